@@ -1,0 +1,21 @@
+#pragma once
+// Value range and scale of both axes, and the rectangle on the image whose
+// left, right, bottom and top edges carry Xmin, Xmax, Ymin and Ymax.
+
+#include <cstdint>
+
+#include "common/geometry.h"
+
+namespace qf {
+
+struct AxisSettings {
+    double m_xMin = 0.0;
+    double m_xMax = 1.0;
+    double m_yMin = 0.0;
+    double m_yMax = 1.0;
+    int32_t m_xLog = 0;  // 0 linear, 1 base-10 logarithmic
+    int32_t m_yLog = 0;
+    IntRect m_axisRect{55, 55, 105, 85};
+};
+
+}  // namespace qf

@@ -1,0 +1,108 @@
+#include "common/cp932.h"
+
+#include <fcntl.h>
+#include <iconv.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace qf {
+namespace {
+
+// The code point starting at s (valid UTF-8 or not), for the refusal message.
+std::string describeCharAt(std::string_view s) {
+    const auto b = static_cast<unsigned char>(s[0]);
+    int len = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
+    if (len == 0 || static_cast<std::size_t>(len) > s.size()) {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "byte 0x%02X (not UTF-8)", b);
+        return buf;
+    }
+    unsigned cp = len == 1 ? b : b & (0x7F >> len);
+    for (int i = 1; i < len; ++i) cp = (cp << 6) | (static_cast<unsigned char>(s[i]) & 0x3F);
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "U+%04X \"%.*s\"", cp, len, s.data());
+    return buf;
+}
+
+class Converter {
+public:
+    Converter() : cd_(iconv_open("CP932", "UTF-8")) {}
+    ~Converter() {
+        if (ok()) iconv_close(cd_);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    iconv_t get() const { return cd_; }
+
+private:
+    iconv_t cd_;
+};
+
+}  // namespace
+
+Cp932Text toCp932(std::string_view utf8) {
+    Cp932Text out;
+    Converter conv;
+    if (!conv.ok()) {
+        out.error = std::string("Code page 932 conversion is not available: ") + std::strerror(errno);
+        return out;
+    }
+    std::string buf(kCp932Limit - 1, '\0');
+    char* in = const_cast<char*>(utf8.data());
+    std::size_t inLeft = utf8.size();
+    char* dst = buf.data();
+    std::size_t dstLeft = buf.size();
+    if (iconv(conv.get(), &in, &inLeft, &dst, &dstLeft) == static_cast<std::size_t>(-1) &&
+        errno != E2BIG) {
+        // EILSEQ: not representable or not UTF-8; EINVAL: a sequence cut short.
+        const std::size_t at = utf8.size() - inLeft;
+        out.error = "The text cannot be written in code page 932 (Shift_JIS): " +
+                    describeCharAt(utf8.substr(at)) + " at byte " + std::to_string(at) +
+                    " has no equivalent there.";
+        return out;
+    }
+    // E2BIG: the text is cut at the last whole character that fits.
+    buf.resize(buf.size() - dstLeft);
+    buf.push_back('\0');
+    out.bytes = std::move(buf);
+    out.ok = true;
+    return out;
+}
+
+FileWriteResult writeBytesToFile(const std::string& path, std::string_view bytes) {
+    FileWriteResult r;
+    auto fail = [&](int err) {
+        r.error = path + ": " + std::strerror(err);
+        return r;
+    };
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) return fail(errno);
+    const char* p = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            const int err = errno;
+            ::close(fd);
+            return fail(err);
+        }
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    if (::close(fd) != 0) return fail(errno);
+    r.ok = true;
+    return r;
+}
+
+FileWriteResult writeCp932File(const std::string& path, std::string_view utf8) {
+    Cp932Text text = toCp932(utf8);
+    if (!text.ok) return {false, text.error};
+    return writeBytesToFile(path, text.bytes);
+}
+
+}  // namespace qf

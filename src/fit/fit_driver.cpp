@@ -1,0 +1,194 @@
+#include "fit/fit_driver.h"
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+
+#include "expr/expr.h"
+#include "fit/models.h"
+
+namespace qf {
+namespace {
+
+// log10 as ln v / ln 10, with the floor used for non-positive bounds.
+double logBound(double v) { return v > 1e-24 ? std::log(v) / std::log(10.0) : -24.0; }
+
+struct Validation {
+    std::string text;
+    int count = 0;
+    void check(bool failed, const char* message) {
+        if (!failed) return;
+        ++count;
+        text += "<エラー " + std::to_string(count) + "> " + message;
+    }
+};
+
+std::string formulaProgram(const FitSettings& s) {
+    std::string program;
+    for (const std::string& f : s.m_basisExpr) program += f + ";\r\n";
+    return program;
+}
+
+}  // namespace
+
+void normaliseFitData(SvdFitWork& work, int n, double& nx, double& ny) {
+    nx = 1.0;
+    ny = 1.0;
+    for (int i = 1; i <= n; ++i) {
+        nx = std::max(nx, std::fabs(work.xData[i]));
+        ny = std::max(ny, std::fabs(work.yData[i]));
+    }
+    if (nx > 1.0)
+        for (int i = 1; i <= n; ++i) work.xData[i] /= nx;
+    if (ny > 1.0)
+        for (int i = 1; i <= n; ++i) work.yData[i] /= ny;
+}
+
+FitOutcome runFit(const FitInput& in, SvdFitWork& work, FitResult& result,
+                  GeneratedGraph& graph) {
+    FitOutcome out;
+    out.events.push_back({FitEventKind::SetOutputText, ""});
+
+    const int n = in.pointCount;
+    if (!in.imagePresent || n <= 0 || n > kMaxFitPoints || in.points == nullptr) {
+        out.status = FitNotRun;
+        return out;
+    }
+    out.modesCleared = true;
+
+    const AxisSettings& ax = in.axis;
+    const FitSettings& fs = in.settings;
+    const double e = logBound(ax.m_xMin);
+    const double f = logBound(ax.m_xMax);
+    const double g = logBound(ax.m_yMin);
+    const double h = logBound(ax.m_yMax);
+
+    const int32_t count = fs.m_graphPointCount;
+    graph.m_generatedCount = 0;
+
+    // Pixel distances are integer; everything else is double.
+    const IntRect& r = ax.m_axisRect;
+    const double width = r.right - r.left;
+    const double height = r.bottom - r.top;
+    for (int i = 1; i <= n; ++i) {
+        const SourcePoint& p = in.points[i - 1];
+        const double fx = (p.h - r.left) / width;
+        const double fy = (r.bottom - p.v) / height;
+        work.xData[i] = ax.m_xLog ? fx * (f - e) + e : fx * (ax.m_xMax - ax.m_xMin) + ax.m_xMin;
+        if (fs.m_modelKind == ExponentialProduct) {
+            const double w = fy * (ax.m_yMax - ax.m_yMin) + ax.m_yMin;
+            work.yData[i] = w > 1e-24 ? std::log(w) : -24.0;
+        } else {
+            work.yData[i] = ax.m_yLog ? fy * (h - g) + g : fy * (ax.m_yMax - ax.m_yMin) + ax.m_yMin;
+        }
+    }
+
+    double nx = 1.0, ny = 1.0;
+    normaliseFitData(work, n, nx, ny);
+
+    Validation v;
+    v.check(static_cast<uint32_t>(count) < 2u, "グラフ作製データ数？ ( >2 )        \r\n");
+    v.check(ax.m_xLog && (ax.m_xMin <= 0 || ax.m_xMax <= 0),
+            "LogX軸: Xmin, Xmax が0以下です        \r\n");
+    v.check(ax.m_yLog && (ax.m_yMin <= 0 || ax.m_yMax <= 0),
+            "LogY軸: Ymin, Ymax が0以下です        \r\n");
+    v.check(fs.m_modelKind == ExponentialProduct && ax.m_yLog,
+            "指数関数積 y=exp(A0)*exp(A1*x)*... 選択時、Y軸対数 不可です        \r\n");
+    if (v.count > 0) {
+        out.events.push_back({FitEventKind::MessageBox, v.text});
+        out.events.push_back({FitEventKind::SetOutputText, v.text});
+        out.status = FitRejected;
+        return out;
+    }
+
+    BasisFunction basis;
+    int m;
+    if (fs.m_modelKind == FunctionSum) {
+        loadExprSource(formulaProgram(fs));
+        compileProgram();
+        const ExprContext& ctx = exprContext();
+        if (ctx.errorCount != 0) {
+            const std::string text =
+                "インタープリタ エラー\r\n\r\n" + std::string(ctx.message.view());
+            out.events.push_back({FitEventKind::SetOutputText, text});
+            out.events.push_back({FitEventKind::MessageBox, text});
+            out.status = FitRejected;
+            return out;
+        }
+        basis = expressionBasis;
+        m = kBasisFormulaCount;
+    } else {
+        const int degree = std::clamp(fs.m_degree, kMinDegree, kMaxDegree);
+        basis = degree >= 0 ? polynomialBasis : inversePowerBasis;
+        m = degree >= 0 ? degree + 1 : 1 - degree;
+    }
+
+    // Every point carries the same weight. A zero spread (Ymin = Ymax) would
+    // divide the design matrix by zero; a unit weight gives the same solution.
+    double sigma = std::fabs(ax.m_yMax - ax.m_yMin) / 500.0;
+    if (sigma == 0.0) sigma = 1.0;
+    for (int i = 1; i <= n; ++i) work.sigma[i] = sigma;
+
+    work.errorText.clear();
+    work.errorCount = 0;
+    svdFit(work, n, m, basis);
+    if (work.errorCount != 0) {
+        const std::string text = "最小2乗法\u3000実行エラー\r\n" + work.errorText + "\r\n";
+        out.events.push_back({FitEventKind::MessageBox, text});
+        out.events.push_back({FitEventKind::SetOutputText, text});
+        out.status = FitSolverFailed;
+        return out;
+    }
+
+    std::vector<double>().swap(graph.m_generatedX);
+    std::vector<double>().swap(graph.m_generatedY);
+    try {
+        graph.m_generatedX.resize(static_cast<std::size_t>(count));
+        graph.m_generatedY.resize(static_cast<std::size_t>(count));
+    } catch (const std::bad_alloc&) {
+        std::vector<double>().swap(graph.m_generatedX);
+        std::vector<double>().swap(graph.m_generatedY);
+        out.status = FitSolverFailed;
+        return out;
+    }
+
+    const double* a = work.coef.data();
+    double* phi = work.phiEval.data();
+    const double span = count - 1;
+    for (int32_t l = 0; l < count; ++l) {
+        double x, u;
+        if (ax.m_xLog) {
+            const double t = (f - e) * l / span + e;
+            x = std::pow(10.0, t);
+            u = t / nx;
+        } else {
+            x = (ax.m_xMax - ax.m_xMin) * l / span + ax.m_xMin;
+            u = x / nx;
+        }
+        basis(u, phi, m);
+        double y;
+        if (fs.m_modelKind == ExponentialProduct) {
+            y = std::exp(ny * a[1]);
+            for (int k = 2; k <= m; ++k) y *= std::exp(phi[k] * a[k] * ny);
+        } else {
+            double s = 0.0;
+            for (int k = 1; k <= m; ++k) s += a[k] * phi[k];
+            y = ax.m_yLog ? std::pow(10.0, s * ny) : s * ny;
+        }
+        graph.m_generatedX[l] = x;
+        graph.m_generatedY[l] = y;
+    }
+    graph.m_generatedCount = count;
+
+    result.m_fitModelKind = fs.m_modelKind;
+    result.m_fitCoefCount = m;
+    result.m_fitXLog = ax.m_xLog;
+    result.m_fitYLog = ax.m_yLog;
+    result.m_fitNx = nx;
+    result.m_fitNy = ny;
+    for (int k = 1; k <= m; ++k) result.m_fitCoefs[k - 1] = a[k];
+    out.status = FitOk;
+    return out;
+}
+
+}  // namespace qf

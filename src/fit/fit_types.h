@@ -1,0 +1,48 @@
+#pragma once
+// Settings, result and sampled curve of a fit.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qf {
+
+enum ModelKind : int32_t {
+    Polynomial = 0,          // v = sum of A(k) * u^k (inverse powers for n < 0)
+    ExponentialProduct = 1,  // ln y / Ny = sum of A(k) * u^k
+    FunctionSum = 2,         // v = sum of A(k) * f(k)(u), six user formulas
+};
+
+inline constexpr int kMinDegree = -20;
+inline constexpr int kMaxDegree = 20;
+inline constexpr int kBasisFormulaCount = 6;
+inline constexpr int kMaxFitPoints = 128;
+
+struct FitSettings {
+    int32_t m_modelKind = Polynomial;
+    int32_t m_degree = 5;
+    std::array<std::string, kBasisFormulaCount> m_basisExpr{
+        "1", "x", "x * x", "x * x * x", "x * x * x * x", "x * x * x * x * x"};
+    int32_t m_graphPointCount = 50;
+};
+
+// Written only by a successful fit; meaningful while a generated graph exists.
+struct FitResult {
+    int32_t m_fitModelKind = Polynomial;
+    int32_t m_fitCoefCount = 0;
+    int32_t m_fitXLog = 0;
+    int32_t m_fitYLog = 0;
+    double m_fitNx = 1.0;
+    double m_fitNy = 1.0;
+    std::array<double, 32> m_fitCoefs{};
+};
+
+// The sampled fitted curve, in axis units (not logarithms).
+struct GeneratedGraph {
+    int32_t m_generatedCount = 0;  // 0: no generated graph
+    std::vector<double> m_generatedX;
+    std::vector<double> m_generatedY;
+};
+
+}  // namespace qf
