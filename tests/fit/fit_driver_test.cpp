@@ -1,0 +1,284 @@
+#include "fit/fit_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "expr/expr.h"
+#include "fit/models.h"
+
+namespace qf {
+namespace {
+
+using Events = std::vector<FitEvent>;
+
+FitEvent output(const std::string& text) { return {FitEventKind::SetOutputText, text}; }
+FitEvent box(const std::string& text) { return {FitEventKind::MessageBox, text}; }
+
+// A fit on an axis rectangle of 100 x 1000 pixels with unit axes, so that a
+// point at column H and row V has the values H / 100 and (1000 - V) / 1000.
+class FitDriver : public ::testing::Test {
+protected:
+    FitDriver() : work(std::make_unique<SvdFitWork>()) {
+        in.imagePresent = true;
+        in.axis.m_axisRect = {0, 0, 100, 1000};
+    }
+
+    FitOutcome fit(std::vector<SourcePoint> pts) {
+        points = std::move(pts);
+        in.points = points.data();
+        in.pointCount = static_cast<int32_t>(points.size());
+        return runFit(in, *work, result, graph);
+    }
+
+    // A graph and result from an earlier fit, to see what a new fit keeps.
+    void givePreviousFit() {
+        graph.m_generatedCount = 2;
+        graph.m_generatedX = {1, 2};
+        graph.m_generatedY = {3, 4};
+        result.m_fitCoefCount = 7;
+    }
+
+    FitInput in;
+    std::vector<SourcePoint> points;
+    std::unique_ptr<SvdFitWork> work;
+    FitResult result;
+    GeneratedGraph graph;
+};
+
+TEST_F(FitDriver, NotRunWithoutImageOrPointsOrWithTooManyPoints) {
+    struct Case {
+        bool image;
+        int points;
+    } cases[] = {{false, 3}, {true, 0}, {true, 129}};
+    for (const Case& c : cases) {
+        givePreviousFit();
+        in.imagePresent = c.image;
+        const FitOutcome out = fit(std::vector<SourcePoint>(c.points, SourcePoint{10, 10}));
+        EXPECT_EQ(out.status, FitNotRun);
+        EXPECT_EQ(out.events, Events{output("")});
+        EXPECT_FALSE(out.modesCleared);
+        EXPECT_EQ(graph.m_generatedCount, 2);  // nothing else changes
+        EXPECT_EQ(result.m_fitCoefCount, 7);
+    }
+    in.imagePresent = true;
+    EXPECT_EQ(fit(std::vector<SourcePoint>(128, SourcePoint{10, 10})).status, FitOk);
+}
+
+TEST_F(FitDriver, GeneratedPointCountBelowTwoIsRejected) {
+    const std::string text = "<エラー 1> グラフ作製データ数？ ( >2 )        \r\n";
+    for (int count : {1, 0, -1, -2147483647}) {
+        givePreviousFit();
+        in.settings.m_graphPointCount = count;
+        const FitOutcome out = fit({{0, 500}, {100, 400}});
+        EXPECT_EQ(out.status, FitRejected);
+        EXPECT_EQ(out.events, (Events{output(""), box(text), output(text)}));
+        EXPECT_TRUE(out.modesCleared);
+        EXPECT_EQ(graph.m_generatedCount, 0);  // the old graph is discarded
+        EXPECT_EQ(result.m_fitCoefCount, 7);   // the old result is kept
+    }
+    in.settings.m_graphPointCount = 2;
+    in.settings.m_degree = 1;
+    EXPECT_EQ(fit({{0, 500}, {100, 400}}).status, FitOk);
+    EXPECT_EQ(graph.m_generatedCount, 2);
+}
+
+TEST_F(FitDriver, RejectedSettingsAreNumberedInOrder) {
+    in.axis.m_xLog = 1;
+    in.axis.m_xMin = 0;
+    in.axis.m_yLog = 1;
+    in.axis.m_yMin = 1;
+    in.axis.m_yMax = 10;
+    in.settings.m_modelKind = ExponentialProduct;
+    const std::string text =
+        "<エラー 1> LogX軸: Xmin, Xmax が0以下です        \r\n"
+        "<エラー 2> 指数関数積 y=exp(A0)*exp(A1*x)*... 選択時、Y軸対数 不可です        \r\n";
+    EXPECT_EQ(fit({{50, 500}}).events, (Events{output(""), box(text), output(text)}));
+
+    in.settings.m_graphPointCount = 1;
+    in.axis.m_yMax = -1;
+    const FitOutcome all = fit({{50, 500}});
+    EXPECT_EQ(all.events[1].text,
+              "<エラー 1> グラフ作製データ数？ ( >2 )        \r\n"
+              "<エラー 2> LogX軸: Xmin, Xmax が0以下です        \r\n"
+              "<エラー 3> LogY軸: Ymin, Ymax が0以下です        \r\n"
+              "<エラー 4> 指数関数積 y=exp(A0)*exp(A1*x)*... 選択時、Y軸対数 不可です        \r\n");
+}
+
+TEST_F(FitDriver, ExactParabolaIsReproduced) {
+    // v = 0.2 + 0.3 u + 0.5 u^2 through three exact points.
+    in.settings.m_degree = 2;
+    in.settings.m_graphPointCount = 5;
+    const FitOutcome out = fit({{0, 800}, {50, 525}, {100, 0}});
+    ASSERT_EQ(out.status, FitOk);
+    EXPECT_EQ(out.events, Events{output("")});
+    EXPECT_TRUE(out.modesCleared);
+    EXPECT_EQ(result.m_fitCoefCount, 3);
+    EXPECT_EQ(result.m_fitNx, 1.0);
+    EXPECT_EQ(result.m_fitNy, 1.0);
+    EXPECT_NEAR(result.m_fitCoefs[0], 0.2, 1e-12);
+    EXPECT_NEAR(result.m_fitCoefs[1], 0.3, 1e-12);
+    EXPECT_NEAR(result.m_fitCoefs[2], 0.5, 1e-12);
+    ASSERT_EQ(graph.m_generatedCount, 5);
+    ASSERT_EQ(graph.m_generatedX.size(), 5u);
+    const double xs[] = {0, 0.25, 0.5, 0.75, 1};
+    for (int l = 0; l < 5; ++l) {
+        EXPECT_EQ(graph.m_generatedX[l], xs[l]);
+        EXPECT_NEAR(graph.m_generatedY[l], 0.2 + 0.3 * xs[l] + 0.5 * xs[l] * xs[l], 1e-12);
+    }
+}
+
+TEST_F(FitDriver, NormalisationFactorsFollowTheValuesFitted) {
+    struct Case {
+        int xLog;
+        double xMin, xMax, yMin, yMax;
+        double nx, ny;
+    } cases[] = {
+        // log10 of 10, 100, 1000 on an axis of 1 ... 10^4.
+        {1, 1, 1e4, 0, 1, 3, 1},
+        // |log10 x| <= 1 for 0.1 ... 0.5: no scaling.
+        {1, 0.1, 0.5, 0, 1, 1, 1},
+        // data inside [-1, 1] is never scaled up.
+        {0, -0.5, 0.5, -0.2, 0.2, 1, 1},
+        {0, 0, 40, -300, 0, 30, 300},
+    };
+    in.settings.m_degree = 1;
+    for (const Case& c : cases) {
+        in.axis.m_xLog = c.xLog;
+        in.axis.m_xMin = c.xMin;
+        in.axis.m_xMax = c.xMax;
+        in.axis.m_yMin = c.yMin;
+        in.axis.m_yMax = c.yMax;
+        in.axis.m_axisRect = {0, 0, 400, 1000};
+        ASSERT_EQ(fit({{100, 1000}, {200, 500}, {300, 1000}}).status, FitOk);
+        EXPECT_NEAR(result.m_fitNx, c.nx, 1e-12);
+        EXPECT_NEAR(result.m_fitNy, c.ny, 1e-12);
+    }
+}
+
+TEST_F(FitDriver, ExponentialModelTakesNonPositiveValuesAsMinus24) {
+    // Degree 0 fits the mean of ln w: ln e = 1 and, for w = 0, -24; Ny = 24.
+    in.settings.m_modelKind = ExponentialProduct;
+    in.settings.m_degree = 0;
+    in.settings.m_graphPointCount = 2;
+    in.axis.m_yMax = std::exp(1.0);
+    ASSERT_EQ(fit({{10, 0}, {90, 1000}}).status, FitOk);
+    EXPECT_EQ(result.m_fitNy, 24.0);
+    EXPECT_NEAR(result.m_fitCoefs[0], (1.0 / 24 - 1) / 2, 1e-12);
+    EXPECT_NEAR(graph.m_generatedY[0], std::exp(-11.5), 1e-15);
+    EXPECT_NEAR(graph.m_generatedY[1], std::exp(-11.5), 1e-15);
+}
+
+TEST_F(FitDriver, InversePowersFitAndSample) {
+    // y = 0.5 + 0.25 / x on x = 0.25 ... 1, degree -1 (M = 2); then -3 gives M = 4.
+    in.settings.m_degree = -1;
+    in.settings.m_graphPointCount = 4;
+    in.axis.m_yMax = 2;
+    ASSERT_EQ(fit({{25, 250}, {50, 500}, {100, 625}}).status, FitOk);
+    EXPECT_EQ(result.m_fitCoefCount, 2);
+    EXPECT_EQ(result.m_fitNy, 1.5);  // coefficients are of y / Ny
+    EXPECT_NEAR(result.m_fitCoefs[0], 0.5 / 1.5, 1e-12);
+    EXPECT_NEAR(result.m_fitCoefs[1], 0.25 / 1.5, 1e-12);
+    EXPECT_NEAR(graph.m_generatedY[3], 0.75, 1e-12);  // at x = 1
+
+    in.settings.m_degree = -3;
+    ASSERT_EQ(fit({{0, 500}, {25, 250}, {50, 500}, {100, 625}}).status, FitOk);
+    EXPECT_EQ(result.m_fitCoefCount, 4);
+}
+
+TEST(InversePowerBasis, ZeroAbscissaGivesLargeValues) {
+    double phi[5] = {};
+    inversePowerBasis(0.5, phi, 4);
+    EXPECT_EQ((std::vector<double>{phi[1], phi[2], phi[3], phi[4]}),
+              (std::vector<double>{1, 2, 4, 8}));
+    for (double u : {0.0, -0.0, 1e-24, -1e-24}) {
+        inversePowerBasis(u, phi, 4);
+        EXPECT_EQ((std::vector<double>{phi[1], phi[2], phi[3], phi[4]}),
+                  (std::vector<double>{1, 1e24, 1e24, 1e24}));
+    }
+}
+
+TEST_F(FitDriver, LogarithmicAxesSampleEvenlyInDecades) {
+    // y = x on log-log axes: log10 y = log10 x.
+    in.axis.m_xLog = in.axis.m_yLog = 1;
+    in.axis.m_xMin = in.axis.m_yMin = 0.01;
+    in.axis.m_xMax = in.axis.m_yMax = 100;
+    in.axis.m_axisRect = {0, 0, 400, 400};
+    in.settings.m_degree = 1;
+    in.settings.m_graphPointCount = 5;
+    ASSERT_EQ(fit({{0, 400}, {100, 300}, {400, 0}}).status, FitOk);
+    const double expected[] = {0.01, 0.1, 1, 10, 100};
+    for (int l = 0; l < 5; ++l) {
+        EXPECT_NEAR(graph.m_generatedX[l] / expected[l], 1, 1e-12);
+        EXPECT_NEAR(graph.m_generatedY[l] / expected[l], 1, 1e-12);
+    }
+}
+
+TEST_F(FitDriver, EqualYBoundsUseUnitWeights) {
+    in.axis.m_yMin = in.axis.m_yMax = 2;
+    in.settings.m_degree = 1;
+    in.settings.m_graphPointCount = 3;
+    ASSERT_EQ(fit({{0, 300}, {50, 600}, {100, 900}}).status, FitOk);
+    for (double y : graph.m_generatedY) EXPECT_NEAR(y, 2, 1e-12);
+}
+
+TEST_F(FitDriver, SolverFailureIsReported) {
+    in.axis.m_xMin = std::nan("");  // every abscissa NaN: the iteration cannot converge
+    in.settings.m_degree = 1;
+    givePreviousFit();
+    const FitOutcome out = fit({{0, 500}, {50, 400}, {100, 300}});
+    EXPECT_EQ(out.status, FitSolverFailed);
+    ASSERT_EQ(out.events.size(), 3u);
+    EXPECT_EQ(out.events[1].kind, FitEventKind::MessageBox);
+    EXPECT_EQ(out.events[2], output(out.events[1].text));
+    std::string expected = "最小2乗法\u3000実行エラー\r\n";
+    for (int i = 0; i < work->errorCount; ++i)
+        expected += "no convergence in 30 svdcmp iterations\r\n";
+    EXPECT_GE(work->errorCount, 1);
+    EXPECT_EQ(out.events[1].text, expected + "\r\n");
+    EXPECT_EQ(graph.m_generatedCount, 0);
+    EXPECT_EQ(result.m_fitCoefCount, 7);
+}
+
+TEST_F(FitDriver, FunctionSumWithDefaultFormulasIsTheQuinticPolynomial) {
+    const std::vector<SourcePoint> pts = {{0, 900}, {10, 700}, {25, 650}, {40, 100}, {55, 300},
+                                          {70, 800}, {85, 500}, {100, 200}};
+    in.settings.m_degree = 5;
+    ASSERT_EQ(fit(pts).status, FitOk);
+    const FitResult poly = result;
+    const std::vector<double> polyY = graph.m_generatedY;
+
+    in.settings.m_modelKind = FunctionSum;
+    ASSERT_EQ(fit(pts).status, FitOk);
+    EXPECT_EQ(result.m_fitModelKind, FunctionSum);
+    EXPECT_EQ(result.m_fitCoefCount, 6);
+    for (int k = 0; k < 6; ++k) EXPECT_NEAR(result.m_fitCoefs[k], poly.m_fitCoefs[k], 1e-9);
+    for (std::size_t l = 0; l < polyY.size(); ++l)
+        EXPECT_NEAR(graph.m_generatedY[l], polyY[l], 1e-9);
+}
+
+TEST_F(FitDriver, FunctionSumWithARepeatedFormulaSplitsItsCoefficient) {
+    in.settings.m_modelKind = FunctionSum;
+    in.settings.m_basisExpr = {"1", "1", "x", "0", "0", "0"};
+    ASSERT_EQ(fit({{0, 900}, {50, 600}, {100, 300}}).status, FitOk);  // y = 0.1 + 0.6 x
+    EXPECT_NEAR(result.m_fitCoefs[0], 0.05, 1e-12);
+    EXPECT_NEAR(result.m_fitCoefs[1], 0.05, 1e-12);
+    EXPECT_NEAR(result.m_fitCoefs[2], 0.6, 1e-12);
+}
+
+TEST_F(FitDriver, FormulaErrorsAreShownAfterTheInterpreterHeading) {
+    in.settings.m_modelKind = FunctionSum;
+    in.settings.m_basisExpr[2] = "x^2";
+    givePreviousFit();
+    const FitOutcome out = fit({{0, 900}, {50, 600}, {100, 300}});
+    const std::string text =
+        "インタープリタ エラー\r\n\r\n[WORD OR CHARACTER INVALID]\r\n[syntax error]^2;\r\n";
+    EXPECT_EQ(out.status, FitRejected);
+    EXPECT_EQ(out.events, (Events{output(""), output(text), box(text)}));
+    EXPECT_EQ(graph.m_generatedCount, 0);
+}
+
+}  // namespace
+}  // namespace qf
