@@ -44,19 +44,26 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         const bool hasValue = i + 1 < argc;
-        if (a == "--model" && hasValue) in.settings.m_modelKind = std::atoi(argv[++i]);
-        else if (a == "--degree" && hasValue) in.settings.m_degree = std::atoi(argv[++i]);
-        else if (a == "--count" && hasValue) in.settings.m_graphPointCount = std::atoi(argv[++i]);
-        else if (a == "--xlog") in.axis.m_xLog = 1;
-        else if (a == "--ylog") in.axis.m_yLog = 1;
+        if (a == "--model" && hasValue)
+            in.settings.m_modelKind = std::atoi(argv[++i]);
+        else if (a == "--degree" && hasValue)
+            in.settings.m_degree = std::atoi(argv[++i]);
+        else if (a == "--count" && hasValue)
+            in.settings.m_graphPointCount = std::atoi(argv[++i]);
+        else if (a == "--xlog")
+            in.axis.m_xLog = 1;
+        else if (a == "--ylog")
+            in.axis.m_yLog = 1;
         else if (a == "--axis" && hasValue && parseList(argv[++i], v, 4))
             in.axis.m_axisRect = {int(v[0]), int(v[1]), int(v[2]), int(v[3])};
         else if (a == "--x" && hasValue && parseList(argv[++i], v, 2))
             in.axis.m_xMin = v[0], in.axis.m_xMax = v[1];
         else if (a == "--y" && hasValue && parseList(argv[++i], v, 2))
             in.axis.m_yMin = v[0], in.axis.m_yMax = v[1];
-        else if (a[0] != '-' && !path) path = argv[i];
-        else return usage(), 2;
+        else if (a[0] != '-' && !path)
+            path = argv[i];
+        else
+            return usage(), 2;
     }
     if (!path) return usage(), 2;
 

@@ -48,7 +48,8 @@ Cp932Text toCp932(std::string_view utf8) {
     Cp932Text out;
     Converter conv;
     if (!conv.ok()) {
-        out.error = std::string("Code page 932 conversion is not available: ") + std::strerror(errno);
+        out.error =
+            std::string("Code page 932 conversion is not available: ") + std::strerror(errno);
         return out;
     }
     std::string buf(kCp932Limit - 1, '\0');

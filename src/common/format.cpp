@@ -24,6 +24,8 @@ std::string formatG(double value) {
     return mantissa + 'E' + sign + digits;
 }
 
-std::string formatD(long long value) { return std::to_string(value); }
+std::string formatD(long long value) {
+    return std::to_string(value);
+}
 
 }  // namespace qf

@@ -16,10 +16,25 @@ enum ExprOpcode : int32_t {
 };
 
 enum ExprOperator : int32_t {
-    ADD = 1, SUB = 2, MUL = 3, DIV = 4, MIN = 5,
-    SIN = 6, COS = 7, TAN = 8, ASIN = 9, ACOS = 10, ATAN = 11,
-    SINH = 12, COSH = 13, TANH = 14, EXP = 15, LOG = 16, LOG10 = 17,
-    POW = 18, SQRT = 19,
+    ADD = 1,
+    SUB = 2,
+    MUL = 3,
+    DIV = 4,
+    MIN = 5,
+    SIN = 6,
+    COS = 7,
+    TAN = 8,
+    ASIN = 9,
+    ACOS = 10,
+    ATAN = 11,
+    SINH = 12,
+    COSH = 13,
+    TANH = 14,
+    EXP = 15,
+    LOG = 16,
+    LOG10 = 17,
+    POW = 18,
+    SQRT = 19,
 };
 
 inline constexpr int kExprSourceSize = 2048;
@@ -28,7 +43,7 @@ inline constexpr int kExprTextSize = 2048;     // message buffers, NUL included
 inline constexpr int kExprLineSize = 80;       // current line, NUL included
 inline constexpr int kExprMaxNodes = 100;
 inline constexpr int kExprMaxCode = 1024;
-inline constexpr int kExprSlots = 16;          // slot 0 = x, 1..15 results
+inline constexpr int kExprSlots = 16;  // slot 0 = x, 1..15 results
 inline constexpr int kExprStackSize = 200;
 inline constexpr int kExprMaxSteps = 65535;
 
@@ -38,7 +53,7 @@ struct ExprNode {
     int32_t kind = 0;      // operator code 1..19, NODE_VARIABLE or NODE_NUMBER
     int32_t variable = 0;  // slot of a variable node (0)
     double number = 0.0;
-    int32_t left = -1;     // node indices, -1 for none
+    int32_t left = -1;  // node indices, -1 for none
     int32_t right = -1;
 };
 
@@ -78,6 +93,7 @@ struct ExprContext {
     std::array<double, kExprStackSize> stack{};
     int32_t stackTop = -1;
     int32_t pc = 0;
+    int32_t stackUsed = 0;  // stack entries the last run wrote, zeroed by the next
 };
 
 // The process-wide engine state.

@@ -11,7 +11,9 @@ namespace qf {
 namespace {
 
 // log10 as ln v / ln 10, with the floor used for non-positive bounds.
-double logBound(double v) { return v > 1e-24 ? std::log(v) / std::log(10.0) : -24.0; }
+double logBound(double v) {
+    return v > 1e-24 ? std::log(v) / std::log(10.0) : -24.0;
+}
 
 struct Validation {
     std::string text;
@@ -44,8 +46,7 @@ void normaliseFitData(SvdFitWork& work, int n, double& nx, double& ny) {
         for (int i = 1; i <= n; ++i) work.yData[i] /= ny;
 }
 
-FitOutcome runFit(const FitInput& in, SvdFitWork& work, FitResult& result,
-                  GeneratedGraph& graph) {
+FitOutcome runFit(const FitInput& in, SvdFitWork& work, FitResult& result, GeneratedGraph& graph) {
     FitOutcome out;
     out.events.push_back({FitEventKind::SetOutputText, ""});
 
@@ -87,7 +88,7 @@ FitOutcome runFit(const FitInput& in, SvdFitWork& work, FitResult& result,
     normaliseFitData(work, n, nx, ny);
 
     Validation v;
-    v.check(static_cast<uint32_t>(count) < 2u, "グラフ作製データ数？ ( >2 )        \r\n");
+    v.check(count < 2, "グラフ作製データ数？ ( >2 )        \r\n");
     v.check(ax.m_xLog && (ax.m_xMin <= 0 || ax.m_xMax <= 0),
             "LogX軸: Xmin, Xmax が0以下です        \r\n");
     v.check(ax.m_yLog && (ax.m_yMin <= 0 || ax.m_yMax <= 0),

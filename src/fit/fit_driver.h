@@ -35,9 +35,9 @@ struct FitEvent {
 
 enum FitStatus : int32_t {
     FitOk = 0,
-    FitNotRun = 1,         // no image, no point, or more than 128 points
-    FitSolverFailed = 2,   // solver error, or no memory for the generated points
-    FitRejected = 3,       // settings rejected, or a formula did not compile
+    FitNotRun = 1,        // no image, no point, or more than 128 points
+    FitSolverFailed = 2,  // solver error, or no memory for the generated points
+    FitRejected = 3,      // settings rejected, or a formula did not compile
 };
 
 struct FitOutcome {
@@ -48,8 +48,7 @@ struct FitOutcome {
     std::vector<FitEvent> events;
 };
 
-FitOutcome runFit(const FitInput& in, SvdFitWork& work, FitResult& result,
-                  GeneratedGraph& graph);
+FitOutcome runFit(const FitInput& in, SvdFitWork& work, FitResult& result, GeneratedGraph& graph);
 
 // Scales xData and yData [1..n] by Nx = max(1, |x|) and Ny = max(1, |y|) over
 // all points, as the fit does before solving.

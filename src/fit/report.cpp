@@ -16,14 +16,19 @@ void replaceAll(std::string& text, const std::string& from, const std::string& t
 // Lines 1 to 4 of the report: blank line, model, Nx, Ny.
 std::string reportHead(const FitResult& r) {
     return "\r\n" + modelDescription(r.m_fitModelKind, r.m_fitXLog, r.m_fitYLog) + "\r\n" +
-           "X 正規化係数 Nx = " + formatG(r.m_fitNx) + "\r\n" + "Y 正規化係数 Ny = " +
-           formatG(r.m_fitNy) + "\r\n";
+           "X 正規化係数 Nx = " + formatG(r.m_fitNx) + "\r\n" +
+           "Y 正規化係数 Ny = " + formatG(r.m_fitNy) + "\r\n";
 }
 
 std::string formulaLines(const std::array<std::string, kBasisFormulaCount>& basisExpr) {
     std::string text;
-    for (int i = 0; i < kBasisFormulaCount; ++i)
-        text += "f" + formatD(i) + "(x) = " + basisExpr[i] + "\r\n";
+    for (int i = 0; i < kBasisFormulaCount; ++i) {
+        text += 'f';
+        text += formatD(i);
+        text += "(x) = ";
+        text += basisExpr[i];
+        text += "\r\n";
+    }
     return text;
 }
 
@@ -44,12 +49,14 @@ std::string modelDescription(int32_t modelKind, int32_t xLog, int32_t yLog) {
     std::string text;
     switch (modelKind) {
         case Polynomial:
-            text = "<n次多項式> y/Ny = A0+A1*(x/Nx) + A2*pow(x/Nx, 2) + A3*pow(x/Nx, 3) + ... + "
-                   "An*pow(x/Nx, n)";
+            text =
+                "<n次多項式> y/Ny = A0+A1*(x/Nx) + A2*pow(x/Nx, 2) + A3*pow(x/Nx, 3) + ... + "
+                "An*pow(x/Nx, n)";
             break;
         case ExponentialProduct:
-            text = "<指数関数積> y/Ny = exp(A0) * exp(A1*x/Nx) * exp(A2*pow(x/Nx, 2)) * "
-                   "exp(A3*pow(x/Nx, 3)) * ... * exp(An*pow(x, n))";
+            text =
+                "<指数関数積> y/Ny = exp(A0) * exp(A1*x/Nx) * exp(A2*pow(x/Nx, 2)) * "
+                "exp(A3*pow(x/Nx, 3)) * ... * exp(An*pow(x, n))";
             break;
         case FunctionSum:
             text = "<任意関数 線型和> y/Ny = A0*f0(x/Nx) + A1*f1(x/Nx) + ... + A5*f5(x/Nx)";
@@ -74,11 +81,12 @@ std::string generatedGraphFileText(const FitResult& result, const GeneratedGraph
     std::string text = reportHead(result);
     if (result.m_fitModelKind == FunctionSum) text += formulaLines(basisExpr);
     text += degreeLine(result) + coefficientLines(result) + "No.,X,Y\r\n";
-    const auto rows = std::min<std::size_t>(static_cast<std::size_t>(std::max(0, graph.m_generatedCount)),
-                                            std::min(graph.m_generatedX.size(), graph.m_generatedY.size()));
+    const auto rows =
+        std::min<std::size_t>(static_cast<std::size_t>(std::max(0, graph.m_generatedCount)),
+                              std::min(graph.m_generatedX.size(), graph.m_generatedY.size()));
     for (std::size_t l = 0; l < rows; ++l)
-        text += formatD(static_cast<long long>(l) + 1) + "," + formatG(graph.m_generatedX[l]) + "," +
-                formatG(graph.m_generatedY[l]) + "\r\n";
+        text += formatD(static_cast<long long>(l) + 1) + "," + formatG(graph.m_generatedX[l]) +
+                "," + formatG(graph.m_generatedY[l]) + "\r\n";
     return text;
 }
 

@@ -21,19 +21,19 @@ using BasisFunction = void (*)(double u, double* phi, int m);
 // The solver's working storage; one record for the life of the view, so a fit
 // allocates nothing.
 struct SvdFitWork {
-    std::array<double, kSvdRow> sigma{};                 // sigma[1..N]
-    std::array<double, kSvdMaxCoefs + 1> coef{};         // a[1..M], the result
-    std::array<double, kSvdRow * kSvdRow> uMatrix{};     // design matrix, then U
-    std::array<double, kSvdRow * kSvdRow> vMatrix{};     // V
-    std::array<double, kSvdMaxCoefs + 1> wValues{};      // singular values
-    std::array<double, kSvdRow> xData{};                 // x[1..N]
-    std::array<double, kSvdRow> yData{};                 // y[1..N]
-    std::array<double, kSvdMaxCoefs + 1> phiEval{};      // for the caller's own use
-    std::string errorText;                               // each message ends in CR LF
+    std::array<double, kSvdRow> sigma{};              // sigma[1..N]
+    std::array<double, kSvdMaxCoefs + 1> coef{};      // a[1..M], the result
+    std::array<double, kSvdRow * kSvdRow> uMatrix{};  // design matrix, then U
+    std::array<double, kSvdRow * kSvdRow> vMatrix{};  // V
+    std::array<double, kSvdMaxCoefs + 1> wValues{};   // singular values
+    std::array<double, kSvdRow> xData{};              // x[1..N]
+    std::array<double, kSvdRow> yData{};              // y[1..N]
+    std::array<double, kSvdMaxCoefs + 1> phiEval{};   // for the caller's own use
+    std::string errorText;                            // each message ends in CR LF
     int32_t errorCount = 0;
     std::array<double, kSvdRow> tmp{};
     std::array<double, kSvdMaxCoefs + 1> rv1{};
-    std::array<double, kSvdRow> rhs{};                   // b[1..N]
+    std::array<double, kSvdRow> rhs{};  // b[1..N]
     std::array<double, kSvdMaxCoefs + 1> phi{};
 
     double& u(int i, int j) { return uMatrix[i * kSvdRow + j]; }

@@ -40,10 +40,10 @@ TEST(Cp932, RefusesTextOutsideTheCodePage) {
         const char* text;
         const char* named;
     } cases[] = {
-        {"A\u2122B", "U+2122"},      // trade mark sign
+        {"A\u2122B", "U+2122"},         // trade mark sign
         {"x = \U0001F600", "U+1F600"},  // emoji
-        {"ok\xFF", "0xFF"},           // not UTF-8
-        {"cut \xE3\x81", "0xE3"},     // sequence cut short
+        {"ok\xFF", "0xFF"},             // not UTF-8
+        {"cut \xE3\x81", "0xE3"},       // sequence cut short
     };
     for (const Case& c : cases) {
         const Cp932Text t = toCp932(c.text);

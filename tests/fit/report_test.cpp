@@ -42,8 +42,7 @@ TEST(ModelDescription, RewritesLogarithmicAxes) {
         {1, 1, 0,
          "<指数関数積> y/Ny = exp(A0) * exp(A1*log10(x)/Nx) * exp(A2*pow(log10(x)/Nx, 2)) * "
          "exp(A3*pow(log10(x)/Nx, 3)) * ... * exp(An*pow(x, n))"},
-        {2, 0, 1,
-         "<任意関数 線型和> log10(y)/Ny = A0*f0(x/Nx) + A1*f1(x/Nx) + ... + A5*f5(x/Nx)"},
+        {2, 0, 1, "<任意関数 線型和> log10(y)/Ny = A0*f0(x/Nx) + A1*f1(x/Nx) + ... + A5*f5(x/Nx)"},
     };
     for (const Case& c : cases) EXPECT_EQ(modelDescription(c.kind, c.xLog, c.yLog), c.text);
 }

@@ -1,0 +1,246 @@
+#include <cmath>
+#include <limits>
+#include <numbers>
+#include <string>
+
+#include "expr_fixture.h"
+
+namespace qf {
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+// Stops when asked the n-th time (never when n is 0); counts the questions.
+class FakePoll : public EscapePoll {
+public:
+    explicit FakePoll(int stopAt) : stopAt_(stopAt) {}
+    bool escapeRequested() override { return ++asked == stopAt_ || held; }
+    int asked = 0;
+    bool held = false;
+
+private:
+    int stopAt_;
+};
+
+struct RunCase {
+    const char* source;
+    double x;
+    double expected;  // NaN: the result must be NaN
+    const char* notice;
+};
+
+class MachineResults : public ExprTest, public ::testing::WithParamInterface<RunCase> {};
+
+// A run with a poll that never stops takes another path through the machine;
+// both must give the same results.
+TEST_P(MachineResults, SubstitutesAndClamps) {
+    const RunCase& c = GetParam();
+    for (const bool polled : {false, true}) {
+        SCOPED_TRACE(polled ? "polled" : "not polled");
+        exprContext() = ExprContext{};
+        FakePoll poll(0);
+        setEscapePoll(polled ? &poll : nullptr);
+        compileAndRun(c.source, c.x);
+        const double got = ctx().slots[1];
+        if (std::isnan(c.expected)) {
+            EXPECT_TRUE(std::isnan(got)) << got;
+        } else {
+            EXPECT_EQ(got, c.expected);
+        }
+        EXPECT_EQ(runtime(), c.notice);
+        EXPECT_EQ(ctx().errorCount, 0);
+        setEscapePoll(nullptr);
+    }
+}
+
+const char* const kDivided = "[Divided 0.0]\r\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Operators, MachineResults,
+    ::testing::Values(
+        // Division by zero: the sign of the dividend decides, 0 counting as positive.
+        RunCase{"1/x;", 0.0, 1e24, kDivided}, RunCase{"1/x;", -0.0, 1e24, kDivided},
+        RunCase{"0/x;", 0.0, 1e24, kDivided}, RunCase{"-1/x;", 0.0, -1e24, kDivided},
+        RunCase{"x/0;", kNaN, -1e24, kDivided}, RunCase{"1/x;", kNaN, kNaN, ""},
+        RunCase{"1/x;", 4.0, 0.25, ""},
+        // Domain substitutes, NaN included.
+        RunCase{"sqrt(x);", -4.0, 0.0, ""}, RunCase{"sqrt(x);", kNaN, 0.0, ""},
+        RunCase{"sqrt(x);", 9.0, 3.0, ""}, RunCase{"log(x);", 0.0, std::log(1e-24), ""},
+        RunCase{"log(x);", kNaN, std::log(1e-24), ""},
+        RunCase{"log(x);", 1e-24, std::log(1e-24), ""},
+        RunCase{"log(x);", std::numbers::e, 1.0, ""}, RunCase{"log10(x);", 0.0, -24.0, ""},
+        RunCase{"log10(x);", -5.0, -24.0, ""}, RunCase{"log10(x);", 1000.0, 3.0, ""},
+        // Clamped operations, NaN passing through.
+        RunCase{"exp(x);", 100.0, 1e24, ""}, RunCase{"-exp(x);", 100.0, -1e24, ""},
+        RunCase{"x*x;", 1e13, 1e24, ""}, RunCase{"x*-x;", 1e13, -1e24, ""},
+        RunCase{"x*1;", kNaN, kNaN, ""}, RunCase{"pow(10, x);", 25.0, 1e24, ""},
+        RunCase{"(-10)**x;", 25.0, -1e24, ""},
+        // Unclamped operations keep the library's results.
+        RunCase{"x+x;", 1e300, 2e300, ""}, RunCase{"x-(-x);", 1e308, kInf, ""},
+        RunCase{"sinh(x);", 1000.0, kInf, ""}, RunCase{"-cosh(x);", 1000.0, -kInf, ""},
+        RunCase{"asin(x);", 2.0, kNaN, ""}, RunCase{"pow(-8, 1/3);", 0.0, kNaN, ""},
+        // Precedence as the user sees it.
+        RunCase{"2**3**2;", 0.0, 64.0, ""}, RunCase{"-2**2;", 0.0, 4.0, ""},
+        RunCase{"2**-1;", 0.0, 0.5, ""}, RunCase{"1--x;", 2.0, 3.0, ""},
+        RunCase{"x*-2;", 3.0, -6.0, ""}, RunCase{"1+2*x**2/4-1;", 2.0, 2.0, ""},
+        RunCase{"sin(Pi/2)+cos(0);", 0.0, 2.0, ""},
+        // Operands left waiting below library calls and nested operations.
+        RunCase{"1-(2-(3-x));", 5.0, -3.0, ""}, RunCase{"1-(2-(3-exp(x)));", 0.0, 1.0, ""},
+        RunCase{"sin(x)*x + x/2 - sqrt(x)*-x;", 4.0,
+                std::sin(4.0) * 4.0 + 4.0 / 2.0 - std::sqrt(4.0) * -4.0, ""}));
+
+TEST_F(ExprTest, ExpressionBasisFillsPhiOneToSix) {
+    compileAndRun("1;\r\nx;\r\nx*x;\r\nx*x*x;\r\nx*x*x*x;\r\nx*x*x*x*x;\r\n", 0.0);
+    double phi[8] = {-1, -1, -1, -1, -1, -1, -1, -1};
+    expressionBasis(2.0, phi, 6);
+    const double expected[8] = {-1, 1, 2, 4, 8, 16, 32, -1};
+    for (int k = 0; k < 8; ++k) EXPECT_EQ(phi[k], expected[k]) << k;
+    EXPECT_EQ(ctx().slots[0], 2.0);
+}
+
+TEST_F(ExprTest, EmptyFormulaLeavesTheLastSlotFromEarlierRuns) {
+    ctx().slots[6] = 42.0;
+    compileAndRun("1;\r\n;\r\nx;\r\nx;\r\nx;\r\nx;\r\n", 5.0);
+    double phi[7] = {};
+    expressionBasis(5.0, phi, 6);
+    EXPECT_EQ(phi[5], 5.0);
+    EXPECT_EQ(phi[6], 42.0);
+}
+
+TEST_F(ExprTest, NoticesAccumulateAcrossRunsUpToTheCap) {
+    compileAndRun("1/x;", 0.0);
+    for (int i = 0; i < 200; ++i) runProgram();
+    EXPECT_EQ(ctx().runtime.length, kExprTextSize - 1);
+    std::string all;
+    for (int i = 0; i < 201; ++i) all += "[Divided 0.0]\r\n";
+    EXPECT_EQ(runtime(), all.substr(0, kExprTextSize - 1));
+}
+
+TEST_F(ExprTest, EveryRunStartsFromAZeroedStack) {
+    compileAndRun("x*(x*(x*(x+1)));", 3.0);
+    EXPECT_EQ(ctx().slots[1], 3.0 * 3 * 3 * 4);
+    compileAndRun("x;", 7.0);
+    std::array<double, kExprStackSize> expected{};
+    expected[0] = 7.0;
+    EXPECT_EQ(ctx().stack, expected);
+    EXPECT_EQ(ctx().stackTop, -1);
+}
+
+TEST_F(ExprTest, EscapeIsPolledBeforeEveryInstruction) {
+    compileAndRun("x;\r\nx*x;\r\n", 1.0);  // slots 1, 2 = 1, 1
+    FakePoll poll(0);
+    setEscapePoll(&poll);
+    ctx().slots[0] = 3.0;
+    runProgram();
+    EXPECT_EQ(poll.asked, ctx().program.count);
+    EXPECT_EQ(ctx().slots[2], 9.0);
+    EXPECT_EQ(runtime(), "");
+}
+
+TEST_F(ExprTest, EscapeCutsTheRunAndKeepsOlderSlots) {
+    compileAndRun("x;\r\nx*x;\r\n", 2.0);  // slots 1, 2 = 2, 4
+    // Asked for the third time, before the first instruction of statement 2.
+    FakePoll poll(3);
+    setEscapePoll(&poll);
+    ctx().slots[0] = 5.0;
+    runProgram();
+    EXPECT_EQ(ctx().slots[1], 5.0);
+    EXPECT_EQ(ctx().slots[2], 4.0);
+    EXPECT_EQ(runtime(), "[ABORT (key ESC)]\r\n");
+
+    // Held down: every run is cut before its first instruction.
+    poll.held = true;
+    double phi[7] = {};
+    for (double u : {7.0, 8.0}) expressionBasis(u, phi, 6);
+    EXPECT_EQ(phi[1], 5.0);
+    EXPECT_EQ(phi[2], 4.0);
+    EXPECT_EQ(runtime(), "[ABORT (key ESC)]\r\n[ABORT (key ESC)]\r\n[ABORT (key ESC)]\r\n");
+    EXPECT_EQ(ctx().errorCount, 0);
+
+    setEscapePoll(nullptr);
+    expressionBasis(3.0, phi, 6);
+    EXPECT_EQ(phi[2], 9.0);
+}
+
+TEST_F(ExprTest, FullCodeAreaRunsWithinTheStepLimit) {
+    ExprProgram& p = ctx().program;
+    for (int i = 0; i < kExprMaxCode; i += 2) {
+        p.code[i] = pshn(i);
+        p.code[i + 1] = pop(1 + (i / 2) % 15);
+    }
+    // A count beyond the area is not trusted to index it.
+    p.count = 100000;
+    runProgram();
+    EXPECT_EQ(ctx().pc, kExprMaxCode);
+    EXPECT_EQ(ctx().slots[1 + (kExprMaxCode / 2 - 1) % 15], kExprMaxCode - 2);
+    EXPECT_EQ(runtime(), "");
+    EXPECT_EQ(ctx().errorCount, 0);
+}
+
+struct BadProgramCase {
+    const char* name;
+    std::vector<ExprInstruction> code;
+    const char* message;
+};
+
+class MachineGuards : public ExprTest, public ::testing::WithParamInterface<BadProgramCase> {};
+
+// Hand-made programs the compiler never emits must not touch memory outside
+// the stack and slots; the run ends with a counted message.
+TEST_P(MachineGuards, EndsTheRunWithAMessage) {
+    const BadProgramCase& c = GetParam();
+    ExprProgram& p = ctx().program;
+    std::copy(c.code.begin(), c.code.end(), p.code.begin());
+    p.count = static_cast<int32_t>(c.code.size());
+    ctx().slots.fill(-1.0);
+    runProgram();
+    EXPECT_EQ(message(), c.message);
+    EXPECT_EQ(ctx().errorCount, 1);
+    EXPECT_GE(ctx().stackTop, -1);
+    EXPECT_LT(ctx().stackTop, kExprStackSize);
+    EXPECT_EQ(ctx().slots[1], -1.0);
+}
+
+std::vector<ExprInstruction> pushes(int n) {
+    std::vector<ExprInstruction> code(static_cast<std::size_t>(n), pshn(1.0));
+    code.push_back(pop(1));
+    return code;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Programs, MachineGuards,
+    ::testing::Values(
+        BadProgramCase{"Overflow", pushes(kExprStackSize + 1), "[stack overflow!!!]\r\n"},
+        BadProgramCase{"PopEmpty", {pop(1)}, "[stack underflow]\r\n"},
+        BadProgramCase{"BinaryOnOne", {pshn(1), cal(ADD), pop(1)}, "[stack underflow]\r\n"},
+        BadProgramCase{"UnaryOnNone", {cal(SIN), pop(1)}, "[stack underflow]\r\n"},
+        BadProgramCase{"PopSlot16", {pshn(1), pop(kExprSlots), pop(1)}, "[slot out of range]\r\n"},
+        BadProgramCase{"PushSlotMinus1", {{OP_PSHI, -1, 0.0}, pop(1)}, "[slot out of range]\r\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ExprTest, FullStackStillRuns) {
+    ExprProgram& p = ctx().program;
+    std::vector<ExprInstruction> code(kExprStackSize, pshn(2.0));
+    for (int i = 1; i < kExprStackSize; ++i) code.push_back(cal(MUL));
+    code.push_back(pop(1));
+    std::copy(code.begin(), code.end(), p.code.begin());
+    p.count = static_cast<int32_t>(code.size());
+    runProgram();
+    EXPECT_EQ(ctx().errorCount, 0) << message();
+    EXPECT_EQ(ctx().slots[1], 1e24);
+}
+
+TEST_F(ExprTest, UnknownOperatorLeavesTheStackUnchanged) {
+    ExprProgram& p = ctx().program;
+    const std::vector<ExprInstruction> code = {pshn(5), pshn(6), cal(0), cal(20), pop(2), pop(1)};
+    std::copy(code.begin(), code.end(), p.code.begin());
+    p.count = static_cast<int32_t>(code.size());
+    runProgram();
+    EXPECT_EQ(ctx().slots[1], 5.0);
+    EXPECT_EQ(ctx().slots[2], 6.0);
+    EXPECT_EQ(ctx().errorCount, 0);
+}
+
+}  // namespace
+}  // namespace qf
