@@ -5,10 +5,20 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config
-    bison
+    bison locales
     libgtest-dev libgmock-dev
     libbenchmark-dev liblapacke-dev libmuparser-dev
 )
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+
+# A locale with a decimal comma, so the tests can show that numbers are read
+# and written the same whatever the user's locale.
+ensure_test_locale() {
+    locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$' && return 0
+    $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8 || echo "warning: could not build the de_DE.UTF-8 locale" >&2
+}
 
 missing=()
 for p in "${packages[@]}"; do
@@ -16,11 +26,13 @@ for p in "${packages[@]}"; do
         missing+=("$p")
     fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -eq 0 ]; then
+    ensure_test_locale
+    exit 0
+fi
 
 echo "Installing: ${missing[*]}"
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
 $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+ensure_test_locale

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
+#include <string>
 #include <limits>
 
 namespace qf {
@@ -42,6 +44,14 @@ TEST(FormatG, MatchesPrintfWithThreeDigitExponent) {
         {-inf, "-INF"},
     };
     for (const GCase& c : cases) EXPECT_EQ(formatG(c.value), c.text) << c.text;
+}
+
+TEST(FormatG, IgnoresTheProcessLocale) {
+    const std::string saved = std::setlocale(LC_ALL, nullptr);
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "no de_DE.UTF-8 locale";
+    const std::string text = formatG(1234.5) + " " + formatG(1.5e-5);
+    std::setlocale(LC_ALL, saved.c_str());
+    EXPECT_EQ(text, "1234.5 1.5E-005");
 }
 
 TEST(FormatD, PrintsPlainIntegers) {
