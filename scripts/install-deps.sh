@@ -8,6 +8,7 @@ packages=(
     bison locales
     libgtest-dev libgmock-dev
     libbenchmark-dev liblapacke-dev libmuparser-dev
+    qt6-base-dev libopencv-dev fonts-ipafont-gothic
 )
 
 sudo=""

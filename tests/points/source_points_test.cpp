@@ -1,0 +1,86 @@
+#include "points/source_points.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "points/calibration.h"
+
+namespace qf {
+namespace {
+
+std::vector<SourcePoint> pointsOf(const SourcePointList& l) {
+    return {l.m_points.begin(), l.m_points.begin() + l.m_pointCount};
+}
+
+TEST(SourcePointList, HoldsAtMost256InInsertionOrder) {
+    SourcePointList list;
+    for (int i = 0; i < kMaxSourcePoints; ++i) EXPECT_EQ(list.add({i, 2 * i}), i);
+    EXPECT_EQ(list.add({999, 999}), -1);
+    EXPECT_EQ(list.m_pointCount, 256);
+    EXPECT_EQ(list.m_points[255], (SourcePoint{255, 510}));
+}
+
+TEST(SourcePointList, RemovingShiftsLaterPointsDown) {
+    SourcePointList list;
+    for (int i = 1; i <= 5; ++i) list.add({i, i});
+    EXPECT_TRUE(list.remove(2));  // point number 3
+    EXPECT_EQ(pointsOf(list), (std::vector<SourcePoint>{{1, 1}, {2, 2}, {4, 4}, {5, 5}}));
+    EXPECT_TRUE(list.remove(3));  // the last one
+    EXPECT_EQ(pointsOf(list), (std::vector<SourcePoint>{{1, 1}, {2, 2}, {4, 4}}));
+    EXPECT_FALSE(list.remove(3));
+    EXPECT_FALSE(list.remove(-1));
+    EXPECT_EQ(list.m_pointCount, 3);
+}
+
+struct CalCase {
+    const char* what;
+    double xMin, xMax, yMin, yMax;
+    int xLog, yLog;
+    SourcePoint p;
+    const char* x;
+    const char* y;
+};
+
+TEST(Calibration, ValuesFollowTheAxisSettings) {
+    const CalCase cases[] = {
+        // Default axes on the default rectangle (55, 55, 105, 85).
+        {"inside", 0, 1, 0, 1, 0, 0, {80, 76}, "0.5", "0.3"},
+        {"extrapolated", 0, 1, 0, 1, 0, 0, {30, 40}, "-0.5", "1.5"},
+        {"left and bottom edges", 2, 7, -3, 4, 0, 0, {55, 85}, "2", "-3"},
+        {"right and top edges", 2, 7, -3, 4, 0, 0, {105, 55}, "7", "4"},
+        {"reversed X", 10, 0, 0, 1, 0, 0, {55, 85}, "10", "0"},
+        {"log X", 1, 1000, 0, 1, 1, 0, {80, 85}, "31.6228", "0"},
+        {"log X ends", 1, 1000, 0, 1, 1, 0, {105, 85}, "1000", "0"},
+        {"log Y", 0, 1, 1e-3, 1e3, 0, 1, {55, 70}, "0", "1"},
+        {"log X from 0", 0, 1, 0, 1, 1, 0, {80, 76}, "<?>", "0.3"},
+        {"log X below 1e-24", 1e-25, 1, 0, 1, 1, 0, {80, 76}, "<?>", "0.3"},
+        {"log X equal limits", 5, 5, 0, 1, 1, 0, {80, 76}, "<?>", "0.3"},
+        {"log X reversed", 100, 1, 0, 1, 1, 0, {80, 76}, "<?>", "0.3"},
+        {"log Y NaN", 0, 1, std::nan(""), 1, 0, 1, {80, 76}, "0.5", "<?>"},
+        {"large and small", 0, 3e6, 0, 1e-4, 0, 0, {80, 76}, "1.5E+006", "3E-005"},
+    };
+    for (const CalCase& c : cases) {
+        AxisSettings a;
+        a.m_xMin = c.xMin, a.m_xMax = c.xMax, a.m_yMin = c.yMin, a.m_yMax = c.yMax;
+        a.m_xLog = c.xLog, a.m_yLog = c.yLog;
+        EXPECT_EQ(FormatValue(CalibrateX(a, c.p.h)), c.x) << c.what;
+        EXPECT_EQ(FormatValue(CalibrateY(a, c.p.v)), c.y) << c.what;
+    }
+}
+
+TEST(Calibration, AxisRectangleWithoutExtentGivesUndefinedValues) {
+    AxisSettings a;
+    a.m_axisRect = {55, 85, 55, 85};
+    for (int h : {54, 55, 56}) EXPECT_FALSE(CalibrateX(a, h).has_value()) << h;
+    for (int v : {84, 85, 86}) EXPECT_FALSE(CalibrateY(a, v).has_value()) << v;
+}
+
+TEST(Calibration, RowTextsNumberFromOne) {
+    EXPECT_EQ(sourcePointTexts(0, {80, 76}, AxisSettings{}),
+              (std::array<std::string, 5>{"1", "0.5", "0.3", "80", "76"}));
+}
+
+}  // namespace
+}  // namespace qf
