@@ -33,6 +33,8 @@ struct DataSet {
     double floor;                   // the least LRE we accept; just under what the solver achieves
 };
 
+void PrintTo(const DataSet& set, std::ostream* os) { *os << set.name; }
+
 // Filip keeps only 8 of its 11 singular values under the 1e-6 cut-off after
 // normalisation, so its truncated answer agrees with no certified digit.
 const DataSet kDataSets[] = {
