@@ -34,7 +34,7 @@ bench: deps
 	./scripts/run-bench.sh $(BENCH_BUILD)
 
 run: build
-	./$(BUILD)/src/app/quillfen --degree 3 --count 11 --axis 100,50,600,450 --x 0,10 --y 0,100 samples/sample_points.csv
+	./$(BUILD)/src/app/quillfen --degree 3 --count 11 --axis 100,50,600,450 --x 0,10 --y 0,250 samples/sample_points.csv
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
