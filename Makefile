@@ -34,7 +34,8 @@ bench: deps
 	./scripts/run-bench.sh $(BENCH_BUILD)
 
 run: build
-	./$(BUILD)/src/app/quillfen --degree 3 --count 11 --axis 100,50,600,450 --x 0,10 --y 0,250 samples/sample_points.csv
+	./$(BUILD)/src/app/quillfen --batch samples/chart.quillfen.json --out $(BUILD)/sample-output
+	@echo "Wrote points.csv, fit.csv, graph.png and working.png to $(BUILD)/sample-output"
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

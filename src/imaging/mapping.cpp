@@ -1,0 +1,197 @@
+#include "imaging/mapping.h"
+
+#include "imaging/mapping_rows.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+namespace qf {
+
+namespace {
+
+// Toward zero like a C cast, but defined for values beyond int32, which only
+// corners far outside any image produce.
+int32_t truncInt(double v) {
+    if (v >= 2147483648.0) return std::numeric_limits<int32_t>::max();
+    if (v <= -2147483649.0) return std::numeric_limits<int32_t>::min();
+    if (std::isnan(v)) return 0;
+    return static_cast<int32_t>(v);
+}
+
+// Edge vectors formed through the edges' lengths: the rounding of these forms
+// decides which source pixel a destination pixel takes, so they stay as they
+// are. The right edge's "length" is its vertical extent.
+struct Edges {
+    double ex, ey;  // P3 - P0
+    double fx, fy;  // P2 - P1
+};
+
+std::optional<Edges> edgesOf(const Quad& p) {
+    // Squares in doubles: exact for any image size, and no int overflow.
+    const double lx = double(p[3].x) - p[0].x;
+    const double ly = double(p[3].y) - p[0].y;
+    const double ry = double(p[2].y) - p[1].y;
+    const double lenL2 = lx * lx + ly * ly;
+    if (lenL2 < 1.0 || ry * ry < 1.0) return std::nullopt;
+    const double lenL = std::sqrt(lenL2);
+    const double lenR = std::fabs(ry);
+    const double rx = double(p[2].x) - p[1].x;
+    return Edges{(lx / lenL) * lenL, (ly / lenL) * lenL, (rx / lenR) * lenR, (ry / lenR) * lenR};
+}
+
+// A row of the quadrilateral from its left-edge point g towards its
+// right-edge point h. A row shorter than two pixels has no direction of its
+// own: it keeps the one it is given and takes K squared (0 or 1) as K.
+struct Span {
+    double dx = 1.0;  // before any row has a direction: along the image's rows
+    double dy = 0.0;
+    double k = 0.0;
+};
+
+void advanceSpan(Span& s, IntPoint g, IntPoint h) {
+    const double vx = double(h.x) - g.x;
+    const double vy = double(h.y) - g.y;
+    const double k2 = vx * vx + vy * vy;
+    if (k2 > 1.0) {
+        s.k = std::sqrt(k2);
+        s.dx = vx / s.k;
+        s.dy = vy / s.k;
+    } else {
+        s.k = k2;
+    }
+}
+
+void fillWhite(uint8_t* p, int64_t pixels) {
+    if (pixels > 0) std::memset(p, 255, static_cast<std::size_t>(pixels) * 3);
+}
+
+// The output gets its own buffer of the input's size. An existing one is
+// reused only when no other Mat refers to it, so nobody sees it change.
+cv::Mat& outputBuffer(ImagePair& images) {
+    const cv::Mat& in = images.m_inputImage;
+    cv::Mat& out = images.m_outputImage;
+    const bool reusable = out.u != nullptr && out.u->refcount == 1 && out.type() == CV_8UC3 &&
+                          out.size() == in.size() && out.data != in.data;
+    if (!reusable) out = cv::Mat(in.size(), CV_8UC3);
+    return out;
+}
+
+}  // namespace
+
+void resetMappingForImage(int w, int h, MappingQuad& mapping, IntRect& axisRect) {
+    const int m = std::min(w / 6, h / 6);
+    const int n = std::min(w / 8, h / 8);
+    mapping.m_mappingCorners = {{{m, m}, {w - m, m}, {w - m, h - m}, {m, h - m}}};
+    mapping.m_graphRect = {n, n, w - n, h - n};
+    axisRect = {2 * n, 2 * n, w - 2 * n, h - 2 * n};
+    updateInnerQuad(mapping);
+}
+
+std::optional<Quad> computeInnerQuad(const Quad& p, double a, double b) {
+    if (!std::isfinite(a) || !std::isfinite(b)) return std::nullopt;
+    const std::optional<Edges> e = edgesOf(p);
+    if (!e) return std::nullopt;
+    const auto point = [&](double u, double v) {
+        const IntPoint g{truncInt(p[0].x + v * e->ex), truncInt(p[0].y + v * e->ey)};
+        const IntPoint h{truncInt(p[1].x + v * e->fx), truncInt(p[1].y + v * e->fy)};
+        Span s;
+        advanceSpan(s, g, h);
+        return IntPoint{truncInt(g.x + s.dx * s.k * u), truncInt(g.y + s.dy * s.k * u)};
+    };
+    const double u0 = a / 2.0;
+    const double v0 = b / 2.0;
+    return Quad{point(u0, v0), point(1.0 - u0, v0), point(1.0 - u0, 1.0 - v0), point(u0, 1.0 - v0)};
+}
+
+void updateInnerQuad(MappingQuad& mapping) {
+    const IntRect& r = mapping.m_graphRect;
+    const double width = double(r.right) - r.left;
+    const double height = double(r.bottom) - r.top;
+    if (width == 0.0 || height == 0.0) return;
+    if (const std::optional<Quad> q =
+            computeInnerQuad(mapping.m_mappingCorners, 40.0 / width, 40.0 / height)) {
+        mapping.m_innerQuad = *q;
+    }
+}
+
+void runMapping(ImagePair& images, CurrentImage current, const MappingQuad& mapping) {
+    const cv::Mat& in = images.m_inputImage;
+    if (!imagePresent(images, current) || in.empty() || in.type() != CV_8UC3) return;
+    cv::Mat& out = outputBuffer(images);
+    const int width = in.cols;
+    const int height = in.rows;
+    const IntRect& r = mapping.m_graphRect;
+    // The rectangle as far as it lies on the image; the samples are still
+    // spaced for the whole rectangle.
+    const int top = std::clamp(r.top, 0, height);
+    const int bottom = std::clamp(r.bottom, 0, height);
+    const int left = std::clamp(r.left, 0, width);
+    const int right = std::clamp(r.right, 0, width);
+    const bool inside = top < bottom && left < right;
+
+    for (int y = 0; y < height; ++y) {
+        uint8_t* row = out.ptr<uint8_t>(y);
+        if (!inside || y < top || y >= bottom) {
+            fillWhite(row, width);
+        } else {
+            fillWhite(row, left);
+            fillWhite(row + right * 3, width - right);
+        }
+    }
+    if (!inside) return;
+
+    const Quad& p = mapping.m_mappingCorners;
+    const std::optional<Edges> e = edgesOf(p);
+    if (!e) {
+        // Nothing to map: the rectangle keeps the input's pixels.
+        for (int y = top; y < bottom; ++y) {
+            std::memcpy(out.ptr<uint8_t>(y) + left * 3, in.ptr<uint8_t>(y) + left * 3,
+                        static_cast<std::size_t>(right - left) * 3);
+        }
+        return;
+    }
+
+    const int64_t gw = int64_t(r.right) - r.left;
+    const int64_t gh = int64_t(r.bottom) - r.top;
+    const double sLx = e->ex / double(gh);
+    const double sLy = e->ey / double(gh);
+    const double sRx = e->fx / double(gh);
+    const double sRy = e->fy / double(gh);
+    const auto leftPoint = [&](int64_t i) {
+        const double id = double(i);
+        return IntPoint{truncInt(id * sLx + p[0].x), truncInt(id * sLy + p[0].y)};
+    };
+    const auto rightPoint = [&](int64_t i) {
+        const double id = double(i);
+        return IntPoint{truncInt(id * sRx + p[1].x), truncInt(id * sRy + p[1].y)};
+    };
+
+    // Rows above the image still pass their direction on: find the last one
+    // that has its own (usually the row just above).
+    const int64_t i0 = int64_t(top) - r.top;
+    Span span;
+    for (int64_t i = i0 - 1; i >= 0; --i) {
+        const IntPoint g = leftPoint(i);
+        const IntPoint h = rightPoint(i);
+        const double vx = double(h.x) - g.x;
+        const double vy = double(h.y) - g.y;
+        if (vx * vx + vy * vy > 1.0) {
+            advanceSpan(span, g, h);
+            break;
+        }
+    }
+
+    std::vector<RowSamples> rows;
+    rows.reserve(std::size_t(bottom - top));
+    for (int y = top; y < bottom; ++y) {
+        const IntPoint g = leftPoint(i0 + (y - top));
+        advanceSpan(span, g, rightPoint(i0 + (y - top)));
+        rows.push_back({g, (span.dx * span.k) / double(gw), (span.dy * span.k) / double(gw)});
+    }
+    sampleRows(in, out, top, r.left, int64_t(left) - r.left, int64_t(right) - r.left, rows);
+}
+
+}  // namespace qf

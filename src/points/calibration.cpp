@@ -7,7 +7,9 @@
 namespace qf {
 namespace {
 
-double lg(double v) { return std::log(v) / std::log(10.0); }
+double lg(double v) {
+    return std::log(v) / std::log(10.0);
+}
 
 // The value at fraction t of the way from lo to hi on a linear or
 // logarithmic axis.
@@ -38,7 +40,7 @@ std::string FormatValue(std::optional<double> value) {
 }
 
 std::array<std::string, 5> sourcePointTexts(int32_t index, SourcePoint p,
-                                             const AxisSettings& axis) {
+                                            const AxisSettings& axis) {
     return {formatD(index + 1), FormatValue(CalibrateX(axis, p.h)),
             FormatValue(CalibrateY(axis, p.v)), formatD(p.h), formatD(p.v)};
 }

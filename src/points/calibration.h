@@ -24,7 +24,6 @@ std::string FormatValue(std::optional<double> value);
 
 // The five texts of a point's row in the point list and the point file:
 // number (index + 1), X, Y, H, V.
-std::array<std::string, 5> sourcePointTexts(int32_t index, SourcePoint p,
-                                             const AxisSettings& axis);
+std::array<std::string, 5> sourcePointTexts(int32_t index, SourcePoint p, const AxisSettings& axis);
 
 }  // namespace qf

@@ -1,7 +1,13 @@
+#include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <numbers>
+#include <ostream>
 #include <string>
+#include <vector>
 
 #include "expr_fixture.h"
 
@@ -217,6 +223,149 @@ INSTANTIATE_TEST_SUITE_P(
         BadProgramCase{"UnaryOnNone", {cal(SIN), pop(1)}, "[stack underflow]\r\n"},
         BadProgramCase{"PopSlot16", {pshn(1), pop(kExprSlots), pop(1)}, "[slot out of range]\r\n"},
         BadProgramCase{"PushSlotMinus1", {{OP_PSHI, -1, 0.0}, pop(1)}, "[slot out of range]\r\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Everything a run leaves behind; numbers as bits, so that -0 differs from 0.
+struct RunState {
+    std::array<uint64_t, kExprSlots> slots;
+    std::array<uint64_t, kExprStackSize> stack;
+    int32_t stackTop, pc, errorCount;
+    std::string runtime, message;
+    bool operator==(const RunState&) const = default;
+};
+
+RunState runState() {
+    const ExprContext& c = exprContext();
+    return {std::bit_cast<std::array<uint64_t, kExprSlots>>(c.slots),
+            std::bit_cast<std::array<uint64_t, kExprStackSize>>(c.stack),
+            c.stackTop,
+            c.pc,
+            c.errorCount,
+            std::string(c.runtime.view()),
+            std::string(c.message.view())};
+}
+
+void PrintTo(const RunState& r, std::ostream* os) {
+    *os << "top " << r.stackTop << ", pc " << r.pc << ", errors " << r.errorCount << ", slots";
+    for (const uint64_t v : r.slots) *os << ' ' << std::bit_cast<double>(v);
+    *os << ", stack";
+    for (int i = 0; i <= 8; ++i) *os << ' ' << std::bit_cast<double>(r.stack[i]);
+    *os << ", runtime \"" << r.runtime << "\", message \"" << r.message << '"';
+}
+
+ExprInstruction pushSlot(int32_t k) {
+    return {OP_PSHI, k, 0.0};
+}
+
+struct PathCase {
+    const char* name;
+    const char* source;  // compiled when set, else `code`
+    std::vector<ExprInstruction> code;
+};
+
+void PrintTo(const PathCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class MachinePaths : public ExprTest, public ::testing::WithParamInterface<PathCase> {};
+
+// Without a poll the machine may merge neighbouring instructions; with a poll
+// that never stops it takes them one at a time. Both must leave the same
+// state, run after run.
+TEST_P(MachinePaths, LeaveTheSameState) {
+    const PathCase& c = GetParam();
+    if (c.source) {
+        ASSERT_EQ(compile(c.source), 0);
+        ASSERT_EQ(ctx().errorCount, 0) << message();
+    } else {
+        std::copy(c.code.begin(), c.code.end(), ctx().program.code.begin());
+        ctx().program.count = static_cast<int32_t>(c.code.size());
+    }
+    for (int k = 0; k < kExprSlots; ++k) ctx().slots[k] = k + 0.5;
+    const ExprContext start = ctx();
+    std::vector<RunState> seen[2];
+    for (const bool polled : {false, true}) {
+        ctx() = start;
+        FakePoll poll(0);
+        setEscapePoll(polled ? &poll : nullptr);
+        // Left by an earlier, deeper program: the first run clears what it does not write.
+        ctx().stack.fill(9.0);
+        ctx().stackUsed = kExprStackSize;
+        for (const double x : {3.0, 0.0, -2.0}) {
+            ctx().slots[0] = x;
+            runProgram();
+            seen[polled].push_back(runState());
+        }
+        setEscapePoll(nullptr);
+    }
+    EXPECT_EQ(seen[0], seen[1]);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Programs, MachinePaths,
+    ::testing::Values(
+        PathCase{"Default", "1;\r\nx;\r\nx*x;\r\nx*x*x;\r\nx*x*x*x;\r\nx*x*x*x*x;\r\n", {}},
+        PathCase{"Mixed", "x-1; 2+x*x; (x+1)*(x-2); 1/x; sin(x)*x-x; x**2/3; -x+-(x-1);", {}},
+        PathCase{"Nested", "1-(2-(3-(x+4)*x)*x); x*(x*(x*(x+1)));", {}},
+        // Stores that leave values on the stack, and values left at the end.
+        PathCase{"StoreBelowTop",
+                 nullptr,
+                 {pshn(2), pshi(), pshn(3), cal(MUL), pop(1), pshi(), cal(ADD), pop(2), pshn(4),
+                  pshn(5), pop(3), pshi(), cal(SUB), pop(4), pshn(6)}},
+        // Slots read after this run wrote them, slot 0 included.
+        PathCase{"SlotsRewritten",
+                 nullptr,
+                 {pshi(), pshn(1), cal(ADD), pop(1), pushSlot(1), pshi(), cal(MUL), pop(0), pshi(),
+                  pop(2), pushSlot(15), pushSlot(2), cal(SUB), pop(15)}},
+        PathCase{"UnknownCodes",
+                 nullptr,
+                 {pshi(), {0, 3, 0.0}, pshn(2), cal(0), cal(MUL), {9, 1, 0.0}, cal(20), pop(1)}},
+        // A guard fires after some merged pairs have run.
+        PathCase{
+            "GuardLater", nullptr, {pshi(), pshn(2), cal(MUL), pop(1), pshi(), pop(16), pop(2)}},
+        PathCase{"NoticesInOrder", "1/x; x*x; 2/x;", {}}, PathCase{"Empty", nullptr, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct EditCase {
+    const char* name;
+    const char* source;
+    void (*edit)(ExprProgram&);
+    double slot1;  // after the edited program ran at x = 3
+};
+
+void PrintTo(const EditCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class MachineEdits : public ExprTest, public ::testing::WithParamInterface<EditCase> {};
+
+// The program may be changed behind the machine's back between runs; the
+// next run must run the changed program.
+TEST_P(MachineEdits, RunTheEditedProgram) {
+    const EditCase& c = GetParam();
+    compileAndRun(c.source, 3.0);
+    ctx().slots[1] = -1.0;
+    c.edit(ctx().program);
+    runProgram();
+    EXPECT_EQ(ctx().slots[1], c.slot1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Programs, MachineEdits,
+    ::testing::Values(
+        EditCase{"Operator", "x*x;", [](ExprProgram& p) { p.code[2].operand = ADD; }, 6.0},
+        EditCase{"Number", "x+1;", [](ExprProgram& p) { p.code[1].number = 2.0; }, 5.0},
+        EditCase{"Opcode", "x;", [](ExprProgram& p) { p.code[0] = pshn(7.0); }, 7.0},
+        EditCase{"Slot", "x;", [](ExprProgram& p) { p.code[1].operand = 2; }, -1.0},
+        EditCase{"Count", "x*x;", [](ExprProgram& p) { p.count = 3; }, -1.0},
+        EditCase{"CountUp", "x*x;",
+                 [](ExprProgram& p) {
+                     p.code[4] = pshn(1.0);
+                     p.code[5] = pop(1);
+                     p.count += 2;
+                 },
+                 1.0},
+        EditCase{"Cleared", "x*x;", [](ExprProgram& p) { p = ExprProgram{}; }, -1.0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ExprTest, FullStackStillRuns) {

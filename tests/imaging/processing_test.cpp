@@ -1,0 +1,116 @@
+#include "imaging/processing.h"
+
+#include <gtest/gtest.h>
+
+#include <opencv2/imgproc.hpp>
+
+namespace qf {
+namespace {
+
+cv::Mat uniform(int w, int h, cv::Vec3b colour) {
+    return cv::Mat(h, w, CV_8UC3, cv::Scalar(colour[0], colour[1], colour[2]));
+}
+
+bool sharesMemory(const cv::Mat& a, const cv::Mat& b) {
+    const uint8_t* aEnd = a.data + a.step[0] * a.rows;
+    const uint8_t* bEnd = b.data + b.step[0] * b.rows;
+    return a.data < bEnd && b.data < aEnd;
+}
+
+bool channelsEqual(const cv::Mat& m) {
+    std::vector<cv::Mat> c;
+    cv::split(m, c);
+    return cv::countNonZero(c[0] != c[1]) == 0 && cv::countNonZero(c[0] != c[2]) == 0;
+}
+
+// Blue, green, red, white, black, and a mixed colour, side by side.
+cv::Mat colourStrip() {
+    cv::Mat m(1, 6, CV_8UC3);
+    const cv::Vec3b colours[] = {{255, 0, 0},     {0, 255, 0}, {0, 0, 255},
+                                 {255, 255, 255}, {0, 0, 0},   {40, 120, 200}};
+    for (int x = 0; x < 6; ++x) m.at<cv::Vec3b>(0, x) = colours[x];
+    return m;
+}
+
+TEST(ConvertGrey, GreyModeGivesLuminanceInThreeEqualChannels) {
+    ImagePair images{colourStrip(), {}};
+    convertGrey(images, CurrentImage::Input, 1);
+    const cv::Mat& out = images.m_outputImage;
+    ASSERT_EQ(out.type(), CV_8UC3);
+    ASSERT_EQ(out.size(), images.m_inputImage.size());
+    EXPECT_TRUE(channelsEqual(out));
+    // 0.114 B + 0.587 G + 0.299 R, rounded.
+    const int want[] = {29, 150, 76, 255, 0, 135};
+    for (int x = 0; x < 6; ++x) EXPECT_EQ(out.at<cv::Vec3b>(0, x)[0], want[x]) << "column " << x;
+    EXPECT_FALSE(sharesMemory(out, images.m_inputImage));
+}
+
+TEST(ConvertGrey, GreyModeOffCopiesTheInputIntoItsOwnMemory) {
+    ImagePair images{colourStrip(), {}};
+    convertGrey(images, CurrentImage::Output, 1);  // nothing displayed yet: no image present
+    EXPECT_TRUE(images.m_outputImage.empty());
+    convertGrey(images, CurrentImage::Input, 0);
+    ASSERT_EQ(images.m_outputImage.size(), images.m_inputImage.size());
+    EXPECT_EQ(cv::norm(images.m_outputImage, images.m_inputImage, cv::NORM_INF), 0.0);
+    EXPECT_FALSE(sharesMemory(images.m_outputImage, images.m_inputImage));
+}
+
+// Turning grey mode off and on again rebuilds the grey rendering from the
+// input, whatever the output held in between.
+TEST(ConvertGrey, RebuildsFromTheInputEachTime) {
+    ImagePair images{colourStrip(), {}};
+    convertGrey(images, CurrentImage::Input, 1);
+    const cv::Mat grey = images.m_outputImage.clone();
+    images.m_outputImage.setTo(cv::Scalar(1, 2, 3));  // a mapped output, say
+    convertGrey(images, CurrentImage::Output, 0);
+    convertGrey(images, CurrentImage::Output, 1);
+    EXPECT_EQ(cv::norm(images.m_outputImage, grey, cv::NORM_INF), 0.0);
+}
+
+TEST(RunProcessing, UniformPicturesTurnAllWhite) {
+    for (const cv::Vec3b& c : {cv::Vec3b(0, 0, 0), cv::Vec3b(1, 1, 1), cv::Vec3b(128, 128, 128),
+                               cv::Vec3b(255, 255, 255), cv::Vec3b(30, 90, 200)}) {
+        ImagePair images{uniform(40, 30, c), {}};
+        runProcessing(images, CurrentImage::Input);
+        const cv::Mat& out = images.m_outputImage;
+        ASSERT_EQ(out.type(), CV_8UC3);
+        ASSERT_EQ(out.size(), cv::Size(40, 30));
+        EXPECT_EQ(cv::countNonZero(out.reshape(1) != 255), 0) << c;
+    }
+}
+
+// A dark line on paper: the line turns black, the paper white, stored as
+// three equal channels and nothing but 0 and 255.
+TEST(RunProcessing, DarkLineOnPaperBecomesBlackOnWhite) {
+    cv::Mat in = uniform(60, 40, {200, 210, 220});
+    cv::line(in, {5, 20}, {55, 20}, cv::Scalar(40, 40, 40), 2);
+    ImagePair images{in, {}};
+    runProcessing(images, CurrentImage::Input);
+    const cv::Mat& out = images.m_outputImage;
+    ASSERT_EQ(out.type(), CV_8UC3);
+    EXPECT_TRUE(channelsEqual(out));
+    EXPECT_EQ(cv::countNonZero((out.reshape(1) != 0) & (out.reshape(1) != 255)), 0);
+    EXPECT_EQ(out.at<cv::Vec3b>(20, 30), cv::Vec3b(0, 0, 0));
+    EXPECT_EQ(out.at<cv::Vec3b>(5, 30), cv::Vec3b(255, 255, 255));
+    EXPECT_EQ(out.at<cv::Vec3b>(35, 3), cv::Vec3b(255, 255, 255));
+    EXPECT_FALSE(sharesMemory(out, images.m_inputImage));
+    EXPECT_EQ(cv::norm(images.m_inputImage, in, cv::NORM_INF), 0.0);
+}
+
+TEST(RunProcessing, DoesNothingWithoutAnImage) {
+    const cv::Mat input = uniform(8, 8, {10, 20, 30});
+    const cv::Mat output = uniform(8, 8, {1, 2, 3});
+    ImagePair images{input, output};
+    runProcessing(images, CurrentImage::None);
+    EXPECT_EQ(images.m_outputImage.data, output.data);
+    EXPECT_EQ(images.m_outputImage.at<cv::Vec3b>(0, 0), cv::Vec3b(1, 2, 3));
+
+    ImagePair empty;
+    runProcessing(empty, CurrentImage::Input);
+    convertGrey(empty, CurrentImage::Input, 1);
+    EXPECT_TRUE(empty.m_inputImage.empty());
+    EXPECT_TRUE(empty.m_outputImage.empty());
+}
+
+}  // namespace
+}  // namespace qf

@@ -1,0 +1,78 @@
+#include "app/command_line.h"
+
+namespace qf {
+
+CommandLine parseCommandLine(const std::vector<std::string>& args) {
+    CommandLine c;
+    auto fail = [&](std::string message) {
+        c.action = CommandLine::Action::Error;
+        c.error = std::move(message);
+        return c;
+    };
+    bool batch = false;
+    std::vector<std::string> operands;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](std::string& into) {
+            if (i + 1 >= args.size()) return false;
+            into = args[++i];
+            return true;
+        };
+        if (a == "-h" || a == "--help") {
+            c.action = CommandLine::Action::Help;
+            return c;
+        }
+        if (a == "-V" || a == "--version") {
+            c.action = CommandLine::Action::Version;
+            return c;
+        }
+        if (a == "--batch") {
+            batch = true;
+            if (!value(c.projectPath)) return fail("option '--batch' needs a project file");
+        } else if (a == "--out") {
+            if (!value(c.outDir)) return fail("option '--out' needs a folder");
+        } else if (a == "--") {
+            operands.insert(operands.end(), args.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                            args.end());
+            break;
+        } else if (a.size() > 1 && a[0] == '-') {
+            return fail("unknown option '" + a + "'");
+        } else {
+            operands.push_back(a);
+        }
+    }
+    if (batch) {
+        if (!operands.empty()) return fail("unexpected argument '" + operands.front() + "'");
+        c.action = CommandLine::Action::Batch;
+        return c;
+    }
+    if (!c.outDir.empty()) return fail("option '--out' belongs to '--batch'");
+    if (operands.size() > 1) return fail("unexpected argument '" + operands[1] + "'");
+    if (!operands.empty()) c.imagePath = operands.front();
+    return c;
+}
+
+std::string usageText() {
+    return "Usage: quillfen [IMAGE]\n"
+           "       quillfen --batch PROJECT.quillfen.json [--out DIR]\n"
+           "\n"
+           "Turns a picture of a chart into numbers and a fitted formula.\n"
+           "\n"
+           "  IMAGE             open this picture in the window\n"
+           "  --batch PROJECT   replay a project file without a window: fit, print the\n"
+           "                    report, and write points.csv, fit.csv, graph.png and\n"
+           "                    working.png\n"
+           "  --out DIR         where --batch writes (default: the project's folder)\n"
+           "  -h, --help        show this help and exit\n"
+           "  -V, --version     show the version and exit\n"
+           "\n"
+           "Exit status of --batch: 0 done; 1 fit not run (no picture or 1 to 128 points\n"
+           "needed); 2 the solver failed; 3 settings or formulas rejected; 4 bad project\n"
+           "file, unreadable picture or failed write.\n";
+}
+
+std::string versionText() {
+    return "quillfen " QF_VERSION "\n";
+}
+
+}  // namespace qf

@@ -1,0 +1,22 @@
+#pragma once
+// What the command line asks for.
+
+#include <string>
+#include <vector>
+
+namespace qf {
+
+struct CommandLine {
+    enum class Action { Window, Batch, Help, Version, Error } action = Action::Window;
+    std::string imagePath;    // Window: picture to open, may be empty
+    std::string projectPath;  // Batch
+    std::string outDir;       // Batch: empty for the project's folder
+    std::string error;        // Error: what was wrong
+};
+
+CommandLine parseCommandLine(const std::vector<std::string>& args);  // without argv[0]
+
+std::string usageText();
+std::string versionText();
+
+}  // namespace qf

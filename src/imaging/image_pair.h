@@ -1,0 +1,62 @@
+#pragma once
+// The two pictures the program works on, which of them the view shows, and
+// loading a picture file into them.
+
+#include <opencv2/core.hpp>
+#include <string>
+
+#include "common/geometry.h"
+
+namespace qf {
+
+struct MappingQuad;
+
+// Both images are 8-bit BGR, first row at the top. The output is always
+// rebuilt from the input and never shares pixel memory with it.
+struct ImagePair {
+    cv::Mat m_inputImage;
+    cv::Mat m_outputImage;
+};
+
+// The image the view displays. None after a failed load, until the next
+// display refresh points it at one of the two images again.
+enum class CurrentImage { None, Input, Output };
+
+// Which image is displayed. The view owns this with the rest of its state.
+struct DisplaySource {
+    int m_displaySource = 1;  // 0 white area of the input's size, 1 input, 2 output
+    int m_showGeneratedGraph = 0;
+    CurrentImage m_currentImage = CurrentImage::None;
+};
+
+// The displayed image, or null when there is none.
+const cv::Mat* currentImage(const ImagePair& images, CurrentImage current);
+
+// What almost every image command is enabled by: a current image with pixels.
+bool imagePresent(const ImagePair& images, CurrentImage current);
+
+// The image part of the display refresh: the output when the display source
+// is 2, else the input (also for 0, which keeps the input's size on screen).
+void selectCurrentImage(DisplaySource& display);
+
+struct LoadResult {
+    bool ok = false;
+    std::string title;    // file name and extension; "untitled" and the extension on failure
+    std::string message;  // for a message box, empty on success
+};
+
+inline constexpr const char* kUnableToOpenFile = "Unable to Open File. ";
+
+// Reads the picture at path (UTF-8) into the input image and resets what
+// depends on it: the output becomes the grey rendering (or a copy when grey
+// mode is off), the zoom exponent 0, the display source 1, and the mapping
+// geometry and axis rectangle follow the new size. On failure only the current
+// image changes (to None); the previous images stay in memory.
+LoadResult loadImageFile(const std::string& path, ImagePair& images, MappingQuad& mapping,
+                         IntRect& axisRect, DisplaySource& display, int& zoomShift, int greyMode);
+
+// Title name of a path: its last component, or "untitled" followed by that
+// component's extension (from its last dot) when the picture was not read.
+std::string imageTitleName(const std::string& path, bool read);
+
+}  // namespace qf

@@ -1,0 +1,131 @@
+#include "imaging/mapping_rows.h"
+
+#include <algorithm>
+#include <cstring>
+
+// An AVX2 copy of the row loop where the compiler can dispatch on the CPU:
+// it computes four samples per instruction instead of two.
+#if defined(__x86_64__) && defined(__GNUC__)
+#define QF_ROW_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define QF_ROW_CLONES
+#endif
+
+namespace qf {
+
+namespace {
+
+const uint8_t kWhite[4] = {255, 255, 255, 255};
+
+// Samples per chunk of a row, and how often their input lines are requested
+// ahead (8 BGR pixels are less than a cache line).
+constexpr int kChunk = 256;
+constexpr int kPrefetchEvery = 8;
+
+// Rows below this many pixels are not worth handing to other threads.
+constexpr int64_t kParallelPixels = 1 << 16;
+
+bool fitsInt32(double v) {
+    return v > -2147483648.0 && v < 2147483647.0;
+}
+
+// Any row, any image: 64-bit coordinates (|j * c| stays below the row's
+// length and |g| within int32) and a checked byte copy.
+void sampleRowChecked(const cv::Mat& in, uint8_t* dst, int64_t j0, int64_t j1,
+                      const RowSamples& r) {
+    const uint64_t w = uint64_t(in.cols);
+    const uint64_t h = uint64_t(in.rows);
+    for (int64_t j = j0; j < j1; ++j, dst += 3) {
+        const double jd = double(j);
+        const int64_t x = int64_t(jd * r.cx + r.g.x);
+        const int64_t y = int64_t(jd * r.cy + r.g.y);
+        const uint8_t* s =
+            uint64_t(x) < w && uint64_t(y) < h ? in.ptr<uint8_t>(int(y)) + x * 3 : kWhite;
+        std::memcpy(dst, s, 3);
+    }
+}
+
+// The usual row: the source address of each sample of a chunk first (a loop
+// the compiler vectorises, with int32 offsets), then 4-byte moves. Each move's
+// extra byte lands on the next output pixel, written right after; the input
+// is read past a sample only where a byte follows it, so the image's last
+// pixel is read from a copy.
+QF_ROW_CLONES void sampleRowFast(const cv::Mat& in, uint8_t* dst, int64_t j0, int64_t j1,
+                                 const RowSamples& r) {
+    const uint32_t w = uint32_t(in.cols);
+    const uint32_t h = uint32_t(in.rows);
+    const int32_t step = int32_t(in.step[0]);
+    const uint8_t* src = in.data;
+    const int32_t lastPixel = int32_t(h - 1) * step + int32_t(w - 1) * 3;
+    uint8_t lastCopy[4] = {};
+    std::memcpy(lastCopy, src + lastPixel, 3);
+    const double gx = r.g.x;
+    const double gy = r.g.y;
+    const double cx = r.cx;
+    const double cy = r.cy;
+    // The samples of a skewed quadrilateral cross input rows at every few
+    // pixels, a pattern the hardware prefetcher does not follow: the lines of
+    // chunk c + 1 are requested before chunk c is copied. (Captures by value,
+    // or the compiler cannot prove `from` aliases none of them.)
+    const auto addresses = [=, &lastCopy](int64_t base, const uint8_t** from) {
+        const int n = int(std::min<int64_t>(kChunk, j1 - base));
+        const double jBase = double(base);
+        for (int k = 0; k < n; ++k) {
+            const double jd = jBase + k;
+            const int32_t x = int32_t(jd * cx + gx);
+            const int32_t y = int32_t(jd * cy + gy);
+            const bool inside = uint32_t(x) < w && uint32_t(y) < h;
+            const int32_t o = inside ? y * step + x * 3 : 0;
+            from[k] = !inside ? kWhite : o == lastPixel ? lastCopy : src + o;
+        }
+        for (int k = 0; k < n; k += kPrefetchEvery) __builtin_prefetch(from[k]);
+        return n;
+    };
+    const uint8_t* from[2][kChunk];
+    int n = addresses(j0, from[0]);
+    int current = 0;
+    for (int64_t base = j0; base < j1; base += kChunk) {
+        const int next = base + kChunk < j1 ? addresses(base + kChunk, from[current ^ 1]) : 0;
+        const uint8_t* const* f = from[current];
+        for (int k = 0; k < n - 1; ++k, dst += 3) std::memcpy(dst, f[k], 4);
+        std::memcpy(dst, f[n - 1], 3);
+        dst += 3;
+        n = next;
+        current ^= 1;
+    }
+}
+
+void sampleRow(const cv::Mat& in, uint8_t* dst, int64_t j0, int64_t j1, const RowSamples& r) {
+    if (j1 <= j0) return;
+    // Each coordinate is monotonic along the row, so its ends bound it.
+    const double first = double(j0);
+    const double last = double(j1 - 1);
+    const bool fast = in.step[0] * std::size_t(in.rows) < (std::size_t(1) << 31) &&
+                      fitsInt32(first * r.cx + r.g.x) && fitsInt32(last * r.cx + r.g.x) &&
+                      fitsInt32(first * r.cy + r.g.y) && fitsInt32(last * r.cy + r.g.y);
+    if (fast) {
+        sampleRowFast(in, dst, j0, j1, r);
+    } else {
+        sampleRowChecked(in, dst, j0, j1, r);
+    }
+}
+
+}  // namespace
+
+void sampleRows(const cv::Mat& in, cv::Mat& out, int top, int left, int64_t j0, int64_t j1,
+                const std::vector<RowSamples>& rows) {
+    const auto body = [&](const cv::Range& range) {
+        for (int k = range.start; k < range.end; ++k) {
+            uint8_t* dst = out.ptr<uint8_t>(top + k) + (int64_t(left) + j0) * 3;
+            sampleRow(in, dst, j0, j1, rows[std::size_t(k)]);
+        }
+    };
+    const int count = int(rows.size());
+    if (int64_t(count) * (j1 - j0) < kParallelPixels) {
+        body(cv::Range(0, count));
+    } else {
+        cv::parallel_for_(cv::Range(0, count), body, std::max(1.0, count / 16.0));
+    }
+}
+
+}  // namespace qf

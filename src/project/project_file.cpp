@@ -1,0 +1,350 @@
+#include "project/project_file.h"
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <stdexcept>
+
+namespace qf {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// Image coordinates far beyond any picture are refused, so that differences of
+// coordinates can never overflow.
+constexpr int kCoordLimit = 1000000;
+constexpr int kMaxGraphPointCount = 100000;
+constexpr std::size_t kMaxFileSize = 64u << 20;
+
+constexpr const char* kModelNames[] = {"polynomial", "exponentialProduct", "functionSum"};
+
+struct KeyError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+[[noreturn]] void fail(const std::string& key, const std::string& what) {
+    throw KeyError("\"" + key + "\" " + what);
+}
+
+// A JSON object's members, each read with the key path used in messages.
+class Reader {
+public:
+    Reader(const Json& object, std::string path) : object_(object), path_(std::move(path)) {}
+
+    const Json* find(const char* key) const {
+        const auto it = object_.find(key);
+        return it == object_.end() ? nullptr : &*it;
+    }
+    std::string key(const char* k) const { return path_.empty() ? k : path_ + "." + k; }
+
+    std::optional<Reader> object(const char* k) const {
+        const Json* v = find(k);
+        if (!v) return std::nullopt;
+        if (!v->is_object()) fail(key(k), "must be an object");
+        return Reader(*v, key(k));
+    }
+
+    void read(const char* k, bool& out) const {
+        if (const Json* v = find(k)) {
+            if (!v->is_boolean()) fail(key(k), "must be true or false");
+            out = v->get<bool>();
+        }
+    }
+    void read(const char* k, int32_t& flag01) const {  // a 0/1 flag written as a boolean
+        bool b = flag01 != 0;
+        read(k, b);
+        flag01 = b ? 1 : 0;
+    }
+    void read(const char* k, double& out) const {
+        if (const Json* v = find(k)) {
+            if (!v->is_number() || !std::isfinite(v->get<double>()))
+                fail(key(k), "must be a number");
+            out = v->get<double>();
+        }
+    }
+    void readInt(const char* k, int32_t& out, long long lo, long long hi) const {
+        if (const Json* v = find(k)) out = integer(*v, key(k), lo, hi);
+    }
+    void read(const char* k, std::string& out) const {
+        if (const Json* v = find(k)) out = string(*v, key(k));
+    }
+
+    static std::string string(const Json& v, const std::string& key) {
+        if (!v.is_string()) fail(key, "must be a text");
+        return v.get<std::string>();
+    }
+    static int32_t integer(const Json& v, const std::string& key, long long lo, long long hi) {
+        const std::string range =
+            "must be a whole number from " + std::to_string(lo) + " to " + std::to_string(hi);
+        if (!v.is_number_integer()) fail(key, range);
+        if (v.is_number_unsigned()
+                ? v.get<unsigned long long>() > static_cast<unsigned long long>(hi)
+                : v.get<long long>() < lo || v.get<long long>() > hi)
+            fail(key, range);
+        return static_cast<int32_t>(v.get<long long>());
+    }
+    // An array of `count` coordinates.
+    static std::vector<int32_t> coords(const Json& v, const std::string& key, std::size_t count) {
+        if (!v.is_array() || v.size() != count)
+            fail(key, "must be a list of " + std::to_string(count) + " whole numbers");
+        std::vector<int32_t> out;
+        for (std::size_t i = 0; i < count; ++i)
+            out.push_back(
+                integer(v[i], key + "[" + std::to_string(i) + "]", -kCoordLimit, kCoordLimit));
+        return out;
+    }
+    std::optional<IntRect> rect(const char* k) const {
+        const Json* v = find(k);
+        if (!v) return std::nullopt;
+        const auto c = coords(*v, key(k), 4);
+        if (c[0] >= c[2] || c[1] >= c[3])
+            fail(key(k), "must be [left, top, right, bottom] with left < right and top < bottom");
+        return IntRect{c[0], c[1], c[2], c[3]};
+    }
+
+private:
+    const Json& object_;
+    std::string path_;
+};
+
+void readMapping(const Reader& r, Project& p) {
+    if (const Json* v = r.find("corners")) {
+        if (!v->is_array() || v->size() != 4)
+            fail(r.key("corners"), "must be a list of four [x, y] points");
+        std::array<IntPoint, 4> corners;
+        for (std::size_t i = 0; i < 4; ++i) {
+            const auto c =
+                Reader::coords((*v)[i], r.key("corners") + "[" + std::to_string(i) + "]", 2);
+            corners[i] = {c[0], c[1]};
+        }
+        p.corners = corners;
+    }
+    p.graphRect = r.rect("graphRect");
+    r.read("apply", p.applyMapping);
+}
+
+void readAxis(const Reader& r, Project& p) {
+    if (auto rect = r.rect("rect")) {
+        p.axis.m_axisRect = *rect;
+        p.axisRectGiven = true;
+    }
+    r.read("xMin", p.axis.m_xMin);
+    r.read("xMax", p.axis.m_xMax);
+    r.read("xLog", p.axis.m_xLog);
+    r.read("yMin", p.axis.m_yMin);
+    r.read("yMax", p.axis.m_yMax);
+    r.read("yLog", p.axis.m_yLog);
+}
+
+void readPoints(const Json& v, Project& p) {
+    if (!v.is_array()) fail("points", "must be a list of [h, v] pixel positions");
+    if (v.size() > 256) fail("points", "holds more than 256 points");
+    for (std::size_t i = 0; i < v.size(); ++i) {
+        const auto c = Reader::coords(v[i], "points[" + std::to_string(i) + "]", 2);
+        p.points.push_back({c[0], c[1]});
+    }
+}
+
+void readFit(const Reader& r, FitSettings& fit) {
+    if (const Json* v = r.find("model")) {
+        const std::string name = Reader::string(*v, r.key("model"));
+        int kind = -1;
+        for (int k = 0; k < 3; ++k)
+            if (name == kModelNames[k]) kind = k;
+        if (kind < 0)
+            fail(r.key("model"),
+                 "must be \"polynomial\", \"exponentialProduct\" or \"functionSum\"");
+        fit.m_modelKind = kind;
+    }
+    r.readInt("degree", fit.m_degree, kMinDegree, kMaxDegree);
+    if (const Json* v = r.find("functions")) {
+        if (!v->is_array() || v->size() != kBasisFormulaCount)
+            fail(r.key("functions"), "must be a list of six formula texts");
+        for (int i = 0; i < kBasisFormulaCount; ++i)
+            fit.m_basisExpr[i] =
+                Reader::string((*v)[i], r.key("functions") + "[" + std::to_string(i) + "]");
+    }
+    r.readInt("graphPointCount", fit.m_graphPointCount, std::numeric_limits<int32_t>::min(),
+              kMaxGraphPointCount);
+}
+
+// "#RRGGBB" to 0x00BBGGRR and back.
+uint32_t parseColour(const std::string& text, const std::string& key) {
+    unsigned rgb = 0;
+    int used = 0;
+    if (text.size() != 7 || std::sscanf(text.c_str(), "#%6x%n", &rgb, &used) != 1 || used != 7)
+        fail(key, "must be a colour written \"#RRGGBB\"");
+    return ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
+}
+
+std::string colourText(uint32_t c) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "#%02X%02X%02X", c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+    return buf;
+}
+
+void readGraph(const Reader& r, GraphStyle& g) {
+    r.read("grid", g.showGrid);
+    r.read("markers", g.showMarkers);
+    r.read("lines", g.showLines);
+    r.read("numbers", g.showNumbers);
+    if (const Json* v = r.find("colour"))
+        g.colour = parseColour(Reader::string(*v, r.key("colour")), r.key("colour"));
+}
+
+Project parseTree(const Json& root) {
+    if (!root.is_object()) throw KeyError("the file must hold one JSON object");
+    const Reader top(root, "");
+    const Json* format = top.find("format");
+    if (!format || !format->is_string() || format->get<std::string>() != kProjectFormat)
+        fail("format", std::string("must be \"") + kProjectFormat + "\"");
+    const Json* version = top.find("version");
+    if (!version || !version->is_number_integer() || version->get<long long>() != kProjectVersion)
+        fail("version",
+             "must be " + std::to_string(kProjectVersion) + " (this program reads version 1)");
+
+    Project p;
+    const Json* image = top.find("image");
+    if (!image) fail("image", "is missing");
+    p.image = Reader::string(*image, "image");
+    if (p.image.empty()) fail("image", "must name the picture file");
+
+    if (auto m = top.object("mapping")) readMapping(*m, p);
+    if (auto a = top.object("axis")) readAxis(*a, p);
+    if (const Json* v = top.find("points")) readPoints(*v, p);
+    if (auto f = top.object("fit")) readFit(*f, p.fit);
+    if (auto g = top.object("graph")) readGraph(*g, p.graph);
+    return p;
+}
+
+Json rectJson(const IntRect& r) {
+    return Json::array({r.left, r.top, r.right, r.bottom});
+}
+
+// JSON with lists of plain values on one line, so points read as "[h, v]".
+void writeJson(const Json& j, std::ostringstream& out, int indent) {
+    const auto pad = [&](int n) { out << std::string(static_cast<std::size_t>(n) * 2, ' '); };
+    const bool flat = j.is_array() && std::none_of(j.begin(), j.end(),
+                                                   [](const Json& e) { return e.is_structured(); });
+    if (!j.is_structured()) {
+        out << j.dump();
+    } else if (flat) {
+        out << '[';
+        for (std::size_t i = 0; i < j.size(); ++i) out << (i ? ", " : "") << j[i].dump();
+        out << ']';
+    } else {
+        const bool object = j.is_object();
+        out << (object ? '{' : '[');
+        std::size_t i = 0;
+        for (auto it = j.begin(); it != j.end(); ++it, ++i) {
+            out << (i ? ",\n" : "\n");
+            pad(indent + 1);
+            if (object) out << Json(it.key()).dump() << ": ";
+            writeJson(*it, out, indent + 1);
+        }
+        out << '\n';
+        pad(indent);
+        out << (object ? '}' : ']');
+    }
+}
+
+}  // namespace
+
+ProjectReadResult parseProject(const std::string& text) {
+    ProjectReadResult r;
+    try {
+        r.project = parseTree(Json::parse(text));
+        r.ok = true;
+    } catch (const Json::parse_error& e) {
+        std::string what = e.what();
+        if (const auto at = what.find("] "); at != std::string::npos) what.erase(0, at + 2);
+        r.error = "not valid JSON: " + what;
+    } catch (const std::exception& e) {  // KeyError, or a number beyond every integer type
+        r.error = e.what();
+    }
+    return r;
+}
+
+ProjectReadResult readProjectFile(const std::string& path) {
+    ProjectReadResult r;
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        r.error = path + ": is a folder, not a project file";
+        return r;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        r.error = path + ": cannot be opened";
+        return r;
+    }
+    std::string text;
+    text.resize(kMaxFileSize + 1);
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    if (text.size() > kMaxFileSize) {
+        r.error = path + ": too large for a project file";
+        return r;
+    }
+    r = parseProject(text);
+    if (!r.ok) r.error = path + ": " + r.error;
+    return r;
+}
+
+std::string projectText(const Project& p) {
+    Json root;
+    root["format"] = kProjectFormat;
+    root["version"] = kProjectVersion;
+    root["image"] = p.image;
+
+    Json mapping;
+    if (p.corners) {
+        Json corners = Json::array();
+        for (const IntPoint& c : *p.corners) corners.push_back(Json::array({c.x, c.y}));
+        mapping["corners"] = corners;
+    }
+    if (p.graphRect) mapping["graphRect"] = rectJson(*p.graphRect);
+    mapping["apply"] = p.applyMapping;
+    root["mapping"] = mapping;
+
+    Json axis;
+    if (p.axisRectGiven) axis["rect"] = rectJson(p.axis.m_axisRect);
+    axis["xMin"] = p.axis.m_xMin;
+    axis["xMax"] = p.axis.m_xMax;
+    axis["xLog"] = p.axis.m_xLog != 0;
+    axis["yMin"] = p.axis.m_yMin;
+    axis["yMax"] = p.axis.m_yMax;
+    axis["yLog"] = p.axis.m_yLog != 0;
+    root["axis"] = axis;
+
+    Json points = Json::array();
+    for (const SourcePoint& s : p.points) points.push_back(Json::array({s.h, s.v}));
+    root["points"] = points;
+
+    const int kind = p.fit.m_modelKind >= 0 && p.fit.m_modelKind < 3 ? p.fit.m_modelKind : 0;
+    root["fit"] = {{"model", kModelNames[kind]},
+                   {"degree", p.fit.m_degree},
+                   {"functions", p.fit.m_basisExpr},
+                   {"graphPointCount", p.fit.m_graphPointCount}};
+    root["graph"] = {{"grid", p.graph.showGrid != 0},
+                     {"markers", p.graph.showMarkers != 0},
+                     {"lines", p.graph.showLines != 0},
+                     {"numbers", p.graph.showNumbers != 0},
+                     {"colour", colourText(p.graph.colour)}};
+
+    std::ostringstream out;
+    writeJson(root, out, 0);
+    out << '\n';
+    return out.str();
+}
+
+std::string projectImagePath(const Project& p, const std::string& projectPath) {
+    const std::filesystem::path image(p.image);
+    if (image.is_absolute()) return image.string();
+    return (std::filesystem::path(projectPath).parent_path() / image).lexically_normal().string();
+}
+
+}  // namespace qf

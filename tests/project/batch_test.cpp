@@ -1,0 +1,168 @@
+#include "project/batch.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <sstream>
+#include <utility>
+#include <vector>
+
+#include "common/cp932.h"
+#include "fit/fit_driver.h"
+#include "fit/report.h"
+#include "points/source_point_file.h"
+#include "project/project_file.h"
+
+namespace qf {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kSample = std::string(QF_SOURCE_DIR) + "/samples/chart.quillfen.json";
+
+std::string readAll(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+class Batch : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("qf_batch_" + std::to_string(::getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    int run(const std::string& project, const std::string& outDir = "") {
+        out_.str("");
+        err_.str("");
+        return runBatch({project, outDir}, out_, err_);
+    }
+
+    // The sample project with some of its texts replaced (the first occurrence
+    // of each), next to the sample picture.
+    std::string variant(const std::vector<std::pair<std::string, std::string>>& edits) {
+        std::string text = readAll(kSample);
+        for (const auto& [from, to] : edits) {
+            const auto at = text.find(from);
+            EXPECT_NE(at, std::string::npos) << from;
+            if (at != std::string::npos) text.replace(at, from.size(), to);
+        }
+        const fs::path path = dir_ / "variant.quillfen.json";
+        std::ofstream(path, std::ios::binary) << text;
+        fs::copy_file(fs::path(QF_SOURCE_DIR) / "samples/chart.jpg", dir_ / "chart.jpg",
+                      fs::copy_options::overwrite_existing);
+        return path.string();
+    }
+
+    fs::path dir_;
+    std::ostringstream out_, err_;
+};
+
+TEST_F(Batch, SampleWritesWhatTheCoreWrites) {
+    ASSERT_EQ(run(kSample, dir_.string()), BatchOk) << err_.str();
+    EXPECT_EQ(err_.str(), "");
+
+    // The same state built directly from the project.
+    const Project p = readProjectFile(kSample).project;
+    SourcePointList points;
+    for (const SourcePoint& s : p.points) points.add(s);
+    FitInput in;
+    in.points = points.m_points.data();
+    in.pointCount = points.m_pointCount;
+    in.axis = p.axis;
+    in.settings = p.fit;
+    in.imagePresent = true;
+    auto work = std::make_unique<SvdFitWork>();
+    FitResult result;
+    GeneratedGraph graph;
+    ASSERT_EQ(runFit(in, *work, result, graph).status, FitOk);
+
+    EXPECT_EQ(readAll(dir_ / "points.csv"), toCp932(sourcePointFileText(points, p.axis)).bytes);
+    EXPECT_EQ(readAll(dir_ / "fit.csv"),
+              toCp932(generatedGraphFileText(result, graph, p.fit.m_basisExpr)).bytes);
+    std::string report = buildFitReport(result, p.fit.m_basisExpr);
+    std::erase(report, '\r');
+    EXPECT_EQ(out_.str(), report);
+
+    // The fit recovers the curve the sample was drawn from, y = 2 + 8x^2 - 0.6x^3,
+    // within what straightening a photographed chart allows (2.5 % of the range).
+    for (int l = 0; l < graph.m_generatedCount; ++l) {
+        const double x = graph.m_generatedX[l];
+        EXPECT_NEAR(graph.m_generatedY[l], 2 + 8 * x * x - 0.6 * x * x * x, 6.25) << x;
+    }
+    EXPECT_EQ(graph.m_generatedCount, 50);
+
+    for (const char* picture : {"graph.png", "working.png"}) {
+        ASSERT_TRUE(fs::exists(dir_ / picture)) << picture;
+        EXPECT_GT(fs::file_size(dir_ / picture), 1000u) << picture;
+    }
+}
+
+TEST_F(Batch, WritesBesideTheProjectByDefault) {
+    const std::string project = variant({{"\"degree\": 3", "\"degree\": 2"}});
+    ASSERT_EQ(run(project), BatchOk) << err_.str();
+    for (const char* f : {"points.csv", "fit.csv", "graph.png", "working.png"})
+        EXPECT_TRUE(fs::exists(dir_ / f)) << f;
+    EXPECT_NE(out_.str().find("次数 n = 2\n"), std::string::npos);
+}
+
+TEST_F(Batch, FailedFitsPrintTheWindowsTextsAndExitWithTheStatus) {
+    struct Case {
+        std::vector<std::pair<std::string, std::string>> edits;
+        int exit;
+        std::string err;
+    } cases[] = {
+        {{{"\"graphPointCount\": 50", "\"graphPointCount\": 1"}},
+         3,
+         "<エラー 1> グラフ作製データ数？ ( >2 )        \n"},
+        {{{"\"polynomial\"", "\"functionSum\""}, {"\"x * x\",", "\"x^2\","}},
+         3,
+         "インタープリタ エラー\n\n[WORD OR CHARACTER INVALID]\n[syntax error]^2;\n"},
+        {{{"\"xMin\": 0.0", "\"xMin\": 1e308"}, {"\"xMax\": 10.0", "\"xMax\": -1e308"}},
+         2,
+         "最小2乗法\u3000実行エラー\n"},
+        {{{"\"points\": [", "\"points\": [], \"unused\": ["}}, 1, "quillfen: fit not run"},
+    };
+    for (const Case& c : cases) {
+        fs::remove_all(dir_ / "out");
+        const std::string project = variant(c.edits);
+        EXPECT_EQ(run(project, (dir_ / "out").string()), c.exit) << c.edits[0].second;
+        EXPECT_EQ(err_.str().substr(0, c.err.size()), c.err) << c.edits[0].second;
+        EXPECT_EQ(out_.str(), "");
+        EXPECT_FALSE(fs::exists(dir_ / "out")) << "nothing is written after a failed fit";
+    }
+}
+
+TEST_F(Batch, BadInputExitsWithFour) {
+    struct Case {
+        std::string from, to;
+        std::string err;
+    } cases[] = {
+        {"\"degree\": 3", "\"degree\": 33", "\"fit.degree\" must be a whole number from -20 to 20"},
+        {"\"image\": \"chart.jpg\"", "\"image\": \"missing.jpg\"",
+         "missing.jpg: Unable to Open File. "},
+        {"\"image\": \"chart.jpg\"", "\"image\": \"variant.quillfen.json\"",
+         "variant.quillfen.json: Unable to Open File. "},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(run(variant({{c.from, c.to}}), (dir_ / "out").string()), BatchBadInput) << c.to;
+        EXPECT_NE(err_.str().find(c.err), std::string::npos) << err_.str();
+        EXPECT_FALSE(fs::exists(dir_ / "out"));
+    }
+    EXPECT_EQ(run((dir_ / "none.quillfen.json").string()), BatchBadInput);
+    EXPECT_NE(err_.str().find("none.quillfen.json: cannot be opened"), std::string::npos);
+
+    // An output folder that cannot be made: a file stands in its place.
+    std::ofstream(dir_ / "taken") << "x";
+    EXPECT_EQ(run(kSample, (dir_ / "taken" / "out").string()), BatchBadInput);
+    EXPECT_NE(err_.str().find("taken/out"), std::string::npos) << err_.str();
+}
+
+}  // namespace
+}  // namespace qf

@@ -1,0 +1,172 @@
+#include "project/project_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace qf {
+namespace {
+
+const std::string kHead = R"("format": "quillfen-project", "version": 1, "image": "chart.jpg")";
+
+std::string withHead(const std::string& rest) {
+    return "{" + kHead + (rest.empty() ? "" : ", " + rest) + "}";
+}
+
+TEST(ProjectFile, RoundTripKeepsEverything) {
+    Project p;
+    p.image = "グラフ/chart.jpg";
+    p.corners = std::array<IntPoint, 4>{{{10, 12}, {300, 8}, {310, 200}, {5, 190}}};
+    p.graphRect = IntRect{20, 20, 400, 300};
+    p.applyMapping = true;
+    p.axis.m_axisRect = {40, 30, 380, 280};
+    p.axisRectGiven = true;
+    p.axis.m_xMin = 0.01;
+    p.axis.m_xMax = 1e3;
+    p.axis.m_xLog = 1;
+    p.axis.m_yMin = -2.5;
+    p.axis.m_yMax = 0.1 + 0.2;  // not exactly 0.3: doubles must survive bit for bit
+    p.points = {{41, 279}, {200, 150}, {379, 31}};
+    p.fit.m_modelKind = FunctionSum;
+    p.fit.m_degree = -3;
+    p.fit.m_basisExpr = {"1", "x", "sin(x) // \"quoted\"", "", "x ** 2", "exp(-x)"};
+    p.fit.m_graphPointCount = 120;
+    p.graph.showGrid = 0;
+    p.graph.showNumbers = 1;
+    p.graph.colour = 0x00FF8000;  // blue 255, green 128, red 0
+
+    const std::string text = projectText(p);
+    EXPECT_NE(text.find("\"colour\": \"#0080FF\""), std::string::npos) << text;
+    EXPECT_NE(text.find("[41, 279]"), std::string::npos) << text;
+    const ProjectReadResult r = parseProject(text);
+    ASSERT_TRUE(r.ok) << r.error;
+    const Project& q = r.project;
+    EXPECT_EQ(q.image, p.image);
+    EXPECT_EQ(q.corners, p.corners);
+    EXPECT_EQ(q.graphRect, p.graphRect);
+    EXPECT_TRUE(q.applyMapping);
+    EXPECT_TRUE(q.axisRectGiven);
+    EXPECT_EQ(q.axis.m_axisRect, p.axis.m_axisRect);
+    EXPECT_EQ(q.axis.m_xMin, p.axis.m_xMin);
+    EXPECT_EQ(q.axis.m_xMax, p.axis.m_xMax);
+    EXPECT_EQ(q.axis.m_xLog, 1);
+    EXPECT_EQ(q.axis.m_yMin, p.axis.m_yMin);
+    EXPECT_EQ(q.axis.m_yMax, p.axis.m_yMax);
+    EXPECT_EQ(q.axis.m_yLog, 0);
+    EXPECT_EQ(q.points, p.points);
+    EXPECT_EQ(q.fit.m_modelKind, FunctionSum);
+    EXPECT_EQ(q.fit.m_degree, -3);
+    EXPECT_EQ(q.fit.m_basisExpr, p.fit.m_basisExpr);
+    EXPECT_EQ(q.fit.m_graphPointCount, 120);
+    EXPECT_EQ(q.graph.showGrid, 0);
+    EXPECT_EQ(q.graph.showMarkers, 1);
+    EXPECT_EQ(q.graph.showNumbers, 1);
+    EXPECT_EQ(q.graph.colour, 0x00FF8000u);
+    EXPECT_EQ(projectText(q), text);
+}
+
+TEST(ProjectFile, MissingKeysKeepTheDefaults) {
+    const ProjectReadResult r = parseProject(withHead(""));
+    ASSERT_TRUE(r.ok) << r.error;
+    const Project& p = r.project;
+    EXPECT_EQ(p.image, "chart.jpg");
+    EXPECT_FALSE(p.corners.has_value());
+    EXPECT_FALSE(p.graphRect.has_value());
+    EXPECT_FALSE(p.applyMapping);
+    EXPECT_FALSE(p.axisRectGiven);
+    EXPECT_EQ(p.axis.m_xMax, 1.0);
+    EXPECT_TRUE(p.points.empty());
+    EXPECT_EQ(p.fit.m_degree, 5);
+    EXPECT_EQ(p.fit.m_basisExpr[5], "x * x * x * x * x");
+    EXPECT_EQ(p.fit.m_graphPointCount, 50);
+    EXPECT_EQ(p.graph.showGrid, 1);
+}
+
+TEST(ProjectFile, BadFilesAreRefusedNamingTheKey) {
+    struct Case {
+        std::string text;
+        std::string error;
+    } cases[] = {
+        {"", "not valid JSON: parse error at line 1, column 1: "},
+        {"{\"format\": ", "not valid JSON: parse error at line 1, column 12: "},
+        {"[1, 2]", "the file must hold one JSON object"},
+        {R"({"version": 1, "image": "a.png"})", R"("format" must be "quillfen-project")"},
+        {R"({"format": "other", "version": 1, "image": "a.png"})",
+         R"("format" must be "quillfen-project")"},
+        {R"({"format": "quillfen-project", "version": 2, "image": "a.png"})",
+         R"("version" must be 1 (this program reads version 1))"},
+        {R"({"format": "quillfen-project", "version": 1})", R"("image" is missing)"},
+        {R"({"format": "quillfen-project", "version": 1, "image": 7})",
+         R"("image" must be a text)"},
+        {withHead(R"("fit": {"degree": 21})"),
+         R"("fit.degree" must be a whole number from -20 to 20)"},
+        {withHead(R"("fit": {"degree": -21})"),
+         R"("fit.degree" must be a whole number from -20 to 20)"},
+        {withHead(R"("fit": {"degree": 2.5})"),
+         R"("fit.degree" must be a whole number from -20 to 20)"},
+        {withHead(R"("fit": {"degree": 18446744073709551615})"),
+         R"("fit.degree" must be a whole number from -20 to 20)"},
+        {withHead(R"("fit": {"model": "spline"})"),
+         R"("fit.model" must be "polynomial", "exponentialProduct" or "functionSum")"},
+        {withHead(R"("fit": {"functions": ["1", "x"]})"),
+         R"("fit.functions" must be a list of six formula texts)"},
+        {withHead(R"("fit": {"functions": ["1", "x", 3, "", "", ""]})"),
+         R"("fit.functions[2]" must be a text)"},
+        {withHead(R"("fit": "polynomial")"), R"("fit" must be an object)"},
+        {withHead(R"("axis": {"rect": [10, 10, 10, 20]})"),
+         R"("axis.rect" must be [left, top, right, bottom] with left < right and top < bottom)"},
+        {withHead(R"("axis": {"rect": [10, 10, 20]})"),
+         R"("axis.rect" must be a list of 4 whole numbers)"},
+        {withHead(R"("axis": {"xMin": "0"})"), R"("axis.xMin" must be a number)"},
+        {withHead(R"("axis": {"yLog": 1})"), R"("axis.yLog" must be true or false)"},
+        {withHead(R"("mapping": {"graphRect": [5, 50, 40, 10]})"),
+         R"("mapping.graphRect" must be [left, top, right, bottom] with left < right and top < bottom)"},
+        {withHead(R"("mapping": {"corners": [[0, 0], [1, 0], [1, 1]]})"),
+         R"("mapping.corners" must be a list of four [x, y] points)"},
+        {withHead(R"("mapping": {"corners": [[0, 0], [1, 0], [1, 1], [0, 2000000]]})"),
+         R"("mapping.corners[3][1]" must be a whole number from -1000000 to 1000000)"},
+        {withHead(R"("points": [[1, 2], [3]])"),
+         R"("points[1]" must be a list of 2 whole numbers)"},
+        {withHead(R"("graph": {"colour": "red"})"),
+         R"("graph.colour" must be a colour written "#RRGGBB")"},
+        {withHead(R"("graph": {"colour": "#12345G"})"),
+         R"("graph.colour" must be a colour written "#RRGGBB")"},
+    };
+    for (const Case& c : cases) {
+        const ProjectReadResult r = parseProject(c.text);
+        EXPECT_FALSE(r.ok) << c.text;
+        EXPECT_EQ(r.error.substr(0, c.error.size()), c.error) << c.text;
+    }
+
+    std::string many = "[0, 0]";
+    for (int i = 0; i < 256; ++i) many += ", [0, 0]";
+    const ProjectReadResult r = parseProject(withHead("\"points\": [" + many + "]"));
+    EXPECT_EQ(r.error, R"("points" holds more than 256 points)");
+}
+
+TEST(ProjectFile, ImagePathIsRelativeToTheProjectFolder) {
+    Project p;
+    p.image = "pics/chart.png";
+    EXPECT_EQ(projectImagePath(p, "/home/u/work/a.quillfen.json"), "/home/u/work/pics/chart.png");
+    EXPECT_EQ(projectImagePath(p, "a.quillfen.json"), "pics/chart.png");
+    p.image = "/data/chart.png";
+    EXPECT_EQ(projectImagePath(p, "/home/u/work/a.quillfen.json"), "/data/chart.png");
+}
+
+TEST(ProjectFile, ReadingAFileNamesItInTheMessage) {
+    const auto dir = std::filesystem::temp_directory_path();
+    EXPECT_EQ(readProjectFile((dir / "qf_missing.quillfen.json").string()).error,
+              (dir / "qf_missing.quillfen.json").string() + ": cannot be opened");
+    EXPECT_EQ(readProjectFile(dir.string()).error,
+              dir.string() + ": is a folder, not a project file");
+
+    const auto path = dir / "qf_project_test.quillfen.json";
+    std::ofstream(path) << withHead(R"("fit": {"degree": 30})");
+    EXPECT_EQ(readProjectFile(path.string()).error,
+              path.string() + R"(: "fit.degree" must be a whole number from -20 to 20)");
+    std::filesystem::remove(path);
+}
+
+}  // namespace
+}  // namespace qf
