@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 #include <optional>
 #include <random>
 #include <vector>
@@ -119,7 +120,7 @@ TEST(InnerQuad, DegenerateQuadrilateralsLeaveTheGuideAlone) {
     const Quad fine{{{10, 10}, {50, 10}, {50, 40}, {10, 40}}};
     EXPECT_FALSE(computeInnerQuad(leftEdgePoint, 0.5, 0.5));
     EXPECT_FALSE(computeInnerQuad(flatRightEdge, 0.5, 0.5));
-    EXPECT_FALSE(computeInnerQuad(fine, 40.0 / 0.0, 0.5));
+    EXPECT_FALSE(computeInnerQuad(fine, std::numeric_limits<double>::infinity(), 0.5));
     EXPECT_TRUE(computeInnerQuad(fine, 0.5, 0.5));
 
     MappingQuad m = quadOf(fine, {40, 40, 40, 100});  // zero-width graph rectangle
