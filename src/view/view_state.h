@@ -1,0 +1,79 @@
+#pragma once
+// Everything the image view works on, as plain records: the pictures, which of
+// them is shown, zoom and scroll, the mouse tools, the mapping geometry, the
+// axes, the source points, the fit settings and results and the graph style.
+// The widget adds only what needs Qt (events, painting, dialogs, timers, the
+// label font, the cameras and the solver's work area).
+
+#include <cstdint>
+#include <opencv2/core.hpp>
+
+#include "common/axis_settings.h"
+#include "common/geometry.h"
+#include "common/view_transform.h"
+#include "fit/fit_types.h"
+#include "graph/graph_style.h"
+#include "imaging/image_pair.h"
+#include "imaging/mapping.h"
+#include "points/source_points.h"
+
+namespace qf {
+
+// The four mouse tools; a tool command sets one and clears the others.
+struct InteractionMode {
+    int32_t m_cornerMode = 1;  // drag the mapping corners (active at start)
+    int32_t m_graphRectMode = 0;
+    int32_t m_addPointsMode = 0;
+    int32_t m_erasePointsMode = 0;
+    void clear() { m_cornerMode = m_graphRectMode = m_addPointsMode = m_erasePointsMode = 0; }
+};
+
+// The left-button gesture in progress.
+struct DragState {
+    IntPoint m_leftDownPoint{-1, -1};  // window; (-1, -1) after release
+    int32_t m_selectedCorner = 0;      // 1..4 while a corner is dragged, else 0
+    int32_t m_selectedHandle = 0;      // graph-rectangle handle 1..8, else 0
+    int32_t m_dragPending = 0;         // pressed on something draggable, not moved yet
+    int32_t m_dragActive = 0;
+    IntPoint m_dragStart;    // image
+    IntPoint m_dragCurrent;  // image
+    IntRect m_rubberBand;    // window; the band drawn last
+};
+
+struct CaptureSettings {
+    int32_t m_captureWidth = 800;
+    int32_t m_captureHeight = 600;
+    int32_t m_captureFps = 30;
+};
+
+struct ViewState {
+    ImagePair images;
+    DisplaySource display;
+    ViewTransform transform;
+    InteractionMode tools;
+    DragState drag;
+    MappingQuad mapping;
+    AxisSettings axis;  // its m_axisRect is the axis rectangle
+    SourcePointList points;
+    int32_t m_greyMode = 1;
+    uint32_t m_pixelGridColour = 0xFF0000;  // 0x00BBGGRR: blue
+    int32_t m_showPixelGrid = 0;
+    FitSettings fit;
+    FitResult fitResult;
+    GeneratedGraph generated;
+    GraphStyle graphStyle;
+    CaptureSettings capture;
+    IntSize m_graphGridDivisions{10, 10};
+
+    // The displayed image, or null.
+    const cv::Mat* current() const { return currentImage(images, display.m_currentImage); }
+    // Width and height of the displayed image; (0, 0) without one.
+    IntSize imageSize() const {
+        const cv::Mat* m = current();
+        return m ? IntSize{m->cols, m->rows} : IntSize{};
+    }
+    // What almost every image command is enabled by.
+    bool imagePresent() const { return qf::imagePresent(images, display.m_currentImage); }
+};
+
+}  // namespace qf
