@@ -1,0 +1,89 @@
+#include "view/view_commands.h"
+
+#include "imaging/mapping.h"
+#include "imaging/processing.h"
+
+namespace qf {
+
+void updateScrollSizes(ViewState& s, IntSize image) {
+    if (image.cx == 0 || image.cy == 0) return;
+    const ScrollSizes sizes = scrollSizesFor(s.transform.m_zoomShift, image);
+    s.transform.m_displaySize = sizes.total;
+    s.transform.m_cellSize = sizes.cell;
+}
+
+void refreshDisplay(ViewState& s) {
+    selectCurrentImage(s.display);
+    updateScrollSizes(s, s.imageSize());
+}
+
+void selectTool(ViewState& s, Tool tool) {
+    s.tools.clear();
+    switch (tool) {
+        case Tool::Corners:
+            s.tools.m_cornerMode = 1;
+            break;
+        case Tool::GraphRect:
+            s.tools.m_graphRectMode = 1;
+            break;
+        case Tool::AddPoints:
+            s.tools.m_addPointsMode = 1;
+            break;
+        case Tool::ErasePoints:
+            s.tools.m_erasePointsMode = 1;
+            break;
+    }
+    s.display.m_displaySource = tool == Tool::Corners ? 1 : 2;
+    refreshDisplay(s);
+}
+
+void toggleInputDisplay(ViewState& s) {
+    s.display.m_displaySource = s.display.m_displaySource == 1 ? 0 : 1;
+    refreshDisplay(s);
+}
+
+void toggleOutputDisplay(ViewState& s) {
+    s.display.m_displaySource = s.display.m_displaySource == 2 ? 0 : 2;
+    refreshDisplay(s);
+}
+
+void toggleGeneratedGraph(ViewState& s) {
+    s.display.m_showGeneratedGraph = !s.display.m_showGeneratedGraph;
+}
+
+void toggleMappingGrid(ViewState& s) {
+    s.display.m_displaySource = 1;
+    s.mapping.m_showMappingGrid = !s.mapping.m_showMappingGrid;
+    refreshDisplay(s);
+}
+
+void togglePixelGrid(ViewState& s) { s.m_showPixelGrid = !s.m_showPixelGrid; }
+
+void toggleGreyMode(ViewState& s) {
+    s.m_greyMode = !s.m_greyMode;
+    convertGrey(s.images, s.display.m_currentImage, s.m_greyMode);
+}
+
+void runMappingCommand(ViewState& s) {
+    if (s.imagePresent()) {
+        runMapping(s.images, s.display.m_currentImage, s.mapping);
+        selectTool(s, Tool::GraphRect);
+    }
+    refreshDisplay(s);
+}
+
+void runProcessingCommand(ViewState& s) {
+    runProcessing(s.images, s.display.m_currentImage);
+    s.display.m_displaySource = 2;
+    refreshDisplay(s);
+    s.tools.m_cornerMode = 0;
+}
+
+LoadResult openImage(ViewState& s, const std::string& path) {
+    LoadResult r = loadImageFile(path, s.images, s.mapping, s.axis.m_axisRect, s.display,
+                                 s.transform.m_zoomShift, s.m_greyMode);
+    if (r.ok) refreshDisplay(s);
+    return r;
+}
+
+}  // namespace qf

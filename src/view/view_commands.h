@@ -1,0 +1,43 @@
+#pragma once
+// The view's commands as operations on its state: display, tools, mapping,
+// processing and image loading. The widget runs them, then repaints, syncs its
+// scroll bars and updates the panes as the returned values say.
+
+#include <string>
+
+#include "imaging/image_pair.h"
+#include "view/view_state.h"
+
+namespace qf {
+
+// Scroll geometry for an image of w x h at the current zoom; an empty image
+// leaves the display and cell sizes as they were.
+void updateScrollSizes(ViewState& s, IntSize image);
+
+// Points the current image at the output (display source 2) or the input
+// (0 and 1), and recomputes the scroll sizes for it.
+void refreshDisplay(ViewState& s);
+
+enum class Tool { Corners, GraphRect, AddPoints, ErasePoints };
+
+// One tool on, the other three off, and the display source the tool works on.
+void selectTool(ViewState& s, Tool tool);
+
+void toggleInputDisplay(ViewState& s);      // input shown, or the white area
+void toggleOutputDisplay(ViewState& s);     // processing output shown, or the input
+void toggleGeneratedGraph(ViewState& s);    // the generated graph over the image
+void toggleMappingGrid(ViewState& s);       // shows the input; the grid on or off
+void togglePixelGrid(ViewState& s);
+void toggleGreyMode(ViewState& s);          // and rebuilds the output from the input
+
+// Maps the corners' quadrilateral onto the graph rectangle and shows the
+// result with the graph-rectangle tool active. Needs an image.
+void runMappingCommand(ViewState& s);
+
+// Black and white by adaptive threshold, shown as the output; corner tool off.
+void runProcessingCommand(ViewState& s);
+
+// Loads a picture (see loadImageFile) and shows it.
+LoadResult openImage(ViewState& s, const std::string& path);
+
+}  // namespace qf

@@ -1,0 +1,107 @@
+#include "view/view_commands.h"
+
+#include <gtest/gtest.h>
+
+namespace qf {
+namespace {
+
+// A view showing a 1000 x 800 picture, as after a load.
+ViewState withPicture() {
+    ViewState s;
+    s.images.m_inputImage = cv::Mat(800, 1000, CV_8UC3, cv::Scalar(10, 20, 30));
+    s.images.m_outputImage = s.images.m_inputImage.clone();
+    refreshDisplay(s);
+    return s;
+}
+
+TEST(ViewCommands, ToolsSetOneFlagAndTheirDisplaySource) {
+    struct Case {
+        Tool tool;
+        InteractionMode flags;
+        int source;
+    } cases[] = {
+        {Tool::Corners, {1, 0, 0, 0}, 1},
+        {Tool::GraphRect, {0, 1, 0, 0}, 2},
+        {Tool::AddPoints, {0, 0, 1, 0}, 2},
+        {Tool::ErasePoints, {0, 0, 0, 1}, 2},
+    };
+    for (const Case& c : cases) {
+        ViewState s = withPicture();
+        s.tools = {1, 1, 1, 1};
+        selectTool(s, c.tool);
+        EXPECT_EQ(s.tools.m_cornerMode, c.flags.m_cornerMode);
+        EXPECT_EQ(s.tools.m_graphRectMode, c.flags.m_graphRectMode);
+        EXPECT_EQ(s.tools.m_addPointsMode, c.flags.m_addPointsMode);
+        EXPECT_EQ(s.tools.m_erasePointsMode, c.flags.m_erasePointsMode);
+        EXPECT_EQ(s.display.m_displaySource, c.source);
+        EXPECT_EQ(s.display.m_currentImage, c.source == 2 ? CurrentImage::Output : CurrentImage::Input);
+    }
+}
+
+TEST(ViewCommands, DisplayTogglesPassThroughTheWhiteArea) {
+    ViewState s = withPicture();
+    toggleInputDisplay(s);
+    EXPECT_EQ(s.display.m_displaySource, 0);
+    EXPECT_EQ(s.display.m_currentImage, CurrentImage::Input);  // sizes still from the input
+    toggleInputDisplay(s);
+    EXPECT_EQ(s.display.m_displaySource, 1);
+    toggleOutputDisplay(s);
+    EXPECT_EQ(s.display.m_displaySource, 2);
+    EXPECT_EQ(s.display.m_currentImage, CurrentImage::Output);
+    toggleOutputDisplay(s);
+    EXPECT_EQ(s.display.m_displaySource, 0);
+    toggleMappingGrid(s);
+    EXPECT_EQ(s.display.m_displaySource, 1);
+    EXPECT_EQ(s.mapping.m_showMappingGrid, 0);
+    EXPECT_EQ(s.tools.m_cornerMode, 1);  // tools untouched
+}
+
+TEST(ViewCommands, ScrollSizesFollowZoomAndKeepThemForAnEmptyImage) {
+    ViewState s = withPicture();
+    s.transform.m_zoomShift = 1;
+    refreshDisplay(s);
+    EXPECT_EQ(s.transform.m_displaySize, (IntSize{2000, 1600}));
+    EXPECT_EQ(s.transform.m_cellSize, (IntSize{2, 2}));
+    updateScrollSizes(s, {0, 0});
+    EXPECT_EQ(s.transform.m_displaySize, (IntSize{2000, 1600}));
+}
+
+TEST(ViewCommands, MappingShowsTheResultWithTheGraphRectangleTool) {
+    ViewState s = withPicture();
+    s.mapping.m_mappingCorners = {{{0, 0}, {1000, 0}, {1000, 800}, {0, 800}}};
+    s.mapping.m_graphRect = {100, 100, 200, 200};
+    runMappingCommand(s);
+    EXPECT_EQ(s.display.m_displaySource, 2);
+    EXPECT_EQ(s.tools.m_graphRectMode, 1);
+    EXPECT_EQ(s.tools.m_cornerMode, 0);
+    EXPECT_EQ(s.images.m_outputImage.at<cv::Vec3b>(0, 0), cv::Vec3b(255, 255, 255));
+    EXPECT_EQ(s.images.m_outputImage.at<cv::Vec3b>(150, 150), cv::Vec3b(10, 20, 30));
+
+    ViewState empty;
+    runMappingCommand(empty);
+    EXPECT_EQ(empty.tools.m_cornerMode, 1);
+    EXPECT_EQ(empty.display.m_displaySource, 1);
+}
+
+TEST(ViewCommands, ProcessingWithoutAnImageOnlySwitchesTheDisplay) {
+    ViewState s;
+    runProcessingCommand(s);
+    EXPECT_EQ(s.display.m_displaySource, 2);
+    EXPECT_EQ(s.tools.m_cornerMode, 0);
+    EXPECT_TRUE(s.images.m_inputImage.empty());
+    EXPECT_TRUE(s.images.m_outputImage.empty());
+}
+
+TEST(ViewCommands, GreyToggleRebuildsTheOutput) {
+    ViewState s = withPicture();
+    toggleGreyMode(s);
+    EXPECT_EQ(s.m_greyMode, 0);
+    EXPECT_EQ(cv::norm(s.images.m_outputImage, s.images.m_inputImage, cv::NORM_INF), 0);
+    toggleGreyMode(s);
+    const cv::Vec3b grey = s.images.m_outputImage.at<cv::Vec3b>(0, 0);
+    EXPECT_EQ(grey[0], grey[1]);
+    EXPECT_EQ(grey[1], grey[2]);
+}
+
+}  // namespace
+}  // namespace qf
