@@ -57,7 +57,9 @@ void toggleMappingGrid(ViewState& s) {
     refreshDisplay(s);
 }
 
-void togglePixelGrid(ViewState& s) { s.m_showPixelGrid = !s.m_showPixelGrid; }
+void togglePixelGrid(ViewState& s) {
+    s.m_showPixelGrid = !s.m_showPixelGrid;
+}
 
 void toggleGreyMode(ViewState& s) {
     s.m_greyMode = !s.m_greyMode;

@@ -23,12 +23,12 @@ enum class Tool { Corners, GraphRect, AddPoints, ErasePoints };
 // One tool on, the other three off, and the display source the tool works on.
 void selectTool(ViewState& s, Tool tool);
 
-void toggleInputDisplay(ViewState& s);      // input shown, or the white area
-void toggleOutputDisplay(ViewState& s);     // processing output shown, or the input
-void toggleGeneratedGraph(ViewState& s);    // the generated graph over the image
-void toggleMappingGrid(ViewState& s);       // shows the input; the grid on or off
+void toggleInputDisplay(ViewState& s);    // input shown, or the white area
+void toggleOutputDisplay(ViewState& s);   // processing output shown, or the input
+void toggleGeneratedGraph(ViewState& s);  // the generated graph over the image
+void toggleMappingGrid(ViewState& s);     // shows the input; the grid on or off
 void togglePixelGrid(ViewState& s);
-void toggleGreyMode(ViewState& s);          // and rebuilds the output from the input
+void toggleGreyMode(ViewState& s);  // and rebuilds the output from the input
 
 // Maps the corners' quadrilateral onto the graph rectangle and shows the
 // result with the graph-rectangle tool active. Needs an image.

@@ -34,7 +34,8 @@ TEST(ViewCommands, ToolsSetOneFlagAndTheirDisplaySource) {
         EXPECT_EQ(s.tools.m_addPointsMode, c.flags.m_addPointsMode);
         EXPECT_EQ(s.tools.m_erasePointsMode, c.flags.m_erasePointsMode);
         EXPECT_EQ(s.display.m_displaySource, c.source);
-        EXPECT_EQ(s.display.m_currentImage, c.source == 2 ? CurrentImage::Output : CurrentImage::Input);
+        EXPECT_EQ(s.display.m_currentImage,
+                  c.source == 2 ? CurrentImage::Output : CurrentImage::Input);
     }
 }
 

@@ -1,0 +1,363 @@
+#include "view/paint/overlays.h"
+
+#include <gtest/gtest.h>
+
+#include <QFontMetrics>
+#include <set>
+#include <string>
+
+#include "paint_test_support.h"
+#include "view/paint/rubber_band.h"
+
+namespace qf {
+namespace {
+
+using namespace qf::test;
+
+constexpr uint32_t kMapping = kMappingOverlayColour;
+constexpr uint32_t kGraphRect = kGraphRectOverlayColour;
+constexpr uint32_t kRed = kPointInsideColour;
+constexpr uint32_t kBlue = kPointOutsideColour;
+constexpr uint32_t kGrey = 0x808080;
+
+enum class Tool { Corners, GraphRect, AddPoints, ErasePoints };
+
+QSize textBox(const std::string& text) {
+    QFont font = defaultLabelFont();
+    font.setStyleStrategy(QFont::NoAntialias);
+    const QFontMetrics metrics(font);
+    return {metrics.horizontalAdvance(QString::fromStdString(text)), metrics.height()};
+}
+
+// A grey picture with one tool active and the image it needs displayed.
+ViewState withTool(Tool tool, IntSize size = {160, 120}, int zoom = 0, IntPoint scroll = {}) {
+    const int source = tool == Tool::Corners ? 1 : 2;
+    ViewState s = stateOver(plainImage(size.cx, size.cy, kGrey), source, zoom, scroll);
+    s.tools.clear();
+    switch (tool) {
+        case Tool::Corners:
+            s.tools.m_cornerMode = 1;
+            break;
+        case Tool::GraphRect:
+            s.tools.m_graphRectMode = 1;
+            break;
+        case Tool::AddPoints:
+            s.tools.m_addPointsMode = 1;
+            break;
+        case Tool::ErasePoints:
+            s.tools.m_erasePointsMode = 1;
+            break;
+    }
+    return s;
+}
+
+TEST(MappingOverlay, CornerHandlesWithBracketsAndOutlines) {
+    ViewState s = withTool(Tool::Corners);
+    s.mapping.m_showMappingGrid = 0;
+    const QImage image = viewOf(s, {160, 120});
+    // Corner (40, 40): the square 35..44 filled, its 1 px outline dotted.
+    EXPECT_EQ(coloursIn(image, QRect(36, 36, 8, 8)), std::set<uint32_t>{kMapping});
+    EXPECT_EQ(coloursIn(image, QRect(35, 35, 10, 1)), (std::set<uint32_t>{kBlack, kWhite}));
+    EXPECT_NE(colourAt(image, 35, 35), colourAt(image, 36, 35));
+    // Bracket of corner 0: (45, 33) -> (33, 33) -> (33, 45), 2 px wide.
+    for (int x : {34, 40, 44})
+        EXPECT_EQ(rowsWith(image, x, 30, 34, kMapping), (std::set<int>{32, 33}));
+    for (int y : {36, 44})
+        EXPECT_EQ(columnsWith(image, y, 29, 34, kMapping), (std::set<int>{32, 33}));
+    // Bracket of corner 2 at (120, 100): (115, 107) -> (127, 107) -> (127, 95).
+    EXPECT_EQ(rowsWith(image, 118, 106, 110, kMapping), (std::set<int>{106, 107}));
+    EXPECT_EQ(columnsWith(image, 97, 125, 130, kMapping), (std::set<int>{126, 127}));
+    // Outlines of the corners' and the guide quadrilateral, between the handles.
+    EXPECT_EQ(rowsWith(image, 80, 36, 44, kMapping), (std::set<int>{39, 40}));
+    EXPECT_EQ(rowsWith(image, 80, 56, 64, kMapping), (std::set<int>{59, 60}));
+    EXPECT_EQ(columnsWith(image, 70, 95, 105, kMapping), (std::set<int>{99, 100}));
+    // Nothing of the other overlays.
+    EXPECT_EQ(countOf(image, kGraphRect), 0);
+    EXPECT_EQ(countOf(image, kBlue), 0);
+}
+
+TEST(MappingOverlay, OnlyWithTheCornerToolOnTheInputImage) {
+    struct Case {
+        int32_t cornerMode;
+        int displaySource;
+        bool shown;
+    };
+    const Case cases[] = {{1, 1, true}, {1, 2, false}, {1, 0, false}, {0, 1, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "corner " << c.cornerMode << " source " << c.displaySource);
+        ViewState s = withTool(Tool::Corners);
+        s.tools.m_cornerMode = c.cornerMode;
+        s.display.m_displaySource = c.displaySource;
+        selectCurrentImage(s.display);
+        EXPECT_EQ(countOf(viewOf(s, {160, 120}), kMapping) > 0, c.shown);
+    }
+}
+
+// Corners and graph rectangle chosen so the guide is 20 px inside the corners:
+// (60, 60)-(320, 240); ten divisions of 26 px across and 18 px down.
+ViewState gridScene() {
+    ViewState s = withTool(Tool::Corners, {400, 300});
+    s.mapping.m_mappingCorners = {{{40, 40}, {340, 40}, {340, 260}, {40, 260}}};
+    s.mapping.m_graphRect = {40, 40, 340, 260};
+    updateInnerQuad(s.mapping);
+    return s;
+}
+
+TEST(MappingOverlay, GridDividesTheGuideQuadrilateral) {
+    ViewState s = gridScene();
+    ASSERT_EQ(s.mapping.m_innerQuad[0], (IntPoint{60, 60}));
+    ASSERT_EQ(s.mapping.m_innerQuad[2], (IntPoint{320, 240}));
+    std::set<int> columns{59, 60, 319, 320};  // the guide's own left and right edges
+    std::set<int> rows{59, 60, 239, 240};
+    for (int i = 1; i < 10; ++i) {
+        columns.insert({60 + 26 * i - 1, 60 + 26 * i});
+        rows.insert({60 + 18 * i - 1, 60 + 18 * i});
+    }
+    const QImage on = viewOf(s, {400, 300});
+    EXPECT_EQ(columnsWith(on, 70, 50, 330, kMapping), columns);
+    EXPECT_EQ(rowsWith(on, 73, 50, 250, kMapping), rows);
+
+    s.mapping.m_showMappingGrid = 0;
+    const QImage off = viewOf(s, {400, 300});
+    EXPECT_EQ(columnsWith(off, 70, 50, 330, kMapping), (std::set<int>{59, 60, 319, 320}));
+}
+
+TEST(MappingOverlay, NoGridOnADegenerateGuide) {
+    const Quad guides[] = {
+        {{{60, 60}, {320, 150}, {320, 151}, {60, 240}}},  // right edge rises by one pixel
+        {{{60, 60}, {320, 60}, {320, 240}, {61, 60}}},    // left edge one pixel long
+    };
+    for (const Quad& guide : guides) {
+        ViewState s = gridScene();
+        s.mapping.m_innerQuad = guide;
+        const QImage on = viewOf(s, {400, 300});
+        s.mapping.m_showMappingGrid = 0;
+        EXPECT_EQ(on, viewOf(s, {400, 300})) << guide[1].y << "," << guide[3].x;
+    }
+}
+
+TEST(MappingOverlay, ZoomedCornersSitAtTheirCellCentres) {
+    // At zoom 3 the corner (40, 40) is drawn at (324, 324) - scroll.
+    ViewState s = withTool(Tool::Corners, {160, 120}, 3, {300, 290});
+    s.mapping.m_showMappingGrid = 0;
+    const QImage image = viewOf(s, {200, 200});
+    EXPECT_EQ(coloursIn(image, QRect(24 - 4, 34 - 4, 8, 8)), std::set<uint32_t>{kMapping});
+    EXPECT_EQ(colourAt(image, 24 - 5, 34 - 5), colourAt(image, 24 + 4, 34 + 4));  // same parity
+}
+
+TEST(GraphRectOverlay, RectangleAxisLinesAndHandles) {
+    // A window larger than the image: the names at its middle fall outside
+    // the image and are left out, so only the lines and handles show.
+    const QImage image = viewOf(withTool(Tool::GraphRect), {320, 240});
+    // Graph rectangle (40, 40, 120, 100); axis lines at x = 55, 105 and
+    // y = 85, 55 run across the whole graph rectangle.
+    EXPECT_EQ(columnsWith(image, 47, 30, 130, kGraphRect),
+              (std::set<int>{39, 40, 54, 55, 104, 105, 119, 120}));
+    EXPECT_EQ(rowsWith(image, 47, 30, 110, kGraphRect),
+              (std::set<int>{39, 40, 54, 55, 84, 85, 99, 100}));
+    EXPECT_EQ(coloursIn(image, QRect(116, 96, 8, 8)), std::set<uint32_t>{kGraphRect});
+    EXPECT_EQ(rowsWith(image, 122, 104, 110, kGraphRect), (std::set<int>{106, 107}));
+    EXPECT_EQ(countOf(image, kMapping), 0);
+    EXPECT_EQ(countOf(image, kBlue), 0);
+}
+
+TEST(GraphRectOverlay, AxisNamesAtTheMiddleOfTheWindow) {
+    const QImage image = viewOf(withTool(Tool::GraphRect), {160, 120});
+    // The middle is (80, 60); each name white on a light-blue box beside its line.
+    const QSize xmin = textBox("Xmin"), xmax = textBox("Xmax");
+    const QSize ymin = textBox("Ymin"), ymax = textBox("Ymax");
+    const QRect boxes[] = {{QPoint(55 - xmin.width(), 60), xmin},
+                           {QPoint(105, 60), xmax},
+                           {QPoint(80, 85), ymin},
+                           {QPoint(80, 55 - ymax.height()), ymax}};
+    for (const QRect& box : boxes) {
+        SCOPED_TRACE(testing::Message() << box.x() << "," << box.y());
+        const std::set<uint32_t> colours = coloursIn(image, box);
+        EXPECT_TRUE(colours.count(kWhite));
+        EXPECT_TRUE(colours.count(kGraphRect));
+    }
+}
+
+TEST(GraphRectOverlay, NamesLeavingTheVisibleImageAreDroppedNotClipped) {
+    // Image and window 200 x 150, middle (100, 75); the visible image ends at
+    // the centre of the last pixel, (199, 149).
+    ViewState s = withTool(Tool::GraphRect, {200, 150});
+    s.mapping.m_graphRect = {10, 10, 195, 145};
+    s.axis.m_axisRect = {20, 60, 190, 140};
+    const QImage image = viewOf(s, {200, 150});
+    const QSize xmin = textBox("Xmin"), xmax = textBox("Xmax");
+    const QSize ymin = textBox("Ymin"), ymax = textBox("Ymax");
+    ASSERT_GT(xmin.width(), 20);
+    ASSERT_GT(ymin.height(), 9);
+    struct Case {
+        const char* name;
+        QRect box;
+        bool shown;
+    };
+    const Case cases[] = {
+        {"Xmin", {QPoint(20 - xmin.width(), 75), xmin}, false},  // starts left of the image
+        {"Xmax", {QPoint(190, 75), xmax}, false},                // ends right of it
+        {"Ymin", {QPoint(100, 140), ymin}, false},               // ends below it
+        {"Ymax", {QPoint(100, 60 - ymax.height()), ymax}, true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(coloursIn(image, c.box).count(kWhite) > 0, c.shown) << c.name;
+    }
+}
+
+TEST(SourcePointOverlay, CrossesRedInsideBlueOutsideTheAxisRectangle) {
+    ViewState s = withTool(Tool::AddPoints);
+    // Axis rectangle (55, 55, 105, 85): its right and bottom edges are outside.
+    struct Point {
+        IntPoint at;
+        uint32_t colour;
+    };
+    const Point points[] = {{{70, 70}, kRed},
+                            {{105, 70}, kBlue},
+                            {{80, 85}, kBlue},
+                            {{55, 55}, kRed},
+                            {{20, 100}, kBlue}};
+    for (const Point& p : points) s.points.add({p.at.x, p.at.y});
+    const QImage image = viewOf(s, {160, 120});
+    for (const Point& p : points) {
+        SCOPED_TRACE(testing::Message() << p.at.x << "," << p.at.y);
+        // The arms' outer ends, away from the frame's lines.
+        EXPECT_EQ(colourAt(image, p.at.x + 4, p.at.y + 4), p.colour);
+        EXPECT_EQ(colourAt(image, p.at.x + 4, p.at.y - 4), p.colour);
+        EXPECT_EQ(colourAt(image, p.at.x - 4, p.at.y - 4), p.colour);
+    }
+    // The axis frame in blue.
+    EXPECT_EQ(colourAt(image, 90, 55), kBlue);
+    EXPECT_EQ(colourAt(image, 55, 75), kBlue);
+}
+
+TEST(SourcePointOverlay, ShownWithEitherPointToolOnTheOutput) {
+    struct Case {
+        Tool tool;
+        int displaySource;
+        bool shown;
+    };
+    const Case cases[] = {{Tool::AddPoints, 2, true},
+                          {Tool::ErasePoints, 2, true},
+                          {Tool::AddPoints, 1, false},
+                          {Tool::GraphRect, 2, false}};
+    for (const Case& c : cases) {
+        ViewState s = withTool(c.tool);
+        s.display.m_displaySource = c.displaySource;
+        selectCurrentImage(s.display);
+        s.points.add({70, 70});
+        EXPECT_EQ(countOf(viewOf(s, {160, 120}), kRed) > 0, c.shown)
+            << static_cast<int>(c.tool) << " on " << c.displaySource;
+    }
+}
+
+TEST(SourcePointOverlay, CrossHairOnlyForTheSelectedPointInside) {
+    struct Case {
+        IntPoint point;
+        int32_t selected;
+        bool crossHair;
+    };
+    const Case cases[] = {{{70, 70}, 0, true}, {{70, 70}, -1, false}, {{105, 70}, 0, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.point.x << " selected " << c.selected);
+        ViewState s = withTool(Tool::AddPoints);
+        s.points.add({c.point.x, c.point.y});
+        s.points.m_selectedPoint = c.selected;
+        const QImage image = viewOf(s, {160, 120});
+        // 1 px lines across the plot area: x = 70 from 55 to 84, y = 70 from 55 to 104.
+        const std::set<int> column = rowsWith(image, c.point.x, 57, 64, kRed);
+        const std::set<int> row = columnsWith(image, c.point.y, 57, 64, kRed);
+        if (c.crossHair) {
+            EXPECT_EQ(column, (std::set<int>{57, 58, 59, 60, 61, 62, 63, 64}));
+            EXPECT_EQ(row, (std::set<int>{57, 58, 59, 60, 61, 62, 63, 64}));
+            EXPECT_EQ(columnsWith(image, 78, 68, 72, kRed), (std::set<int>{70}));
+        } else {
+            EXPECT_TRUE(column.empty());
+            EXPECT_TRUE(row.empty());
+        }
+    }
+}
+
+TEST(SourcePointOverlay, NumbersLeftOfTheCrossOrDropped) {
+    ViewState s = withTool(Tool::AddPoints);
+    s.points.add({70, 70});
+    s.points.add({30, 100});
+    const QSize three = textBox("3"), four = textBox("4");
+    const int h = three.width() + 4;  // the number would start at x = -1
+    s.points.add({h, 40});
+    s.points.add({60, 115});  // ... or end below the visible image
+    const QImage image = viewOf(s, {160, 120});
+    const QSize one = textBox("1"), two = textBox("2");
+    EXPECT_TRUE(coloursIn(image, QRect(QPoint(70 - one.width() - 5, 70), one)).count(kRed));
+    EXPECT_TRUE(coloursIn(image, QRect(QPoint(30 - two.width() - 5, 100), two)).count(kBlue));
+    // Left of the crosses' arms, where the numbers would have been.
+    EXPECT_EQ(coloursIn(image, QRect(0, 40, h - 7, three.height())), std::set<uint32_t>{kGrey});
+    EXPECT_EQ(coloursIn(image, QRect(60 - four.width() - 5, 115, four.width() - 2, 5)),
+              std::set<uint32_t>{kGrey});
+}
+
+TEST(SourcePointOverlay, PointsAtCellCentresWhenZoomed) {
+    // Zoom 3: point (10, 10) covers the cell 80..87, centre 84; scrolled by 20.
+    ViewState s = withTool(Tool::AddPoints, {160, 120}, 3, {20, 20});
+    s.points.add({10, 10});
+    const QImage image = viewOf(s, {200, 200});
+    EXPECT_EQ(colourAt(image, 64 - 4, 64 - 4), kBlue);
+    EXPECT_EQ(colourAt(image, 64 + 4, 64 + 4), kBlue);
+    EXPECT_EQ(colourAt(image, 64 + 4, 64 - 5), kBlue);
+    // At 1/2 the point sits at the scaled position itself.
+    ViewState half = withTool(Tool::AddPoints, {160, 120}, -1);
+    half.points.add({140, 20});
+    const QImage small = viewOf(half, {100, 80});
+    EXPECT_EQ(colourAt(small, 70 + 4, 10 + 4), kBlue);
+    EXPECT_EQ(colourAt(small, 70 - 4, 10 - 4), kBlue);
+}
+
+TEST(RubberBand, FollowsTheDragOfEachTool) {
+    ViewState corners = withTool(Tool::Corners);
+    corners.drag.m_dragActive = 1;
+    corners.drag.m_selectedCorner = 1;
+    corners.drag.m_dragCurrent = {30, 20};
+    const auto cornerLines = rubberBandLines(corners);
+    ASSERT_EQ(cornerLines.size(), 2u);  // the corners and the guide
+    EXPECT_EQ(cornerLines[0].front(), (IntPoint{30, 20}));
+    EXPECT_EQ(cornerLines[0][1], (IntPoint{120, 40}));
+
+    corners.drag.m_dragPending = 1;  // not moved since the press
+    EXPECT_TRUE(rubberBandLines(corners).empty());
+    corners.drag.m_dragPending = 0;
+    corners.drag.m_selectedCorner = 0;  // pressed beside every corner
+    EXPECT_TRUE(rubberBandLines(corners).empty());
+
+    ViewState rect = withTool(Tool::GraphRect);
+    rect.drag.m_dragActive = 1;
+    rect.drag.m_selectedHandle = 5;
+    rect.drag.m_dragCurrent = {60, 70};
+    EXPECT_EQ(rubberBandLines(rect), (std::vector<std::vector<IntPoint>>{{{60, 40}, {60, 100}}}));
+    rect.drag.m_selectedHandle = 3;
+    EXPECT_EQ(
+        rubberBandLines(rect),
+        (std::vector<std::vector<IntPoint>>{{{60, 70}, {40, 70}, {40, 40}, {60, 40}, {60, 70}}}));
+
+    ViewState erase = withTool(Tool::ErasePoints);
+    erase.drag.m_dragActive = 1;
+    erase.drag.m_rubberBand = {10, 12, 30, 40};
+    const QImage image = viewOf(erase, {160, 120});
+    // Inverted grey under a 2 px pen along the band's outline.
+    constexpr uint32_t kInverted = 0x7F7F7F;
+    EXPECT_EQ(rowsWith(image, 20, 8, 16, kInverted), (std::set<int>{11, 12}));
+    EXPECT_EQ(columnsWith(image, 25, 26, 34, kInverted), (std::set<int>{29, 30}));
+}
+
+TEST(ViewPaint, GeneratedGraphOverTheOverlays) {
+    ViewState s = withTool(Tool::AddPoints);
+    s.graphStyle.colour = 0x00FF00;
+    s.display.m_showGeneratedGraph = 1;
+    const QImage image = viewOf(s, {160, 120});
+    EXPECT_EQ(colourAt(image, 90, 55), 0x00FF00u);  // its frame over the axis frame
+    s.display.m_showGeneratedGraph = 0;
+    EXPECT_EQ(colourAt(viewOf(s, {160, 120}), 90, 55), kBlue);
+}
+
+}  // namespace
+}  // namespace qf

@@ -1,0 +1,150 @@
+// One repaint of the view (image display, tool overlay, band) into a
+// 1000 x 800 viewport, over an 8000 x 6000 picture against a 640 x 480 one,
+// at zooms -4, 0 and 3. Only the visible part of the picture is scaled, so
+// the cost follows what the viewport shows, not the picture's size.
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <opencv2/core.hpp>
+#include <string>
+#include <vector>
+
+#include "graph/renderer.h"
+#include "imaging/mapping.h"
+#include "view/paint/view_paint.h"
+#include "view/view_state.h"
+
+namespace {
+
+constexpr qf::IntSize kClient{1000, 800};
+constexpr int kZooms[] = {-4, 0, 3};
+
+cv::Mat picture(int w, int h) {
+    cv::Mat m(h, w, CV_8UC3);
+    cv::theRNG().state = 7;
+    cv::randu(m, cv::Scalar::all(0), cv::Scalar::all(256));
+    return m;
+}
+
+const cv::Mat& pictureOf(int w) {
+    static const cv::Mat big = picture(8000, 6000);
+    static const cv::Mat half = picture(4000, 3000);
+    static const cv::Mat small = picture(640, 480);
+    return w == 8000 ? big : w == 4000 ? half : small;
+}
+
+// The corner tool over the input with the mapping grid, scrolled to the
+// middle of what the zoom leaves to scroll, as after opening a picture.
+qf::ViewState sceneOf(const cv::Mat& image, int zoom) {
+    qf::ViewState s;
+    s.images.m_inputImage = image;
+    s.images.m_outputImage = image;
+    s.display.m_displaySource = 1;
+    qf::selectCurrentImage(s.display);
+    qf::resetMappingForImage(image.cols, image.rows, s.mapping, s.axis.m_axisRect);
+    const qf::ScrollSizes sizes = qf::scrollSizesFor(zoom, {image.cols, image.rows});
+    s.transform.m_zoomShift = zoom;
+    s.transform.m_cellSize = sizes.cell;
+    s.transform.m_displaySize = sizes.total;
+    s.transform.m_scrollPos = {std::max(0, (sizes.total.cx - kClient.cx) / 2),
+                               std::max(0, (sizes.total.cy - kClient.cy) / 2)};
+    s.m_showPixelGrid = 1;
+    return s;
+}
+
+// Arguments: picture width (8000 or 640), zoom.
+void BM_repaint(benchmark::State& state) {
+    const int zoom = static_cast<int>(state.range(1));
+    const qf::ViewState s = sceneOf(pictureOf(static_cast<int>(state.range(0))), zoom);
+    QImage viewport(kClient.cx, kClient.cy, QImage::Format_RGB32);
+    const QFont font = qf::defaultLabelFont();
+    for (auto _ : state) {
+        QPainter painter(&viewport);
+        qf::paintView(painter, s, kClient, qf::DisplayColours{}, font);
+        painter.end();
+        benchmark::DoNotOptimize(viewport.constBits());
+        benchmark::ClobberMemory();
+    }
+}
+
+double fastest(const std::vector<double>& v) {
+    return *std::min_element(v.begin(), v.end());
+}
+
+void registerAll() {
+    for (int zoom : kZooms) {
+        for (int w : {8000, 640}) {
+            benchmark::RegisterBenchmark("BM_repaint", BM_repaint)
+                ->Args({w, zoom})
+                ->ArgNames({"width", "zoom"})
+                ->Unit(benchmark::kMicrosecond)
+                ->Repetitions(7)
+                ->ComputeStatistics("min", fastest);
+        }
+    }
+    // Half the picture at twice the zoom: the same 500 x 375 on screen.
+    benchmark::RegisterBenchmark("BM_repaint", BM_repaint)
+        ->Args({4000, -3})
+        ->ArgNames({"width", "zoom"})
+        ->Unit(benchmark::kMicrosecond)
+        ->Repetitions(7)
+        ->ComputeStatistics("min", fastest);
+}
+
+// Console output as usual, plus each benchmark's fastest repetition.
+class MinReporter : public benchmark::ConsoleReporter {
+public:
+    MinReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_ColorTabular : OO_Tabular) {}
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& r : runs) {
+            if (!r.error_occurred && r.run_type == Run::RT_Aggregate && r.aggregate_name == "min")
+                times_[r.run_name.str()] = r.GetAdjustedRealTime();
+        }
+    }
+    double time(const std::string& prefix) const {
+        for (const auto& [name, t] : times_)
+            if (name.rfind(prefix, 0) == 0) return t;
+        return NAN;
+    }
+
+private:
+    std::map<std::string, double> times_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);  // fonts for the labels
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    registerAll();
+    MinReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+
+    for (int zoom : kZooms) {
+        const std::string suffix = "/zoom:" + std::to_string(zoom);
+        const double big = reporter.time("BM_repaint/width:8000" + suffix);
+        const double small = reporter.time("BM_repaint/width:640" + suffix);
+        std::printf("repaint 8000x6000 %.0f us, 640x480 %.0f us at zoom %d\n", big, small, zoom);
+        std::printf("repaint 8000x6000/640x480 at zoom %d: ratio %.2f\n", zoom, big / small);
+    }
+    // At -4 the big picture covers 500 x 375 window pixels and the small one
+    // 40 x 30, so that ratio measures the area shown; at equal area on screen
+    // the picture's size should not matter.
+    const double big = reporter.time("BM_repaint/width:8000/zoom:-4");
+    const double half = reporter.time("BM_repaint/width:4000/zoom:-3");
+    std::printf("repaint 8000x6000 at zoom -4/4000x3000 at zoom -3 (same area shown): ratio %.2f\n",
+                big / half);
+    return 0;
+}

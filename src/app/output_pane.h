@@ -1,0 +1,97 @@
+#pragma once
+// The output pane docked at the bottom: two report texts and the two point
+// tables (source points, generated graph). It holds texts only; the view's
+// data is the truth and the view rebuilds the tables from it.
+
+#include <QDockWidget>
+#include <QString>
+#include <QTableWidget>
+#include <array>
+#include <string>
+#include <vector>
+
+class QPlainTextEdit;
+class QTabWidget;
+
+namespace qf {
+
+struct GeneratedGraph;
+
+// The source-point table. It reports every change of its selection, whether
+// the user or the view made it, so the view can follow the selected row.
+class CListCtrlPoints : public QTableWidget {
+    Q_OBJECT
+public:
+    explicit CListCtrlPoints(QWidget* parent = nullptr);
+
+signals:
+    void selectionChangedNotify();
+
+protected:
+    // A click below the rows clears the selection (a plain table keeps it).
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    friend class COutputWnd;
+    bool m_quiet = false;  // a rebuild is not a selection change
+};
+
+class COutputWnd : public QDockWidget {
+    Q_OBJECT
+public:
+    enum Page { PageOutput = 0, PageFitOutput = 1, PageSourcePoints = 2, PageGeneratedGraph = 3 };
+    static constexpr int kSourceColumns = 6;
+    static constexpr int kGraphColumns = 4;
+
+    explicit COutputWnd(QWidget* parent = nullptr);
+
+    // Replaces the whole text of page 0 or 1; CR LF line ends are shown as
+    // lines. Other pages are ignored.
+    void SetPaneText(int page, const QString& text);
+    void SetPaneText(int page, const std::string& utf8);
+    void SetPaneText(int page, const char* utf8) { SetPaneText(page, std::string(utf8)); }
+    QString PaneText(int page) const;  // as shown, lines joined by "\n"
+
+    void ActivateOutputTab(int page);  // 0..3; others are ignored
+    int ActiveOutputTab() const;
+
+    // Source-point table.
+    void ResetSourcePointColumns();  // no rows, the six columns
+    // Inserts a row with the texts of columns 0..4 (column 5 stays empty).
+    void InsertSourcePointRow(int row, const std::array<std::string, 5>& texts);
+    // Selects and focuses the row, makes it current and scrolls it into view;
+    // the selection change is notified like a user's.
+    void SelectSourcePointRow(int row);
+    void DeleteSourcePointRow(int row);
+    void SetSourcePointText(int row, int column, const std::string& text);
+    void EnsureSourcePointVisible(int row);
+    void ClearSourcePointSelection();
+    std::vector<int> SelectedSourcePointRows() const;  // ascending
+    int SourcePointRowCount() const;
+
+    // Generated-graph table.
+    void ResetGraphPointColumns();  // no rows, the four columns
+    // Rows "No.", "%G" of X and Y for every generated point, then the row
+    // graphPointCount - 1 scrolled into view when it exists.
+    void FillGeneratedGraph(const GeneratedGraph& graph, int graphPointCount);
+
+    // The usage summary that page 0 shows at start, with CR LF line ends.
+    static std::string usageSummary();
+
+    QTabWidget* tabs() const { return m_tabs; }
+    QPlainTextEdit* reportText(int page) const;  // page 0 or 1, else null
+    CListCtrlPoints* sourcePointList() const { return m_sourceList; }
+    QTableWidget* graphPointList() const { return m_graphList; }
+
+signals:
+    // The source-point table's selection changed (the view follows it).
+    void sourcePointSelectionChanged();
+
+private:
+    QTabWidget* m_tabs;
+    std::array<QPlainTextEdit*, 2> m_texts;
+    CListCtrlPoints* m_sourceList;
+    QTableWidget* m_graphList;
+};
+
+}  // namespace qf

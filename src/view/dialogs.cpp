@@ -1,0 +1,55 @@
+#include "view/dialogs.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMessageBox>
+
+namespace qf {
+namespace {
+
+QString runFileDialog(QWidget* parent, const FileDialogSpec& spec, QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(parent, spec.title, QString(), spec.filter);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                       : QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(spec.defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+}  // namespace
+
+QString QtDialogs::openFile(QWidget* parent, const FileDialogSpec& spec) {
+    return runFileDialog(parent, spec, QFileDialog::AcceptOpen);
+}
+
+QString QtDialogs::saveFile(QWidget* parent, const FileDialogSpec& spec) {
+    return runFileDialog(parent, spec, QFileDialog::AcceptSave);
+}
+
+void QtDialogs::message(QWidget* parent, const QString& text, MessageIcon icon) {
+    const QMessageBox::Icon qicon = icon == MessageIcon::Stop          ? QMessageBox::Critical
+                                    : icon == MessageIcon::Warning     ? QMessageBox::Warning
+                                    : icon == MessageIcon::Information ? QMessageBox::Information
+                                                                       : QMessageBox::NoIcon;
+    QMessageBox box(qicon, QStringLiteral("Quillfen"), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+std::optional<uint32_t> QtDialogs::colour(QWidget* parent, uint32_t initial) {
+    const QColor start(initial & 0xFF, (initial >> 8) & 0xFF, (initial >> 16) & 0xFF);
+    const QColor chosen = QColorDialog::getColor(start, parent);
+    if (!chosen.isValid()) return std::nullopt;
+    return static_cast<uint32_t>(chosen.red()) | static_cast<uint32_t>(chosen.green()) << 8 |
+           static_cast<uint32_t>(chosen.blue()) << 16;
+}
+
+std::optional<QFont> QtDialogs::font(QWidget* parent, const QFont& initial) {
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, initial, parent);
+    if (!ok) return std::nullopt;
+    return chosen;
+}
+
+}  // namespace qf

@@ -1,0 +1,45 @@
+#pragma once
+// Every dialog the view opens goes through this interface, so that tests can
+// answer them without a user.
+
+#include <QFont>
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+class QWidget;
+
+namespace qf {
+
+struct FileDialogSpec {
+    QString title;          // empty: the platform's own
+    QString filter;         // Qt form: "PNG (*.png);;All Files (*)"
+    QString defaultSuffix;  // added to a name typed without one
+};
+
+enum class MessageIcon { None, Stop, Warning, Information };
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // The chosen path, or empty when cancelled.
+    virtual QString openFile(QWidget* parent, const FileDialogSpec& spec) = 0;
+    // Asks before overwriting an existing file.
+    virtual QString saveFile(QWidget* parent, const FileDialogSpec& spec) = 0;
+    virtual void message(QWidget* parent, const QString& text, MessageIcon icon) = 0;
+    // 0x00BBGGRR, or nothing when cancelled.
+    virtual std::optional<uint32_t> colour(QWidget* parent, uint32_t initial) = 0;
+    virtual std::optional<QFont> font(QWidget* parent, const QFont& initial) = 0;
+};
+
+// The real dialogs of the desktop.
+class QtDialogs final : public Dialogs {
+public:
+    QString openFile(QWidget* parent, const FileDialogSpec& spec) override;
+    QString saveFile(QWidget* parent, const FileDialogSpec& spec) override;
+    void message(QWidget* parent, const QString& text, MessageIcon icon) override;
+    std::optional<uint32_t> colour(QWidget* parent, uint32_t initial) override;
+    std::optional<QFont> font(QWidget* parent, const QFont& initial) override;
+};
+
+}  // namespace qf

@@ -1,0 +1,31 @@
+#include "view/paint/view_paint.h"
+
+#include "graph/renderer.h"
+#include "view/paint/overlays.h"
+#include "view/paint/rubber_band.h"
+
+namespace qf {
+
+void paintView(QPainter& painter, const ViewState& state, IntSize clientSize,
+               const DisplayColours& colours, const QFont& labelFont) {
+    paintImageDisplay(painter, state, clientSize, colours);
+    paintOverlays(painter, state, clientSize, labelFont);
+    if (state.display.m_showGeneratedGraph) {
+        GraphScene scene;
+        scene.imageSize = state.imageSize();
+        scene.axis = state.axis;
+        scene.graph = &state.generated;
+        scene.style = state.graphStyle;
+        scene.displaySource = state.display.m_displaySource;
+        scene.labelFont = labelFont;
+        scene.view = state.transform;
+        // The renderer works in logical coordinates.
+        painter.save();
+        painter.translate(-state.transform.m_scrollPos.x, -state.transform.m_scrollPos.y);
+        DrawGeneratedGraph(painter, scene, state.graphStyle.colour, state.graphStyle.colour);
+        painter.restore();
+    }
+    paintRubberBand(painter, state);
+}
+
+}  // namespace qf

@@ -1,0 +1,247 @@
+// The output pane: report pages, tab switching, the two point tables and the
+// selection notice the view follows.
+
+#include "app/output_pane.h"
+
+#include <gtest/gtest.h>
+
+#include <QHeaderView>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTest>
+#include <string>
+#include <vector>
+
+#include "fit/fit_types.h"
+
+namespace qf {
+namespace {
+
+std::string str(const QString& s) {
+    return s.toStdString();
+}
+
+std::vector<std::string> column(const QTableWidget* t, int c) {
+    std::vector<std::string> out;
+    for (int r = 0; r < t->rowCount(); ++r)
+        out.push_back(t->item(r, c) ? str(t->item(r, c)->text()) : std::string());
+    return out;
+}
+
+std::vector<std::string> headers(const QTableWidget* t) {
+    std::vector<std::string> out;
+    for (int c = 0; c < t->columnCount(); ++c)
+        out.push_back(str(t->horizontalHeaderItem(c)->text()));
+    return out;
+}
+
+std::vector<int> widths(const QTableWidget* t) {
+    std::vector<int> out;
+    for (int c = 0; c < t->columnCount(); ++c) out.push_back(t->columnWidth(c));
+    return out;
+}
+
+class OutputPaneTest : public testing::Test {
+protected:
+    COutputWnd pane;
+    QSignalSpy notices{&pane, &COutputWnd::sourcePointSelectionChanged};
+
+    void addRows(int n) {
+        for (int i = 0; i < n; ++i) {
+            const std::string k = std::to_string(i + 1);
+            pane.InsertSourcePointRow(i, {k, "x" + k, "y" + k, "1" + k, "2" + k});
+        }
+    }
+    void showSourceList() {
+        pane.resize(600, 300);
+        pane.show();
+        pane.ActivateOutputTab(COutputWnd::PageSourcePoints);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&pane));
+    }
+    QPoint rowCentre(int row) {
+        CListCtrlPoints* list = pane.sourcePointList();
+        return list->visualRect(list->model()->index(row, 1)).center();
+    }
+};
+
+TEST_F(OutputPaneTest, FourPagesWithTabsAtTheBottom) {
+    QTabWidget* tabs = pane.tabs();
+    ASSERT_EQ(tabs->count(), 4);
+    EXPECT_EQ(tabs->tabPosition(), QTabWidget::South);
+    std::vector<std::string> captions;
+    for (int i = 0; i < 4; ++i) captions.push_back(str(tabs->tabText(i)));
+    EXPECT_EQ(captions, (std::vector<std::string>{"出力", "フィッティング出力",
+                                                  "フィッティング元座標", "生成グラフ座標データ"}));
+    EXPECT_EQ(str(pane.windowTitle()), "出力");
+    EXPECT_FALSE(pane.reportText(0)->isReadOnly());
+}
+
+TEST_F(OutputPaneTest, StartsWithTheUsageSummary) {
+    const QStringList lines = pane.PaneText(0).split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 29);  // 27 lines and two blank ones
+    EXPECT_EQ(str(lines[0]), "画像入力 : 画像ファイルドロップ対応");
+    EXPECT_EQ(str(lines[4]), "");
+    EXPECT_EQ(str(lines[8]), "    +           addition ");
+    EXPECT_EQ(str(lines[13]), "");
+    EXPECT_EQ(str(lines[28]), "    pow(x,y)    raise x to the power of y");
+    EXPECT_TRUE(pane.PaneText(1).isEmpty());
+
+    const std::string summary = COutputWnd::usageSummary();
+    EXPECT_EQ(summary.substr(summary.size() - 2), "\r\n");
+    EXPECT_EQ(summary.find('\n', 0), summary.find("\r\n", 0) + 1);
+}
+
+TEST_F(OutputPaneTest, SetPaneTextReplacesTheWholePage) {
+    struct Case {
+        int page;
+        const char* text;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {0, "cv::VideoCapture(2)\r\nデバイス 2 オープンできません\r\n",
+         "cv::VideoCapture(2)\nデバイス 2 オープンできません"},
+        {0, "", ""},
+        {1, "a\r\n\r\nb\r\n", "a\n\nb"},
+        {1, "no line end", "no line end"},
+    };
+    for (const Case& c : cases) {
+        pane.reportText(c.page)->appendPlainText(QStringLiteral("typed by the user"));
+        pane.SetPaneText(c.page, c.text);
+        EXPECT_EQ(str(pane.PaneText(c.page)), c.shown) << c.text;
+    }
+    pane.SetPaneText(2, "ignored");
+    pane.SetPaneText(-1, "ignored");
+    EXPECT_EQ(str(pane.PaneText(1)), "no line end");
+}
+
+TEST_F(OutputPaneTest, ActivateOutputTab) {
+    for (int page : {2, 1, 3, 0}) {
+        pane.ActivateOutputTab(page);
+        EXPECT_EQ(pane.ActiveOutputTab(), page);
+    }
+    pane.ActivateOutputTab(4);
+    pane.ActivateOutputTab(-1);
+    EXPECT_EQ(pane.ActiveOutputTab(), 0);
+}
+
+TEST_F(OutputPaneTest, ColumnsOfBothTables) {
+    EXPECT_EQ(headers(pane.sourcePointList()),
+              (std::vector<std::string>{"NO.", "X", "Y", "PIXEL H", "PIXEL V", ""}));
+    EXPECT_EQ(widths(pane.sourcePointList()), (std::vector<int>{40, 80, 80, 80, 80, 80}));
+    EXPECT_EQ(headers(pane.graphPointList()), (std::vector<std::string>{"NO.", "X", "Y", ""}));
+    EXPECT_EQ(widths(pane.graphPointList()), (std::vector<int>{40, 80, 80, 80}));
+}
+
+TEST_F(OutputPaneTest, ResetLeavesExactlyTheColumnsAndNoRowsOrNotice) {
+    addRows(3);
+    pane.SelectSourcePointRow(1);
+    notices.clear();
+    for (int i = 0; i < 2; ++i) pane.ResetSourcePointColumns();
+    EXPECT_EQ(pane.SourcePointRowCount(), 0);
+    EXPECT_EQ(pane.sourcePointList()->columnCount(), 6);
+    EXPECT_EQ(notices.count(), 0);
+    EXPECT_TRUE(pane.SelectedSourcePointRows().empty());
+}
+
+TEST_F(OutputPaneTest, InsertDeleteAndRenumber) {
+    addRows(5);
+    EXPECT_EQ(column(pane.sourcePointList(), 1),
+              (std::vector<std::string>{"x1", "x2", "x3", "x4", "x5"}));
+    EXPECT_EQ(column(pane.sourcePointList(), 5), (std::vector<std::string>(5, "")));
+    // Removing point 3 of 5 as the view does: delete the row, renumber the rest.
+    pane.DeleteSourcePointRow(2);
+    for (int k = 3; k < 5; ++k) pane.SetSourcePointText(k - 1, 0, std::to_string(k));
+    EXPECT_EQ(column(pane.sourcePointList(), 0), (std::vector<std::string>{"1", "2", "3", "4"}));
+    EXPECT_EQ(column(pane.sourcePointList(), 1),
+              (std::vector<std::string>{"x1", "x2", "x4", "x5"}));
+    EXPECT_EQ(column(pane.sourcePointList(), 4),
+              (std::vector<std::string>{"21", "22", "24", "25"}));
+    pane.DeleteSourcePointRow(7);  // out of range: nothing
+    EXPECT_EQ(pane.SourcePointRowCount(), 4);
+}
+
+TEST_F(OutputPaneTest, SelectingARowFromCodeNotifies) {
+    addRows(4);
+    EXPECT_EQ(notices.count(), 0);  // inserting is not a selection change
+    pane.SelectSourcePointRow(3);
+    EXPECT_EQ(notices.count(), 1);
+    EXPECT_EQ(pane.SelectedSourcePointRows(), std::vector<int>{3});
+    EXPECT_EQ(pane.sourcePointList()->currentRow(), 3);
+    pane.SelectSourcePointRow(1);
+    EXPECT_EQ(pane.SelectedSourcePointRows(), std::vector<int>{1});  // single selection
+}
+
+TEST_F(OutputPaneTest, DeletingTheSelectedRowNotifiesOthersDoNot) {
+    addRows(4);
+    pane.SelectSourcePointRow(2);
+    notices.clear();
+    pane.DeleteSourcePointRow(3);
+    EXPECT_EQ(notices.count(), 0);
+    EXPECT_EQ(pane.SelectedSourcePointRows(), std::vector<int>{2});
+    pane.DeleteSourcePointRow(2);
+    EXPECT_EQ(notices.count(), 1);
+    EXPECT_TRUE(pane.SelectedSourcePointRows().empty());
+}
+
+TEST_F(OutputPaneTest, MouseSelectsARowAndEmptySpaceClearsIt) {
+    addRows(3);
+    showSourceList();
+    CListCtrlPoints* list = pane.sourcePointList();
+
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCentre(1));
+    EXPECT_EQ(pane.SelectedSourcePointRows(), std::vector<int>{1});
+    EXPECT_GE(notices.count(), 1);
+
+    notices.clear();
+    const QRect last = list->visualRect(list->model()->index(2, 0));
+    const QPoint below(last.center().x(), last.bottom() + 20);
+    ASSERT_LT(below.y(), list->viewport()->height());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, below);
+    EXPECT_TRUE(pane.SelectedSourcePointRows().empty());
+    EXPECT_EQ(notices.count(), 1);
+
+    // Also with nothing selected: the view may still highlight a point.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, below);
+    EXPECT_EQ(notices.count(), 2);
+}
+
+TEST_F(OutputPaneTest, GeneratedGraphRows) {
+    GeneratedGraph g;
+    g.m_generatedX = {0.0, 1.5e-5, 1e24, 123456789.0, 7.0};
+    g.m_generatedY = {-2.5, 0.1, 1.0 / 3.0, -1e-300, 8.0};
+    g.m_generatedCount = 4;  // the fifth value is stale
+    pane.FillGeneratedGraph(g, 4);
+    const QTableWidget* t = pane.graphPointList();
+    EXPECT_EQ(t->columnCount(), 4);
+    EXPECT_EQ(column(t, 0), (std::vector<std::string>{"1", "2", "3", "4"}));
+    EXPECT_EQ(column(t, 1), (std::vector<std::string>{"0", "1.5E-005", "1E+024", "1.23457E+008"}));
+    EXPECT_EQ(column(t, 2), (std::vector<std::string>{"-2.5", "0.1", "0.333333", "-1E-300"}));
+    EXPECT_EQ(column(t, 3), (std::vector<std::string>(4, "")));
+
+    g.m_generatedCount = 0;
+    pane.FillGeneratedGraph(g, 50);
+    EXPECT_EQ(t->rowCount(), 0);
+    EXPECT_EQ(t->columnCount(), 4);
+}
+
+TEST_F(OutputPaneTest, GeneratedGraphScrollsToTheLastPoint) {
+    GeneratedGraph g;
+    for (int i = 0; i < 200; ++i) {
+        g.m_generatedX.push_back(i);
+        g.m_generatedY.push_back(i * i);
+    }
+    g.m_generatedCount = 200;
+    pane.resize(400, 200);
+    pane.show();
+    pane.ActivateOutputTab(COutputWnd::PageGeneratedGraph);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&pane));
+    pane.FillGeneratedGraph(g, 200);
+    QTableWidget* t = pane.graphPointList();
+    const QRect last = t->visualRect(t->model()->index(199, 0));
+    EXPECT_TRUE(t->viewport()->rect().intersects(last));
+    EXPECT_FALSE(t->viewport()->rect().intersects(t->visualRect(t->model()->index(0, 0))));
+}
+
+}  // namespace
+}  // namespace qf
