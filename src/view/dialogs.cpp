@@ -8,24 +8,24 @@
 namespace qf {
 namespace {
 
-QString runFileDialog(QWidget* parent, const FileDialogSpec& spec, QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(parent, spec.title, QString(), spec.filter);
+QString runFileDialog(QWidget* parent, const FileDialogSpec& request, QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(parent, request.title, QString(), request.filter);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(spec.defaultSuffix);
+    dialog.setDefaultSuffix(request.defaultSuffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().constFirst();
 }
 
 }  // namespace
 
-QString QtDialogs::openFile(QWidget* parent, const FileDialogSpec& spec) {
-    return runFileDialog(parent, spec, QFileDialog::AcceptOpen);
+QString QtDialogs::openFile(QWidget* parent, const FileDialogSpec& request) {
+    return runFileDialog(parent, request, QFileDialog::AcceptOpen);
 }
 
-QString QtDialogs::saveFile(QWidget* parent, const FileDialogSpec& spec) {
-    return runFileDialog(parent, spec, QFileDialog::AcceptSave);
+QString QtDialogs::saveFile(QWidget* parent, const FileDialogSpec& request) {
+    return runFileDialog(parent, request, QFileDialog::AcceptSave);
 }
 
 void QtDialogs::message(QWidget* parent, const QString& text, MessageIcon icon) {

@@ -23,9 +23,9 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
     // The chosen path, or empty when cancelled.
-    virtual QString openFile(QWidget* parent, const FileDialogSpec& spec) = 0;
+    virtual QString openFile(QWidget* parent, const FileDialogSpec& request) = 0;
     // Asks before overwriting an existing file.
-    virtual QString saveFile(QWidget* parent, const FileDialogSpec& spec) = 0;
+    virtual QString saveFile(QWidget* parent, const FileDialogSpec& request) = 0;
     virtual void message(QWidget* parent, const QString& text, MessageIcon icon) = 0;
     // 0x00BBGGRR, or nothing when cancelled.
     virtual std::optional<uint32_t> colour(QWidget* parent, uint32_t initial) = 0;
@@ -35,8 +35,8 @@ public:
 // The real dialogs of the desktop.
 class QtDialogs final : public Dialogs {
 public:
-    QString openFile(QWidget* parent, const FileDialogSpec& spec) override;
-    QString saveFile(QWidget* parent, const FileDialogSpec& spec) override;
+    QString openFile(QWidget* parent, const FileDialogSpec& request) override;
+    QString saveFile(QWidget* parent, const FileDialogSpec& request) override;
     void message(QWidget* parent, const QString& text, MessageIcon icon) override;
     std::optional<uint32_t> colour(QWidget* parent, uint32_t initial) override;
     std::optional<QFont> font(QWidget* parent, const QFont& initial) override;

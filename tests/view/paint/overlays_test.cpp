@@ -8,6 +8,7 @@
 
 #include "paint_test_support.h"
 #include "view/paint/rubber_band.h"
+#include "view/view_commands.h"
 
 namespace qf {
 namespace {
@@ -20,8 +21,6 @@ constexpr uint32_t kRed = kPointInsideColour;
 constexpr uint32_t kBlue = kPointOutsideColour;
 constexpr uint32_t kGrey = 0x808080;
 
-enum class Tool { Corners, GraphRect, AddPoints, ErasePoints };
-
 QSize textBox(const std::string& text) {
     QFont font = defaultLabelFont();
     font.setStyleStrategy(QFont::NoAntialias);
@@ -33,21 +32,7 @@ QSize textBox(const std::string& text) {
 ViewState withTool(Tool tool, IntSize size = {160, 120}, int zoom = 0, IntPoint scroll = {}) {
     const int source = tool == Tool::Corners ? 1 : 2;
     ViewState s = stateOver(plainImage(size.cx, size.cy, kGrey), source, zoom, scroll);
-    s.tools.clear();
-    switch (tool) {
-        case Tool::Corners:
-            s.tools.m_cornerMode = 1;
-            break;
-        case Tool::GraphRect:
-            s.tools.m_graphRectMode = 1;
-            break;
-        case Tool::AddPoints:
-            s.tools.m_addPointsMode = 1;
-            break;
-        case Tool::ErasePoints:
-            s.tools.m_erasePointsMode = 1;
-            break;
-    }
+    selectTool(s, tool);
     return s;
 }
 
