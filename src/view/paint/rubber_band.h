@@ -4,20 +4,17 @@
 // everything else by inverting the pixels under a 2 px pen, so it stays
 // visible on any picture.
 //
-// Draws in window coordinates, like the bands' cell centres.
+// Draws the lines of rubberBandLines, in window coordinates.
 
 #include <QPainter>
 #include <optional>
 #include <vector>
 
 #include "common/view_transform.h"
+#include "view/tools/mouse_tools.h"
 #include "view/view_state.h"
 
 namespace qf {
-
-// The band's polylines in window coordinates; none while nothing is dragged
-// or before the mouse has moved since the press.
-std::vector<std::vector<IntPoint>> rubberBandLines(const ViewState& state);
 
 void paintRubberBand(QPainter& painter, const ViewState& state);
 

@@ -326,7 +326,8 @@ TEST(RubberBand, FollowsTheDragOfEachTool) {
 
     ViewState erase = withTool(Tool::ErasePoints);
     erase.drag.m_dragActive = 1;
-    erase.drag.m_rubberBand = {10, 12, 30, 40};
+    erase.drag.m_dragStart = {10, 12};  // spans the cells (10, 12, 30, 40)
+    erase.drag.m_dragCurrent = {29, 39};
     const QImage image = viewOf(erase, {160, 120});
     // Inverted grey under a 2 px pen along the band's outline.
     constexpr uint32_t kInverted = 0x7F7F7F;
