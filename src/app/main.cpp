@@ -1,11 +1,15 @@
 // quillfen: the window, or the batch mode that replays a project file.
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <cstdio>
 #include <iostream>
 
 #include "app/command_line.h"
+#include "app/main_frame.h"
 #include "project/batch.h"
+#include "view/dialogs.h"
+#include "view/zelk_view.h"
 
 int main(int argc, char** argv) {
     const qf::CommandLine cl = qf::parseCommandLine({argv + 1, argv + argc});
@@ -35,6 +39,19 @@ int main(int argc, char** argv) {
         case Action::Window:
             break;
     }
-    std::cerr << "quillfen: the window is not part of this build yet; use --batch (see --help)\n";
-    return 2;
+    QApplication app(argc, argv);
+    qf::QtDialogs dialogs;
+    qf::CMainFrame frame;
+    auto* view = new qf::CZelkView(dialogs);
+    frame.setView(view, view);
+    view->setOutputPane(frame.outputPane());
+    QObject::connect(view, &qf::CZelkView::titleChanged, &frame, [&frame](const QString& title) {
+        frame.setWindowTitle(title + " - Quillfen");
+    });
+    QObject::connect(view, &qf::CZelkView::stateChanged, &frame, &qf::CMainFrame::refreshCommands);
+    frame.setWindowTitle("Quillfen");
+    frame.show();
+    frame.refreshCommands();
+    if (!cl.imagePath.empty()) view->loadImage(QString::fromStdString(cl.imagePath));
+    return app.exec();
 }

@@ -1,0 +1,324 @@
+#include "view/zelk_view.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QUrl>
+#include <QWheelEvent>
+
+#include "app/output_pane.h"
+#include "graph/renderer.h"
+#include "imaging/image_file.h"
+#include "points/calibration.h"
+#include "view/paint/image_display.h"
+#include "view/paint/view_paint.h"
+#include "view/view_commands.h"
+
+namespace qf {
+namespace {
+
+const FileDialogSpec kOpenImage{
+    QStringLiteral("Open Image File"),
+    QStringLiteral("Image Files (*.bmp *.jpg *.png *.tif);;BMP (*.bmp);;"
+                   "JPG (*.jpg);;PNG (*.png);;TIF (*.tif)"),
+    QString()};
+const FileDialogSpec kSaveImage{
+    QStringLiteral("Save Image File"),
+    QStringLiteral("BMP (*.bmp);;JPG (*.jpg);;PNG (*.png);;TIF (*.tif);;"
+                   "All Files (*)"),
+    QStringLiteral("bmp")};
+
+IntPoint pointOf(const QPointF& p) {
+    return {static_cast<int>(p.x()), static_cast<int>(p.y())};
+}
+
+Qt::CursorShape shapeOf(ToolCursor c) {
+    switch (c) {
+        case ToolCursor::Cross:
+        case ToolCursor::Add:
+            return Qt::CrossCursor;
+        case ToolCursor::Erase:
+            return Qt::PointingHandCursor;
+        case ToolCursor::VerticalEdge:
+            return Qt::SizeHorCursor;
+        case ToolCursor::HorizontalEdge:
+            return Qt::SizeVerCursor;
+        case ToolCursor::Pan:
+            return Qt::SizeAllCursor;
+        default:
+            return Qt::ArrowCursor;
+    }
+}
+
+}  // namespace
+
+CZelkView::CZelkView(Dialogs& dialogs, QWidget* parent)
+    : QAbstractScrollArea(parent),
+      m_dialogs(dialogs),
+      m_labelFont(defaultLabelFont()),
+      m_fitWork(std::make_unique<SvdFitWork>()) {
+    setAcceptDrops(true);
+    viewport()->setMouseTracking(true);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    m_state.mapping.m_innerQuad =
+        computeInnerQuad(m_state.mapping.m_mappingCorners, 40.0 / 80, 40.0 / 60)
+            .value_or(m_state.mapping.m_innerQuad);
+}
+
+CZelkView::~CZelkView() = default;
+
+IntSize CZelkView::clientSize() const {
+    return {viewport()->width(), viewport()->height()};
+}
+
+void CZelkView::changed() {
+    syncScrollBars();
+    viewport()->update();
+    emit stateChanged();
+}
+
+void CZelkView::syncScrollBars() {
+    m_syncing = true;
+    clampScroll(m_state.transform, clientSize());
+    const IntSize limit = scrollLimit(m_state.transform, clientSize());
+    const IntSize page =
+        m_state.imagePresent()
+            ? scrollSizesFor(m_state.transform.m_zoomShift, m_state.imageSize()).page
+            : IntSize{1, 1};
+    horizontalScrollBar()->setRange(0, limit.cx);
+    horizontalScrollBar()->setPageStep(std::max(page.cx, 1));
+    horizontalScrollBar()->setSingleStep(m_state.transform.m_cellSize.cx);
+    horizontalScrollBar()->setValue(m_state.transform.m_scrollPos.x);
+    verticalScrollBar()->setRange(0, limit.cy);
+    verticalScrollBar()->setPageStep(std::max(page.cy, 1));
+    verticalScrollBar()->setSingleStep(m_state.transform.m_cellSize.cy);
+    verticalScrollBar()->setValue(m_state.transform.m_scrollPos.y);
+    m_syncing = false;
+}
+
+void CZelkView::scrollContentsBy(int, int) {
+    if (m_syncing) return;
+    m_state.transform.m_scrollPos = {horizontalScrollBar()->value(), verticalScrollBar()->value()};
+    viewport()->update();
+}
+
+void CZelkView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    syncScrollBars();
+}
+
+void CZelkView::paintEvent(QPaintEvent*) {
+    QPainter painter(viewport());
+    paintView(painter, m_state, clientSize(), displayColoursFrom(palette()), m_labelFont);
+}
+
+void CZelkView::apply(const ToolResult& r) {
+    if (r.cursor != ToolCursor::Unchanged) viewport()->setCursor(shapeOf(r.cursor));
+    if (r.takeFocus) setFocus();
+    applyPaneOps(r.pane);
+    if (r.scrolled || r.zoomed) syncScrollBars();
+    if (r.repaintAll || r.scrolled || r.zoomed) {
+        viewport()->update();
+    } else {
+        for (const IntRect& rect : r.repaintRects)
+            viewport()->update(rect.left, rect.top, rect.width(), rect.height());
+    }
+    emit stateChanged();
+}
+
+void CZelkView::applyPaneOps(const PaneOps& ops) {
+    if (!m_pane) return;
+    if (ops.refreshAll) refreshSourcePointPane();
+    for (int row : ops.removedRows) {
+        m_pane->DeleteSourcePointRow(row);
+        for (int k = row; k < m_state.points.m_pointCount; ++k)
+            m_pane->SetSourcePointText(k, 0, std::to_string(k + 1));
+    }
+    if (ops.addedRow >= 0) {
+        m_pane->ActivateOutputTab(2);
+        m_pane->InsertSourcePointRow(
+            ops.addedRow,
+            sourcePointTexts(ops.addedRow, m_state.points.m_points[ops.addedRow], m_state.axis));
+        m_pane->SelectSourcePointRow(ops.addedRow);
+    }
+    if (ops.selectRow >= 0) m_pane->SelectSourcePointRow(ops.selectRow);
+    if (ops.ensureVisibleRow >= 0 && m_state.points.m_pointCount > 0)
+        m_pane->EnsureSourcePointVisible(
+            std::min(ops.ensureVisibleRow, m_state.points.m_pointCount - 1));
+}
+
+void CZelkView::refreshSourcePointPane() {
+    if (!m_pane) return;
+    m_pane->ResetSourcePointColumns();
+    for (int i = 0; i < m_state.points.m_pointCount; ++i)
+        m_pane->InsertSourcePointRow(i,
+                                     sourcePointTexts(i, m_state.points.m_points[i], m_state.axis));
+    if (m_state.points.m_pointCount > 0)
+        m_pane->EnsureSourcePointVisible(m_state.points.m_pointCount - 1);
+    viewport()->update();
+}
+
+void CZelkView::mousePressEvent(QMouseEvent* event) {
+    const IntPoint p = pointOf(event->position());
+    if (event->button() == Qt::LeftButton) apply(leftButtonDown(m_state, p, clientSize()));
+    if (event->button() == Qt::RightButton) apply(rightButtonDown(m_state, p, clientSize()));
+}
+
+void CZelkView::mouseMoveEvent(QMouseEvent* event) {
+    const MouseButtons held{(event->buttons() & Qt::LeftButton) != 0,
+                            (event->buttons() & Qt::RightButton) != 0};
+    apply(mouseMove(m_state, pointOf(event->position()), held, clientSize()));
+}
+
+void CZelkView::mouseReleaseEvent(QMouseEvent* event) {
+    const IntPoint p = pointOf(event->position());
+    if (event->button() == Qt::LeftButton) apply(leftButtonUp(m_state, p, clientSize()));
+    if (event->button() == Qt::RightButton) apply(rightButtonUp(m_state, p, clientSize()));
+}
+
+void CZelkView::wheelEvent(QWheelEvent* event) {
+    apply(wheelZoom(m_state, pointOf(event->position()), event->angleDelta().y(), clientSize()));
+    event->accept();
+}
+
+void CZelkView::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void CZelkView::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty()) return;
+    loadImage(urls.constFirst().toLocalFile());  // only the first of several files
+    event->acceptProposedAction();
+}
+
+bool CZelkView::loadImage(const QString& path) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const LoadResult r = openImage(m_state, path.toStdString());
+    QApplication::restoreOverrideCursor();
+    if (!r.ok) m_dialogs.message(this, QString::fromStdString(r.message), MessageIcon::Stop);
+    emit titleChanged(QString::fromStdString(r.title));
+    changed();
+    window()->raise();
+    window()->activateWindow();
+    return r.ok;
+}
+
+void CZelkView::saveDisplayedImage() {
+    if (!m_state.imagePresent()) return;
+    const QString path = m_dialogs.saveFile(this, kSaveImage);
+    if (path.isEmpty()) return;
+    const ImageWriteResult r = writeImageFile(path.toStdString(), *m_state.current());
+    if (!r.ok) m_dialogs.message(this, QString::fromStdString(r.error), MessageIcon::Warning);
+}
+
+bool CZelkView::handles(int id) const {
+    switch (id) {
+        case ID_FILE_OPEN:
+        case ID_FILE_SAVE:
+        case ID_FILE_SAVE_AS:
+        case ID_ZOOM_IN:
+        case ID_ZOOM_OUT:
+        case ID_DISPLAY_INPUT:
+        case ID_DISPLAY_OUTPUT:
+        case ID_DISPLAY_GENERATED_GRAPH:
+        case ID_MAPPING_CORNERS:
+        case ID_MAPPING_GRID:
+        case ID_MAPPING_RUN:
+        case ID_GRAPH_RECT:
+        case ID_ADD_POINTS:
+        case ID_ERASE_POINTS:
+        case ID_PIXEL_GRID_SHOW:
+        case ID_SOURCE_POINT_SELCHANGE:
+            return true;
+        default:
+            return false;
+    }
+}
+
+void CZelkView::onCommand(int id) {
+    ViewState& s = m_state;
+    switch (id) {
+        case ID_FILE_OPEN: {
+            const QString path = m_dialogs.openFile(this, kOpenImage);
+            if (!path.isEmpty()) loadImage(path);
+            return;
+        }
+        case ID_FILE_SAVE:
+        case ID_FILE_SAVE_AS:
+            saveDisplayedImage();
+            return;
+        case ID_ZOOM_IN:
+            apply(zoomIn(s, clientSize()));
+            return;
+        case ID_ZOOM_OUT:
+            apply(zoomOut(s, clientSize()));
+            return;
+        case ID_DISPLAY_INPUT:
+            toggleInputDisplay(s);
+            break;
+        case ID_DISPLAY_OUTPUT:
+            toggleOutputDisplay(s);
+            break;
+        case ID_DISPLAY_GENERATED_GRAPH:
+            toggleGeneratedGraph(s);
+            break;
+        case ID_MAPPING_CORNERS:
+            selectTool(s, Tool::Corners);
+            break;
+        case ID_MAPPING_GRID:
+            toggleMappingGrid(s);
+            break;
+        case ID_MAPPING_RUN:
+            runMappingCommand(s);
+            break;
+        case ID_GRAPH_RECT:
+            selectTool(s, Tool::GraphRect);
+            break;
+        case ID_ADD_POINTS:
+            selectTool(s, Tool::AddPoints);
+            if (m_pane) m_pane->ActivateOutputTab(2);
+            break;
+        case ID_ERASE_POINTS:
+            selectTool(s, Tool::ErasePoints);
+            break;
+        case ID_PIXEL_GRID_SHOW:
+            togglePixelGrid(s);
+            break;
+        case ID_SOURCE_POINT_SELCHANGE: {
+            const std::vector<int> rows =
+                m_pane ? m_pane->SelectedSourcePointRows() : std::vector<int>{};
+            s.points.m_selectedPoint = rows.empty() ? -1 : rows.front();
+            break;
+        }
+        default:
+            return;
+    }
+    changed();
+}
+
+CommandSnapshot CZelkView::snapshot() const {
+    CommandSnapshot c;
+    const ViewState& s = m_state;
+    c.imagePresent = s.imagePresent();
+    c.pointCount = s.points.m_pointCount;
+    c.displaySource = s.display.m_displaySource;
+    c.showGeneratedGraph = s.display.m_showGeneratedGraph != 0;
+    c.generatedCount = s.generated.m_generatedCount;
+    c.cornerMode = s.tools.m_cornerMode != 0;
+    c.graphRectMode = s.tools.m_graphRectMode != 0;
+    c.addPointsMode = s.tools.m_addPointsMode != 0;
+    c.erasePointsMode = s.tools.m_erasePointsMode != 0;
+    c.showMappingGrid = s.mapping.m_showMappingGrid != 0;
+    c.showPixelGrid = s.m_showPixelGrid != 0;
+    c.greyMode = s.m_greyMode != 0;
+    return c;
+}
+
+}  // namespace qf
