@@ -34,8 +34,12 @@ bench: deps
 	./scripts/run-bench.sh $(BENCH_BUILD)
 
 run: build
-	./$(BUILD)/src/app/quillfen --batch samples/chart.quillfen.json --out $(BUILD)/sample-output
-	@echo "Wrote points.csv, fit.csv, graph.png and working.png to $(BUILD)/sample-output"
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+		./$(BUILD)/src/app/quillfen samples/chart.jpg; \
+	else \
+		./$(BUILD)/src/app/quillfen --batch samples/chart.quillfen.json --out $(BUILD)/sample-output && \
+		echo "Wrote points.csv, fit.csv, graph.png and working.png to $(BUILD)/sample-output"; \
+	fi
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
