@@ -10,45 +10,24 @@
 
 #include "common/format.h"
 #include "graph/graph_geometry.h"
+#include "graph/paint_support.h"
 
 namespace qf {
 
 namespace {
 
+using paint::colourOf;
+using paint::drawTextAt;
+using paint::thinPen;
+using paint::toQRect;
+using paint::widePen;
+
 struct Flags {
     bool grid, markers, lines, numbers;
 };
 
-QColor colourOf(uint32_t bgr) {
-    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
-                  static_cast<int>((bgr >> 16) & 0xFF));
-}
-
-// The 2 px pens: round caps and joins, as a wide GDI pen draws, so the
-// segments of the curve meet without notches.
-QPen widePen(const QColor& colour) {
-    return QPen(colour, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-}
-
-// The 1 px pen: cosmetic with flat caps, which leaves out the end pixel of
-// every line, as a GDI line does.
-QPen thinPen(const QColor& colour) {
-    QPen pen(colour, 1, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
-    pen.setCosmetic(true);
-    return pen;
-}
-
-QRect toQRect(const IntRect& r) {
-    return QRect(QPoint(r.left, r.top), QSize(r.width(), r.height()));
-}
-
 bool isEmpty(const IntRect& r) {
     return r.right <= r.left || r.bottom <= r.top;
-}
-
-// Text with its top-left at `topLeft`, the way GDI places it.
-void drawTextAt(QPainter& painter, QPoint topLeft, const QString& text) {
-    painter.drawText(topLeft + QPoint(0, painter.fontMetrics().ascent()), text);
 }
 
 void drawGrid(QPainter& painter, const GraphScene& scene, const IntRect& plot, const QColor& axis,
@@ -186,9 +165,7 @@ void drawGraph(QPainter& painter, const GraphScene& scene, uint32_t dataColour, 
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, false);
     painter.setBackgroundMode(Qt::TransparentMode);  // label boxes are filled explicitly
-    QFont font = scene.labelFont;
-    font.setStyleStrategy(QFont::NoAntialias);
-    painter.setFont(font);
+    painter.setFont(paint::aliasedFont(scene.labelFont));
 
     if (flags.grid) drawGrid(painter, scene, plot, axis, xLog, yLog);
     drawFrame(painter, plot, axis);

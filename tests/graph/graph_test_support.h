@@ -10,17 +10,13 @@
 
 #include "graph/renderer.h"
 
+#include "../support/pixels.h"
+
 namespace qf::test {
 
 inline constexpr uint32_t kWhite = 0xFFFFFF;
 inline constexpr uint32_t kData = 0x0000FF;  // red
 inline constexpr uint32_t kAxis = 0xFF0000;  // blue
-
-inline uint32_t colourAt(const QImage& image, int x, int y) {
-    const QRgb c = image.pixel(x, y);
-    return static_cast<uint32_t>(qRed(c)) | static_cast<uint32_t>(qGreen(c)) << 8 |
-           static_cast<uint32_t>(qBlue(c)) << 16;
-}
 
 inline QColor qColour(uint32_t bgr) {
     return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
@@ -62,16 +58,6 @@ inline GeneratedGraph graphOf(std::initializer_list<std::pair<double, double>> p
     return g;
 }
 
-// The distinct colours in an area (clipped to the image).
-inline std::set<uint32_t> coloursIn(const QImage& image, QRect area) {
-    std::set<uint32_t> colours;
-    area &= image.rect();
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) colours.insert(colourAt(image, x, y));
-    }
-    return colours;
-}
-
 // Bounding rectangle of the pixels of one colour (null when there are none).
 inline QRect boundsOf(const QImage& image, uint32_t colour) {
     QRect bounds;
@@ -81,23 +67,6 @@ inline QRect boundsOf(const QImage& image, uint32_t colour) {
         }
     }
     return bounds;
-}
-
-// Columns x0..x1 on row y that have the colour.
-inline std::set<int> columnsWith(const QImage& image, int y, int x0, int x1, uint32_t colour) {
-    std::set<int> xs;
-    for (int x = x0; x <= x1; ++x) {
-        if (colourAt(image, x, y) == colour) xs.insert(x);
-    }
-    return xs;
-}
-
-inline std::set<int> rowsWith(const QImage& image, int x, int y0, int y1, uint32_t colour) {
-    std::set<int> ys;
-    for (int y = y0; y <= y1; ++y) {
-        if (colourAt(image, x, y) == colour) ys.insert(y);
-    }
-    return ys;
 }
 
 // The cx x cy box a text occupies in the label font.

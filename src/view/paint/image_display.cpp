@@ -7,7 +7,7 @@
 #include <opencv2/imgproc.hpp>
 #include <vector>
 
-#include "view/paint/paint_support.h"
+#include "graph/paint_support.h"
 
 namespace qf {
 

@@ -9,7 +9,7 @@
 
 #include "common/format.h"
 #include "graph/graph_geometry.h"
-#include "view/paint/paint_support.h"
+#include "graph/paint_support.h"
 
 namespace qf {
 

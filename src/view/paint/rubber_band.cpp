@@ -1,7 +1,7 @@
 #include "view/paint/rubber_band.h"
 
 #include "imaging/mapping.h"
-#include "view/paint/paint_support.h"
+#include "graph/paint_support.h"
 
 namespace qf {
 

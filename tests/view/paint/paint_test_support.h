@@ -14,18 +14,14 @@
 #include "view/paint/view_paint.h"
 #include "view/view_state.h"
 
+#include "../../support/pixels.h"
+
 namespace qf::test {
 
 inline constexpr uint32_t kBorder = 0x80A0C0;     // stands for the inactive border
 inline constexpr uint32_t kUnpainted = 0x123456;  // what the canvas holds before painting
 inline constexpr uint32_t kWhite = 0xFFFFFF;
 inline constexpr uint32_t kBlack = 0x000000;
-
-inline uint32_t colourAt(const QImage& image, int x, int y) {
-    const QRgb c = image.pixel(x, y);
-    return static_cast<uint32_t>(qRed(c)) | static_cast<uint32_t>(qGreen(c)) << 8 |
-           static_cast<uint32_t>(qBlue(c)) << 16;
-}
 
 // Image pixel (x, y) as 0x00BBGGRR from a BGR Mat.
 inline uint32_t pixelOf(const cv::Mat& m, int x, int y) {
@@ -84,31 +80,6 @@ inline QImage viewOf(const ViewState& s, IntSize client) {
     QPainter painter(&image);
     paintView(painter, s, client, DisplayColours{kBorder}, defaultLabelFont());
     return image;
-}
-
-inline std::set<uint32_t> coloursIn(const QImage& image, QRect area) {
-    std::set<uint32_t> colours;
-    area &= image.rect();
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) colours.insert(colourAt(image, x, y));
-    }
-    return colours;
-}
-
-inline std::set<int> columnsWith(const QImage& image, int y, int x0, int x1, uint32_t colour) {
-    std::set<int> xs;
-    for (int x = x0; x <= x1; ++x) {
-        if (colourAt(image, x, y) == colour) xs.insert(x);
-    }
-    return xs;
-}
-
-inline std::set<int> rowsWith(const QImage& image, int x, int y0, int y1, uint32_t colour) {
-    std::set<int> ys;
-    for (int y = y0; y <= y1; ++y) {
-        if (colourAt(image, x, y) == colour) ys.insert(y);
-    }
-    return ys;
 }
 
 inline int countOf(const QImage& image, uint32_t colour) {

@@ -1,6 +1,6 @@
 #pragma once
-// Small drawing helpers shared by the view's painting: colours given as
-// 0x00BBGGRR, and pens that put the same pixels as the generated graph's.
+// Small drawing helpers shared by the generated graph and the view: colours given as
+// 0x00BBGGRR, and the pens whose pixels every drawing of the program shares.
 
 #include <QColor>
 #include <QFontMetrics>
