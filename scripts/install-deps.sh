@@ -8,7 +8,7 @@ packages=(
     bison locales
     libgtest-dev libgmock-dev
     libbenchmark-dev liblapacke-dev libmuparser-dev
-    qt6-base-dev libopencv-dev fonts-ipafont-gothic nlohmann-json3-dev
+    qt6-base-dev libx11-dev libopencv-dev fonts-ipafont-gothic nlohmann-json3-dev
 )
 
 sudo=""

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "expr/escape.h"
+
 namespace qf {
 
 enum ExprOpcode : int32_t {
@@ -113,16 +115,5 @@ void runProgram();
 
 // BasisFunction of the formula model: slot 0 = u, one run, phi[k] = slot k, k = 1..6.
 void expressionBasis(double u, double* phi, int m);
-
-// Asked before every instruction whether the user wants the run stopped.
-// Implementations must be cheap (the window's one throttles its keyboard query).
-class EscapePoll {
-public:
-    virtual ~EscapePoll() = default;
-    virtual bool escapeRequested() = 0;
-};
-
-// nullptr: never stop (the default).
-void setEscapePoll(EscapePoll* poll);
 
 }  // namespace qf

@@ -2,6 +2,7 @@
 
 #include "imaging/mapping.h"
 #include "imaging/processing.h"
+#include "fit/report.h"
 
 namespace qf {
 
@@ -79,6 +80,31 @@ void runProcessingCommand(ViewState& s) {
     s.display.m_displaySource = 2;
     refreshDisplay(s);
     s.tools.m_cornerMode = 0;
+}
+
+FitCommandResult runFitCommand(ViewState& s, SvdFitWork& work) {
+    FitInput in;
+    in.points = s.points.m_points.data();
+    in.pointCount = s.points.m_pointCount;
+    in.axis = s.axis;
+    in.settings = s.fit;
+    in.imagePresent = s.imagePresent();
+    FitCommandResult r;
+    r.outcome = runFit(in, work, s.fitResult, s.generated);
+    if (r.outcome.modesCleared) s.tools.clear();
+    if (r.outcome.status == FitOk) {
+        r.report = buildFitReport(s.fitResult, s.fit.m_basisExpr);
+        r.activeTab = 1;
+    }
+    s.display.m_showGeneratedGraph = 1;
+    refreshDisplay(s);
+    return r;
+}
+
+void resetZoomToOrigin(ViewState& s) {
+    s.transform.m_zoomShift = 0;
+    updateScrollSizes(s, s.imageSize());
+    s.transform.m_scrollPos = {0, 0};
 }
 
 LoadResult openImage(ViewState& s, const std::string& path) {

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "fit/fit_driver.h"
 #include "imaging/image_pair.h"
 #include "view/view_state.h"
 
@@ -36,6 +37,21 @@ void runMappingCommand(ViewState& s);
 
 // Black and white by adaptive threshold, shown as the output; corner tool off.
 void runProcessingCommand(ViewState& s);
+
+struct FitCommandResult {
+    FitOutcome outcome;  // status and the texts of "出力" and message boxes, in order
+    std::string report;  // the page "フィッティング出力": the report after a fit, else empty
+    int activeTab = 0;   // the output page to bring to the front
+};
+
+// Runs the fit on the view's points and settings. Whatever the outcome the
+// generated graph is switched on and the display refreshed; a fit that got
+// past its entry checks switches the mouse tools off.
+FitCommandResult runFitCommand(ViewState& s, SvdFitWork& work);
+
+// 1:1 at the origin: how the generated-graph image is drawn, and where the
+// view stays afterwards.
+void resetZoomToOrigin(ViewState& s);
 
 // Loads a picture (see loadImageFile) and shows it.
 LoadResult openImage(ViewState& s, const std::string& path);

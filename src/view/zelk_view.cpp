@@ -15,6 +15,7 @@
 #include "graph/renderer.h"
 #include "imaging/image_file.h"
 #include "points/calibration.h"
+#include "view/cursors.h"
 #include "view/paint/image_display.h"
 #include "view/paint/view_paint.h"
 #include "view/view_commands.h"
@@ -35,24 +36,6 @@ const FileDialogSpec kSaveImage{
 
 IntPoint pointOf(const QPointF& p) {
     return {static_cast<int>(p.x()), static_cast<int>(p.y())};
-}
-
-Qt::CursorShape shapeOf(ToolCursor c) {
-    switch (c) {
-        case ToolCursor::Cross:
-        case ToolCursor::Add:
-            return Qt::CrossCursor;
-        case ToolCursor::Erase:
-            return Qt::PointingHandCursor;
-        case ToolCursor::VerticalEdge:
-            return Qt::SizeHorCursor;
-        case ToolCursor::HorizontalEdge:
-            return Qt::SizeVerCursor;
-        case ToolCursor::Pan:
-            return Qt::SizeAllCursor;
-        default:
-            return Qt::ArrowCursor;
-    }
 }
 
 }  // namespace
@@ -85,8 +68,12 @@ void CZelkView::changed() {
 
 void CZelkView::syncScrollBars() {
     m_syncing = true;
+    // After a failed load no picture is shown, so there is nothing to scroll,
+    // whatever size the previous one had.
+    const bool present = m_state.imagePresent();
+    if (!present) m_state.transform.m_scrollPos = {0, 0};
     clampScroll(m_state.transform, clientSize());
-    const IntSize limit = scrollLimit(m_state.transform, clientSize());
+    const IntSize limit = present ? scrollLimit(m_state.transform, clientSize()) : IntSize{};
     const IntSize page =
         m_state.imagePresent()
             ? scrollSizesFor(m_state.transform.m_zoomShift, m_state.imageSize()).page
@@ -119,7 +106,7 @@ void CZelkView::paintEvent(QPaintEvent*) {
 }
 
 void CZelkView::apply(const ToolResult& r) {
-    if (r.cursor != ToolCursor::Unchanged) viewport()->setCursor(shapeOf(r.cursor));
+    if (r.cursor != ToolCursor::Unchanged) viewport()->setCursor(toolCursor(r.cursor));
     if (r.takeFocus) setFocus();
     applyPaneOps(r.pane);
     if (r.scrolled || r.zoomed) syncScrollBars();
@@ -235,6 +222,13 @@ bool CZelkView::handles(int id) const {
         case ID_ADD_POINTS:
         case ID_ERASE_POINTS:
         case ID_PIXEL_GRID_SHOW:
+        case ID_PIXEL_GRID_COLOUR:
+        case ID_GREY_IMAGE:
+        case ID_RUN_PROCESSING:
+        case ID_FIT_RUN:
+        case ID_SAVE_SOURCE_POINTS:
+        case ID_SAVE_GENERATED_POINTS:
+        case ID_SAVE_GENERATED_IMAGE:
         case ID_SOURCE_POINT_SELCHANGE:
             return true;
         default:
@@ -291,6 +285,27 @@ void CZelkView::onCommand(int id) {
         case ID_PIXEL_GRID_SHOW:
             togglePixelGrid(s);
             break;
+        case ID_PIXEL_GRID_COLOUR:
+            choosePixelGridColour();
+            return;
+        case ID_GREY_IMAGE:
+            toggleGreyMode(s);
+            break;
+        case ID_RUN_PROCESSING:
+            runProcessingCommand(s);
+            break;
+        case ID_FIT_RUN:
+            runFitUi();
+            return;
+        case ID_SAVE_SOURCE_POINTS:
+            saveSourcePoints();
+            return;
+        case ID_SAVE_GENERATED_POINTS:
+            saveGeneratedPoints();
+            return;
+        case ID_SAVE_GENERATED_IMAGE:
+            saveGeneratedGraphImage();
+            return;
         case ID_SOURCE_POINT_SELCHANGE: {
             const std::vector<int> rows =
                 m_pane ? m_pane->SelectedSourcePointRows() : std::vector<int>{};

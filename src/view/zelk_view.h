@@ -60,6 +60,15 @@ private:
     void saveDisplayedImage();
     void changed();
 
+    // The fit and the result files (zelk_view_results.cpp).
+    void runFitUi();
+    void refreshGeneratedGraphPane();
+    void saveSourcePoints();
+    void saveGeneratedPoints();
+    void saveTextFile(const std::string& utf8);
+    void saveGeneratedGraphImage();
+    void choosePixelGridColour();
+
     Dialogs& m_dialogs;
     COutputWnd* m_pane = nullptr;
     ViewState m_state;

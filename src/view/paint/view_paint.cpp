@@ -6,19 +6,24 @@
 
 namespace qf {
 
+GraphScene graphSceneOf(const ViewState& state, const QFont& labelFont) {
+    GraphScene scene;
+    scene.imageSize = state.imageSize();
+    scene.axis = state.axis;
+    scene.graph = &state.generated;
+    scene.style = state.graphStyle;
+    scene.displaySource = state.display.m_displaySource;
+    scene.labelFont = labelFont;
+    scene.view = state.transform;
+    return scene;
+}
+
 void paintView(QPainter& painter, const ViewState& state, IntSize clientSize,
                const DisplayColours& colours, const QFont& labelFont) {
     paintImageDisplay(painter, state, clientSize, colours);
     paintOverlays(painter, state, clientSize, labelFont);
     if (state.display.m_showGeneratedGraph) {
-        GraphScene scene;
-        scene.imageSize = state.imageSize();
-        scene.axis = state.axis;
-        scene.graph = &state.generated;
-        scene.style = state.graphStyle;
-        scene.displaySource = state.display.m_displaySource;
-        scene.labelFont = labelFont;
-        scene.view = state.transform;
+        const GraphScene scene = graphSceneOf(state, labelFont);
         // The renderer works in logical coordinates.
         painter.save();
         painter.translate(-state.transform.m_scrollPos.x, -state.transform.m_scrollPos.y);

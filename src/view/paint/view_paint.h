@@ -8,10 +8,15 @@
 #include <QPainter>
 
 #include "common/view_transform.h"
+#include "graph/renderer.h"
 #include "view/paint/image_display.h"
 #include "view/view_state.h"
 
 namespace qf {
+
+// The generated graph as the view shows it: the current image's size, the axes,
+// the style and the label font, at the view's zoom and scroll.
+GraphScene graphSceneOf(const ViewState& state, const QFont& labelFont);
 
 void paintView(QPainter& painter, const ViewState& state, IntSize clientSize,
                const DisplayColours& colours, const QFont& labelFont);

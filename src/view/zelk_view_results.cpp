@@ -1,0 +1,99 @@
+// The view's fit command and the commands that write its results.
+
+#include <QImage>
+
+#include "app/output_pane.h"
+#include "common/cp932.h"
+#include "fit/report.h"
+#include "graph/graph_image_file.h"
+#include "points/source_point_file.h"
+#include "view/escape_poll.h"
+#include "view/paint/view_paint.h"
+#include "view/view_commands.h"
+#include "view/zelk_view.h"
+
+namespace qf {
+namespace {
+
+const FileDialogSpec kSaveCsv{QString(), QStringLiteral("CSV(*.csv);;TEXT(*.txt);;ALL(*)"),
+                              QStringLiteral("csv")};
+const FileDialogSpec kSaveGraphImage{
+    QStringLiteral("Save Image File"),
+    QStringLiteral("BMP (*.bmp);;JPG (*.jpg);;PNG (*.png);;TIF (*.tif);;All Files (*)"),
+    QStringLiteral("bmp")};
+
+}  // namespace
+
+void CZelkView::runFitUi() {
+    FitCommandResult r;
+    {
+        KeyboardEscapePoll poll;
+        ScopedEscapePoll installed(poll);
+        r = runFitCommand(m_state, *m_fitWork);
+    }
+    for (const FitEvent& e : r.outcome.events) {
+        if (e.kind == FitEventKind::SetOutputText) {
+            if (m_pane) m_pane->SetPaneText(0, e.text);
+        } else {
+            m_dialogs.message(this, QString::fromStdString(e.text), MessageIcon::None);
+        }
+    }
+    if (m_pane) {
+        m_pane->SetPaneText(1, r.report);
+        m_pane->ActivateOutputTab(r.activeTab);
+    }
+    refreshGeneratedGraphPane();
+    changed();
+}
+
+void CZelkView::refreshGeneratedGraphPane() {
+    if (m_pane) m_pane->FillGeneratedGraph(m_state.generated, m_state.fit.m_graphPointCount);
+}
+
+void CZelkView::saveSourcePoints() {
+    if (m_state.points.m_pointCount <= 0) return;
+    // The values are those of the moment the command was chosen.
+    saveTextFile(sourcePointFileText(m_state.points, m_state.axis));
+}
+
+void CZelkView::saveGeneratedPoints() {
+    if (!m_state.imagePresent() || m_state.generated.m_generatedCount <= 0) return;
+    saveTextFile(generatedGraphFileText(m_state.fitResult, m_state.generated,
+                                        m_state.fit.m_basisExpr));
+}
+
+void CZelkView::saveTextFile(const std::string& utf8) {
+    // Converted before the dialog: text the code page cannot hold is refused
+    // before the user picks a file, and nothing is written.
+    const Cp932Text converted = toCp932(utf8);
+    if (!converted.ok) {
+        m_dialogs.message(this, QString::fromStdString(converted.error), MessageIcon::Stop);
+        return;
+    }
+    const QString path = m_dialogs.saveFile(this, kSaveCsv);
+    if (path.isEmpty()) return;
+    const FileWriteResult written = writeBytesToFile(path.toStdString(), converted.bytes);
+    if (!written.ok)
+        m_dialogs.message(this, QString::fromStdString(written.error), MessageIcon::Stop);
+}
+
+void CZelkView::saveGeneratedGraphImage() {
+    if (!m_state.imagePresent()) return;
+    // The view stays at 1:1 from the origin, whether or not a file is written.
+    resetZoomToOrigin(m_state);
+    const QImage canvas = renderGeneratedGraphImage(graphSceneOf(m_state, m_labelFont));
+    changed();
+    const QString path = m_dialogs.saveFile(this, kSaveGraphImage);
+    if (path.isEmpty()) return;
+    const GraphImageSaveResult r = writeGraphImage(canvas, path.toStdString());
+    if (!r.saved) m_dialogs.message(this, QString::fromStdString(r.message), MessageIcon::None);
+}
+
+void CZelkView::choosePixelGridColour() {
+    const std::optional<uint32_t> chosen = m_dialogs.colour(this, m_state.m_pixelGridColour);
+    if (!chosen) return;
+    m_state.m_pixelGridColour = *chosen;
+    changed();
+}
+
+}  // namespace qf

@@ -1,0 +1,45 @@
+#pragma once
+// Answers the view's dialogs from a script and remembers what was asked.
+
+#include <QString>
+#include <deque>
+#include <optional>
+#include <vector>
+
+#include "view/dialogs.h"
+
+namespace qf::testing_support {
+
+class FakeDialogs final : public Dialogs {
+public:
+    std::deque<QString> openAnswers;  // an empty deque answers "cancelled"
+    std::deque<QString> saveAnswers;
+    std::optional<uint32_t> colourAnswer;
+    std::optional<QFont> fontAnswer;
+
+    std::vector<FileDialogSpec> saveRequests;
+    std::vector<QString> messages;
+    std::vector<MessageIcon> messageIcons;
+
+    QString openFile(QWidget*, const FileDialogSpec&) override { return next(openAnswers); }
+    QString saveFile(QWidget*, const FileDialogSpec& request) override {
+        saveRequests.push_back(request);
+        return next(saveAnswers);
+    }
+    void message(QWidget*, const QString& text, MessageIcon icon) override {
+        messages.push_back(text);
+        messageIcons.push_back(icon);
+    }
+    std::optional<uint32_t> colour(QWidget*, uint32_t) override { return colourAnswer; }
+    std::optional<QFont> font(QWidget*, const QFont&) override { return fontAnswer; }
+
+private:
+    static QString next(std::deque<QString>& answers) {
+        if (answers.empty()) return {};
+        QString a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+};
+
+}  // namespace qf::testing_support

@@ -1,0 +1,228 @@
+// The fit command and the result files as the user meets them in the window:
+// message boxes, report pages, the tab in front, the generated graph, and
+// what lands on disk.
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <opencv2/imgcodecs.hpp>
+
+#include "app/output_pane.h"
+#include "common/cp932.h"
+#include "fit/report.h"
+#include "points/source_point_file.h"
+#include "support/fake_dialogs.h"
+#include "view/zelk_view.h"
+
+namespace qf {
+namespace {
+
+using testing_support::FakeDialogs;
+
+// A window's view with its output pane, showing a 200 x 150 picture.
+struct Window {
+    explicit Window(const QString& picture) {
+        view.setOutputPane(&pane);
+        view.resize(400, 300);
+        loaded = view.loadImage(picture);
+        view.state().axis.m_axisRect = {55, 55, 105, 85};
+    }
+
+    // Points of y = (50x - 3) / 60 in the default axis frame (55,55)-(105,85)
+    // over 0..1 x 0..1.
+    void addLinePoints(int count) {
+        SourcePointList& p = view.state().points;
+        for (int i = 0; i < count; ++i) p.m_points[size_t(i)] = {60 + 2 * (i % 20), 84 - i % 20};
+        p.m_pointCount = count;
+    }
+
+    FakeDialogs dialogs;
+    COutputWnd pane;
+    CZelkView view{dialogs};
+    bool loaded = false;
+};
+
+class ViewResults : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        picture = dir.filePath("chart.png");
+        cv::imwrite(picture.toStdString(), cv::Mat(150, 200, CV_8UC3, cv::Scalar(200, 210, 220)));
+        w = std::make_unique<Window>(picture);
+        ASSERT_TRUE(w->loaded);
+    }
+
+    void fitLine() {
+        w->addLinePoints(6);
+        w->view.state().fit.m_degree = 1;
+        w->view.onCommand(ID_FIT_RUN);
+        ASSERT_EQ(w->view.state().generated.m_generatedCount, 50);
+    }
+
+    static QByteArray fileBytes(const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    QTemporaryDir dir;
+    QString picture;
+    std::unique_ptr<Window> w;
+};
+
+TEST_F(ViewResults, EveryFitOutcomeAsTheUserSeesIt) {
+    struct Case {
+        const char* name;
+        int points;
+        void (*setUp)(ViewState&);
+        bool messageBox;
+        const char* outputText;  // within the page "出力"
+        bool report;                   // page "フィッティング出力" filled
+        int tab;
+        bool toolsCleared;
+    } cases[] = {
+        {"no points", 0, [](ViewState&) {}, false, "", false, 0, false},
+        {"more than 128 points", 129, [](ViewState&) {}, false, "", false, 0, false},
+        {"rejected settings", 5, [](ViewState& s) { s.fit.m_graphPointCount = 1; }, true,
+         "グラフ作製データ数？", false, 0, true},
+        {"formula error", 5,
+         [](ViewState& s) {
+             s.fit.m_modelKind = 2;
+             s.fit.m_basisExpr[3] = "x * (";
+         },
+         true, "インタープリタ エラー", false, 0, true},
+        {"solver error", 5, [](ViewState& s) { s.axis.m_axisRect.right = s.axis.m_axisRect.left; },
+         true, "最小2乗法\u3000実行エラー", false, 0, true},
+        {"fitted", 5, [](ViewState& s) { s.fit.m_degree = 1; }, false, "", true, 1, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Window win(picture);
+        FakeDialogs& dialogs = win.dialogs;
+        COutputWnd& pane = win.pane;
+        CZelkView& view = win.view;
+        win.addLinePoints(c.points);
+        c.setUp(view.state());
+        view.state().display.m_showGeneratedGraph = 0;
+        pane.SetPaneText(1, "old report");
+        pane.ActivateOutputTab(3);
+
+        view.onCommand(ID_FIT_RUN);
+
+        EXPECT_EQ(dialogs.messages.size(), c.messageBox ? 1u : 0u);
+        const QString output = pane.PaneText(0);
+        EXPECT_TRUE(output.contains(QString::fromUtf8(c.outputText))) << output.toStdString();
+        if (c.messageBox) {
+            // The box says what the page says (the page shows CR LF as lines).
+            EXPECT_EQ(QString(dialogs.messages[0]).remove('\r'), output + "\n");
+        } else {
+            EXPECT_EQ(output, QString());
+        }
+        EXPECT_EQ(!pane.PaneText(1).isEmpty(), c.report);
+        EXPECT_EQ(pane.ActiveOutputTab(), c.tab);
+        EXPECT_EQ(view.state().display.m_showGeneratedGraph, 1);
+        const InteractionMode& t = view.state().tools;
+        EXPECT_EQ(t.m_cornerMode + t.m_graphRectMode + t.m_addPointsMode + t.m_erasePointsMode,
+                  c.toolsCleared ? 0 : 1);
+        const int rows = pane.graphPointList()->rowCount();
+        EXPECT_EQ(rows, c.report ? view.state().fit.m_graphPointCount : 0);
+    }
+}
+
+TEST_F(ViewResults, AFittedReportMatchesTheResult) {
+    fitLine();
+    const ViewState& s = w->view.state();
+    EXPECT_EQ(w->pane.PaneText(1).toStdString() + "\n",
+              QString::fromStdString(buildFitReport(s.fitResult, s.fit.m_basisExpr))
+                  .remove('\r')
+                  .toStdString());
+    EXPECT_NEAR(s.fitResult.m_fitCoefs[0], -3.0 / 60, 1e-9);
+    EXPECT_NEAR(s.fitResult.m_fitCoefs[1], 50.0 / 60, 1e-9);
+}
+
+TEST_F(ViewResults, SourcePointsAreWrittenAsTheFileText) {
+    w->addLinePoints(3);
+    const QString path = dir.filePath("points.csv");
+    w->dialogs.saveAnswers = {path};
+    w->view.onCommand(ID_SAVE_SOURCE_POINTS);
+    ASSERT_EQ(w->dialogs.saveRequests.size(), 1u);
+    EXPECT_EQ(w->dialogs.saveRequests[0].defaultSuffix, "csv");
+    const std::string expected =
+        toCp932(sourcePointFileText(w->view.state().points, w->view.state().axis)).bytes;
+    EXPECT_EQ(fileBytes(path).toStdString(), expected);
+    EXPECT_TRUE(w->dialogs.messages.empty());
+}
+
+TEST_F(ViewResults, ResultFilesThatCannotBeWrittenSaySoAndChangeNothing) {
+    fitLine();
+    const QString blocked = dir.filePath("missing-folder/out.csv");
+    for (int id : {ID_SAVE_SOURCE_POINTS, ID_SAVE_GENERATED_POINTS}) {
+        w->dialogs.messages.clear();
+        w->dialogs.saveAnswers = {blocked};
+        w->view.onCommand(id);
+        ASSERT_EQ(w->dialogs.messages.size(), 1u) << id;
+        EXPECT_TRUE(w->dialogs.messages[0].contains(blocked)) << w->dialogs.messages[0].toStdString();
+    }
+    EXPECT_EQ(w->view.state().points.m_pointCount, 6);
+    EXPECT_EQ(w->view.state().generated.m_generatedCount, 50);
+    EXPECT_FALSE(QFile::exists(blocked));
+}
+
+TEST_F(ViewResults, CancelledSavesWriteNothing) {
+    fitLine();
+    for (int id : {ID_SAVE_SOURCE_POINTS, ID_SAVE_GENERATED_POINTS, ID_SAVE_GENERATED_IMAGE})
+        w->view.onCommand(id);  // no answers queued: every dialog is cancelled
+    EXPECT_EQ(w->dialogs.saveRequests.size(), 3u);
+    EXPECT_TRUE(w->dialogs.messages.empty());
+    EXPECT_TRUE(QDir(dir.path()).entryList({"*.csv", "*.bmp"}).isEmpty());
+}
+
+TEST_F(ViewResults, GeneratedPointsFileHoldsTheReportHeaderAndThePoints) {
+    fitLine();
+    const QString path = dir.filePath("graph.csv");
+    w->dialogs.saveAnswers = {path};
+    w->view.onCommand(ID_SAVE_GENERATED_POINTS);
+    const ViewState& s = w->view.state();
+    EXPECT_EQ(fileBytes(path).toStdString(),
+              toCp932(generatedGraphFileText(s.fitResult, s.generated, s.fit.m_basisExpr)).bytes);
+}
+
+TEST_F(ViewResults, GraphImageIsTheImageSizeAndLeavesTheViewAtOneToOne) {
+    fitLine();
+    w->view.onCommand(ID_ZOOM_IN);
+    w->view.onCommand(ID_ZOOM_IN);
+    w->view.state().transform.m_scrollPos = {40, 30};
+
+    const QString path = dir.filePath("graph.png");
+    w->dialogs.saveAnswers = {path};
+    w->view.onCommand(ID_SAVE_GENERATED_IMAGE);
+    EXPECT_EQ(w->view.state().transform.m_zoomShift, 0);
+    EXPECT_EQ(w->view.state().transform.m_scrollPos, (IntPoint{0, 0}));
+    const QImage saved(path);
+    ASSERT_FALSE(saved.isNull());
+    EXPECT_EQ(saved.size(), QSize(200, 150));
+    EXPECT_EQ(saved.pixelColor(10, 10), QColor(Qt::white));  // no picture, no overlays
+    EXPECT_EQ(saved.pixelColor(55, 70), QColor(Qt::black));   // the frame's left edge
+
+    // Cancelled: still reset. A name no encoder takes: the failure message.
+    w->view.onCommand(ID_ZOOM_IN);
+    w->view.onCommand(ID_SAVE_GENERATED_IMAGE);
+    EXPECT_EQ(w->view.state().transform.m_zoomShift, 0);
+    w->dialogs.saveAnswers = {dir.filePath("graph.txt")};
+    w->view.onCommand(ID_SAVE_GENERATED_IMAGE);
+    ASSERT_EQ(w->dialogs.messages.size(), 1u);
+    EXPECT_EQ(w->dialogs.messages[0], "Save image failed:\n80004005");
+}
+
+TEST_F(ViewResults, PixelGridColourFollowsTheDialog) {
+    const uint32_t before = w->view.state().m_pixelGridColour;
+    w->view.onCommand(ID_PIXEL_GRID_COLOUR);  // cancelled
+    EXPECT_EQ(w->view.state().m_pixelGridColour, before);
+    w->dialogs.colourAnswer = 0x00FF00;
+    w->view.onCommand(ID_PIXEL_GRID_COLOUR);
+    EXPECT_EQ(w->view.state().m_pixelGridColour, 0x00FF00u);
+}
+
+}  // namespace
+}  // namespace qf
