@@ -1,6 +1,7 @@
 #include "app/about_box.h"
 
 #include <QDialogButtonBox>
+#include <QFont>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -11,8 +12,15 @@
 namespace qf {
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(tr("バージョン情報 Quillfen"));
+    // The box's own face, with the Japanese fonts of the desktop as fallbacks.
+    QFont face = font();
+    face.setFamilies({QStringLiteral("MS UI Gothic"), QStringLiteral("IPAGothic"),
+                      QStringLiteral("Noto Sans CJK JP")});
+    setFont(face);
     auto* icon = new QLabel(this);
+    icon->setObjectName(QStringLiteral("AboutIcon"));
     icon->setPixmap(applicationIcon().pixmap(32, 32));
     auto* text = new QLabel(QStringLiteral("Quillfen, Version 1.0"), this);
     text->setObjectName(QStringLiteral("AboutText"));

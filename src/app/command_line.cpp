@@ -1,6 +1,16 @@
 #include "app/command_line.h"
 
 namespace qf {
+namespace {
+
+// "N=SOURCE" with N one of 0..3.
+bool parseCameraSource(const std::string& text, std::pair<int, std::string>& into) {
+    if (text.size() < 2 || text[0] < '0' || text[0] > '3' || text[1] != '=') return false;
+    into = {text[0] - '0', text.substr(2)};
+    return true;
+}
+
+}  // namespace
 
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
     CommandLine c;
@@ -31,6 +41,12 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             if (!value(c.projectPath)) return fail("option '--batch' needs a project file");
         } else if (a == "--out") {
             if (!value(c.outDir)) return fail("option '--out' needs a folder");
+        } else if (a == "--camera") {
+            std::string text;
+            std::pair<int, std::string> source;
+            if (!value(text) || !parseCameraSource(text, source))
+                return fail("option '--camera' needs N=SOURCE with N from 0 to 3");
+            c.cameraSources.push_back(std::move(source));
         } else if (a == "--") {
             operands.insert(operands.end(), args.begin() + static_cast<std::ptrdiff_t>(i) + 1,
                             args.end());
@@ -43,6 +59,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
     }
     if (batch) {
         if (!operands.empty()) return fail("unexpected argument '" + operands.front() + "'");
+        if (!c.cameraSources.empty()) return fail("option '--camera' does not go with '--batch'");
         c.action = CommandLine::Action::Batch;
         return c;
     }
@@ -53,12 +70,15 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
 }
 
 std::string usageText() {
-    return "Usage: quillfen [IMAGE]\n"
+    return "Usage: quillfen [--camera N=SOURCE]... [IMAGE]\n"
            "       quillfen --batch PROJECT.quillfen.json [--out DIR]\n"
            "\n"
            "Turns a picture of a chart into numbers and a fitted formula.\n"
            "\n"
            "  IMAGE             open this picture in the window\n"
+           "  --camera N=SOURCE play a video file or stream address as camera device N\n"
+           "                    (0 to 3); repeatable; overrides QUILLFEN_CAMERA<N>=SOURCE\n"
+           "                    in the environment; an empty SOURCE means the real device\n"
            "  --batch PROJECT   replay a project file without a window: fit, print the\n"
            "                    report, and write points.csv, fit.csv, graph.png and\n"
            "                    working.png\n"

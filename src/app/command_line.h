@@ -2,6 +2,7 @@
 // What the command line asks for.
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qf {
@@ -12,6 +13,9 @@ struct CommandLine {
     std::string projectPath;  // Batch
     std::string outDir;       // Batch: empty for the project's folder
     std::string error;        // Error: what was wrong
+    // Window: --camera N=SOURCE, in the order given; an empty SOURCE means
+    // the real device N.
+    std::vector<std::pair<int, std::string>> cameraSources;
 };
 
 CommandLine parseCommandLine(const std::vector<std::string>& args);  // without argv[0]

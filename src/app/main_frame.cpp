@@ -1,29 +1,75 @@
 #include "app/main_frame.h"
 
 #include <QAction>
-#include <QCoreApplication>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
 #include <QDockWidget>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPalette>
 #include <QSettings>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
+#include <algorithm>
 
 #include "app/about_box.h"
+#include "app/customize_dialog.h"
 #include "app/icons.h"
 #include "app/output_pane.h"
+#include "app/visual_style.h"
 
 namespace qf {
 
 namespace {
 
+const QString kWorkspace = QStringLiteral("Workspace");
+const QString kApplicationLook = QStringLiteral("Workspace/ApplicationLook");
+// Bumped when the bars or panes change so much that an old layout no longer fits.
+constexpr int kLayoutVersion = 1;
+
 QString tr8(const char* text) {
     return QCoreApplication::translate("qf::Commands", text ? text : "");
 }
 
+QColor colour(Rgb rgb) {
+    return QColor::fromRgb(0xFF000000u | rgb);
+}
+
+QPalette paletteOf(const StyleColours& c) {
+    // Bevels (light, mid, dark, shadow) derive from the button colour.
+    QPalette p(colour(c.button), colour(c.window));
+    p.setColor(QPalette::WindowText, colour(c.windowText));
+    p.setColor(QPalette::Base, colour(c.base));
+    p.setColor(QPalette::AlternateBase, colour(c.alternateBase));
+    p.setColor(QPalette::Text, colour(c.text));
+    p.setColor(QPalette::ButtonText, colour(c.buttonText));
+    p.setColor(QPalette::Highlight, colour(c.highlight));
+    p.setColor(QPalette::HighlightedText, colour(c.highlightedText));
+    p.setColor(QPalette::ToolTipBase, colour(c.toolTipBase));
+    p.setColor(QPalette::ToolTipText, colour(c.toolTipText));
+    p.setColor(QPalette::PlaceholderText, colour(c.disabledText));
+    p.setColor(QPalette::Link, colour(c.link));
+    p.setColor(QPalette::LinkVisited, colour(c.link));
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        p.setColor(QPalette::Disabled, role, colour(c.disabledText));
+    return p;
+}
+
+std::optional<KeyLocks> x11KeyLocks();  // at the end of the file
+
 }  // namespace
+
+std::unique_ptr<QSettings> openWorkspaceStore() {
+    return std::make_unique<QSettings>(QStringLiteral("Obrin-Quillfen-Vantor"),
+                                       QStringLiteral("Quillfen"));
+}
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("MainFrame"));
@@ -48,6 +94,20 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     setCommandHandler(ID_APP_ABOUT, [this] { showAbout(); });
     setCommandHandler(ID_VIEW_STATUS_BAR,
                       [this] { statusBar()->setVisible(statusBar()->isHidden()); });
+    setCommandHandler(ID_VIEW_CUSTOMIZE, [this] { showCustomize(); });
+    for (const VisualStyle& look : visualStyles())
+        if (action(look.id))
+            setCommandHandler(look.id, [this, id = look.id] { setVisualStyle(id); });
+
+    // A value that is not a number is no choice at all: the default look.
+    bool ok = false;
+    const int stored = openWorkspaceStore()->value(kApplicationLook, ID_STYLE_VS_2008).toInt(&ok);
+    applyVisualStyle(ok ? stored : ID_STYLE_VS_2008);
+
+    m_keyPoll = new QTimer(this);
+    m_keyPoll->setInterval(250);
+    connect(m_keyPoll, &QTimer::timeout, this, &CMainFrame::updateKeyIndicators);
+    setKeyLockSource(x11KeyLocks);
     refreshCommands();
 }
 
@@ -67,6 +127,10 @@ void CMainFrame::buildActions() {
         connect(a, &QAction::triggered, this, [this, id] { dispatch(id); });
         m_actions.emplace(id, a);
     }
+    // The looks are one choice: the menu shows them as radio items.
+    m_styleGroup = new QActionGroup(this);
+    for (const VisualStyle& look : visualStyles())
+        if (QAction* a = action(look.id)) m_styleGroup->addAction(a);
 }
 
 void CMainFrame::fillMenu(QMenu* menu, const std::vector<MenuEntry>& items) {
@@ -117,12 +181,17 @@ void CMainFrame::buildToolBars() {
         auto* bar = new QToolBar(tr8(l.caption), this);
         bar->setObjectName(QString::fromLatin1(l.objectName));
         bar->setIconSize(QSize(16, 16));
+        std::vector<ToolBarEntry> entries;
         for (int id : l.ids) {
-            if (id == 0)
-                bar->addSeparator();
-            else if (QAction* a = action(id))
+            if (id == 0) {
+                entries.push_back({0, bar->addSeparator()});
+            } else if (QAction* a = action(id)) {
                 bar->addAction(a);
+                entries.push_back({id, a});
+            }
         }
+        m_barEntries.push_back(std::move(entries));
+        addCustomizeButton(bar);
         // The image toolbar is long: it gets a row of its own under the other two.
         if (i == 2) addToolBarBreak(Qt::TopToolBarArea);
         addToolBar(Qt::TopToolBarArea, bar);
@@ -130,11 +199,56 @@ void CMainFrame::buildToolBars() {
     }
 }
 
+void CMainFrame::addCustomizeButton(QToolBar* bar) {
+    // The button has only an arrow; this is its label.
+    action(ID_VIEW_CUSTOMIZE)->setToolTip(tr8("カスタマイズ..."));
+    auto* button = new QToolButton(bar);
+    button->setObjectName(QStringLiteral("CustomizeButton"));
+    button->setDefaultAction(action(ID_VIEW_CUSTOMIZE));
+    button->setArrowType(Qt::DownArrow);
+    button->setAutoRaise(true);
+    QAction* holder = bar->addWidget(button);
+    holder->setObjectName(QStringLiteral("CustomizeButton"));
+    m_customizeButtons.push_back(holder);
+}
+
 void CMainFrame::buildStatusBar() {
     m_idle = new QLabel(tr8("レディ"), this);
     m_idle->setObjectName(QStringLiteral("IdleText"));
     // A normal widget is hidden while a prompt shows and comes back after.
     statusBar()->addWidget(m_idle, 1);
+
+    auto indicator = [this](const char* name, const char* text) {
+        auto* label = new QLabel(this);
+        label->setObjectName(QString::fromLatin1(name));
+        label->setAlignment(Qt::AlignCenter);
+        // Sized for its text when it is blank, so the bar does not jump.
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QString::fromLatin1(text)) +
+                               8);
+        label->setProperty("indicatorText", QString::fromLatin1(text));
+        statusBar()->addPermanentWidget(label);
+        return label;
+    };
+    m_caps = indicator("IndicatorCaps", "CAP");
+    m_num = indicator("IndicatorNum", "NUM");
+    m_scroll = indicator("IndicatorScroll", "SCRL");
+}
+
+void CMainFrame::setKeyLockSource(KeyLockSource source) {
+    m_keyLocks = std::move(source);
+    // Polled: lock keys change in other windows as well.
+    if (m_keyLocks && m_keyLocks())
+        m_keyPoll->start();
+    else
+        m_keyPoll->stop();
+    updateKeyIndicators();
+}
+
+void CMainFrame::updateKeyIndicators() {
+    const KeyLocks locks = (m_keyLocks ? m_keyLocks() : std::nullopt).value_or(KeyLocks{});
+    for (auto [label, on] : {std::pair{m_caps, locks.caps}, std::pair{m_num, locks.num},
+                             std::pair{m_scroll, locks.scroll}})
+        label->setText(on ? label->property("indicatorText").toString() : QString());
 }
 
 void CMainFrame::setView(QWidget* view, CommandTarget* target) {
@@ -145,6 +259,7 @@ void CMainFrame::setView(QWidget* view, CommandTarget* target) {
 
 void CMainFrame::setPropertiesPane(QDockWidget* pane) {
     if (!pane) return;
+    if (restoreDockWidget(pane)) return;  // a restored layout already placed it
     addDockWidget(Qt::RightDockWidgetArea, pane);
     resizeDocks({pane}, {240}, Qt::Horizontal);
 }
@@ -209,21 +324,134 @@ void CMainFrame::routeCommand(int id) {
 }
 
 void CMainFrame::saveLayout(QSettings& settings) const {
-    settings.beginGroup(QStringLiteral("Workspace"));
+    settings.beginGroup(kWorkspace);
     settings.setValue(QStringLiteral("Geometry"), saveGeometry());
-    settings.setValue(QStringLiteral("State"), saveState());
+    settings.setValue(QStringLiteral("State"), saveState(kLayoutVersion));
+    settings.remove(QStringLiteral("HiddenButtons"));
+    settings.beginGroup(QStringLiteral("HiddenButtons"));
+    for (size_t bar = 0; bar < m_toolBars.size(); ++bar) {
+        QStringList hidden;
+        for (int id : toolBarButtonIds(static_cast<int>(bar)))
+            if (!isToolBarButtonShown(static_cast<int>(bar), id)) hidden << QString::number(id);
+        if (!hidden.isEmpty())
+            settings.setValue(m_toolBars[bar]->objectName(), hidden.join(QLatin1Char(',')));
+    }
+    settings.endGroup();
     settings.endGroup();
 }
 
 bool CMainFrame::restoreLayout(QSettings& settings) {
-    settings.beginGroup(QStringLiteral("Workspace"));
+    settings.beginGroup(kWorkspace);
     const QByteArray geometry = settings.value(QStringLiteral("Geometry")).toByteArray();
     const QByteArray state = settings.value(QStringLiteral("State")).toByteArray();
+    std::vector<QStringList> hidden;
+    settings.beginGroup(QStringLiteral("HiddenButtons"));
+    for (QToolBar* bar : m_toolBars)
+        hidden.push_back(settings.value(bar->objectName()).toString().split(QLatin1Char(',')));
     settings.endGroup();
+    settings.endGroup();
+
+    // Qt checks a whole state before it applies any of it, so damaged data
+    // leaves the built-in layout as it was.
     bool restored = false;
     if (!geometry.isEmpty()) restored = restoreGeometry(geometry);
-    if (!state.isEmpty()) restored = restoreState(state) && restored;
+    if (!state.isEmpty()) restored = restoreState(state, kLayoutVersion) && restored;
+    for (size_t bar = 0; bar < m_toolBars.size(); ++bar)
+        for (int id : toolBarButtonIds(static_cast<int>(bar)))
+            showToolBarButton(static_cast<int>(bar), id,
+                              !hidden[bar].contains(QString::number(id)));
     return restored;
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    saveLayout(*openWorkspaceStore());
+    if (m_customize) m_customize->close();
+    QMainWindow::closeEvent(event);
+}
+
+std::vector<int> CMainFrame::toolBarButtonIds(int bar) const {
+    std::vector<int> ids;
+    if (bar < 0 || bar >= static_cast<int>(m_barEntries.size())) return ids;
+    for (const ToolBarEntry& e : m_barEntries[bar])
+        if (e.id != 0) ids.push_back(e.id);
+    return ids;
+}
+
+bool CMainFrame::isToolBarButtonShown(int bar, int id) const {
+    if (bar < 0 || bar >= static_cast<int>(m_barEntries.size()) || id == 0) return false;
+    const auto& entries = m_barEntries[bar];
+    auto it = std::find_if(entries.begin(), entries.end(),
+                           [id](const ToolBarEntry& e) { return e.id == id; });
+    return it != entries.end() && m_toolBars[bar]->actions().contains(it->action);
+}
+
+void CMainFrame::showToolBarButton(int bar, int id, bool show) {
+    if (bar < 0 || bar >= static_cast<int>(m_barEntries.size()) || id == 0) return;
+    const auto& entries = m_barEntries[bar];
+    auto it = std::find_if(entries.begin(), entries.end(),
+                           [id](const ToolBarEntry& e) { return e.id == id; });
+    if (it == entries.end() || show == isToolBarButtonShown(bar, id)) return;
+    QToolBar* toolBar = m_toolBars[bar];
+    // The action is shared with the menus: take it off this bar only, and put
+    // it back in its built-in place.
+    if (!show) {
+        toolBar->removeAction(it->action);
+    } else {
+        QAction* before = m_customizeButtons[bar];
+        for (auto next = it + 1; next != entries.end(); ++next)
+            if (toolBar->actions().contains(next->action)) {
+                before = next->action;
+                break;
+            }
+        toolBar->insertAction(before, it->action);
+    }
+    updateSeparators(bar);
+}
+
+void CMainFrame::updateSeparators(int bar) {
+    // A separator shows only between two groups that both still have a button.
+    const auto& entries = m_barEntries[bar];
+    bool buttonBefore = false;
+    for (size_t k = 0; k < entries.size(); ++k) {
+        if (entries[k].id != 0) {
+            buttonBefore = buttonBefore || isToolBarButtonShown(bar, entries[k].id);
+            continue;
+        }
+        const bool buttonAfter = std::any_of(
+            entries.begin() + k + 1, entries.end(),
+            [&](const ToolBarEntry& e) { return e.id != 0 && isToolBarButtonShown(bar, e.id); });
+        entries[k].action->setVisible(buttonBefore && buttonAfter);
+        if (buttonBefore && buttonAfter) buttonBefore = false;
+    }
+}
+
+void CMainFrame::setVisualStyle(int id) {
+    applyVisualStyle(id);
+    openWorkspaceStore()->setValue(kApplicationLook, id);
+}
+
+void CMainFrame::applyVisualStyle(int id) {
+    m_visualStyle = id;
+    if (isOffice2007Colour(id)) m_office2007Colour = id;
+    const VisualStyle& look = visualStyleOf(id, m_office2007Colour);
+    // The look is the application's: dialogs and menus follow it too.
+    const QString name = QString::fromLatin1(look.qtStyle);
+    if (QApplication::style()->name().compare(name, Qt::CaseInsensitive) != 0)
+        if (QStyle* style = QStyleFactory::create(name)) QApplication::setStyle(style);
+    QApplication::setPalette(paletteOf(look.colours));
+    // Qt posts the change to each widget; deliver it now so that the frame
+    // and its panes are redrawn in the new look at once.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::ApplicationPaletteChange);
+    setDockOptions(look.smartDocking ? dockOptions() | AnimatedDocks
+                                     : dockOptions() & ~DockOptions(AnimatedDocks));
+    refreshCommands();
+}
+
+void CMainFrame::showCustomize() {
+    if (!m_customize) m_customize = new CCustomizeDlg(*this, this);
+    m_customize->show();
+    m_customize->raise();
+    m_customize->activateWindow();
 }
 
 void CMainFrame::showAbout() {
@@ -232,3 +460,41 @@ void CMainFrame::showAbout() {
 }
 
 }  // namespace qf
+
+// X11 last: its macros (None, Bool, Status, ...) clash with names above.
+#ifdef QF_HAVE_X11
+#include <X11/XKBlib.h>
+#include <QGuiApplication>
+
+namespace qf {
+namespace {
+
+std::optional<KeyLocks> x11KeyLocks() {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    Display* display = x11 ? x11->display() : nullptr;
+    if (!display) return std::nullopt;
+    // By name: the indicator numbers depend on the server's keyboard map.
+    // One display per process, so the names are looked up once.
+    static const Atom names[3] = {XInternAtom(display, "Caps Lock", False),
+                                  XInternAtom(display, "Num Lock", False),
+                                  XInternAtom(display, "Scroll Lock", False)};
+    auto lit = [display](Atom name) {
+        Bool on = False;
+        return XkbGetNamedIndicator(display, name, nullptr, &on, nullptr, nullptr) && on;
+    };
+    return KeyLocks{lit(names[0]), lit(names[1]), lit(names[2])};
+}
+
+}  // namespace
+}  // namespace qf
+#else
+namespace qf {
+namespace {
+
+std::optional<KeyLocks> x11KeyLocks() {
+    return std::nullopt;
+}
+
+}  // namespace
+}  // namespace qf
+#endif

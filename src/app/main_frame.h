@@ -4,20 +4,38 @@
 // commands go to the CommandTarget (the view) or to a handler registered here.
 
 #include <QMainWindow>
+#include <QSettings>
 #include <functional>
 #include <map>
+#include <memory>
+#include <optional>
+#include <vector>
 
 #include "app/commands.h"
 
 class QAction;
+class QActionGroup;
 class QLabel;
 class QMenu;
-class QSettings;
+class QTimer;
 class QToolBar;
 
 namespace qf {
 
+class CCustomizeDlg;
 class COutputWnd;
+
+// The per-user store of the window layout and the visual style.
+std::unique_ptr<QSettings> openWorkspaceStore();
+
+// Which lock keys are on; what the status bar's indicators show.
+struct KeyLocks {
+    bool caps = false;
+    bool num = false;
+    bool scroll = false;
+};
+// Nothing when the platform does not tell (offscreen, Wayland).
+using KeyLockSource = std::function<std::optional<KeyLocks>()>;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -31,7 +49,8 @@ public:
     void setView(QWidget* view, CommandTarget* target);
     CommandTarget* commandTarget() const { return m_target; }
 
-    // Docks the settings pane at the right.
+    // Docks the settings pane at the right, or where the restored layout
+    // had it when the layout was restored before the pane existed.
     void setPropertiesPane(QDockWidget* pane);
 
     // A handler of the frame's own (exit, about, status bar) or of a command
@@ -54,20 +73,46 @@ public:
     const std::vector<QToolBar*>& toolBars() const { return m_toolBars; }
     QLabel* idleLabel() const { return m_idle; }
 
-    // Window placement and the layout of toolbars and panes, in the group
-    // "Workspace" of the given store. Restoring from an empty store keeps the
-    // built-in layout.
+    // Window placement, the layout of toolbars and panes and the hidden
+    // toolbar buttons, in the group "Workspace" of the given store. Restoring
+    // from an empty or damaged store keeps the built-in layout. Closing the
+    // window saves to openWorkspaceStore().
     void saveLayout(QSettings& settings) const;
     bool restoreLayout(QSettings& settings);
 
+    // The style id (205..219, or any other value: see visualStyleOf), applied
+    // to the whole application at once and stored as "ApplicationLook".
     int visualStyle() const { return m_visualStyle; }
-    void setVisualStyle(int id) { m_visualStyle = id; }
+    void setVisualStyle(int id);
+
+    // Buttons of the toolbar `bar` (index into toolBars()) in their built-in
+    // order, shown or not.
+    std::vector<int> toolBarButtonIds(int bar) const;
+    bool isToolBarButtonShown(int bar, int id) const;
+    void showToolBarButton(int bar, int id, bool show);
+
+    // The caps, num and scroll lock indicators follow this source; by default
+    // the X11 keyboard when there is one.
+    void setKeyLockSource(KeyLockSource source);
+    void updateKeyIndicators();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    struct ToolBarEntry {
+        int id;  // 0: a separator of the bar's own
+        QAction* action;
+    };
+
     void buildActions();
     void buildMenus();
     void buildToolBars();
     void buildStatusBar();
+    void addCustomizeButton(QToolBar* bar);
+    void updateSeparators(int bar);
+    void applyVisualStyle(int id);
+    void showCustomize();
     void fillMenu(QMenu* menu, const std::vector<MenuEntry>& items);
     void fillToolbarsAndPanesMenu(QMenu* menu);
     CommandSnapshot currentSnapshot() const;
@@ -79,9 +124,19 @@ private:
     std::map<int, QAction*> m_actions;
     std::map<int, std::function<void()>> m_handlers;
     std::vector<QToolBar*> m_toolBars;
+    std::vector<std::vector<ToolBarEntry>> m_barEntries;  // per bar, built-in order
+    std::vector<QAction*> m_customizeButtons;             // per bar, always last
     COutputWnd* m_output = nullptr;
     QLabel* m_idle = nullptr;
+    QLabel* m_caps = nullptr;
+    QLabel* m_num = nullptr;
+    QLabel* m_scroll = nullptr;
+    KeyLockSource m_keyLocks;
+    QTimer* m_keyPoll = nullptr;
+    QActionGroup* m_styleGroup = nullptr;
+    CCustomizeDlg* m_customize = nullptr;
     int m_visualStyle = ID_STYLE_VS_2008;
+    int m_office2007Colour = ID_STYLE_OFFICE_2007_BLUE;  // the last of 215..218 chosen
 };
 
 }  // namespace qf

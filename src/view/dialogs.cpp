@@ -5,6 +5,8 @@
 #include <QFontDialog>
 #include <QMessageBox>
 
+#include "view/capture_dialog.h"
+
 namespace qf {
 namespace {
 
@@ -50,6 +52,16 @@ std::optional<QFont> QtDialogs::font(QWidget* parent, const QFont& initial) {
     const QFont chosen = QFontDialog::getFont(&ok, initial, parent);
     if (!ok) return std::nullopt;
     return chosen;
+}
+
+std::optional<CaptureSettings> QtDialogs::captureParameters(QWidget* parent,
+                                                            const CaptureSettings& initial) {
+    CDialogExCaptureParameters dialog(
+        initial,
+        [this](QWidget* owner, const QString& text) { message(owner, text, MessageIcon::Warning); },
+        parent);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.values();
 }
 
 }  // namespace qf

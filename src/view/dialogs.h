@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "imaging/camera_source.h"
+
 class QWidget;
 
 namespace qf {
@@ -30,6 +32,11 @@ public:
     // 0x00BBGGRR, or nothing when cancelled.
     virtual std::optional<uint32_t> colour(QWidget* parent, uint32_t initial) = 0;
     virtual std::optional<QFont> font(QWidget* parent, const QFont& initial) = 0;
+    // The capture-parameter dialog; nothing when cancelled.
+    virtual std::optional<CaptureSettings> captureParameters(QWidget* /*parent*/,
+                                                             const CaptureSettings& /*initial*/) {
+        return std::nullopt;
+    }
 };
 
 // The real dialogs of the desktop.
@@ -40,6 +47,8 @@ public:
     void message(QWidget* parent, const QString& text, MessageIcon icon) override;
     std::optional<uint32_t> colour(QWidget* parent, uint32_t initial) override;
     std::optional<QFont> font(QWidget* parent, const QFont& initial) override;
+    std::optional<CaptureSettings> captureParameters(QWidget* parent,
+                                                     const CaptureSettings& initial) override;
 };
 
 }  // namespace qf

@@ -13,6 +13,7 @@
 #include "common/view_transform.h"
 #include "fit/fit_types.h"
 #include "graph/graph_style.h"
+#include "imaging/camera_source.h"
 #include "imaging/image_pair.h"
 #include "imaging/mapping.h"
 #include "points/source_points.h"
@@ -38,12 +39,6 @@ struct DragState {
     IntPoint m_dragStart;    // image
     IntPoint m_dragCurrent;  // image
     IntRect m_rubberBand;    // window; the band drawn last
-};
-
-struct CaptureSettings {
-    int32_t m_captureWidth = 800;
-    int32_t m_captureHeight = 600;
-    int32_t m_captureFps = 30;
 };
 
 struct ViewState {

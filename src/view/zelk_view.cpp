@@ -15,6 +15,8 @@
 #include "graph/renderer.h"
 #include "imaging/image_file.h"
 #include "points/calibration.h"
+#include "settings/panel_settings.h"
+#include "settings/properties_wnd.h"
 #include "view/cursors.h"
 #include "view/paint/image_display.h"
 #include "view/paint/view_paint.h"
@@ -44,7 +46,12 @@ CZelkView::CZelkView(Dialogs& dialogs, QWidget* parent)
     : QAbstractScrollArea(parent),
       m_dialogs(dialogs),
       m_labelFont(defaultLabelFont()),
-      m_fitWork(std::make_unique<SvdFitWork>()) {
+      m_fitWork(std::make_unique<SvdFitWork>()),
+      m_camera(std::make_unique<CameraController>(
+          m_state, [this] { changed(); },
+          [this](const std::string& text) {
+              if (m_pane) m_pane->SetPaneText(0, text);
+          })) {
     setAcceptDrops(true);
     viewport()->setMouseTracking(true);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -186,6 +193,7 @@ void CZelkView::dropEvent(QDropEvent* event) {
 }
 
 bool CZelkView::loadImage(const QString& path) {
+    m_camera->stopAll();  // a picture from a file replaces the live one
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const LoadResult r = openImage(m_state, path.toStdString());
     QApplication::restoreOverrideCursor();
@@ -229,6 +237,13 @@ bool CZelkView::handles(int id) const {
         case ID_SAVE_SOURCE_POINTS:
         case ID_SAVE_GENERATED_POINTS:
         case ID_SAVE_GENERATED_IMAGE:
+        case ID_CAMERA_DEVICE_0:
+        case ID_CAMERA_DEVICE_1:
+        case ID_CAMERA_DEVICE_2:
+        case ID_CAMERA_DEVICE_3:
+        case ID_CAPTURE_SETTINGS:
+        case ID_PROPERTY_ITEM_CHANGED:
+        case ID_PROPERTY_FONT_CHANGED:
         case ID_SOURCE_POINT_SELCHANGE:
             return true;
         default:
@@ -306,6 +321,22 @@ void CZelkView::onCommand(int id) {
         case ID_SAVE_GENERATED_IMAGE:
             saveGeneratedGraphImage();
             return;
+        case ID_CAMERA_DEVICE_0:
+        case ID_CAMERA_DEVICE_1:
+        case ID_CAMERA_DEVICE_2:
+        case ID_CAMERA_DEVICE_3:
+            m_camera->toggleDevice(id - ID_CAMERA_DEVICE_0);  // repaints itself
+            return;
+        case ID_PROPERTY_ITEM_CHANGED:
+            OnPropertyItemChanged();
+            return;
+        case ID_PROPERTY_FONT_CHANGED:
+            viewport()->update();  // the pane has already replaced the label font
+            return;
+        case ID_CAPTURE_SETTINGS:
+            if (const auto chosen = m_dialogs.captureParameters(this, s.capture))
+                m_camera->applyCaptureSettings(*chosen);
+            return;
         case ID_SOURCE_POINT_SELCHANGE: {
             const std::vector<int> rows =
                 m_pane ? m_pane->SelectedSourcePointRows() : std::vector<int>{};
@@ -316,6 +347,20 @@ void CZelkView::onCommand(int id) {
             return;
     }
     changed();
+}
+
+void CZelkView::OnPropertyItemChanged() {
+    if (!m_properties) return;
+    if (applyPanelSettings(m_properties->settings(), m_state)) {
+        // The points' values follow the new axes; the generated points are
+        // listed again as they are (they are recomputed by the next fit).
+        refreshSourcePointPane();
+        refreshGeneratedGraphPane();
+        viewport()->update();
+        emit stateChanged();
+    }
+    // From now on a font chosen in the pane is the label font at once.
+    m_properties->setLabelFont(&m_labelFont);
 }
 
 CommandSnapshot CZelkView::snapshot() const {
@@ -333,6 +378,7 @@ CommandSnapshot CZelkView::snapshot() const {
     c.showMappingGrid = s.mapping.m_showMappingGrid != 0;
     c.showPixelGrid = s.m_showPixelGrid != 0;
     c.greyMode = s.m_greyMode != 0;
+    c.cameraRunning = m_camera->runningDevices();
     return c;
 }
 

@@ -9,6 +9,7 @@
 
 #include "app/commands.h"
 #include "fit/svd.h"
+#include "view/camera_controller.h"
 #include "view/dialogs.h"
 #include "view/tools/mouse_tools.h"
 #include "view/view_state.h"
@@ -16,6 +17,7 @@
 namespace qf {
 
 class COutputWnd;
+class CPropertiesWnd;
 
 class CZelkView : public QAbstractScrollArea, public CommandTarget {
     Q_OBJECT
@@ -25,6 +27,11 @@ public:
 
     // The point lists and report pages the view fills; may stay unset.
     void setOutputPane(COutputWnd* pane) { m_pane = pane; }
+    // The settings pane whose values an accepted edit (104) copies in.
+    void setPropertiesPane(CPropertiesWnd* pane) { m_properties = pane; }
+
+    // Which video file or stream stands in for a camera device.
+    void setCameraSources(const CameraSourceMap& map) { m_camera->setSourceMap(map); }
 
     ViewState& state() { return m_state; }
     const ViewState& state() const { return m_state; }
@@ -68,12 +75,15 @@ private:
     void saveTextFile(const std::string& utf8);
     void saveGeneratedGraphImage();
     void choosePixelGridColour();
+    void OnPropertyItemChanged();
 
     Dialogs& m_dialogs;
     COutputWnd* m_pane = nullptr;
+    CPropertiesWnd* m_properties = nullptr;
     ViewState m_state;
     QFont m_labelFont;
     std::unique_ptr<SvdFitWork> m_fitWork;
+    std::unique_ptr<CameraController> m_camera;  // after m_state: the devices close first
     bool m_syncing = false;
 };
 

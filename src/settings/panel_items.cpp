@@ -1,0 +1,85 @@
+#include "settings/panel_items.h"
+
+#include <stdexcept>
+
+#include "common/format.h"
+
+namespace qf {
+namespace {
+
+std::vector<std::string> degreeChoices() {
+    std::vector<std::string> texts;
+    for (int n = -20; n <= 20; ++n) texts.push_back(formatD(n));
+    return texts;
+}
+
+std::vector<PanelGroupSpec> buildGroups() {
+    const char* const modelDescription =
+        "<n次多項式>\n"
+        "  y=A0+A1*x + A2*(x**2) + ... + An*(pow(x, n))\n"
+        "<指数関数積>\n"
+        "  y=exp(A0) * exp(A1*x) * exp(A2*x*x) * ... * exp(An*(pow(x, n)))\n"
+        "<任意関数 線型和>\n"
+        "  y=A0*f0(x) + A1*f1(x) + ... + A5*f5(x)\n"
+        "  f0(x) ... f5(x)を別指定";
+    const std::vector<std::string> scales{"リニア", "対数"};
+    using K = ItemKind;
+    using I = PanelItem;
+    return {
+        {"フィッティング",
+         {{I::ModelKind,
+           "モデル関数",
+           modelDescription,
+           K::List,
+           {"ｎ次多項式", "指数関数積", "任意関数 線型和"}},
+          {I::Degree, "次数 n", "n = -20 ... +20", K::List, degreeChoices()}}},
+        {"任意関数 線型和",
+         {{I::Basis0, "f0(x)", "任意関数 線型和選択時、f0(x)を指定します", K::Text, {}},
+          {I::Basis1, "f1(x)", "任意関数 線型和選択時、f1(x)を指定します", K::Text, {}},
+          {I::Basis2, "f2(x)", "任意関数 線型和選択時、f2(x)を指定します", K::Text, {}},
+          {I::Basis3, "f3(x)", "任意関数 線型和選択時、f3(x)を指定します", K::Text, {}},
+          {I::Basis4, "f4(x)", "任意関数 線型和選択時、f4(x)を指定します", K::Text, {}},
+          {I::Basis5, "f5(x)", "任意関数 線型和選択時、f5(x)を指定します", K::Text, {}}}},
+        {"X軸",
+         {{I::XMin, "X min", "X最小 Xmin", K::Single, {}},
+          {I::XMax, "X max", "X最大 Xmax", K::Single, {}},
+          {I::XScale, "X リニア／対数", "X軸\u3000リニア／対数", K::List, scales}}},
+        {"Y軸",
+         {{I::YMin, "Y min", "Y最小 Ymin", K::Single, {}},
+          {I::YMax, "Y max", "Y最大 Ymax", K::Single, {}},
+          {I::YScale, "Y リニア／対数", "Y軸\u3000リニア／対数", K::List, scales}}},
+        {"グラフ生成",
+         {{I::GraphPointCount,
+           "データ数",
+           "フィッティング実行後、グラフ作成するデータ数",
+           K::Integer,
+           {}}}},
+        {"グラフ表示",
+         {{I::PointDisplay,
+           "データ表示",
+           "グラフ内 データ点、線 表示設定",
+           K::List,
+           {"点", "線", "点 + 線", "点 + 番号"}},
+          {I::Grid, "グリッド", "グラフ内 グリッド 表示設定", K::List, {"表示", "非表示"}},
+          {I::Colour, "グラフの色", "グラフの色を指定します", K::Colour, {}},
+          {I::Font, "フォント", "生成するグラフ内のフォントを指定します", K::Font, {}}}},
+    };
+}
+
+}  // namespace
+
+const std::vector<PanelGroupSpec>& panelGroups() {
+    static const std::vector<PanelGroupSpec> groups = buildGroups();
+    return groups;
+}
+
+const PanelItemSpec& panelItemSpec(PanelItem item) {
+    for (const PanelGroupSpec& group : panelGroups()) {
+        for (const PanelItemSpec& spec : group.items) {
+            if (spec.item == item) return spec;
+        }
+    }
+    throw std::out_of_range("unknown panel item");
+}
+
+}  // namespace qf

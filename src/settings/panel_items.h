@@ -1,0 +1,41 @@
+#pragma once
+// What the settings panel shows: its groups and items in display order, with
+// their exact names, descriptions and choices.
+
+#include <string>
+#include <vector>
+
+#include "settings/panel_settings.h"
+
+namespace qf {
+
+enum class ItemKind {
+    List,     // pick one of the choices
+    Text,     // free text
+    Single,   // single-precision number, shown and read with "%G"
+    Integer,  // whole number with up/down buttons inside kCountStepRange
+    Colour,
+    Font,
+};
+
+struct PanelItemSpec {
+    PanelItem item;
+    const char* name;
+    const char* description;
+    ItemKind kind;
+    std::vector<std::string> choices;  // List only
+};
+
+struct PanelGroupSpec {
+    const char* name;
+    std::vector<PanelItemSpec> items;
+};
+
+// The up/down buttons of "データ数" stay inside this range; typing is free.
+inline constexpr int kCountStepMin = 10;
+inline constexpr int kCountStepMax = 256;
+
+const std::vector<PanelGroupSpec>& panelGroups();
+const PanelItemSpec& panelItemSpec(PanelItem item);
+
+}  // namespace qf

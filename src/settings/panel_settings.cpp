@@ -1,0 +1,218 @@
+#include "settings/panel_settings.h"
+
+#include <locale.h>
+#include <cctype>
+#include <cerrno>
+#include <cfloat>
+#include <charconv>
+#include <climits>
+#include <clocale>
+#include <cmath>
+#include <cstdlib>
+
+#include "common/format.h"
+#include "settings/panel_items.h"
+#include "view/view_state.h"
+
+namespace qf {
+namespace {
+
+// Numbers are always read in the C locale, whatever the user's locale says.
+locale_t cLocale() {
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return c;
+}
+
+bool isBlank(char c) {
+    return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
+
+// Index of the text among the item's choices, or -1.
+int choiceIndex(PanelItem item, std::string_view text) {
+    const std::vector<std::string>& choices = panelItemSpec(item).choices;
+    for (size_t i = 0; i < choices.size(); ++i) {
+        if (choices[i] == text) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+const std::string& choice(PanelItem item, size_t index) {
+    return panelItemSpec(item).choices.at(index);
+}
+
+int basisIndex(PanelItem item) {
+    return static_cast<int>(item) - static_cast<int>(PanelItem::Basis0);
+}
+
+// "点", "線", "点 + 線", "点 + 番号" as (markers, lines, numbers).
+constexpr int kPointDisplayFlags[4][3] = {{1, 0, 0}, {0, 1, 0}, {1, 1, 0}, {1, 0, 1}};
+
+}  // namespace
+
+float parseSingle(std::string_view text) {
+    const std::string copy(text);
+    errno = 0;
+    char* end = nullptr;
+    const float value = strtof_l(copy.c_str(), &end, cLocale());
+    if (end == copy.c_str() || std::isnan(value)) return 0.0F;
+    if (std::isinf(value)) {
+        // Only an overflowing number sets ERANGE; "inf" spelt out does not.
+        if (errno != ERANGE) return 0.0F;
+        return value < 0 ? -FLT_MAX : FLT_MAX;
+    }
+    return value;
+}
+
+int parseInteger(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && isBlank(text[i])) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    if (i == text.size() || !std::isdigit(static_cast<unsigned char>(text[i]))) return 0;
+    long long magnitude = 0;
+    const auto [ptr, ec] = std::from_chars(text.data() + i, text.data() + text.size(), magnitude);
+    (void)ptr;
+    if (ec == std::errc::result_out_of_range) magnitude = LLONG_MAX;
+    const long long value = negative ? -magnitude : magnitude;
+    if (value > INT_MAX) return INT_MAX;
+    if (value < INT_MIN) return INT_MIN;
+    return static_cast<int>(value);
+}
+
+std::string itemText(const PanelSettings& s, PanelItem item) {
+    switch (item) {
+        case PanelItem::ModelKind:
+            return s.modelKind >= 0 && s.modelKind <= 2 ? choice(item, s.modelKind) : "";
+        case PanelItem::Degree:
+            return formatD(s.degree);
+        case PanelItem::Basis0:
+        case PanelItem::Basis1:
+        case PanelItem::Basis2:
+        case PanelItem::Basis3:
+        case PanelItem::Basis4:
+        case PanelItem::Basis5:
+            return s.basisExpr[basisIndex(item)];
+        case PanelItem::XMin:
+            return formatG(s.xMin);
+        case PanelItem::XMax:
+            return formatG(s.xMax);
+        case PanelItem::YMin:
+            return formatG(s.yMin);
+        case PanelItem::YMax:
+            return formatG(s.yMax);
+        case PanelItem::XScale:
+            return s.xLog == 0 || s.xLog == 1 ? choice(item, s.xLog) : "";
+        case PanelItem::YScale:
+            return s.yLog == 0 || s.yLog == 1 ? choice(item, s.yLog) : "";
+        case PanelItem::GraphPointCount:
+            return formatD(s.graphPointCount);
+        case PanelItem::PointDisplay:
+            for (size_t i = 0; i < 4; ++i) {
+                const int* f = kPointDisplayFlags[i];
+                if (s.showMarkers == f[0] && s.showLines == f[1] && s.showNumbers == f[2])
+                    return choice(item, i);
+            }
+            return "";
+        case PanelItem::Grid:
+            return choice(item, s.showGrid == 0 ? 1 : 0);
+        case PanelItem::Colour:
+        case PanelItem::Font:
+            return "";
+    }
+    return "";
+}
+
+bool storeItemText(PanelSettings& s, PanelItem item, std::string_view text) {
+    switch (item) {
+        case PanelItem::ModelKind: {
+            const int k = choiceIndex(item, text);
+            if (k >= 0) s.modelKind = k;
+            return true;
+        }
+        case PanelItem::Degree:
+            s.degree = parseInteger(text);
+            return true;
+        case PanelItem::Basis0:
+        case PanelItem::Basis1:
+        case PanelItem::Basis2:
+        case PanelItem::Basis3:
+        case PanelItem::Basis4:
+        case PanelItem::Basis5:
+            s.basisExpr[basisIndex(item)] = std::string(text);
+            return true;
+        case PanelItem::XMin:
+            s.xMin = parseSingle(text);
+            return true;
+        case PanelItem::XMax:
+            s.xMax = parseSingle(text);
+            return true;
+        case PanelItem::YMin:
+            s.yMin = parseSingle(text);
+            return true;
+        case PanelItem::YMax:
+            s.yMax = parseSingle(text);
+            return true;
+        case PanelItem::XScale: {
+            const int k = choiceIndex(item, text);
+            if (k >= 0) s.xLog = k;
+            return true;
+        }
+        case PanelItem::YScale: {
+            const int k = choiceIndex(item, text);
+            if (k >= 0) s.yLog = k;
+            return true;
+        }
+        case PanelItem::GraphPointCount:
+            s.graphPointCount = parseInteger(text);
+            return true;
+        case PanelItem::PointDisplay: {
+            const int k = choiceIndex(item, text);
+            if (k >= 0) {
+                s.showMarkers = kPointDisplayFlags[k][0];
+                s.showLines = kPointDisplayFlags[k][1];
+                s.showNumbers = kPointDisplayFlags[k][2];
+            }
+            return true;
+        }
+        case PanelItem::Grid:
+            s.showGrid = text == choice(item, 1) ? 0 : 1;
+            return true;
+        case PanelItem::Colour:
+        case PanelItem::Font:
+            return false;
+    }
+    return false;
+}
+
+bool applyPanelSettings(const PanelSettings& s, ViewState& view) {
+    // What only the next fit reads.
+    view.fit.m_modelKind = s.modelKind;
+    view.fit.m_degree = s.degree;
+    for (size_t k = 0; k < s.basisExpr.size(); ++k) view.fit.m_basisExpr[k] = s.basisExpr[k];
+    view.fit.m_graphPointCount = s.graphPointCount;
+
+    bool changed = false;
+    auto update = [&changed](auto& field, auto value) {
+        if (field != value) {
+            field = value;
+            changed = true;
+        }
+    };
+    AxisSettings& axis = view.axis;
+    update(axis.m_xMin, s.xMin);
+    update(axis.m_xMax, s.xMax);
+    update(axis.m_yMin, s.yMin);
+    update(axis.m_yMax, s.yMax);
+    update(axis.m_xLog, s.xLog);
+    update(axis.m_yLog, s.yLog);
+
+    GraphStyle& style = view.graphStyle;
+    update(style.showMarkers, s.showMarkers);
+    update(style.showLines, s.showLines);
+    update(style.showNumbers, s.showNumbers);
+    update(style.showGrid, s.showGrid);
+    update(style.colour, s.colour);
+    return changed;
+}
+
+}  // namespace qf

@@ -1,0 +1,85 @@
+#include "settings/properties_wnd.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "app/commands.h"
+#include "settings/pane_icons.h"
+#include "settings/property_grid.h"
+
+namespace qf {
+
+CPropertiesWnd::CPropertiesWnd(Dialogs& dialogs, QWidget* parent)
+    : QDockWidget(tr("フィッティング 設定"), parent),
+      m_grid(new CMFCPropertyGridPlusCtrl(dialogs)),
+      m_toolBar(new QToolBar) {
+    setObjectName(QStringLiteral("PropertiesPane"));
+
+    m_toolBar->setMovable(false);
+    m_toolBar->setFloatable(false);
+    m_toolBar->setIconSize(QSize(16, 16));
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_expandAll = m_toolBar->addAction(expandAllIcon(), tr("すべて展開"));
+    m_expandAll->setToolTip(tr("すべて展開"));
+    m_fit = m_toolBar->addAction(runFitIcon(), tr("フィッティング 実行"));
+    m_fit->setToolTip(tr("フィッティング 実行"));
+    m_fit->setEnabled(false);
+    connect(m_expandAll, &QAction::triggered, m_grid, &CMFCPropertyGridPlusCtrl::expandAllGroups);
+    connect(m_fit, &QAction::triggered, this, &CPropertiesWnd::runFit);
+
+    auto* body = new QWidget;
+    auto* layout = new QVBoxLayout(body);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_toolBar);
+    layout->addWidget(m_grid, 1);
+    body->setFocusProxy(m_grid);
+    setWidget(body);
+    setFocusProxy(m_grid);
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+void CPropertiesWnd::setCommandSink(std::function<void(int)> sink) {
+    m_sink = sink;
+    m_grid->setCommandSink(std::move(sink));
+}
+
+void CPropertiesWnd::setFitEnabledProbe(std::function<bool()> probe) {
+    m_fitProbe = std::move(probe);
+    refreshToolbar();
+}
+
+void CPropertiesWnd::refreshToolbar() {
+    m_fit->setEnabled(m_fitProbe && m_fitProbe());
+}
+
+const PanelSettings& CPropertiesWnd::settings() const {
+    return m_grid->settings();
+}
+
+void CPropertiesWnd::setLabelFont(QFont* font) {
+    m_grid->setLabelFont(font);
+}
+
+void CPropertiesWnd::runFit() {
+    // The button may be stale; the fit runs only when it can.
+    refreshToolbar();
+    if (m_fit->isEnabled() && m_sink) m_sink(ID_FIT_RUN);
+}
+
+bool CPropertiesWnd::eventFilter(QObject* watched, QEvent* event) {
+    // The desktop's fonts changed: the grid follows the menu font.
+    if (watched == QCoreApplication::instance() && event->type() == QEvent::ApplicationFontChange)
+        m_grid->MakeGridFont();
+    return QDockWidget::eventFilter(watched, event);
+}
+
+void CPropertiesWnd::showEvent(QShowEvent* event) {
+    QDockWidget::showEvent(event);
+    refreshToolbar();
+}
+
+}  // namespace qf

@@ -1,0 +1,55 @@
+#pragma once
+// The docking settings pane: a small toolbar ("expand all", "run fit") above
+// the settings grid.
+
+#include <QDockWidget>
+#include <functional>
+
+#include "settings/panel_settings.h"
+
+class QAction;
+class QToolBar;
+
+namespace qf {
+
+class CMFCPropertyGridPlusCtrl;
+class Dialogs;
+
+class CPropertiesWnd : public QDockWidget {
+    Q_OBJECT
+public:
+    static constexpr int ID_EXPAND_ALL = 154;
+
+    explicit CPropertiesWnd(Dialogs& dialogs, QWidget* parent = nullptr);
+
+    // Receives 104 and 105 from the grid and 32878 from the fit button.
+    void setCommandSink(std::function<void(int)> sink);
+    // Whether a fit can run now (a view, an image, at least one point).
+    void setFitEnabledProbe(std::function<bool()> probe);
+    // Enables the fit button from the probe; call after the view's state changes.
+    void refreshToolbar();
+
+    const PanelSettings& settings() const;
+    void setLabelFont(QFont* font);
+
+    CMFCPropertyGridPlusCtrl* grid() const { return m_grid; }
+    QToolBar* toolBar() const { return m_toolBar; }
+    QAction* expandAllAction() const { return m_expandAll; }
+    QAction* fitAction() const { return m_fit; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void runFit();
+
+    CMFCPropertyGridPlusCtrl* m_grid;
+    QToolBar* m_toolBar;
+    QAction* m_expandAll;
+    QAction* m_fit;
+    std::function<void(int)> m_sink;
+    std::function<bool()> m_fitProbe;
+};
+
+}  // namespace qf

@@ -1,0 +1,314 @@
+#include "settings/property_grid.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QHeaderView>
+#include <QLabel>
+#include <QSplitter>
+#include <QStandardItemModel>
+#include <QTreeView>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "app/commands.h"
+#include "common/format.h"
+#include "settings/panel_items.h"
+#include "settings/property_editors.h"
+#include "view/dialogs.h"
+
+namespace qf {
+namespace {
+
+class PropertyModel : public QStandardItemModel {
+public:
+    using QStandardItemModel::QStandardItemModel;
+    // A click on an item's name edits its value.
+    QModelIndex buddy(const QModelIndex& index) const override {
+        if (index.column() == 0 && index.data(kItemRole).isValid()) return index.siblingAtColumn(1);
+        return index;
+    }
+};
+
+double singleValue(const PanelSettings& s, PanelItem item) {
+    switch (item) {
+        case PanelItem::XMin:
+            return s.xMin;
+        case PanelItem::XMax:
+            return s.xMax;
+        case PanelItem::YMin:
+            return s.yMin;
+        default:
+            return s.yMax;
+    }
+}
+
+QFont boldness(bool bold) {
+    QFont f;
+    f.setBold(bold);
+    return f;
+}
+
+}  // namespace
+
+CMFCPropertyGridPlusCtrl::CMFCPropertyGridPlusCtrl(Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent),
+      m_dialogs(dialogs),
+      m_model(new PropertyModel(0, 2, this)),
+      m_tree(new QTreeView),
+      m_delegate(new PropertyDelegate(this)),
+      m_descriptionName(new QLabel),
+      m_descriptionText(new QLabel) {
+    auto* description = new QFrame;
+    description->setFrameShape(QFrame::StyledPanel);
+    auto* descriptionLayout = new QVBoxLayout(description);
+    descriptionLayout->setContentsMargins(4, 2, 4, 2);
+    descriptionLayout->addWidget(m_descriptionName);
+    descriptionLayout->addWidget(m_descriptionText, 1);
+    m_descriptionText->setWordWrap(true);
+    m_descriptionText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_descriptionText->setTextFormat(Qt::PlainText);
+    m_descriptionName->setTextFormat(Qt::PlainText);
+    m_descriptionName->setFont(boldness(true));
+
+    auto* splitter = new QSplitter(Qt::Vertical);
+    splitter->addWidget(m_tree);
+    splitter->addWidget(description);
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 0);
+    splitter->setChildrenCollapsible(false);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(splitter);
+
+    m_tree->setModel(m_model);
+    m_tree->setItemDelegate(m_delegate);
+    m_tree->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Selecting a row only shows its description; a click on the value, F2
+    // or typing starts the edit. Leaving the row ends it.
+    m_tree->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::DoubleClicked |
+                            QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+    connect(m_tree, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
+        if (index.column() == 1) m_tree->edit(index);
+    });
+    m_tree->setAllColumnsShowFocus(true);
+    // Names and values share the width; there is no header to drag.
+    m_tree->header()->setSectionResizeMode(QHeaderView::Stretch);
+    BuildPropertyGrid();
+    connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) { showDescription(current); });
+
+    const int lines = m_descriptionText->fontMetrics().lineSpacing();
+    splitter->setSizes({lines * 20, lines * 5});
+    setFocusProxy(m_tree);
+}
+
+CMFCPropertyGridPlusCtrl::~CMFCPropertyGridPlusCtrl() {
+    // An editor closed by the teardown must not report an accepted edit.
+    m_delegate->detach();
+}
+
+void CMFCPropertyGridPlusCtrl::BuildPropertyGrid() {
+    MakeGridFont();
+    m_tree->setHeaderHidden(true);
+    m_tree->setRootIsDecorated(true);
+
+    const QFont bold = boldness(true);
+    const QBrush groupBackground = palette().brush(QPalette::Button);
+    for (const PanelGroupSpec& group : panelGroups()) {
+        auto* groupName = new QStandardItem(panelText(group.name));
+        groupName->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        groupName->setData(bold, Qt::FontRole);
+        groupName->setData(groupBackground, Qt::BackgroundRole);
+        auto* groupRest = new QStandardItem;
+        groupRest->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+
+        for (const PanelItemSpec& spec : group.items) {
+            auto* name = new QStandardItem(panelText(spec.name));
+            name->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            name->setData(static_cast<int>(spec.item), kItemRole);
+            auto* value = new QStandardItem;
+            value->setData(static_cast<int>(spec.item), kItemRole);
+            value->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
+            const QString text = QString::fromStdString(itemText(m_settings, spec.item));
+            switch (spec.kind) {
+                case ItemKind::List:
+                    value->setData(text, kValueRole);
+                    value->setText(panelText(text.toStdString()));
+                    break;
+                case ItemKind::Text:
+                    value->setData(text, kValueRole);
+                    value->setText(text);
+                    break;
+                case ItemKind::Single:
+                    value->setData(singleValue(m_settings, spec.item), kValueRole);
+                    value->setText(text);
+                    break;
+                case ItemKind::Integer:
+                    value->setData(m_settings.graphPointCount, kValueRole);
+                    value->setText(text);
+                    break;
+                case ItemKind::Colour:
+                    value->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+                    value->setData(m_settings.colour, kValueRole);
+                    break;
+                case ItemKind::Font:
+                    // Starts as the grid's own font; the view keeps its own
+                    // until the user picks one here.
+                    value->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+                    value->setData(font(), kValueRole);
+                    break;
+            }
+            value->setData(value->data(kValueRole), kDefaultRole);
+            m_values[spec.item] = value;
+            groupName->appendRow({name, value});
+        }
+        m_model->appendRow({groupName, groupRest});
+        m_tree->setFirstColumnSpanned(m_model->rowCount() - 1, QModelIndex(), true);
+    }
+    m_tree->expandAll();
+
+    m_colourWidget = new ColourValueWidget;
+    m_colourWidget->setColour(m_settings.colour);
+    m_tree->setIndexWidget(valueIndex(PanelItem::Colour), m_colourWidget);
+    connect(m_colourWidget, &ColourValueWidget::defaultRequested, this, [this] {
+        m_tree->setCurrentIndex(nameIndex(PanelItem::Colour));
+        setColour(0x000000);
+    });
+    connect(m_colourWidget, &ColourValueWidget::otherRequested, this,
+            &CMFCPropertyGridPlusCtrl::chooseOtherColour);
+
+    m_fontWidget = new FontValueWidget;
+    m_fontWidget->setFontValue(fontValue());
+    m_tree->setIndexWidget(valueIndex(PanelItem::Font), m_fontWidget);
+    connect(m_fontWidget, &FontValueWidget::chooseRequested, this,
+            &CMFCPropertyGridPlusCtrl::chooseFont);
+}
+
+QFont CMFCPropertyGridPlusCtrl::gridFontFrom(const QFont& menuFont) {
+    QFont f = menuFont;
+    if (menuFont.pixelSize() > 0)
+        f.setPixelSize(std::max(1, menuFont.pixelSize() * 4 / 5));
+    else
+        f.setPointSize(std::max(1, menuFont.pointSize() * 4 / 5));
+    f.setWeight(static_cast<QFont::Weight>(std::clamp(menuFont.weight() * 4 / 5, 1, 1000)));
+    f.setItalic(menuFont.italic());
+    return f;
+}
+
+void CMFCPropertyGridPlusCtrl::MakeGridFont() {
+    setFont(gridFontFrom(QApplication::font("QMenu")));
+}
+
+void CMFCPropertyGridPlusCtrl::expandAllGroups() {
+    m_tree->expandAll();
+}
+
+QStandardItem* CMFCPropertyGridPlusCtrl::valueItem(PanelItem item) const {
+    return m_values.at(item);
+}
+
+QModelIndex CMFCPropertyGridPlusCtrl::valueIndex(PanelItem item) const {
+    return valueItem(item)->index();
+}
+
+QModelIndex CMFCPropertyGridPlusCtrl::nameIndex(PanelItem item) const {
+    return valueIndex(item).siblingAtColumn(0);
+}
+
+QString CMFCPropertyGridPlusCtrl::valueText(PanelItem item) const {
+    if (item == PanelItem::Font) return m_fontWidget->text();
+    return valueItem(item)->text();
+}
+
+bool CMFCPropertyGridPlusCtrl::isModified(PanelItem item) const {
+    const QStandardItem* v = valueItem(item);
+    return v->data(kValueRole) != v->data(kDefaultRole);
+}
+
+QFont CMFCPropertyGridPlusCtrl::fontValue() const {
+    return valueItem(PanelItem::Font)->data(kValueRole).value<QFont>();
+}
+
+void CMFCPropertyGridPlusCtrl::acceptEdit(PanelItem item, const QString& text) {
+    QStandardItem* v = valueItem(item);
+    switch (panelItemSpec(item).kind) {
+        case ItemKind::Single: {
+            const double value = parseSingle(text.toStdString());
+            v->setData(value, kValueRole);
+            v->setText(QString::fromStdString(formatG(value)));
+            break;
+        }
+        case ItemKind::Integer: {
+            const int value = parseInteger(text.toStdString());
+            v->setData(value, kValueRole);
+            v->setText(QString::number(value));
+            break;
+        }
+        case ItemKind::List:
+            v->setData(text, kValueRole);
+            v->setText(panelText(text.toStdString()));
+            break;
+        case ItemKind::Text:
+            v->setData(text, kValueRole);
+            v->setText(text);
+            break;
+        case ItemKind::Colour:
+        case ItemKind::Font:
+            return;
+    }
+    storeItemText(m_settings, item, text.toStdString());
+    markModified(item);
+    send(ID_PROPERTY_ITEM_CHANGED);
+}
+
+void CMFCPropertyGridPlusCtrl::setColour(uint32_t colour) {
+    valueItem(PanelItem::Colour)->setData(colour, kValueRole);
+    m_colourWidget->setColour(colour);
+    m_settings.colour = colour;
+    markModified(PanelItem::Colour);
+    send(ID_PROPERTY_ITEM_CHANGED);
+}
+
+void CMFCPropertyGridPlusCtrl::chooseOtherColour() {
+    m_tree->setCurrentIndex(nameIndex(PanelItem::Colour));
+    const std::optional<uint32_t> chosen = m_dialogs.colour(this, m_settings.colour);
+    if (chosen) setColour(*chosen);
+}
+
+void CMFCPropertyGridPlusCtrl::chooseFont() {
+    m_tree->setCurrentIndex(nameIndex(PanelItem::Font));
+    const std::optional<QFont> chosen = m_dialogs.font(this, fontValue());
+    if (!chosen) return;
+    valueItem(PanelItem::Font)->setData(*chosen, kValueRole);
+    m_fontWidget->setFontValue(*chosen);
+    markModified(PanelItem::Font);
+    // Until the view has handed over its label font (at the first accepted
+    // edit) a new font only repaints.
+    if (m_labelFont) *m_labelFont = *chosen;
+    send(ID_PROPERTY_FONT_CHANGED);
+}
+
+void CMFCPropertyGridPlusCtrl::markModified(PanelItem item) {
+    const bool modified = isModified(item);
+    const QFont weight = boldness(modified);
+    valueItem(item)->setData(weight, Qt::FontRole);
+    m_model->itemFromIndex(nameIndex(item))->setData(weight, Qt::FontRole);
+    if (item == PanelItem::Font) m_fontWidget->setBold(modified);
+}
+
+void CMFCPropertyGridPlusCtrl::showDescription(const QModelIndex& current) {
+    const QModelIndex name = current.siblingAtColumn(0);
+    m_descriptionName->setText(name.data(Qt::DisplayRole).toString());
+    m_descriptionText->setText(
+        name.data(kItemRole).isValid()
+            ? panelText(
+                  panelItemSpec(static_cast<PanelItem>(name.data(kItemRole).toInt())).description)
+            : QString());
+}
+
+void CMFCPropertyGridPlusCtrl::send(int command) {
+    if (m_sink) m_sink(command);
+}
+
+}  // namespace qf
