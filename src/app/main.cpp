@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <iostream>
 
+#include "app/application_window.h"
 #include "app/command_line.h"
 #include "app/main_frame.h"
 #include "project/batch.h"
-#include "settings/properties_wnd.h"
 #include "view/dialogs.h"
 #include "view/zelk_view.h"
 
@@ -44,37 +44,11 @@ int main(int argc, char** argv) {
     // Ties the window to quillfen.desktop (its icon and task-bar grouping).
     QGuiApplication::setDesktopFileName(QStringLiteral("quillfen"));
     qf::QtDialogs dialogs;
-    qf::CMainFrame frame;
-    auto* view = new qf::CZelkView(dialogs);
-    view->setCameraSources(qf::resolveCameraSources(cl.cameraSources));
-    frame.setView(view, view);
-    view->setOutputPane(frame.outputPane());
-    auto* properties = new qf::CPropertiesWnd(dialogs);
-    frame.setPropertiesPane(properties);
-    view->setPropertiesPane(properties);
-    // The pane's fit button runs the fit as the menu does; its edits reach the view.
-    properties->setCommandSink([&frame](int id) {
-        if (id == qf::ID_FIT_RUN)
-            frame.triggerCommand(id);
-        else
-            frame.routeCommand(id);
-    });
-    properties->setFitEnabledProbe([&frame] { return frame.isCommandEnabled(qf::ID_FIT_RUN); });
-    QObject::connect(view, &qf::CZelkView::stateChanged, properties,
-                     &qf::CPropertiesWnd::refreshToolbar);
-    QObject::connect(view, &qf::CZelkView::titleChanged, &frame, [&frame](const QString& title) {
-        frame.setWindowTitle(title + " - Quillfen");
-    });
-    QObject::connect(view, &qf::CZelkView::stateChanged, &frame, &qf::CMainFrame::refreshCommands);
-    frame.setWindowTitle("Quillfen");
+    qf::ApplicationWindow window(dialogs, qf::resolveCameraSources(cl.cameraSources));
+    qf::CMainFrame& frame = window.frame();
     // The last session's placement and bars; closing the window saves them.
     frame.restoreLayout(*qf::openWorkspaceStore());
     frame.show();
-    frame.refreshCommands();
-    if (!cl.imagePath.empty()) view->loadImage(QString::fromStdString(cl.imagePath));
-    const int status = app.exec();
-    // The frame is torn down next; an edit still open in the pane must not
-    // reach it on the way.
-    properties->setCommandSink({});
-    return status;
+    if (!cl.imagePath.empty()) window.view().loadImage(QString::fromStdString(cl.imagePath));
+    return app.exec();
 }

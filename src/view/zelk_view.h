@@ -33,6 +33,7 @@ public:
     // Which video file or stream stands in for a camera device.
     void setCameraSources(const CameraSourceMap& map) { m_camera->setSourceMap(map); }
 
+    const QFont& labelFont() const { return m_labelFont; }
     ViewState& state() { return m_state; }
     const ViewState& state() const { return m_state; }
 

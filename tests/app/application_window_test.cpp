@@ -1,0 +1,183 @@
+// The assembled window: edits in the settings pane reach the view through the
+// frame, with the refresh the user sees (or does not), and the pane's fit
+// button runs the fit.
+
+#include "app/application_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeView>
+#include <opencv2/imgcodecs.hpp>
+
+#include "app/output_pane.h"
+#include "settings/property_editors.h"
+#include "settings/property_grid.h"
+#include "settings/properties_wnd.h"
+#include "support/fake_dialogs.h"
+#include "view/zelk_view.h"
+
+namespace qf {
+namespace {
+
+using I = PanelItem;
+
+// Counts the view's repaints.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+class ApplicationWindowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        const QString picture = dir.filePath("chart.png");
+        cv::imwrite(picture.toStdString(), cv::Mat(150, 200, CV_8UC3, cv::Scalar(200, 210, 220)));
+        w.frame().resize(1000, 700);
+        w.frame().show();
+        w.frame().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.frame()));
+        ASSERT_TRUE(view().loadImage(picture));
+        // Three points in the default axis frame (55,55)-(105,85) of 0..1 x 0..1.
+        view().state().axis.m_axisRect = {55, 55, 105, 85};
+        view().onCommand(ID_ADD_POINTS);
+        for (const QPoint p : {QPoint(60, 80), QPoint(80, 70), QPoint(100, 60)})
+            QTest::mouseClick(view().viewport(), Qt::LeftButton, {}, p);
+        ASSERT_EQ(view().state().points.m_pointCount, 3);
+        view().viewport()->installEventFilter(&paints);
+        settle();
+    }
+
+    CZelkView& view() { return w.view(); }
+    CMFCPropertyGridPlusCtrl& grid() { return *w.properties().grid(); }
+
+    void settle() {
+        QApplication::processEvents();
+        paints.paints = 0;
+    }
+    int paintsNow() {
+        QApplication::processEvents();
+        return paints.paints;
+    }
+
+    // Types into an item's editor and accepts the edit with Enter.
+    void enter(I item, const char* text) {
+        QTreeView* tree = grid().tree();
+        const QModelIndex index = grid().valueIndex(item);
+        tree->scrollTo(index);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(index).center());
+        QWidget* editor = QApplication::focusWidget();
+        ASSERT_NE(editor, nullptr);
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(editor, Qt::Key_Delete);
+        QTest::keyClicks(editor, QString::fromUtf8(text));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QApplication::processEvents();  // the grid commits Enter from its queue
+    }
+
+    // Picks a choice of a fixed list and accepts it with Enter.
+    void choose(I item, const char* text) {
+        QTreeView* tree = grid().tree();
+        const QModelIndex index = grid().valueIndex(item);
+        tree->scrollTo(index);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(index).center());
+        auto* combo = qobject_cast<QComboBox*>(QApplication::focusWidget());
+        ASSERT_NE(combo, nullptr);
+        const int choice = combo->findText(QString::fromUtf8(text));
+        ASSERT_GE(choice, 0) << text;
+        combo->setCurrentIndex(choice);
+        QTest::keyClick(combo, Qt::Key_Return);
+        QApplication::processEvents();
+    }
+
+    QString sourcePointText(int row, int column) {
+        auto* item = w.frame().outputPane()->sourcePointList()->item(row, column);
+        return item ? item->text() : QString();
+    }
+
+    QTemporaryDir dir;
+    testing_support::FakeDialogs dialogs;
+    ApplicationWindow w{dialogs, CameraSourceMap{}};
+    PaintCounter paints;
+};
+
+TEST_F(ApplicationWindowTest, FitSettingsWaitForTheNextFitWithoutARepaint) {
+    choose(I::Degree, "2");
+    enter(I::Basis3, "sin(x)");
+    enter(I::GraphPointCount, "300");
+    EXPECT_EQ(view().state().fit.m_degree, 2);
+    EXPECT_EQ(view().state().fit.m_basisExpr[3], "sin(x)");
+    EXPECT_EQ(view().state().fit.m_graphPointCount, 300);
+    EXPECT_EQ(paintsNow(), 0);
+}
+
+TEST_F(ApplicationWindowTest, AnAxisChangeRevaluesThePointsAndRepaints) {
+    EXPECT_EQ(sourcePointText(2, 1), "0.9");
+    enter(I::XMax, "10");
+    EXPECT_EQ(view().state().axis.m_xMax, 10.0);
+    EXPECT_EQ(sourcePointText(2, 1), "9");
+    EXPECT_GT(paintsNow(), 0);
+
+    settle();
+    choose(I::XScale, "対数");
+    EXPECT_EQ(view().state().axis.m_xLog, 1);
+    EXPECT_EQ(sourcePointText(2, 1), "<?>");  // a logarithmic axis from 0 has no values
+    EXPECT_EQ(sourcePointText(2, 2), "0.833333");
+    EXPECT_GT(paintsNow(), 0);
+}
+
+TEST_F(ApplicationWindowTest, AColourAloneRepaints) {
+    dialogs.colourAnswer = 0x0000FF;
+    QTest::mouseClick(grid().colourWidget()->otherButton(), Qt::LeftButton);
+    EXPECT_EQ(view().state().graphStyle.colour, 0x0000FFu);
+    EXPECT_GT(paintsNow(), 0);
+}
+
+TEST_F(ApplicationWindowTest, TheLabelFontFollowsThePaneOnlyAfterAnAcceptedEdit) {
+    const QFont before = view().labelFont();
+    QFont chosen("DejaVu Serif", 20);
+    dialogs.fontAnswer = chosen;
+    QTest::mouseClick(grid().fontWidget()->chooseButton(), Qt::LeftButton);
+    EXPECT_EQ(view().labelFont(), before);  // repainted, but not yet tied to the pane
+    EXPECT_GT(paintsNow(), 0);
+
+    enter(I::YMax, "2");
+    chosen.setPointSize(24);
+    dialogs.fontAnswer = chosen;
+    QTest::mouseClick(grid().fontWidget()->chooseButton(), Qt::LeftButton);
+    EXPECT_EQ(view().labelFont().family(), chosen.family());
+    EXPECT_EQ(view().labelFont().pointSize(), 24);
+}
+
+TEST_F(ApplicationWindowTest, ThePanesFitButtonRunsTheFit) {
+    view().state().fit.m_degree = 1;
+    w.properties().refreshToolbar();
+    QToolButton* fit = nullptr;
+    for (auto* b : w.properties().findChildren<QToolButton*>())
+        if (b->defaultAction() == w.properties().fitAction()) fit = b;
+    ASSERT_NE(fit, nullptr);
+    ASSERT_TRUE(fit->isEnabled());
+    QTest::mouseClick(fit, Qt::LeftButton);
+    EXPECT_EQ(view().state().generated.m_generatedCount, 50);
+    EXPECT_EQ(w.frame().outputPane()->ActiveOutputTab(), 1);
+
+    view().onCommand(ID_ERASE_POINTS);  // a region around all three points
+    QTest::mousePress(view().viewport(), Qt::LeftButton, {}, QPoint(50, 50));
+    QTest::mouseMove(view().viewport(), QPoint(80, 80));
+    QTest::mouseMove(view().viewport(), QPoint(110, 90));
+    QTest::mouseRelease(view().viewport(), Qt::LeftButton, {}, QPoint(110, 90));
+    ASSERT_EQ(view().state().points.m_pointCount, 0);
+    EXPECT_FALSE(fit->isEnabled());
+}
+
+}  // namespace
+}  // namespace qf
