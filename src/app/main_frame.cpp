@@ -22,6 +22,7 @@
 #include "app/about_box.h"
 #include "app/customize_dialog.h"
 #include "app/icons.h"
+#include "app/key_locks.h"
 #include "app/output_pane.h"
 #include "app/visual_style.h"
 
@@ -29,47 +30,11 @@ namespace qf {
 
 namespace {
 
-const QString kWorkspace = QStringLiteral("Workspace");
-const QString kApplicationLook = QStringLiteral("Workspace/ApplicationLook");
-// Bumped when the bars or panes change so much that an old layout no longer fits.
-constexpr int kLayoutVersion = 1;
-
 QString tr8(const char* text) {
     return QCoreApplication::translate("qf::Commands", text ? text : "");
 }
 
-QColor colour(Rgb rgb) {
-    return QColor::fromRgb(0xFF000000u | rgb);
-}
-
-QPalette paletteOf(const StyleColours& c) {
-    // Bevels (light, mid, dark, shadow) derive from the button colour.
-    QPalette p(colour(c.button), colour(c.window));
-    p.setColor(QPalette::WindowText, colour(c.windowText));
-    p.setColor(QPalette::Base, colour(c.base));
-    p.setColor(QPalette::AlternateBase, colour(c.alternateBase));
-    p.setColor(QPalette::Text, colour(c.text));
-    p.setColor(QPalette::ButtonText, colour(c.buttonText));
-    p.setColor(QPalette::Highlight, colour(c.highlight));
-    p.setColor(QPalette::HighlightedText, colour(c.highlightedText));
-    p.setColor(QPalette::ToolTipBase, colour(c.toolTipBase));
-    p.setColor(QPalette::ToolTipText, colour(c.toolTipText));
-    p.setColor(QPalette::PlaceholderText, colour(c.disabledText));
-    p.setColor(QPalette::Link, colour(c.link));
-    p.setColor(QPalette::LinkVisited, colour(c.link));
-    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        p.setColor(QPalette::Disabled, role, colour(c.disabledText));
-    return p;
-}
-
-std::optional<KeyLocks> x11KeyLocks();  // at the end of the file
-
 }  // namespace
-
-std::unique_ptr<QSettings> openWorkspaceStore() {
-    return std::make_unique<QSettings>(QStringLiteral("Obrin-Quillfen-Vantor"),
-                                       QStringLiteral("Quillfen"));
-}
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("MainFrame"));
@@ -101,7 +66,8 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
 
     // A value that is not a number is no choice at all: the default look.
     bool ok = false;
-    const int stored = openWorkspaceStore()->value(kApplicationLook, ID_STYLE_VS_2008).toInt(&ok);
+    const int stored =
+        openWorkspaceStore()->value(kApplicationLookKey, ID_STYLE_VS_2008).toInt(&ok);
     applyVisualStyle(ok ? stored : ID_STYLE_VS_2008);
 
     m_keyPoll = new QTimer(this);
@@ -323,46 +289,6 @@ void CMainFrame::routeCommand(int id) {
     refreshCommands();
 }
 
-void CMainFrame::saveLayout(QSettings& settings) const {
-    settings.beginGroup(kWorkspace);
-    settings.setValue(QStringLiteral("Geometry"), saveGeometry());
-    settings.setValue(QStringLiteral("State"), saveState(kLayoutVersion));
-    settings.remove(QStringLiteral("HiddenButtons"));
-    settings.beginGroup(QStringLiteral("HiddenButtons"));
-    for (size_t bar = 0; bar < m_toolBars.size(); ++bar) {
-        QStringList hidden;
-        for (int id : toolBarButtonIds(static_cast<int>(bar)))
-            if (!isToolBarButtonShown(static_cast<int>(bar), id)) hidden << QString::number(id);
-        if (!hidden.isEmpty())
-            settings.setValue(m_toolBars[bar]->objectName(), hidden.join(QLatin1Char(',')));
-    }
-    settings.endGroup();
-    settings.endGroup();
-}
-
-bool CMainFrame::restoreLayout(QSettings& settings) {
-    settings.beginGroup(kWorkspace);
-    const QByteArray geometry = settings.value(QStringLiteral("Geometry")).toByteArray();
-    const QByteArray state = settings.value(QStringLiteral("State")).toByteArray();
-    std::vector<QStringList> hidden;
-    settings.beginGroup(QStringLiteral("HiddenButtons"));
-    for (QToolBar* bar : m_toolBars)
-        hidden.push_back(settings.value(bar->objectName()).toString().split(QLatin1Char(',')));
-    settings.endGroup();
-    settings.endGroup();
-
-    // Qt checks a whole state before it applies any of it, so damaged data
-    // leaves the built-in layout as it was.
-    bool restored = false;
-    if (!geometry.isEmpty()) restored = restoreGeometry(geometry);
-    if (!state.isEmpty()) restored = restoreState(state, kLayoutVersion) && restored;
-    for (size_t bar = 0; bar < m_toolBars.size(); ++bar)
-        for (int id : toolBarButtonIds(static_cast<int>(bar)))
-            showToolBarButton(static_cast<int>(bar), id,
-                              !hidden[bar].contains(QString::number(id)));
-    return restored;
-}
-
 void CMainFrame::closeEvent(QCloseEvent* event) {
     saveLayout(*openWorkspaceStore());
     if (m_customize) m_customize->close();
@@ -425,28 +351,6 @@ void CMainFrame::updateSeparators(int bar) {
     }
 }
 
-void CMainFrame::setVisualStyle(int id) {
-    applyVisualStyle(id);
-    openWorkspaceStore()->setValue(kApplicationLook, id);
-}
-
-void CMainFrame::applyVisualStyle(int id) {
-    m_visualStyle = id;
-    if (isOffice2007Colour(id)) m_office2007Colour = id;
-    const VisualStyle& look = visualStyleOf(id, m_office2007Colour);
-    // The look is the application's: dialogs and menus follow it too.
-    const QString name = QString::fromLatin1(look.qtStyle);
-    if (QApplication::style()->name().compare(name, Qt::CaseInsensitive) != 0)
-        if (QStyle* style = QStyleFactory::create(name)) QApplication::setStyle(style);
-    QApplication::setPalette(paletteOf(look.colours));
-    // Qt posts the change to each widget; deliver it now so that the frame
-    // and its panes are redrawn in the new look at once.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::ApplicationPaletteChange);
-    setDockOptions(look.smartDocking ? dockOptions() | AnimatedDocks
-                                     : dockOptions() & ~DockOptions(AnimatedDocks));
-    refreshCommands();
-}
-
 void CMainFrame::showCustomize() {
     if (!m_customize) m_customize = new CCustomizeDlg(*this, this);
     m_customize->show();
@@ -460,41 +364,3 @@ void CMainFrame::showAbout() {
 }
 
 }  // namespace qf
-
-// X11 last: its macros (None, Bool, Status, ...) clash with names above.
-#ifdef QF_HAVE_X11
-#include <X11/XKBlib.h>
-#include <QGuiApplication>
-
-namespace qf {
-namespace {
-
-std::optional<KeyLocks> x11KeyLocks() {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    Display* display = x11 ? x11->display() : nullptr;
-    if (!display) return std::nullopt;
-    // By name: the indicator numbers depend on the server's keyboard map.
-    // One display per process, so the names are looked up once.
-    static const Atom names[3] = {XInternAtom(display, "Caps Lock", False),
-                                  XInternAtom(display, "Num Lock", False),
-                                  XInternAtom(display, "Scroll Lock", False)};
-    auto lit = [display](Atom name) {
-        Bool on = False;
-        return XkbGetNamedIndicator(display, name, nullptr, &on, nullptr, nullptr) && on;
-    };
-    return KeyLocks{lit(names[0]), lit(names[1]), lit(names[2])};
-}
-
-}  // namespace
-}  // namespace qf
-#else
-namespace qf {
-namespace {
-
-std::optional<KeyLocks> x11KeyLocks() {
-    return std::nullopt;
-}
-
-}  // namespace
-}  // namespace qf
-#endif

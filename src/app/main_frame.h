@@ -27,6 +27,8 @@ class COutputWnd;
 
 // The per-user store of the window layout and the visual style.
 std::unique_ptr<QSettings> openWorkspaceStore();
+// The visual style's key in that store.
+extern const QString kApplicationLookKey;
 
 // Which lock keys are on; what the status bar's indicators show.
 struct KeyLocks {

@@ -69,9 +69,15 @@ bool CameraSource::open(int index, const std::string& mappedSource) {
     m_loops = !mappedSource.empty();
     try {
         if (m_loops)
-            m_capture->open(mappedSource, cv::CAP_ANY);
+            // FFmpeg reads video files and stream addresses alike; letting
+            // every backend try (GStreamer, image sequences) only adds slow
+            // probing, and leaks, for a source FFmpeg cannot read.
+            m_capture->open(mappedSource, cv::CAP_FFMPEG);
         else
-            m_capture->open(index, cv::CAP_ANY);
+            // Cameras on Linux are Video4Linux devices. Asking every backend
+            // instead also probes FireWire and USB buses through libraries
+            // that leak what they find, and takes seconds without a camera.
+            m_capture->open(index, cv::CAP_V4L2);
     } catch (const cv::Exception&) {
         m_capture->release();
     }

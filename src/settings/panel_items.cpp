@@ -13,7 +13,7 @@ std::vector<std::string> degreeChoices() {
     return texts;
 }
 
-std::vector<PanelGroupSpec> buildGroups() {
+std::vector<PanelGroupInfo> buildGroups() {
     const char* const modelDescription =
         "<n次多項式>\n"
         "  y=A0+A1*x + A2*(x**2) + ... + An*(pow(x, n))\n"
@@ -68,15 +68,15 @@ std::vector<PanelGroupSpec> buildGroups() {
 
 }  // namespace
 
-const std::vector<PanelGroupSpec>& panelGroups() {
-    static const std::vector<PanelGroupSpec> groups = buildGroups();
+const std::vector<PanelGroupInfo>& panelGroups() {
+    static const std::vector<PanelGroupInfo> groups = buildGroups();
     return groups;
 }
 
-const PanelItemSpec& panelItemSpec(PanelItem item) {
-    for (const PanelGroupSpec& group : panelGroups()) {
-        for (const PanelItemSpec& spec : group.items) {
-            if (spec.item == item) return spec;
+const PanelItemInfo& panelItemInfo(PanelItem item) {
+    for (const PanelGroupInfo& group : panelGroups()) {
+        for (const PanelItemInfo& info : group.items) {
+            if (info.item == item) return info;
         }
     }
     throw std::out_of_range("unknown panel item");

@@ -18,7 +18,7 @@ enum class ItemKind {
     Font,
 };
 
-struct PanelItemSpec {
+struct PanelItemInfo {
     PanelItem item;
     const char* name;
     const char* description;
@@ -26,16 +26,16 @@ struct PanelItemSpec {
     std::vector<std::string> choices;  // List only
 };
 
-struct PanelGroupSpec {
+struct PanelGroupInfo {
     const char* name;
-    std::vector<PanelItemSpec> items;
+    std::vector<PanelItemInfo> items;
 };
 
 // The up/down buttons of "データ数" stay inside this range; typing is free.
 inline constexpr int kCountStepMin = 10;
 inline constexpr int kCountStepMax = 256;
 
-const std::vector<PanelGroupSpec>& panelGroups();
-const PanelItemSpec& panelItemSpec(PanelItem item);
+const std::vector<PanelGroupInfo>& panelGroups();
+const PanelItemInfo& panelItemInfo(PanelItem item);
 
 }  // namespace qf

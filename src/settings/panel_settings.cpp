@@ -29,7 +29,7 @@ bool isBlank(char c) {
 
 // Index of the text among the item's choices, or -1.
 int choiceIndex(PanelItem item, std::string_view text) {
-    const std::vector<std::string>& choices = panelItemSpec(item).choices;
+    const std::vector<std::string>& choices = panelItemInfo(item).choices;
     for (size_t i = 0; i < choices.size(); ++i) {
         if (choices[i] == text) return static_cast<int>(i);
     }
@@ -37,7 +37,7 @@ int choiceIndex(PanelItem item, std::string_view text) {
 }
 
 const std::string& choice(PanelItem item, size_t index) {
-    return panelItemSpec(item).choices.at(index);
+    return panelItemInfo(item).choices.at(index);
 }
 
 int basisIndex(PanelItem item) {

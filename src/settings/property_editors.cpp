@@ -85,11 +85,11 @@ PropertyDelegate::PropertyDelegate(CMFCPropertyGridPlusCtrl* grid)
 QWidget* PropertyDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
                                         const QModelIndex& index) const {
     if (!index.data(kItemRole).isValid()) return nullptr;
-    const PanelItemSpec& spec = panelItemSpec(itemOf(index));
-    switch (spec.kind) {
+    const PanelItemInfo& info = panelItemInfo(itemOf(index));
+    switch (info.kind) {
         case ItemKind::List: {
             auto* combo = new QComboBox(parent);
-            for (const std::string& choice : spec.choices) combo->addItem(panelText(choice));
+            for (const std::string& choice : info.choices) combo->addItem(panelText(choice));
             return combo;
         }
         case ItemKind::Text:
@@ -113,7 +113,7 @@ QWidget* PropertyDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
 void PropertyDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
     if (auto* combo = qobject_cast<QComboBox*>(editor)) {
         const std::string value = index.data(kValueRole).toString().toStdString();
-        const std::vector<std::string>& choices = panelItemSpec(itemOf(index)).choices;
+        const std::vector<std::string>& choices = panelItemInfo(itemOf(index)).choices;
         const auto it = std::find(choices.begin(), choices.end(), value);
         combo->setCurrentIndex(it == choices.end() ? -1 : static_cast<int>(it - choices.begin()));
     } else if (auto* spin = qobject_cast<CountSpinBox*>(editor)) {
@@ -128,7 +128,7 @@ void PropertyDelegate::setModelData(QWidget* editor, QAbstractItemModel*,
     if (!m_grid) return;
     QString text;
     if (auto* combo = qobject_cast<QComboBox*>(editor)) {
-        const std::vector<std::string>& choices = panelItemSpec(itemOf(index)).choices;
+        const std::vector<std::string>& choices = panelItemInfo(itemOf(index)).choices;
         const int k = combo->currentIndex();
         if (k < 0 || k >= static_cast<int>(choices.size())) return;
         text = QString::fromStdString(choices[k]);

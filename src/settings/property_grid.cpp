@@ -115,7 +115,7 @@ void CMFCPropertyGridPlusCtrl::BuildPropertyGrid() {
 
     const QFont bold = boldness(true);
     const QBrush groupBackground = palette().brush(QPalette::Button);
-    for (const PanelGroupSpec& group : panelGroups()) {
+    for (const PanelGroupInfo& group : panelGroups()) {
         auto* groupName = new QStandardItem(panelText(group.name));
         groupName->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         groupName->setData(bold, Qt::FontRole);
@@ -123,15 +123,15 @@ void CMFCPropertyGridPlusCtrl::BuildPropertyGrid() {
         auto* groupRest = new QStandardItem;
         groupRest->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
 
-        for (const PanelItemSpec& spec : group.items) {
-            auto* name = new QStandardItem(panelText(spec.name));
+        for (const PanelItemInfo& info : group.items) {
+            auto* name = new QStandardItem(panelText(info.name));
             name->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-            name->setData(static_cast<int>(spec.item), kItemRole);
+            name->setData(static_cast<int>(info.item), kItemRole);
             auto* value = new QStandardItem;
-            value->setData(static_cast<int>(spec.item), kItemRole);
+            value->setData(static_cast<int>(info.item), kItemRole);
             value->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
-            const QString text = QString::fromStdString(itemText(m_settings, spec.item));
-            switch (spec.kind) {
+            const QString text = QString::fromStdString(itemText(m_settings, info.item));
+            switch (info.kind) {
                 case ItemKind::List:
                     value->setData(text, kValueRole);
                     value->setText(panelText(text.toStdString()));
@@ -141,7 +141,7 @@ void CMFCPropertyGridPlusCtrl::BuildPropertyGrid() {
                     value->setText(text);
                     break;
                 case ItemKind::Single:
-                    value->setData(singleValue(m_settings, spec.item), kValueRole);
+                    value->setData(singleValue(m_settings, info.item), kValueRole);
                     value->setText(text);
                     break;
                 case ItemKind::Integer:
@@ -160,7 +160,7 @@ void CMFCPropertyGridPlusCtrl::BuildPropertyGrid() {
                     break;
             }
             value->setData(value->data(kValueRole), kDefaultRole);
-            m_values[spec.item] = value;
+            m_values[info.item] = value;
             groupName->appendRow({name, value});
         }
         m_model->appendRow({groupName, groupRest});
@@ -232,7 +232,7 @@ QFont CMFCPropertyGridPlusCtrl::fontValue() const {
 
 void CMFCPropertyGridPlusCtrl::acceptEdit(PanelItem item, const QString& text) {
     QStandardItem* v = valueItem(item);
-    switch (panelItemSpec(item).kind) {
+    switch (panelItemInfo(item).kind) {
         case ItemKind::Single: {
             const double value = parseSingle(text.toStdString());
             v->setData(value, kValueRole);
@@ -303,7 +303,7 @@ void CMFCPropertyGridPlusCtrl::showDescription(const QModelIndex& current) {
     m_descriptionText->setText(
         name.data(kItemRole).isValid()
             ? panelText(
-                  panelItemSpec(static_cast<PanelItem>(name.data(kItemRole).toInt())).description)
+                  panelItemInfo(static_cast<PanelItem>(name.data(kItemRole).toInt())).description)
             : QString());
 }
 
