@@ -60,6 +60,16 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     setCommandHandler(ID_VIEW_STATUS_BAR,
                       [this] { statusBar()->setVisible(statusBar()->isHidden()); });
     setCommandHandler(ID_VIEW_CUSTOMIZE, [this] { showCustomize(); });
+    // F6 and Shift+F6 move the keyboard between the view and the panes.
+    const std::pair<QKeySequence, int> paneKeys[] = {{QKeySequence(Qt::Key_F6), 1},
+                                                     {QKeySequence(Qt::SHIFT | Qt::Key_F6), -1}};
+    for (const auto& [keys, step] : paneKeys) {
+        auto* next = new QAction(this);
+        next->setShortcut(keys);
+        next->setShortcutContext(Qt::WindowShortcut);
+        connect(next, &QAction::triggered, this, [this, to = step] { focusNextPane(to); });
+        addAction(next);
+    }
     for (const VisualStyle& look : visualStyles())
         if (action(look.id))
             setCommandHandler(look.id, [this, id = look.id] { setVisualStyle(id); });
@@ -78,6 +88,33 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
 }
 
 CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::focusNextPane(int step) {
+    // The view, then the visible panes in the order they were docked.
+    std::vector<QWidget*> panes;
+    if (centralWidget()) panes.push_back(centralWidget());
+    for (QDockWidget* dock : findChildren<QDockWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        if (dock->isVisible() && dock->widget()) panes.push_back(dock->widget());
+    if (panes.empty()) return;
+    const int n = static_cast<int>(panes.size());
+    int at = -1;
+    for (int i = 0; i < n; ++i)
+        if (panes[size_t(i)]->isAncestorOf(focusWidget()) || panes[size_t(i)] == focusWidget())
+            at = i;
+    const int to = at < 0 ? 0 : ((at + step) % n + n) % n;
+    // A pane is a container: the keyboard goes to the first control in it
+    // that takes the focus from the keyboard.
+    QWidget* target = panes[size_t(to)];
+    if (!target->focusProxy() && !(target->focusPolicy() & Qt::TabFocus)) {
+        for (QWidget* w : target->findChildren<QWidget*>()) {
+            if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) {
+                target = w;
+                break;
+            }
+        }
+    }
+    target->setFocus(Qt::OtherFocusReason);
+}
 
 void CMainFrame::buildActions() {
     for (const CommandInfo& c : commandTable()) {

@@ -108,6 +108,7 @@ private:
     };
 
     void buildActions();
+    void focusNextPane(int step);  // 1: next, -1: previous
     void buildMenus();
     void buildToolBars();
     void buildStatusBar();

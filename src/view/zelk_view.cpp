@@ -109,7 +109,8 @@ void CZelkView::resizeEvent(QResizeEvent* event) {
 
 void CZelkView::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
-    paintView(painter, m_state, clientSize(), displayColoursFrom(palette()), m_labelFont);
+    paintView(painter, m_state, clientSize(), displayColoursFrom(palette()), m_labelFont,
+              &m_reducedImage);
 }
 
 void CZelkView::apply(const ToolResult& r) {

@@ -11,6 +11,7 @@
 #include "fit/svd.h"
 #include "view/camera_controller.h"
 #include "view/dialogs.h"
+#include "view/paint/image_display.h"
 #include "view/tools/mouse_tools.h"
 #include "view/view_state.h"
 
@@ -83,6 +84,7 @@ private:
     CPropertiesWnd* m_properties = nullptr;
     ViewState m_state;
     QFont m_labelFont;
+    ReducedImageCache m_reducedImage;  // the picture at a negative zoom, between repaints
     std::unique_ptr<SvdFitWork> m_fitWork;
     std::unique_ptr<CameraController> m_camera;  // after m_state: the devices close first
     bool m_syncing = false;

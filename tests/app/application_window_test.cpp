@@ -15,9 +15,9 @@
 #include <opencv2/imgcodecs.hpp>
 
 #include "app/output_pane.h"
+#include "settings/properties_wnd.h"
 #include "settings/property_editors.h"
 #include "settings/property_grid.h"
-#include "settings/properties_wnd.h"
 #include "support/fake_dialogs.h"
 #include "view/zelk_view.h"
 
@@ -177,6 +177,31 @@ TEST_F(ApplicationWindowTest, ThePanesFitButtonRunsTheFit) {
     QTest::mouseRelease(view().viewport(), Qt::LeftButton, {}, QPoint(110, 90));
     ASSERT_EQ(view().state().points.m_pointCount, 0);
     EXPECT_FALSE(fit->isEnabled());
+}
+
+TEST_F(ApplicationWindowTest, F6MovesTheKeyboardThroughTheViewAndThePanes) {
+    COutputWnd* output = w.frame().outputPane();
+    auto where = [&]() -> std::string {
+        QWidget* f = QApplication::focusWidget();
+        if (!f) return "nowhere";
+        if (f == &view() || view().isAncestorOf(f)) return "view";
+        if (output->isAncestorOf(f)) return "output";
+        if (w.properties().isAncestorOf(f)) return "settings";
+        return "elsewhere";
+    };
+    view().setFocus();
+    ASSERT_EQ(where(), "view");
+    std::vector<std::string> forward, backward;
+    for (int i = 0; i < 3; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+        forward.push_back(where());
+    }
+    for (int i = 0; i < 3; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, Qt::ShiftModifier);
+        backward.push_back(where());
+    }
+    EXPECT_EQ(forward, (std::vector<std::string>{"output", "settings", "view"}));
+    EXPECT_EQ(backward, (std::vector<std::string>{"settings", "output", "view"}));
 }
 
 }  // namespace

@@ -78,7 +78,7 @@ TEST_F(ViewResults, EveryFitOutcomeAsTheUserSeesIt) {
         void (*setUp)(ViewState&);
         bool messageBox;
         const char* outputText;  // within the page "出力"
-        bool report;                   // page "フィッティング出力" filled
+        bool report;             // page "フィッティング出力" filled
         int tab;
         bool toolsCleared;
     } cases[] = {
@@ -162,7 +162,8 @@ TEST_F(ViewResults, ResultFilesThatCannotBeWrittenSaySoAndChangeNothing) {
         w->dialogs.saveAnswers = {blocked};
         w->view.onCommand(id);
         ASSERT_EQ(w->dialogs.messages.size(), 1u) << id;
-        EXPECT_TRUE(w->dialogs.messages[0].contains(blocked)) << w->dialogs.messages[0].toStdString();
+        EXPECT_TRUE(w->dialogs.messages[0].contains(blocked))
+            << w->dialogs.messages[0].toStdString();
     }
     EXPECT_EQ(w->view.state().points.m_pointCount, 6);
     EXPECT_EQ(w->view.state().generated.m_generatedCount, 50);
@@ -203,7 +204,7 @@ TEST_F(ViewResults, GraphImageIsTheImageSizeAndLeavesTheViewAtOneToOne) {
     ASSERT_FALSE(saved.isNull());
     EXPECT_EQ(saved.size(), QSize(200, 150));
     EXPECT_EQ(saved.pixelColor(10, 10), QColor(Qt::white));  // no picture, no overlays
-    EXPECT_EQ(saved.pixelColor(55, 70), QColor(Qt::black));   // the frame's left edge
+    EXPECT_EQ(saved.pixelColor(55, 70), QColor(Qt::black));  // the frame's left edge
 
     // Cancelled: still reset. A name no encoder takes: the failure message.
     w->view.onCommand(ID_ZOOM_IN);
@@ -222,6 +223,25 @@ TEST_F(ViewResults, PixelGridColourFollowsTheDialog) {
     w->dialogs.colourAnswer = 0x00FF00;
     w->view.onCommand(ID_PIXEL_GRID_COLOUR);
     EXPECT_EQ(w->view.state().m_pixelGridColour, 0x00FF00u);
+}
+
+// At a negative zoom the view draws from a reduced copy it keeps between
+// repaints; a command that makes a new picture must show at once.
+TEST_F(ViewResults, ReducedPicturesFollowTheCommands) {
+    CZelkView& view = w->view;
+    view.show();
+    view.onCommand(ID_ZOOM_OUT);
+    view.onCommand(ID_ZOOM_OUT);
+    view.onCommand(ID_DISPLAY_OUTPUT);
+    ASSERT_EQ(view.state().transform.m_zoomShift, -2);
+    auto shown = [&] { return view.viewport()->grab().toImage().pixelColor(5, 5); };
+    const QColor grey = shown();
+    EXPECT_EQ(grey.red(), grey.blue());  // the grey rendering of (B 200, G 210, R 220)
+    view.onCommand(ID_GREY_IMAGE);       // grey off: the output is the colour picture again
+    EXPECT_EQ(shown(), QColor(220, 210, 200));
+    view.onCommand(ID_RUN_PROCESSING);  // black and white
+    const QColor processed = shown();
+    EXPECT_TRUE(processed == QColor(Qt::white) || processed == QColor(Qt::black));
 }
 
 }  // namespace

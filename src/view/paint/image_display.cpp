@@ -139,7 +139,48 @@ QImage imageOver(const cv::Mat& m) {
     return QImage(m.data, m.cols, m.rows, static_cast<qsizetype>(m.step[0]), QImage::Format_RGB32);
 }
 
+// A reduced copy costs 4 bytes a pixel; beyond this many pixels (16 MB) the
+// visible part is sampled directly instead.
+constexpr int64_t kMaxReducedPixels = 4 << 20;
+
+bool drawableImage(const cv::Mat& image) {
+    const int channels = image.channels();
+    return image.depth() == CV_8U && (channels == 1 || channels == 3 || channels == 4);
+}
+
 }  // namespace
+
+const cv::Mat& ReducedImageCache::reducedFor(const cv::Mat& image, int32_t zoomShift) {
+    const bool same = m_source.data == image.data && m_source.size() == image.size() &&
+                      m_source.type() == image.type() && m_source.step == image.step &&
+                      m_zoomShift == zoomShift;
+    if (same) return m_reduced;
+    clear();
+    const int32_t w = scaleToWindow(image.cols, zoomShift);
+    const int32_t h = scaleToWindow(image.rows, zoomShift);
+    if (zoomShift >= 0 || w <= 0 || h <= 0 || int64_t{w} * h > kMaxReducedPixels ||
+        !drawableImage(image))
+        return m_reduced;
+    m_reduced.create(h, w, CV_8UC4);
+    const int channels = image.channels();
+    const std::size_t elem = image.elemSize();
+    for (int32_t y = 0; y < h; ++y) {
+        const uint8_t* src = image.ptr<uint8_t>(scaleToImage(y, zoomShift));
+        auto* dst = m_reduced.ptr<uint32_t>(y);
+        for (int32_t x = 0; x < w; ++x)
+            dst[x] =
+                bgrxAt(src + static_cast<std::size_t>(scaleToImage(x, zoomShift)) * elem, channels);
+    }
+    m_source = image;
+    m_zoomShift = zoomShift;
+    return m_reduced;
+}
+
+void ReducedImageCache::clear() {
+    m_source.release();
+    m_reduced.release();
+    m_zoomShift = 0;
+}
 
 DisplayColours displayColoursFrom(const QPalette& palette) {
     const QColor c = palette.color(QPalette::Inactive, QPalette::Window);
@@ -155,11 +196,12 @@ IntRect visibleImageArea(const ViewTransform& view, IntSize imageSize, IntSize c
 }
 
 void paintImageDisplay(QPainter& painter, const ViewState& state, IntSize clientSize,
-                       const DisplayColours& colours) {
+                       const DisplayColours& colours, ReducedImageCache* cache) {
     const QRect client(0, 0, clientSize.cx, clientSize.cy);
     const QColor border = paint::colourOf(colours.inactiveBorder);
     const cv::Mat* image = state.current();
     if (!image || image->empty()) {
+        if (cache) cache->clear();
         painter.fillRect(client, border);
         return;
     }
@@ -182,10 +224,16 @@ void paintImageDisplay(QPainter& painter, const ViewState& state, IntSize client
     if (isEmpty(area)) return;
 
     const int32_t source = state.display.m_displaySource;
-    const int channels = image->channels();
-    const bool drawable =
-        image->depth() == CV_8U && (channels == 1 || channels == 3 || channels == 4);
-    if ((source == 1 || source == 2) && drawable) {
+    const bool shown = (source == 1 || source == 2) && drawableImage(*image);
+    const bool reduced = shown && view.m_zoomShift < 0 && cache;
+    if (cache && !reduced) cache->clear();  // nothing to keep the picture for
+    const cv::Mat* kept = reduced ? &cache->reducedFor(*image, view.m_zoomShift) : nullptr;
+    if (kept && !kept->empty()) {
+        const cv::Rect visible(area.left + view.m_scrollPos.x, area.top + view.m_scrollPos.y,
+                               area.width(), area.height());
+        const cv::Mat pixels = (*kept)(visible);
+        painter.drawImage(QPoint(area.left, area.top), imageOver(pixels));
+    } else if (shown) {
         const cv::Mat pixels = sampleArea(*image, view, area, pixelGridOf(state));
         painter.drawImage(QPoint(area.left, area.top), imageOver(pixels));
     } else {

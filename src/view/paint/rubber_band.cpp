@@ -1,7 +1,7 @@
 #include "view/paint/rubber_band.h"
 
-#include "imaging/mapping.h"
 #include "graph/paint_support.h"
+#include "imaging/mapping.h"
 
 namespace qf {
 

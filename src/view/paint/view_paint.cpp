@@ -19,8 +19,8 @@ GraphScene graphSceneOf(const ViewState& state, const QFont& labelFont) {
 }
 
 void paintView(QPainter& painter, const ViewState& state, IntSize clientSize,
-               const DisplayColours& colours, const QFont& labelFont) {
-    paintImageDisplay(painter, state, clientSize, colours);
+               const DisplayColours& colours, const QFont& labelFont, ReducedImageCache* cache) {
+    paintImageDisplay(painter, state, clientSize, colours, cache);
     paintOverlays(painter, state, clientSize, labelFont);
     if (state.display.m_showGeneratedGraph) {
         const GraphScene scene = graphSceneOf(state, labelFont);

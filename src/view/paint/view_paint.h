@@ -18,7 +18,9 @@ namespace qf {
 // the style and the label font, at the view's zoom and scroll.
 GraphScene graphSceneOf(const ViewState& state, const QFont& labelFont);
 
+// The widget passes its cache of the reduced picture (see ReducedImageCache).
 void paintView(QPainter& painter, const ViewState& state, IntSize clientSize,
-               const DisplayColours& colours, const QFont& labelFont);
+               const DisplayColours& colours, const QFont& labelFont,
+               ReducedImageCache* cache = nullptr);
 
 }  // namespace qf

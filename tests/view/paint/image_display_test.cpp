@@ -170,5 +170,46 @@ TEST(ImageDisplay, NegativeZoomUsesEveryNthPixel) {
     EXPECT_EQ(coloursIn(image, QRect(101, 0, 19, 90)), std::set<uint32_t>{kBorder});
 }
 
+// The widget keeps the picture reduced between repaints at negative zooms;
+// what it draws from that copy must be what direct sampling draws.
+TEST(ImageDisplay, ReducedCopyShowsTheSamePixelsAsSampling) {
+    struct Case {
+        int w, h, zoom;
+        IntPoint scroll;
+        IntSize client;
+    } cases[] = {
+        {300, 200, -1, {0, 0}, {400, 300}},  {301, 203, -1, {20, 10}, {100, 60}},
+        {300, 200, -2, {0, 0}, {400, 300}},  {1000, 700, -3, {17, 9}, {90, 50}},
+        {1000, 700, -4, {0, 0}, {400, 300}}, {33, 17, -4, {0, 0}, {100, 100}},
+        {15, 15, -4, {0, 0}, {50, 50}},  // shrinks to nothing
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << " at " << c.zoom);
+        const ViewState s = stateOver(patternImage(c.w, c.h), 1, c.zoom, c.scroll);
+        ReducedImageCache cache;
+        const QImage direct = displayOf(s, c.client);
+        EXPECT_EQ(displayOf(s, c.client, &cache), direct);
+        EXPECT_EQ(displayOf(s, c.client, &cache), direct);  // from the kept copy
+    }
+}
+
+TEST(ImageDisplay, ReducedCopyFollowsANewPictureAndLetsGoOfTheOld) {
+    ViewState s = stateOver(patternImage(400, 300), 1, -2);
+    ReducedImageCache cache;
+    displayOf(s, {200, 200}, &cache);
+    EXPECT_EQ(s.images.m_inputImage.u->refcount, 2);  // kept for the next repaint
+
+    // A new picture (as every command makes one): the display follows it.
+    s.images.m_inputImage = cv::Mat(300, 400, CV_8UC3, cv::Scalar(10, 200, 30));
+    EXPECT_EQ(displayOf(s, {200, 200}, &cache), displayOf(s, {200, 200}));
+    EXPECT_EQ(colourAt(displayOf(s, {200, 200}, &cache), 5, 5),
+              pixelOf(s.images.m_inputImage, 0, 0));
+
+    // At 1:1, or without a picture, nothing is kept.
+    s.transform = {};
+    displayOf(s, {200, 200}, &cache);
+    EXPECT_EQ(s.images.m_inputImage.u->refcount, 1);
+}
+
 }  // namespace
 }  // namespace qf

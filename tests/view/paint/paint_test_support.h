@@ -67,10 +67,10 @@ inline QImage canvas(IntSize client) {
     return image;
 }
 
-inline QImage displayOf(const ViewState& s, IntSize client) {
+inline QImage displayOf(const ViewState& s, IntSize client, ReducedImageCache* cache = nullptr) {
     QImage image = canvas(client);
     QPainter painter(&image);
-    paintImageDisplay(painter, s, client, DisplayColours{kBorder});
+    paintImageDisplay(painter, s, client, DisplayColours{kBorder}, cache);
     return image;
 }
 
