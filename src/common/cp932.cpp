@@ -78,6 +78,7 @@ FileWriteResult writeBytesToFile(const std::string& path, std::string_view bytes
     FileWriteResult r;
     auto fail = [&](int err) {
         r.error = path + ": " + std::strerror(err);
+        r.errorNumber = err;
         return r;
     };
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);

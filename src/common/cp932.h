@@ -25,7 +25,8 @@ Cp932Text toCp932(std::string_view utf8);
 
 struct FileWriteResult {
     bool ok = false;
-    std::string error;  // "<path>: <system reason>" when !ok
+    std::string error;    // "<path>: <system reason>" when !ok
+    int errorNumber = 0;  // the system's errno when creating or writing failed
 };
 
 // Creates or truncates the file and writes the bytes as they are.

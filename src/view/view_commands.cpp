@@ -1,8 +1,10 @@
 #include "view/view_commands.h"
 
+#include <cerrno>
+
+#include "fit/report.h"
 #include "imaging/mapping.h"
 #include "imaging/processing.h"
-#include "fit/report.h"
 
 namespace qf {
 
@@ -99,6 +101,21 @@ FitCommandResult runFitCommand(ViewState& s, SvdFitWork& work) {
     s.display.m_showGeneratedGraph = 1;
     refreshDisplay(s);
     return r;
+}
+
+std::string fileWriteFailureText(const std::string& path, int errorNumber,
+                                 const std::string& systemReason) {
+    switch (errorNumber) {
+        case EACCES:
+        case EPERM:
+            return path + " へのアクセスは拒否されました。";
+        case EROFS:
+        case ETXTBSY:
+        case EBUSY:
+            return path + " は使用中または読み取り専用のため、書き込めません。";
+        default:
+            return path + " に書き込めませんでした。\n" + systemReason;
+    }
 }
 
 void resetZoomToOrigin(ViewState& s) {

@@ -41,13 +41,19 @@ void runProcessingCommand(ViewState& s);
 struct FitCommandResult {
     FitOutcome outcome;  // status and the texts of "出力" and message boxes, in order
     std::string report;  // the page "フィッティング出力": the report after a fit, else empty
-    int activeTab = 0;   // the output page to bring to the front
+    int activeTab = 0;  // the output page to bring to the front
 };
 
 // Runs the fit on the view's points and settings. Whatever the outcome the
 // generated graph is switched on and the display refreshed; a fit that got
 // past its entry checks switches the mouse tools off.
 FitCommandResult runFitCommand(ViewState& s, SvdFitWork& work);
+
+// What the user is told when a result file cannot be created or written:
+// the desktop's usual Japanese texts naming the file for a refused access and
+// for a file that is busy or read-only, else the system's reason.
+std::string fileWriteFailureText(const std::string& path, int errorNumber,
+                                 const std::string& systemReason);
 
 // 1:1 at the origin: how the generated-graph image is drawn, and where the
 // view stays afterwards.

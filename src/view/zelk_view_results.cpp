@@ -1,6 +1,7 @@
 // The view's fit command and the commands that write its results.
 
 #include <QImage>
+#include <cstring>
 
 #include "app/output_pane.h"
 #include "common/cp932.h"
@@ -58,8 +59,8 @@ void CZelkView::saveSourcePoints() {
 
 void CZelkView::saveGeneratedPoints() {
     if (!m_state.imagePresent() || m_state.generated.m_generatedCount <= 0) return;
-    saveTextFile(generatedGraphFileText(m_state.fitResult, m_state.generated,
-                                        m_state.fit.m_basisExpr));
+    saveTextFile(
+        generatedGraphFileText(m_state.fitResult, m_state.generated, m_state.fit.m_basisExpr));
 }
 
 void CZelkView::saveTextFile(const std::string& utf8) {
@@ -72,9 +73,14 @@ void CZelkView::saveTextFile(const std::string& utf8) {
     }
     const QString path = m_dialogs.saveFile(this, kSaveCsv);
     if (path.isEmpty()) return;
-    const FileWriteResult written = writeBytesToFile(path.toStdString(), converted.bytes);
-    if (!written.ok)
-        m_dialogs.message(this, QString::fromStdString(written.error), MessageIcon::Stop);
+    const std::string file = path.toStdString();
+    const FileWriteResult written = writeBytesToFile(file, converted.bytes);
+    if (!written.ok) {
+        const std::string reason = std::strerror(written.errorNumber);
+        m_dialogs.message(
+            this, QString::fromStdString(fileWriteFailureText(file, written.errorNumber, reason)),
+            MessageIcon::Stop);
+    }
 }
 
 void CZelkView::saveGeneratedGraphImage() {

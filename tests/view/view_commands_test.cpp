@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 namespace qf {
 namespace {
 
@@ -102,6 +105,27 @@ TEST(ViewCommands, GreyToggleRebuildsTheOutput) {
     const cv::Vec3b grey = s.images.m_outputImage.at<cv::Vec3b>(0, 0);
     EXPECT_EQ(grey[0], grey[1]);
     EXPECT_EQ(grey[1], grey[2]);
+}
+
+}  // namespace
+}  // namespace qf
+
+namespace qf {
+namespace {
+
+TEST(ViewCommands, FileFailuresNameTheFile) {
+    struct Case {
+        int err;
+        const char* text;
+    } cases[] = {
+        {EACCES, "/d/a.csv へのアクセスは拒否されました。"},
+        {EPERM, "/d/a.csv へのアクセスは拒否されました。"},
+        {EROFS, "/d/a.csv は使用中または読み取り専用のため、書き込めません。"},
+        {EBUSY, "/d/a.csv は使用中または読み取り専用のため、書き込めません。"},
+        {ENOSPC, "/d/a.csv に書き込めませんでした。\nNo space left on device"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(fileWriteFailureText("/d/a.csv", c.err, std::strerror(c.err)), c.text) << c.err;
 }
 
 }  // namespace
