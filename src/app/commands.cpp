@@ -82,6 +82,8 @@ const CommandInfo kCommands[] = {
      I::Open, "Ctrl+O", always, nullptr},
     {ID_FILE_SAVE, "元画像保存(&A)...", "フィッティング元画像を保存", "元画像保存",
      I::SaveImage, "Ctrl+S", image, nullptr},
+    {ID_FILE_PRINT, "印刷(&P)...", "表示中のビューを印刷", "印刷", I::None, "Ctrl+P", image,
+     nullptr},
     {ID_SAVE_GENERATED_IMAGE, "生成グラフ画像保存...", "生成グラフを画像ファイル保存...",
      "生成グラフ画像保存", I::SaveGeneratedImage, nullptr, imageAndGraphShown, nullptr},
     {ID_APP_EXIT, "アプリケーションの終了(&X)", "アプリケーションを終了し、ファイルの保存を指示",

@@ -58,6 +58,7 @@ enum CommandId : int {
     ID_FILE_OPEN = 57601,
     ID_FILE_SAVE = 57603,
     ID_FILE_SAVE_AS = 57604,  // reaches the same handler as ID_FILE_SAVE
+    ID_FILE_PRINT = 57607,    // Ctrl+P; on no menu
     ID_APP_ABOUT = 57664,
     ID_APP_EXIT = 57665,
     ID_VIEW_TOOLBARS = 59392,  // the toolbars-and-panes submenu, filled at run time

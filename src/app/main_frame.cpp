@@ -125,7 +125,10 @@ void CMainFrame::buildActions() {
         if (c.toolTip && *c.toolTip) a->setToolTip(tr8(c.toolTip));
         a->setIcon(commandIcon(c.icon));
         a->setCheckable(c.checkable());
-        if (c.shortcut) a->setShortcut(QKeySequence(QString::fromLatin1(c.shortcut)));
+        if (c.shortcut) {
+            a->setShortcut(QKeySequence(QString::fromLatin1(c.shortcut)));
+            addAction(a);  // the keys work even for a command on no menu
+        }
         const int id = c.id;
         connect(a, &QAction::triggered, this, [this, id] { dispatch(id); });
         m_actions.emplace(id, a);

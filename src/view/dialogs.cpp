@@ -4,13 +4,16 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 
 #include "view/capture_dialog.h"
 
 namespace qf {
 namespace {
 
-QString runFileDialog(QWidget* parent, const FileDialogSpec& request, QFileDialog::AcceptMode mode) {
+QString runFileDialog(QWidget* parent, const FileDialogSpec& request,
+                      QFileDialog::AcceptMode mode) {
     QFileDialog dialog(parent, request.title, QString(), request.filter);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
@@ -62,6 +65,11 @@ std::optional<CaptureSettings> QtDialogs::captureParameters(QWidget* parent,
         parent);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.values();
+}
+
+bool QtDialogs::choosePrinter(QWidget* parent, QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace qf

@@ -9,6 +9,7 @@
 
 #include "imaging/camera_source.h"
 
+class QPrinter;
 class QWidget;
 
 namespace qf {
@@ -37,6 +38,8 @@ public:
                                                              const CaptureSettings& /*initial*/) {
         return std::nullopt;
     }
+    // The print dialog, which sets up the printer; false when cancelled.
+    virtual bool choosePrinter(QWidget* /*parent*/, QPrinter& /*printer*/) { return false; }
 };
 
 // The real dialogs of the desktop.
@@ -47,6 +50,7 @@ public:
     void message(QWidget* parent, const QString& text, MessageIcon icon) override;
     std::optional<uint32_t> colour(QWidget* parent, uint32_t initial) override;
     std::optional<QFont> font(QWidget* parent, const QFont& initial) override;
+    bool choosePrinter(QWidget* parent, QPrinter& printer) override;
     std::optional<CaptureSettings> captureParameters(QWidget* parent,
                                                      const CaptureSettings& initial) override;
 };

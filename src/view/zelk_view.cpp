@@ -219,6 +219,7 @@ bool CZelkView::handles(int id) const {
         case ID_FILE_OPEN:
         case ID_FILE_SAVE:
         case ID_FILE_SAVE_AS:
+        case ID_FILE_PRINT:
         case ID_ZOOM_IN:
         case ID_ZOOM_OUT:
         case ID_DISPLAY_INPUT:
@@ -263,6 +264,9 @@ void CZelkView::onCommand(int id) {
         case ID_FILE_SAVE:
         case ID_FILE_SAVE_AS:
             saveDisplayedImage();
+            return;
+        case ID_FILE_PRINT:
+            printView();
             return;
         case ID_ZOOM_IN:
             apply(zoomIn(s, clientSize()));

@@ -77,6 +77,7 @@ private:
     void saveTextFile(const std::string& utf8);
     void saveGeneratedGraphImage();
     void choosePixelGridColour();
+    void printView();
     void OnPropertyItemChanged();
 
     Dialogs& m_dialogs;

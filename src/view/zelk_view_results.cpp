@@ -1,6 +1,8 @@
 // The view's fit command and the commands that write its results.
 
 #include <QImage>
+#include <QPainter>
+#include <QPrinter>
 #include <cstring>
 
 #include "app/output_pane.h"
@@ -100,6 +102,27 @@ void CZelkView::choosePixelGridColour() {
     if (!chosen) return;
     m_state.m_pixelGridColour = *chosen;
     changed();
+}
+
+void CZelkView::printView() {
+    if (!m_state.imagePresent()) return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(window()->windowTitle());
+    if (!m_dialogs.choosePrinter(this, printer)) return;
+    // What the view shows, overlays and generated graph included, as large
+    // as the page allows; magnified pixels stay sharp.
+    const QImage shown = viewport()->grab().toImage();
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        m_dialogs.message(this, tr("印刷できませんでした。"), MessageIcon::Warning);
+        return;
+    }
+    const QRect page = painter.viewport();
+    const QSize fitted = shown.size().scaled(page.size(), Qt::KeepAspectRatio);
+    painter.setViewport(page.x(), page.y(), fitted.width(), fitted.height());
+    painter.setWindow(shown.rect());
+    painter.drawImage(0, 0, shown);
+    painter.end();
 }
 
 }  // namespace qf

@@ -26,6 +26,15 @@ namespace {
 
 using I = PanelItem;
 
+// Counts print requests; the rest is the usual fake.
+struct CountingDialogs : testing_support::FakeDialogs {
+    int printRequests = 0;
+    bool choosePrinter(QWidget*, QPrinter&) override {
+        ++printRequests;
+        return false;
+    }
+};
+
 // Counts the view's repaints.
 class PaintCounter : public QObject {
 public:
@@ -105,7 +114,7 @@ protected:
     }
 
     QTemporaryDir dir;
-    testing_support::FakeDialogs dialogs;
+    CountingDialogs dialogs;
     ApplicationWindow w{dialogs, CameraSourceMap{}};
     PaintCounter paints;
 };
@@ -202,6 +211,12 @@ TEST_F(ApplicationWindowTest, F6MovesTheKeyboardThroughTheViewAndThePanes) {
     }
     EXPECT_EQ(forward, (std::vector<std::string>{"output", "settings", "view"}));
     EXPECT_EQ(backward, (std::vector<std::string>{"settings", "output", "view"}));
+}
+
+TEST_F(ApplicationWindowTest, CtrlPPrintsAlthoughNoMenuHoldsTheCommand) {
+    view().setFocus();
+    QTest::keyClick(&view(), Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(dialogs.printRequests, 1);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 
 namespace qf::testing_support {
 
-class FakeDialogs final : public Dialogs {
+class FakeDialogs : public Dialogs {
 public:
     std::deque<QString> openAnswers;  // an empty deque answers "cancelled"
     std::deque<QString> saveAnswers;

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <opencv2/imgcodecs.hpp>
 
@@ -242,6 +243,28 @@ TEST_F(ViewResults, ReducedPicturesFollowTheCommands) {
     view.onCommand(ID_RUN_PROCESSING);  // black and white
     const QColor processed = shown();
     EXPECT_TRUE(processed == QColor(Qt::white) || processed == QColor(Qt::black));
+}
+
+// Ctrl+P prints what the view shows; here into a PDF file.
+TEST_F(ViewResults, PrintingWritesTheShownViewToThePrinter) {
+    struct PdfDialogs : FakeDialogs {
+        QString pdf;
+        bool choosePrinter(QWidget*, QPrinter& printer) override {
+            if (pdf.isEmpty()) return false;  // cancelled
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            return true;
+        }
+    } dialogs;
+    CZelkView view(dialogs);
+    view.resize(300, 200);
+    ASSERT_TRUE(view.loadImage(picture));
+    view.onCommand(ID_FILE_PRINT);  // cancelled: nothing
+    dialogs.pdf = dir.filePath("view.pdf");
+    view.onCommand(ID_FILE_PRINT);
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_TRUE(fileBytes(dialogs.pdf).startsWith("%PDF"));
+    EXPECT_EQ(QDir(dir.path()).entryList({"*.pdf"}).size(), 1);
 }
 
 }  // namespace
