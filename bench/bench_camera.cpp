@@ -5,7 +5,6 @@
 // cv::VideoCapture::read of the same file.
 
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <QGuiApplication>
 #include <QImage>
@@ -20,12 +19,16 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "graph/renderer.h"
 #include "imaging/camera_source.h"
 #include "view/camera_controller.h"
 #include "view/paint/view_paint.h"
 
 namespace {
+
+using qf::bench::fastest;
+using qf::bench::MinReporter;
 
 constexpr qf::IntSize kClient{1000, 800};
 constexpr int kFrames = 60;
@@ -125,10 +128,6 @@ void BM_bareRead(benchmark::State& state) {
     reportTickFraction(state);
 }
 
-double fastest(const std::vector<double>& v) {
-    return *std::min_element(v.begin(), v.end());
-}
-
 void registerAll() {
     for (int source : {1, 2}) {
         benchmark::RegisterBenchmark("BM_cameraTick", BM_cameraTick)
@@ -145,27 +144,6 @@ void registerAll() {
         ->Repetitions(5)
         ->ComputeStatistics("min", fastest);
 }
-
-// Console output as usual, plus each benchmark's fastest repetition.
-class MinReporter : public benchmark::ConsoleReporter {
-public:
-    MinReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_ColorTabular : OO_Tabular) {}
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& r : runs) {
-            if (!r.error_occurred && r.run_type == Run::RT_Aggregate && r.aggregate_name == "min")
-                times_[r.run_name.str()] = r.GetAdjustedRealTime();
-        }
-    }
-    double time(const std::string& prefix) const {
-        for (const auto& [name, t] : times_)
-            if (name.rfind(prefix, 0) == 0) return t;
-        return NAN;
-    }
-
-private:
-    std::map<std::string, double> times_;
-};
 
 }  // namespace
 

@@ -4,7 +4,6 @@
 // the processing of a 1280 x 720 camera frame against the 66 ms camera tick.
 
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -15,11 +14,15 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "imaging/mapping.h"
 #include "imaging/processing.h"
 #include "mapping_reference.h"
 
 namespace {
+
+using qf::bench::fastest;
+using qf::bench::MinReporter;
 
 constexpr int kWidth = 4000;
 constexpr int kHeight = 3000;
@@ -132,11 +135,6 @@ void BM_runProcessing720p(benchmark::State& state) {
     }
 }
 
-// The fastest repetition is the least disturbed by other work on the machine.
-double fastest(const std::vector<double>& v) {
-    return *std::min_element(v.begin(), v.end());
-}
-
 BENCHMARK(BM_runMapping)
     ->ArgName("singleThread")
     ->Arg(0)
@@ -159,27 +157,6 @@ BENCHMARK(BM_runProcessing720p)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ComputeStatistics("min", fastest);
-
-// Console output as usual, plus each benchmark's fastest repetition.
-class MinReporter : public benchmark::ConsoleReporter {
-public:
-    MinReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_ColorTabular : OO_Tabular) {}
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& r : runs) {
-            if (!r.error_occurred && r.run_type == Run::RT_Aggregate && r.aggregate_name == "min")
-                times_[r.run_name.str()] = r.GetAdjustedRealTime();
-        }
-    }
-    double time(const std::string& prefix) const {
-        for (const auto& [name, t] : times_)
-            if (name.rfind(prefix, 0) == 0) return t;
-        return NAN;
-    }
-
-private:
-    std::map<std::string, double> times_;
-};
 
 // The ratio only means something while the fast loop gives the plain loop's pixels.
 bool matchesPlainLoop() {

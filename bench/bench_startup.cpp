@@ -37,8 +37,7 @@ std::string chartFile(int w, int h) {
     const std::string path =
         QDir(workDir().path()).filePath(QString("chart-%1.jpg").arg(w)).toStdString();
     cv::Mat m(h, w, CV_8UC3);
-    for (int y = 0; y < h; ++y)
-        m.row(y).setTo(cv::Scalar(200 + 40 * y / h, 210, 230 - 30 * y / h));
+    for (int y = 0; y < h; ++y) m.row(y).setTo(cv::Scalar(200 + 40 * y / h, 210, 230 - 30 * y / h));
     for (int k = 1; k < 10; ++k) {
         cv::line(m, {w * k / 10, 0}, {w * k / 10, h}, cv::Scalar(120, 120, 120), 1 + w / 1000);
         cv::line(m, {0, h * k / 10}, {w, h * k / 10}, cv::Scalar(120, 120, 120), 1 + w / 1000);

@@ -7,7 +7,6 @@
 // reported on its own.
 
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <QGuiApplication>
 #include <QImage>
@@ -20,12 +19,16 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "graph/renderer.h"
 #include "imaging/mapping.h"
 #include "view/paint/view_paint.h"
 #include "view/view_state.h"
 
 namespace {
+
+using qf::bench::fastest;
+using qf::bench::MinReporter;
 
 constexpr qf::IntSize kClient{1000, 800};
 constexpr int kZooms[] = {-4, 0, 3};
@@ -82,10 +85,6 @@ void BM_repaint(benchmark::State& state) {
     }
 }
 
-double fastest(const std::vector<double>& v) {
-    return *std::min_element(v.begin(), v.end());
-}
-
 void registerAll() {
     for (int zoom : kZooms) {
         for (int w : {8000, 640}) {
@@ -112,27 +111,6 @@ void registerAll() {
         ->Repetitions(7)
         ->ComputeStatistics("min", fastest);
 }
-
-// Console output as usual, plus each benchmark's fastest repetition.
-class MinReporter : public benchmark::ConsoleReporter {
-public:
-    MinReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_ColorTabular : OO_Tabular) {}
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& r : runs) {
-            if (!r.error_occurred && r.run_type == Run::RT_Aggregate && r.aggregate_name == "min")
-                times_[r.run_name.str()] = r.GetAdjustedRealTime();
-        }
-    }
-    double time(const std::string& prefix) const {
-        for (const auto& [name, t] : times_)
-            if (name.rfind(prefix, 0) == 0) return t;
-        return NAN;
-    }
-
-private:
-    std::map<std::string, double> times_;
-};
 
 }  // namespace
 

@@ -123,12 +123,15 @@ std::string itemText(const PanelSettings& s, PanelItem item) {
 }
 
 bool storeItemText(PanelSettings& s, PanelItem item, std::string_view text) {
+    // A list's text that is none of its choices leaves the field as it was.
+    const int k = choiceIndex(item, text);
+    auto pick = [k](int& field) {
+        if (k >= 0) field = k;
+        return true;
+    };
     switch (item) {
-        case PanelItem::ModelKind: {
-            const int k = choiceIndex(item, text);
-            if (k >= 0) s.modelKind = k;
-            return true;
-        }
+        case PanelItem::ModelKind:
+            return pick(s.modelKind);
         case PanelItem::Degree:
             s.degree = parseInteger(text);
             return true;
@@ -152,21 +155,14 @@ bool storeItemText(PanelSettings& s, PanelItem item, std::string_view text) {
         case PanelItem::YMax:
             s.yMax = parseSingle(text);
             return true;
-        case PanelItem::XScale: {
-            const int k = choiceIndex(item, text);
-            if (k >= 0) s.xLog = k;
-            return true;
-        }
-        case PanelItem::YScale: {
-            const int k = choiceIndex(item, text);
-            if (k >= 0) s.yLog = k;
-            return true;
-        }
+        case PanelItem::XScale:
+            return pick(s.xLog);
+        case PanelItem::YScale:
+            return pick(s.yLog);
         case PanelItem::GraphPointCount:
             s.graphPointCount = parseInteger(text);
             return true;
         case PanelItem::PointDisplay: {
-            const int k = choiceIndex(item, text);
             if (k >= 0) {
                 s.showMarkers = kPointDisplayFlags[k][0];
                 s.showLines = kPointDisplayFlags[k][1];

@@ -29,16 +29,33 @@ public:
     }
 };
 
-double singleValue(const PanelSettings& s, PanelItem item) {
-    switch (item) {
-        case PanelItem::XMin:
-            return s.xMin;
-        case PanelItem::XMax:
-            return s.xMax;
-        case PanelItem::YMin:
-            return s.yMin;
-        default:
-            return s.yMax;
+// Shows a value as typed or stored and keeps it for the test of a changed
+// item: lists and texts by their text, numbers by the value the text reads as.
+void showValue(QStandardItem* v, ItemKind kind, const QString& text) {
+    switch (kind) {
+        case ItemKind::Single: {
+            const double value = parseSingle(text.toStdString());
+            v->setData(value, kValueRole);
+            v->setText(QString::fromStdString(formatG(value)));
+            break;
+        }
+        case ItemKind::Integer: {
+            const int value = parseInteger(text.toStdString());
+            v->setData(value, kValueRole);
+            v->setText(QString::number(value));
+            break;
+        }
+        case ItemKind::List:
+            v->setData(text, kValueRole);
+            v->setText(panelText(text.toStdString()));
+            break;
+        case ItemKind::Text:
+            v->setData(text, kValueRole);
+            v->setText(text);
+            break;
+        case ItemKind::Colour:
+        case ItemKind::Font:
+            break;
     }
 }
 
@@ -133,20 +150,10 @@ void CMFCPropertyGridPlusCtrl::BuildPropertyGrid() {
             const QString text = QString::fromStdString(itemText(m_settings, info.item));
             switch (info.kind) {
                 case ItemKind::List:
-                    value->setData(text, kValueRole);
-                    value->setText(panelText(text.toStdString()));
-                    break;
                 case ItemKind::Text:
-                    value->setData(text, kValueRole);
-                    value->setText(text);
-                    break;
                 case ItemKind::Single:
-                    value->setData(singleValue(m_settings, info.item), kValueRole);
-                    value->setText(text);
-                    break;
                 case ItemKind::Integer:
-                    value->setData(m_settings.graphPointCount, kValueRole);
-                    value->setText(text);
+                    showValue(value, info.kind, text);
                     break;
                 case ItemKind::Colour:
                     value->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
@@ -231,32 +238,9 @@ QFont CMFCPropertyGridPlusCtrl::fontValue() const {
 }
 
 void CMFCPropertyGridPlusCtrl::acceptEdit(PanelItem item, const QString& text) {
-    QStandardItem* v = valueItem(item);
-    switch (panelItemInfo(item).kind) {
-        case ItemKind::Single: {
-            const double value = parseSingle(text.toStdString());
-            v->setData(value, kValueRole);
-            v->setText(QString::fromStdString(formatG(value)));
-            break;
-        }
-        case ItemKind::Integer: {
-            const int value = parseInteger(text.toStdString());
-            v->setData(value, kValueRole);
-            v->setText(QString::number(value));
-            break;
-        }
-        case ItemKind::List:
-            v->setData(text, kValueRole);
-            v->setText(panelText(text.toStdString()));
-            break;
-        case ItemKind::Text:
-            v->setData(text, kValueRole);
-            v->setText(text);
-            break;
-        case ItemKind::Colour:
-        case ItemKind::Font:
-            return;
-    }
+    const ItemKind kind = panelItemInfo(item).kind;
+    if (kind == ItemKind::Colour || kind == ItemKind::Font) return;
+    showValue(valueItem(item), kind, text);
     storeItemText(m_settings, item, text.toStdString());
     markModified(item);
     send(ID_PROPERTY_ITEM_CHANGED);
