@@ -108,7 +108,7 @@ int main(int argc, char** argv) {
     // What the user marks: the corners a little outside the axes, a graph
     // rectangle the same size as the flat chart's plot area, and the axis
     // rectangle inside it at the axis ends.
-    qf::Project p;
+    qf::DocumentRecord p;
     p.image = "chart.jpg";
     p.corners = qf::Quad{{project(homography, {kLeft - kMargin, kTop - kMargin}),
                           project(homography, {kRight + kMargin, kTop - kMargin}),
@@ -120,7 +120,6 @@ int main(int argc, char** argv) {
     p.applyMapping = true;
     p.axis.m_axisRect = {graph.left + kMargin, graph.top + kMargin, graph.right - kMargin,
                          graph.bottom - kMargin};
-    p.axisRectGiven = true;
     p.axis.m_xMax = kXMax;
     p.axis.m_yMax = kYMax;
     p.fit.m_degree = 3;
@@ -131,7 +130,7 @@ int main(int argc, char** argv) {
     qf::ImagePair images;
     images.m_inputImage = photo;
     qf::MappingQuad mapping;
-    mapping.m_mappingCorners = *p.corners;
+    mapping.m_mappingCorners = p.corners;
     mapping.m_graphRect = graph;
     qf::runMapping(images, qf::CurrentImage::Input, mapping);
     const cv::Mat& flat = images.m_outputImage;

@@ -16,6 +16,7 @@ struct AxisSettings {
     int32_t m_xLog = 0;  // 0 linear, 1 base-10 logarithmic
     int32_t m_yLog = 0;
     IntRect m_axisRect{55, 55, 105, 85};
+    friend bool operator==(const AxisSettings&, const AxisSettings&) = default;
 };
 
 }  // namespace qf

@@ -1,5 +1,7 @@
 #include "common/cp932.h"
 
+#include "common/atomic_file.h"
+
 #include <fcntl.h>
 #include <iconv.h>
 #include <unistd.h>
@@ -75,30 +77,8 @@ Cp932Text toCp932(std::string_view utf8) {
 }
 
 FileWriteResult writeBytesToFile(const std::string& path, std::string_view bytes) {
-    FileWriteResult r;
-    auto fail = [&](int err) {
-        r.error = path + ": " + std::strerror(err);
-        r.errorNumber = err;
-        return r;
-    };
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) return fail(errno);
-    const char* p = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            const int err = errno;
-            ::close(fd);
-            return fail(err);
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    if (::close(fd) != 0) return fail(errno);
-    r.ok = true;
-    return r;
+    const AtomicWriteResult w = writeFileAtomically(path, bytes);
+    return {w.ok, w.error, w.errorNumber};
 }
 
 FileWriteResult writeCp932File(const std::string& path, std::string_view utf8) {

@@ -29,7 +29,8 @@ struct FileWriteResult {
     int errorNumber = 0;  // the system's errno when creating or writing failed
 };
 
-// Creates or truncates the file and writes the bytes as they are.
+// Writes the bytes as they are, replacing the file only once they are all on
+// the disk (see atomic_file.h).
 FileWriteResult writeBytesToFile(const std::string& path, std::string_view bytes);
 
 // toCp932, then writeBytesToFile; nothing is written when the text is refused.

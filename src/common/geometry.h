@@ -3,6 +3,7 @@
 // rows growing downward; rectangles are (left, top, right, bottom) with right
 // and bottom exclusive in pixel loops and hit tests.
 
+#include <array>
 #include <cstdint>
 
 namespace qf {
@@ -22,6 +23,10 @@ struct IntRect {
     int32_t height() const { return bottom - top; }
     friend bool operator==(const IntRect&, const IntRect&) = default;
 };
+
+// Corners in the order top-left, top-right, bottom-right, bottom-left: the
+// left edge runs from [0] to [3], the right edge from [1] to [2].
+using Quad = std::array<IntPoint, 4>;
 
 // One digitised point of the curve, stored as its pixel position on the
 // working image; its values follow from the axis settings whenever needed.

@@ -25,6 +25,7 @@ struct FitSettings {
     std::array<std::string, kBasisFormulaCount> m_basisExpr{
         "1", "x", "x * x", "x * x * x", "x * x * x * x", "x * x * x * x * x"};
     int32_t m_graphPointCount = 50;
+    friend bool operator==(const FitSettings&, const FitSettings&) = default;
 };
 
 // Written only by a successful fit; meaningful while a generated graph exists.

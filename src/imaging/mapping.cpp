@@ -1,5 +1,7 @@
 #include "imaging/mapping.h"
 
+#include "common/default_geometry.h"
+
 #include "imaging/mapping_rows.h"
 
 #include <algorithm>
@@ -82,11 +84,10 @@ cv::Mat& outputBuffer(ImagePair& images) {
 }  // namespace
 
 void resetMappingForImage(int w, int h, MappingQuad& mapping, IntRect& axisRect) {
-    const int m = std::min(w / 6, h / 6);
-    const int n = std::min(w / 8, h / 8);
-    mapping.m_mappingCorners = {{{m, m}, {w - m, m}, {w - m, h - m}, {m, h - m}}};
-    mapping.m_graphRect = {n, n, w - n, h - n};
-    axisRect = {2 * n, 2 * n, w - 2 * n, h - 2 * n};
+    const DefaultGeometry g = defaultGeometryFor(w, h);
+    mapping.m_mappingCorners = g.corners;
+    mapping.m_graphRect = g.graphRect;
+    axisRect = g.axisRect;
     updateInnerQuad(mapping);
 }
 

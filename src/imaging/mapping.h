@@ -11,10 +11,6 @@
 
 namespace qf {
 
-// Corners in the order top-left, top-right, bottom-right, bottom-left: the
-// left edge runs from [0] to [3], the right edge from [1] to [2].
-using Quad = std::array<IntPoint, 4>;
-
 // Geometry in image pixels. The axis rectangle is not here: it lives in
 // AxisSettings, where the calibration reads it, and the functions that reset
 // it take it by reference.

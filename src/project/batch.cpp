@@ -40,17 +40,18 @@ struct Session {
 
 // Loads the picture and lays the project's geometry over the defaults placed
 // for its size. Returns an error message, empty on success.
-std::string prepare(const Project& project, const std::string& imagePath, Session& s) {
+std::string prepare(DocumentRecord& project, const GeometryGiven& given,
+                    const std::string& imagePath, Session& s) {
     const LoadResult load = loadImageFile(imagePath, s.images, s.mapping, s.axis.m_axisRect,
                                           s.display, s.zoomShift, /*greyMode=*/1);
     if (!load.ok) return imagePath + ": " + load.message;
 
-    if (project.corners) s.mapping.m_mappingCorners = *project.corners;
-    if (project.graphRect) s.mapping.m_graphRect = *project.graphRect;
-    if (project.corners || project.graphRect) updateInnerQuad(s.mapping);
-    const IntRect axisRect = project.axisRectGiven ? project.axis.m_axisRect : s.axis.m_axisRect;
+    const cv::Mat& input = s.images.m_inputImage;
+    placeMissingGeometry(project, given, input.cols, input.rows);
+    s.mapping.m_mappingCorners = project.corners;
+    s.mapping.m_graphRect = project.graphRect;
+    updateInnerQuad(s.mapping);
     s.axis = project.axis;
-    s.axis.m_axisRect = axisRect;
     for (const SourcePoint& p : project.points) s.points.add(p);
 
     // The points are clicked on the output image: the mapped chart, or the
@@ -75,12 +76,13 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
         err << "quillfen: " << read.error << "\n";
         return BatchBadInput;
     }
-    const Project& project = read.project;
+    DocumentRecord project = read.project;
     const fs::path outDir = !options.outDir.empty() ? fs::path(options.outDir)
                                                     : fs::path(options.projectPath).parent_path();
 
     auto s = std::make_unique<Session>();
-    if (const std::string e = prepare(project, projectImagePath(project, options.projectPath), *s);
+    if (const std::string e =
+            prepare(project, read.given, projectImagePath(project, options.projectPath), *s);
         !e.empty()) {
         err << "quillfen: " << e << "\n";
         return BatchBadInput;

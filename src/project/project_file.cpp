@@ -1,5 +1,6 @@
 #include "project/project_file.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -8,6 +9,9 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <stdexcept>
+
+#include "common/atomic_file.h"
+#include "common/default_geometry.h"
 
 namespace qf {
 namespace {
@@ -111,7 +115,7 @@ private:
     std::string path_;
 };
 
-void readMapping(const Reader& r, Project& p) {
+void readMapping(const Reader& r, DocumentRecord& p, GeometryGiven& given) {
     if (const Json* v = r.find("corners")) {
         if (!v->is_array() || v->size() != 4)
             fail(r.key("corners"), "must be a list of four [x, y] points");
@@ -122,15 +126,19 @@ void readMapping(const Reader& r, Project& p) {
             corners[i] = {c[0], c[1]};
         }
         p.corners = corners;
+        given.corners = true;
     }
-    p.graphRect = r.rect("graphRect");
+    if (auto rect = r.rect("graphRect")) {
+        p.graphRect = *rect;
+        given.graphRect = true;
+    }
     r.read("apply", p.applyMapping);
 }
 
-void readAxis(const Reader& r, Project& p) {
+void readAxis(const Reader& r, DocumentRecord& p, GeometryGiven& given) {
     if (auto rect = r.rect("rect")) {
         p.axis.m_axisRect = *rect;
-        p.axisRectGiven = true;
+        given.axisRect = true;
     }
     r.read("xMin", p.axis.m_xMin);
     r.read("xMax", p.axis.m_xMax);
@@ -140,7 +148,7 @@ void readAxis(const Reader& r, Project& p) {
     r.read("yLog", p.axis.m_yLog);
 }
 
-void readPoints(const Json& v, Project& p) {
+void readPoints(const Json& v, DocumentRecord& p) {
     if (!v.is_array()) fail("points", "must be a list of [h, v] pixel positions");
     if (v.size() > 256) fail("points", "holds more than 256 points");
     for (std::size_t i = 0; i < v.size(); ++i) {
@@ -196,7 +204,7 @@ void readGraph(const Reader& r, GraphStyle& g) {
         g.colour = parseColour(Reader::string(*v, r.key("colour")), r.key("colour"));
 }
 
-Project parseTree(const Json& root) {
+void parseTree(const Json& root, DocumentRecord& p, GeometryGiven& given) {
     if (!root.is_object()) throw KeyError("the file must hold one JSON object");
     const Reader top(root, "");
     const Json* format = top.find("format");
@@ -207,18 +215,16 @@ Project parseTree(const Json& root) {
         fail("version",
              "must be " + std::to_string(kProjectVersion) + " (this program reads version 1)");
 
-    Project p;
     const Json* image = top.find("image");
     if (!image) fail("image", "is missing");
     p.image = Reader::string(*image, "image");
     if (p.image.empty()) fail("image", "must name the picture file");
 
-    if (auto m = top.object("mapping")) readMapping(*m, p);
-    if (auto a = top.object("axis")) readAxis(*a, p);
+    if (auto m = top.object("mapping")) readMapping(*m, p, given);
+    if (auto a = top.object("axis")) readAxis(*a, p, given);
     if (const Json* v = top.find("points")) readPoints(*v, p);
     if (auto f = top.object("fit")) readFit(*f, p.fit);
     if (auto g = top.object("graph")) readGraph(*g, p.graph);
-    return p;
 }
 
 Json rectJson(const IntRect& r) {
@@ -257,7 +263,7 @@ void writeJson(const Json& j, std::ostringstream& out, int indent) {
 ProjectReadResult parseProject(const std::string& text) {
     ProjectReadResult r;
     try {
-        r.project = parseTree(Json::parse(text));
+        parseTree(Json::parse(text), r.project, r.given);
         r.ok = true;
     } catch (const Json::parse_error& e) {
         std::string what = e.what();
@@ -294,24 +300,22 @@ ProjectReadResult readProjectFile(const std::string& path) {
     return r;
 }
 
-std::string projectText(const Project& p) {
+std::string projectText(const DocumentRecord& p) {
     Json root;
     root["format"] = kProjectFormat;
     root["version"] = kProjectVersion;
     root["image"] = p.image;
 
     Json mapping;
-    if (p.corners) {
-        Json corners = Json::array();
-        for (const IntPoint& c : *p.corners) corners.push_back(Json::array({c.x, c.y}));
-        mapping["corners"] = corners;
-    }
-    if (p.graphRect) mapping["graphRect"] = rectJson(*p.graphRect);
+    Json corners = Json::array();
+    for (const IntPoint& c : p.corners) corners.push_back(Json::array({c.x, c.y}));
+    mapping["corners"] = corners;
+    mapping["graphRect"] = rectJson(p.graphRect);
     mapping["apply"] = p.applyMapping;
     root["mapping"] = mapping;
 
     Json axis;
-    if (p.axisRectGiven) axis["rect"] = rectJson(p.axis.m_axisRect);
+    axis["rect"] = rectJson(p.axis.m_axisRect);
     axis["xMin"] = p.axis.m_xMin;
     axis["xMax"] = p.axis.m_xMax;
     axis["xLog"] = p.axis.m_xLog != 0;
@@ -341,10 +345,34 @@ std::string projectText(const Project& p) {
     return out.str();
 }
 
-std::string projectImagePath(const Project& p, const std::string& projectPath) {
+std::string projectImagePath(const DocumentRecord& p, const std::string& projectPath) {
     const std::filesystem::path image(p.image);
     if (image.is_absolute()) return image.string();
     return (std::filesystem::path(projectPath).parent_path() / image).lexically_normal().string();
+}
+
+std::string imageEntryFor(const std::string& imagePath, const std::string& projectPath) {
+    namespace fs = std::filesystem;
+    if (imagePath.empty()) return imagePath;
+    std::error_code ec;
+    const fs::path image = fs::absolute(imagePath, ec).lexically_normal();
+    const fs::path folder = fs::absolute(projectPath, ec).parent_path().lexically_normal();
+    if (ec) return imagePath;
+    const fs::path rel = image.lexically_relative(folder);
+    if (!rel.empty() && *rel.begin() != "..") return rel.generic_string();
+    return image.string();
+}
+
+std::string writeProjectFile(const std::string& path, const DocumentRecord& project) {
+    const AtomicWriteResult w = writeFileAtomically(path, projectText(project));
+    return w.ok ? std::string() : w.error;
+}
+
+void placeMissingGeometry(DocumentRecord& p, const GeometryGiven& given, int w, int h) {
+    const DefaultGeometry g = defaultGeometryFor(w, h);
+    if (!given.corners) p.corners = g.corners;
+    if (!given.graphRect) p.graphRect = g.graphRect;
+    if (!given.axisRect) p.axis.m_axisRect = g.axisRect;
 }
 
 }  // namespace qf

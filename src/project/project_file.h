@@ -3,15 +3,9 @@
 // corners, the axes, the clicked points and the fit and graph settings, so the
 // same work can be replayed without a window. JSON, UTF-8, "*.quillfen.json".
 
-#include <array>
-#include <optional>
 #include <string>
-#include <vector>
 
-#include "common/axis_settings.h"
-#include "common/geometry.h"
-#include "fit/fit_types.h"
-#include "graph/graph_style.h"
+#include "document/document_record.h"
 
 namespace qf {
 
@@ -19,24 +13,19 @@ inline constexpr const char* kProjectFormat = "quillfen-project";
 inline constexpr int kProjectVersion = 1;
 inline constexpr const char* kProjectSuffix = ".quillfen.json";
 
-struct Project {
-    std::string image;  // as written: relative to the project's folder, or absolute
-
-    // Absent geometry is placed for the picture's size when it is loaded.
-    std::optional<std::array<IntPoint, 4>> corners;  // P0 top-left .. P3 bottom-left
-    std::optional<IntRect> graphRect;
-    bool applyMapping = false;  // run the mapping; otherwise the working image is the grey copy
-
-    AxisSettings axis;  // values and flags; the rectangle only when axisRectGiven
-    bool axisRectGiven = false;
-    std::vector<SourcePoint> points;
-    FitSettings fit;
-    GraphStyle graph;
+// Which geometry a project gave. Geometry a project leaves out is placed for
+// the picture's size when the picture is loaded (placeMissingGeometry).
+struct GeometryGiven {
+    bool corners = false;
+    bool graphRect = false;
+    bool axisRect = false;
+    friend bool operator==(const GeometryGiven&, const GeometryGiven&) = default;
 };
 
 struct ProjectReadResult {
     bool ok = false;
-    Project project;
+    DocumentRecord project;
+    GeometryGiven given;
     std::string error;  // one message naming the offending key when !ok
 };
 
@@ -48,9 +37,22 @@ ProjectReadResult parseProject(const std::string& json);
 ProjectReadResult readProjectFile(const std::string& path);
 
 // The project as JSON text (all keys written).
-std::string projectText(const Project& project);
+std::string projectText(const DocumentRecord& project);
 
 // The picture's path: the image entry resolved against the project file's folder.
-std::string projectImagePath(const Project& project, const std::string& projectPath);
+std::string projectImagePath(const DocumentRecord& project, const std::string& projectPath);
+
+// The image entry to write for a picture at imagePath into a project saved at
+// projectPath: relative to the project's folder when the picture lies in or
+// below it, else absolute, so a folder moved as a whole still opens.
+std::string imageEntryFor(const std::string& imagePath, const std::string& projectPath);
+
+// Writes the project text, replacing an existing file only once the whole new
+// one is on the disk. Returns an error message naming the file, empty on success.
+std::string writeProjectFile(const std::string& path, const DocumentRecord& project);
+
+// Places the geometry the project left out for a picture of w x h: the
+// defaults the window gives a newly opened picture.
+void placeMissingGeometry(DocumentRecord& project, const GeometryGiven& given, int w, int h);
 
 }  // namespace qf

@@ -69,7 +69,7 @@ TEST_F(Batch, SampleWritesWhatTheCoreWrites) {
     EXPECT_EQ(err_.str(), "");
 
     // The same state built directly from the project.
-    const Project p = readProjectFile(kSample).project;
+    const DocumentRecord p = readProjectFile(kSample).project;
     SourcePointList points;
     for (const SourcePoint& s : p.points) points.add(s);
     FitInput in;

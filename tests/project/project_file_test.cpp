@@ -15,13 +15,12 @@ std::string withHead(const std::string& rest) {
 }
 
 TEST(ProjectFile, RoundTripKeepsEverything) {
-    Project p;
+    DocumentRecord p;
     p.image = "グラフ/chart.jpg";
     p.corners = std::array<IntPoint, 4>{{{10, 12}, {300, 8}, {310, 200}, {5, 190}}};
     p.graphRect = IntRect{20, 20, 400, 300};
     p.applyMapping = true;
     p.axis.m_axisRect = {40, 30, 380, 280};
-    p.axisRectGiven = true;
     p.axis.m_xMin = 0.01;
     p.axis.m_xMax = 1e3;
     p.axis.m_xLog = 1;
@@ -41,12 +40,12 @@ TEST(ProjectFile, RoundTripKeepsEverything) {
     EXPECT_NE(text.find("[41, 279]"), std::string::npos) << text;
     const ProjectReadResult r = parseProject(text);
     ASSERT_TRUE(r.ok) << r.error;
-    const Project& q = r.project;
+    const DocumentRecord& q = r.project;
     EXPECT_EQ(q.image, p.image);
     EXPECT_EQ(q.corners, p.corners);
     EXPECT_EQ(q.graphRect, p.graphRect);
     EXPECT_TRUE(q.applyMapping);
-    EXPECT_TRUE(q.axisRectGiven);
+    EXPECT_EQ(r.given, (GeometryGiven{true, true, true}));
     EXPECT_EQ(q.axis.m_axisRect, p.axis.m_axisRect);
     EXPECT_EQ(q.axis.m_xMin, p.axis.m_xMin);
     EXPECT_EQ(q.axis.m_xMax, p.axis.m_xMax);
@@ -64,17 +63,16 @@ TEST(ProjectFile, RoundTripKeepsEverything) {
     EXPECT_EQ(q.graph.showNumbers, 1);
     EXPECT_EQ(q.graph.colour, 0x00FF8000u);
     EXPECT_EQ(projectText(q), text);
+    EXPECT_EQ(q, p);
 }
 
 TEST(ProjectFile, MissingKeysKeepTheDefaults) {
     const ProjectReadResult r = parseProject(withHead(""));
     ASSERT_TRUE(r.ok) << r.error;
-    const Project& p = r.project;
+    const DocumentRecord& p = r.project;
     EXPECT_EQ(p.image, "chart.jpg");
-    EXPECT_FALSE(p.corners.has_value());
-    EXPECT_FALSE(p.graphRect.has_value());
+    EXPECT_EQ(r.given, GeometryGiven{});
     EXPECT_FALSE(p.applyMapping);
-    EXPECT_FALSE(p.axisRectGiven);
     EXPECT_EQ(p.axis.m_xMax, 1.0);
     EXPECT_TRUE(p.points.empty());
     EXPECT_EQ(p.fit.m_degree, 5);
@@ -146,7 +144,7 @@ TEST(ProjectFile, BadFilesAreRefusedNamingTheKey) {
 }
 
 TEST(ProjectFile, ImagePathIsRelativeToTheProjectFolder) {
-    Project p;
+    DocumentRecord p;
     p.image = "pics/chart.png";
     EXPECT_EQ(projectImagePath(p, "/home/u/work/a.quillfen.json"), "/home/u/work/pics/chart.png");
     EXPECT_EQ(projectImagePath(p, "a.quillfen.json"), "pics/chart.png");

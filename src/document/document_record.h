@@ -1,0 +1,30 @@
+#pragma once
+// One digitisation as a plain record: the picture it reads, the corners that
+// straighten it, the axes, the clicked points and the fit and graph settings.
+// The project file, the batch mode, the window and its undo history all hold
+// the work in this form. Pictures are derived from it (read, processed,
+// mapped) and never part of it.
+
+#include <string>
+#include <vector>
+
+#include "common/axis_settings.h"
+#include "common/geometry.h"
+#include "fit/fit_types.h"
+#include "graph/graph_style.h"
+
+namespace qf {
+
+struct DocumentRecord {
+    std::string image;  // picture path; empty: no picture yet
+    Quad corners{{{40, 40}, {120, 40}, {120, 100}, {40, 100}}};  // on the input picture
+    IntRect graphRect{40, 40, 120, 100};  // where the corners' quadrilateral is mapped to
+    bool applyMapping = false;  // the working picture is the mapped one
+    AxisSettings axis;          // values, scales and the axis rectangle
+    std::vector<SourcePoint> points;  // on the working picture, in the order clicked
+    FitSettings fit;
+    GraphStyle graph;
+    friend bool operator==(const DocumentRecord&, const DocumentRecord&) = default;
+};
+
+}  // namespace qf
