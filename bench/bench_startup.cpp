@@ -21,7 +21,7 @@
 
 #include "app/main_frame.h"
 #include "imaging/image_file.h"
-#include "view/dialogs.h"
+#include "view/qt_dialogs.h"
 #include "view/zelk_view.h"
 
 namespace {

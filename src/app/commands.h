@@ -4,99 +4,12 @@
 // functions of a snapshot of the view's state. No Qt here, so the rules are
 // tested without a window.
 
-#include <array>
 #include <span>
 #include <vector>
 
+#include "ui/command_target.h"
+
 namespace qf {
-
-// Numeric ids stay as they always were: layouts and the view's own routing
-// speak in these numbers.
-enum CommandId : int {
-    ID_SOURCE_POINT_SELCHANGE = 102,  // a row's selection changed in the source-point list
-    ID_PROPERTY_ITEM_CHANGED = 104,   // an edit was accepted in the settings pane
-    ID_PROPERTY_FONT_CHANGED = 105,   // the settings pane's font changed
-    ID_VIEW_CUSTOMIZE = 126,
-
-    ID_STYLE_WINDOWS_2000 = 205,
-    ID_STYLE_OFFICE_XP = 206,
-    ID_STYLE_WINDOWS_XP = 207,
-    ID_STYLE_OFFICE_2003 = 208,
-    ID_STYLE_VS_2005 = 209,
-    ID_STYLE_VS_2008 = 210,  // the default style
-    ID_STYLE_OFFICE_2007_BLUE = 215,
-    ID_STYLE_OFFICE_2007_BLACK = 216,
-    ID_STYLE_OFFICE_2007_SILVER = 217,
-    ID_STYLE_OFFICE_2007_AQUA = 218,
-    ID_STYLE_WINDOWS_7 = 219,  // reachable only through the stored setting
-
-    ID_PIXEL_GRID_SHOW = 32778,
-    ID_PIXEL_GRID_COLOUR = 32779,
-    ID_CAMERA_DEVICE_0 = 32788,
-    ID_CAMERA_DEVICE_1 = 32789,
-    ID_CAMERA_DEVICE_2 = 32790,
-    ID_CAMERA_DEVICE_3 = 32791,
-    ID_ZOOM_IN = 32801,
-    ID_ZOOM_OUT = 32802,
-    ID_DISPLAY_INPUT = 32806,
-    ID_DISPLAY_OUTPUT = 32807,
-    ID_CAPTURE_SETTINGS = 32821,
-    ID_RUN_PROCESSING = 32824,
-    ID_MAPPING_CORNERS = 32852,
-    ID_MAPPING_GRID = 32854,
-    ID_MAPPING_RUN = 32858,
-    ID_GRAPH_RECT = 32862,
-    ID_ADD_POINTS = 32863,
-    ID_ERASE_POINTS = 32864,
-    ID_GREY_IMAGE = 32865,
-    ID_SAVE_SOURCE_POINTS = 32872,
-    ID_FIT_RUN = 32878,
-    ID_SAVE_GENERATED_POINTS = 32879,
-    ID_SAVE_GENERATED_IMAGE = 32884,
-    ID_DISPLAY_GENERATED_GRAPH = 32887,
-
-    ID_FILE_OPEN = 57601,
-    ID_FILE_SAVE = 57603,
-    ID_FILE_SAVE_AS = 57604,  // reaches the same handler as ID_FILE_SAVE
-    ID_FILE_PRINT = 57607,    // Ctrl+P; on no menu
-    ID_APP_ABOUT = 57664,
-    ID_APP_EXIT = 57665,
-    ID_VIEW_TOOLBARS = 59392,  // the toolbars-and-panes submenu, filled at run time
-    ID_VIEW_STATUS_BAR = 59393,
-};
-
-// What the enable and check rules read. The view fills the view part; the
-// frame adds what it owns itself (status bar, visual style).
-struct CommandSnapshot {
-    bool imagePresent = false;  // a current image with pixels
-    int pointCount = 0;
-    int displaySource = 1;  // 0 white area, 1 input, 2 processing output
-    bool showGeneratedGraph = false;
-    int generatedCount = 0;
-    bool cornerMode = true;
-    bool graphRectMode = false;
-    bool addPointsMode = false;
-    bool erasePointsMode = false;
-    bool showMappingGrid = true;
-    bool showPixelGrid = false;
-    bool greyMode = true;
-    std::array<bool, 4> cameraRunning{};  // a capture timer runs for device 0..3
-
-    // Filled by the frame.
-    bool statusBarVisible = true;
-    int visualStyle = ID_STYLE_VS_2008;
-};
-
-// The receiver of the commands: the view. The frame keeps no state of its own
-// about the work; it asks the target for a snapshot to refresh the actions.
-class CommandTarget {
-public:
-    virtual ~CommandTarget() = default;
-    virtual void onCommand(int id) = 0;
-    virtual CommandSnapshot snapshot() const = 0;
-    // Commands without a handler stay disabled whatever their rule says.
-    virtual bool handles(int id) const = 0;
-};
 
 enum class CommandIcon {
     None,

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/output_sink.h"
+
 class QPlainTextEdit;
 class QTabWidget;
 
@@ -36,7 +38,7 @@ private:
     bool m_quiet = false;  // a rebuild is not a selection change
 };
 
-class COutputWnd : public QDockWidget {
+class COutputWnd : public QDockWidget, public OutputSink {
     Q_OBJECT
 public:
     enum Page { PageOutput = 0, PageFitOutput = 1, PageSourcePoints = 2, PageGeneratedGraph = 3 };
@@ -48,32 +50,32 @@ public:
     // Replaces the whole text of page 0 or 1; CR LF line ends are shown as
     // lines. Other pages are ignored.
     void SetPaneText(int page, const QString& text);
-    void SetPaneText(int page, const std::string& utf8);
+    void SetPaneText(int page, const std::string& utf8) override;
     void SetPaneText(int page, const char* utf8) { SetPaneText(page, std::string(utf8)); }
     QString PaneText(int page) const;  // as shown, lines joined by "\n"
 
-    void ActivateOutputTab(int page);  // 0..3; others are ignored
+    void ActivateOutputTab(int page) override;  // 0..3; others are ignored
     int ActiveOutputTab() const;
 
     // Source-point table.
-    void ResetSourcePointColumns();  // no rows, the six columns
+    void ResetSourcePointColumns() override;  // no rows, the six columns
     // Inserts a row with the texts of columns 0..4 (column 5 stays empty).
-    void InsertSourcePointRow(int row, const std::array<std::string, 5>& texts);
+    void InsertSourcePointRow(int row, const std::array<std::string, 5>& texts) override;
     // Selects and focuses the row, makes it current and scrolls it into view;
     // the selection change is notified like a user's.
-    void SelectSourcePointRow(int row);
-    void DeleteSourcePointRow(int row);
-    void SetSourcePointText(int row, int column, const std::string& text);
-    void EnsureSourcePointVisible(int row);
+    void SelectSourcePointRow(int row) override;
+    void DeleteSourcePointRow(int row) override;
+    void SetSourcePointText(int row, int column, const std::string& text) override;
+    void EnsureSourcePointVisible(int row) override;
     void ClearSourcePointSelection();
-    std::vector<int> SelectedSourcePointRows() const;  // ascending
+    std::vector<int> SelectedSourcePointRows() const override;  // ascending
     int SourcePointRowCount() const;
 
     // Generated-graph table.
     void ResetGraphPointColumns();  // no rows, the four columns
     // Rows "No.", "%G" of X and Y for every generated point, then the row
     // graphPointCount - 1 scrolled into view when it exists.
-    void FillGeneratedGraph(const GeneratedGraph& graph, int graphPointCount);
+    void FillGeneratedGraph(const GeneratedGraph& graph, int graphPointCount) override;
 
     // The usage summary that page 0 shows at start, with CR LF line ends.
     static std::string usageSummary();

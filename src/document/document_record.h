@@ -20,11 +20,32 @@ struct DocumentRecord {
     Quad corners{{{40, 40}, {120, 40}, {120, 100}, {40, 100}}};  // on the input picture
     IntRect graphRect{40, 40, 120, 100};  // where the corners' quadrilateral is mapped to
     bool applyMapping = false;  // the working picture is the mapped one
+    // What the working picture was mapped with. The corners and the graph
+    // rectangle may be moved after a mapping without running it again; the
+    // picture and the points on it still follow these. Equal to corners and
+    // graphRect when no mapping is applied.
+    Quad mappedCorners = corners;
+    IntRect mappedGraphRect = graphRect;
     AxisSettings axis;          // values, scales and the axis rectangle
     std::vector<SourcePoint> points;  // on the working picture, in the order clicked
     FitSettings fit;
     GraphStyle graph;
     friend bool operator==(const DocumentRecord&, const DocumentRecord&) = default;
 };
+
+// Runs the mapping in the record: the working picture is the corners'
+// quadrilateral mapped onto the graph rectangle as they stand now.
+inline void applyMappingNow(DocumentRecord& r) {
+    r.applyMapping = true;
+    r.mappedCorners = r.corners;
+    r.mappedGraphRect = r.graphRect;
+}
+
+// The working picture is no longer a mapping (rebuilt from the input).
+inline void dropMapping(DocumentRecord& r) {
+    r.applyMapping = false;
+    r.mappedCorners = r.corners;
+    r.mappedGraphRect = r.graphRect;
+}
 
 }  // namespace qf

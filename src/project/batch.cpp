@@ -48,8 +48,10 @@ std::string prepare(DocumentRecord& project, const GeometryGiven& given,
 
     const cv::Mat& input = s.images.m_inputImage;
     placeMissingGeometry(project, given, input.cols, input.rows);
-    s.mapping.m_mappingCorners = project.corners;
-    s.mapping.m_graphRect = project.graphRect;
+    // The working picture is mapped with the geometry the mapping was run
+    // with; corners moved after it do not change what the points were clicked on.
+    s.mapping.m_mappingCorners = project.mappedCorners;
+    s.mapping.m_graphRect = project.mappedGraphRect;
     updateInnerQuad(s.mapping);
     s.axis = project.axis;
     for (const SourcePoint& p : project.points) s.points.add(p);

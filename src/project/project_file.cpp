@@ -115,17 +115,19 @@ private:
     std::string path_;
 };
 
+Quad quadOf(const Json& v, const std::string& key) {
+    if (!v.is_array() || v.size() != 4) fail(key, "must be a list of four [x, y] points");
+    Quad corners;
+    for (std::size_t i = 0; i < 4; ++i) {
+        const auto c = Reader::coords(v[i], key + "[" + std::to_string(i) + "]", 2);
+        corners[i] = {c[0], c[1]};
+    }
+    return corners;
+}
+
 void readMapping(const Reader& r, DocumentRecord& p, GeometryGiven& given) {
     if (const Json* v = r.find("corners")) {
-        if (!v->is_array() || v->size() != 4)
-            fail(r.key("corners"), "must be a list of four [x, y] points");
-        std::array<IntPoint, 4> corners;
-        for (std::size_t i = 0; i < 4; ++i) {
-            const auto c =
-                Reader::coords((*v)[i], r.key("corners") + "[" + std::to_string(i) + "]", 2);
-            corners[i] = {c[0], c[1]};
-        }
-        p.corners = corners;
+        p.corners = quadOf(*v, r.key("corners"));
         given.corners = true;
     }
     if (auto rect = r.rect("graphRect")) {
@@ -133,6 +135,16 @@ void readMapping(const Reader& r, DocumentRecord& p, GeometryGiven& given) {
         given.graphRect = true;
     }
     r.read("apply", p.applyMapping);
+    p.mappedCorners = p.corners;
+    p.mappedGraphRect = p.graphRect;
+    if (auto applied = r.object("applied")) {
+        if (!p.applyMapping) fail(applied->key("corners"), "needs \"apply\": true");
+        const Json* v = applied->find("corners");
+        if (!v) fail(applied->key("corners"), "is missing");
+        p.mappedCorners = quadOf(*v, applied->key("corners"));
+        if (auto rect = applied->rect("graphRect")) p.mappedGraphRect = *rect;
+        else fail(applied->key("graphRect"), "is missing");
+    }
 }
 
 void readAxis(const Reader& r, DocumentRecord& p, GeometryGiven& given) {
@@ -211,9 +223,9 @@ void parseTree(const Json& root, DocumentRecord& p, GeometryGiven& given) {
     if (!format || !format->is_string() || format->get<std::string>() != kProjectFormat)
         fail("format", std::string("must be \"") + kProjectFormat + "\"");
     const Json* version = top.find("version");
-    if (!version || !version->is_number_integer() || version->get<long long>() != kProjectVersion)
-        fail("version",
-             "must be " + std::to_string(kProjectVersion) + " (this program reads version 1)");
+    if (!version || !version->is_number_integer() || version->get<long long>() < 1 ||
+        version->get<long long>() > kProjectVersion)
+        fail("version", "must be 1 or 2 (this program reads versions 1 and 2)");
 
     const Json* image = top.find("image");
     if (!image) fail("image", "is missing");
@@ -229,6 +241,12 @@ void parseTree(const Json& root, DocumentRecord& p, GeometryGiven& given) {
 
 Json rectJson(const IntRect& r) {
     return Json::array({r.left, r.top, r.right, r.bottom});
+}
+
+Json quadJson(const Quad& q) {
+    Json corners = Json::array();
+    for (const IntPoint& c : q) corners.push_back(Json::array({c.x, c.y}));
+    return corners;
 }
 
 // JSON with lists of plain values on one line, so points read as "[h, v]".
@@ -307,11 +325,12 @@ std::string projectText(const DocumentRecord& p) {
     root["image"] = p.image;
 
     Json mapping;
-    Json corners = Json::array();
-    for (const IntPoint& c : p.corners) corners.push_back(Json::array({c.x, c.y}));
-    mapping["corners"] = corners;
+    mapping["corners"] = quadJson(p.corners);
     mapping["graphRect"] = rectJson(p.graphRect);
     mapping["apply"] = p.applyMapping;
+    if (p.applyMapping && (p.mappedCorners != p.corners || p.mappedGraphRect != p.graphRect))
+        mapping["applied"] = {{"corners", quadJson(p.mappedCorners)},
+                              {"graphRect", rectJson(p.mappedGraphRect)}};
     root["mapping"] = mapping;
 
     Json axis;
@@ -370,6 +389,9 @@ std::string writeProjectFile(const std::string& path, const DocumentRecord& proj
 
 void placeMissingGeometry(DocumentRecord& p, const GeometryGiven& given, int w, int h) {
     const DefaultGeometry g = defaultGeometryFor(w, h);
+    // A mapping with no geometry of its own follows the placed geometry.
+    if (!given.corners && p.mappedCorners == p.corners) p.mappedCorners = g.corners;
+    if (!given.graphRect && p.mappedGraphRect == p.graphRect) p.mappedGraphRect = g.graphRect;
     if (!given.corners) p.corners = g.corners;
     if (!given.graphRect) p.graphRect = g.graphRect;
     if (!given.axisRect) p.axis.m_axisRect = g.axisRect;

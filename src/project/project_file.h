@@ -10,7 +10,9 @@
 namespace qf {
 
 inline constexpr const char* kProjectFormat = "quillfen-project";
-inline constexpr int kProjectVersion = 1;
+// Version 2 adds "mapping.applied" (the geometry a mapping was run with, when
+// the corners were moved since). Version 1 files are read as before.
+inline constexpr int kProjectVersion = 2;
 inline constexpr const char* kProjectSuffix = ".quillfen.json";
 
 // Which geometry a project gave. Geometry a project leaves out is placed for

@@ -14,7 +14,7 @@
 #include "common/format.h"
 #include "settings/panel_items.h"
 #include "settings/property_editors.h"
-#include "view/dialogs.h"
+#include "ui/dialogs.h"
 
 namespace qf {
 namespace {

@@ -10,7 +10,7 @@
 #include "app/commands.h"
 #include "fit/svd.h"
 #include "view/camera_controller.h"
-#include "view/dialogs.h"
+#include "ui/dialogs.h"
 #include "view/paint/image_display.h"
 #include "view/tools/mouse_tools.h"
 #include "view/view_state.h"

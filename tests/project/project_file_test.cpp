@@ -92,8 +92,11 @@ TEST(ProjectFile, BadFilesAreRefusedNamingTheKey) {
         {R"({"version": 1, "image": "a.png"})", R"("format" must be "quillfen-project")"},
         {R"({"format": "other", "version": 1, "image": "a.png"})",
          R"("format" must be "quillfen-project")"},
-        {R"({"format": "quillfen-project", "version": 2, "image": "a.png"})",
-         R"("version" must be 1 (this program reads version 1))"},
+        {R"({"format": "quillfen-project", "version": 3, "image": "a.png"})",
+         R"("version" must be 1 or 2 (this program reads versions 1 and 2))"},
+        {withHead(R"("mapping": {"applied": {"corners": [[0, 0], [9, 0], [9, 9], [0, 9]],
+                                              "graphRect": [0, 0, 9, 9]}})"),
+         R"("mapping.applied.corners" needs "apply": true)"},
         {R"({"format": "quillfen-project", "version": 1})", R"("image" is missing)"},
         {R"({"format": "quillfen-project", "version": 1, "image": 7})",
          R"("image" must be a text)"},
@@ -141,6 +144,72 @@ TEST(ProjectFile, BadFilesAreRefusedNamingTheKey) {
     for (int i = 0; i < 256; ++i) many += ", [0, 0]";
     const ProjectReadResult r = parseProject(withHead("\"points\": [" + many + "]"));
     EXPECT_EQ(r.error, R"("points" holds more than 256 points)");
+}
+
+// Corners moved after a mapping: the file keeps what the picture was mapped
+// with, and a version 1 file (no "applied") maps with its corners.
+TEST(ProjectFile, MappedGeometrySurvivesMovedCorners) {
+    DocumentRecord p;
+    p.image = "chart.jpg";
+    p.corners = Quad{{{10, 12}, {300, 8}, {310, 200}, {5, 190}}};
+    p.graphRect = IntRect{20, 20, 400, 300};
+    applyMappingNow(p);
+    const std::string unmoved = projectText(p);
+    EXPECT_EQ(unmoved.find("applied"), std::string::npos) << unmoved;
+    p.corners[2] = {320, 210};
+    p.graphRect.right = 410;
+    const ProjectReadResult r = parseProject(projectText(p));
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.project, p);
+    EXPECT_EQ(r.project.mappedCorners[2], (IntPoint{310, 200}));
+
+    const ProjectReadResult v1 = parseProject(withHead(
+        R"("mapping": {"corners": [[1, 2], [30, 2], [30, 40], [1, 40]], "apply": true})"));
+    ASSERT_TRUE(v1.ok) << v1.error;
+    EXPECT_EQ(v1.project.mappedCorners, v1.project.corners);
+}
+
+TEST(ProjectFile, MissingGeometryIsPlacedForThePicture) {
+    struct Case {
+        GeometryGiven given;
+        Quad corners;
+        IntRect graphRect, axisRect;
+    };
+    const Quad kept{{{1, 2}, {3, 4}, {5, 6}, {7, 8}}};
+    const Quad placed{{{100, 100}, {500, 100}, {500, 500}, {100, 500}}};  // 600 x 600: a sixth
+    const Case cases[] = {
+        {{}, placed, {75, 75, 525, 525}, {150, 150, 450, 450}},
+        {{true, false, false}, kept, {75, 75, 525, 525}, {150, 150, 450, 450}},
+        {{true, true, true}, kept, {9, 9, 19, 19}, {10, 10, 18, 18}},
+    };
+    for (const Case& c : cases) {
+        DocumentRecord p;
+        p.corners = kept;
+        p.graphRect = {9, 9, 19, 19};
+        p.axis.m_axisRect = {10, 10, 18, 18};
+        p.mappedCorners = p.corners;
+        p.mappedGraphRect = p.graphRect;
+        placeMissingGeometry(p, c.given, 600, 600);
+        EXPECT_EQ(p.corners, c.corners);
+        EXPECT_EQ(p.graphRect, c.graphRect);
+        EXPECT_EQ(p.axis.m_axisRect, c.axisRect);
+        EXPECT_EQ(p.mappedCorners, c.corners);  // a mapping without geometry follows
+        EXPECT_EQ(p.mappedGraphRect, c.graphRect);
+    }
+}
+
+TEST(ProjectFile, ImageEntryIsRelativeInsideTheProjectFolder) {
+    const struct {
+        const char* image;
+        const char* project;
+        const char* entry;
+    } cases[] = {
+        {"/home/u/work/chart.png", "/home/u/work/a.quillfen.json", "chart.png"},
+        {"/home/u/work/pics/c.png", "/home/u/work/a.quillfen.json", "pics/c.png"},
+        {"/home/u/other/c.png", "/home/u/work/a.quillfen.json", "/home/u/other/c.png"},
+        {"", "/home/u/work/a.quillfen.json", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(imageEntryFor(c.image, c.project), c.entry) << c.image;
 }
 
 TEST(ProjectFile, ImagePathIsRelativeToTheProjectFolder) {

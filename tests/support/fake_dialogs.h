@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "view/dialogs.h"
+#include "ui/dialogs.h"
 
 namespace qf::testing_support {
 

@@ -1,6 +1,6 @@
 #pragma once
-// Every dialog the view opens goes through this interface, so that tests can
-// answer them without a user.
+// Every dialog the window opens goes through this interface, so that tests
+// can answer them without a user.
 
 #include <QFont>
 #include <QString>
@@ -40,19 +40,6 @@ public:
     }
     // The print dialog, which sets up the printer; false when cancelled.
     virtual bool choosePrinter(QWidget* /*parent*/, QPrinter& /*printer*/) { return false; }
-};
-
-// The real dialogs of the desktop.
-class QtDialogs final : public Dialogs {
-public:
-    QString openFile(QWidget* parent, const FileDialogSpec& request) override;
-    QString saveFile(QWidget* parent, const FileDialogSpec& request) override;
-    void message(QWidget* parent, const QString& text, MessageIcon icon) override;
-    std::optional<uint32_t> colour(QWidget* parent, uint32_t initial) override;
-    std::optional<QFont> font(QWidget* parent, const QFont& initial) override;
-    bool choosePrinter(QWidget* parent, QPrinter& printer) override;
-    std::optional<CaptureSettings> captureParameters(QWidget* parent,
-                                                     const CaptureSettings& initial) override;
 };
 
 }  // namespace qf

@@ -1,4 +1,4 @@
-#include "view/dialogs.h"
+#include "view/qt_dialogs.h"
 
 #include <QColorDialog>
 #include <QFileDialog>
