@@ -12,6 +12,7 @@
 namespace qf {
 
 class CPropertiesWnd;
+class ProjectController;
 class CZelkView;
 class Dialogs;
 
@@ -25,11 +26,13 @@ public:
     CMainFrame& frame() { return m_frame; }
     CZelkView& view() { return *m_view; }
     CPropertiesWnd& properties() { return *m_properties; }
+    ProjectController& projects() { return *m_projects; }
 
 private:
     CMainFrame m_frame;
     CZelkView* m_view;              // owned by the frame
     CPropertiesWnd* m_properties;  // owned by the frame
+    ProjectController* m_projects;  // owned by the frame
 };
 
 }  // namespace qf

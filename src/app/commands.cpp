@@ -57,6 +57,19 @@ bool eraseTool(const S& s) {
 bool mappingGrid(const S& s) {
     return s.showMappingGrid;
 }
+bool undo(const S& s) {
+    return s.canUndo;
+}
+bool redo(const S& s) {
+    return s.canRedo;
+}
+bool selectedPoint(const S& s) {
+    return s.selectedPoint >= 0 && s.selectedPoint < s.pointCount;
+}
+template <int K>
+bool recent(const S& s) {
+    return s.recentProjects > K;
+}
 bool statusBar(const S& s) {
     return s.statusBarVisible;
 }
@@ -73,6 +86,9 @@ bool styleIs(const S& s) {
 
 using I = CommandIcon;
 
+#define RECENT_ROW(k) \
+    { ID_FILE_MRU_FIRST + k, "", "このプロジェクトを開く", "", I::None, nullptr, recent<k>, nullptr }
+
 #define STYLE_ROW(id, text) \
     { id, text, "", "", I::None, nullptr, always, styleIs<id> }
 
@@ -86,6 +102,25 @@ const CommandInfo kCommands[] = {
      nullptr},
     {ID_SAVE_GENERATED_IMAGE, "生成グラフ画像保存...", "生成グラフを画像ファイル保存...",
      "生成グラフ画像保存", I::SaveGeneratedImage, nullptr, imageAndGraphShown, nullptr},
+    {ID_FILE_NEW, "新しいプロジェクト(&N)", "新しいプロジェクトを始める", "新しいプロジェクト",
+     I::NewProject, "Ctrl+N", always, nullptr},
+    {ID_PROJECT_OPEN, "プロジェクトを開く(&J)...", "保存したプロジェクトを開く",
+     "プロジェクトを開く", I::OpenProject, "Ctrl+Shift+O", always, nullptr},
+    {ID_PROJECT_SAVE, "プロジェクトを保存(&V)", "プロジェクトを上書き保存", "プロジェクトを保存",
+     I::SaveProject, "Ctrl+Shift+S", image, nullptr},
+    {ID_PROJECT_SAVE_AS, "名前を付けてプロジェクトを保存(&M)...",
+     "プロジェクトを新しい名前で保存", "名前を付けてプロジェクトを保存", I::None, "Ctrl+Alt+S",
+     image, nullptr},
+    RECENT_ROW(0), RECENT_ROW(1), RECENT_ROW(2), RECENT_ROW(3),
+    RECENT_ROW(4), RECENT_ROW(5), RECENT_ROW(6), RECENT_ROW(7),
+    {ID_EDIT_UNDO, "元に戻す(&U)", "直前の操作を元に戻す", "元に戻す", I::Undo, "Ctrl+Z", undo,
+     nullptr},
+    {ID_EDIT_REDO, "やり直し(&R)", "元に戻した操作をやり直す", "やり直し", I::Redo,
+     "Ctrl+Y;Ctrl+Shift+Z", redo, nullptr},
+    {ID_DELETE_POINT, "選択した点を削除(&D)", "選択したフィッティング元座標を削除",
+     "選択した点を削除", I::None, "Delete", selectedPoint, nullptr},
+    {ID_REMOVE_ALL_POINTS, "すべての点を削除(&A)", "フィッティング元座標をすべて削除",
+     "すべての点を削除", I::None, nullptr, anyPoints, nullptr},
     {ID_APP_EXIT, "アプリケーションの終了(&X)", "アプリケーションを終了し、ファイルの保存を指示",
      "終了", I::None, nullptr, always, nullptr},
 
@@ -162,6 +197,7 @@ const CommandInfo kCommands[] = {
 // clang-format on
 
 #undef STYLE_ROW
+#undef RECENT_ROW
 
 using E = MenuEntry;
 using K = MenuEntry::Kind;
@@ -191,8 +227,16 @@ const CommandInfo* findCommand(int id) {
 const std::vector<MenuLayout>& menuBarLayout() {
     static const std::vector<MenuLayout> menus = {
         {"ファイル(&F)",
-         {cmd(ID_FILE_OPEN), cmd(ID_FILE_SAVE), cmd(ID_SAVE_GENERATED_IMAGE), sep(),
-          cmd(ID_APP_EXIT)}},
+         {cmd(ID_FILE_NEW), cmd(ID_FILE_OPEN), cmd(ID_PROJECT_OPEN), cmd(ID_PROJECT_SAVE),
+          cmd(ID_PROJECT_SAVE_AS), sep(), cmd(ID_FILE_SAVE), cmd(ID_SAVE_GENERATED_IMAGE), sep(),
+          sub("最近使ったプロジェクト(&R)",
+              {cmd(ID_FILE_MRU_FIRST), cmd(ID_FILE_MRU_FIRST + 1), cmd(ID_FILE_MRU_FIRST + 2),
+               cmd(ID_FILE_MRU_FIRST + 3), cmd(ID_FILE_MRU_FIRST + 4), cmd(ID_FILE_MRU_FIRST + 5),
+               cmd(ID_FILE_MRU_FIRST + 6), cmd(ID_FILE_MRU_LAST)}),
+          sep(), cmd(ID_APP_EXIT)}},
+        {"編集(&E)",
+         {cmd(ID_EDIT_UNDO), cmd(ID_EDIT_REDO), sep(), cmd(ID_DELETE_POINT),
+          cmd(ID_REMOVE_ALL_POINTS)}},
         {"画像処理",
          {sub("表示画像",
               {cmd(ID_DISPLAY_INPUT), cmd(ID_DISPLAY_OUTPUT), cmd(ID_DISPLAY_GENERATED_GRAPH)}),
@@ -221,7 +265,10 @@ const std::vector<MenuLayout>& menuBarLayout() {
 
 const std::vector<ToolBarLayout>& toolBarLayout() {
     static const std::vector<ToolBarLayout> bars = {
-        {"StandardToolBar", "標準", {ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_APP_ABOUT}},
+        {"StandardToolBar",
+         "標準",
+         {ID_FILE_NEW, ID_FILE_OPEN, ID_PROJECT_OPEN, ID_FILE_SAVE, ID_PROJECT_SAVE, 0,
+          ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_APP_ABOUT}},
         {"CaptureToolBar",
          "ビデオキャプチャー",
          {ID_CAMERA_DEVICE_0, ID_CAMERA_DEVICE_1, ID_CAMERA_DEVICE_2, ID_CAMERA_DEVICE_3,

@@ -37,6 +37,11 @@ enum class CommandIcon {
     Fit,
     SaveGeneratedPoints,
     SaveGeneratedImage,
+    NewProject,
+    OpenProject,
+    SaveProject,
+    Undo,
+    Redo,
 };
 
 using CommandRule = bool (*)(const CommandSnapshot&);
@@ -47,7 +52,7 @@ struct CommandInfo {
     const char* prompt;    // status-bar prompt
     const char* toolTip;
     CommandIcon icon;
-    const char* shortcut;  // portable key text ("Ctrl+O"), or null
+    const char* shortcut;  // portable key text ("Ctrl+O"; several joined by ";"), or null
     CommandRule enabled;
     CommandRule checked;  // null: not checkable
     bool checkable() const { return checked != nullptr; }

@@ -123,6 +123,31 @@ void badge(QPainter& p, CommandIcon what) {
     p.restore();
 }
 
+// A page with a folded corner: the project file.
+void page(QPainter& p) {
+    pen(p, kInk);
+    p.setBrush(kPaper);
+    p.drawPolygon(QPolygonF{{3.5, 1.5}, {10, 1.5}, {13.5, 5}, {13.5, 14.5}, {3.5, 14.5}});
+    p.drawPolyline(QPolygonF{{10, 1.5}, {10, 5}, {13.5, 5}});
+    curve(p, kRed, 1.2);
+}
+
+// A round arrow turning left (undo) or right (redo).
+void turnArrow(QPainter& p, bool back) {
+    p.save();
+    if (!back) {
+        p.translate(16, 0);
+        p.scale(-1, 1);
+    }
+    pen(p, kBlue, 2.0);
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(4, 4, 10, 9), 90 * 16, -200 * 16);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kBlue);
+    p.drawPolygon(QPolygonF{{1, 4}, {7, 0.5}, {7, 7.5}});
+    p.restore();
+}
+
 void draw(QPainter& p, CommandIcon icon) {
     using I = CommandIcon;
     switch (icon) {
@@ -250,6 +275,24 @@ void draw(QPainter& p, CommandIcon icon) {
         case I::SaveGeneratedImage:
             disk(p, kBlue);
             badge(p, icon);
+            break;
+        case I::NewProject:
+            page(p);
+            break;
+        case I::OpenProject:
+            page(p);
+            p.save();
+            p.translate(6, 7);
+            p.scale(0.6, 0.6);
+            draw(p, I::Open);
+            p.restore();
+            break;
+        case I::SaveProject:
+            disk(p, kGreen);
+            break;
+        case I::Undo:
+        case I::Redo:
+            turnArrow(p, icon == I::Undo);
             break;
     }
 }

@@ -9,7 +9,7 @@
 #include "app/command_line.h"
 #include "app/main_frame.h"
 #include "project/batch.h"
-#include "ui/dialogs.h"
+#include "view/qt_dialogs.h"
 #include "view/zelk_view.h"
 
 int main(int argc, char** argv) {

@@ -126,7 +126,10 @@ void CMainFrame::buildActions() {
         a->setIcon(commandIcon(c.icon));
         a->setCheckable(c.checkable());
         if (c.shortcut) {
-            a->setShortcut(QKeySequence(QString::fromLatin1(c.shortcut)));
+            QList<QKeySequence> keys;
+            for (const QString& k : QString::fromLatin1(c.shortcut).split(u';'))
+                keys.append(QKeySequence(k));
+            a->setShortcuts(keys);
             addAction(a);  // the keys work even for a command on no menu
         }
         const int id = c.id;
@@ -285,6 +288,7 @@ QAction* CMainFrame::action(int id) const {
 
 CommandSnapshot CMainFrame::currentSnapshot() const {
     CommandSnapshot s = m_target ? m_target->snapshot() : CommandSnapshot{};
+    if (m_snapshotFiller) m_snapshotFiller(s);
     s.statusBarVisible = !statusBar()->isHidden();
     s.visualStyle = m_visualStyle;
     return s;
@@ -330,6 +334,10 @@ void CMainFrame::routeCommand(int id) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (m_closeGuard && !m_closeGuard()) {
+        event->ignore();
+        return;
+    }
     saveLayout(*openWorkspaceStore());
     if (m_customize) m_customize->close();
     QMainWindow::closeEvent(event);

@@ -59,6 +59,14 @@ public:
     // that the view does not take; it wins over the target.
     void setCommandHandler(int id, std::function<void()> handler);
 
+    // Adds what the target does not know to every snapshot (the document's
+    // undo state, the recent projects).
+    void setSnapshotFiller(std::function<void(CommandSnapshot&)> filler) {
+        m_snapshotFiller = std::move(filler);
+    }
+    // Asked before the window closes; false keeps it open.
+    void setCloseGuard(std::function<bool()> guard) { m_closeGuard = std::move(guard); }
+
     // Sets every action's enabled and checked state from the target's
     // snapshot. Call after each state change; menus call it before showing.
     void refreshCommands();
@@ -124,6 +132,8 @@ private:
     void showAbout();
 
     CommandTarget* m_target = nullptr;
+    std::function<void(CommandSnapshot&)> m_snapshotFiller;
+    std::function<bool()> m_closeGuard;
     std::map<int, QAction*> m_actions;
     std::map<int, std::function<void()>> m_handlers;
     std::vector<QToolBar*> m_toolBars;

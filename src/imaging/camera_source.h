@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "common/capture_settings.h"
+
 namespace cv {
 class VideoCapture;
 }
@@ -21,14 +23,6 @@ namespace qf {
 inline constexpr int kCameraCount = 4;
 inline constexpr int kCameraIntervalMs = 66;   // fixed; does not follow the frame rate
 inline constexpr int kCameraTimerBase = 1549;  // timer identifier of device 0
-
-// Requested frame size and rate; the device may deliver something else.
-struct CaptureSettings {
-    int32_t m_captureWidth = 800;
-    int32_t m_captureHeight = 600;
-    int32_t m_captureFps = 30;
-    bool operator==(const CaptureSettings&) const = default;
-};
 
 // What serves each device index: empty for the real device, else a video
 // file path or a stream address.

@@ -36,13 +36,9 @@ std::string imageTitleName(const std::string& path, bool read) {
     return "untitled" + (dot == std::string::npos ? std::string() : name.substr(dot));
 }
 
-LoadResult loadImageFile(const std::string& path, ImagePair& images, MappingQuad& mapping,
-                         IntRect& axisRect, DisplaySource& display, int& zoomShift, int greyMode) {
-    cv::Mat picture = readImageFile(path);
-    if (picture.empty()) {
-        display.m_currentImage = CurrentImage::None;
-        return {false, imageTitleName(path, false), kUnableToOpenFile};
-    }
+void installLoadedImage(cv::Mat picture, ImagePair& images, MappingQuad& mapping,
+                        IntRect& axisRect, DisplaySource& display, int& zoomShift,
+                        int greyMode) {
     images.m_inputImage = std::move(picture);
     zoomShift = 0;
     // Until the refresh the picture just read is the current image, so the
@@ -52,6 +48,17 @@ LoadResult loadImageFile(const std::string& path, ImagePair& images, MappingQuad
     display.m_displaySource = 1;
     selectCurrentImage(display);
     resetMappingForImage(images.m_inputImage.cols, images.m_inputImage.rows, mapping, axisRect);
+}
+
+LoadResult loadImageFile(const std::string& path, ImagePair& images, MappingQuad& mapping,
+                         IntRect& axisRect, DisplaySource& display, int& zoomShift, int greyMode) {
+    cv::Mat picture = readImageFile(path);
+    if (picture.empty()) {
+        display.m_currentImage = CurrentImage::None;
+        return {false, imageTitleName(path, false), kUnableToOpenFile};
+    }
+    installLoadedImage(std::move(picture), images, mapping, axisRect, display, zoomShift,
+                       greyMode);
     return {true, imageTitleName(path, true), {}};
 }
 

@@ -47,6 +47,12 @@ struct LoadResult {
 
 inline constexpr const char* kUnableToOpenFile = "Unable to Open File. ";
 
+// Makes a picture already read the input, as a successful load does: zoom
+// 1:1, its grey rendering as the output, the input shown, and the corners and
+// rectangles placed for its size.
+void installLoadedImage(cv::Mat picture, ImagePair& images, MappingQuad& mapping,
+                        IntRect& axisRect, DisplaySource& display, int& zoomShift, int greyMode);
+
 // Reads the picture at path (UTF-8) into the input image and resets what
 // depends on it: the output becomes the grey rendering (or a copy when grey
 // mode is off), the zoom exponent 0, the display source 1, and the mapping

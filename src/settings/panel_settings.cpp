@@ -12,7 +12,6 @@
 
 #include "common/format.h"
 #include "settings/panel_items.h"
-#include "view/view_state.h"
 
 namespace qf {
 namespace {
@@ -180,7 +179,27 @@ bool storeItemText(PanelSettings& s, PanelItem item, std::string_view text) {
     return false;
 }
 
-bool applyPanelSettings(const PanelSettings& s, ViewState& view) {
+PanelSettings panelSettingsOf(const DocumentRecord& r) {
+    PanelSettings s;
+    s.modelKind = r.fit.m_modelKind;
+    s.degree = r.fit.m_degree;
+    for (size_t k = 0; k < s.basisExpr.size(); ++k) s.basisExpr[k] = r.fit.m_basisExpr[k];
+    s.graphPointCount = r.fit.m_graphPointCount;
+    s.xMin = r.axis.m_xMin;
+    s.xMax = r.axis.m_xMax;
+    s.yMin = r.axis.m_yMin;
+    s.yMax = r.axis.m_yMax;
+    s.xLog = r.axis.m_xLog;
+    s.yLog = r.axis.m_yLog;
+    s.showGrid = r.graph.showGrid;
+    s.showMarkers = r.graph.showMarkers;
+    s.showLines = r.graph.showLines;
+    s.showNumbers = r.graph.showNumbers;
+    s.colour = r.graph.colour;
+    return s;
+}
+
+bool applyPanelSettings(const PanelSettings& s, DocumentRecord& view) {
     // What only the next fit reads.
     view.fit.m_modelKind = s.modelKind;
     view.fit.m_degree = s.degree;
@@ -202,7 +221,7 @@ bool applyPanelSettings(const PanelSettings& s, ViewState& view) {
     update(axis.m_xLog, s.xLog);
     update(axis.m_yLog, s.yLog);
 
-    GraphStyle& style = view.graphStyle;
+    GraphStyle& style = view.graph;
     update(style.showMarkers, s.showMarkers);
     update(style.showLines, s.showLines);
     update(style.showNumbers, s.showNumbers);

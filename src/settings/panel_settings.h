@@ -9,9 +9,9 @@
 #include <string>
 #include <string_view>
 
-namespace qf {
+#include "document/document_record.h"
 
-struct ViewState;
+namespace qf {
 
 // Defaults equal the view's own defaults.
 struct PanelSettings {
@@ -77,10 +77,14 @@ std::string itemText(const PanelSettings& settings, PanelItem item);
 // font items, which carry no text.
 bool storeItemText(PanelSettings& settings, PanelItem item, std::string_view text);
 
-// Copies the panel's settings into the view's state. True when something
-// visible changed (axis range or scale, graph style or colour), so that the
-// caller recomputes the point values, refills the point lists and repaints;
-// the model, degree, formulas and point count only matter to the next fit.
-[[nodiscard]] bool applyPanelSettings(const PanelSettings& settings, ViewState& view);
+// Copies the panel's settings into the document's record. True when
+// something visible changed (axis range or scale, graph style or colour), so
+// that the view recomputes the point values, refills the point lists and
+// repaints; the model, degree, formulas and point count only matter to the
+// next fit.
+[[nodiscard]] bool applyPanelSettings(const PanelSettings& settings, DocumentRecord& record);
+
+// What the panel shows for a record (an undone edit, an opened project).
+PanelSettings panelSettingsOf(const DocumentRecord& record);
 
 }  // namespace qf

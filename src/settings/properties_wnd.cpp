@@ -6,7 +6,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include "app/commands.h"
+#include "document/zelk_doc.h"
+#include "ui/command_target.h"
 #include "settings/pane_icons.h"
 #include "settings/property_grid.h"
 
@@ -43,8 +44,28 @@ CPropertiesWnd::CPropertiesWnd(Dialogs& dialogs, QWidget* parent)
 }
 
 void CPropertiesWnd::setCommandSink(std::function<void(int)> sink) {
-    m_sink = sink;
-    m_grid->setCommandSink(std::move(sink));
+    m_sink = std::move(sink);
+    // An accepted edit is a step of the document before anyone hears of it.
+    m_grid->setCommandSink([this](int id) {
+        if (id == ID_PROPERTY_ITEM_CHANGED && m_doc) {
+            const PanelSettings s = m_grid->settings();
+            m_doc->edit("設定の変更", [&s](DocumentRecord& r) { (void)applyPanelSettings(s, r); });
+        }
+        if (m_sink) m_sink(id);
+    });
+}
+
+void CPropertiesWnd::setDocument(CZelkDoc* doc) {
+    if (m_doc) disconnect(m_doc, nullptr, this, nullptr);
+    m_doc = doc;
+    if (!m_doc) return;
+    connect(m_doc, &CZelkDoc::changed, this, &CPropertiesWnd::showDocument);
+    showDocument();
+}
+
+void CPropertiesWnd::showDocument() {
+    const PanelSettings s = panelSettingsOf(m_doc->record());
+    if (!(s == m_grid->settings())) m_grid->showSettings(s);
 }
 
 void CPropertiesWnd::setFitEnabledProbe(std::function<bool()> probe) {

@@ -13,6 +13,7 @@ class QToolBar;
 namespace qf {
 
 class CMFCPropertyGridPlusCtrl;
+class CZelkDoc;
 class Dialogs;
 
 class CPropertiesWnd : public QDockWidget {
@@ -24,6 +25,9 @@ public:
 
     // Receives 104 and 105 from the grid and 32878 from the fit button.
     void setCommandSink(std::function<void(int)> sink);
+    // The document whose settings the pane shows; an accepted edit (104)
+    // changes it as one undoable step before the sink hears of it.
+    void setDocument(CZelkDoc* doc);
     // Whether a fit can run now (a view, an image, at least one point).
     void setFitEnabledProbe(std::function<bool()> probe);
     // Enables the fit button from the probe; call after the view's state changes.
@@ -43,6 +47,7 @@ protected:
 
 private:
     void runFit();
+    void showDocument();
 
     CMFCPropertyGridPlusCtrl* m_grid;
     QToolBar* m_toolBar;
@@ -50,6 +55,7 @@ private:
     QAction* m_fit;
     std::function<void(int)> m_sink;
     std::function<bool()> m_fitProbe;
+    CZelkDoc* m_doc = nullptr;
 };
 
 }  // namespace qf

@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/commands.h"
+#include "ui/command_target.h"
 #include "common/format.h"
 #include "settings/panel_items.h"
 #include "settings/property_editors.h"
@@ -244,6 +244,27 @@ void CMFCPropertyGridPlusCtrl::acceptEdit(PanelItem item, const QString& text) {
     storeItemText(m_settings, item, text.toStdString());
     markModified(item);
     send(ID_PROPERTY_ITEM_CHANGED);
+}
+
+void CMFCPropertyGridPlusCtrl::showSettings(const PanelSettings& settings) {
+    m_settings = settings;
+    for (const PanelGroupInfo& group : panelGroups()) {
+        for (const PanelItemInfo& info : group.items) {
+            switch (info.kind) {
+                case ItemKind::Colour:
+                    valueItem(info.item)->setData(m_settings.colour, kValueRole);
+                    m_colourWidget->setColour(m_settings.colour);
+                    break;
+                case ItemKind::Font:
+                    continue;  // not part of the document
+                default:
+                    showValue(valueItem(info.item), info.kind,
+                              QString::fromStdString(itemText(m_settings, info.item)));
+                    break;
+            }
+            markModified(info.item);
+        }
+    }
 }
 
 void CMFCPropertyGridPlusCtrl::setColour(uint32_t colour) {

@@ -34,6 +34,9 @@ public:
     // Receives 104 after each accepted edit and 105 after each font change.
     void setCommandSink(std::function<void(int)> sink) { m_sink = std::move(sink); }
     const PanelSettings& settings() const { return m_settings; }
+    // Shows other settings (an undone edit, an opened project) without
+    // reporting an edit. Items that differ from their start are bold.
+    void showSettings(const PanelSettings& settings);
     // The view's label font, replaced by each font chosen here; null until
     // the view hands it over.
     void setLabelFont(QFont* font) { m_labelFont = font; }

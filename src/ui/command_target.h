@@ -52,10 +52,22 @@ enum CommandId : int {
     ID_SAVE_GENERATED_IMAGE = 32884,
     ID_DISPLAY_GENERATED_GRAPH = 32887,
 
+    // Projects, undo and the point list's own commands.
+    ID_PROJECT_OPEN = 33001,
+    ID_PROJECT_SAVE = 33002,
+    ID_PROJECT_SAVE_AS = 33003,
+    ID_REMOVE_ALL_POINTS = 33004,
+    ID_DELETE_POINT = 33005,  // the point selected in the list or the view
+
+    ID_FILE_NEW = 57600,  // a new project
     ID_FILE_OPEN = 57601,
     ID_FILE_SAVE = 57603,
     ID_FILE_SAVE_AS = 57604,  // reaches the same handler as ID_FILE_SAVE
     ID_FILE_PRINT = 57607,    // Ctrl+P; on no menu
+    ID_FILE_MRU_FIRST = 57616,  // the recent projects, newest first
+    ID_FILE_MRU_LAST = 57623,
+    ID_EDIT_UNDO = 57643,
+    ID_EDIT_REDO = 57644,
     ID_APP_ABOUT = 57664,
     ID_APP_EXIT = 57665,
     ID_VIEW_TOOLBARS = 59392,  // the toolbars-and-panes submenu, filled at run time
@@ -78,6 +90,13 @@ struct CommandSnapshot {
     bool showPixelGrid = false;
     bool greyMode = true;
     std::array<bool, 4> cameraRunning{};  // a capture timer runs for device 0..3
+
+    int selectedPoint = -1;
+
+    // Filled by the document's owner.
+    bool canUndo = false;
+    bool canRedo = false;
+    int recentProjects = 0;  // entries in the recent-projects list
 
     // Filled by the frame.
     bool statusBarVisible = true;

@@ -4,10 +4,11 @@
 
 #include <QFont>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <optional>
 
-#include "imaging/camera_source.h"
+#include "common/capture_settings.h"
 
 class QPrinter;
 class QWidget;
@@ -30,6 +31,12 @@ public:
     // Asks before overwriting an existing file.
     virtual QString saveFile(QWidget* parent, const FileDialogSpec& request) = 0;
     virtual void message(QWidget* parent, const QString& text, MessageIcon icon) = 0;
+    // A question with its own buttons: the index of the one chosen; closing
+    // the box chooses escapeButton.
+    virtual int choose(QWidget* /*parent*/, const QString& /*text*/,
+                       const QStringList& /*buttons*/, int /*defaultButton*/, int escapeButton) {
+        return escapeButton;
+    }
     // 0x00BBGGRR, or nothing when cancelled.
     virtual std::optional<uint32_t> colour(QWidget* parent, uint32_t initial) = 0;
     virtual std::optional<QFont> font(QWidget* parent, const QFont& initial) = 0;

@@ -6,6 +6,8 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
+#include <vector>
 
 #include "view/capture_dialog.h"
 
@@ -40,6 +42,22 @@ void QtDialogs::message(QWidget* parent, const QString& text, MessageIcon icon) 
                                                                        : QMessageBox::NoIcon;
     QMessageBox box(qicon, QStringLiteral("Quillfen"), text, QMessageBox::Ok, parent);
     box.exec();
+}
+
+int QtDialogs::choose(QWidget* parent, const QString& text, const QStringList& buttons,
+                      int defaultButton, int escapeButton) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Quillfen"), text, QMessageBox::NoButton,
+                    parent);
+    std::vector<QPushButton*> pushed;
+    for (const QString& b : buttons) pushed.push_back(box.addButton(b, QMessageBox::ActionRole));
+    if (defaultButton >= 0 && defaultButton < buttons.size())
+        box.setDefaultButton(pushed[defaultButton]);
+    if (escapeButton >= 0 && escapeButton < buttons.size())
+        box.setEscapeButton(pushed[escapeButton]);
+    box.exec();
+    for (int i = 0; i < static_cast<int>(pushed.size()); ++i)
+        if (box.clickedButton() == pushed[i]) return i;
+    return escapeButton;
 }
 
 std::optional<uint32_t> QtDialogs::colour(QWidget* parent, uint32_t initial) {

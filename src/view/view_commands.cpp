@@ -1,8 +1,13 @@
 #include "view/view_commands.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
+#include <cstring>
 
 #include "fit/report.h"
+#include "imaging/image_file.h"
 #include "imaging/mapping.h"
 #include "imaging/processing.h"
 
@@ -67,11 +72,16 @@ void togglePixelGrid(ViewState& s) {
 void toggleGreyMode(ViewState& s) {
     s.m_greyMode = !s.m_greyMode;
     convertGrey(s.images, s.display.m_currentImage, s.m_greyMode);
+    // The working picture is rebuilt from the input: no longer the mapping.
+    if (s.imagePresent()) s.picture.m_mappingApplied = 0;
 }
 
 void runMappingCommand(ViewState& s) {
     if (s.imagePresent()) {
         runMapping(s.images, s.display.m_currentImage, s.mapping);
+        s.picture.m_mappingApplied = 1;
+        s.picture.m_mappedCorners = s.mapping.m_mappingCorners;
+        s.picture.m_mappedGraphRect = s.mapping.m_graphRect;
         selectTool(s, Tool::GraphRect);
     }
     refreshDisplay(s);
@@ -124,11 +134,70 @@ void resetZoomToOrigin(ViewState& s) {
     s.transform.m_scrollPos = {0, 0};
 }
 
-LoadResult openImage(ViewState& s, const std::string& path) {
-    LoadResult r = loadImageFile(path, s.images, s.mapping, s.axis.m_axisRect, s.display,
-                                 s.transform.m_zoomShift, s.m_greyMode);
-    if (r.ok) refreshDisplay(s);
+namespace {
+
+// Why a picture could not be read, in the user's words. A file that is not a
+// regular file (a FIFO, a device) is refused before it is opened: reading it
+// could block for ever.
+std::string unreadableReason(const std::string& path, bool decoded) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        switch (errno) {
+            case ENOENT:
+                return "ファイルが見つかりません。";
+            case EACCES:
+                return "ファイルを読み取る権限がありません。";
+            default:
+                return std::strerror(errno);
+        }
+    }
+    if (S_ISDIR(st.st_mode)) return "フォルダーです。画像ファイルを選んでください。";
+    if (!S_ISREG(st.st_mode)) return "通常のファイルではありません。";
+    if (::access(path.c_str(), R_OK) != 0) return "ファイルを読み取る権限がありません。";
+    if (!decoded) return {};
+    return "画像として読み込めませんでした（壊れているか、対応していない形式です）。";
+}
+
+}  // namespace
+
+PictureRead readPicture(const std::string& path) {
+    PictureRead r;
+    if (path.find('\0') != std::string::npos) {
+        r.title = imageTitleName(path, false);
+        r.message = std::string(kUnableToOpenFile) + "\n" + "ファイル名に使えない文字が含まれています。";
+        return r;
+    }
+    if (std::string reason = unreadableReason(path, false); !reason.empty()) {
+        r.title = imageTitleName(path, false);
+        r.message = std::string(kUnableToOpenFile) + "\n" + path + "\n" + reason;
+        return r;
+    }
+    r.picture = readImageFile(path);
+    if (r.picture.empty()) {
+        r.title = imageTitleName(path, false);
+        r.message =
+            std::string(kUnableToOpenFile) + "\n" + path + "\n" + unreadableReason(path, true);
+        return r;
+    }
+    r.title = imageTitleName(path, true);
     return r;
+}
+
+void installPicture(ViewState& s, cv::Mat picture, const std::string& path) {
+    installLoadedImage(std::move(picture), s.images, s.mapping, s.axis.m_axisRect, s.display,
+                       s.transform.m_zoomShift, s.m_greyMode);
+    s.picture.m_imagePath = path;
+    s.picture.m_mappingApplied = 0;
+    s.picture.m_mappedCorners = s.mapping.m_mappingCorners;
+    s.picture.m_mappedGraphRect = s.mapping.m_graphRect;
+    refreshDisplay(s);
+}
+
+LoadResult openImage(ViewState& s, const std::string& path) {
+    PictureRead read = readPicture(path);
+    if (!read.ok()) return {false, read.title, read.message};
+    installPicture(s, std::move(read.picture), path);
+    return {true, read.title, {}};
 }
 
 }  // namespace qf

@@ -3,6 +3,7 @@
 // processing and image loading. The widget runs them, then repaints, syncs its
 // scroll bars and updates the panes as the returned values say.
 
+#include <opencv2/core.hpp>
 #include <string>
 
 #include "fit/fit_driver.h"
@@ -59,7 +60,22 @@ std::string fileWriteFailureText(const std::string& path, int errorNumber,
 // view stays afterwards.
 void resetZoomToOrigin(ViewState& s);
 
-// Loads a picture (see loadImageFile) and shows it.
+// A picture read for the view, or why it could not be: the message box text
+// names the file and the reason. Nothing of the view changes either way.
+struct PictureRead {
+    cv::Mat picture;
+    std::string title;    // the window title's file name
+    std::string message;  // empty when read
+    bool ok() const { return message.empty(); }
+};
+PictureRead readPicture(const std::string& path);
+
+// Shows a picture just read as a newly opened one (geometry placed for its
+// size, its grey rendering as the working picture) and notes its file.
+void installPicture(ViewState& s, cv::Mat picture, const std::string& path);
+
+// Reads a picture and shows it; a picture that cannot be read changes
+// nothing, so the work on the current one stays reachable.
 LoadResult openImage(ViewState& s, const std::string& path);
 
 }  // namespace qf

@@ -6,6 +6,7 @@
 // label font, the cameras and the solver's work area).
 
 #include <cstdint>
+#include <string>
 #include <opencv2/core.hpp>
 
 #include "common/axis_settings.h"
@@ -41,8 +42,18 @@ struct DragState {
     IntRect m_rubberBand;    // window; the band drawn last
 };
 
+// What the working picture was made from: which file, and whether (and with
+// which geometry) it is the mapping of the input.
+struct PictureSource {
+    std::string m_imagePath;  // empty: no picture, or a camera's frame
+    int32_t m_mappingApplied = 0;
+    Quad m_mappedCorners{{{40, 40}, {120, 40}, {120, 100}, {40, 100}}};
+    IntRect m_mappedGraphRect{40, 40, 120, 100};
+};
+
 struct ViewState {
     ImagePair images;
+    PictureSource picture;
     DisplaySource display;
     ViewTransform transform;
     InteractionMode tools;

@@ -11,13 +11,11 @@
 #include <QUrl>
 #include <QWheelEvent>
 
-#include "app/output_pane.h"
 #include "graph/renderer.h"
 #include "imaging/image_file.h"
 #include "points/calibration.h"
-#include "settings/panel_settings.h"
-#include "settings/properties_wnd.h"
 #include "view/cursors.h"
+#include "view/document_sync.h"
 #include "view/paint/image_display.h"
 #include "view/paint/view_paint.h"
 #include "view/view_commands.h"
@@ -114,6 +112,8 @@ void CZelkView::paintEvent(QPaintEvent*) {
 }
 
 void CZelkView::apply(const ToolResult& r) {
+    // The tool's edit, once its gesture is over, is one step of the document.
+    const ActiveTool tool = activeTool(m_state);
     if (r.cursor != ToolCursor::Unchanged) viewport()->setCursor(toolCursor(r.cursor));
     if (r.takeFocus) setFocus();
     applyPaneOps(r.pane);
@@ -123,6 +123,24 @@ void CZelkView::apply(const ToolResult& r) {
     } else {
         for (const IntRect& rect : r.repaintRects)
             viewport()->update(rect.left, rect.top, rect.width(), rect.height());
+    }
+    if (m_state.drag.m_leftDownPoint == IntPoint{-1, -1}) {
+        switch (tool) {
+            case ActiveTool::Corners:
+                commitEdit("コーナーの移動");
+                break;
+            case ActiveTool::GraphRect:
+                commitEdit("領域の変更");
+                break;
+            case ActiveTool::AddPoints:
+                commitEdit("点の追加");
+                break;
+            case ActiveTool::ErasePoints:
+                commitEdit("点の消去");
+                break;
+            case ActiveTool::None:
+                break;
+        }
     }
     emit stateChanged();
 }
@@ -189,21 +207,129 @@ void CZelkView::dragEnterEvent(QDragEnterEvent* event) {
 void CZelkView::dropEvent(QDropEvent* event) {
     const QList<QUrl> urls = event->mimeData()->urls();
     if (urls.isEmpty()) return;
-    loadImage(urls.constFirst().toLocalFile());  // only the first of several files
     event->acceptProposedAction();
+    // Only the first of several files.
+    const QString path = urls.constFirst().toLocalFile();
+    if (m_doc)
+        emit fileDropped(path);
+    else
+        loadImage(path);
 }
 
 bool CZelkView::loadImage(const QString& path) {
-    m_camera->stopAll();  // a picture from a file replaces the live one
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const LoadResult r = openImage(m_state, path.toStdString());
+    PictureRead read = readPicture(path.toStdString());
     QApplication::restoreOverrideCursor();
-    if (!r.ok) m_dialogs.message(this, QString::fromStdString(r.message), MessageIcon::Stop);
-    emit titleChanged(QString::fromStdString(r.title));
+    if (!read.ok()) {
+        m_dialogs.message(this, QString::fromStdString(read.message), MessageIcon::Stop);
+        return false;
+    }
+    showOpenedPicture(std::move(read.picture), path, QString::fromStdString(read.title));
+    return true;
+}
+
+void CZelkView::showOpenedPicture(cv::Mat picture, const QString& path, const QString& title) {
+    m_camera->stopAll();  // a picture from a file replaces the live one
+    installPicture(m_state, std::move(picture), path.toStdString());
+    emit titleChanged(title);
     changed();
+    commitEdit("画像を開く");
     window()->raise();
     window()->activateWindow();
-    return r.ok;
+}
+
+void CZelkView::removeAllPoints() {
+    if (m_state.points.m_pointCount == 0) return;
+    m_state.points = SourcePointList{};
+    refreshSourcePointPane();
+    changed();
+    commitEdit("すべての点を削除");
+}
+
+void CZelkView::deleteSelectedPoint() {
+    const int i = m_state.points.m_selectedPoint;
+    if (!m_state.points.remove(i)) return;
+    m_state.points.m_selectedPoint = -1;
+    PaneOps ops;
+    ops.removedRows.push_back(i);
+    applyPaneOps(ops);
+    changed();
+    commitEdit("点の削除");
+}
+
+void CZelkView::clearResults() {
+    m_state.fitResult = FitResult{};
+    m_state.generated = GeneratedGraph{};
+    m_state.display.m_showGeneratedGraph = 0;
+    if (m_pane) {
+        m_pane->SetPaneText(1, std::string());
+        refreshGeneratedGraphPane();
+    }
+    changed();
+}
+
+void CZelkView::setDocument(CZelkDoc* doc) {
+    if (m_doc) disconnect(m_doc, nullptr, this, nullptr);
+    m_doc = doc;
+    if (!m_doc) return;
+    connect(m_doc, &CZelkDoc::changed, this, &CZelkView::onDocumentChanged);
+    if (recordOf(m_state) != m_doc->record()) adoptRecord(m_doc->record());
+}
+
+void CZelkView::commitEdit(const char* label) {
+    if (!m_doc || m_adopting) return;
+    m_doc->commit(recordOf(m_state), label);
+}
+
+void CZelkView::onDocumentChanged(CZelkDoc::Change) {
+    // The view's own edits are already shown.
+    if (recordOf(m_state) == m_doc->record()) {
+        emit stateChanged();
+        return;
+    }
+    adoptRecord(m_doc->record());
+}
+
+void CZelkView::adoptRecord(const DocumentRecord& r) {
+    m_adopting = true;
+    const PictureWork work = pictureWorkFor(m_state, r);
+    const DocumentRecord before = recordOf(m_state);
+    if (work.read) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        PictureRead read = readPicture(r.image);
+        QApplication::restoreOverrideCursor();
+        if (read.ok()) {
+            m_camera->stopAll();
+            installPicture(m_state, std::move(read.picture), r.image);
+            emit titleChanged(QString::fromStdString(read.title));
+        } else {
+            // The record stays the document's; the picture it names is
+            // missing, so the view shows the one it has.
+            m_dialogs.message(this, QString::fromStdString(read.message), MessageIcon::Stop);
+        }
+    }
+    showRecord(m_state, r);
+    rebuildWorkingPicture(m_state, r, work);
+    if (work.remap && m_state.imagePresent()) {
+        // A mapped picture is worked on in the graph-rectangle tool, as after
+        // running the mapping.
+        if (m_state.tools.m_cornerMode) selectTool(m_state, Tool::GraphRect);
+    }
+    // What only the next fit reads (model, degree, formulas, count) is not
+    // drawn: no repaint, no new lists.
+    const bool visible = work.any() || before.corners != r.corners ||
+                         before.graphRect != r.graphRect || before.axis != r.axis ||
+                         before.points != r.points || before.graph != r.graph;
+    m_adopting = false;
+    if (!visible) {
+        emit stateChanged();
+        return;
+    }
+    // The points' values follow the axes; the generated points are listed
+    // again as they are (the next fit recomputes them).
+    refreshSourcePointPane();
+    refreshGeneratedGraphPane();
+    changed();
 }
 
 void CZelkView::saveDisplayedImage() {
@@ -244,9 +370,10 @@ bool CZelkView::handles(int id) const {
         case ID_CAMERA_DEVICE_2:
         case ID_CAMERA_DEVICE_3:
         case ID_CAPTURE_SETTINGS:
-        case ID_PROPERTY_ITEM_CHANGED:
         case ID_PROPERTY_FONT_CHANGED:
         case ID_SOURCE_POINT_SELCHANGE:
+        case ID_DELETE_POINT:
+        case ID_REMOVE_ALL_POINTS:
             return true;
         default:
             return false;
@@ -291,7 +418,9 @@ void CZelkView::onCommand(int id) {
             break;
         case ID_MAPPING_RUN:
             runMappingCommand(s);
-            break;
+            changed();
+            commitEdit("マッピング 実行");
+            return;
         case ID_GRAPH_RECT:
             selectTool(s, Tool::GraphRect);
             break;
@@ -310,7 +439,9 @@ void CZelkView::onCommand(int id) {
             return;
         case ID_GREY_IMAGE:
             toggleGreyMode(s);
-            break;
+            changed();
+            commitEdit("グレー画像化");
+            return;
         case ID_RUN_PROCESSING:
             runProcessingCommand(s);
             break;
@@ -332,8 +463,11 @@ void CZelkView::onCommand(int id) {
         case ID_CAMERA_DEVICE_3:
             m_camera->toggleDevice(id - ID_CAMERA_DEVICE_0);  // repaints itself
             return;
-        case ID_PROPERTY_ITEM_CHANGED:
-            OnPropertyItemChanged();
+        case ID_DELETE_POINT:
+            deleteSelectedPoint();
+            return;
+        case ID_REMOVE_ALL_POINTS:
+            removeAllPoints();
             return;
         case ID_PROPERTY_FONT_CHANGED:
             viewport()->update();  // the pane has already replaced the label font
@@ -354,20 +488,6 @@ void CZelkView::onCommand(int id) {
     changed();
 }
 
-void CZelkView::OnPropertyItemChanged() {
-    if (!m_properties) return;
-    if (applyPanelSettings(m_properties->settings(), m_state)) {
-        // The points' values follow the new axes; the generated points are
-        // listed again as they are (they are recomputed by the next fit).
-        refreshSourcePointPane();
-        refreshGeneratedGraphPane();
-        viewport()->update();
-        emit stateChanged();
-    }
-    // From now on a font chosen in the pane is the label font at once.
-    m_properties->setLabelFont(&m_labelFont);
-}
-
 CommandSnapshot CZelkView::snapshot() const {
     CommandSnapshot c;
     const ViewState& s = m_state;
@@ -384,6 +504,7 @@ CommandSnapshot CZelkView::snapshot() const {
     c.showPixelGrid = s.m_showPixelGrid != 0;
     c.greyMode = s.m_greyMode != 0;
     c.cameraRunning = m_camera->runningDevices();
+    c.selectedPoint = s.points.m_selectedPoint;
     return c;
 }
 

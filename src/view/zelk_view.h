@@ -7,18 +7,17 @@
 #include <QFont>
 #include <memory>
 
-#include "app/commands.h"
+#include "document/zelk_doc.h"
 #include "fit/svd.h"
-#include "view/camera_controller.h"
+#include "ui/command_target.h"
 #include "ui/dialogs.h"
+#include "ui/output_sink.h"
+#include "view/camera_controller.h"
 #include "view/paint/image_display.h"
 #include "view/tools/mouse_tools.h"
 #include "view/view_state.h"
 
 namespace qf {
-
-class COutputWnd;
-class CPropertiesWnd;
 
 class CZelkView : public QAbstractScrollArea, public CommandTarget {
     Q_OBJECT
@@ -27,19 +26,32 @@ public:
     ~CZelkView() override;
 
     // The point lists and report pages the view fills; may stay unset.
-    void setOutputPane(COutputWnd* pane) { m_pane = pane; }
-    // The settings pane whose values an accepted edit (104) copies in.
-    void setPropertiesPane(CPropertiesWnd* pane) { m_properties = pane; }
+    void setOutputPane(OutputSink* pane) { m_pane = pane; }
+    // The document the view shows and edits. Without one the view keeps its
+    // work to itself (as the tests of its rules use it).
+    void setDocument(CZelkDoc* doc);
+    CZelkDoc* document() const { return m_doc; }
 
     // Which video file or stream stands in for a camera device.
     void setCameraSources(const CameraSourceMap& map) { m_camera->setSourceMap(map); }
 
     const QFont& labelFont() const { return m_labelFont; }
+    QFont* labelFontTarget() { return &m_labelFont; }
     ViewState& state() { return m_state; }
     const ViewState& state() const { return m_state; }
 
-    // Reads a picture and shows it; says "Unable to Open File. " when it cannot.
+    // Reads a picture and shows it as a newly opened one, points and settings
+    // kept; says "Unable to Open File. " with the file and the reason when it
+    // cannot, and then changes nothing.
     bool loadImage(const QString& path);
+    // The same for a picture already read; the edit is named label.
+    void showOpenedPicture(cv::Mat picture, const QString& path, const QString& title);
+    // Removes every point, or the selected one, as one undoable edit.
+    void removeAllPoints();
+    void deleteSelectedPoint();
+    // Ends whatever was being shown of an earlier document: the fit's report,
+    // its generated graph and lists.
+    void clearResults();
 
     void onCommand(int id) override;
     CommandSnapshot snapshot() const override;
@@ -48,6 +60,9 @@ public:
 signals:
     void titleChanged(const QString& title);
     void stateChanged();  // the frame refreshes its commands
+    // Files dropped on the view: the window decides whether each is a
+    // picture or a project.
+    void fileDropped(const QString& path);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -78,11 +93,16 @@ private:
     void saveGeneratedGraphImage();
     void choosePixelGridColour();
     void printView();
-    void OnPropertyItemChanged();
+    // The document: hand the view's work back as one edit, or take a record
+    // the view did not make (undo, redo, an opened project).
+    void commitEdit(const char* label);
+    void onDocumentChanged(CZelkDoc::Change why);
+    void adoptRecord(const DocumentRecord& r);
 
     Dialogs& m_dialogs;
-    COutputWnd* m_pane = nullptr;
-    CPropertiesWnd* m_properties = nullptr;
+    OutputSink* m_pane = nullptr;
+    CZelkDoc* m_doc = nullptr;
+    bool m_adopting = false;  // a record from the document is being shown
     ViewState m_state;
     QFont m_labelFont;
     ReducedImageCache m_reducedImage;  // the picture at a negative zoom, between repaints

@@ -5,7 +5,6 @@
 #include <QPrinter>
 #include <cstring>
 
-#include "app/output_pane.h"
 #include "common/cp932.h"
 #include "fit/report.h"
 #include "graph/graph_image_file.h"

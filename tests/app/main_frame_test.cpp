@@ -100,19 +100,26 @@ TEST_F(MainFrameTest, CreatedAt800By600) {
 TEST_F(MainFrameTest, MenuBarTitlesInOrder) {
     std::vector<std::string> titles;
     for (QAction* a : frame.menuBar()->actions()) titles.push_back(str(a->text()));
-    EXPECT_EQ(titles, (std::vector<std::string>{"ファイル(&F)", "画像処理", "フィッティング",
-                                                "表示(&V)", "ヘルプ(&H)"}));
+    EXPECT_EQ(titles, (std::vector<std::string>{"ファイル(&F)", "編集(&E)", "画像処理",
+                                                "フィッティング", "表示(&V)", "ヘルプ(&H)"}));
 }
 
 TEST_F(MainFrameTest, FileMenu) {
     EXPECT_EQ(
         describe(topMenu(frame, 0)),
-        (std::vector<std::string>{"画像ファイルを開く(&O)...", "元画像保存(&A)...",
-                                  "生成グラフ画像保存...", "-", "アプリケーションの終了(&X)"}));
+        (std::vector<std::string>{"新しいプロジェクト(&N)", "画像ファイルを開く(&O)...",
+                                  "プロジェクトを開く(&J)...", "プロジェクトを保存(&V)",
+                                  "名前を付けてプロジェクトを保存(&M)...", "-", "元画像保存(&A)...",
+                                  "生成グラフ画像保存...", "-", "> 最近使ったプロジェクト(&R)",
+                                  "", "", "", "", "", "", "", "", "<", "-",
+                                  "アプリケーションの終了(&X)"}));
+    EXPECT_EQ(describe(topMenu(frame, 1)),
+              (std::vector<std::string>{"元に戻す(&U)", "やり直し(&R)", "-",
+                                        "選択した点を削除(&D)", "すべての点を削除(&A)"}));
 }
 
 TEST_F(MainFrameTest, ImageProcessingMenu) {
-    EXPECT_EQ(describe(topMenu(frame, 1)),
+    EXPECT_EQ(describe(topMenu(frame, 2)),
               (std::vector<std::string>{"> 表示画像",
                                         "入力画像",
                                         "画像処理出力",
@@ -139,11 +146,11 @@ TEST_F(MainFrameTest, ImageProcessingMenu) {
 
 TEST_F(MainFrameTest, FittingAndViewMenus) {
     EXPECT_EQ(
-        describe(topMenu(frame, 2)),
+        describe(topMenu(frame, 3)),
         (std::vector<std::string>{"フィッティング 元座標追加", "フィッティング 元座標消去",
                                   "フィッティング 元座標データ保存 ...", "-", "フィッティング 実行",
                                   "生成グラフ 座標データ保存 ...", "-"}));
-    const auto view = describe(topMenu(frame, 3));
+    const auto view = describe(topMenu(frame, 4));
     ASSERT_GE(view.size(), 3u);
     EXPECT_EQ(view[0], "> ツール バーとドッキング ウィンドウ(&T)");
     const std::vector<std::string> tail(view.end() - 15, view.end());
@@ -153,7 +160,7 @@ TEST_F(MainFrameTest, FittingAndViewMenus) {
                         "Visual Studio 200&8", "> Office 2007(&7)", "ブルー スタイル(&B)",
                         "ブラック スタイル(&L)", "シルバー スタイル(&S)", "アクア スタイル(&A)",
                         "<", "<"}));
-    EXPECT_EQ(describe(topMenu(frame, 4)),
+    EXPECT_EQ(describe(topMenu(frame, 5)),
               (std::vector<std::string>{"バージョン情報 Quillfen(&A)..."}));
 }
 

@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "view/view_state.h"
 
 namespace qf {
 namespace {
@@ -165,9 +164,10 @@ TEST(ItemText, ReadsBackAsTheSameSettings) {
     EXPECT_EQ(itemText(edited, PanelItem::YMax), "-1E-005");
 }
 
-TEST(ApplyPanelSettings, DefaultsAgreeWithTheView) {
-    ViewState view;
+TEST(ApplyPanelSettings, DefaultsAgreeWithTheDocument) {
+    DocumentRecord view;
     EXPECT_FALSE(applyPanelSettings(PanelSettings{}, view));
+    EXPECT_EQ(panelSettingsOf(DocumentRecord{}), PanelSettings{});
 }
 
 TEST(ApplyPanelSettings, RefreshesOnlyForWhatIsDrawn) {
@@ -200,8 +200,9 @@ TEST(ApplyPanelSettings, RefreshesOnlyForWhatIsDrawn) {
     for (const Case& c : cases) {
         PanelSettings s;
         c.edit(s);
-        ViewState view;
+        DocumentRecord view;
         EXPECT_EQ(applyPanelSettings(s, view), c.refresh) << c.what;
+        EXPECT_EQ(panelSettingsOf(view), s) << c.what;
         // Everything arrives, whether or not it is drawn.
         EXPECT_EQ(view.fit.m_modelKind, s.modelKind) << c.what;
         EXPECT_EQ(view.fit.m_degree, s.degree) << c.what;
@@ -213,7 +214,7 @@ TEST(ApplyPanelSettings, RefreshesOnlyForWhatIsDrawn) {
         EXPECT_EQ(view.axis.m_yMax, s.yMax) << c.what;
         EXPECT_EQ(view.axis.m_xLog, s.xLog) << c.what;
         EXPECT_EQ(view.axis.m_yLog, s.yLog) << c.what;
-        EXPECT_EQ(view.graphStyle,
+        EXPECT_EQ(view.graph,
                   (GraphStyle{s.showGrid, s.showMarkers, s.showLines, s.showNumbers, s.colour}))
             << c.what;
         // Applying the same settings again changes nothing visible.
@@ -221,17 +222,33 @@ TEST(ApplyPanelSettings, RefreshesOnlyForWhatIsDrawn) {
     }
 }
 
-TEST(ApplyPanelSettings, LeavesTheRestOfTheViewAlone) {
-    ViewState view;
+TEST(ApplyPanelSettings, LeavesTheRestOfTheRecordAlone) {
+    DocumentRecord view;
     view.axis.m_axisRect = {10, 20, 300, 200};
-    view.points.m_pointCount = 2;
-    view.generated.m_generatedCount = 3;
+    view.points = {{1, 2}, {3, 4}};
+    view.image = "chart.png";
+    DocumentRecord expected = view;
+    expected.axis.m_xLog = 1;
     PanelSettings s;
     s.xLog = 1;
     EXPECT_TRUE(applyPanelSettings(s, view));
-    EXPECT_EQ(view.axis.m_axisRect, (IntRect{10, 20, 300, 200}));
-    EXPECT_EQ(view.points.m_pointCount, 2);
-    EXPECT_EQ(view.generated.m_generatedCount, 3);  // the previous fit's points stay
+    EXPECT_EQ(view, expected);
+}
+
+// Values the panel cannot type (a project's 0.1 as a double) come back
+// through the panel unchanged, so a later edit of another item keeps them.
+TEST(ApplyPanelSettings, ARecordsValuesSurviveThePanel) {
+    DocumentRecord r;
+    r.axis.m_xMin = 0.1;
+    r.axis.m_yMax = 1e-300;
+    r.fit.m_basisExpr[2] = "sin(x)";
+    PanelSettings s = panelSettingsOf(r);
+    s.degree = 3;
+    DocumentRecord after = r;
+    EXPECT_FALSE(applyPanelSettings(s, after));
+    EXPECT_EQ(after.axis, r.axis);
+    EXPECT_EQ(after.fit.m_degree, 3);
+    EXPECT_EQ(after.fit.m_basisExpr, r.fit.m_basisExpr);
 }
 
 }  // namespace

@@ -17,6 +17,9 @@ public:
     std::optional<uint32_t> colourAnswer;
     std::optional<QFont> fontAnswer;
 
+    std::deque<int> choiceAnswers;  // empty: the question is closed (escape)
+    std::vector<QString> questions;
+
     std::vector<FileDialogSpec> saveRequests;
     std::vector<QString> messages;
     std::vector<MessageIcon> messageIcons;
@@ -29,6 +32,13 @@ public:
     void message(QWidget*, const QString& text, MessageIcon icon) override {
         messages.push_back(text);
         messageIcons.push_back(icon);
+    }
+    int choose(QWidget*, const QString& text, const QStringList&, int, int escape) override {
+        questions.push_back(text);
+        if (choiceAnswers.empty()) return escape;
+        const int a = choiceAnswers.front();
+        choiceAnswers.pop_front();
+        return a;
     }
     std::optional<uint32_t> colour(QWidget*, uint32_t) override { return colourAnswer; }
     std::optional<QFont> font(QWidget*, const QFont&) override { return fontAnswer; }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -215,15 +216,33 @@ TEST_F(ZelkViewTest, ScrollBarsSpanTheZoomedImageBeyondTheViewport) {
     }
 }
 
-TEST_F(ZelkViewTest, FailedLoadLeavesNothingToScroll) {
+// A file that is no picture must not take the work on the current one away:
+// the picture, its scroll position and the points stay, and the message
+// names the file and the reason.
+TEST_F(ZelkViewTest, FailedLoadChangesNothing) {
     open(1000, 800);
     scrollTo({300, 200});
-    EXPECT_FALSE(view.loadImage(dir.filePath(QStringLiteral("missing.png"))));
-    settle();
-    EXPECT_EQ(dialogs.messages, std::vector<QString>{QStringLiteral("Unable to Open File. ")});
-    EXPECT_EQ(view.horizontalScrollBar()->maximum(), 0);
-    EXPECT_EQ(view.verticalScrollBar()->maximum(), 0);
-    EXPECT_EQ(s().transform.m_scrollPos, (IntPoint{0, 0}));
+    s().points.add({10, 20});
+    const QString notAPicture = dir.filePath(QStringLiteral("notes.png"));
+    {
+        QFile f(notAPicture);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("not a picture");
+    }
+    const QString missing = dir.filePath(QStringLiteral("missing.png"));
+    for (const QString& path : {missing, notAPicture, dir.path()}) {
+        EXPECT_FALSE(view.loadImage(path));
+        settle();
+        EXPECT_EQ(s().imageSize(), (IntSize{1000, 800}));
+        EXPECT_EQ(s().transform.m_scrollPos, (IntPoint{300, 200}));
+        EXPECT_GT(view.horizontalScrollBar()->maximum(), 0);
+        EXPECT_EQ(s().points.m_pointCount, 1);
+    }
+    ASSERT_EQ(dialogs.messages.size(), 3u);
+    EXPECT_EQ(dialogs.messages[0],
+              "Unable to Open File. \n" + missing + "\nファイルが見つかりません。");
+    EXPECT_TRUE(dialogs.messages[1].startsWith("Unable to Open File. \n" + notAPicture + "\n画像"));
+    EXPECT_TRUE(dialogs.messages[2].endsWith("フォルダーです。画像ファイルを選んでください。"));
 }
 
 // ---- Wheel ----------------------------------------------------------------

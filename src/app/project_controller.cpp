@@ -1,0 +1,271 @@
+#include "app/project_controller.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include "app/main_frame.h"
+#include "imaging/image_file.h"
+#include "project/project_file.h"
+#include "settings/properties_wnd.h"
+#include "ui/dialogs.h"
+#include "view/document_sync.h"
+#include "view/view_commands.h"
+#include "view/zelk_view.h"
+
+namespace qf {
+namespace {
+
+const QString kRecentKey = QStringLiteral("Workspace/RecentProjects");
+
+const FileDialogSpec kOpenProject{QStringLiteral("プロジェクトを開く"),
+                                  QStringLiteral("Quillfen プロジェクト (*.quillfen.json);;"
+                                                 "JSON (*.json);;All Files (*)"),
+                                  QString()};
+const FileDialogSpec kSaveProject{QStringLiteral("プロジェクトを保存"),
+                                  QStringLiteral("Quillfen プロジェクト (*.quillfen.json)"),
+                                  QStringLiteral("quillfen.json")};
+const FileDialogSpec kOpenImage{
+    QStringLiteral("Open Image File"),
+    QStringLiteral("Image Files (*.bmp *.jpg *.png *.tif);;BMP (*.bmp);;"
+                   "JPG (*.jpg);;PNG (*.png);;TIF (*.tif)"),
+    QString()};
+
+QString withProjectSuffix(QString path) {
+    if (path.endsWith(QStringLiteral(".quillfen.json"))) return path;
+    if (path.endsWith(QStringLiteral(".json"))) path.chop(5);
+    return path + QStringLiteral(".quillfen.json");
+}
+
+}  // namespace
+
+bool isProjectFileName(const QString& path) {
+    return path.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive);
+}
+
+ProjectController::ProjectController(CMainFrame& frame, CZelkView& view, CPropertiesWnd& pane,
+                                     Dialogs& dialogs)
+    : QObject(&frame), m_frame(frame), m_view(view), m_dialogs(dialogs) {
+    m_view.setDocument(&m_doc);
+    pane.setDocument(&m_doc);
+
+    frame.setCommandHandler(ID_FILE_NEW, [this] { newProject(); });
+    frame.setCommandHandler(ID_FILE_OPEN, [this] {
+        const QString path = m_dialogs.openFile(&m_frame, kOpenImage);
+        if (!path.isEmpty()) openPicture(path);
+    });
+    frame.setCommandHandler(ID_PROJECT_OPEN, [this] {
+        if (!confirmDiscard()) return;
+        const QString path = m_dialogs.openFile(&m_frame, kOpenProject);
+        if (!path.isEmpty()) openProject(path);
+    });
+    frame.setCommandHandler(ID_PROJECT_SAVE, [this] { save(); });
+    frame.setCommandHandler(ID_PROJECT_SAVE_AS, [this] { saveAs(); });
+    frame.setCommandHandler(ID_EDIT_UNDO, [this] { m_doc.undo(); });
+    frame.setCommandHandler(ID_EDIT_REDO, [this] { m_doc.redo(); });
+    for (int k = 0; k < kRecentLimit; ++k) {
+        frame.setCommandHandler(ID_FILE_MRU_FIRST + k, [this, k] {
+            const QStringList recent = recentProjects();
+            if (k >= recent.size() || !confirmDiscard()) return;
+            openProject(recent[k]);
+        });
+    }
+    frame.setSnapshotFiller([this](CommandSnapshot& s) {
+        s.canUndo = m_doc.history().canUndo();
+        s.canRedo = m_doc.history().canRedo();
+        s.recentProjects = static_cast<int>(recentProjects().size());
+    });
+    frame.setCloseGuard([this] { return confirmDiscard(); });
+
+    connect(&m_doc, &CZelkDoc::changed, this, [this] {
+        updateTitle();
+        m_frame.refreshCommands();
+    });
+    connect(&m_doc, &CZelkDoc::modifiedChanged, this, [this] { updateTitle(); });
+    connect(&m_view, &CZelkView::titleChanged, this, [this](const QString& title) {
+        m_pictureTitle = title;
+        updateTitle();
+    });
+    connect(&m_view, &CZelkView::fileDropped, this, [this](const QString& path) { openPath(path); });
+    refreshRecentMenu();
+    updateTitle();
+}
+
+void ProjectController::updateTitle() {
+    // The project's name when there is one, else the picture's; "[*]" is
+    // where Qt marks unsaved changes.
+    QString name;
+    if (!m_doc.projectPath().isEmpty())
+        name = m_doc.displayName();
+    else if (!m_doc.record().image.empty())
+        name = m_pictureTitle.isEmpty()
+                   ? QFileInfo(QString::fromStdString(m_doc.record().image)).fileName()
+                   : m_pictureTitle;
+    m_frame.setWindowTitle(name.isEmpty() ? QStringLiteral("Quillfen[*]")
+                                          : name + QStringLiteral("[*] - Quillfen"));
+    m_frame.setWindowModified(m_doc.isModified());
+}
+
+bool ProjectController::confirmDiscard() {
+    if (!m_doc.isModified()) return true;
+    const QString text = QStringLiteral("%1 への変更を保存しますか?").arg(m_doc.displayName());
+    const int choice = m_dialogs.choose(
+        &m_frame, text,
+        {QStringLiteral("保存(&S)"), QStringLiteral("保存しない(&N)"), QStringLiteral("キャンセル")},
+        0, 2);
+    if (choice == 0) return save();
+    return choice == 1;
+}
+
+void ProjectController::startDocument(DocumentRecord record, const QString& projectPath) {
+    m_view.clearResults();
+    m_doc.reset(std::move(record), projectPath);
+}
+
+void ProjectController::newProject() {
+    if (!confirmDiscard()) return;
+    m_pictureTitle.clear();
+    startDocument(DocumentRecord{}, QString());
+}
+
+bool ProjectController::openPath(const QString& path) {
+    if (isProjectFileName(path)) {
+        if (!confirmDiscard()) return false;
+        return openProject(path);
+    }
+    return openPicture(path);
+}
+
+bool ProjectController::openProject(const QString& path) {
+    const std::string file = path.toStdString();
+    const ProjectReadResult read = readProjectFile(file);
+    if (!read.ok) {
+        m_dialogs.message(&m_frame,
+                          QStringLiteral("プロジェクトを開けませんでした。\n") +
+                              QString::fromStdString(read.error),
+                          MessageIcon::Stop);
+        return false;
+    }
+    DocumentRecord record = read.project;
+    record.image = projectImagePath(record, file);
+    // The picture is read before anything changes: a project whose picture
+    // is missing leaves the current work as it was.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    PictureRead picture = readPicture(record.image);
+    QApplication::restoreOverrideCursor();
+    if (!picture.ok()) {
+        m_dialogs.message(&m_frame,
+                          QStringLiteral("プロジェクト %1 の画像を開けませんでした。\n")
+                                  .arg(QFileInfo(path).fileName()) +
+                              QString::fromStdString(picture.message),
+                          MessageIcon::Stop);
+        return false;
+    }
+    placeMissingGeometry(record, read.given, picture.picture.cols, picture.picture.rows);
+    m_view.showOpenedPicture(std::move(picture.picture), QString::fromStdString(record.image),
+                             QString::fromStdString(picture.title));
+    startDocument(std::move(record), QFileInfo(path).absoluteFilePath());
+    addRecent(QFileInfo(path).absoluteFilePath());
+    return true;
+}
+
+bool ProjectController::openPicture(const QString& path) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    PictureRead read = readPicture(path.toStdString());
+    QApplication::restoreOverrideCursor();
+    if (!read.ok()) {
+        m_dialogs.message(&m_frame, QString::fromStdString(read.message), MessageIcon::Stop);
+        return false;
+    }
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    const QString title = QString::fromStdString(read.title);
+    if (!m_doc.record().points.empty()) {
+        const int choice = m_dialogs.choose(
+            &m_frame,
+            QStringLiteral("%1 個の点があります。新しい画像でも点を残しますか?\n"
+                           "(同じグラフを撮り直した場合は「点を残す」を選びます)")
+                .arg(m_doc.record().points.size()),
+            {QStringLiteral("点を残す(&K)"), QStringLiteral("新しいプロジェクト(&N)"),
+             QStringLiteral("キャンセル")},
+            0, 2);
+        if (choice == 2) return false;
+        if (choice == 1) {
+            if (!confirmDiscard()) return false;
+            m_view.clearResults();
+            m_view.showOpenedPicture(std::move(read.picture), absolute, title);
+            DocumentRecord fresh;
+            const DocumentRecord shown = recordOf(m_view.state());
+            fresh.image = shown.image;
+            fresh.corners = fresh.mappedCorners = shown.corners;
+            fresh.graphRect = fresh.mappedGraphRect = shown.graphRect;
+            fresh.axis.m_axisRect = shown.axis.m_axisRect;
+            startDocument(std::move(fresh), QString());
+            return true;
+        }
+    }
+    // The same document with another picture: one undoable step.
+    m_view.clearResults();
+    m_view.showOpenedPicture(std::move(read.picture), absolute, title);
+    return true;
+}
+
+bool ProjectController::save() {
+    if (m_doc.projectPath().isEmpty()) return saveAs();
+    return saveTo(m_doc.projectPath());
+}
+
+bool ProjectController::saveAs() {
+    const QString chosen = m_dialogs.saveFile(&m_frame, kSaveProject);
+    if (chosen.isEmpty()) return false;
+    return saveTo(withProjectSuffix(chosen));
+}
+
+bool ProjectController::saveTo(const QString& path) {
+    if (m_doc.record().image.empty()) {
+        m_dialogs.message(&m_frame, QStringLiteral("画像がないため、プロジェクトを保存できません。"),
+                          MessageIcon::Warning);
+        return false;
+    }
+    const std::string file = QFileInfo(path).absoluteFilePath().toStdString();
+    DocumentRecord stored = m_doc.record();
+    stored.image = imageEntryFor(stored.image, file);
+    if (const std::string error = writeProjectFile(file, stored); !error.empty()) {
+        m_dialogs.message(&m_frame,
+                          QStringLiteral("プロジェクトを保存できませんでした。\n") +
+                              QString::fromStdString(error),
+                          MessageIcon::Stop);
+        return false;
+    }
+    m_doc.markSaved(QString::fromStdString(file));
+    addRecent(QString::fromStdString(file));
+    updateTitle();
+    return true;
+}
+
+QStringList ProjectController::recentProjects() const {
+    return openWorkspaceStore()->value(kRecentKey).toStringList().mid(0, kRecentLimit);
+}
+
+void ProjectController::addRecent(const QString& path) {
+    QStringList list = recentProjects();
+    list.removeAll(path);
+    list.prepend(path);
+    openWorkspaceStore()->setValue(kRecentKey, list.mid(0, kRecentLimit));
+    refreshRecentMenu();
+}
+
+void ProjectController::refreshRecentMenu() {
+    const QStringList list = recentProjects();
+    for (int k = 0; k < kRecentLimit; ++k) {
+        QAction* a = m_frame.action(ID_FILE_MRU_FIRST + k);
+        if (!a) continue;
+        const bool used = k < list.size();
+        a->setVisible(used || k == 0);
+        a->setText(used ? QStringLiteral("&%1 %2").arg(k + 1).arg(QDir::toNativeSeparators(list[k]))
+                        : QStringLiteral("(なし)"));
+    }
+    m_frame.refreshCommands();
+}
+
+}  // namespace qf

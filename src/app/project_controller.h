@@ -1,0 +1,60 @@
+#pragma once
+// The open document and everything the window does with it as a whole: new,
+// open and save of projects, opening pictures into it, the recent projects,
+// undo and redo, the title, and asking before unsaved work is dropped.
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include "document/zelk_doc.h"
+
+namespace qf {
+
+class CMainFrame;
+class CPropertiesWnd;
+class CZelkView;
+class Dialogs;
+
+class ProjectController : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kRecentLimit = 8;
+
+    ProjectController(CMainFrame& frame, CZelkView& view, CPropertiesWnd& pane, Dialogs& dialogs);
+
+    CZelkDoc& document() { return m_doc; }
+
+    // A file named on the command line or dropped: a project by its name
+    // (".quillfen.json", or any ".json"), else a picture.
+    bool openPath(const QString& path);
+    bool openProject(const QString& path);
+    bool openPicture(const QString& path);
+    void newProject();
+    bool save();
+    bool saveAs();
+    // Offers to save unsaved changes: true when the caller may go on (saved
+    // or discarded), false when the user cancelled.
+    bool confirmDiscard();
+
+    QStringList recentProjects() const;
+
+private:
+    bool saveTo(const QString& path);
+    void addRecent(const QString& path);
+    void removeRecent(const QString& path);
+    void refreshRecentMenu();
+    void updateTitle();
+    // Shows a new document: results of the old one cleared, the record shown.
+    void startDocument(DocumentRecord record, const QString& projectPath);
+
+    CMainFrame& m_frame;
+    CZelkView& m_view;
+    Dialogs& m_dialogs;
+    CZelkDoc m_doc;
+    QString m_pictureTitle;  // the picture's file name, for the title
+};
+
+bool isProjectFileName(const QString& path);
+
+}  // namespace qf

@@ -1,0 +1,16 @@
+#pragma once
+// The frame size and rate asked of a camera; the device may deliver
+// something else.
+
+#include <cstdint>
+
+namespace qf {
+
+struct CaptureSettings {
+    int32_t m_captureWidth = 800;
+    int32_t m_captureHeight = 600;
+    int32_t m_captureFps = 30;
+    bool operator==(const CaptureSettings&) const = default;
+};
+
+}  // namespace qf
