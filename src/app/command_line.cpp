@@ -70,12 +70,13 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
 }
 
 std::string usageText() {
-    return "Usage: quillfen [--camera N=SOURCE]... [IMAGE]\n"
+    return "Usage: quillfen [--camera N=SOURCE]... [IMAGE | PROJECT.quillfen.json]\n"
            "       quillfen --batch PROJECT.quillfen.json [--out DIR]\n"
            "\n"
            "Turns a picture of a chart into numbers and a fitted formula.\n"
            "\n"
            "  IMAGE             open this picture in the window\n"
+           "  PROJECT           open this project (a name ending in .json) in the window\n"
            "  --camera N=SOURCE play a video file or stream address as camera device N\n"
            "                    (0 to 3); repeatable; overrides QUILLFEN_CAMERA<N>=SOURCE\n"
            "                    in the environment; an empty SOURCE means the real device\n"

@@ -9,7 +9,7 @@ namespace qf {
 
 struct CommandLine {
     enum class Action { Window, Batch, Help, Version, Error } action = Action::Window;
-    std::string imagePath;    // Window: picture to open, may be empty
+    std::string imagePath;    // Window: picture or project to open, may be empty
     std::string projectPath;  // Batch
     std::string outDir;       // Batch: empty for the project's folder
     std::string error;        // Error: what was wrong

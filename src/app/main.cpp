@@ -8,6 +8,8 @@
 #include "app/application_window.h"
 #include "app/command_line.h"
 #include "app/main_frame.h"
+#include "app/project_controller.h"
+#include "app/recovery.h"
 #include "project/batch.h"
 #include "view/qt_dialogs.h"
 #include "view/zelk_view.h"
@@ -49,6 +51,11 @@ int main(int argc, char** argv) {
     // The last session's placement and bars; closing the window saves them.
     frame.restoreLayout(*qf::openWorkspaceStore());
     frame.show();
-    if (!cl.imagePath.empty()) window.view().loadImage(QString::fromStdString(cl.imagePath));
+    // Unsaved work is copied aside as it is made; work a crashed window left
+    // there is offered back before anything else is opened.
+    qf::RecoveryStore recovery;
+    recovery.watch(window.projects().document());
+    offerRecovery(recovery, window.projects(), dialogs, &frame);
+    if (!cl.imagePath.empty()) window.projects().openPath(QString::fromStdString(cl.imagePath));
     return app.exec();
 }

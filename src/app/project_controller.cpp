@@ -138,8 +138,7 @@ bool ProjectController::openPath(const QString& path) {
 }
 
 bool ProjectController::openProject(const QString& path) {
-    const std::string file = path.toStdString();
-    const ProjectReadResult read = readProjectFile(file);
+    const ProjectReadResult read = readProjectFile(path.toStdString());
     if (!read.ok) {
         m_dialogs.message(&m_frame,
                           QStringLiteral("プロジェクトを開けませんでした。\n") +
@@ -147,8 +146,36 @@ bool ProjectController::openProject(const QString& path) {
                           MessageIcon::Stop);
         return false;
     }
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    if (!showProject(read, path, absolute)) return false;
+    addRecent(absolute);
+    return true;
+}
+
+bool ProjectController::restoreRecovery(const QString& file) {
+    const ProjectReadResult read = readProjectFile(file.toStdString());
+    if (!read.ok) {
+        m_dialogs.message(&m_frame,
+                          QStringLiteral("作業を復元できませんでした。\n") +
+                              QString::fromStdString(read.error),
+                          MessageIcon::Stop);
+        return false;
+    }
+    if (!showProject(read, file, QString::fromStdString(read.recoveryOf))) return false;
+    // No file holds this record: it is unsaved work of the project it came from.
+    m_doc.markModified();
+    return true;
+}
+
+bool ProjectController::showProject(const ProjectReadResult& read, const QString& file,
+                                    const QString& projectPath) {
     DocumentRecord record = read.project;
-    record.image = projectImagePath(record, file);
+    if (record.image.empty()) {
+        // Work begun before any picture was opened (settings only).
+        startDocument(std::move(record), projectPath);
+        return true;
+    }
+    record.image = projectImagePath(record, file.toStdString());
     // The picture is read before anything changes: a project whose picture
     // is missing leaves the current work as it was.
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -157,7 +184,8 @@ bool ProjectController::openProject(const QString& path) {
     if (!picture.ok()) {
         m_dialogs.message(&m_frame,
                           QStringLiteral("プロジェクト %1 の画像を開けませんでした。\n")
-                                  .arg(QFileInfo(path).fileName()) +
+                                  .arg(QFileInfo(projectPath.isEmpty() ? file : projectPath)
+                                           .fileName()) +
                               QString::fromStdString(picture.message),
                           MessageIcon::Stop);
         return false;
@@ -165,8 +193,7 @@ bool ProjectController::openProject(const QString& path) {
     placeMissingGeometry(record, read.given, picture.picture.cols, picture.picture.rows);
     m_view.showOpenedPicture(std::move(picture.picture), QString::fromStdString(record.image),
                              QString::fromStdString(picture.title));
-    startDocument(std::move(record), QFileInfo(path).absoluteFilePath());
-    addRecent(QFileInfo(path).absoluteFilePath());
+    startDocument(std::move(record), projectPath);
     return true;
 }
 

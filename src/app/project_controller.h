@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include "document/zelk_doc.h"
+#include "project/project_file.h"
 
 namespace qf {
 
@@ -30,6 +31,9 @@ public:
     bool openPath(const QString& path);
     bool openProject(const QString& path);
     bool openPicture(const QString& path);
+    // A recovery file: its record, with its picture, as unsaved work of the
+    // project it names (or of an untitled one).
+    bool restoreRecovery(const QString& file);
     void newProject();
     bool save();
     bool saveAs();
@@ -41,6 +45,11 @@ public:
 
 private:
     bool saveTo(const QString& path);
+    // Shows a project's record and its picture (image entry resolved against
+    // file) as the document of projectPath; nothing changes when the picture
+    // cannot be read.
+    bool showProject(const ProjectReadResult& read, const QString& file,
+                     const QString& projectPath);
     void addRecent(const QString& path);
     void removeRecent(const QString& path);
     void refreshRecentMenu();

@@ -230,13 +230,20 @@ void parseTree(const Json& root, DocumentRecord& p, GeometryGiven& given) {
     const Json* image = top.find("image");
     if (!image) fail("image", "is missing");
     p.image = Reader::string(*image, "image");
-    if (p.image.empty()) fail("image", "must name the picture file");
+    // Work saved for recovery may predate any picture; a project may not.
+    if (p.image.empty() && !root.contains("recoveryOf"))
+        fail("image", "must name the picture file");
 
     if (auto m = top.object("mapping")) readMapping(*m, p, given);
     if (auto a = top.object("axis")) readAxis(*a, p, given);
     if (const Json* v = top.find("points")) readPoints(*v, p);
     if (auto f = top.object("fit")) readFit(*f, p.fit);
     if (auto g = top.object("graph")) readGraph(*g, p.graph);
+}
+
+std::string recoveryOf(const Json& root) {
+    const auto it = root.find("recoveryOf");
+    return it != root.end() && it->is_string() ? it->get<std::string>() : std::string();
 }
 
 Json rectJson(const IntRect& r) {
@@ -281,7 +288,9 @@ void writeJson(const Json& j, std::ostringstream& out, int indent) {
 ProjectReadResult parseProject(const std::string& text) {
     ProjectReadResult r;
     try {
-        parseTree(Json::parse(text), r.project, r.given);
+        const Json root = Json::parse(text);
+        parseTree(root, r.project, r.given);
+        r.recoveryOf = recoveryOf(root);
         r.ok = true;
     } catch (const Json::parse_error& e) {
         std::string what = e.what();
@@ -318,7 +327,9 @@ ProjectReadResult readProjectFile(const std::string& path) {
     return r;
 }
 
-std::string projectText(const DocumentRecord& p) {
+namespace {
+
+Json projectJson(const DocumentRecord& p) {
     Json root;
     root["format"] = kProjectFormat;
     root["version"] = kProjectVersion;
@@ -358,10 +369,26 @@ std::string projectText(const DocumentRecord& p) {
                      {"numbers", p.graph.showNumbers != 0},
                      {"colour", colourText(p.graph.colour)}};
 
+    return root;
+}
+
+std::string jsonText(const Json& root) {
     std::ostringstream out;
     writeJson(root, out, 0);
     out << '\n';
     return out.str();
+}
+
+}  // namespace
+
+std::string projectText(const DocumentRecord& p) {
+    return jsonText(projectJson(p));
+}
+
+std::string recoveryText(const DocumentRecord& p, const std::string& projectPath) {
+    Json root = projectJson(p);
+    root["recoveryOf"] = projectPath;
+    return jsonText(root);
 }
 
 std::string projectImagePath(const DocumentRecord& p, const std::string& projectPath) {

@@ -28,6 +28,7 @@ struct ProjectReadResult {
     bool ok = false;
     DocumentRecord project;
     GeometryGiven given;
+    std::string recoveryOf;  // a recovery file: the project it is unsaved work of
     std::string error;  // one message naming the offending key when !ok
 };
 
@@ -38,8 +39,10 @@ ProjectReadResult parseProject(const std::string& json);
 // Reads and parses the file at path.
 ProjectReadResult readProjectFile(const std::string& path);
 
-// The project as JSON text (all keys written).
+// The project as JSON text (all keys written). A recovery file names the
+// project its record is unsaved work of (empty for an untitled one).
 std::string projectText(const DocumentRecord& project);
+std::string recoveryText(const DocumentRecord& project, const std::string& projectPath);
 
 // The picture's path: the image entry resolved against the project file's folder.
 std::string projectImagePath(const DocumentRecord& project, const std::string& projectPath);

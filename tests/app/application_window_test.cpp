@@ -7,11 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QComboBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
-#include <QTreeView>
 #include <opencv2/imgcodecs.hpp>
 
 #include "app/output_pane.h"
@@ -19,6 +17,7 @@
 #include "settings/property_editors.h"
 #include "settings/property_grid.h"
 #include "support/fake_dialogs.h"
+#include "window_driver.h"
 #include "view/zelk_view.h"
 
 namespace qf {
@@ -78,35 +77,8 @@ protected:
         return paints.paints;
     }
 
-    // Types into an item's editor and accepts the edit with Enter.
-    void enter(I item, const char* text) {
-        QTreeView* tree = grid().tree();
-        const QModelIndex index = grid().valueIndex(item);
-        tree->scrollTo(index);
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(index).center());
-        QWidget* editor = QApplication::focusWidget();
-        ASSERT_NE(editor, nullptr);
-        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(editor, Qt::Key_Delete);
-        QTest::keyClicks(editor, QString::fromUtf8(text));
-        QTest::keyClick(editor, Qt::Key_Return);
-        QApplication::processEvents();  // the grid commits Enter from its queue
-    }
-
-    // Picks a choice of a fixed list and accepts it with Enter.
-    void choose(I item, const char* text) {
-        QTreeView* tree = grid().tree();
-        const QModelIndex index = grid().valueIndex(item);
-        tree->scrollTo(index);
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(index).center());
-        auto* combo = qobject_cast<QComboBox*>(QApplication::focusWidget());
-        ASSERT_NE(combo, nullptr);
-        const int choice = combo->findText(QString::fromUtf8(text));
-        ASSERT_GE(choice, 0) << text;
-        combo->setCurrentIndex(choice);
-        QTest::keyClick(combo, Qt::Key_Return);
-        QApplication::processEvents();
-    }
+    void enter(I item, const char* text) { testing_support::enterInPane(grid(), item, text); }
+    void choose(I item, const char* text) { testing_support::chooseInPane(grid(), item, text); }
 
     QString sourcePointText(int row, int column) {
         auto* item = w.frame().outputPane()->sourcePointList()->item(row, column);

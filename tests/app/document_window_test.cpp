@@ -1,0 +1,424 @@
+// The window's work as one document: every gesture and command is one step
+// that undo takes back and redo brings again, projects saved from the window
+// replay to the same files in the batch mode, and nothing is lost by a failed
+// open, another picture, or a close.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <fstream>
+#include <functional>
+#include <opencv2/imgcodecs.hpp>
+#include <opencv2/core.hpp>
+#include <opencv2/imgproc.hpp>
+#include <sstream>
+
+#include "app/application_window.h"
+#include "app/output_pane.h"
+#include "app/project_controller.h"
+#include "project/batch.h"
+#include "project/project_file.h"
+#include "settings/properties_wnd.h"
+#include "support/fake_dialogs.h"
+#include "view/document_sync.h"
+#include "window_driver.h"
+
+namespace qf {
+namespace {
+
+using testing_support::chooseInPane;
+using testing_support::clickOnView;
+using testing_support::dragOnView;
+using testing_support::enterInPane;
+
+std::string bytesOf(const QString& path) {
+    std::ifstream in(path.toStdString(), std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// A chart-like picture: light ground, a dark curve, so that mapping changes it.
+cv::Mat chart(int w, int h) {
+    cv::Mat m(h, w, CV_8UC3, cv::Scalar(235, 240, 245));
+    for (int x = 10; x < w - 10; ++x) {
+        const int y = h - 20 - (x * x) / (w * 2);
+        cv::circle(m, {x, y}, 1, cv::Scalar(40, 30, 20), cv::FILLED);
+    }
+    cv::rectangle(m, {20, 20}, {w - 21, h - 21}, cv::Scalar(90, 90, 90));
+    return m;
+}
+
+bool samePixels(const cv::Mat& a, const cv::Mat& b) {
+    return a.size() == b.size() && a.type() == b.type() &&
+           (a.empty() || cv::norm(a, b, cv::NORM_INF) == 0);
+}
+bool samePixels(const std::pair<cv::Mat, cv::Mat>& a, const std::pair<cv::Mat, cv::Mat>& b) {
+    return samePixels(a.first, b.first) && samePixels(a.second, b.second);
+}
+
+class DocumentWindowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        picture = writePicture("chart.png", chart(160, 120));
+        w.frame().resize(1000, 700);
+        w.frame().show();
+        w.frame().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.frame()));
+        ASSERT_TRUE(w.projects().openPicture(picture));
+        QApplication::processEvents();
+    }
+
+    QString writePicture(const QString& name, const cv::Mat& m) {
+        const QString path = dir.filePath(name);
+        EXPECT_TRUE(cv::imwrite(path.toStdString(), m));
+        return path;
+    }
+    QString writeText(const QString& name, const QByteArray& text) {
+        QFile f(dir.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+        return f.fileName();
+    }
+
+    CZelkView& view() { return w.view(); }
+    CZelkDoc& doc() { return w.projects().document(); }
+    const DocumentRecord& record() { return doc().record(); }
+    DocumentRecord shown() { return recordOf(view().state()); }
+    void command(int id) {
+        w.frame().triggerCommand(id);
+        QApplication::processEvents();
+    }
+    CMFCPropertyGridPlusCtrl& grid() { return *w.properties().grid(); }
+    QImage screen() { return view().viewport()->grab().toImage(); }
+    // The pictures the record derives: the input as read, the working picture.
+    std::pair<cv::Mat, cv::Mat> picturePixels() {
+        const ImagePair& images = view().state().images;
+        return {images.m_inputImage.clone(), images.m_outputImage.clone()};
+    }
+
+    void addPoints(std::initializer_list<QPoint> at) {
+        command(ID_ADD_POINTS);
+        for (QPoint p : at) clickOnView(view(), p);
+    }
+
+    QTemporaryDir dir;
+    QString picture;
+    testing_support::FakeDialogs dialogs;
+    ApplicationWindow w{dialogs, CameraSourceMap{}};
+};
+
+// ---- Undo and redo ----------------------------------------------------------
+
+// What the user does, each meant to be one step of the history. The picture
+// is 160 x 120: corners (20,20)-(140,100), graph rectangle (15,15,145,105),
+// axis rectangle (30,30,130,90).
+enum class Op {
+    MoveCorner, RunMapping, DragGraphCorner, DragAxisEdge, AddPoint1, AddPoint2, AddPoint3,
+    EraseClick, EraseRegion, EditAxisValue, ChooseScale, EditFormula, RemoveAll, DeleteKey,
+    OpenOtherPicture,
+};
+
+class DocumentWindowUndoTest : public DocumentWindowTest {
+public:
+    void run(Op op) {
+        switch (op) {
+            case Op::MoveCorner: {
+                command(ID_MAPPING_CORNERS);
+                const IntPoint c = view().state().mapping.m_mappingCorners[2];
+                dragOnView(view(), {c.x, c.y}, {c.x - 6, c.y - 4});
+                break;
+            }
+            case Op::RunMapping: command(ID_MAPPING_RUN); break;
+            case Op::DragGraphCorner:
+                command(ID_GRAPH_RECT);
+                dragOnView(view(), {15, 15}, {8, 10});
+                break;
+            case Op::DragAxisEdge:
+                command(ID_GRAPH_RECT);
+                dragOnView(view(), {60, 30}, {60, 38});
+                break;
+            case Op::AddPoint1: addPoints({{50, 80}}); break;
+            case Op::AddPoint2: addPoints({{80, 70}}); break;
+            case Op::AddPoint3: addPoints({{110, 50}}); break;
+            case Op::EraseClick:
+                command(ID_ERASE_POINTS);
+                clickOnView(view(), {80, 70});
+                break;
+            case Op::EraseRegion:
+                command(ID_ERASE_POINTS);
+                dragOnView(view(), {40, 40}, {120, 90});
+                break;
+            case Op::EditAxisValue: enterInPane(grid(), PanelItem::YMax, "250"); break;
+            case Op::ChooseScale: chooseInPane(grid(), PanelItem::YScale, "対数"); break;
+            case Op::EditFormula: enterInPane(grid(), PanelItem::Basis1, "sin(x)"); break;
+            case Op::RemoveAll: command(ID_REMOVE_ALL_POINTS); break;
+            case Op::DeleteKey:
+                // The add tool selects the point it hits (no step); Delete removes it.
+                addPoints({{110, 50}});
+                view().setFocus();
+                QTest::keyClick(&view(), Qt::Key_Delete);
+                break;
+            case Op::OpenOtherPicture:
+                dialogs.choiceAnswers.push_back(0);  // keep the points
+                ASSERT_TRUE(w.projects().openPicture(
+                    writePicture("other.png", chart(200, 150))));
+                break;
+        }
+        QApplication::processEvents();
+    }
+};
+
+TEST_F(DocumentWindowUndoTest, EveryEditIsOneStepUndoneToTheStartAndRedoneToTheEnd) {
+    const std::vector<std::vector<Op>> cases = {
+        {Op::MoveCorner, Op::RunMapping, Op::MoveCorner, Op::RunMapping},
+        {Op::DragGraphCorner, Op::DragAxisEdge, Op::RunMapping},
+        {Op::AddPoint1, Op::AddPoint2, Op::AddPoint3, Op::EraseClick, Op::EraseRegion},
+        {Op::AddPoint1, Op::AddPoint2, Op::RemoveAll, Op::AddPoint3},
+        {Op::AddPoint1, Op::AddPoint3, Op::DeleteKey},
+        {Op::EditAxisValue, Op::ChooseScale, Op::EditFormula, Op::AddPoint1},
+        {Op::MoveCorner, Op::RunMapping, Op::AddPoint1, Op::OpenOtherPicture, Op::AddPoint2},
+    };
+    for (std::size_t c = 0; c < cases.size(); ++c) {
+        SCOPED_TRACE(testing::Message() << "case " << c);
+        doc().reset(DocumentRecord{});
+        ASSERT_TRUE(w.projects().openPicture(picture));
+        doc().reset(record());  // the picture open is where this case starts
+        QApplication::processEvents();
+        ASSERT_EQ(doc().history().undoCount(), 0u) << doc().history().undoLabel();
+
+        std::vector<DocumentRecord> after{record()};
+        std::vector<std::pair<cv::Mat, cv::Mat>> pictures{picturePixels()};
+        for (Op op : cases[c]) {
+            SCOPED_TRACE(testing::Message() << "op " << static_cast<int>(op));
+            run(op);
+            ASSERT_EQ(doc().history().undoCount(), after.size())
+                << "not one step: " << doc().history().undoLabel();
+            ASSERT_NE(record(), after.back());
+            after.push_back(record());
+            pictures.push_back(picturePixels());
+        }
+        for (std::size_t i = after.size() - 1; i-- > 0;) {
+            SCOPED_TRACE(testing::Message() << "undo to " << i);
+            command(ID_EDIT_UNDO);
+            EXPECT_EQ(record(), after[i]);
+            EXPECT_EQ(shown(), after[i]);
+            EXPECT_TRUE(samePixels(picturePixels(), pictures[i]));
+        }
+        EXPECT_FALSE(doc().history().canUndo());
+        EXPECT_FALSE(doc().isModified());
+        for (std::size_t i = 1; i < after.size(); ++i) {
+            SCOPED_TRACE(testing::Message() << "redo to " << i);
+            command(ID_EDIT_REDO);
+            EXPECT_EQ(record(), after[i]);
+            EXPECT_EQ(shown(), after[i]);
+            EXPECT_TRUE(samePixels(picturePixels(), pictures[i]));
+        }
+        EXPECT_FALSE(doc().history().canRedo());
+    }
+}
+
+TEST_F(DocumentWindowUndoTest, TheKeysAndTheMenuFollowTheHistory) {
+    doc().reset(record());  // the opened picture as a fresh document
+    QAction* undo = w.frame().action(ID_EDIT_UNDO);
+    QAction* redo = w.frame().action(ID_EDIT_REDO);
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_FALSE(redo->isEnabled());
+    run(Op::AddPoint1);
+    run(Op::AddPoint2);
+    EXPECT_TRUE(undo->isEnabled());
+    view().setFocus();
+    QTest::keyClick(&view(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(&view(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(record().points.empty());
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_TRUE(redo->isEnabled());
+    QTest::keyClick(&view(), Qt::Key_Y, Qt::ControlModifier);
+    QTest::keyClick(&view(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(record().points.size(), 2u);
+    EXPECT_FALSE(redo->isEnabled());
+    EXPECT_EQ(w.frame().outputPane()->sourcePointList()->rowCount(), 2);
+}
+
+// ---- Projects ---------------------------------------------------------------
+
+TEST_F(DocumentWindowTest, AProjectSavedInTheWindowReplaysToTheSameFilesInTheBatchMode) {
+    command(ID_MAPPING_CORNERS);
+    dragOnView(view(), {140, 100}, {134, 97});
+    command(ID_MAPPING_RUN);
+    enterInPane(grid(), PanelItem::XMax, "10");
+    enterInPane(grid(), PanelItem::YMax, "100");
+    enterInPane(grid(), PanelItem::Degree, "2");
+    addPoints({{40, 85}, {60, 78}, {80, 70}, {100, 55}, {120, 40}});
+    command(ID_FIT_RUN);
+    ASSERT_GT(view().state().generated.m_generatedCount, 0);
+    // A handle moved after the mapping: the points stay on the picture as mapped.
+    command(ID_MAPPING_CORNERS);
+    const IntPoint c = view().state().mapping.m_mappingCorners[0];
+    dragOnView(view(), {c.x, c.y}, {c.x + 3, c.y + 2});
+    ASSERT_NE(record().corners, record().mappedCorners);
+
+    const QString points = dir.filePath("window-points.csv");
+    const QString fit = dir.filePath("window-fit.csv");
+    dialogs.saveAnswers = {points};
+    command(ID_SAVE_SOURCE_POINTS);
+    dialogs.saveAnswers = {fit};
+    command(ID_SAVE_GENERATED_POINTS);
+    dialogs.saveAnswers = {dir.filePath("chart")};
+    command(ID_PROJECT_SAVE_AS);
+    const QString project = dir.filePath("chart.quillfen.json");
+    ASSERT_TRUE(QFile::exists(project));
+    EXPECT_FALSE(doc().isModified());
+    EXPECT_EQ(w.frame().windowTitle(), QStringLiteral("chart.quillfen.json[*] - Quillfen"));
+    EXPECT_EQ(w.projects().recentProjects().value(0), project);
+
+    std::ostringstream out, err;
+    const QString batchDir = dir.filePath("batch");
+    ASSERT_EQ(runBatch({project.toStdString(), batchDir.toStdString()}, out, err), 0)
+        << err.str();
+    EXPECT_EQ(bytesOf(batchDir + "/points.csv"), bytesOf(points));
+    EXPECT_EQ(bytesOf(batchDir + "/fit.csv"), bytesOf(fit));
+
+    // Opened again (from the recent list), it is the same record.
+    const DocumentRecord saved = record();
+    command(ID_FILE_NEW);
+    ASSERT_TRUE(record().image.empty());
+    command(ID_FILE_MRU_FIRST);
+    EXPECT_EQ(record(), saved);
+    EXPECT_EQ(shown(), saved);
+    EXPECT_EQ(doc().projectPath(), project);
+}
+
+TEST_F(DocumentWindowTest, AProjectOpensByItsNameAsFromTheCommandLine) {
+    addPoints({{50, 80}});
+    dialogs.saveAnswers = {dir.filePath("a.quillfen.json")};
+    ASSERT_TRUE(w.projects().saveAs());
+    const DocumentRecord saved = record();
+    command(ID_FILE_NEW);
+    ASSERT_TRUE(w.projects().openPath(dir.filePath("a.quillfen.json")));
+    EXPECT_EQ(record(), saved);
+    addPoints({{60, 70}});
+    EXPECT_TRUE(w.frame().isWindowModified());
+    EXPECT_EQ(w.frame().windowTitle(), QStringLiteral("a.quillfen.json[*] - Quillfen"));
+}
+
+// ---- Nothing lost by mistake ------------------------------------------------
+
+TEST_F(DocumentWindowTest, AFailedOpenChangesNothing) {
+    command(ID_MAPPING_CORNERS);
+    dragOnView(view(), {140, 100}, {130, 95});
+    command(ID_MAPPING_RUN);
+    addPoints({{50, 80}, {80, 70}});
+    const DocumentRecord before = record();
+    const QImage seen = screen();
+    const std::size_t steps = doc().history().undoCount();
+
+    QDir(dir.path()).mkdir("folder.png");
+    const struct {
+        QString path;
+        const char* named;  // what the message must name
+    } cases[] = {
+        {writeText("notes.png", "not a picture"), "notes.png"},
+        {dir.filePath("missing.png"), "missing.png"},
+        {dir.filePath("folder.png"), "folder.png"},
+        {writeText("broken.quillfen.json", "{\"format\": "), "broken.quillfen.json"},
+        {writeText("lost.quillfen.json",
+                   "{\"format\": \"quillfen-project\", \"version\": 2, \"image\": \"gone.png\"}"),
+         "gone.png"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        dialogs.messages.clear();
+        dialogs.choiceAnswers = {1};  // a project first asks about the unsaved work: drop it
+        EXPECT_FALSE(w.projects().openPath(c.path));
+        ASSERT_EQ(dialogs.messages.size(), 1u);
+        EXPECT_TRUE(dialogs.messages[0].contains(QString::fromUtf8(c.named)))
+            << dialogs.messages[0].toStdString();
+        QApplication::processEvents();
+        EXPECT_EQ(record(), before);
+        EXPECT_EQ(shown(), before);
+        EXPECT_EQ(doc().history().undoCount(), steps);
+        EXPECT_EQ(screen(), seen);
+        EXPECT_TRUE(w.frame().isCommandEnabled(ID_ADD_POINTS));
+    }
+}
+
+TEST_F(DocumentWindowTest, AnotherPictureAsksWhetherToKeepThePoints) {
+    addPoints({{50, 80}, {80, 70}});
+    const DocumentRecord before = record();
+    const QString other = writePicture("other.png", chart(200, 150));
+    struct Case {
+        std::deque<int> answers;  // keep / new / cancel, then save / discard / cancel
+        bool opened;
+        std::size_t points;
+        bool canUndo;
+    };
+    const Case cases[] = {
+        {{2}, false, 2, false},     // cancelled
+        {{1, 2}, false, 2, false},  // a new document, but the unsaved work is kept
+        {{1, 1}, true, 0, false},   // a new document, the work dropped
+        {{0}, true, 2, true},       // the points stay with the new picture: one step
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "answer " << c.answers.front());
+        doc().reset(before);
+        doc().markModified();
+        QApplication::processEvents();
+        ASSERT_EQ(view().state().images.m_inputImage.cols, 160);
+        dialogs.choiceAnswers = c.answers;
+        const bool opened = w.projects().openPicture(other);
+        EXPECT_EQ(opened, c.opened);
+        EXPECT_EQ(record().image, (opened ? other : picture).toStdString());
+        EXPECT_EQ(view().state().images.m_inputImage.cols, opened ? 200 : 160);
+        EXPECT_EQ(record().points.size(), c.points);
+        EXPECT_EQ(doc().history().canUndo(), c.canUndo);
+        EXPECT_TRUE(dialogs.choiceAnswers.empty());
+    }
+    // Kept points: undo brings the first picture back.
+    command(ID_EDIT_UNDO);
+    EXPECT_EQ(record().image, picture.toStdString());
+    EXPECT_EQ(view().state().images.m_inputImage.cols, 160);
+}
+
+TEST_F(DocumentWindowTest, UnsavedWorkIsNotDroppedWithoutAnAnswer) {
+    addPoints({{50, 80}});
+    struct Case {
+        const char* action;
+        std::function<bool()> act;  // whether the work was dropped
+    };
+    const Case cases[] = {
+        {"close", [&] { return w.frame().close(); }},
+        {"new", [&] {
+             command(ID_FILE_NEW);
+             return record().points.empty();
+         }},
+        {"open project", [&] {
+             dialogs.openAnswers = {dir.filePath("none.quillfen.json")};
+             command(ID_PROJECT_OPEN);
+             return !dialogs.openAnswers.empty() ? false : record().points.empty();
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.action);
+        dialogs.questions.clear();
+        dialogs.choiceAnswers = {2};  // cancel
+        EXPECT_FALSE(c.act());
+        EXPECT_EQ(dialogs.questions.size(), 1u);
+        EXPECT_EQ(record().points.size(), 1u);
+        EXPECT_TRUE(w.frame().isVisible());
+    }
+    // Saving first: the question's first answer writes the project, then closes.
+    dialogs.choiceAnswers = {0};
+    dialogs.saveAnswers = {dir.filePath("kept")};
+    EXPECT_TRUE(w.frame().close());
+    const ProjectReadResult kept = readProjectFile(dir.filePath("kept.quillfen.json").toStdString());
+    ASSERT_TRUE(kept.ok) << kept.error;
+    EXPECT_EQ(kept.project.points.size(), 1u);
+}
+
+}  // namespace
+}  // namespace qf
