@@ -5,6 +5,9 @@ ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
+# Warnings are fatal in our own builds (tests, sanitizers, CI); the CMake
+# option is off for everyone else. `make build WERROR=OFF` to see them only.
+WERROR     ?= ON
 
 .PHONY: all deps build test asan bench run format clean
 
@@ -14,7 +17,7 @@ deps:
 	./scripts/install-deps.sh
 
 build: deps
-	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQF_WERROR=$(WERROR)
 	cmake --build $(BUILD) -j $(JOBS)
 
 test: build
@@ -22,7 +25,7 @@ test: build
 
 # The same suite under AddressSanitizer and UndefinedBehaviorSanitizer; any report fails.
 asan: deps
-	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DQF_SANITIZE=ON
+	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DQF_SANITIZE=ON -DQF_WERROR=$(WERROR)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:halt_on_error=1 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \

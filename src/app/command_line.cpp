@@ -10,6 +10,19 @@ bool parseCameraSource(const std::string& text, std::pair<int, std::string>& int
     return true;
 }
 
+// A count of 1 to 1024, digits only.
+bool parseJobs(const std::string& text, int& into) {
+    if (text.empty() || text.size() > 4) return false;
+    int n = 0;
+    for (char ch : text) {
+        if (ch < '0' || ch > '9') return false;
+        n = n * 10 + (ch - '0');
+    }
+    if (n < 1 || n > 1024) return false;
+    into = n;
+    return true;
+}
+
 }  // namespace
 
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
@@ -20,6 +33,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
         return c;
     };
     bool batch = false;
+    std::string batchOnly;  // the first option that needs --batch
     std::vector<std::string> operands;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -37,10 +51,20 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             return c;
         }
         if (a == "--batch") {
+            std::string project;
+            if (!value(project)) return fail("option '--batch' needs a project file");
+            (batch ? operands.emplace_back() : c.projectPath) = project;
             batch = true;
-            if (!value(c.projectPath)) return fail("option '--batch' needs a project file");
         } else if (a == "--out") {
             if (!value(c.outDir)) return fail("option '--out' needs a folder");
+        } else if (a == "-j" || a == "--jobs" || (a.starts_with("-j") && a.size() > 2)) {
+            std::string n = a.size() > 2 && a[1] == 'j' ? a.substr(2) : "";
+            if ((n.empty() && !value(n)) || !parseJobs(n, c.jobs))
+                return fail("option '-j' needs a number of projects from 1 to 1024");
+            batchOnly = batchOnly.empty() ? "-j" : batchOnly;
+        } else if (a == "--json") {
+            c.json = true;
+            batchOnly = batchOnly.empty() ? "--json" : batchOnly;
         } else if (a == "--camera") {
             std::string text;
             std::pair<int, std::string> source;
@@ -58,12 +82,15 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
         }
     }
     if (batch) {
-        if (!operands.empty()) return fail("unexpected argument '" + operands.front() + "'");
         if (!c.cameraSources.empty()) return fail("option '--camera' does not go with '--batch'");
+        // Further operands are further projects.
+        c.projectPaths.push_back(c.projectPath);
+        c.projectPaths.insert(c.projectPaths.end(), operands.begin(), operands.end());
         c.action = CommandLine::Action::Batch;
         return c;
     }
     if (!c.outDir.empty()) return fail("option '--out' belongs to '--batch'");
+    if (!batchOnly.empty()) return fail("option '" + batchOnly + "' belongs to '--batch'");
     if (operands.size() > 1) return fail("unexpected argument '" + operands[1] + "'");
     if (!operands.empty()) c.imagePath = operands.front();
     return c;
@@ -71,7 +98,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
 
 std::string usageText() {
     return "Usage: quillfen [--camera N=SOURCE]... [IMAGE | PROJECT.quillfen.json]\n"
-           "       quillfen --batch PROJECT.quillfen.json [--out DIR]\n"
+           "       quillfen --batch PROJECT.quillfen.json [PROJECT...] [--out DIR] [-j N]\n"
+           "                [--json]\n"
            "\n"
            "Turns a picture of a chart into numbers and a fitted formula.\n"
            "\n"
@@ -83,13 +111,19 @@ std::string usageText() {
            "  --batch PROJECT   replay a project file without a window: fit, print the\n"
            "                    report, and write points.csv, fit.csv, graph.png and\n"
            "                    working.png\n"
-           "  --out DIR         where --batch writes (default: the project's folder)\n"
+           "  --out DIR         where --batch writes (default: the project's folder);\n"
+           "                    with several projects, into DIR/<project name>/\n"
+           "  -j, --jobs N      run up to N projects at once (default: the number of\n"
+           "                    processors)\n"
+           "  --json            print one JSON line per project (name, status, message,\n"
+           "                    coefficients) instead of the fit reports\n"
            "  -h, --help        show this help and exit\n"
            "  -V, --version     show the version and exit\n"
            "\n"
            "Exit status of --batch: 0 done; 1 fit not run (no picture or 1 to 128 points\n"
            "needed); 2 the solver failed; 3 settings or formulas rejected; 4 bad project\n"
-           "file, unreadable picture or failed write.\n";
+           "file, unreadable picture or failed write; with several projects the highest\n"
+           "of theirs. 64: the command line was wrong (also without --batch).\n";
 }
 
 std::string versionText() {

@@ -11,6 +11,7 @@
 #include "app/project_controller.h"
 #include "app/recovery.h"
 #include "project/batch.h"
+#include "project/batch_command.h"
 #include "view/qt_dialogs.h"
 #include "view/zelk_view.h"
 
@@ -27,18 +28,9 @@ int main(int argc, char** argv) {
         case Action::Error:
             std::cerr << "quillfen: " << cl.error
                       << "\nTry 'quillfen --help' for more information.\n";
-            return 2;
-        case Action::Batch: {
-            // Text and pictures are drawn off screen: no display is needed, and
-            // Qt's notes about the desktop session are not the user's business.
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-            qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& m) {
-                if (type == QtCriticalMsg || type == QtFatalMsg)
-                    std::fprintf(stderr, "quillfen: %s\n", m.toLocal8Bit().constData());
-            });
-            QGuiApplication app(argc, argv);
-            return qf::runBatch({cl.projectPath, cl.outDir}, std::cout, std::cerr);
-        }
+            return qf::BatchUsage;
+        case Action::Batch:
+            return qf::runBatchCommand(argc, argv, {cl.projectPaths, cl.outDir, cl.jobs, cl.json});
         case Action::Window:
             break;
     }

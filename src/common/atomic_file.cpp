@@ -68,6 +68,9 @@ AtomicWriteResult AtomicFile::open() {
     if (::lstat(m_target.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
         return failure(EISDIR, m_target);
     const bool replacesFile = ::lstat(m_target.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    // The rename needs only the folder's permission; a file its owner made
+    // read-only stays as protected as a plain write would leave it.
+    if (replacesFile && ::access(m_target.c_str(), W_OK) != 0) return failure(EACCES, m_target);
     for (int attempt = 0; attempt < 8; ++attempt) {
         m_tempPath = temporaryNameFor(m_target);
         m_fd = ::open(m_tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

@@ -54,13 +54,22 @@ Cp932Text toCp932(std::string_view utf8) {
             std::string("Code page 932 conversion is not available: ") + std::strerror(errno);
         return out;
     }
-    std::string buf(kCp932Limit - 1, '\0');
+    // No character takes more bytes in code page 932 than in UTF-8, so one
+    // pass fills at most the input's size; E2BIG still grows the buffer.
+    std::string buf(utf8.size() + 16, '\0');
     char* in = const_cast<char*>(utf8.data());
     std::size_t inLeft = utf8.size();
-    char* dst = buf.data();
-    std::size_t dstLeft = buf.size();
-    if (iconv(conv.get(), &in, &inLeft, &dst, &dstLeft) == static_cast<std::size_t>(-1) &&
-        errno != E2BIG) {
+    std::size_t used = 0;
+    while (true) {
+        char* dst = buf.data() + used;
+        std::size_t dstLeft = buf.size() - used;
+        const std::size_t r = iconv(conv.get(), &in, &inLeft, &dst, &dstLeft);
+        used = buf.size() - dstLeft;
+        if (r != static_cast<std::size_t>(-1)) break;
+        if (errno == E2BIG) {
+            buf.resize(buf.size() * 2);
+            continue;
+        }
         // EILSEQ: not representable or not UTF-8; EINVAL: a sequence cut short.
         const std::size_t at = utf8.size() - inLeft;
         out.error = "The text cannot be written in code page 932 (Shift_JIS): " +
@@ -68,8 +77,7 @@ Cp932Text toCp932(std::string_view utf8) {
                     " has no equivalent there.";
         return out;
     }
-    // E2BIG: the text is cut at the last whole character that fits.
-    buf.resize(buf.size() - dstLeft);
+    buf.resize(used);
     buf.push_back('\0');
     out.bytes = std::move(buf);
     out.ok = true;

@@ -9,17 +9,14 @@
 
 namespace qf {
 
-// Size limit of a converted text, counting its terminating NUL; a longer text
-// is cut at the last whole character that fits.
-inline constexpr std::size_t kCp932Limit = 524286;
-
 struct Cp932Text {
     bool ok = false;
     std::string bytes;  // the converted text followed by one 0x00 byte
     std::string error;  // why the text was refused when !ok
 };
 
-// Converts with iconv. Text that code page 932 cannot represent, or that is
+// Converts the whole text with iconv, however long: a cut file would be lost
+// data reported as saved. Text that code page 932 cannot represent, or that is
 // not valid UTF-8, is refused as a whole with a message naming the character.
 Cp932Text toCp932(std::string_view utf8);
 

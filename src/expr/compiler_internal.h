@@ -9,7 +9,8 @@
 namespace qf::detail {
 
 // The engine state behind exprContext(), for the machine's direct use.
-extern ExprContext g_context;
+// constinit here too: other units then reach it directly, without a wrapper call.
+extern thread_local constinit ExprContext g_context;
 
 // Counts one problem and appends "[what]\r\n" to the message text.
 void reportError(std::string_view what);

@@ -6,8 +6,10 @@
 
 namespace qf {
 
-// Constant-initialised, so it is usable before main and from any translation unit.
-constinit ExprContext detail::g_context{};
+// Constant-initialised, so it is usable before main and from any translation
+// unit. One per thread: the batch mode fits several projects at once, each on
+// its own thread; the window uses only its own.
+constinit thread_local ExprContext detail::g_context{};
 
 ExprContext& exprContext() {
     return detail::g_context;

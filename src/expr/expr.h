@@ -1,6 +1,7 @@
 #pragma once
 // The formula engine: a compiler from formula text to stack-machine code and
-// the machine that runs it. Its state is one process-wide record.
+// the machine that runs it. Its state is one record per thread (the window's
+// thread has the one the window uses).
 
 #include <array>
 #include <cstdint>
@@ -98,7 +99,7 @@ struct ExprContext {
     int32_t stackUsed = 0;  // stack entries the last run wrote, zeroed by the next
 };
 
-// The process-wide engine state.
+// The engine state of the calling thread.
 ExprContext& exprContext();
 
 // Copies the program text into the source buffer (at most kExprSourceTaken

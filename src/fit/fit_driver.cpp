@@ -4,6 +4,7 @@
 #include <cmath>
 #include <new>
 
+#include "common/format.h"
 #include "expr/expr.h"
 #include "fit/models.h"
 
@@ -95,6 +96,11 @@ FitOutcome runFit(const FitInput& in, SvdFitWork& work, FitResult& result, Gener
             "LogY軸: Ymin, Ymax が0以下です        \r\n");
     v.check(fs.m_modelKind == ExponentialProduct && ax.m_yLog,
             "指数関数積 y=exp(A0)*exp(A1*x)*... 選択時、Y軸対数 不可です        \r\n");
+    // The compiler keeps only the first kExprSourceTaken bytes; a cut program
+    // would silently lose the formulas after the cut.
+    const std::string program = fs.m_modelKind == FunctionSum ? formulaProgram(fs) : "";
+    v.check(program.size() > static_cast<std::size_t>(kExprSourceTaken),
+            "任意関数 f0(x)～f5(x) の式が長すぎます ( 区切りを含め 2045 バイトまで )        \r\n");
     if (v.count > 0) {
         out.events.push_back({FitEventKind::MessageBox, v.text});
         out.events.push_back({FitEventKind::SetOutputText, v.text});
@@ -105,7 +111,7 @@ FitOutcome runFit(const FitInput& in, SvdFitWork& work, FitResult& result, Gener
     BasisFunction basis;
     int m;
     if (fs.m_modelKind == FunctionSum) {
-        loadExprSource(formulaProgram(fs));
+        loadExprSource(program);
         compileProgram();
         const ExprContext& ctx = exprContext();
         if (ctx.errorCount != 0) {
@@ -113,6 +119,16 @@ FitOutcome runFit(const FitInput& in, SvdFitWork& work, FitResult& result, Gener
                 "インタープリタ エラー\r\n\r\n" + std::string(ctx.message.view());
             out.events.push_back({FitEventKind::SetOutputText, text});
             out.events.push_back({FitEventKind::MessageBox, text});
+            out.status = FitRejected;
+            return out;
+        }
+        // Without a single statement every coefficient would be a meaningless 0.
+        Validation none;
+        none.check(ctx.statementCounter == 1,
+                   "任意関数 f0(x)～f5(x) に式がありません        \r\n");
+        if (none.count > 0) {
+            out.events.push_back({FitEventKind::MessageBox, none.text});
+            out.events.push_back({FitEventKind::SetOutputText, none.text});
             out.status = FitRejected;
             return out;
         }
@@ -124,15 +140,19 @@ FitOutcome runFit(const FitInput& in, SvdFitWork& work, FitResult& result, Gener
         m = degree >= 0 ? degree + 1 : 1 - degree;
     }
 
-    // Every point carries the same weight. A zero spread (Ymin = Ymax) would
-    // divide the design matrix by zero; a unit weight gives the same solution.
-    double sigma = std::fabs(ax.m_yMax - ax.m_yMin) / 500.0;
-    if (sigma == 0.0) sigma = 1.0;
-    for (int i = 1; i <= n; ++i) work.sigma[i] = sigma;
+    // Every point carries the same weight, so its size does not change the
+    // coefficients: a unit weight, where |Ymax - Ymin| / 500 would divide the
+    // design matrix by zero (Ymin = Ymax) or scale it below the smallest
+    // double (spans of 1e170 and more).
+    for (int i = 1; i <= n; ++i) work.sigma[i] = 1.0;
 
     work.errorText.clear();
     work.errorCount = 0;
-    svdFit(work, n, m, basis);
+    if (!std::isfinite(nx) || !std::isfinite(ny))
+        addSolverError(work, "non-finite normalisation factors (Nx = " + formatG(nx) +
+                                 ", Ny = " + formatG(ny) + ")");
+    else
+        svdFit(work, n, m, basis);
     if (work.errorCount != 0) {
         const std::string text = "最小2乗法\u3000実行エラー\r\n" + work.errorText + "\r\n";
         out.events.push_back({FitEventKind::MessageBox, text});

@@ -35,13 +35,21 @@ QImage renderGeneratedGraphImage(const GraphScene& scene) {
 }
 
 GraphImageSaveResult writeGraphImage(const QImage& image, const std::string& path) {
-    if (image.isNull()) return {false, kSaveImageFailedText};
+    if (image.isNull())
+        return {false, kSaveImageFailedText, "Unable to save \"" + path + "\": there is no image"};
     try {
-        if (writeImageFile(path, toBgrMat(image)).ok) return {true, {}};
-    } catch (const std::exception&) {
+        const ImageWriteResult w = writeImageFile(path, toBgrMat(image));
+        if (w.ok) return {true, {}, {}};
+        return {false, kSaveImageFailedText, w.error};
+    } catch (const std::exception& e) {
         // An encoder that throws has failed like one that reports it.
+        return {false, kSaveImageFailedText, "Unable to save \"" + path + "\": " + e.what()};
     }
-    return {false, kSaveImageFailedText};
+}
+
+ImageEncodeResult encodeGraphImage(const QImage& image, const std::string& path) {
+    if (image.isNull()) return {false, {}, "Unable to save \"" + path + "\": there is no image"};
+    return encodeImageFile(path, toBgrMat(image));
 }
 
 GraphImageSaveResult SaveGeneratedGraphImage(const GraphScene& scene, const std::string& path) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "graph/renderer.h"
+#include "imaging/image_file.h"
 
 namespace qf {
 
@@ -20,11 +21,15 @@ QImage renderGeneratedGraphImage(const GraphScene& scene);
 struct GraphImageSaveResult {
     bool saved = false;
     std::string message;  // for the message box; empty when there is nothing to say
+    std::string reason;   // the file and the system's reason, for the batch mode's report
 };
 
 // Writes bmp, jpg/jpeg, png or tif/tiff by the path's extension. GIF is not
 // offered: neither OpenCV nor Qt Gui can encode it.
 GraphImageSaveResult writeGraphImage(const QImage& image, const std::string& path);
+
+// The file writeGraphImage would write, in memory.
+ImageEncodeResult encodeGraphImage(const QImage& image, const std::string& path);
 
 // Render, then write. Without an image nothing is written and nothing is said.
 GraphImageSaveResult SaveGeneratedGraphImage(const GraphScene& scene, const std::string& path);

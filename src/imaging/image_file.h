@@ -4,6 +4,7 @@
 
 #include <opencv2/core.hpp>
 #include <string>
+#include <vector>
 
 namespace qf {
 
@@ -17,7 +18,18 @@ struct ImageWriteResult {
 };
 
 // Writes the image in the format the path's extension selects (bmp, jpg/jpeg,
-// png, tif/tiff). An unknown extension or a failed write is reported.
+// png, tif/tiff). An unknown extension or a failed write is reported. The file
+// is replaced whole or not at all (see common/atomic_file.h).
 ImageWriteResult writeImageFile(const std::string& path, const cv::Mat& image);
+
+struct ImageEncodeResult {
+    bool ok = false;
+    std::vector<unsigned char> bytes;  // the file's contents
+    std::string error;                 // as writeImageFile's, when !ok
+};
+
+// The file writeImageFile would write, in memory, for writers that replace
+// several files as one set.
+ImageEncodeResult encodeImageFile(const std::string& path, const cv::Mat& image);
 
 }  // namespace qf

@@ -3,8 +3,12 @@
 #include <filesystem>
 #include <memory>
 #include <ostream>
+#include <string_view>
+#include <vector>
 
+#include "common/atomic_file.h"
 #include "common/cp932.h"
+#include "common/regular_file.h"
 #include "fit/fit_driver.h"
 #include "fit/report.h"
 #include "graph/graph_image_file.h"
@@ -42,6 +46,9 @@ struct Session {
 // for its size. Returns an error message, empty on success.
 std::string prepare(DocumentRecord& project, const GeometryGiven& given,
                     const std::string& imagePath, Session& s) {
+    // Said plainly here; the window's own text for an unread picture is terse.
+    if (const std::string why = regularFileProblem(imagePath); !why.empty())
+        return imagePath + ": " + why;
     const LoadResult load = loadImageFile(imagePath, s.images, s.mapping, s.axis.m_axisRect,
                                           s.display, s.zoomShift, /*greyMode=*/1);
     if (!load.ok) return imagePath + ": " + load.message;
@@ -64,30 +71,71 @@ std::string prepare(DocumentRecord& project, const GeometryGiven& given,
     return {};
 }
 
-bool writeText(const fs::path& path, const std::string& text, std::ostream& err) {
-    const FileWriteResult r = writeCp932File(path.string(), text);
-    if (!r.ok) err << "quillfen: " << r.error << "\n";
-    return r.ok;
-}
+// The four result files, each finished in a temporary file beside its target.
+class ResultSet {
+public:
+    explicit ResultSet(std::string& errors) : errors_(errors) {}
+
+    bool add(const fs::path& path, std::string_view bytes) {
+        AtomicFile file(path.string());
+        AtomicWriteResult r = file.open();
+        if (r.ok) r = file.write(bytes);
+        if (r.ok) r = file.finish();
+        if (!r.ok) {
+            errors_ += "quillfen: " + r.error + "\n";
+            return false;
+        }
+        files_.push_back(std::move(file));
+        return true;
+    }
+    bool add(const fs::path& path, const ImageEncodeResult& encoded) {
+        if (!encoded.ok) {
+            errors_ += "quillfen: " + encoded.error + "\n";
+            return false;
+        }
+        return add(path, {reinterpret_cast<const char*>(encoded.bytes.data()),
+                          encoded.bytes.size()});
+    }
+    bool addText(const fs::path& path, const std::string& utf8) {
+        const Cp932Text text = toCp932(utf8);
+        if (!text.ok) {
+            errors_ += "quillfen: " + path.string() + ": " + text.error + "\n";
+            return false;
+        }
+        return add(path, text.bytes);
+    }
+    // Renames them all; the temporaries of an unfinished set are removed.
+    bool commit() {
+        const AtomicWriteResult r = commitAll(files_);
+        if (!r.ok) errors_ += "quillfen: " + r.error + "\n";
+        return r.ok;
+    }
+
+private:
+    std::string& errors_;
+    std::vector<AtomicFile> files_;
+};
 
 }  // namespace
 
-int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) {
+ProjectRun runProject(const BatchOptions& options) {
+    ProjectRun run;
     const ProjectReadResult read = readProjectFile(options.projectPath);
     if (!read.ok) {
-        err << "quillfen: " << read.error << "\n";
-        return BatchBadInput;
+        run.errors = "quillfen: " + read.error + "\n";
+        return run;
     }
     DocumentRecord project = read.project;
     const fs::path outDir = !options.outDir.empty() ? fs::path(options.outDir)
                                                     : fs::path(options.projectPath).parent_path();
+    run.outDir = outDir.string();
 
     auto s = std::make_unique<Session>();
     if (const std::string e =
             prepare(project, read.given, projectImagePath(project, options.projectPath), *s);
         !e.empty()) {
-        err << "quillfen: " << e << "\n";
-        return BatchBadInput;
+        run.errors = "quillfen: " + e + "\n";
+        return run;
     }
 
     FitInput in;
@@ -97,24 +145,25 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
     in.settings = project.fit;
     in.imagePresent = imagePresent(s->images, s->display.m_currentImage);
     auto work = std::make_unique<SvdFitWork>();
-    FitResult result;
     GeneratedGraph graph;
-    const FitOutcome fit = runFit(in, *work, result, graph);
+    const FitOutcome fit = runFit(in, *work, run.result, graph);
     if (fit.status != FitOk) {
         // What the window would show: its message box, else the page "出力".
         std::string shown;
         for (const FitEvent& e : fit.events) shown = e.text;
         if (shown.empty() && fit.status == FitNotRun)
             shown = "quillfen: fit not run: it needs a picture and 1 to 128 points\n";
-        err << unixLines(shown);
-        return fit.status;
+        run.errors = unixLines(shown);
+        if (!run.errors.empty() && run.errors.back() != '\n') run.errors += '\n';
+        run.status = fit.status;
+        return run;
     }
 
     std::error_code ec;
     if (!outDir.empty()) fs::create_directories(outDir, ec);
     if (ec) {
-        err << "quillfen: " << outDir.string() << ": " << ec.message() << "\n";
-        return BatchBadInput;
+        run.errors = "quillfen: " + outDir.string() + ": " + ec.message() + "\n";
+        return run;
     }
 
     GraphScene scene;
@@ -126,25 +175,29 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) 
     scene.displaySource = s->display.m_displaySource;
     scene.labelFont = defaultLabelFont();
 
-    bool ok = writeText(outDir / "points.csv", sourcePointFileText(s->points, s->axis), err) &&
-              writeText(outDir / "fit.csv",
-                        generatedGraphFileText(result, graph, project.fit.m_basisExpr), err);
-    if (ok) {
-        const GraphImageSaveResult g =
-            SaveGeneratedGraphImage(scene, (outDir / "graph.png").string());
-        if (!g.saved)
-            err << "quillfen: " << (outDir / "graph.png").string() << ": " << g.message << "\n";
-        ok = g.saved;
-    }
-    if (ok) {
-        const ImageWriteResult w = writeImageFile((outDir / "working.png").string(), working);
-        if (!w.ok) err << "quillfen: " << w.error << "\n";
-        ok = w.ok;
-    }
-    if (!ok) return BatchBadInput;
+    ResultSet files(run.errors);
+    const fs::path graphPath = outDir / "graph.png";
+    const bool written =
+        files.addText(outDir / "points.csv", sourcePointFileText(s->points, s->axis)) &&
+        files.addText(outDir / "fit.csv",
+                      generatedGraphFileText(run.result, graph, project.fit.m_basisExpr)) &&
+        files.add(graphPath,
+                  encodeGraphImage(renderGeneratedGraphImage(scene), graphPath.string())) &&
+        files.add(outDir / "working.png",
+                  encodeImageFile((outDir / "working.png").string(), working)) &&
+        files.commit();
+    if (!written) return run;
 
-    out << unixLines(buildFitReport(result, project.fit.m_basisExpr));
-    return BatchOk;
+    run.report = unixLines(buildFitReport(run.result, project.fit.m_basisExpr));
+    run.status = BatchOk;
+    return run;
+}
+
+int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) {
+    const ProjectRun run = runProject(options);
+    err << run.errors;
+    out << run.report;
+    return run.status;
 }
 
 }  // namespace qf

@@ -5,12 +5,15 @@
 #include <iosfwd>
 #include <string>
 
+#include "fit/fit_types.h"
+
 namespace qf {
 
 enum BatchExit {
     BatchOk = 0,
     // 1, 2 and 3 are the fit's own statuses.
     BatchBadInput = 4,  // bad project file, unreadable picture, failed write
+    BatchUsage = 64,    // a command line that cannot be run (as sysexits' EX_USAGE)
 };
 
 struct BatchOptions {
@@ -18,8 +21,25 @@ struct BatchOptions {
     std::string outDir;  // empty: the project file's folder
 };
 
+// What one project's run came to.
+struct ProjectRun {
+    int status = BatchBadInput;
+    // What went wrong, as printed on standard error (LF line ends, each line
+    // complete); empty on success.
+    std::string errors;
+    std::string report;  // the fit report (LF line ends) when status is BatchOk
+    FitResult result;    // the normalisation factors and coefficients when BatchOk
+    std::string outDir;  // where the files went
+};
+
 // Writes points.csv, fit.csv, graph.png and working.png into the output folder
-// and the fit report to out; what went wrong goes to err. Returns the exit code.
+// as one set: each to a temporary file first, and only when all four are
+// written are they renamed over the old ones, so the folder never holds the
+// files of two runs. Safe to call from several threads at once.
+ProjectRun runProject(const BatchOptions& options);
+
+// runProject, with the fit report to out and what went wrong to err. Returns
+// the exit code.
 int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace qf

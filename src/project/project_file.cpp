@@ -1,6 +1,7 @@
 #include "project/project_file.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -12,6 +13,7 @@
 
 #include "common/atomic_file.h"
 #include "common/default_geometry.h"
+#include "common/regular_file.h"
 
 namespace qf {
 namespace {
@@ -194,10 +196,12 @@ void readFit(const Reader& r, FitSettings& fit) {
 
 // "#RRGGBB" to 0x00BBGGRR and back.
 uint32_t parseColour(const std::string& text, const std::string& key) {
-    unsigned rgb = 0;
-    int used = 0;
-    if (text.size() != 7 || std::sscanf(text.c_str(), "#%6x%n", &rgb, &used) != 1 || used != 7)
-        fail(key, "must be a colour written \"#RRGGBB\"");
+    // Exactly "#" and six hex digits: sscanf's %x alone would take a sign or blanks.
+    const bool hex = text.size() == 7 && text[0] == '#' &&
+                     std::all_of(text.begin() + 1, text.end(),
+                                 [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
+    if (!hex) fail(key, "must be a colour written \"#RRGGBB\"");
+    const unsigned rgb = static_cast<unsigned>(std::stoul(text.substr(1), nullptr, 16));
     return ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
 }
 
@@ -233,6 +237,8 @@ void parseTree(const Json& root, DocumentRecord& p, GeometryGiven& given) {
     // Work saved for recovery may predate any picture; a project may not.
     if (p.image.empty() && !root.contains("recoveryOf"))
         fail("image", "must name the picture file");
+    if (p.image.find('\0') != std::string::npos)
+        fail("image", "must not contain a NUL character (\\u0000)");
 
     if (auto m = top.object("mapping")) readMapping(*m, p, given);
     if (auto a = top.object("axis")) readAxis(*a, p, given);
@@ -283,12 +289,98 @@ void writeJson(const Json& j, std::ostringstream& out, int indent) {
     }
 }
 
+// Limits on the shape of a project text. A project needs a few levels, a dozen
+// keys per object and some hundred values; a hostile file of deep nesting or
+// huge objects is refused early, and reading stays linear in the text's size
+// (an object's key lookup costs at most kMaxJsonKeysPerObject comparisons).
+constexpr int kMaxJsonDepth = 64;
+constexpr std::size_t kMaxJsonKeysPerObject = 256;
+constexpr std::size_t kMaxJsonValues = 100000;
+
+// nlohmann's own tree builder, fed through a SAX handler that checks the
+// limits before every value is added.
+class LimitedJsonBuilder {
+public:
+    using Dom = nlohmann::detail::json_sax_dom_parser<Json>;
+    using string_t = Json::string_t;
+
+    explicit LimitedJsonBuilder(Json& root) : dom_(root, /*allow_exceptions=*/true) {}
+
+    bool null() { return value() && dom_.null(); }
+    bool boolean(bool b) { return value() && dom_.boolean(b); }
+    bool number_integer(Json::number_integer_t n) { return value() && dom_.number_integer(n); }
+    bool number_unsigned(Json::number_unsigned_t n) {
+        return value() && dom_.number_unsigned(n);
+    }
+    bool number_float(Json::number_float_t n, const string_t& text) {
+        return value() && dom_.number_float(n, text);
+    }
+    bool string(string_t& s) { return value() && dom_.string(s); }
+    bool binary(Json::binary_t& b) { return value() && dom_.binary(b); }
+    bool start_object(std::size_t n) {
+        open();
+        keys_.push_back(0);
+        return dom_.start_object(n);
+    }
+    bool key(string_t& k) {
+        if (++keys_.back() > kMaxJsonKeysPerObject)
+            throw KeyError("an object holds more than " + std::to_string(kMaxJsonKeysPerObject) +
+                           " keys");
+        return value() && dom_.key(k);
+    }
+    bool end_object() {
+        keys_.pop_back();
+        --depth_;
+        return dom_.end_object();
+    }
+    bool start_array(std::size_t n) {
+        open();
+        keys_.push_back(0);
+        return dom_.start_array(n);
+    }
+    bool end_array() {
+        keys_.pop_back();
+        --depth_;
+        return dom_.end_array();
+    }
+    template <class Exception>
+    bool parse_error(std::size_t at, const std::string& token, const Exception& e) {
+        return dom_.parse_error(at, token, e);
+    }
+
+private:
+    bool value() {
+        if (++values_ > kMaxJsonValues)
+            throw KeyError("the file holds more than " + std::to_string(kMaxJsonValues) +
+                           " values; a project needs far fewer");
+        return true;
+    }
+    void open() {
+        if (++depth_ > kMaxJsonDepth)
+            throw KeyError("lists and objects are nested deeper than " +
+                           std::to_string(kMaxJsonDepth) + " levels");
+        value();
+    }
+
+    Dom dom_;
+    int depth_ = 0;
+    std::size_t values_ = 0;
+    std::vector<std::size_t> keys_;  // keys of each open object (arrays count none)
+};
+
+Json parseJsonWithLimits(const std::string& text) {
+    Json root;
+    LimitedJsonBuilder builder(root);
+    Json::sax_parse(text, &builder);
+    return root;
+}
+
 }  // namespace
 
 ProjectReadResult parseProject(const std::string& text) {
     ProjectReadResult r;
     try {
-        const Json root = Json::parse(text);
+        const Json root = parseJsonWithLimits(text);
         parseTree(root, r.project, r.given);
         r.recoveryOf = recoveryOf(root);
         r.ok = true;
@@ -307,6 +399,11 @@ ProjectReadResult readProjectFile(const std::string& path) {
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
         r.error = path + ": is a folder, not a project file";
+        return r;
+    }
+    // A FIFO or a device would block the read below forever.
+    if (const std::string why = regularFileProblem(path); !why.empty()) {
+        r.error = path + ": " + why;
         return r;
     }
     std::ifstream in(path, std::ios::binary);

@@ -31,5 +31,45 @@ TEST(CommandLineCamera, BadMappingsAreErrors) {
     EXPECT_EQ(batch.error, "option '--camera' does not go with '--batch'");
 }
 
+TEST(CommandLineBatch, SeveralProjectsJobsAndJson) {
+    struct Case {
+        std::vector<std::string> args;
+        std::vector<std::string> projects;
+        int jobs;
+        bool json;
+    } cases[] = {
+        {{"--batch", "a.quillfen.json"}, {"a.quillfen.json"}, 0, false},
+        {{"--batch", "a.json", "b.json", "c.json", "-j", "2", "--json"},
+         {"a.json", "b.json", "c.json"}, 2, true},
+        {{"--json", "-j8", "--batch", "a.json", "--", "-b.json"}, {"a.json", "-b.json"}, 8, true},
+        {{"--batch", "a.json", "--jobs", "1024", "--batch", "b.json"}, {"a.json", "b.json"}, 1024,
+         false},
+    };
+    for (const Case& c : cases) {
+        const CommandLine l = parseCommandLine(c.args);
+        ASSERT_EQ(l.action, Action::Batch) << l.error;
+        EXPECT_EQ(l.projectPaths, c.projects);
+        EXPECT_EQ(l.projectPath, c.projects.front());
+        EXPECT_EQ(l.jobs, c.jobs);
+        EXPECT_EQ(l.json, c.json);
+    }
+    const struct {
+        std::vector<std::string> args;
+        const char* error;
+    } errors[] = {
+        {{"--batch", "a.json", "-j", "0"}, "option '-j' needs a number of projects from 1 to 1024"},
+        {{"--batch", "a.json", "-j1025"}, "option '-j' needs a number of projects from 1 to 1024"},
+        {{"--batch", "a.json", "-j", "-2"}, "option '-j' needs a number of projects from 1 to 1024"},
+        {{"--batch", "a.json", "-j"}, "option '-j' needs a number of projects from 1 to 1024"},
+        {{"-j", "2", "chart.png"}, "option '-j' belongs to '--batch'"},
+        {{"chart.png", "--json"}, "option '--json' belongs to '--batch'"},
+    };
+    for (const auto& e : errors) {
+        const CommandLine l = parseCommandLine(e.args);
+        EXPECT_EQ(l.action, Action::Error) << e.args.back();
+        EXPECT_EQ(l.error, e.error);
+    }
+}
+
 }  // namespace
 }  // namespace qf

@@ -93,6 +93,19 @@ TEST_F(AtomicFileTest, FailuresLeaveTheOldFileAndNoTemporary) {
     EXPECT_TRUE(others({"folder"}).empty());
 }
 
+// The rename could replace a file the user made read-only; a plain write could not.
+TEST_F(AtomicFileTest, AReadOnlyFileIsNotReplaced) {
+    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
+    const fs::path target = dir / "fit.csv";
+    put(target, "keep");
+    ::chmod(target.c_str(), 0444);
+    const AtomicWriteResult r = writeFileAtomically(target.string(), "new");
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.errorNumber, EACCES);
+    EXPECT_EQ(slurp(target), "keep");
+    EXPECT_TRUE(others({"fit.csv"}).empty());
+}
+
 // A full disk, as the kernel reports it to a writer over its file-size limit:
 // the write fails part-way, and the good old file must survive it whole.
 TEST_F(AtomicFileTest, AWriteCutShortLeavesTheOldFileWhole) {

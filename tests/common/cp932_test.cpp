@@ -53,22 +53,26 @@ TEST(Cp932, RefusesTextOutsideTheCodePage) {
     }
 }
 
-TEST(Cp932, CutsAtTheLimitOnAWholeCharacter) {
-    const std::size_t room = kCp932Limit - 1;  // bytes of text besides the NUL
+// A fit file of some 23,000 rows once stopped at 524,286 bytes and was
+// reported as saved: nothing may be cut, whatever the length.
+TEST(Cp932, KeepsTextOfAnyLength) {
+    const std::size_t oldLimit = 524286;
     struct Case {
         std::string text;
         std::size_t size;  // converted size including the NUL
     } cases[] = {
-        {std::string(room, 'a'), kCp932Limit},
-        {std::string(room + 10, 'a'), kCp932Limit},
-        {std::string(room - 1, 'a') + "あ", room},  // the double-byte character does not fit
-        {std::string(room - 2, 'a') + "あ", kCp932Limit},
+        {std::string(oldLimit - 1, 'a'), oldLimit},
+        {std::string(oldLimit + 10, 'a'), oldLimit + 11},
+        {std::string(oldLimit - 2, 'a') + "あ" + "z", oldLimit + 2},  // across the old limit
+        {std::string(3u << 20, '7') + "\r\n", (3u << 20) + 3},
+        {"係数" + std::string(oldLimit * 2, ',') + "係数x", oldLimit * 2 + 10},
     };
     for (const Case& c : cases) {
         const Cp932Text t = toCp932(c.text);
         ASSERT_TRUE(t.ok);
         EXPECT_EQ(t.bytes.size(), c.size);
         EXPECT_EQ(t.bytes.back(), '\0');
+        EXPECT_EQ(t.bytes[t.bytes.size() - 2], c.text.back());
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -162,6 +163,50 @@ TEST_F(FitDriver, NormalisationFactorsFollowTheValuesFitted) {
     }
 }
 
+// Axis values near the end of the double range: a span the weights once
+// scaled below the smallest double still fits; values whose differences
+// overflow are refused as the solver's error instead of giving INF and NaN rows.
+TEST_F(FitDriver, ExtremeAxisValuesFitOrAreRefusedClearly) {
+    struct Case {
+        double xMin, xMax, yMin, yMax;
+        int32_t status;
+        const char* factors;  // expected in the solver's text when refused
+    } cases[] = {
+        {0, 1, 0, 1e170, FitOk, nullptr},
+        {0, 1, -1e300, 1e300, FitOk, nullptr},
+        {0, 1, 0, 1e-200, FitOk, nullptr},
+        {0, 1, -1e308, 1e308, FitSolverFailed, "(Nx = 1, Ny = INF)"},
+        {-1e308, 1e308, 0, 1, FitSolverFailed, "(Nx = INF, Ny = 1)"},
+    };
+    in.settings.m_degree = 1;
+    in.settings.m_graphPointCount = 3;
+    for (const Case& c : cases) {
+        in.axis.m_xMin = c.xMin;
+        in.axis.m_xMax = c.xMax;
+        in.axis.m_yMin = c.yMin;
+        in.axis.m_yMax = c.yMax;
+        givePreviousFit();
+        // y = yMin + (yMax - yMin) * (0.2 + 0.6 x) on the unit axes.
+        const FitOutcome out = fit({{0, 800}, {50, 500}, {100, 200}});
+        ASSERT_EQ(out.status, c.status) << c.yMax << " " << work->errorText;
+        if (c.status == FitOk) {
+            ASSERT_EQ(graph.m_generatedCount, 3);
+            for (int l = 0; l < 3; ++l) {
+                const double y = c.yMin + (c.yMax - c.yMin) * (0.2 + 0.3 * l);
+                EXPECT_NEAR(graph.m_generatedY[l], y, std::fabs(c.yMax) * 1e-9) << c.yMax;
+                EXPECT_TRUE(std::isfinite(graph.m_generatedX[l]));
+            }
+        } else {
+            EXPECT_EQ(graph.m_generatedCount, 0);
+            EXPECT_EQ(result.m_fitCoefCount, 7);
+            EXPECT_EQ(work->errorText,
+                      std::string("non-finite normalisation factors ") + c.factors + "\r\n");
+            EXPECT_EQ(out.events[1],
+                      box("最小2乗法\u3000実行エラー\r\n" + work->errorText + "\r\n"));
+        }
+    }
+}
+
 TEST_F(FitDriver, ExponentialModelTakesNonPositiveValuesAsMinus24) {
     // Degree 0 fits the mean of ln w: ln e = 1 and, for w = 0, -24; Ny = 24.
     in.settings.m_modelKind = ExponentialProduct;
@@ -268,6 +313,67 @@ TEST_F(FitDriver, FunctionSumWithARepeatedFormulaSplitsItsCoefficient) {
     EXPECT_NEAR(result.m_fitCoefs[0], 0.05, 1e-12);
     EXPECT_NEAR(result.m_fitCoefs[1], 0.05, 1e-12);
     EXPECT_NEAR(result.m_fitCoefs[2], 0.6, 1e-12);
+}
+
+// The compiler keeps 2045 bytes of the joined program ("f0;\r\n...f5;\r\n");
+// a longer text was cut without a word, the formulas after the cut lost.
+TEST_F(FitDriver, FormulasLongerThanTheCompilerTakesAreRejected) {
+    const std::string longText =
+        "<エラー 1> 任意関数 f0(x)～f5(x) の式が長すぎます ( 区切りを含め 2045 バイトまで )"
+        "        \r\n";
+    in.settings.m_modelKind = FunctionSum;
+    in.settings.m_basisExpr = {"1", "x", "0", "0", "0", "x"};
+    const std::size_t room = 2045 - 18 - 5;  // besides the separators and the other formulas
+    struct Case {
+        std::size_t f2Length;  // "0" followed by blanks
+        int count;             // generated points (1 adds the count's own error)
+        int32_t status;
+        std::string text;
+    } cases[] = {
+        {room, 3, FitOk, ""},
+        {room + 1, 3, FitRejected, longText},
+        {100000, 3, FitRejected, longText},
+        {room + 1, 1, FitRejected,
+         "<エラー 1> グラフ作製データ数？ ( >2 )        \r\n"
+         "<エラー 2> 任意関数 f0(x)～f5(x) の式が長すぎます ( 区切りを含め 2045 バイトまで )"
+         "        \r\n"},
+    };
+    for (const Case& c : cases) {
+        in.settings.m_basisExpr[2] = "0" + std::string(c.f2Length - 1, ' ');
+        in.settings.m_graphPointCount = c.count;
+        givePreviousFit();
+        const FitOutcome out = fit({{0, 900}, {50, 600}, {100, 300}});
+        EXPECT_EQ(out.status, c.status) << c.f2Length;
+        if (c.status == FitOk) {
+            // f5 made it into the program: y = 0.1 + 0.6 x is all A1 and A5.
+            EXPECT_NEAR(result.m_fitCoefs[1] + result.m_fitCoefs[5], 0.6, 1e-9);
+        } else {
+            EXPECT_EQ(out.events, (Events{output(""), box(c.text), output(c.text)}));
+            EXPECT_EQ(graph.m_generatedCount, 0);
+        }
+    }
+}
+
+// Six formulas that compile to no statement at all gave six zero coefficients
+// as a successful fit.
+TEST_F(FitDriver, FormulasWithoutAStatementAreRejected) {
+    const std::string text = "<エラー 1> 任意関数 f0(x)～f5(x) に式がありません        \r\n";
+    in.settings.m_modelKind = FunctionSum;
+    const std::array<std::string, 6> cases[] = {
+        {"", "", "", "", "", ""},
+        {" ", "\t", ";", "", ";;", " ; "},
+        {"// a", "// b", "", "// c", "", "// d"},  // comments hide the separators
+    };
+    for (const auto& formulas : cases) {
+        in.settings.m_basisExpr = formulas;
+        givePreviousFit();
+        const FitOutcome out = fit({{0, 900}, {50, 600}, {100, 300}});
+        EXPECT_EQ(out.status, FitRejected) << formulas[0];
+        EXPECT_EQ(out.events, (Events{output(""), box(text), output(text)}));
+        EXPECT_EQ(graph.m_generatedCount, 0);
+    }
+    in.settings.m_basisExpr = {"", "", "", "", "", "x"};  // one statement is enough
+    EXPECT_EQ(fit({{0, 900}, {50, 600}, {100, 300}}).status, FitOk);
 }
 
 TEST_F(FitDriver, FormulaErrorsAreShownAfterTheInterpreterHeading) {

@@ -1,13 +1,20 @@
 #include "imaging/image_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
+
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <opencv2/imgcodecs.hpp>
 #include <vector>
 
+#include "../support/fifo.h"
 #include "temp_dir.h"
 
 namespace qf {
@@ -178,6 +185,52 @@ TEST_F(ImageFile, ReadOnlyFolderIsReported) {
     const ImageWriteResult r = writeImageFile(path("locked/a.png"), pattern(8, 8, CV_8UC3));
     EXPECT_FALSE(r.ok);
     EXPECT_NE(r.error.find("not writable"), std::string::npos) << r.error;
+}
+
+std::string readBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// Pictures were written straight to their name: a full disk or a kill left a
+// cut picture, or none, where a good one had been. A write that fails now
+// leaves the old picture whole and no temporary file; a planted link at the
+// name is replaced, not written through.
+TEST_F(ImageFile, APictureIsReplacedWholeOrNotAtAll) {
+    const std::string old = "an older picture";
+    writeBytes(path("working.png"), old);
+    cv::Mat noise(600, 800, CV_8UC3);
+    cv::randu(noise, 0, 255);  // about 1.4 MB of PNG, past the limit below
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // A full disk, as a writer over its file-size limit meets it.
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{64 * 1024, 64 * 1024};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const ImageWriteResult r = writeImageFile(path("working.png"), noise);
+        _exit(r.ok ? 0 : (r.error.find("File too large") != std::string::npos ? 7 : 1));
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 7);
+    EXPECT_EQ(readBytes(path("working.png")), old);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+
+    writeBytes(path("elsewhere.txt"), "keep me");
+    fs::create_symlink(path("elsewhere.txt"), path("graph.png"));
+    ASSERT_TRUE(writeImageFile(path("graph.png"), pattern(8, 8, CV_8UC3)).ok);
+    EXPECT_EQ(readBytes(path("elsewhere.txt")), "keep me");
+    EXPECT_FALSE(fs::is_symlink(path("graph.png")));
+    EXPECT_EQ(readImageFile(path("graph.png")).cols, 8);
+}
+
+// A FIFO blocked the decoder's read forever.
+TEST_F(ImageFile, AFifoIsNotRead) {
+    const test::Fifo fifo(dir_ / "pipe.png");
+    ASSERT_TRUE(fifo.made());
+    EXPECT_TRUE(readImageFile(fifo.path()).empty());
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "../support/fifo.h"
 #include "common/cp932.h"
 #include "fit/fit_driver.h"
 #include "fit/report.h"
@@ -162,6 +163,62 @@ TEST_F(Batch, BadInputExitsWithFour) {
     std::ofstream(dir_ / "taken") << "x";
     EXPECT_EQ(run(kSample, (dir_ / "taken" / "out").string()), BatchBadInput);
     EXPECT_NE(err_.str().find("taken/out"), std::string::npos) << err_.str();
+}
+
+// A file of the set that cannot be written (here a folder stands at its
+// name) once left the files before it replaced and the rest old: a folder
+// holding two runs. Now the old set stays whole and no temporary is left.
+TEST_F(Batch, ASetIsReplacedWholeOrNotAtAll) {
+    const fs::path out = dir_ / "out";
+    const char* names[] = {"points.csv", "fit.csv", "graph.png", "working.png"};
+    for (const char* blocked : names) {
+        SCOPED_TRACE(blocked);
+        fs::remove_all(out);
+        fs::create_directories(out / blocked);
+        for (const char* n : names)
+            if (std::string(n) != blocked) std::ofstream(out / n) << "old " << n;
+        EXPECT_EQ(run(kSample, out.string()), BatchBadInput);
+        EXPECT_NE(err_.str().find((out / blocked).string()), std::string::npos) << err_.str();
+        EXPECT_EQ(out_.str(), "");
+        for (const char* n : names) {
+            if (std::string(n) != blocked) {
+                EXPECT_EQ(readAll(out / n), std::string("old ") + n);
+            }
+        }
+        EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 4)
+            << "a temporary file was left";
+    }
+}
+
+// A picture that cannot be written said only "Save image failed: 80004005",
+// the window's text; the batch mode names the file and the system's reason.
+TEST_F(Batch, AFailedPictureNamesTheFileAndTheReason) {
+    const fs::path out = dir_ / "out";
+    fs::create_directories(out / "graph.png");
+    EXPECT_EQ(run(kSample, out.string()), BatchBadInput);
+    EXPECT_EQ(err_.str(), "quillfen: " + (out / "graph.png").string() + ": Is a directory\n");
+}
+
+TEST_F(Batch, APictureThatIsNotARegularFileIsRefused) {
+    const test::Fifo fifo(dir_ / "pipe.jpg");
+    ASSERT_TRUE(fifo.made());
+    EXPECT_EQ(run(variant({{"\"image\": \"chart.jpg\"", "\"image\": \"pipe.jpg\""}}),
+                  (dir_ / "out").string()),
+              BatchBadInput);
+    EXPECT_EQ(err_.str(), "quillfen: " + fifo.path() +
+                              ": is a FIFO (named pipe), not a regular file; refused\n");
+    EXPECT_FALSE(fs::exists(dir_ / "out"));
+}
+
+// fit.csv stopped at 524,286 bytes (some 23,000 rows) with exit 0.
+TEST_F(Batch, ALongFitFileIsWrittenWhole) {
+    const std::string project = variant({{"\"graphPointCount\": 50", "\"graphPointCount\": 40000"}});
+    ASSERT_EQ(run(project, (dir_ / "out").string()), BatchOk) << err_.str();
+    const std::string fit = readAll(dir_ / "out" / "fit.csv");
+    EXPECT_GT(fit.size(), 524288u);
+    const auto lastRow = fit.rfind("\r\n40000,");
+    ASSERT_NE(lastRow, std::string::npos);
+    EXPECT_EQ(fit.substr(fit.size() - 3), std::string("\r\n") + '\0');
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "../support/fifo.h"
+
 namespace qf {
 namespace {
 
@@ -133,6 +135,18 @@ TEST(ProjectFile, BadFilesAreRefusedNamingTheKey) {
          R"("graph.colour" must be a colour written "#RRGGBB")"},
         {withHead(R"("graph": {"colour": "#12345G"})"),
          R"("graph.colour" must be a colour written "#RRGGBB")"},
+        // What sscanf's %x took besides six hex digits.
+        {withHead(R"("graph": {"colour": "#-00001"})"),
+         R"("graph.colour" must be a colour written "#RRGGBB")"},
+        {withHead(R"("graph": {"colour": "# 12345"})"),
+         R"("graph.colour" must be a colour written "#RRGGBB")"},
+        {withHead(R"("graph": {"colour": "#+12345"})"),
+         R"("graph.colour" must be a colour written "#RRGGBB")"},
+        {withHead(R"("graph": {"colour": "#0x1234"})"),
+         R"("graph.colour" must be a colour written "#RRGGBB")"},
+        // The picture's name would be cut at the NUL: another file.
+        {R"({"format": "quillfen-project", "version": 1, "image": "chart.jpg\u0000.png"})",
+         R"("image" must not contain a NUL character)"},
     };
     for (const Case& c : cases) {
         const ProjectReadResult r = parseProject(c.text);
@@ -144,6 +158,51 @@ TEST(ProjectFile, BadFilesAreRefusedNamingTheKey) {
     for (int i = 0; i < 256; ++i) many += ", [0, 0]";
     const ProjectReadResult r = parseProject(withHead("\"points\": [" + many + "]"));
     EXPECT_EQ(r.error, R"("points" holds more than 256 points)");
+}
+
+// Shapes no project has, which once took minutes and gigabytes (nesting) or
+// time growing with the square of the key count: refused early, with a
+// message, while what a project plausibly holds still reads.
+TEST(ProjectFile, HostileShapesAreRefused) {
+    const auto nested = [](int levels) {
+        return withHead("\"x\": " + std::string(levels - 1, '[') + std::string(levels - 1, ']'));
+    };
+    const auto keys = [](int count) {
+        std::string members;
+        for (int i = 0; i < count; ++i) members += ",\"k" + std::to_string(i) + "\": 0";
+        return withHead("\"extra\": {\"a\": 0" + members + "}");
+    };
+    const auto values = [](int count) {
+        std::string list = "0";
+        for (int i = 1; i < count; ++i) list += ",0";
+        return withHead("\"extra\": [" + list + "]");
+    };
+    const std::string deep = "lists and objects are nested deeper than 64 levels";
+    const std::string wide = "an object holds more than 256 keys";
+    struct Case {
+        std::string text;
+        std::string error;  // empty: read
+    } cases[] = {
+        {std::string(1 << 20, '['), deep},
+        {nested(64), ""},  // the top object is the first level
+        {nested(65), deep},
+        {withHead(R"("mapping": )" + [] {
+             std::string objects;
+             for (int i = 0; i < 100; ++i) objects += "{\"a\": ";
+             return objects;
+         }()),
+         deep},
+        {keys(255), ""},
+        {keys(256), wide},
+        {keys(200000), wide},
+        {values(99980), ""},
+        {values(100000), "the file holds more than 100000 values; a project needs far fewer"},
+    };
+    for (const Case& c : cases) {
+        const ProjectReadResult r = parseProject(c.text);
+        EXPECT_EQ(r.ok, c.error.empty()) << c.text.substr(0, 80) << " " << r.error;
+        EXPECT_EQ(r.error, c.error) << c.text.substr(0, 80);
+    }
 }
 
 // Corners moved after a mapping: the file keeps what the picture was mapped
@@ -227,6 +286,15 @@ TEST(ProjectFile, ReadingAFileNamesItInTheMessage) {
               (dir / "qf_missing.quillfen.json").string() + ": cannot be opened");
     EXPECT_EQ(readProjectFile(dir.string()).error,
               dir.string() + ": is a folder, not a project file");
+
+    {  // a FIFO blocked the reader forever
+        const test::Fifo fifo(dir / ("qf_fifo_" + std::to_string(::getpid()) + ".quillfen.json"));
+        ASSERT_TRUE(fifo.made());
+        EXPECT_EQ(readProjectFile(fifo.path()).error,
+                  fifo.path() + ": is a FIFO (named pipe), not a regular file; refused");
+    }
+    EXPECT_EQ(readProjectFile("/dev/zero").error,
+              "/dev/zero: is a device, not a regular file; refused");
 
     const auto path = dir / "qf_project_test.quillfen.json";
     std::ofstream(path) << withHead(R"("fit": {"degree": 30})");

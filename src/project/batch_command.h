@@ -1,0 +1,16 @@
+#pragma once
+// The batch mode as a command: the process set up for running without a
+// display, then the projects run.
+
+#include "project/batch_set.h"
+
+namespace qf {
+
+// Draws off screen (no display is needed). Standard error carries our own
+// messages only: Qt's notes about the desktop session, OpenCV's log and the
+// notes libpng prints for damaged or unusual pictures are not the user's
+// business, and whatever matters in them reaches the user as our message
+// about the picture. Returns the exit code.
+int runBatchCommand(int argc, char** argv, const BatchSetOptions& options);
+
+}  // namespace qf

@@ -1,0 +1,32 @@
+#pragma once
+// Several projects in one batch run: each is independent, so up to N run at
+// once, each on its own thread. Their results are printed in the order the
+// projects were given, each as soon as it and those before it are done.
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace qf {
+
+struct BatchSetOptions {
+    std::vector<std::string> projects;
+    // One project: its files go here (empty: the project's folder). Several:
+    // each into <outDir>/<project name>/ (empty outDir: beside each project).
+    std::string outDir;
+    int jobs = 0;  // projects at once; 0: the number of processors
+    // One JSON object per project and line on out instead of the fit reports.
+    bool json = false;
+};
+
+// A project's name: its file name without ".quillfen.json" (or the last extension).
+std::string projectName(const std::string& projectPath);
+
+// Where each project's files go, in the order given.
+std::vector<std::string> projectOutDirs(const BatchSetOptions& options);
+
+// Runs every project; the exit code is the highest status of any of them
+// (BatchUsage, before anything runs, when two projects would share a folder).
+int runBatchSet(const BatchSetOptions& options, std::ostream& out, std::ostream& err);
+
+}  // namespace qf

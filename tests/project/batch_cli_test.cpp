@@ -1,0 +1,189 @@
+// The batch mode run as a program: several projects, -j, --json, exit
+// statuses and what reaches standard error.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "../support/fifo.h"
+
+namespace qf {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kSamples = fs::path(QF_SOURCE_DIR) / "samples";
+
+std::string readAll(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t nl; (nl = text.find('\n', start)) != std::string::npos; start = nl + 1)
+        lines.push_back(text.substr(start, nl - start));
+    return lines;
+}
+
+class BatchCli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("qf_cli_" + std::to_string(::getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        fs::copy_file(kSamples / "chart.jpg", dir_ / "chart.jpg");
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    // The sample project under another name, with one text replaced.
+    std::string project(const std::string& name, const std::string& from = "",
+                        const std::string& to = "") {
+        std::string text = readAll(kSamples / "chart.quillfen.json");
+        if (!from.empty()) {
+            const auto at = text.find(from);
+            EXPECT_NE(at, std::string::npos) << from;
+            text.replace(at, from.size(), to);
+        }
+        const fs::path path = dir_ / (name + ".quillfen.json");
+        std::ofstream(path, std::ios::binary) << text;
+        return path.string();
+    }
+
+    // Runs quillfen with the arguments (no shell quoting needed: the test's
+    // paths hold no blanks or quotes). Returns the exit status.
+    int run(const std::vector<std::string>& args) {
+        std::string command = "'" QF_PROGRAM "'";
+        for (const std::string& a : args) command += " '" + a + "'";
+        command += " >'" + (dir_ / "stdout").string() + "' 2>'" + (dir_ / "stderr").string() + "'";
+        const int status = std::system(command.c_str());
+        out_ = readAll(dir_ / "stdout");
+        err_ = readAll(dir_ / "stderr");
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    fs::path dir_;
+    std::string out_, err_;
+};
+
+TEST_F(BatchCli, SeveralProjectsRunTogetherEachIntoItsFolder) {
+    const std::vector<std::string> projects = {
+        project("first"),
+        project("rejected", "\"graphPointCount\": 50", "\"graphPointCount\": 1"),
+        project("second", "\"degree\": 3", "\"degree\": 2"),
+        project("broken", "\"degree\": 3", "\"degree\": 99"),
+        project("third"),
+    };
+    const fs::path out = dir_ / "results";
+    std::vector<std::string> args = {"--batch"};
+    args.insert(args.end(), projects.begin(), projects.end());
+    args.insert(args.end(), {"--out", out.string(), "-j", "2", "--json"});
+    EXPECT_EQ(run(args), 4) << "the highest status of any project";
+
+    const std::vector<std::string> lines = linesOf(out_);
+    ASSERT_EQ(lines.size(), 5u) << out_;
+    struct Expected {
+        const char* name;
+        int status;
+    } expected[] = {{"first", 0}, {"rejected", 3}, {"second", 0}, {"broken", 4}, {"third", 0}};
+    for (std::size_t i = 0; i < 5; ++i) {
+        const std::string& line = lines[i];
+        SCOPED_TRACE(line);
+        EXPECT_NE(line.find("\"name\":\"" + std::string(expected[i].name) + "\""),
+                  std::string::npos);
+        EXPECT_NE(line.find("\"status\":" + std::to_string(expected[i].status) + ","),
+                  std::string::npos);
+        const bool fitted = expected[i].status == 0;
+        EXPECT_EQ(fs::exists(out / expected[i].name / "fit.csv"), fitted);
+        EXPECT_EQ(line.find("\"coefficients\":[]") == std::string::npos, fitted);
+    }
+    EXPECT_NE(lines[1].find("\"message\":\"<エラー 1> グラフ作製データ数？ ( >2 )"),
+              std::string::npos);
+    EXPECT_NE(lines[3].find("\"message\":\"" + projects[3] +
+                            ": \\\"fit.degree\\\" must be a whole number from -20 to 20\""),
+              std::string::npos);
+    // The same project fitted on another thread gives the same files.
+    for (const char* f : {"fit.csv", "points.csv", "graph.png"})
+        EXPECT_EQ(readAll(out / "first" / f), readAll(out / "third" / f)) << f;
+    // A degree-2 fit has three coefficients, the sample's degree 3 four.
+    EXPECT_EQ(std::count(lines[2].begin(), lines[2].end(), ','),
+              std::count(lines[0].begin(), lines[0].end(), ',') - 1);
+}
+
+TEST_F(BatchCli, ProjectsOfOneNameWouldShareAFolderAndAreRefused) {
+    fs::create_directories(dir_ / "other");
+    const std::string a = project("same");
+    const std::string b = (dir_ / "other" / "same.quillfen.json").string();
+    fs::copy_file(a, b);
+    EXPECT_EQ(run({"--batch", a, b, "--out", (dir_ / "results").string()}), 64);
+    EXPECT_NE(err_.find("would both write into"), std::string::npos) << err_;
+    EXPECT_FALSE(fs::exists(dir_ / "results"));
+}
+
+// Usage errors exited with 2, the status of a failed solver.
+TEST_F(BatchCli, UsageErrorsHaveTheirOwnStatus) {
+    const std::string p = project("p");
+    const std::vector<std::vector<std::string>> cases = {
+        {"--bogus"},
+        {"--batch"},
+        {"--batch", p, "-j", "0"},
+        {"--batch", p, "-j", "many"},
+        {"--json", "chart.jpg"},
+        {"--out", "somewhere"},
+    };
+    for (const auto& args : cases) {
+        EXPECT_EQ(run(args), 64) << args.front() << " " << args.back();
+        EXPECT_NE(err_.find("Try 'quillfen --help'"), std::string::npos) << err_;
+        EXPECT_EQ(out_, "");
+    }
+}
+
+// OpenCV's log and libpng's notes reached standard error unformatted; only
+// our messages do now. The picture: a PNG whose text chunk has a bad checksum,
+// which libpng reads with a warning.
+TEST_F(BatchCli, StandardErrorCarriesOnlyOurMessages) {
+    // A 1 x 1 white picture: IHDR, a tEXt chunk with CRC 0, IDAT, IEND.
+    const unsigned char bytes[] = {
+        0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A, 0x00, 0x00, 0x00, 0x0D, 0x49, 0x48,
+        0x44, 0x52, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01, 0x08, 0x02, 0x00, 0x00,
+        0x00, 0x90, 0x77, 0x53, 0xDE, 0x00, 0x00, 0x00, 0x03, 0x74, 0x45, 0x58, 0x74, 0x61,
+        0x00, 0x62, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x0C, 0x49, 0x44, 0x41, 0x54,
+        0x78, 0x9C, 0x63, 0xF8, 0xFF, 0xFF, 0x3F, 0x00, 0x05, 0xFE, 0x02, 0xFE, 0x0D, 0xEF,
+        0x46, 0xB8, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4E, 0x44, 0xAE, 0x42, 0x60, 0x82};
+    const std::string png(reinterpret_cast<const char*>(bytes), sizeof bytes);
+    std::ofstream(dir_ / "warns.png", std::ios::binary) << png;
+    const std::string warns = project("warns", "\"image\": \"chart.jpg\"", "\"image\": \"warns.png\"");
+    const std::string missing =
+        project("missing", "\"image\": \"chart.jpg\"", "\"image\": \"missing.png\"");
+    const int status = run({"--batch", warns, missing, "--out", (dir_ / "results").string()});
+    EXPECT_EQ(status, 4);
+    for (const std::string& line : linesOf(err_)) {
+        EXPECT_EQ(line.rfind("quillfen: ", 0), 0u) << err_;
+    }
+#if !defined(__SANITIZE_ADDRESS__)  // sanitizer builds keep standard error open
+    EXPECT_EQ(err_.find("libpng"), std::string::npos) << err_;
+#endif
+    EXPECT_NE(err_.find("missing.png: Unable to Open File."), std::string::npos) << err_;
+}
+
+TEST_F(BatchCli, AFifoAsProjectIsRefused) {
+    const test::Fifo fifo(dir_ / "pipe.quillfen.json");
+    ASSERT_TRUE(fifo.made());
+    EXPECT_EQ(run({"--batch", fifo.path(), "--out", (dir_ / "results").string()}), 4);
+    EXPECT_EQ(err_, "quillfen: " + fifo.path() +
+                        ": is a FIFO (named pipe), not a regular file; refused\n");
+}
+
+}  // namespace
+}  // namespace qf
