@@ -92,24 +92,26 @@ ProjectController::ProjectController(CMainFrame& frame, CZelkView& view, CProper
     updateTitle();
 }
 
-void ProjectController::updateTitle() {
-    // The project's name when there is one, else the picture's; "[*]" is
-    // where Qt marks unsaved changes.
-    QString name;
-    if (!m_doc.projectPath().isEmpty())
-        name = m_doc.displayName();
-    else if (!m_doc.record().image.empty())
-        name = m_pictureTitle.isEmpty()
+QString ProjectController::documentName() const {
+    // The project's name when there is one, else the picture's, else "無題".
+    if (m_doc.projectPath().isEmpty() && !m_doc.record().image.empty())
+        return m_pictureTitle.isEmpty()
                    ? QFileInfo(QString::fromStdString(m_doc.record().image)).fileName()
                    : m_pictureTitle;
-    m_frame.setWindowTitle(name.isEmpty() ? QStringLiteral("Quillfen[*]")
-                                          : name + QStringLiteral("[*] - Quillfen"));
+    return m_doc.displayName();
+}
+
+void ProjectController::updateTitle() {
+    // "[*]" is where Qt marks unsaved changes.
+    const bool named = !m_doc.projectPath().isEmpty() || !m_doc.record().image.empty();
+    m_frame.setWindowTitle(named ? documentName() + QStringLiteral("[*] - Quillfen")
+                                 : QStringLiteral("Quillfen[*]"));
     m_frame.setWindowModified(m_doc.isModified());
 }
 
 bool ProjectController::confirmDiscard() {
     if (!m_doc.isModified()) return true;
-    const QString text = QStringLiteral("%1 への変更を保存しますか?").arg(m_doc.displayName());
+    const QString text = QStringLiteral("%1 への変更を保存しますか?").arg(documentName());
     const int choice = m_dialogs.choose(
         &m_frame, text,
         {QStringLiteral("保存(&S)"), QStringLiteral("保存しない(&N)"), QStringLiteral("キャンセル")},
@@ -231,9 +233,13 @@ bool ProjectController::openPicture(const QString& path) {
             return true;
         }
     }
-    // The same document with another picture: one undoable step.
+    // The same document with another picture: one undoable step. Into an
+    // untouched untitled document it is where the work starts: nothing to
+    // undo, nothing unsaved yet.
+    const bool fresh = !m_doc.isModified() && m_doc.projectPath().isEmpty();
     m_view.clearResults();
     m_view.showOpenedPicture(std::move(read.picture), absolute, title);
+    if (fresh) m_doc.reset(m_doc.record());
     return true;
 }
 

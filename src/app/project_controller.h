@@ -54,6 +54,8 @@ private:
     void removeRecent(const QString& path);
     void refreshRecentMenu();
     void updateTitle();
+    // What the title and the questions call the document.
+    QString documentName() const;
     // Shows a new document: results of the old one cleared, the record shown.
     void startDocument(DocumentRecord record, const QString& projectPath);
 

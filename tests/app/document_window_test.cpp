@@ -71,6 +71,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.frame()));
         ASSERT_TRUE(w.projects().openPicture(picture));
         QApplication::processEvents();
+        ASSERT_EQ(w.frame().windowTitle(), QStringLiteral("chart.png[*] - Quillfen"));
     }
 
     QString writePicture(const QString& name, const cv::Mat& m) {
@@ -187,9 +188,10 @@ TEST_F(DocumentWindowUndoTest, EveryEditIsOneStepUndoneToTheStartAndRedoneToTheE
         SCOPED_TRACE(testing::Message() << "case " << c);
         doc().reset(DocumentRecord{});
         ASSERT_TRUE(w.projects().openPicture(picture));
-        doc().reset(record());  // the picture open is where this case starts
         QApplication::processEvents();
+        // A picture opened into an untouched document is where its work starts.
         ASSERT_EQ(doc().history().undoCount(), 0u) << doc().history().undoLabel();
+        ASSERT_FALSE(doc().isModified());
 
         std::vector<DocumentRecord> after{record()};
         std::vector<std::pair<cv::Mat, cv::Mat>> pictures{picturePixels()};
@@ -223,7 +225,6 @@ TEST_F(DocumentWindowUndoTest, EveryEditIsOneStepUndoneToTheStartAndRedoneToTheE
 }
 
 TEST_F(DocumentWindowUndoTest, TheKeysAndTheMenuFollowTheHistory) {
-    doc().reset(record());  // the opened picture as a fresh document
     QAction* undo = w.frame().action(ID_EDIT_UNDO);
     QAction* redo = w.frame().action(ID_EDIT_REDO);
     EXPECT_FALSE(undo->isEnabled());

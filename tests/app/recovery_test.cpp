@@ -150,7 +150,10 @@ TEST_F(RecoveryTest, TheCopyFollowsUnsavedChangesAndGoesWithThem) {
     const QString copy = store->filePath();
     auto written = [&] { return QTest::qWaitFor([&] { return QFile::exists(copy); }, 10000); };
 
-    ASSERT_TRUE(w->projects().openPicture(picture));  // a change: the copy comes
+    ASSERT_TRUE(w->projects().openPicture(picture));  // where the work starts
+    QApplication::processEvents();
+    EXPECT_FALSE(QFile::exists(copy));
+    doc.edit("点の追加", [](DocumentRecord& r) { r.points.push_back({50, 50}); });
     ASSERT_TRUE(written());
     EXPECT_EQ(readProjectFile(copy.toStdString()).project, doc.record());
 
