@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDropEvent>
 #include <QFile>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
 #include <fstream>
@@ -243,6 +245,13 @@ TEST_F(DocumentWindowUndoTest, TheKeysAndTheMenuFollowTheHistory) {
     EXPECT_EQ(record().points.size(), 2u);
     EXPECT_FALSE(redo->isEnabled());
     EXPECT_EQ(w.frame().outputPane()->sourcePointList()->rowCount(), 2);
+
+    // Delete in a settings editor edits the text, not the selected point.
+    addPoints({{80, 70}});  // selects the point there
+    ASSERT_GE(view().state().points.m_selectedPoint, 0);
+    enterInPane(grid(), PanelItem::YMax, "3");
+    EXPECT_EQ(record().points.size(), 2u);
+    EXPECT_EQ(record().axis.m_yMax, 3.0);
 }
 
 // ---- Projects ---------------------------------------------------------------
@@ -294,7 +303,7 @@ TEST_F(DocumentWindowTest, AProjectSavedInTheWindowReplaysToTheSameFilesInTheBat
     EXPECT_EQ(doc().projectPath(), project);
 }
 
-TEST_F(DocumentWindowTest, AProjectOpensByItsNameAsFromTheCommandLine) {
+TEST_F(DocumentWindowTest, AProjectOpensByItsNameFromTheCommandLineOrADrop) {
     addPoints({{50, 80}});
     dialogs.saveAnswers = {dir.filePath("a.quillfen.json")};
     ASSERT_TRUE(w.projects().saveAs());
@@ -305,6 +314,19 @@ TEST_F(DocumentWindowTest, AProjectOpensByItsNameAsFromTheCommandLine) {
     addPoints({{60, 70}});
     EXPECT_TRUE(w.frame().isWindowModified());
     EXPECT_EQ(w.frame().windowTitle(), QStringLiteral("a.quillfen.json[*] - Quillfen"));
+
+    // Dropped on the view, after the question about the unsaved point.
+    dialogs.choiceAnswers = {1};
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(dir.filePath("a.quillfen.json"))});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view().viewport(), &enter);  // the drop's target is who took this
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view().viewport(), &drop);
+    EXPECT_TRUE(dialogs.choiceAnswers.empty());
+    EXPECT_EQ(record(), saved);
+    EXPECT_FALSE(doc().isModified());
 }
 
 // ---- Nothing lost by mistake ------------------------------------------------
