@@ -10,6 +10,19 @@ bool parseCameraSource(const std::string& text, std::pair<int, std::string>& int
     return true;
 }
 
+// A whole number of megapixels, 1 to 10000.
+bool parseMegapixels(const std::string& text, int64_t& pixels) {
+    if (text.empty() || text.size() > 5) return false;
+    int64_t n = 0;
+    for (char ch : text) {
+        if (ch < '0' || ch > '9') return false;
+        n = n * 10 + (ch - '0');
+    }
+    if (n < 1 || n > 10000) return false;
+    pixels = n * 1'000'000;
+    return true;
+}
+
 }  // namespace
 
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
@@ -41,6 +54,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             if (!value(c.projectPath)) return fail("option '--batch' needs a project file");
         } else if (a == "--out") {
             if (!value(c.outDir)) return fail("option '--out' needs a folder");
+        } else if (a == "--max-megapixels") {
+            std::string text;
+            if (!value(text) || !parseMegapixels(text, c.maxPicturePixels))
+                return fail("option '--max-megapixels' needs a whole number from 1 to 10000");
         } else if (a == "--camera") {
             std::string text;
             std::pair<int, std::string> source;
@@ -64,6 +81,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
         return c;
     }
     if (!c.outDir.empty()) return fail("option '--out' belongs to '--batch'");
+    if (c.maxPicturePixels != 0)
+        return fail("option '--max-megapixels' belongs to '--batch' (the window reads "
+                    "MaxPictureMegapixels from its settings)");
     if (operands.size() > 1) return fail("unexpected argument '" + operands[1] + "'");
     if (!operands.empty()) c.imagePath = operands.front();
     return c;
@@ -71,7 +91,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
 
 std::string usageText() {
     return "Usage: quillfen [--camera N=SOURCE]... [IMAGE]\n"
-           "       quillfen --batch PROJECT.quillfen.json [--out DIR]\n"
+           "       quillfen --batch PROJECT.quillfen.json [--out DIR] [--max-megapixels N]\n"
            "\n"
            "Turns a picture of a chart into numbers and a fitted formula.\n"
            "\n"
@@ -83,6 +103,8 @@ std::string usageText() {
            "                    report, and write points.csv, fit.csv, graph.png and\n"
            "                    working.png\n"
            "  --out DIR         where --batch writes (default: the project's folder)\n"
+           "  --max-megapixels N  refuse pictures of more than N million pixels\n"
+           "                    (default 100)\n"
            "  -h, --help        show this help and exit\n"
            "  -V, --version     show the version and exit\n"
            "\n"

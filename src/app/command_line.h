@@ -1,6 +1,7 @@
 #pragma once
 // What the command line asks for.
 
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,6 +13,7 @@ struct CommandLine {
     std::string imagePath;    // Window: picture to open, may be empty
     std::string projectPath;  // Batch
     std::string outDir;       // Batch: empty for the project's folder
+    int64_t maxPicturePixels = 0;  // Batch: --max-megapixels; 0 for the built-in limit
     std::string error;        // Error: what was wrong
     // Window: --camera N=SOURCE, in the order given; an empty SOURCE means
     // the real device N.

@@ -35,7 +35,8 @@ int main(int argc, char** argv) {
                     std::fprintf(stderr, "quillfen: %s\n", m.toLocal8Bit().constData());
             });
             QGuiApplication app(argc, argv);
-            return qf::runBatch({cl.projectPath, cl.outDir}, std::cout, std::cerr);
+            return qf::runBatch({cl.projectPath, cl.outDir, cl.maxPicturePixels}, std::cout,
+                                std::cerr);
         }
         case Action::Window:
             break;

@@ -10,12 +10,13 @@ namespace qf {
 
 namespace {
 
-cv::Mat toBgrMat(const QImage& image) {
-    const QImage bgr = image.convertToFormat(QImage::Format_BGR888);
-    // QImage rows are 4-byte aligned; clone into a Mat that owns its pixels.
-    return cv::Mat(bgr.height(), bgr.width(), CV_8UC3, const_cast<uchar*>(bgr.constBits()),
-                   static_cast<std::size_t>(bgr.bytesPerLine()))
-        .clone();
+// The canvas's own pixels as BGRX (Format_RGB32 on a little-endian machine),
+// which the picture writers take as they are: no converted copy of a
+// canvas that is as large as the working picture.
+cv::Mat bgrxOver(const QImage& image) {
+    static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "RGB32 is stored as B, G, R, X");
+    return cv::Mat(image.height(), image.width(), CV_8UC4, const_cast<uchar*>(image.constBits()),
+                   static_cast<std::size_t>(image.bytesPerLine()));
 }
 
 }  // namespace
@@ -37,7 +38,10 @@ QImage renderGeneratedGraphImage(const GraphScene& scene) {
 GraphImageSaveResult writeGraphImage(const QImage& image, const std::string& path) {
     if (image.isNull()) return {false, kSaveImageFailedText};
     try {
-        if (writeImageFile(path, toBgrMat(image)).ok) return {true, {}};
+        const QImage canvas = image.format() == QImage::Format_RGB32
+                                  ? image
+                                  : image.convertToFormat(QImage::Format_RGB32);
+        if (writeImageFile(path, bgrxOver(canvas)).ok) return {true, {}};
     } catch (const std::exception&) {
         // An encoder that throws has failed like one that reports it.
     }

@@ -73,6 +73,7 @@ bool writeText(const fs::path& path, const std::string& text, std::ostream& err)
 }  // namespace
 
 int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) {
+    setMaxPicturePixels(options.maxPicturePixels);
     const ProjectReadResult read = readProjectFile(options.projectPath);
     if (!read.ok) {
         err << "quillfen: " << read.error << "\n";
