@@ -20,6 +20,7 @@
 #include <string>
 
 #include "app/main_frame.h"
+#include "app/output_pane.h"
 #include "imaging/image_file.h"
 #include "view/qt_dialogs.h"
 #include "view/zelk_view.h"
