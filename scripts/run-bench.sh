@@ -20,7 +20,7 @@ log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 
 ran=0
-for name in bench_svd bench_expr bench_imaging bench_view bench_camera bench_startup bench_document; do
+for name in bench_svd bench_expr bench_imaging bench_view bench_camera bench_startup bench_codecs bench_process bench_soak bench_document; do
     exe=$build/bench/$name
     if [ ! -x "$exe" ]; then
         echo "$name: not built in $build, skipped"
@@ -29,6 +29,8 @@ for name in bench_svd bench_expr bench_imaging bench_view bench_camera bench_sta
     echo "== $name"
     if [ "$name" = bench_svd ]; then
         "$exe" "${svd_flags[@]}" | tee -a "$log"
+    elif [ "$name" = bench_process ] || [ "$name" = bench_soak ]; then
+        "$exe" | tee -a "$log"
     else
         "$exe" --benchmark_color=false | tee -a "$log"
     fi
@@ -43,4 +45,4 @@ fi
 echo
 echo "== ratios"
 # "a/b ratio: 0.97" or "a/b: 0.54"
-grep -E ' ratio\b|/[^:]*: [0-9.]+$' "$log" || echo "(no ratio lines printed)"
+grep -E ' ratio\b|/[^:]*: [0-9.]+$|\(target' "$log" || echo "(no ratio lines printed)"

@@ -1,15 +1,53 @@
 #include "app/application_window.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+#include <QSettings>
+#include <QTimer>
+
 #include "app/output_pane.h"
+#include "imaging/image_file.h"
 #include "app/project_controller.h"
 #include "settings/properties_wnd.h"
+#include "view/view_commands.h"
 #include "view/zelk_view.h"
 
 namespace qf {
 
+namespace {
+
+// QUILLFEN_QUIT_WHEN_SHOWN=1 ends the program once the view has painted for
+// the first time (with the picture named on the command line, if any): the
+// benchmarks time a whole start that way, as a user would see it.
+class QuitWhenShown : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            // exit, not quit: quit would close the window, which asks to save.
+            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+        }
+        return false;
+    }
+};
+
+}  // namespace
+
+void applyPictureLimit(QSettings& store) {
+    bool ok = false;
+    const qlonglong megapixels =
+        store.value(QStringLiteral("Workspace/") + QLatin1String(kMaxPictureMegapixelsKey))
+            .toLongLong(&ok);
+    // Missing or not a sensible number: the built-in limit.
+    setMaxPicturePixels(ok && megapixels >= 1 && megapixels <= 10000 ? megapixels * 1'000'000
+                                                                      : 0);
+}
+
 ApplicationWindow::ApplicationWindow(Dialogs& dialogs, const CameraSourceMap& cameras)
     : m_view(new CZelkView(dialogs)), m_properties(new CPropertiesWnd(dialogs)) {
     m_view->setCameraSources(cameras);
+    applyPictureLimit(*openWorkspaceStore());
     m_frame.setView(m_view, m_view);
     m_view->setOutputPane(m_frame.outputPane());
     m_frame.setPropertiesPane(m_properties);
@@ -33,6 +71,8 @@ ApplicationWindow::ApplicationWindow(Dialogs& dialogs, const CameraSourceMap& ca
                      &CPropertiesWnd::refreshToolbar);
     QObject::connect(m_view, &CZelkView::stateChanged, &m_frame, &CMainFrame::refreshCommands);
     m_frame.refreshCommands();
+    if (qEnvironmentVariableIntValue("QUILLFEN_QUIT_WHEN_SHOWN") == 1)
+        m_view->viewport()->installEventFilter(new QuitWhenShown(m_view));
 }
 
 ApplicationWindow::~ApplicationWindow() {

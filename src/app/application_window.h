@@ -16,6 +16,10 @@ class ProjectController;
 class CZelkView;
 class Dialogs;
 
+// The largest picture the window opens, from the settings store's
+// "MaxPictureMegapixels" (group "Workspace"); the built-in limit without one.
+void applyPictureLimit(QSettings& store);
+
 class ApplicationWindow {
 public:
     ApplicationWindow(Dialogs& dialogs, const CameraSourceMap& cameras);

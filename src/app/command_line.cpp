@@ -23,6 +23,19 @@ bool parseJobs(const std::string& text, int& into) {
     return true;
 }
 
+// A whole number of megapixels, 1 to 10000.
+bool parseMegapixels(const std::string& text, int64_t& pixels) {
+    if (text.empty() || text.size() > 5) return false;
+    int64_t n = 0;
+    for (char ch : text) {
+        if (ch < '0' || ch > '9') return false;
+        n = n * 10 + (ch - '0');
+    }
+    if (n < 1 || n > 10000) return false;
+    pixels = n * 1'000'000;
+    return true;
+}
+
 }  // namespace
 
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
@@ -65,6 +78,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
         } else if (a == "--json") {
             c.json = true;
             batchOnly = batchOnly.empty() ? "--json" : batchOnly;
+        } else if (a == "--max-megapixels") {
+            std::string text;
+            if (!value(text) || !parseMegapixels(text, c.maxPicturePixels))
+                return fail("option '--max-megapixels' needs a whole number from 1 to 10000");
         } else if (a == "--camera") {
             std::string text;
             std::pair<int, std::string> source;
@@ -91,6 +108,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
     }
     if (!c.outDir.empty()) return fail("option '--out' belongs to '--batch'");
     if (!batchOnly.empty()) return fail("option '" + batchOnly + "' belongs to '--batch'");
+    if (c.maxPicturePixels != 0)
+        return fail("option '--max-megapixels' belongs to '--batch' (the window reads "
+                    "MaxPictureMegapixels from its settings)");
     if (operands.size() > 1) return fail("unexpected argument '" + operands[1] + "'");
     if (!operands.empty()) c.imagePath = operands.front();
     return c;
@@ -99,7 +119,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
 std::string usageText() {
     return "Usage: quillfen [--camera N=SOURCE]... [IMAGE | PROJECT.quillfen.json]\n"
            "       quillfen --batch PROJECT.quillfen.json [PROJECT...] [--out DIR] [-j N]\n"
-           "                [--json]\n"
+           "                [--json] [--max-megapixels N]\n"
            "\n"
            "Turns a picture of a chart into numbers and a fitted formula.\n"
            "\n"
@@ -117,6 +137,8 @@ std::string usageText() {
            "                    processors)\n"
            "  --json            print one JSON line per project (name, status, message,\n"
            "                    coefficients) instead of the fit reports\n"
+           "  --max-megapixels N  refuse pictures of more than N million pixels\n"
+           "                    (default 100)\n"
            "  -h, --help        show this help and exit\n"
            "  -V, --version     show the version and exit\n"
            "\n"

@@ -1,6 +1,7 @@
 #pragma once
 // What the command line asks for.
 
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,6 +16,7 @@ struct CommandLine {
     std::vector<std::string> projectPaths;  // Batch: every project, projectPath first
     int jobs = 0;                           // Batch: projects at once, 0 = processors
     bool json = false;                      // Batch: a JSON line per project
+    int64_t maxPicturePixels = 0;  // Batch: --max-megapixels; 0 for the built-in limit
     std::string error;        // Error: what was wrong
     // Window: --camera N=SOURCE, in the order given; an empty SOURCE means
     // the real device N.

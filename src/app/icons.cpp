@@ -1,8 +1,14 @@
 #include "app/icons.h"
 
+#include <QApplication>
+#include <QHash>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <QStyle>
+#include <QStyleOption>
+#include <algorithm>
 
 namespace qf {
 
@@ -310,11 +316,72 @@ QPixmap commandPixmap(CommandIcon icon, int size) {
     return pm;
 }
 
+namespace {
+
+// The sizes an icon is drawn at; other sizes are scaled down from the next
+// larger one, as a QIcon holding these four pixmaps would give them.
+constexpr int kIconSizes[] = {16, 24, 32, 48};
+
+// An icon drawn when a size of it is first shown, not when it is made: the
+// window has some sixty commands, and drawing four sizes of each up front
+// took a third of the start.
+class DrawnIconEngine : public QIconEngine {
+public:
+    explicit DrawnIconEngine(CommandIcon icon) : m_icon(icon) {}
+
+    QIconEngine* clone() const override { return new DrawnIconEngine(m_icon); }
+    QString key() const override { return QStringLiteral("qf-drawn"); }
+
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        QList<QSize> sizes;
+        for (int side : kIconSizes) sizes.append(QSize(side, side));
+        return sizes;
+    }
+
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const int side = std::min({size.width(), size.height(), kIconSizes[3]});
+        return QSize(side, side);
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        const QSize actual = actualSize(size, mode, state);
+        if (actual.isEmpty()) return {};
+        const qint64 key = qint64(actual.width()) * 8 + int(mode);
+        if (const auto it = m_cache.constFind(key); it != m_cache.constEnd()) return *it;
+        int drawn = kIconSizes[3];
+        for (int side : kIconSizes) {
+            if (side >= actual.width()) {
+                drawn = side;
+                break;
+            }
+        }
+        QPixmap pm = commandPixmap(m_icon, drawn);
+        if (drawn != actual.width())
+            pm = pm.scaled(actual, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        // Disabled and selected looks come from the style, as for any icon.
+        if (mode != QIcon::Normal && qobject_cast<QApplication*>(QCoreApplication::instance())) {
+            QStyleOption option;
+            option.palette = QGuiApplication::palette();
+            pm = QApplication::style()->generatedIconPixmap(mode, pm, &option);
+        }
+        m_cache.insert(key, pm);
+        return pm;
+    }
+
+private:
+    CommandIcon m_icon;
+    QHash<qint64, QPixmap> m_cache;
+};
+
+}  // namespace
+
 QIcon commandIcon(CommandIcon icon) {
     if (icon == CommandIcon::None) return {};
-    QIcon result;
-    for (int size : {16, 24, 32, 48}) result.addPixmap(commandPixmap(icon, size));
-    return result;
+    return QIcon(new DrawnIconEngine(icon));
 }
 
 QIcon applicationIcon() {

@@ -30,7 +30,9 @@ int main(int argc, char** argv) {
                       << "\nTry 'quillfen --help' for more information.\n";
             return qf::BatchUsage;
         case Action::Batch:
-            return qf::runBatchCommand(argc, argv, {cl.projectPaths, cl.outDir, cl.jobs, cl.json});
+            return qf::runBatchCommand(
+                argc, argv,
+                {cl.projectPaths, cl.outDir, cl.jobs, cl.json, cl.maxPicturePixels});
         case Action::Window:
             break;
     }

@@ -245,12 +245,29 @@ void CMainFrame::buildStatusBar() {
 
 void CMainFrame::setKeyLockSource(KeyLockSource source) {
     m_keyLocks = std::move(source);
-    // Polled: lock keys change in other windows as well.
-    if (m_keyLocks && m_keyLocks())
+    m_keyLocksKnown = m_keyLocks && m_keyLocks();
+    followKeyLights();
+    updateKeyIndicators();
+}
+
+void CMainFrame::followKeyLights() {
+    // Each ask is a round trip to the X server: only while the user works here.
+    if (m_keyLocksKnown && isActiveWindow())
         m_keyPoll->start();
     else
         m_keyPoll->stop();
-    updateKeyIndicators();
+}
+
+bool CMainFrame::keyLightsPolled() const {
+    return m_keyPoll->isActive();
+}
+
+void CMainFrame::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange) return;
+    followKeyLights();
+    // Lock keys pressed in another window show as soon as the user is back.
+    if (isActiveWindow()) updateKeyIndicators();
 }
 
 void CMainFrame::updateKeyIndicators() {

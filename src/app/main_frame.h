@@ -102,12 +102,17 @@ public:
     void showToolBarButton(int bar, int id, bool show);
 
     // The caps, num and scroll lock indicators follow this source; by default
-    // the X11 keyboard when there is one.
+    // the X11 keyboard when there is one. It is asked while the window is
+    // active (the lights change with the keys typed into it) and once each
+    // time the window becomes active (they may have changed elsewhere); an
+    // idle window in the background asks nothing.
     void setKeyLockSource(KeyLockSource source);
     void updateKeyIndicators();
+    bool keyLightsPolled() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     struct ToolBarEntry {
@@ -144,7 +149,10 @@ private:
     QLabel* m_caps = nullptr;
     QLabel* m_num = nullptr;
     QLabel* m_scroll = nullptr;
+    void followKeyLights();
+
     KeyLockSource m_keyLocks;
+    bool m_keyLocksKnown = false;  // the source tells something (an X11 display)
     QTimer* m_keyPoll = nullptr;
     QActionGroup* m_styleGroup = nullptr;
     CCustomizeDlg* m_customize = nullptr;

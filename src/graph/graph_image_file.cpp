@@ -10,12 +10,19 @@ namespace qf {
 
 namespace {
 
-cv::Mat toBgrMat(const QImage& image) {
-    const QImage bgr = image.convertToFormat(QImage::Format_BGR888);
-    // QImage rows are 4-byte aligned; clone into a Mat that owns its pixels.
-    return cv::Mat(bgr.height(), bgr.width(), CV_8UC3, const_cast<uchar*>(bgr.constBits()),
-                   static_cast<std::size_t>(bgr.bytesPerLine()))
-        .clone();
+// The canvas's own pixels as BGRX (Format_RGB32 on a little-endian machine),
+// which the picture writers take as they are: no converted copy of a
+// canvas that is as large as the working picture.
+cv::Mat bgrxOver(const QImage& image) {
+    static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "RGB32 is stored as B, G, R, X");
+    return cv::Mat(image.height(), image.width(), CV_8UC4, const_cast<uchar*>(image.constBits()),
+                   static_cast<std::size_t>(image.bytesPerLine()));
+}
+
+// The canvas itself when it is 32-bit already (as the renderer draws it).
+QImage rgb32(const QImage& image) {
+    return image.format() == QImage::Format_RGB32 ? image
+                                                  : image.convertToFormat(QImage::Format_RGB32);
 }
 
 }  // namespace
@@ -38,7 +45,7 @@ GraphImageSaveResult writeGraphImage(const QImage& image, const std::string& pat
     if (image.isNull())
         return {false, kSaveImageFailedText, "Unable to save \"" + path + "\": there is no image"};
     try {
-        const ImageWriteResult w = writeImageFile(path, toBgrMat(image));
+        const ImageWriteResult w = writeImageFile(path, bgrxOver(rgb32(image)));
         if (w.ok) return {true, {}, {}};
         return {false, kSaveImageFailedText, w.error};
     } catch (const std::exception& e) {
@@ -49,7 +56,7 @@ GraphImageSaveResult writeGraphImage(const QImage& image, const std::string& pat
 
 ImageEncodeResult encodeGraphImage(const QImage& image, const std::string& path) {
     if (image.isNull()) return {false, {}, "Unable to save \"" + path + "\": there is no image"};
-    return encodeImageFile(path, toBgrMat(image));
+    return encodeImageFile(path, bgrxOver(rgb32(image)));
 }
 
 GraphImageSaveResult SaveGeneratedGraphImage(const GraphScene& scene, const std::string& path) {

@@ -4,12 +4,21 @@
 #include <cmath>
 #include <cstdlib>
 #include <opencv2/imgproc.hpp>
-#include <opencv2/videoio.hpp>
 
 #include "common/format.h"
+#include "imaging/module_abi.h"
+#include "imaging/module_loader.h"
 
 namespace qf {
 namespace {
+
+// OpenCV's capture property numbers (cv::CAP_PROP_*).
+constexpr int kPosFrames = 1;
+constexpr int kFrameWidth = 3;
+constexpr int kFrameHeight = 4;
+constexpr int kFps = 5;
+
+constexpr const char* kCameraModuleFile = "quillfen-camera.so";
 
 // A backend may report NaN, infinity or huge values for what it cannot tell;
 // a plain cast of those to int is undefined.
@@ -61,68 +70,61 @@ CameraSourceMap resolveCameraSources(const std::vector<std::pair<int, std::strin
     return map;
 }
 
-CameraSource::CameraSource() : m_capture(std::make_unique<cv::VideoCapture>()) {}
+CameraSource::CameraSource() = default;
 
-CameraSource::~CameraSource() = default;
+CameraSource::~CameraSource() {
+    if (m_capture) m_module->destroy(m_capture);
+}
 
 bool CameraSource::open(int index, const std::string& mappedSource) {
-    m_loops = !mappedSource.empty();
-    try {
-        if (m_loops)
-            // FFmpeg reads video files and stream addresses alike; letting
-            // every backend try (GStreamer, image sequences) only adds slow
-            // probing, and leaks, for a source FFmpeg cannot read.
-            m_capture->open(mappedSource, cv::CAP_FFMPEG);
-        else
-            // Cameras on Linux are Video4Linux devices. Asking every backend
-            // instead also probes FireWire and USB buses through libraries
-            // that leak what they find, and takes seconds without a camera.
-            m_capture->open(index, cv::CAP_V4L2);
-    } catch (const cv::Exception&) {
-        m_capture->release();
+    if (!m_capture) {
+        const LoadedModule module =
+            loadModule(kCameraModuleFile, "quillfen_camera_module", kCameraModuleVersion);
+        m_moduleError = module.error;
+        if (!module.entry) return false;
+        m_module = static_cast<const QfCameraModule*>(module.entry);
+        m_capture = m_module->create();
+        if (!m_capture) return false;
     }
-    return m_capture->isOpened();
+    m_loops = !mappedSource.empty();
+    if (m_loops)
+        m_module->openSource(m_capture, mappedSource.c_str());
+    else
+        m_module->openDevice(m_capture, index);
+    return isOpened();
 }
 
 bool CameraSource::isOpened() const {
-    return m_capture->isOpened();
+    return m_capture && m_module->isOpened(m_capture);
 }
 
 void CameraSource::close() {
-    m_capture->release();
+    if (m_capture) m_module->release(m_capture);
 }
 
 void CameraSource::request(const CaptureSettings& settings) {
-    try {
-        m_capture->set(cv::CAP_PROP_FRAME_WIDTH, requested(settings.m_captureWidth));
-        m_capture->set(cv::CAP_PROP_FRAME_HEIGHT, requested(settings.m_captureHeight));
-        m_capture->set(cv::CAP_PROP_FPS, requested(settings.m_captureFps));
-    } catch (const cv::Exception&) {
-        // A device that refuses is reported by what it delivers.
-    }
+    if (!m_capture) return;
+    // A device that refuses is reported by what it delivers.
+    m_module->set(m_capture, kFrameWidth, requested(settings.m_captureWidth));
+    m_module->set(m_capture, kFrameHeight, requested(settings.m_captureHeight));
+    m_module->set(m_capture, kFps, requested(settings.m_captureFps));
 }
 
 CaptureReport CameraSource::reported() const {
-    try {
-        return {truncatedInt(m_capture->get(cv::CAP_PROP_FRAME_WIDTH)),
-                truncatedInt(m_capture->get(cv::CAP_PROP_FRAME_HEIGHT)),
-                truncatedInt(m_capture->get(cv::CAP_PROP_FPS))};
-    } catch (const cv::Exception&) {
-        return {};
-    }
+    if (!m_capture) return {};
+    return {truncatedInt(m_module->get(m_capture, kFrameWidth)),
+            truncatedInt(m_module->get(m_capture, kFrameHeight)),
+            truncatedInt(m_module->get(m_capture, kFps))};
 }
 
 cv::Mat CameraSource::read() {
     // A fresh matrix each time: the backend copies into the one it is given,
     // which would overwrite pixels another image still shares.
     cv::Mat frame;
-    if (!m_capture->isOpened()) return frame;
-    try {
-        if (m_capture->read(frame)) return asBgr8(frame);
-        if (m_loops && m_capture->set(cv::CAP_PROP_POS_FRAMES, 0) && m_capture->read(frame))
-            return asBgr8(frame);
-    } catch (const cv::Exception&) {
-    }
+    if (!isOpened()) return frame;
+    if (m_module->read(m_capture, &frame)) return asBgr8(frame);
+    if (m_loops && m_module->set(m_capture, kPosFrames, 0) && m_module->read(m_capture, &frame))
+        return asBgr8(frame);
     return cv::Mat();
 }
 
@@ -141,6 +143,10 @@ std::string captureReportText(const CaptureReport& report) {
 std::string openFailureText(int device) {
     return "cv::VideoCapture(" + formatD(device) + ")\r\nデバイス " + formatD(device) +
            " オープンできません\r\n";
+}
+
+std::string moduleFailureText(const std::string& reason) {
+    return "カメラ モジュールを読み込めません: " + reason + "\r\n";
 }
 
 std::string captureSuspendedText() {

@@ -6,7 +6,6 @@
 
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <opencv2/core.hpp>
 #include <string>
 #include <utility>
@@ -14,9 +13,7 @@
 
 #include "common/capture_settings.h"
 
-namespace cv {
-class VideoCapture;
-}
+struct QfCameraModule;
 
 namespace qf {
 
@@ -43,6 +40,10 @@ struct CaptureReport {
 // One capture device. Opening by index reaches the real camera; opening a
 // mapped source plays it instead and starts it over at its end, so that the
 // "camera" keeps delivering frames. OpenCV's exceptions stay inside.
+//
+// The capture itself lives in the camera module (quillfen-camera.so), loaded
+// at the first open: OpenCV's video I/O and its back ends are a third of the
+// libraries the program would otherwise map at every start.
 class CameraSource {
 public:
     CameraSource();
@@ -52,6 +53,9 @@ public:
 
     // Opens device `index`, or `mappedSource` when that is not empty.
     bool open(int index, const std::string& mappedSource);
+    // Why the last open failed when the camera module could not be loaded;
+    // empty when it was loaded (a device that is absent says nothing here).
+    const std::string& moduleError() const { return m_moduleError; }
     bool isOpened() const;
     void close();
 
@@ -64,13 +68,17 @@ public:
     cv::Mat read();
 
 private:
-    std::unique_ptr<cv::VideoCapture> m_capture;
+    const QfCameraModule* m_module = nullptr;
+    void* m_capture = nullptr;  // the module's capture, created at the first open
+    std::string m_moduleError;
     bool m_loops = false;
 };
 
 // Log page texts. Lines end in CR LF.
 std::string captureReportText(const CaptureReport& report);
 std::string openFailureText(int device);
+// The line added to openFailureText when the camera module is missing.
+std::string moduleFailureText(const std::string& reason);
 std::string captureSuspendedText();
 
 }  // namespace qf

@@ -1,34 +1,212 @@
 #include "imaging/image_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <filesystem>
-#include <opencv2/imgcodecs.hpp>
+#include <opencv2/imgproc.hpp>
 #include <system_error>
+#include <vector>
 
 #include "common/atomic_file.h"
-#include "common/regular_file.h"
+#include "imaging/codecs/codecs.h"
+#include "imaging/module_abi.h"
+#include "imaging/module_loader.h"
 
 namespace qf {
 
 namespace fs = std::filesystem;
 
-cv::Mat readImageFile(const std::string& path) {
-    // Linux paths are bytes: the UTF-8 path reaches fopen unchanged. A FIFO or
-    // a device would block the decoder's read forever.
-    if (!regularFileProblem(path).empty()) return {};
-    cv::Mat image;
-    try {
-        image = cv::imread(path, cv::IMREAD_COLOR);
-    } catch (const std::exception&) {
-        return {};  // a decoder refusing a damaged file, or one too large to hold
+namespace {
+
+std::atomic<int64_t> g_maxPixels{kDefaultMaxPicturePixels};
+
+constexpr const char* kCodecsModuleFile = "quillfen-opencv-codecs.so";
+
+// OpenCV's codecs, loaded at the first picture the program does not handle.
+const QfCodecsModule* codecsModule(std::string* error = nullptr) {
+    const LoadedModule m =
+        loadModule(kCodecsModuleFile, "quillfen_codecs_module", kCodecsModuleVersion);
+    if (error) *error = m.error;
+    return static_cast<const QfCodecsModule*>(m.entry);
+}
+
+class File {
+public:
+    explicit File(std::FILE* f) : m_f(f) {}
+    ~File() {
+        if (m_f) std::fclose(m_f);
     }
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+    std::FILE* get() const { return m_f; }
+    int close() {
+        const int r = m_f ? std::fclose(m_f) : 0;
+        m_f = nullptr;
+        return r;
+    }
+
+private:
+    std::FILE* m_f;
+};
+
+// Opens a regular file for reading. A FIFO or a device would block or never
+// end: it is refused before anything is read from it.
+std::FILE* openRegularFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return nullptr;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    std::FILE* f = ::fdopen(fd, "rb");
+    if (!f) ::close(fd);
+    return f;
+}
+
+enum class Format { Png, Jpeg, Bmp, Tiff, Other };
+
+Format formatOf(const std::array<uint8_t, 8>& head, std::size_t n) {
+    static constexpr uint8_t kPng[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (n >= 8 && std::equal(kPng, kPng + 8, head.begin())) return Format::Png;
+    if (n >= 3 && head[0] == 0xFF && head[1] == 0xD8 && head[2] == 0xFF) return Format::Jpeg;
+    if (n >= 2 && head[0] == 'B' && head[1] == 'M') return Format::Bmp;
+    if (n >= 4 && ((head[0] == 'I' && head[1] == 'I' && head[2] == 42 && head[3] == 0) ||
+                   (head[0] == 'M' && head[1] == 'M' && head[2] == 0 && head[3] == 42)))
+        return Format::Tiff;
+    return Format::Other;
+}
+
+// The size a TIFF file declares for its first picture: its header and first
+// directory, wherever in the file that is, copied together.
+codec::TiffSize tiffSizeOf(std::FILE* f) {
+    std::vector<uint8_t> bytes(8);
+    if (std::fseek(f, 0, SEEK_SET) != 0 || std::fread(bytes.data(), 1, 8, f) != 8) return {};
+    const bool little = bytes[0] == 'I';
+    const auto u32 = [&](const uint8_t* p) {
+        return little ? uint32_t(p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24)
+                      : uint32_t(uint32_t(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3]);
+    };
+    const uint32_t ifd = u32(&bytes[4]);
+    uint8_t count[2];
+    if (std::fseek(f, long(ifd), SEEK_SET) != 0 || std::fread(count, 1, 2, f) != 2) return {};
+    const std::size_t entries = std::min<std::size_t>(little ? count[0] | count[1] << 8
+                                                             : count[0] << 8 | count[1],
+                                                      4096);
+    bytes.resize(8 + 2 + entries * 12);
+    bytes[8] = count[0], bytes[9] = count[1];
+    const std::size_t got = std::fread(&bytes[10], 1, entries * 12, f);
+    bytes.resize(10 + got);
+    // The directory now follows the header.
+    const uint8_t eight[4] = {8, 0, 0, 0}, eightBig[4] = {0, 0, 0, 8};
+    std::copy_n(little ? eight : eightBig, 4, &bytes[4]);
+    return codec::tiffImageSize(bytes.data(), bytes.size());
+}
+
+cv::Mat readThroughOpenCv(const std::string& path, int64_t maxPixels) {
+    // OpenCV's own limit for the formats whose header is not read here. It
+    // reads the variable once, when its codecs first run, so it holds the
+    // built-in limit (or a larger one asked for before).
+    const std::string limit = std::to_string(std::max(maxPixels, kDefaultMaxPicturePixels));
+    ::setenv("OPENCV_IO_MAX_IMAGE_PIXELS", limit.c_str(), 0);
+    const QfCodecsModule* codecs = codecsModule();
+    cv::Mat image;
+    if (!codecs || !codecs->read(path.c_str(), &image)) return {};
     // IMREAD_COLOR converts every decoder's result to 8-bit BGR; the rest of
     // the program relies on that form.
     if (image.type() != CV_8UC3) return {};
     return image;
+}
+
+}  // namespace
+
+void setMaxPicturePixels(int64_t pixels) {
+    g_maxPixels = pixels > 0 ? pixels : kDefaultMaxPicturePixels;
+}
+
+int64_t maxPicturePixels() {
+    return g_maxPixels;
+}
+
+std::string megapixelsText(int64_t pixels) {
+    const int64_t tenths = (pixels + 50'000) / 100'000;
+    return std::to_string(tenths / 10) + (tenths % 10 ? "." + std::to_string(tenths % 10) : "");
+}
+
+std::string pictureSizeText(int64_t width, int64_t height, int64_t maxPixels) {
+    return std::to_string(width) + " x " + std::to_string(height) + " pixels (" +
+           megapixelsText(width * height) + " megapixels); the limit is " +
+           megapixelsText(maxPixels) + " megapixels";
+}
+
+PictureFileRead readPictureFile(const std::string& path, int64_t maxPixels) {
+    PictureFileRead r;
+    File file(openRegularFile(path));
+    if (!file.get()) return r;
+    std::array<uint8_t, 8> head{};
+    const std::size_t n = std::fread(head.data(), 1, head.size(), file.get());
+    const Format format = formatOf(head, n);
+    std::rewind(file.get());
+
+    codec::Decoded d;
+    d.status = codec::Status::NotHandled;
+    try {
+        switch (format) {
+            case Format::Png:
+                d = codec::readPng(file.get(), maxPixels);
+                break;
+            case Format::Jpeg:
+                d = codec::readJpeg(file.get(), maxPixels);
+                break;
+            case Format::Bmp:
+                d = codec::readBmp(file.get(), maxPixels);
+                break;
+            case Format::Tiff:
+                if (const codec::TiffSize s = tiffSizeOf(file.get());
+                    s.known && s.width * s.height > maxPixels) {
+                    d.status = codec::Status::TooLarge;
+                    d.width = s.width;
+                    d.height = s.height;
+                }
+                break;
+            case Format::Other:
+                break;
+        }
+    } catch (const std::exception&) {
+        return r;  // memory for a picture of a size the limit allows, but not there
+    }
+    switch (d.status) {
+        case codec::Status::Ok:
+            r.image = d.image;
+            break;
+        case codec::Status::TooLarge:
+            r.tooLarge = true;
+            r.width = d.width;
+            r.height = d.height;
+            break;
+        case codec::Status::Failed:
+            break;
+        case codec::Status::NotHandled:
+            file.close();
+            r.image = readThroughOpenCv(path, maxPixels);
+            break;
+    }
+    return r;
+}
+
+cv::Mat readImageFile(const std::string& path) {
+    return readPictureFile(path, maxPicturePixels()).image;
 }
 
 namespace {
@@ -46,8 +224,41 @@ std::string writeFailureReason(const std::string& path, int errorNumber) {
     const fs::path parent = p.has_parent_path() ? p.parent_path() : fs::path(".");
     if (!fs::is_directory(parent, ec)) return "the folder does not exist";
     if (::access(parent.c_str(), W_OK) != 0) return "the folder is not writable";
+    if (fs::exists(p, ec) && ::access(p.c_str(), W_OK) != 0) return "the file is not writable";
     if (errorNumber != 0) return std::strerror(errorNumber);
     return "the picture could not be written";
+}
+
+using Encoder = bool (*)(std::FILE*, const cv::Mat&);
+
+// The encoders the program carries, by extension, as OpenCV names them.
+Encoder ownEncoderFor(std::string ext) {
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    if (ext == ".png") return codec::writePng;
+    if (ext == ".jpg" || ext == ".jpeg" || ext == ".jpe") return codec::writeJpeg;
+    if (ext == ".bmp" || ext == ".dib") return codec::writeBmp;
+    return nullptr;
+}
+
+// An encoder of the program's own, writing into memory.
+bool encodeOwn(const cv::Mat& image, Encoder encode, std::vector<unsigned char>& bytes) {
+    char* buffer = nullptr;
+    std::size_t size = 0;
+    std::FILE* f = ::open_memstream(&buffer, &size);
+    if (!f) return false;
+    bool encoded = false;
+    try {
+        encoded = encode(f, image);
+    } catch (...) {
+        std::fclose(f);
+        std::free(buffer);
+        throw;
+    }
+    const bool closed = std::fclose(f) == 0;
+    if (encoded && closed) bytes.assign(buffer, buffer + size);
+    std::free(buffer);
+    return encoded && closed;
 }
 
 }  // namespace
@@ -59,12 +270,28 @@ ImageEncodeResult encodeImageFile(const std::string& path, const cv::Mat& image)
         return r;
     };
     if (image.empty()) return refuse("there is no image");
+    if (image.depth() != CV_8U || (image.channels() != 3 && image.channels() != 4))
+        return refuse("not an 8-bit colour picture");
+    const fs::path p(path);
+    if (!p.has_extension()) return refuse("no picture format for this file extension");
     try {
-        if (!cv::haveImageWriter(path)) return refuse("no picture format for this file extension");
-        if (!cv::imencode(fs::path(path).extension().string(), image, r.bytes))
-            return refuse("the picture could not be encoded");
-    } catch (const cv::Exception& e) {
-        return refuse(e.err);
+        if (const Encoder encode = ownEncoderFor(p.extension().string())) {
+            if (!encodeOwn(image, encode, r.bytes)) return refuse("the picture could not be encoded");
+            r.ok = true;
+            return r;
+        }
+        std::string why;
+        const QfCodecsModule* codecs = codecsModule(&why);
+        if (!codecs) return refuse("no picture format for this file extension (" + why + ")");
+        if (!codecs->canWrite(path.c_str()))
+            return refuse("no picture format for this file extension");
+        cv::Mat bgr = image;
+        if (image.channels() == 4) cv::cvtColor(image, bgr, cv::COLOR_BGRA2BGR);
+        char error[512] = {};
+        cv::Mat bytes;
+        if (!codecs->encode(p.extension().c_str(), &bgr, &bytes, error, sizeof error))
+            return refuse(*error ? error : "the picture could not be encoded");
+        r.bytes.assign(bytes.datastart, bytes.dataend);
     } catch (const std::exception& e) {
         return refuse(e.what());
     }

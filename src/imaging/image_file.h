@@ -1,16 +1,48 @@
 #pragma once
 // Reading and writing picture files. Paths are UTF-8 (any characters the file
 // system allows, Japanese folder names included).
+//
+// PNG, JPEG and plain BMP are read and written by the program itself (with
+// the settings OpenCV's writers use, byte for byte); TIFF and every other
+// format OpenCV knows go through OpenCV's codecs, loaded when first needed.
 
+#include <cstdint>
 #include <opencv2/core.hpp>
 #include <string>
 #include <vector>
 
 namespace qf {
 
+// A chart photo never needs more; a picture that declares more pixels is
+// refused from its header before any memory is taken for it. A tiny file can
+// declare a huge picture (a decompression bomb).
+inline constexpr int64_t kDefaultMaxPicturePixels = 100'000'000;
+
+// The limit readImageFile applies, for the whole process (the window takes it
+// from the settings store, the batch mode from its option).
+void setMaxPicturePixels(int64_t pixels);
+int64_t maxPicturePixels();
+
+struct PictureFileRead {
+    cv::Mat image;  // 8-bit BGR; empty when the picture was not read
+    bool tooLarge = false;
+    int64_t width = 0;  // as its header declares, when tooLarge
+    int64_t height = 0;
+};
+
 // Reads any picture OpenCV can decode as 8-bit, 3-channel BGR (grey, palette
-// and alpha pictures are converted). Returns an empty Mat when it cannot.
+// and alpha pictures are converted, EXIF orientation is applied). Anything
+// that is not a regular file is refused without being opened for reading.
+PictureFileRead readPictureFile(const std::string& path, int64_t maxPixels);
+
+// readPictureFile with the process's limit; an empty Mat when not read.
 cv::Mat readImageFile(const std::string& path);
+
+// Millions of pixels to one decimal, without a trailing ".0": "900", "1.2".
+std::string megapixelsText(int64_t pixels);
+
+// "30000 x 30000 pixels (900 megapixels); the limit is 100 megapixels"
+std::string pictureSizeText(int64_t width, int64_t height, int64_t maxPixels);
 
 struct ImageWriteResult {
     bool ok = false;
@@ -18,8 +50,10 @@ struct ImageWriteResult {
 };
 
 // Writes the image in the format the path's extension selects (bmp, jpg/jpeg,
-// png, tif/tiff). An unknown extension or a failed write is reported. The file
-// is replaced whole or not at all (see common/atomic_file.h).
+// png, tif/tiff, and the others OpenCV writes). An unknown extension or a
+// failed write is reported. The image is 8-bit BGR, or BGRX (4 channels, the
+// fourth byte not written: a 32-bit canvas is written without a copy). The
+// file is replaced whole or not at all (see common/atomic_file.h).
 ImageWriteResult writeImageFile(const std::string& path, const cv::Mat& image);
 
 struct ImageEncodeResult {

@@ -6,12 +6,25 @@
 
 namespace qf {
 
+const cv::Mat& outputImage(const ImagePair& images) {
+    settleOutput(images);
+    return images.m_outputImage;
+}
+
+void settleOutput(const ImagePair& images) {
+    const PendingOutput pending = images.m_pendingOutput;
+    if (pending == PendingOutput::None) return;
+    images.m_pendingOutput = PendingOutput::None;
+    images.m_outputImage = pending == PendingOutput::Grey ? greyRendering(images.m_inputImage)
+                                                          : images.m_inputImage.clone();
+}
+
 const cv::Mat* currentImage(const ImagePair& images, CurrentImage current) {
     switch (current) {
         case CurrentImage::Input:
             return &images.m_inputImage;
         case CurrentImage::Output:
-            return &images.m_outputImage;
+            return &outputImage(images);
         case CurrentImage::None:
             break;
     }
@@ -19,8 +32,20 @@ const cv::Mat* currentImage(const ImagePair& images, CurrentImage current) {
 }
 
 bool imagePresent(const ImagePair& images, CurrentImage current) {
+    // A pending output will have the input's size: no need to build it to know.
+    if (current == CurrentImage::Output && images.m_pendingOutput != PendingOutput::None)
+        return !images.m_inputImage.empty();
     const cv::Mat* image = currentImage(images, current);
     return image != nullptr && !image->empty();
+}
+
+cv::Size currentImageSize(const ImagePair& images, CurrentImage current) {
+    if (!imagePresent(images, current)) return {};
+    const cv::Mat& image = current == CurrentImage::Output &&
+                                   images.m_pendingOutput != PendingOutput::None
+                               ? images.m_inputImage
+                               : *currentImage(images, current);
+    return image.size();
 }
 
 void selectCurrentImage(DisplaySource& display) {
@@ -52,12 +77,16 @@ void installLoadedImage(cv::Mat picture, ImagePair& images, MappingQuad& mapping
 
 LoadResult loadImageFile(const std::string& path, ImagePair& images, MappingQuad& mapping,
                          IntRect& axisRect, DisplaySource& display, int& zoomShift, int greyMode) {
-    cv::Mat picture = readImageFile(path);
-    if (picture.empty()) {
+    const int64_t limit = maxPicturePixels();
+    PictureFileRead read = readPictureFile(path, limit);
+    if (read.image.empty()) {
         display.m_currentImage = CurrentImage::None;
-        return {false, imageTitleName(path, false), kUnableToOpenFile};
+        std::string message = kUnableToOpenFile;
+        if (read.tooLarge)
+            message += "The picture is " + pictureSizeText(read.width, read.height, limit) + ".";
+        return {false, imageTitleName(path, false), message};
     }
-    installLoadedImage(std::move(picture), images, mapping, axisRect, display, zoomShift,
+    installLoadedImage(std::move(read.image), images, mapping, axisRect, display, zoomShift,
                        greyMode);
     return {true, imageTitleName(path, true), {}};
 }

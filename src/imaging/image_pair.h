@@ -11,12 +11,27 @@ namespace qf {
 
 struct MappingQuad;
 
+// How the output is still to be built from the input, when it has not been yet.
+enum class PendingOutput { None, Copy, Grey };
+
 // Both images are 8-bit BGR, first row at the top. The output is always
 // rebuilt from the input and never shares pixel memory with it.
+//
+// The grey rendering (or copy) a load or the grey command asks for is built
+// when something first reads the output (outputImage(), currentImage()):
+// most pictures are shown as they are, or mapped, before the grey one is
+// looked at, and a full-size copy nobody reads costs as much as the picture.
 struct ImagePair {
     cv::Mat m_inputImage;
-    cv::Mat m_outputImage;
+    mutable cv::Mat m_outputImage;
+    mutable PendingOutput m_pendingOutput = PendingOutput::None;
 };
+
+// The output image, built now if it was still pending.
+const cv::Mat& outputImage(const ImagePair& images);
+
+// Builds a pending output now (before the input it derives from is replaced).
+void settleOutput(const ImagePair& images);
 
 // The image the view displays. None after a failed load, until the next
 // display refresh points it at one of the two images again.
@@ -34,6 +49,10 @@ const cv::Mat* currentImage(const ImagePair& images, CurrentImage current);
 
 // What almost every image command is enabled by: a current image with pixels.
 bool imagePresent(const ImagePair& images, CurrentImage current);
+
+// Width and height of the displayed image, (0, 0) without one; a pending
+// output is not built for this.
+cv::Size currentImageSize(const ImagePair& images, CurrentImage current);
 
 // The image part of the display refresh: the output when the display source
 // is 2, else the input (also for 0, which keeps the input's size on screen).

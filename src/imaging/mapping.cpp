@@ -121,6 +121,8 @@ void updateInnerQuad(MappingQuad& mapping) {
 void runMapping(ImagePair& images, CurrentImage current, const MappingQuad& mapping) {
     const cv::Mat& in = images.m_inputImage;
     if (!imagePresent(images, current) || in.empty() || in.type() != CV_8UC3) return;
+    // The mapping replaces whatever output was still to be built.
+    images.m_pendingOutput = PendingOutput::None;
     cv::Mat& out = outputBuffer(images);
     const int width = in.cols;
     const int height = in.rows;

@@ -1,5 +1,6 @@
 #include "imaging/processing.h"
 
+#include <algorithm>
 #include <opencv2/imgproc.hpp>
 
 namespace qf {
@@ -16,20 +17,29 @@ bool canRun(const ImagePair& images, CurrentImage current) {
 
 void convertGrey(ImagePair& images, CurrentImage current, int greyMode) {
     if (!canRun(images, current)) return;
-    if (greyMode == 0) {
-        images.m_outputImage = images.m_inputImage.clone();
-        return;
-    }
+    images.m_outputImage.release();
+    images.m_pendingOutput = greyMode == 0 ? PendingOutput::Copy : PendingOutput::Grey;
+}
+
+cv::Mat greyRendering(const cv::Mat& bgr) {
+    // A fresh Mat: cvtColor could otherwise write into a buffer shared with
+    // the input. Converted in bands of rows, so the one-channel intermediate
+    // stays small beside a picture of many megapixels.
+    cv::Mat output(bgr.size(), CV_8UC3);
+    constexpr int kBandRows = 64;
     cv::Mat grey;
-    cv::cvtColor(images.m_inputImage, grey, cv::COLOR_BGR2GRAY);
-    // A fresh Mat: cvtColor could otherwise write into a buffer shared with the input.
-    cv::Mat output;
-    cv::cvtColor(grey, output, cv::COLOR_GRAY2BGR);
-    images.m_outputImage = output;
+    for (int top = 0; top < bgr.rows; top += kBandRows) {
+        const cv::Range rows(top, std::min(bgr.rows, top + kBandRows));
+        cv::cvtColor(bgr.rowRange(rows), grey, cv::COLOR_BGR2GRAY);
+        cv::Mat band = output.rowRange(rows);
+        cv::cvtColor(grey, band, cv::COLOR_GRAY2BGR);
+    }
+    return output;
 }
 
 void runProcessing(ImagePair& images, CurrentImage current) {
     if (!canRun(images, current)) return;
+    images.m_pendingOutput = PendingOutput::None;
     cv::Mat grey;
     cv::cvtColor(images.m_inputImage, grey, cv::COLOR_BGR2GRAY);
     cv::Mat binary;

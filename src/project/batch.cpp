@@ -120,6 +120,7 @@ private:
 
 ProjectRun runProject(const BatchOptions& options) {
     ProjectRun run;
+    setMaxPicturePixels(options.maxPicturePixels);
     const ProjectReadResult read = readProjectFile(options.projectPath);
     if (!read.ok) {
         run.errors = "quillfen: " + read.error + "\n";

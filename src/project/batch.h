@@ -2,6 +2,7 @@
 // The batch mode: replays a project file without a window — load the picture,
 // straighten it when asked, fit, and write the same files the window writes.
 
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 
@@ -19,6 +20,7 @@ enum BatchExit {
 struct BatchOptions {
     std::string projectPath;
     std::string outDir;  // empty: the project file's folder
+    int64_t maxPicturePixels = 0;  // larger pictures are refused; 0: the built-in limit
 };
 
 // What one project's run came to.

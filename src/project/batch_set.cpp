@@ -98,7 +98,7 @@ int runBatchSet(const BatchSetOptions& options, std::ostream& out, std::ostream&
     std::atomic<std::size_t> next{0};
     const auto work = [&] {
         for (std::size_t i; (i = next.fetch_add(1)) < count;) {
-            ProjectRun run = runProject({options.projects[i], dirs[i]});
+            ProjectRun run = runProject({options.projects[i], dirs[i], options.maxPicturePixels});
             const std::lock_guard lock(mutex);
             runs[i] = std::move(run);
             done.notify_all();

@@ -3,6 +3,7 @@
 // once, each on its own thread. Their results are printed in the order the
 // projects were given, each as soon as it and those before it are done.
 
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@ struct BatchSetOptions {
     int jobs = 0;  // projects at once; 0: the number of processors
     // One JSON object per project and line on out instead of the fit reports.
     bool json = false;
+    int64_t maxPicturePixels = 0;  // larger pictures are refused; 0: the built-in limit
 };
 
 // A project's name: its file name without ".quillfen.json" (or the last extension).

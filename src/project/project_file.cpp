@@ -411,13 +411,17 @@ ProjectReadResult readProjectFile(const std::string& path) {
         r.error = path + ": cannot be opened";
         return r;
     }
+    // As much as the file holds, up to the limit: a project is a few KB, and
+    // taking the limit's worth of memory up front costs more than the parse.
     std::string text;
-    text.resize(kMaxFileSize + 1);
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    if (text.size() > kMaxFileSize) {
-        r.error = path + ": too large for a project file";
-        return r;
+    char chunk[64 * 1024];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+        text.append(chunk, static_cast<std::size_t>(in.gcount()));
+        if (text.size() > kMaxFileSize) {
+            r.error = path + ": too large for a project file (over " +
+                      std::to_string(kMaxFileSize >> 20) + " MiB)";
+            return r;
+        }
     }
     r = parseProject(text);
     if (!r.ok) r.error = path + ": " + r.error;

@@ -96,11 +96,14 @@ void CameraController::setCameraRunning(int device, bool on) {
     CameraSource& camera = m_cameras[device];
     if (!camera.isOpened()) camera.open(device, m_sources[device]);
     if (!camera.isOpened()) {
-        log(openFailureText(device));
+        const std::string& missing = camera.moduleError();
+        log(openFailureText(device) + (missing.empty() ? "" : moduleFailureText(missing)));
         return;
     }
     camera.request(m_state.capture);
     log(captureReportText(camera.reported()));
+    // The output stays the picture's until the first tick rebuilds it.
+    settleOutput(m_state.images);
     m_state.images.m_inputImage = camera.read();
     const cv::Mat& frame = m_state.images.m_inputImage;
     updateScrollSizes(m_state, {frame.cols, frame.rows});
@@ -130,6 +133,7 @@ void CameraController::applyCaptureSettings(const CaptureSettings& settings) {
 
 void CameraController::grabFrame(int device) {
     if (isOpen(device)) {
+        settleOutput(m_state.images);
         m_state.images.m_inputImage = m_cameras[device].read();
         // Gated on the frame, not on the displayed image: with the output
         // shown but not yet built, gating on it would never build it.

@@ -160,6 +160,13 @@ std::string unreadableReason(const std::string& path, bool decoded) {
 
 }  // namespace
 
+std::string pictureTooLargeReason(int64_t width, int64_t height, int64_t maxPixels) {
+    return "画像が大きすぎます: " + std::to_string(width) + " × " + std::to_string(height) +
+           " ピクセル（" + megapixelsText(width * height) + " メガピクセル）。上限は " +
+           megapixelsText(maxPixels) +
+           " メガピクセルです（設定 Workspace/" + kMaxPictureMegapixelsKey + " で変更できます）。";
+}
+
 PictureRead readPicture(const std::string& path) {
     PictureRead r;
     if (path.find('\0') != std::string::npos) {
@@ -172,7 +179,15 @@ PictureRead readPicture(const std::string& path) {
         r.message = std::string(kUnableToOpenFile) + "\n" + path + "\n" + reason;
         return r;
     }
-    r.picture = readImageFile(path);
+    const int64_t limit = maxPicturePixels();
+    PictureFileRead read = readPictureFile(path, limit);
+    if (read.tooLarge) {
+        r.title = imageTitleName(path, false);
+        r.message = std::string(kUnableToOpenFile) + "\n" + path + "\n" +
+                    pictureTooLargeReason(read.width, read.height, limit);
+        return r;
+    }
+    r.picture = std::move(read.image);
     if (r.picture.empty()) {
         r.title = imageTitleName(path, false);
         r.message =

@@ -70,6 +70,13 @@ struct PictureRead {
 };
 PictureRead readPicture(const std::string& path);
 
+// The settings store's key (group "Workspace") of the largest picture the
+// window opens, in megapixels.
+inline constexpr const char* kMaxPictureMegapixelsKey = "MaxPictureMegapixels";
+
+// Why a picture over the limit is not opened, naming its size and the limit.
+std::string pictureTooLargeReason(int64_t width, int64_t height, int64_t maxPixels);
+
 // Shows a picture just read as a newly opened one (geometry placed for its
 // size, its grey rendering as the working picture) and notes its file.
 void installPicture(ViewState& s, cv::Mat picture, const std::string& path);

@@ -75,8 +75,8 @@ struct ViewState {
     const cv::Mat* current() const { return currentImage(images, display.m_currentImage); }
     // Width and height of the displayed image; (0, 0) without one.
     IntSize imageSize() const {
-        const cv::Mat* m = current();
-        return m ? IntSize{m->cols, m->rows} : IntSize{};
+        const cv::Size size = currentImageSize(images, display.m_currentImage);
+        return {size.width, size.height};
     }
     // What almost every image command is enabled by.
     bool imagePresent() const { return qf::imagePresent(images, display.m_currentImage); }

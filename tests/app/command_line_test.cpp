@@ -71,5 +71,22 @@ TEST(CommandLineBatch, SeveralProjectsJobsAndJson) {
     }
 }
 
+TEST(CommandLineBatch, PictureLimitInWholeMegapixels) {
+    const CommandLine c =
+        parseCommandLine({"--batch", "p.quillfen.json", "--max-megapixels", "400"});
+    ASSERT_EQ(c.action, Action::Batch) << c.error;
+    EXPECT_EQ(c.maxPicturePixels, 400'000'000);
+    EXPECT_EQ(parseCommandLine({"--batch", "p.quillfen.json"}).maxPicturePixels, 0);
+
+    for (const char* bad : {"0", "-5", "1.5", "10001", "", "12a", "99999999999999999999"}) {
+        const CommandLine e = parseCommandLine({"--batch", "p.quillfen.json", "--max-megapixels", bad});
+        EXPECT_EQ(e.action, Action::Error) << bad;
+        EXPECT_EQ(e.error, "option '--max-megapixels' needs a whole number from 1 to 10000") << bad;
+    }
+    const CommandLine window = parseCommandLine({"--max-megapixels", "400", "chart.png"});
+    EXPECT_EQ(window.action, Action::Error);
+    EXPECT_EQ(window.error.rfind("option '--max-megapixels' belongs to '--batch'", 0), 0u);
+}
+
 }  // namespace
 }  // namespace qf

@@ -101,7 +101,7 @@ protected:
     // The pictures the record derives: the input as read, the working picture.
     std::pair<cv::Mat, cv::Mat> picturePixels() {
         const ImagePair& images = view().state().images;
-        return {images.m_inputImage.clone(), images.m_outputImage.clone()};
+        return {images.m_inputImage.clone(), outputImage(images).clone()};
     }
 
     void addPoints(std::initializer_list<QPoint> at) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QDockWidget>
 #include <QLabel>
 #include <QMenu>
@@ -12,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTest>
 #include <QTreeWidget>
 #include <memory>
 #include <vector>
@@ -244,6 +246,40 @@ TEST_F(ShellLayoutTest, KeyIndicatorsFollowTheLockKeys) {
     EXPECT_EQ(scroll->text(), QString());
     frame.setKeyLockSource([] { return std::optional<KeyLocks>(); });
     EXPECT_TRUE(num->text().isEmpty());
+}
+
+TEST_F(ShellLayoutTest, KeyLightsAreAskedOnlyWhileTheWindowIsActive) {
+    CMainFrame frame;
+    int asks = 0;
+    KeyLocks locks{false, false, false};
+    frame.setKeyLockSource([&] {
+        ++asks;
+        return std::optional<KeyLocks>(locks);
+    });
+    EXPECT_FALSE(frame.keyLightsPolled());  // never shown: nothing to light
+
+    frame.show();
+    QApplication::setActiveWindow(&frame);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    EXPECT_TRUE(frame.keyLightsPolled());
+
+    // Caps Lock pressed while another window had the keyboard shows on return.
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    EXPECT_FALSE(frame.keyLightsPolled());
+    locks.caps = true;
+    const int asksInBackground = asks;
+    QApplication::setActiveWindow(&frame);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    EXPECT_GT(asks, asksInBackground);
+    EXPECT_EQ(frame.findChild<QLabel*>(QStringLiteral("IndicatorCaps"))->text(),
+              QStringLiteral("CAP"));
+
+    // A source that tells nothing is not polled even in an active window.
+    frame.setKeyLockSource([] { return std::optional<KeyLocks>(); });
+    EXPECT_FALSE(frame.keyLightsPolled());
 }
 
 }  // namespace

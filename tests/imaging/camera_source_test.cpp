@@ -1,5 +1,8 @@
 #include "imaging/camera_source.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -102,6 +105,28 @@ TEST_F(CameraSourceTest, OpenFailures) {
 
     if (hasCameraDevice(3)) GTEST_SKIP() << "this machine has a camera at index 3";
     EXPECT_FALSE(camera.open(3, ""));
+}
+
+// Without the camera module (a package that left it out, a damaged install)
+// every open fails with a reason naming the module, and nothing crashes. In a
+// process of its own, which has not loaded the module yet.
+TEST_F(CameraSourceTest, MissingModuleIsReportedNotACrash) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const std::string video = path("cam.avi");
+    ASSERT_TRUE(test::writeVideo(video, 32, 24, {{10, 200, 10}}));
+    const std::string empty = path("no-modules");
+    std::filesystem::create_directory(empty);
+    EXPECT_EXIT(
+        {
+            ::setenv("QUILLFEN_MODULE_DIR", empty.c_str(), 1);
+            CameraSource camera;
+            const bool opened = camera.open(0, video) || camera.open(1, "");
+            const bool named = camera.moduleError().find("quillfen-camera.so") != std::string::npos;
+            const bool nothing = camera.read().empty() && camera.reported().width == 0;
+            std::fprintf(stderr, "%s", moduleFailureText(camera.moduleError()).c_str());
+            std::exit(!opened && named && nothing ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "カメラ モジュールを読み込めません: quillfen-camera.so");
 }
 
 // A source that opens but has no frame: reading gives an empty image, and

@@ -35,7 +35,7 @@ cv::Mat colourStrip() {
 TEST(ConvertGrey, GreyModeGivesLuminanceInThreeEqualChannels) {
     ImagePair images{colourStrip(), {}};
     convertGrey(images, CurrentImage::Input, 1);
-    const cv::Mat& out = images.m_outputImage;
+    const cv::Mat& out = outputImage(images);
     ASSERT_EQ(out.type(), CV_8UC3);
     ASSERT_EQ(out.size(), images.m_inputImage.size());
     EXPECT_TRUE(channelsEqual(out));
@@ -48,9 +48,9 @@ TEST(ConvertGrey, GreyModeGivesLuminanceInThreeEqualChannels) {
 TEST(ConvertGrey, GreyModeOffCopiesTheInputIntoItsOwnMemory) {
     ImagePair images{colourStrip(), {}};
     convertGrey(images, CurrentImage::Output, 1);  // nothing displayed yet: no image present
-    EXPECT_TRUE(images.m_outputImage.empty());
+    EXPECT_TRUE(outputImage(images).empty());
     convertGrey(images, CurrentImage::Input, 0);
-    ASSERT_EQ(images.m_outputImage.size(), images.m_inputImage.size());
+    ASSERT_EQ(outputImage(images).size(), images.m_inputImage.size());
     EXPECT_EQ(cv::norm(images.m_outputImage, images.m_inputImage, cv::NORM_INF), 0.0);
     EXPECT_FALSE(sharesMemory(images.m_outputImage, images.m_inputImage));
 }
@@ -60,11 +60,38 @@ TEST(ConvertGrey, GreyModeOffCopiesTheInputIntoItsOwnMemory) {
 TEST(ConvertGrey, RebuildsFromTheInputEachTime) {
     ImagePair images{colourStrip(), {}};
     convertGrey(images, CurrentImage::Input, 1);
-    const cv::Mat grey = images.m_outputImage.clone();
+    const cv::Mat grey = outputImage(images).clone();
     images.m_outputImage.setTo(cv::Scalar(1, 2, 3));  // a mapped output, say
     convertGrey(images, CurrentImage::Output, 0);
     convertGrey(images, CurrentImage::Output, 1);
-    EXPECT_EQ(cv::norm(images.m_outputImage, grey, cv::NORM_INF), 0.0);
+    EXPECT_EQ(cv::norm(outputImage(images), grey, cv::NORM_INF), 0.0);
+}
+
+// The grey rendering is built only when something reads the output: a
+// picture that is mapped, or processed, straight away never costs a grey copy,
+// and the size of the pending output is known without building it.
+TEST(ConvertGrey, IsBuiltWhenTheOutputIsFirstRead) {
+    cv::Mat big(300, 400, CV_8UC3, cv::Scalar(40, 120, 200));
+    ImagePair images{big, big.clone()};
+    convertGrey(images, CurrentImage::Input, 1);
+    EXPECT_TRUE(images.m_outputImage.empty());  // the old output is dropped at once
+    EXPECT_TRUE(imagePresent(images, CurrentImage::Output));
+    EXPECT_EQ(currentImageSize(images, CurrentImage::Output), cv::Size(400, 300));
+    EXPECT_TRUE(images.m_outputImage.empty());
+
+    runProcessing(images, CurrentImage::Input);
+    EXPECT_EQ(images.m_pendingOutput, PendingOutput::None);
+    EXPECT_EQ(cv::countNonZero(outputImage(images).reshape(1) != 255), 0);  // processed, not grey
+
+    // Wider than the bands it is converted in, and an odd height.
+    cv::Mat tall(131, 3, CV_8UC3);
+    cv::randu(tall, cv::Scalar::all(0), cv::Scalar::all(256));
+    ImagePair pair{tall, {}};
+    convertGrey(pair, CurrentImage::Input, 1);
+    cv::Mat grey, want;
+    cv::cvtColor(tall, grey, cv::COLOR_BGR2GRAY);
+    cv::cvtColor(grey, want, cv::COLOR_GRAY2BGR);
+    EXPECT_EQ(cv::norm(*currentImage(pair, CurrentImage::Output), want, cv::NORM_INF), 0.0);
 }
 
 TEST(RunProcessing, UniformPicturesTurnAllWhite) {

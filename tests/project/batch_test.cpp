@@ -15,6 +15,7 @@
 #include "fit/fit_driver.h"
 #include "fit/report.h"
 #include "points/source_point_file.h"
+#include "picture_fixtures.h"
 #include "project/project_file.h"
 
 namespace qf {
@@ -23,6 +24,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kSample = std::string(QF_SOURCE_DIR) + "/samples/chart.quillfen.json";
+const std::string kSamplePicture = std::string(QF_SOURCE_DIR) + "/samples/chart.jpg";
 
 std::string readAll(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
@@ -39,10 +41,11 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir_); }
 
-    int run(const std::string& project, const std::string& outDir = "") {
+    int run(const std::string& project, const std::string& outDir = "",
+            int64_t maxPicturePixels = 0) {
         out_.str("");
         err_.str("");
-        return runBatch({project, outDir}, out_, err_);
+        return runBatch({project, outDir, maxPicturePixels}, out_, err_);
     }
 
     // The sample project with some of its texts replaced (the first occurrence
@@ -138,6 +141,28 @@ TEST_F(Batch, FailedFitsPrintTheWindowsTextsAndExitWithTheStatus) {
         EXPECT_EQ(out_.str(), "");
         EXPECT_FALSE(fs::exists(dir_ / "out")) << "nothing is written after a failed fit";
     }
+}
+
+// A picture over the limit is refused, naming its size and the limit; the
+// option raises the limit for the run.
+TEST_F(Batch, PicturesOverTheLimitAreRefused) {
+    const std::string project = variant({});
+    const cv::Mat chart = cv::imread(kSamplePicture);  // 1280 x 960: 1.2 megapixels
+    ASSERT_FALSE(chart.empty());
+    EXPECT_EQ(run(project, (dir_ / "out").string(), 1'000'000), BatchBadInput);
+    EXPECT_NE(err_.str().find("chart.jpg: Unable to Open File. The picture is 1280 x 960 pixels "
+                              "(1.2 megapixels); the limit is 1 megapixels."),
+              std::string::npos)
+        << err_.str();
+    EXPECT_FALSE(fs::exists(dir_ / "out"));
+    EXPECT_EQ(run(project, (dir_ / "out").string(), 2'000'000), BatchOk) << err_.str();
+
+    std::ofstream(dir_ / "chart.jpg", std::ios::binary | std::ios::trunc)
+        << test::pngDeclaring(30000, 30000);
+    EXPECT_EQ(run(project, (dir_ / "bomb").string()), BatchBadInput);
+    EXPECT_NE(err_.str().find("30000 x 30000 pixels (900 megapixels); the limit is 100 megapixels"),
+              std::string::npos)
+        << err_.str();
 }
 
 TEST_F(Batch, BadInputExitsWithFour) {

@@ -300,6 +300,16 @@ TEST(ProjectFile, ReadingAFileNamesItInTheMessage) {
     std::ofstream(path) << withHead(R"("fit": {"degree": 30})");
     EXPECT_EQ(readProjectFile(path.string()).error,
               path.string() + R"(: "fit.degree" must be a whole number from -20 to 20)");
+
+    // The limit is read up to, not assumed: one byte over it is refused, a
+    // file ending exactly at a read chunk's end is read whole.
+    std::filesystem::resize_file(path, (64u << 20) + 1);
+    EXPECT_EQ(readProjectFile(path.string()).error,
+              path.string() + ": too large for a project file (over 64 MiB)");
+    std::string exact = withHead(R"("fit": {"degree": 3})");
+    exact.append(64 * 1024 - exact.size(), ' ');
+    std::ofstream(path, std::ios::trunc) << exact;
+    EXPECT_TRUE(readProjectFile(path.string()).ok);
     std::filesystem::remove(path);
 }
 

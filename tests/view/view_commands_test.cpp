@@ -100,9 +100,9 @@ TEST(ViewCommands, GreyToggleRebuildsTheOutput) {
     ViewState s = withPicture();
     toggleGreyMode(s);
     EXPECT_EQ(s.m_greyMode, 0);
-    EXPECT_EQ(cv::norm(s.images.m_outputImage, s.images.m_inputImage, cv::NORM_INF), 0);
+    EXPECT_EQ(cv::norm(outputImage(s.images), s.images.m_inputImage, cv::NORM_INF), 0);
     toggleGreyMode(s);
-    const cv::Vec3b grey = s.images.m_outputImage.at<cv::Vec3b>(0, 0);
+    const cv::Vec3b grey = outputImage(s.images).at<cv::Vec3b>(0, 0);
     EXPECT_EQ(grey[0], grey[1]);
     EXPECT_EQ(grey[1], grey[2]);
 }

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "imaging/picture_fixtures.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QMouseEvent>
@@ -243,6 +245,27 @@ TEST_F(ZelkViewTest, FailedLoadChangesNothing) {
               "Unable to Open File. \n" + missing + "\nファイルが見つかりません。");
     EXPECT_TRUE(dialogs.messages[1].startsWith("Unable to Open File. \n" + notAPicture + "\n画像"));
     EXPECT_TRUE(dialogs.messages[2].endsWith("フォルダーです。画像ファイルを選んでください。"));
+}
+
+// A file declaring a picture over the limit is refused from its header, the
+// message naming its size, the limit and where the limit is set.
+TEST_F(ZelkViewTest, PictureOverTheLimitIsRefusedNamingItsSize) {
+    open(1000, 800);
+    const QString bomb = dir.filePath(QStringLiteral("bomb.png"));
+    {
+        QFile f(bomb);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        const std::string bytes = test::pngDeclaring(30000, 30000);
+        f.write(bytes.data(), qint64(bytes.size()));
+    }
+    EXPECT_FALSE(view.loadImage(bomb));
+    EXPECT_EQ(s().imageSize(), (IntSize{1000, 800}));
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0],
+              "Unable to Open File. \n" + bomb +
+                  QStringLiteral("\n画像が大きすぎます: 30000 × 30000 ピクセル（900 メガピクセル）。"
+                                 "上限は 100 メガピクセルです（設定 Workspace/MaxPictureMegapixels "
+                                 "で変更できます）。"));
 }
 
 // ---- Wheel ----------------------------------------------------------------

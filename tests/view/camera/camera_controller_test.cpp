@@ -116,6 +116,17 @@ TEST_F(CameraControllerTest, StartShowsTheFirstFrameAndEachTickTheNextProcessed)
     EXPECT_EQ(state.display.m_displaySource, 1);
 }
 
+// A picture whose grey rendering was still to be built keeps it as the
+// output until the first tick: the camera replaces only the input.
+TEST_F(CameraControllerTest, PendingGreyOutputIsTheLoadedPicturesUntilTheFirstTick) {
+    cv::Mat picture(300, 200, CV_8UC3, cv::Scalar(10, 100, 200));
+    state.images.m_inputImage = picture;
+    convertGrey(state.images, CurrentImage::Input, 1);
+    controller.toggleDevice(0);
+    EXPECT_EQ(cv::norm(state.images.m_outputImage, greyRendering(picture), cv::NORM_INF), 0.0);
+    controller.toggleDevice(0);
+}
+
 TEST_F(CameraControllerTest, TimerDeliversFramesEvery66Ms) {
     for (const QTimer* t : controller.findChildren<QTimer*>()) EXPECT_EQ(t->interval(), 66);
     controller.toggleDevice(0);

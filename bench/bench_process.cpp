@@ -1,0 +1,158 @@
+// The program as the user starts it: whole processes, from exec to exit,
+// against anchors built in the same tree and run interleaved with it.
+//
+//   start to window shown   quillfen (quits after the view's first paint)
+//                           against minimal_window, the floor of a Qt window
+//   --version               against minimal_window --version
+//   8000 x 6000 PNG shown   quillfen PICTURE against decode_picture PICTURE
+//                           (the same codec, no window)
+//   peak memory             of that run against the decoded picture (144 MiB)
+//   --batch on the sample   against decode_picture on the sample picture
+//
+// Each case runs kRuns times, interleaved; the fastest run counts (the one
+// least disturbed by other work on the machine).
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <opencv2/imgproc.hpp>
+#include <string>
+#include <vector>
+
+#include "imaging/image_file.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kRuns = 7;
+
+struct Run {
+    double seconds = 0;
+    double peakMiB = 0;
+    bool ok = false;
+};
+
+// Runs argv with extra environment entries, its output thrown away.
+Run runProcess(const std::vector<std::string>& args, const std::vector<std::string>& env) {
+    std::vector<std::string> envStrings(env);
+    for (char** e = environ; *e; ++e) envStrings.emplace_back(*e);
+    std::vector<char*> argv, envp;
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    for (const std::string& e : envStrings) envp.push_back(const_cast<char*>(e.c_str()));
+    argv.push_back(nullptr);
+    envp.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    Run r;
+    const auto t0 = std::chrono::steady_clock::now();
+    pid_t pid = 0;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) return r;
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    r.peakMiB = double(usage.ru_maxrss) / 1024.0;
+    r.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    posix_spawn_file_actions_destroy(&actions);
+    return r;
+}
+
+struct Case {
+    const char* name;
+    std::vector<std::string> args;
+    std::vector<std::string> env;
+    std::vector<Run> runs;
+    double best() const {
+        double t = 1e30;
+        for (const Run& r : runs) t = std::min(t, r.seconds);
+        return t;
+    }
+    double peakMiB() const {
+        double m = 1e30;
+        for (const Run& r : runs) m = std::min(m, r.peakMiB);
+        return m;
+    }
+    bool ok() const {
+        return std::all_of(runs.begin(), runs.end(), [](const Run& r) { return r.ok; });
+    }
+};
+
+// A photographed chart of 8000 x 6000: shaded paper, a grid and a curve,
+// so the PNG is of a realistic size, not noise.
+std::string bigChart(const fs::path& dir) {
+    const int w = 8000, h = 6000;
+    cv::Mat m(h, w, CV_8UC3);
+    for (int y = 0; y < h; ++y) m.row(y).setTo(cv::Scalar(200 + 40 * y / h, 210, 230 - 30 * y / h));
+    for (int k = 1; k < 10; ++k) {
+        cv::line(m, {w * k / 10, 0}, {w * k / 10, h}, cv::Scalar(120, 120, 120), 9);
+        cv::line(m, {0, h * k / 10}, {w, h * k / 10}, cv::Scalar(120, 120, 120), 9);
+    }
+    for (int x = 4; x < w; x += 4) {
+        const auto f = [&](int px) { return h - 1 - (h - 1) * px / w * px / w; };
+        cv::line(m, {x - 4, f(x - 4)}, {x, f(x)}, cv::Scalar(30, 30, 200), 12);
+    }
+    const std::string path = (dir / "chart-8000.png").string();
+    qf::writeImageFile(path, m);
+    return path;
+}
+
+void ratio(const char* what, double value, const char* op, double target) {
+    std::printf("%s: ratio %.2f (target %s %.2f)\n", what, value, op, target);
+}
+
+}  // namespace
+
+int main() {
+    const fs::path dir = fs::temp_directory_path() / ("qf_bench_process_" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    const std::string big = bigChart(dir);
+    const std::string quillfen = QF_PROGRAM;
+    const std::string floor = QF_MINIMAL_WINDOW;
+    const std::string decoder = QF_DECODE_PICTURE;
+    const std::string sample = std::string(QF_SOURCE_DIR) + "/samples/chart.quillfen.json";
+    const std::string samplePicture = std::string(QF_SOURCE_DIR) + "/samples/chart.jpg";
+    const std::vector<std::string> offscreen{"QT_QPA_PLATFORM=offscreen"};
+    const std::vector<std::string> quitShown{"QT_QPA_PLATFORM=offscreen",
+                                             "QUILLFEN_QUIT_WHEN_SHOWN=1"};
+
+    std::vector<Case> cases{
+        {"window shown", {quillfen}, quitShown, {}},
+        {"minimal window shown", {floor}, offscreen, {}},
+        {"--version", {quillfen, "--version"}, offscreen, {}},
+        {"minimal --version", {floor, "--version"}, offscreen, {}},
+        {"8000x6000 png shown", {quillfen, big}, quitShown, {}},
+        {"8000x6000 png decoded", {decoder, big}, {}, {}},
+        {"--batch sample", {quillfen, "--batch", sample, "--out", (dir / "out").string()}, {}, {}},
+        {"sample picture decoded", {decoder, samplePicture}, {}, {}},
+    };
+    for (int i = 0; i < kRuns; ++i)
+        for (Case& c : cases) c.runs.push_back(runProcess(c.args, c.env));
+
+    for (const Case& c : cases)
+        std::printf("%-24s %8.1f ms  peak %6.1f MiB%s\n", c.name, c.best() * 1e3, c.peakMiB(),
+                    c.ok() ? "" : "  (FAILED)");
+    const auto t = [&](int i) { return cases[std::size_t(i)].best(); };
+    ratio("start to window shown/minimal Qt window", t(0) / t(1), "<=", 1.5);
+    ratio("--version/minimal Qt program --version", t(2) / t(3), "<=", 1.5);
+    ratio("8000x6000 png on the command line to shown/decoding alone", t(4) / t(5), "<=", 1.15);
+    ratio("peak memory with 8000x6000 shown/decoded size 144 MiB", cases[4].peakMiB() / 144.0,
+          "<=", 2.3);
+    ratio("--batch on the sample/decoding the sample picture", t(6) / t(7), "<=", 2.0);
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+    return 0;
+}

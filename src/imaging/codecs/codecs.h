@@ -1,0 +1,53 @@
+#pragma once
+// The picture codecs the program carries itself: PNG and JPEG through libpng
+// and libjpeg, plain BMP by hand. They decode straight into the image store's
+// 8-bit BGR form and encode with the settings OpenCV's writers use, so a file
+// written here is byte for byte the one cv::imwrite would write. Everything
+// else goes to OpenCV's own codecs, loaded on demand (opencv_module.h).
+
+#include <cstdint>
+#include <cstdio>
+#include <opencv2/core.hpp>
+
+namespace qf::codec {
+
+enum class Status {
+    Ok,
+    Failed,       // damaged or not of this format
+    TooLarge,     // the header declares more pixels than allowed
+    NotHandled,   // a variant this codec leaves to OpenCV's
+};
+
+struct Decoded {
+    Status status = Status::Failed;
+    cv::Mat image;  // 8-bit BGR when Ok
+    int64_t width = 0;
+    int64_t height = 0;  // as the header declares them (also when TooLarge)
+};
+
+// Each reads the whole file from its start. Pictures with more than maxPixels
+// pixels are refused after reading the header, before any pixel memory is taken.
+Decoded readPng(std::FILE* file, int64_t maxPixels);
+Decoded readJpeg(std::FILE* file, int64_t maxPixels);
+Decoded readBmp(std::FILE* file, int64_t maxPixels);
+
+// image: 8-bit, 3 channels (BGR) or 4 (BGRX: the fourth byte is not written).
+bool writePng(std::FILE* file, const cv::Mat& image);
+bool writeJpeg(std::FILE* file, const cv::Mat& image);
+bool writeBmp(std::FILE* file, const cv::Mat& image);
+
+// Width and height of the first picture of a TIFF file (its start, enough
+// to hold the first directory); unknown when the directory is not there.
+struct TiffSize {
+    bool known = false;
+    int64_t width = -1;
+    int64_t height = -1;
+};
+TiffSize tiffImageSize(const uint8_t* data, std::size_t size);
+
+// The EXIF orientation (1..8) in a TIFF-structured EXIF block, 1 when absent.
+int exifOrientation(const uint8_t* data, std::size_t size);
+// Turns a decoded picture upright as its EXIF orientation says.
+void applyExifOrientation(int orientation, cv::Mat& image);
+
+}  // namespace qf::codec

@@ -1,0 +1,59 @@
+// OpenCV's picture codecs (and through them GDAL and the libraries of every
+// format they know), loaded only when a picture needs them.
+
+#include <cstring>
+#include <exception>
+#include <opencv2/imgcodecs.hpp>
+#include <vector>
+
+#include "imaging/module_abi.h"
+
+namespace {
+
+void copyError(const char* what, char* error, std::size_t size) {
+    if (!error || size == 0) return;
+    std::strncpy(error, what, size - 1);
+    error[size - 1] = '\0';
+}
+
+int readPicture(const char* path, cv::Mat* out) {
+    try {
+        *out = cv::imread(path, cv::IMREAD_COLOR);
+        return out->empty() ? 0 : 1;
+    } catch (const std::exception&) {
+        return 0;  // a decoder refusing a damaged file, or one too large to hold
+    }
+}
+
+int encodePicture(const char* extension, const cv::Mat* image, cv::Mat* bytes, char* error,
+                  std::size_t errorSize) {
+    try {
+        std::vector<uchar> buffer;
+        if (cv::imencode(extension, *image, buffer)) {
+            *bytes = cv::Mat(buffer, true).reshape(1, 1);
+            return 1;
+        }
+        copyError("the picture could not be encoded", error, errorSize);
+    } catch (const cv::Exception& e) {
+        copyError(e.err.c_str(), error, errorSize);
+    } catch (const std::exception& e) {
+        copyError(e.what(), error, errorSize);
+    }
+    return 0;
+}
+
+int canWrite(const char* path) {
+    try {
+        return cv::haveImageWriter(path) ? 1 : 0;
+    } catch (const std::exception&) {
+        return 0;
+    }
+}
+
+const QfCodecsModule kModule{readPicture, encodePicture, canWrite};
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) const void* quillfen_codecs_module(int version) {
+    return version == kCodecsModuleVersion ? &kModule : nullptr;
+}
