@@ -3,13 +3,16 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
+FUZZ_BUILD ?= build-fuzz
+FUZZ_TIME  ?= 60
+FUZZ_RUNS  ?= 0
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 # Warnings are fatal in our own builds (tests, sanitizers, CI); the CMake
 # option is off for everyone else. `make build WERROR=OFF` to see them only.
 WERROR     ?= ON
 
-.PHONY: all deps build test asan bench run format clean
+.PHONY: all deps build test asan bench fuzz run format clean
 
 all: build
 
@@ -36,6 +39,16 @@ bench: deps
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	./scripts/run-bench.sh $(BENCH_BUILD)
 
+# The libFuzzer targets (clang), each run for FUZZ_TIME seconds (or FUZZ_RUNS
+# executions, when set) from its seed corpus in fuzz/corpus/; a finding stops
+# with its input in $(FUZZ_BUILD)/findings/.
+fuzz: deps
+	cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+		-DQF_FUZZ=ON -DQF_BUILD_TESTS=OFF -DQF_WERROR=$(WERROR)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_expr fuzz_project
+	./scripts/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_TIME) $(FUZZ_RUNS)
+
 run: build
 	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
 		./$(BUILD)/src/app/quillfen samples/chart.jpg; \
@@ -48,4 +61,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)

@@ -226,7 +226,8 @@ struct Decoded {
     std::array<Op, kExprMaxCode + 1> ops{};
 };
 
-constinit Decoded g_decoded;
+// Beside the engine state of its thread (see context.cpp).
+constinit thread_local Decoded g_decoded;
 
 // Comparing bytes compares the fields only if there is no padding.
 static_assert(sizeof(ExprInstruction) == 2 * sizeof(int32_t) + sizeof(double));

@@ -7,6 +7,7 @@
 #include <map>
 #include <mutex>
 #include <nlohmann/json.hpp>
+#include <opencv2/core.hpp>
 #include <optional>
 #include <ostream>
 #include <thread>
@@ -106,7 +107,10 @@ int runBatchSet(const BatchSetOptions& options, std::ostream& out, std::ostream&
     };
     std::vector<std::thread> workers;
     // A single project runs on this thread, as it always did; several run on
-    // workers while this thread prints what is done.
+    // workers while this thread prints what is done. Projects side by side
+    // fill the processors better than OpenCV's threads inside each one.
+    const int openCvThreads = cv::getNumThreads();
+    if (jobs > 1) cv::setNumThreads(1);
     if (count > 1)
         for (unsigned t = 0; t < jobs; ++t) workers.emplace_back(work);
     else
@@ -130,6 +134,7 @@ int runBatchSet(const BatchSetOptions& options, std::ostream& out, std::ostream&
         }
     }
     for (std::thread& t : workers) t.join();
+    cv::setNumThreads(openCvThreads);
     return worst;
 }
 
