@@ -115,7 +115,8 @@ void ratio(const char* what, double value, const char* op, double target) {
 }  // namespace
 
 int main() {
-    const fs::path dir = fs::temp_directory_path() / ("qf_bench_process_" + std::to_string(getpid()));
+    const fs::path dir =
+        fs::temp_directory_path() / ("qf_bench_process_" + std::to_string(getpid()));
     fs::create_directories(dir);
     // Drawn in a child process: a process's peak memory is inherited by what
     // it starts, and the runs below are to show their own.

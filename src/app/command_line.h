@@ -10,11 +10,11 @@ namespace qf {
 
 struct CommandLine {
     enum class Action { Window, Batch, Help, Version, Error } action = Action::Window;
-    std::string imagePath;    // Window: picture to open, may be empty
-    std::string projectPath;  // Batch
-    std::string outDir;       // Batch: empty for the project's folder
+    std::string imagePath;         // Window: picture to open, may be empty
+    std::string projectPath;       // Batch
+    std::string outDir;            // Batch: empty for the project's folder
     int64_t maxPicturePixels = 0;  // Batch: --max-megapixels; 0 for the built-in limit
-    std::string error;        // Error: what was wrong
+    std::string error;             // Error: what was wrong
     // Window: --camera N=SOURCE, in the order given; an empty SOURCE means
     // the real device N.
     std::vector<std::pair<int, std::string>> cameraSources;
