@@ -109,7 +109,8 @@ int main(int argc, char** argv) {
             QPainter painter(&viewport);
             qf::paintView(painter, s, kClient, qf::DisplayColours{}, font);
         }
-        times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+        times.push_back(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
         if (i == 99) after100 = residentMiB();
     }
     const double atEnd = residentMiB();

@@ -6,8 +6,8 @@
 #include <QTimer>
 
 #include "app/output_pane.h"
-#include "imaging/image_file.h"
 #include "app/project_controller.h"
+#include "imaging/image_file.h"
 #include "settings/properties_wnd.h"
 #include "view/view_commands.h"
 #include "view/zelk_view.h"
@@ -40,8 +40,7 @@ void applyPictureLimit(QSettings& store) {
         store.value(QStringLiteral("Workspace/") + QLatin1String(kMaxPictureMegapixelsKey))
             .toLongLong(&ok);
     // Missing or not a sensible number: the built-in limit.
-    setMaxPicturePixels(ok && megapixels >= 1 && megapixels <= 10000 ? megapixels * 1'000'000
-                                                                      : 0);
+    setMaxPicturePixels(ok && megapixels >= 1 && megapixels <= 10000 ? megapixels * 1'000'000 : 0);
 }
 
 ApplicationWindow::ApplicationWindow(Dialogs& dialogs, const CameraSourceMap& cameras)

@@ -109,8 +109,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
     if (!c.outDir.empty()) return fail("option '--out' belongs to '--batch'");
     if (!batchOnly.empty()) return fail("option '" + batchOnly + "' belongs to '--batch'");
     if (c.maxPicturePixels != 0)
-        return fail("option '--max-megapixels' belongs to '--batch' (the window reads "
-                    "MaxPictureMegapixels from its settings)");
+        return fail(
+            "option '--max-megapixels' belongs to '--batch' (the window reads "
+            "MaxPictureMegapixels from its settings)");
     if (operands.size() > 1) return fail("unexpected argument '" + operands[1] + "'");
     if (!operands.empty()) c.imagePath = operands.front();
     return c;

@@ -17,7 +17,7 @@ struct CommandLine {
     int jobs = 0;                           // Batch: projects at once, 0 = processors
     bool json = false;                      // Batch: a JSON line per project
     int64_t maxPicturePixels = 0;  // Batch: --max-megapixels; 0 for the built-in limit
-    std::string error;        // Error: what was wrong
+    std::string error;             // Error: what was wrong
     // Window: --camera N=SOURCE, in the order given; an empty SOURCE means
     // the real device N.
     std::vector<std::pair<int, std::string>> cameraSources;

@@ -9,6 +9,7 @@
 #include <QStyle>
 #include <QStyleOption>
 #include <algorithm>
+#include <array>
 
 namespace qf {
 
@@ -320,30 +321,33 @@ namespace {
 
 // The sizes an icon is drawn at; other sizes are scaled down from the next
 // larger one, as a QIcon holding these four pixmaps would give them.
-constexpr int kIconSizes[] = {16, 24, 32, 48};
+using IconSizes = std::array<int, 4>;
+constexpr IconSizes kCommandSizes = {16, 24, 32, 48};
+constexpr IconSizes kApplicationSizes = {16, 32, 48, 64};
 
 // An icon drawn when a size of it is first shown, not when it is made: the
 // window has some sixty commands, and drawing four sizes of each up front
 // took a third of the start.
 class DrawnIconEngine : public QIconEngine {
 public:
-    explicit DrawnIconEngine(CommandIcon icon) : m_icon(icon) {}
+    DrawnIconEngine(CommandIcon icon, const IconSizes& sizes) : m_icon(icon), m_sizes(sizes) {}
 
-    QIconEngine* clone() const override { return new DrawnIconEngine(m_icon); }
+    QIconEngine* clone() const override { return new DrawnIconEngine(m_icon, m_sizes); }
     QString key() const override { return QStringLiteral("qf-drawn"); }
 
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
         QList<QSize> sizes;
-        for (int side : kIconSizes) sizes.append(QSize(side, side));
+        for (int side : m_sizes) sizes.append(QSize(side, side));
         return sizes;
     }
 
     QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
-        const int side = std::min({size.width(), size.height(), kIconSizes[3]});
+        const int side = std::min({size.width(), size.height(), m_sizes.back()});
         return QSize(side, side);
     }
 
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
         painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
     }
 
@@ -352,8 +356,8 @@ public:
         if (actual.isEmpty()) return {};
         const qint64 key = qint64(actual.width()) * 8 + int(mode);
         if (const auto it = m_cache.constFind(key); it != m_cache.constEnd()) return *it;
-        int drawn = kIconSizes[3];
-        for (int side : kIconSizes) {
+        int drawn = m_sizes.back();
+        for (int side : m_sizes) {
             if (side >= actual.width()) {
                 drawn = side;
                 break;
@@ -374,6 +378,7 @@ public:
 
 private:
     CommandIcon m_icon;
+    IconSizes m_sizes;
     QHash<qint64, QPixmap> m_cache;
 };
 
@@ -381,13 +386,11 @@ private:
 
 QIcon commandIcon(CommandIcon icon) {
     if (icon == CommandIcon::None) return {};
-    return QIcon(new DrawnIconEngine(icon));
+    return QIcon(new DrawnIconEngine(icon, kCommandSizes));
 }
 
 QIcon applicationIcon() {
-    QIcon result;
-    for (int size : {16, 32, 48, 64}) result.addPixmap(commandPixmap(CommandIcon::Fit, size));
-    return result;
+    return QIcon(new DrawnIconEngine(CommandIcon::Fit, kApplicationSizes));
 }
 
 }  // namespace qf

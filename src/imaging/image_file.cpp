@@ -101,9 +101,8 @@ codec::TiffSize tiffSizeOf(std::FILE* f) {
     const uint32_t ifd = u32(&bytes[4]);
     uint8_t count[2];
     if (std::fseek(f, long(ifd), SEEK_SET) != 0 || std::fread(count, 1, 2, f) != 2) return {};
-    const std::size_t entries = std::min<std::size_t>(little ? count[0] | count[1] << 8
-                                                             : count[0] << 8 | count[1],
-                                                      4096);
+    const std::size_t entries =
+        std::min<std::size_t>(little ? count[0] | count[1] << 8 : count[0] << 8 | count[1], 4096);
     bytes.resize(8 + 2 + entries * 12);
     bytes[8] = count[0], bytes[9] = count[1];
     const std::size_t got = std::fread(&bytes[10], 1, entries * 12, f);

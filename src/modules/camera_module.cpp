@@ -84,7 +84,7 @@ int read(void* c, cv::Mat* frame) {
     }
 }
 
-const QfCameraModule kModule{create, destroy, openDevice, openSource, isOpened,
+const QfCameraModule kModule{create,  destroy, openDevice, openSource, isOpened,
                              release, set,     get,        read};
 
 }  // namespace

@@ -19,7 +19,7 @@ enum BatchExit {
 
 struct BatchOptions {
     std::string projectPath;
-    std::string outDir;  // empty: the project file's folder
+    std::string outDir;            // empty: the project file's folder
     int64_t maxPicturePixels = 0;  // larger pictures are refused; 0: the built-in limit
 };
 

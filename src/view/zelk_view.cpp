@@ -44,7 +44,6 @@ CZelkView::CZelkView(Dialogs& dialogs, QWidget* parent)
     : QAbstractScrollArea(parent),
       m_dialogs(dialogs),
       m_labelFont(defaultLabelFont()),
-      m_fitWork(std::make_unique<SvdFitWork>()),
       m_camera(std::make_unique<CameraController>(
           m_state, [this] { changed(); },
           [this](const std::string& text) {

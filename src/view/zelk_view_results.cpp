@@ -14,6 +14,8 @@
 #include "view/view_commands.h"
 #include "view/zelk_view.h"
 
+#include <memory>
+
 namespace qf {
 namespace {
 
@@ -31,6 +33,8 @@ void CZelkView::runFitUi() {
     {
         KeyboardEscapePoll poll;
         ScopedEscapePoll installed(poll);
+        // The solver's work area (a quarter of a megabyte) is made for the first fit.
+        if (!m_fitWork) m_fitWork = std::make_unique<SvdFitWork>();
         r = runFitCommand(m_state, *m_fitWork);
     }
     for (const FitEvent& e : r.outcome.events) {

@@ -79,7 +79,8 @@ TEST(CommandLineBatch, PictureLimitInWholeMegapixels) {
     EXPECT_EQ(parseCommandLine({"--batch", "p.quillfen.json"}).maxPicturePixels, 0);
 
     for (const char* bad : {"0", "-5", "1.5", "10001", "", "12a", "99999999999999999999"}) {
-        const CommandLine e = parseCommandLine({"--batch", "p.quillfen.json", "--max-megapixels", bad});
+        const CommandLine e =
+            parseCommandLine({"--batch", "p.quillfen.json", "--max-megapixels", bad});
         EXPECT_EQ(e.action, Action::Error) << bad;
         EXPECT_EQ(e.error, "option '--max-megapixels' needs a whole number from 1 to 10000") << bad;
     }

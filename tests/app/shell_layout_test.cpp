@@ -11,9 +11,9 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QToolBar>
 #include <QToolButton>
-#include <QTest>
 #include <QTreeWidget>
 #include <memory>
 #include <vector>

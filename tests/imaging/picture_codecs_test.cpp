@@ -101,15 +101,16 @@ TEST_F(PictureCodecs, ReadsThePixelsOpenCvReads) {
     };
     {
         const std::string png = encode(".png", colour);
-        cases.push_back({"exif6.png", png.substr(0, 33) +
-                                          test::pngChunk("eXIf", test::exifOrientationBlock(6, false)) +
-                                          png.substr(33)});
+        cases.push_back(
+            {"exif6.png", png.substr(0, 33) +
+                              test::pngChunk("eXIf", test::exifOrientationBlock(6, false)) +
+                              png.substr(33)});
     }
     for (int orientation = 1; orientation <= 8; ++orientation) {
         for (bool bigEndian : {false, true}) {
-            cases.push_back({"exif" + std::to_string(orientation) + (bigEndian ? "mm" : "ii") +
-                                 ".jpg",
-                             test::jpegWithOrientation(colour, orientation, bigEndian)});
+            cases.push_back(
+                {"exif" + std::to_string(orientation) + (bigEndian ? "mm" : "ii") + ".jpg",
+                 test::jpegWithOrientation(colour, orientation, bigEndian)});
         }
     }
     for (const Case& c : cases) {

@@ -34,8 +34,8 @@ inline std::string pngChunk(const std::string& type, const std::string& data) {
     c += type + data;
     const std::string crcOf = type + data;
     std::string crc(4, '\0');
-    putBe32(crc, 0, uint32_t(::crc32(0, reinterpret_cast<const Bytef*>(crcOf.data()),
-                                     uInt(crcOf.size()))));
+    putBe32(crc, 0,
+            uint32_t(::crc32(0, reinterpret_cast<const Bytef*>(crcOf.data()), uInt(crcOf.size()))));
     return c + crc;
 }
 
@@ -72,7 +72,8 @@ inline std::string exifOrientationBlock(int orientation, bool bigEndian) {
 // A JPEG with an EXIF segment right after its start marker.
 inline std::string jpegWithOrientation(const cv::Mat& m, int orientation, bool bigEndian) {
     const std::string jpg = encode(".jpg", m);
-    const std::string payload = std::string("Exif\0\0", 6) + exifOrientationBlock(orientation, bigEndian);
+    const std::string payload =
+        std::string("Exif\0\0", 6) + exifOrientationBlock(orientation, bigEndian);
     std::string app1 = "\xFF\xE1";
     app1 += char((payload.size() + 2) >> 8);
     app1 += char((payload.size() + 2) & 0xFF);

@@ -14,8 +14,8 @@
 #include "common/cp932.h"
 #include "fit/fit_driver.h"
 #include "fit/report.h"
-#include "points/source_point_file.h"
 #include "picture_fixtures.h"
+#include "points/source_point_file.h"
 #include "project/project_file.h"
 
 namespace qf {

@@ -261,11 +261,12 @@ TEST_F(ZelkViewTest, PictureOverTheLimitIsRefusedNamingItsSize) {
     EXPECT_FALSE(view.loadImage(bomb));
     EXPECT_EQ(s().imageSize(), (IntSize{1000, 800}));
     ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0],
-              "Unable to Open File. \n" + bomb +
-                  QStringLiteral("\n画像が大きすぎます: 30000 × 30000 ピクセル（900 メガピクセル）。"
-                                 "上限は 100 メガピクセルです（設定 Workspace/MaxPictureMegapixels "
-                                 "で変更できます）。"));
+    EXPECT_EQ(
+        dialogs.messages[0],
+        "Unable to Open File. \n" + bomb +
+            QStringLiteral("\n画像が大きすぎます: 30000 × 30000 ピクセル（900 メガピクセル）。"
+                           "上限は 100 メガピクセルです（設定 Workspace/MaxPictureMegapixels "
+                           "で変更できます）。"));
 }
 
 // ---- Wheel ----------------------------------------------------------------

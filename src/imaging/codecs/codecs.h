@@ -13,9 +13,9 @@ namespace qf::codec {
 
 enum class Status {
     Ok,
-    Failed,       // damaged or not of this format
-    TooLarge,     // the header declares more pixels than allowed
-    NotHandled,   // a variant this codec leaves to OpenCV's
+    Failed,      // damaged or not of this format
+    TooLarge,    // the header declares more pixels than allowed
+    NotHandled,  // a variant this codec leaves to OpenCV's
 };
 
 struct Decoded {

@@ -95,9 +95,8 @@ bool writeRows(png_structp png, png_infop info, std::FILE* file, const cv::Mat& 
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
     png_set_compression_level(png, Z_BEST_SPEED);
     png_set_compression_strategy(png, Z_RLE);
-    png_set_IHDR(png, info, png_uint_32(image.cols), png_uint_32(image.rows), 8,
-                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, png_uint_32(image.cols), png_uint_32(image.rows), 8, PNG_COLOR_TYPE_RGB,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     if (image.channels() == 4) png_set_filler(png, 0, PNG_FILLER_AFTER);
     png_set_bgr(png);
