@@ -5,6 +5,8 @@
 #include <exception>
 #include <opencv2/videoio.hpp>
 
+#include <opencv2/core/utils/logger.hpp>
+
 #include "imaging/module_abi.h"
 
 namespace {
@@ -90,5 +92,8 @@ const QfCameraModule kModule{create,  destroy, openDevice, openSource, isOpened,
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) const void* quillfen_camera_module(int version) {
+    // OpenCV's warnings (a file it cannot open, a device that is absent) would
+    // reach standard error unformatted; the program says what failed itself.
+    cv::utils::logging::setLogLevel(cv::utils::logging::LOG_LEVEL_ERROR);
     return version == kCameraModuleVersion ? &kModule : nullptr;
 }

@@ -6,6 +6,8 @@
 #include <opencv2/imgcodecs.hpp>
 #include <vector>
 
+#include <opencv2/core/utils/logger.hpp>
+
 #include "imaging/module_abi.h"
 
 namespace {
@@ -55,5 +57,8 @@ const QfCodecsModule kModule{readPicture, encodePicture, canWrite};
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) const void* quillfen_codecs_module(int version) {
+    // OpenCV's warnings (a file it cannot open, a device that is absent) would
+    // reach standard error unformatted; the program says what failed itself.
+    cv::utils::logging::setLogLevel(cv::utils::logging::LOG_LEVEL_ERROR);
     return version == kCodecsModuleVersion ? &kModule : nullptr;
 }
