@@ -9,6 +9,8 @@ packages=(
     libgtest-dev libgmock-dev
     libbenchmark-dev liblapacke-dev libmuparser-dev
     qt6-base-dev libx11-dev libopencv-dev fonts-ipafont-gothic nlohmann-json3-dev
+    libpng-dev libjpeg-dev zlib1g-dev
+    clang  # the fuzz targets (libFuzzer)
 )
 
 sudo=""
