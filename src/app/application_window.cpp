@@ -69,6 +69,7 @@ ApplicationWindow::ApplicationWindow(Dialogs& dialogs, const CameraSourceMap& ca
     QObject::connect(m_view, &CZelkView::stateChanged, m_properties,
                      &CPropertiesWnd::refreshToolbar);
     QObject::connect(m_view, &CZelkView::stateChanged, &m_frame, &CMainFrame::refreshCommands);
+    QObject::connect(m_view, &CZelkView::pointerStatus, &m_frame, &CMainFrame::setPointerStatus);
     m_frame.refreshCommands();
     if (qEnvironmentVariableIntValue("QUILLFEN_QUIT_WHEN_SHOWN") == 1)
         m_view->viewport()->installEventFilter(new QuitWhenShown(m_view));

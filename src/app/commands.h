@@ -26,6 +26,7 @@ enum class CommandIcon {
     GeneratedGraph,
     ZoomIn,
     ZoomOut,
+    ZoomFit,
     PixelGrid,
     Grey,
     MappingCorners,

@@ -215,6 +215,18 @@ void draw(QPainter& p, CommandIcon icon) {
         case I::ZoomOut:
             magnifier(p, icon == I::ZoomIn);
             break;
+        case I::ZoomFit: {
+            // A picture with arrows out to the four corners.
+            picture(p, false);
+            pen(p, kBlue, 1.4);
+            for (const QPointF& d : {QPointF(-1, -1), QPointF(1, -1), QPointF(1, 1), QPointF(-1, 1)}) {
+                const QPointF tip = QPointF(8, 8) + d * 6.5;
+                p.drawLine(QPointF(8, 8) + d * 2.5, tip);
+                p.drawLine(tip, tip - QPointF(d.x() * 3, 0));
+                p.drawLine(tip, tip - QPointF(0, d.y() * 3));
+            }
+            break;
+        }
         case I::PixelGrid:
             pen(p, kBlue);
             p.setBrush(kPaper);

@@ -221,11 +221,19 @@ void CMainFrame::addCustomizeButton(QToolBar* bar) {
     m_customizeButtons.push_back(holder);
 }
 
+void CMainFrame::setPointerStatus(const QString& text) {
+    m_pointer->setText(text);
+}
+
 void CMainFrame::buildStatusBar() {
     m_idle = new QLabel(tr8("レディ"), this);
     m_idle->setObjectName(QStringLiteral("IdleText"));
     // A normal widget is hidden while a prompt shows and comes back after.
     statusBar()->addWidget(m_idle, 1);
+    // Where the pointer is on the picture, in pixels and in the axes' values.
+    m_pointer = new QLabel(this);
+    m_pointer->setObjectName(QStringLiteral("PointerStatus"));
+    statusBar()->addWidget(m_pointer);
 
     auto indicator = [this](const char* name, const char* text) {
         auto* label = new QLabel(this);

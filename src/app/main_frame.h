@@ -82,6 +82,8 @@ public:
     COutputWnd* outputPane() const { return m_output; }
     const std::vector<QToolBar*>& toolBars() const { return m_toolBars; }
     QLabel* idleLabel() const { return m_idle; }
+    QLabel* pointerLabel() const { return m_pointer; }
+    void setPointerStatus(const QString& text);
 
     // Window placement, the layout of toolbars and panes and the hidden
     // toolbar buttons, in the group "Workspace" of the given store. Restoring
@@ -146,6 +148,7 @@ private:
     std::vector<QAction*> m_customizeButtons;             // per bar, always last
     COutputWnd* m_output = nullptr;
     QLabel* m_idle = nullptr;
+    QLabel* m_pointer = nullptr;
     QLabel* m_caps = nullptr;
     QLabel* m_num = nullptr;
     QLabel* m_scroll = nullptr;

@@ -58,6 +58,7 @@ enum CommandId : int {
     ID_PROJECT_SAVE_AS = 33003,
     ID_REMOVE_ALL_POINTS = 33004,
     ID_DELETE_POINT = 33005,  // the point selected in the list or the view
+    ID_ZOOM_FIT = 33006,      // the whole picture in the view
 
     ID_FILE_NEW = 57600,  // a new project
     ID_FILE_OPEN = 57601,

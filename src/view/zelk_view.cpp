@@ -67,7 +67,16 @@ IntSize CZelkView::clientSize() const {
 void CZelkView::changed() {
     syncScrollBars();
     viewport()->update();
+    reportPointer();
     emit stateChanged();
+}
+
+void CZelkView::reportPointer() {
+    const QString text =
+        QString::fromStdString(pointerStatusText(m_state, m_pointer, clientSize()));
+    if (text == m_pointerText) return;
+    m_pointerText = text;
+    emit pointerStatus(text);
 }
 
 void CZelkView::syncScrollBars() {
@@ -141,7 +150,14 @@ void CZelkView::apply(const ToolResult& r) {
                 break;
         }
     }
+    reportPointer();
     emit stateChanged();
+}
+
+void CZelkView::leaveEvent(QEvent* event) {
+    m_pointer.reset();
+    reportPointer();
+    QAbstractScrollArea::leaveEvent(event);
 }
 
 void CZelkView::applyPaneOps(const PaneOps& ops) {
@@ -185,7 +201,8 @@ void CZelkView::mousePressEvent(QMouseEvent* event) {
 void CZelkView::mouseMoveEvent(QMouseEvent* event) {
     const MouseButtons held{(event->buttons() & Qt::LeftButton) != 0,
                             (event->buttons() & Qt::RightButton) != 0};
-    apply(mouseMove(m_state, pointOf(event->position()), held, clientSize()));
+    m_pointer = pointOf(event->position());
+    apply(mouseMove(m_state, *m_pointer, held, clientSize()));
 }
 
 void CZelkView::mouseReleaseEvent(QMouseEvent* event) {
@@ -347,6 +364,7 @@ bool CZelkView::handles(int id) const {
         case ID_FILE_PRINT:
         case ID_ZOOM_IN:
         case ID_ZOOM_OUT:
+        case ID_ZOOM_FIT:
         case ID_DISPLAY_INPUT:
         case ID_DISPLAY_OUTPUT:
         case ID_DISPLAY_GENERATED_GRAPH:
@@ -399,6 +417,9 @@ void CZelkView::onCommand(int id) {
             return;
         case ID_ZOOM_OUT:
             apply(zoomOut(s, clientSize()));
+            return;
+        case ID_ZOOM_FIT:
+            apply(zoomToFit(s, clientSize()));
             return;
         case ID_DISPLAY_INPUT:
             toggleInputDisplay(s);

@@ -6,6 +6,7 @@
 #include <QAbstractScrollArea>
 #include <QFont>
 #include <memory>
+#include <optional>
 
 #include "document/zelk_doc.h"
 #include "fit/svd.h"
@@ -63,10 +64,13 @@ signals:
     // Files dropped on the view: the window decides whether each is a
     // picture or a project.
     void fileDropped(const QString& path);
+    // What the status bar says of the pointer: pixel, calibrated X and Y, zoom.
+    void pointerStatus(const QString& text);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -98,6 +102,7 @@ private:
     void commitEdit(const char* label);
     void onDocumentChanged(CZelkDoc::Change why);
     void adoptRecord(const DocumentRecord& r);
+    void reportPointer();
 
     Dialogs& m_dialogs;
     OutputSink* m_pane = nullptr;
@@ -109,6 +114,8 @@ private:
     std::unique_ptr<SvdFitWork> m_fitWork;
     std::unique_ptr<CameraController> m_camera;  // after m_state: the devices close first
     bool m_syncing = false;
+    std::optional<IntPoint> m_pointer;  // over the viewport, in its pixels
+    QString m_pointerText;              // as last reported
 };
 
 }  // namespace qf

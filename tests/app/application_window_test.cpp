@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -189,6 +191,19 @@ TEST_F(ApplicationWindowTest, CtrlPPrintsAlthoughNoMenuHoldsTheCommand) {
     view().setFocus();
     QTest::keyClick(&view(), Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(dialogs.printRequests, 1);
+}
+
+TEST_F(ApplicationWindowTest, TheStatusBarFollowsThePointerAndFitShowsTheWholePicture) {
+    QMouseEvent hover(QEvent::MouseMove, QPointF(80, 70), view().viewport()->mapToGlobal(QPointF(80, 70)),
+                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(view().viewport(), &hover);
+    // Axis frame (55,55)-(105,85) of 0..1 x 0..1: (80, 70) is X 0.5, Y 0.5.
+    EXPECT_EQ(w.frame().pointerLabel()->text(), QStringLiteral("(80, 70)   X 0.5   Y 0.5   倍率 100%"));
+
+    w.frame().triggerCommand(ID_ZOOM_FIT);  // 200 x 150 in a viewport of several hundred pixels
+    EXPECT_GE(view().state().transform.m_zoomShift, 1);
+    EXPECT_TRUE(w.frame().pointerLabel()->text().endsWith(
+        QStringLiteral("倍率 %1%").arg(100 << view().state().transform.m_zoomShift)));
 }
 
 }  // namespace

@@ -124,6 +124,8 @@ TEST_F(MainFrameTest, ImageProcessingMenu) {
                                         "入力画像",
                                         "画像処理出力",
                                         "生成グラフ",
+                                        "-",
+                                        "ウィンドウに合わせる",
                                         "<",
                                         "> 画素グリッド",
                                         "表示",

@@ -194,7 +194,7 @@ TEST_F(ShellLayoutTest, CustomizeDialogHidesBarsAndButtons) {
 
     // Hiding the whole zoom group takes its separators along; the menus keep
     // the shared actions.
-    for (int id : {ID_ZOOM_IN, ID_ZOOM_OUT, ID_PIXEL_GRID_SHOW, ID_GREY_IMAGE})
+    for (int id : {ID_ZOOM_IN, ID_ZOOM_OUT, ID_ZOOM_FIT, ID_PIXEL_GRID_SHOW, ID_GREY_IMAGE})
         row(dlg, kImageBar, id)->setCheckState(0, Qt::Unchecked);
     row(dlg, kImageBar, ID_SAVE_GENERATED_IMAGE)->setCheckState(0, Qt::Unchecked);
     EXPECT_EQ(shownButtons(frame.toolBars()[kImageBar]),

@@ -1,9 +1,12 @@
 #include "view/tools/mouse_tools.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <optional>
 
 #include "imaging/mapping.h"
+#include "points/calibration.h"
 
 namespace qf {
 
@@ -550,6 +553,53 @@ ToolResult zoomIn(ViewState& s, IntSize client) {
 
 ToolResult zoomOut(ViewState& s, IntSize client) {
     return zoomTo(s, s.transform.m_zoomShift - 1, client);
+}
+
+ToolResult zoomToFit(ViewState& s, IntSize client) {
+    ToolResult r;
+    if (!s.imagePresent()) return r;
+    const IntSize image = s.imageSize();
+    int32_t fit = kMinZoomShift;
+    for (int32_t z = kMaxZoomShift; z > kMinZoomShift; --z) {
+        if (scaleToWindow(image.cx, z) <= client.cx && scaleToWindow(image.cy, z) <= client.cy) {
+            fit = z;
+            break;
+        }
+    }
+    r = zoomTo(s, fit, client);
+    if (!(s.transform.m_scrollPos == IntPoint{0, 0})) {
+        s.transform.m_scrollPos = {0, 0};
+        r.scrolled = true;
+        r.repaintAll = true;
+    }
+    return r;
+}
+
+namespace {
+
+std::string zoomText(int32_t shift) {
+    // 2^shift as a percentage: 6400 % down to 6.25 %.
+    const double percent = std::ldexp(100.0, shift);
+    char text[32];
+    std::snprintf(text, sizeof text, "%g%%", percent);
+    return std::string("倍率 ") + text;
+}
+
+std::string axisValueText(const char* name, std::optional<double> value, bool log) {
+    return std::string(name) + " " + FormatValue(value) + (log ? " (対数)" : "");
+}
+
+}  // namespace
+
+std::string pointerStatusText(const ViewState& s, std::optional<IntPoint> window, IntSize client) {
+    const std::string zoom = zoomText(s.transform.m_zoomShift);
+    if (!window || !s.imagePresent()) return zoom;
+    const ImagePointResult p = ImagePointOf(s.transform, *window, client, s.imageSize());
+    if (!p.ok) return zoom;
+    const IntPoint q = p.point;
+    return "(" + std::to_string(q.x) + ", " + std::to_string(q.y) + ")   " +
+           axisValueText("X", CalibrateX(s.axis, q.x), s.axis.m_xLog != 0) + "   " +
+           axisValueText("Y", CalibrateY(s.axis, q.y), s.axis.m_yLog != 0) + "   " + zoom;
 }
 
 IntSize scrollLimit(const ViewTransform& view, IntSize client) {

@@ -7,6 +7,8 @@
 // a window. All points are window (viewport) coordinates unless named image.
 
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "common/geometry.h"
@@ -91,6 +93,15 @@ ToolResult rightButtonUp(ViewState& s, IntPoint window, IntSize client);
 ToolResult wheelZoom(ViewState& s, IntPoint window, int32_t delta, IntSize client);
 ToolResult zoomIn(ViewState& s, IntSize client);
 ToolResult zoomOut(ViewState& s, IntSize client);
+// The largest zoom step at which the whole picture fits the client (the
+// smallest step when none does), scrolled to its top-left corner.
+ToolResult zoomToFit(ViewState& s, IntSize client);
+
+// What the status bar says of the pointer at a window position: the image
+// pixel under it with the calibrated X and Y (and the axes' scales), and the
+// zoom; only the zoom when the pointer is off the picture (or outside the
+// view: pass no position).
+std::string pointerStatusText(const ViewState& s, std::optional<IntPoint> window, IntSize client);
 
 // The scroll range on each axis: the zoomed image beyond the client, at least 0.
 IntSize scrollLimit(const ViewTransform& view, IntSize client);

@@ -227,6 +227,57 @@ TEST(ZoomCommands, ClampTheScrollPositionToTheNewRange) {
     EXPECT_EQ(none.transform.m_zoomShift, 0);
 }
 
+TEST(ZoomCommands, FitToWindowTakesTheLargestStepThatShowsTheWholePicture) {
+    // The client is 400 x 300.
+    const struct {
+        IntSize image;
+        int32_t from;
+        int32_t fit;
+    } cases[] = {
+        {{8000, 6000}, 0, -4},      // nothing fits (500 x 375 at 1/16): the smallest step
+        {{6400, 4800}, 2, -4},      // 400 x 300 exactly
+        {{640, 480}, -3, -1},       // 320 x 240
+        {{200, 150}, 0, 1},         // 400 x 300 at 2x
+        {{30, 10}, 0, 3},           // 240 x 80 at 8x; 16x is too wide
+        {{5, 4}, 0, 6},             // the largest step
+        {{401, 10}, 3, -1},         // one pixel too wide at 1x
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.image.cx << " x " << c.image.cy);
+        ViewState s = viewOf(c.image, c.from);
+        s.transform.m_scrollPos = {7, 5};
+        zoomToFit(s, kClient);
+        EXPECT_EQ(s.transform.m_zoomShift, c.fit);
+        EXPECT_EQ(s.transform.m_scrollPos, (IntPoint{0, 0}));
+    }
+    ViewState none;
+    EXPECT_FALSE(zoomToFit(none, kClient).zoomed);
+}
+
+TEST(PointerStatus, NamesThePixelTheAxisValuesAndTheZoom) {
+    ViewState s = viewOf({200, 150}, 1);
+    s.axis.m_axisRect = {20, 30, 120, 130};  // X 0..1 over h 20..120, Y 0..1 over v 130..30
+    s.axis.m_xMax = 10;
+    const struct {
+        std::optional<IntPoint> pointer;
+        int32_t yLog;
+        const char* text;
+    } cases[] = {
+        {IntPoint{40, 260}, 0, "(20, 130)   X 0   Y 0   倍率 200%"},
+        {IntPoint{141, 61}, 0, "(70, 30)   X 5   Y 1   倍率 200%"},
+        {IntPoint{141, 61}, 1, "(70, 30)   X 5   Y <?> (対数)   倍率 200%"},  // log of 0..1
+        {std::nullopt, 0, "倍率 200%"},
+        {IntPoint{405, 10}, 0, "倍率 200%"},  // beside the picture
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        s.axis.m_yLog = c.yLog;
+        EXPECT_EQ(pointerStatusText(s, c.pointer, kClient), c.text);
+    }
+    s.transform.m_zoomShift = -4;
+    EXPECT_EQ(pointerStatusText(s, std::nullopt, kClient), "倍率 6.25%");
+}
+
 // ---- right button: panning and cancelling ----
 
 TEST(Panning, MovesOnlyAlongAxesWhereTheImageFillsTheClient) {
