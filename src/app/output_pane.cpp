@@ -1,12 +1,16 @@
 #include "app/output_pane.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QTabWidget>
+#include <QTimer>
 #include <algorithm>
+#include <utility>
 
+#include "app/detachable_tabs.h"
 #include "common/format.h"
 #include "fit/fit_types.h"
 
@@ -63,6 +67,35 @@ void resetColumns(QTableWidget* t, std::initializer_list<Column> columns) {
         t->setColumnWidth(i, c.width);
         ++i;
     }
+}
+
+// Widens column c to show its longest text whole ("1.08264E+024" must not be
+// cut to "1.08264E+0…"); a column never gets narrower than its default width
+// here, only a reset of the columns restores that.
+void widenToContents(QTableWidget* t, int c) {
+    const QFontMetrics fm(t->font());
+    int widest = -1;
+    int widestRow = -1;
+    for (int r = 0; r < t->rowCount(); ++r) {
+        const QTableWidgetItem* item = t->item(r, c);
+        if (!item) continue;
+        const int w = fm.horizontalAdvance(item->text());
+        if (w > widest) {
+            widest = w;
+            widestRow = r;
+        }
+    }
+    if (widestRow < 0) return;
+    // The delegate knows the cell's margins; the grid line takes one pixel more.
+    const int needed =
+        t->sizeHintForIndex(t->model()->index(widestRow, c)).width() + (t->showGrid() ? 1 : 0);
+    if (needed > t->columnWidth(c)) t->setColumnWidth(c, needed);
+}
+
+void widenCell(QTableWidget* t, int row, int c) {
+    const QModelIndex i = t->model()->index(row, c);
+    const int needed = t->sizeHintForIndex(i).width() + (t->showGrid() ? 1 : 0);
+    if (needed > t->columnWidth(c)) t->setColumnWidth(c, needed);
 }
 
 QTableWidgetItem* cell(const QString& text) {
@@ -135,7 +168,9 @@ void CListCtrlPoints::mousePressEvent(QMouseEvent* event) {
 }
 
 COutputWnd::COutputWnd(QWidget* parent)
-    : QDockWidget(QString::fromUtf8("出力"), parent), m_tabs(new QTabWidget(this)) {
+    : QDockWidget(QString::fromUtf8("出力"), parent),
+      m_tabs(new DetachTabWidget(this)),
+      m_dropTimer(new QTimer(this)) {
     setObjectName(QStringLiteral("OutputPane"));
     const QFont font = paneFont();
 
@@ -154,11 +189,38 @@ COutputWnd::COutputWnd(QWidget* parent)
     ResetSourcePointColumns();
     ResetGraphPointColumns();
 
-    m_tabs->addTab(m_texts[0], QString::fromUtf8("出力"));
-    m_tabs->addTab(m_texts[1], QString::fromUtf8("フィッティング出力"));
-    m_tabs->addTab(m_sourceList, QString::fromUtf8("フィッティング元座標"));
-    m_tabs->addTab(m_graphList, QString::fromUtf8("生成グラフ座標データ"));
+    m_pages = {{{m_texts[0], QString::fromUtf8("出力")},
+                {m_texts[1], QString::fromUtf8("フィッティング出力")},
+                {m_sourceList, QString::fromUtf8("フィッティング元座標")},
+                {m_graphList, QString::fromUtf8("生成グラフ座標データ")}}};
+    for (const PageSlot& p : m_pages) m_tabs->addTab(p.widget, p.caption);
     setWidget(m_tabs);
+
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this](int tab) {
+        if (tab >= 0) m_frontPage = pageOfTab(tab);
+    });
+    DetachTabBar* bar = static_cast<DetachTabWidget*>(m_tabs)->detachTabBar();
+    connect(bar, &DetachTabBar::detachRequested, this, [this](int tab, QPoint at) {
+        const int page = pageOfTab(tab);
+        if (DetachPage(page, at)) m_draggedPage = page;
+    });
+    connect(bar, &DetachTabBar::floatingDragMoved, this, [this](QPoint at) {
+        if (m_draggedPage >= 0 && m_pages[size_t(m_draggedPage)].window)
+            m_pages[size_t(m_draggedPage)].window->move(at - QPoint(20, 10));
+    });
+    connect(bar, &DetachTabBar::floatingDragDropped, this, [this](QPoint at) {
+        const int page = std::exchange(m_draggedPage, -1);
+        if (page >= 0) DropPageAt(page, at);
+    });
+    // A window dragged by its title bar is moved by the window manager, which
+    // tells nothing of the release; a window that rests with the pointer on
+    // the tab bar for a moment counts as dropped there.
+    m_dropTimer->setSingleShot(true);
+    m_dropTimer->setInterval(400);
+    connect(m_dropTimer, &QTimer::timeout, this, [this] {
+        const int page = std::exchange(m_droppingPage, -1);
+        if (page >= 0) DropPageAt(page, QCursor::pos());
+    });
 
     connect(m_sourceList, &CListCtrlPoints::selectionChangedNotify, this,
             &COutputWnd::sourcePointSelectionChanged);
@@ -194,11 +256,96 @@ QString COutputWnd::PaneText(int page) const {
 }
 
 void COutputWnd::ActivateOutputTab(int page) {
-    if (page >= 0 && page < m_tabs->count()) m_tabs->setCurrentIndex(page);
+    if (page < 0 || page >= int(m_pages.size())) return;
+    const PageSlot& p = m_pages[size_t(page)];
+    if (p.window) {
+        p.window->show();
+        p.window->raise();
+        p.window->activateWindow();
+    } else {
+        m_tabs->setCurrentWidget(p.widget);
+    }
+    m_frontPage = page;
 }
 
 int COutputWnd::ActiveOutputTab() const {
-    return m_tabs->currentIndex();
+    return m_frontPage;
+}
+
+int COutputWnd::pageOfTab(int tabIndex) const {
+    QWidget* w = m_tabs->widget(tabIndex);
+    for (size_t i = 0; i < m_pages.size(); ++i)
+        if (m_pages[i].widget == w) return int(i);
+    return -1;
+}
+
+bool COutputWnd::IsPageDetached(int page) const {
+    return page >= 0 && page < int(m_pages.size()) && m_pages[size_t(page)].window;
+}
+
+QWidget* COutputWnd::PageWindow(int page) const {
+    return IsPageDetached(page) ? m_pages[size_t(page)].window : nullptr;
+}
+
+bool COutputWnd::DetachPage(int page, QPoint globalPos) {
+    if (page < 0 || page >= int(m_pages.size()) || m_pages[size_t(page)].window) return false;
+    PageSlot& p = m_pages[size_t(page)];
+    const QSize size = m_tabs->size().expandedTo(QSize(320, 160));
+    m_tabs->removeTab(m_tabs->indexOf(p.widget));
+    p.window = new FloatingPage(p.widget, p.caption, this);
+    p.window->resize(size);
+    p.window->move(globalPos - QPoint(20, 10));
+    connect(p.window, &FloatingPage::closeRequested, this, [this, page] { ReattachPage(page); });
+    connect(p.window, &FloatingPage::moved, this, [this, page] { floatingPageMoved(page); });
+    p.window->show();
+    p.window->raise();
+    m_frontPage = page;
+    return true;
+}
+
+void COutputWnd::ReattachPage(int page) {
+    if (!IsPageDetached(page)) return;
+    PageSlot& p = m_pages[size_t(page)];
+    // Back between its neighbours: after every earlier page still in the bar.
+    int tab = 0;
+    for (int i = 0; i < page; ++i)
+        if (!m_pages[size_t(i)].window) ++tab;
+    FloatingPage* window = std::exchange(p.window, nullptr);
+    if (m_droppingPage == page) m_droppingPage = -1;
+    if (m_draggedPage == page) m_draggedPage = -1;
+    m_tabs->insertTab(tab, p.widget, p.caption);
+    m_tabs->setCurrentIndex(tab);
+    m_frontPage = page;
+    window->hide();
+    window->deleteLater();  // may be inside its own close event
+}
+
+bool COutputWnd::overTabBar(QPoint globalPos) const {
+    if (!isVisible()) return false;
+    if (m_tabs->count() == 0) return rect().contains(mapFromGlobal(globalPos));
+    const QTabBar* bar = m_tabs->tabBar();
+    // The whole strip beside the tabs counts, not only the tabs themselves.
+    const QRect strip(m_tabs->mapToGlobal(QPoint(0, bar->mapTo(m_tabs, QPoint(0, 0)).y())),
+                      QSize(m_tabs->width(), bar->height()));
+    return strip.contains(globalPos);
+}
+
+bool COutputWnd::DropPageAt(int page, QPoint globalPos) {
+    if (!IsPageDetached(page) || !overTabBar(globalPos)) return false;
+    ReattachPage(page);
+    return true;
+}
+
+void COutputWnd::floatingPageMoved(int page) {
+    // Only moves that carry the pointer along count; placing the window from
+    // code leaves the pointer elsewhere.
+    const FloatingPage* window = m_pages[size_t(page)].window;
+    if (!window || page == m_draggedPage || !window->isVisible()) return;
+    const QPoint at = QCursor::pos();
+    if (window->frameGeometry().contains(at) && overTabBar(at)) {
+        m_droppingPage = page;
+        m_dropTimer->start();
+    }
 }
 
 QPlainTextEdit* COutputWnd::reportText(int page) const {
@@ -216,7 +363,10 @@ void COutputWnd::InsertSourcePointRow(int row, const std::array<std::string, 5>&
     row = std::clamp(row, 0, m_sourceList->rowCount());
     m_sourceList->m_quiet = true;
     m_sourceList->insertRow(row);
-    for (int c = 0; c < 5; ++c) m_sourceList->setItem(row, c, cell(fromUtf8(texts[c])));
+    for (int c = 0; c < 5; ++c) {
+        m_sourceList->setItem(row, c, cell(fromUtf8(texts[c])));
+        widenCell(m_sourceList, row, c);
+    }
     m_sourceList->m_quiet = false;
 }
 
@@ -246,6 +396,7 @@ void COutputWnd::SetSourcePointText(int row, int column, const std::string& text
         item->setText(fromUtf8(text));
     else
         m_sourceList->setItem(row, column, cell(fromUtf8(text)));
+    widenCell(m_sourceList, row, column);
 }
 
 void COutputWnd::EnsureSourcePointVisible(int row) {
@@ -287,6 +438,7 @@ void COutputWnd::FillGeneratedGraph(const GeneratedGraph& graph, int graphPointC
         m_graphList->setItem(i, 1, cell(fromUtf8(formatG(graph.m_generatedX[size_t(i)]))));
         m_graphList->setItem(i, 2, cell(fromUtf8(formatG(graph.m_generatedY[size_t(i)]))));
     }
+    for (int c = 0; c < 3; ++c) widenToContents(m_graphList, c);
     m_graphList->setUpdatesEnabled(true);
     const int last = graphPointCount - 1;
     if (last >= 0 && last < n) {

@@ -14,8 +14,11 @@
 
 class QPlainTextEdit;
 class QTabWidget;
+class QTimer;
 
 namespace qf {
+
+class FloatingPage;
 
 struct GeneratedGraph;
 
@@ -54,8 +57,22 @@ public:
     void SetPaneText(int page, const char* utf8) { SetPaneText(page, std::string(utf8)); }
     QString PaneText(int page) const;  // as shown, lines joined by "\n"
 
-    void ActivateOutputTab(int page) override;  // 0..3; others are ignored
+    // 0..3, others are ignored. A detached page keeps its index: its window
+    // is shown and raised instead.
+    void ActivateOutputTab(int page) override;
     int ActiveOutputTab() const;
+
+    // Pages dragged out of the tab bar live in a tool window of their own
+    // until that window is closed or dropped onto the tab bar; they come back
+    // at their old place. The page widgets themselves move, so their contents
+    // (texts, rows, selection) stay as they are.
+    bool DetachPage(int page, QPoint globalPos);  // false when out of range or out already
+    void ReattachPage(int page);                  // no-op unless detached
+    bool IsPageDetached(int page) const;
+    QWidget* PageWindow(int page) const;  // the floating window, or null
+    // Puts a floating page back when globalPos lies on the tab bar (or on the
+    // pane when every page is out); true when it did.
+    bool DropPageAt(int page, QPoint globalPos);
 
     // Source-point table.
     void ResetSourcePointColumns() override;  // no rows, the six columns
@@ -90,7 +107,22 @@ signals:
     void sourcePointSelectionChanged();
 
 private:
+    struct PageSlot {
+        QWidget* widget = nullptr;
+        QString caption;
+        FloatingPage* window = nullptr;
+    };
+    int pageOfTab(int tabIndex) const;
+    bool overTabBar(QPoint globalPos) const;
+    void floatingPageMoved(int page);
+
     QTabWidget* m_tabs;
+    std::array<PageSlot, 4> m_pages;
+    int m_frontPage = 0;
+    int m_draggedPage = -1;   // the page following the pointer out of the bar
+    int m_droppingPage = -1;  // a window moved by the window manager onto the bar
+    QTimer* m_dropTimer;
+
     std::array<QPlainTextEdit*, 2> m_texts;
     CListCtrlPoints* m_sourceList;
     QTableWidget* m_graphList;

@@ -5,11 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -225,6 +227,46 @@ TEST_F(OutputPaneTest, GeneratedGraphRows) {
     EXPECT_EQ(t->columnCount(), 4);
 }
 
+// Long exponents were cut ("1.08264E+0…"); the columns grow to their longest
+// text in both tables, whether rows are inserted, changed or filled at once.
+TEST_F(OutputPaneTest, ValueColumnsShowTheirLongestTextWhole) {
+    const std::string wide = "-1.08264E+024";
+    for (QTableWidget* t :
+         {static_cast<QTableWidget*>(pane.sourcePointList()), pane.graphPointList()}) {
+        QFont big = t->font();
+        big.setPixelSize(24);
+        t->setFont(big);
+    }
+    const auto fits = [&](const QTableWidget* t, int c, const std::string& text) {
+        return t->columnWidth(c) >=
+               QFontMetrics(t->font()).horizontalAdvance(QString::fromStdString(text));
+    };
+    CListCtrlPoints* list = pane.sourcePointList();
+    ASSERT_FALSE(fits(list, 1, wide));  // the default width would cut it
+
+    pane.InsertSourcePointRow(0, {"1", "1", wide, "5", "6"});
+    pane.InsertSourcePointRow(0, {"1", wide, "2", "3", "4"});
+    EXPECT_TRUE(fits(list, 1, wide));
+    EXPECT_TRUE(fits(list, 2, wide));
+    EXPECT_EQ(list->columnWidth(3), 80);  // short texts keep the default width
+
+    pane.ResetSourcePointColumns();
+    pane.InsertSourcePointRow(0, {"1", "0", "0", "3", "4"});
+    EXPECT_EQ(list->columnWidth(1), 80);
+    pane.SetSourcePointText(0, 1, wide + "0");  // recalibrated values change the text
+    EXPECT_TRUE(fits(list, 1, wide + "0"));
+
+    GeneratedGraph g;
+    g.m_generatedX = {1.0, -1.08264e24, 2.0};
+    g.m_generatedY = {-1.08264e-124, 3.0, 4.0};
+    g.m_generatedCount = 3;
+    pane.FillGeneratedGraph(g, 3);
+    const QTableWidget* t = pane.graphPointList();
+    EXPECT_TRUE(fits(t, 1, wide));
+    EXPECT_TRUE(fits(t, 2, "-1.08264E-124"));
+    EXPECT_EQ(t->columnWidth(3), 80);
+}
+
 TEST_F(OutputPaneTest, GeneratedGraphScrollsToTheLastPoint) {
     GeneratedGraph g;
     for (int i = 0; i < 200; ++i) {
@@ -241,6 +283,152 @@ TEST_F(OutputPaneTest, GeneratedGraphScrollsToTheLastPoint) {
     const QRect last = t->visualRect(t->model()->index(199, 0));
     EXPECT_TRUE(t->viewport()->rect().intersects(last));
     EXPECT_FALSE(t->viewport()->rect().intersects(t->visualRect(t->model()->index(0, 0))));
+}
+
+// Detachable pages: a page dragged out of the tab bar keeps its widget and
+// everything in it, keeps its index for the callers, and comes back at its
+// old place.
+class DetachedPageTest : public OutputPaneTest {
+protected:
+    struct Contents {
+        std::string text0, text1;
+        std::vector<std::string> sourceX, graphY;
+        std::vector<int> selected;
+        bool operator==(const Contents&) const = default;
+    };
+    Contents contents() {
+        return {str(pane.PaneText(0)), str(pane.PaneText(1)), column(pane.sourcePointList(), 1),
+                column(pane.graphPointList(), 2), pane.SelectedSourcePointRows()};
+    }
+    std::vector<QWidget*> pageWidgets{pane.reportText(0), pane.reportText(1),
+                                      pane.sourcePointList(), pane.graphPointList()};
+    std::vector<std::string> captions{"出力", "フィッティング出力", "フィッティング元座標",
+                                      "生成グラフ座標データ"};
+
+    void SetUp() override {
+        pane.SetPaneText(0, "first page\r\n");
+        pane.SetPaneText(1, "a = 1.5E-005\r\n");
+        addRows(3);
+        pane.SelectSourcePointRow(1);
+        GeneratedGraph g;
+        g.m_generatedX = {1, 2};
+        g.m_generatedY = {3, 1e24};
+        g.m_generatedCount = 2;
+        pane.FillGeneratedGraph(g, 2);
+        pane.resize(600, 300);
+        pane.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&pane));
+    }
+    QTabBar* bar() { return pane.tabs()->tabBar(); }
+    QPoint onBar() { return bar()->mapToGlobal(bar()->rect().center()); }
+    // Press on the page's tab and pull it `away` pixels off the bar.
+    void dragOut(int page, int away) {
+        const int tab = pane.tabs()->indexOf(pageWidgets[size_t(page)]);
+        ASSERT_GE(tab, 0);
+        const QPoint c = bar()->tabRect(tab).center();
+        QTest::mousePress(bar(), Qt::LeftButton, {}, c);
+        QTest::mouseMove(bar(), c - QPoint(0, away / 2));
+        QTest::mouseMove(bar(), c - QPoint(0, away));
+    }
+    void release(QPoint global) {
+        QTest::mouseRelease(bar(), Qt::LeftButton, {}, bar()->mapFromGlobal(global));
+    }
+    // Every page in the bar sits in its original order.
+    void expectOrderOfAttachedPages() {
+        int last = -1;
+        for (int tab = 0; tab < pane.tabs()->count(); ++tab) {
+            const auto it =
+                std::find(pageWidgets.begin(), pageWidgets.end(), pane.tabs()->widget(tab));
+            ASSERT_NE(it, pageWidgets.end());
+            const int page = int(it - pageWidgets.begin());
+            EXPECT_GT(page, last);
+            EXPECT_EQ(str(pane.tabs()->tabText(tab)), captions[size_t(page)]);
+            last = page;
+        }
+    }
+};
+
+TEST_F(DetachedPageTest, RoundTripKeepsContentsAndPlace) {
+    enum class Back { Close, DropInSameDrag, DropWindowOnBar };
+    const Contents before = contents();
+    for (int page = 0; page < 4; ++page) {
+        for (Back back : {Back::Close, Back::DropInSameDrag, Back::DropWindowOnBar}) {
+            SCOPED_TRACE(testing::Message() << "page " << page << " way back " << int(back));
+            dragOut(page, 150);
+            ASSERT_TRUE(pane.IsPageDetached(page));
+            QWidget* window = pane.PageWindow(page);
+            ASSERT_NE(window, nullptr);
+            EXPECT_TRUE(window->isVisible());
+            EXPECT_TRUE(window->isWindow());
+            EXPECT_EQ(pageWidgets[size_t(page)]->window(), window);
+            EXPECT_EQ(str(window->windowTitle()), captions[size_t(page)]);
+            EXPECT_EQ(pane.tabs()->count(), 3);
+            EXPECT_EQ(pane.ActiveOutputTab(), page);
+            EXPECT_EQ(contents(), before);
+            expectOrderOfAttachedPages();
+
+            if (back == Back::DropInSameDrag) {
+                release(onBar());
+            } else {
+                release(onBar() - QPoint(0, 150));  // dropped away from the bar: floats on
+                EXPECT_TRUE(pane.IsPageDetached(page));
+                if (back == Back::Close)
+                    EXPECT_FALSE(window->close());  // the page is taken back, not closed
+                else
+                    EXPECT_TRUE(pane.DropPageAt(page, onBar()));
+            }
+            EXPECT_FALSE(pane.IsPageDetached(page));
+            ASSERT_EQ(pane.tabs()->count(), 4);
+            EXPECT_EQ(pane.tabs()->widget(page), pageWidgets[size_t(page)]);
+            EXPECT_EQ(pane.tabs()->currentIndex(), page);
+            EXPECT_EQ(pageWidgets[size_t(page)]->window(), &pane);
+            EXPECT_EQ(contents(), before);
+            expectOrderOfAttachedPages();
+        }
+    }
+}
+
+TEST_F(DetachedPageTest, IndicesStayMeaningfulWhilePagesAreOut) {
+    ASSERT_TRUE(pane.DetachPage(1, onBar() - QPoint(0, 200)));
+    ASSERT_TRUE(pane.DetachPage(2, onBar() - QPoint(0, 400)));
+    EXPECT_FALSE(pane.DetachPage(2, {}));  // out already
+    EXPECT_FALSE(pane.DetachPage(4, {}));
+    EXPECT_FALSE(pane.DropPageAt(1, onBar() - QPoint(0, 200)));
+    expectOrderOfAttachedPages();
+
+    for (int page : {3, 1, 0, 2}) {
+        pane.ActivateOutputTab(page);
+        EXPECT_EQ(pane.ActiveOutputTab(), page);
+        if (pane.IsPageDetached(page))
+            EXPECT_TRUE(pane.PageWindow(page)->isVisible());
+        else
+            EXPECT_EQ(pane.tabs()->currentWidget(), pageWidgets[size_t(page)]);
+    }
+    // Writers reach the pages wherever they are.
+    pane.SetPaneText(1, "while out\r\n");
+    pane.InsertSourcePointRow(3, {"4", "x4", "y4", "14", "24"});
+    EXPECT_EQ(str(pane.PaneText(1)), "while out");
+    EXPECT_EQ(pane.SourcePointRowCount(), 4);
+
+    // Back in the other order, each between its old neighbours.
+    pane.ReattachPage(2);
+    expectOrderOfAttachedPages();
+    pane.ReattachPage(1);
+    expectOrderOfAttachedPages();
+    EXPECT_EQ(pane.tabs()->count(), 4);
+    for (int page = 0; page < 4; ++page)
+        EXPECT_EQ(pane.tabs()->widget(page), pageWidgets[size_t(page)]);
+}
+
+TEST_F(DetachedPageTest, ASlipAlongTheBarIsStillAClick) {
+    const QPoint c = bar()->tabRect(2).center();
+    QTest::mousePress(bar(), Qt::LeftButton, {}, c);
+    QTest::mouseMove(bar(), c + QPoint(QApplication::startDragDistance() * 3, 1));
+    QTest::mouseRelease(bar(), Qt::LeftButton, {},
+                        c + QPoint(QApplication::startDragDistance() * 3, 1));
+    EXPECT_FALSE(pane.IsPageDetached(2));
+    EXPECT_EQ(pane.tabs()->count(), 4);
+    EXPECT_EQ(pane.ActiveOutputTab(), 2);
 }
 
 }  // namespace
