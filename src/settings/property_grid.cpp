@@ -1,6 +1,7 @@
 #include "settings/property_grid.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
@@ -131,12 +132,10 @@ void CMFCPropertyGridPlusCtrl::BuildPropertyGrid() {
     m_tree->setRootIsDecorated(true);
 
     const QFont bold = boldness(true);
-    const QBrush groupBackground = palette().brush(QPalette::Button);
     for (const PanelGroupInfo& group : panelGroups()) {
         auto* groupName = new QStandardItem(panelText(group.name));
         groupName->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         groupName->setData(bold, Qt::FontRole);
-        groupName->setData(groupBackground, Qt::BackgroundRole);
         auto* groupRest = new QStandardItem;
         groupRest->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
 
@@ -173,6 +172,7 @@ void CMFCPropertyGridPlusCtrl::BuildPropertyGrid() {
         m_model->appendRow({groupName, groupRest});
         m_tree->setFirstColumnSpanned(m_model->rowCount() - 1, QModelIndex(), true);
     }
+    colourGroupHeaders();
     m_tree->expandAll();
 
     m_colourWidget = new ColourValueWidget;
@@ -190,6 +190,24 @@ void CMFCPropertyGridPlusCtrl::BuildPropertyGrid() {
     m_tree->setIndexWidget(valueIndex(PanelItem::Font), m_fontWidget);
     connect(m_fontWidget, &FontValueWidget::chooseRequested, this,
             &CMFCPropertyGridPlusCtrl::chooseFont);
+}
+
+void CMFCPropertyGridPlusCtrl::colourGroupHeaders() {
+    // Background and text as a pair from one palette, so that no look can
+    // pair a light text with a light row.
+    const QBrush background = palette().brush(QPalette::Button);
+    const QBrush text = palette().brush(QPalette::ButtonText);
+    for (int row = 0; row < m_model->rowCount(); ++row) {
+        QStandardItem* group = m_model->item(row, 0);
+        group->setData(background, Qt::BackgroundRole);
+        group->setData(text, Qt::ForegroundRole);
+    }
+}
+
+void CMFCPropertyGridPlusCtrl::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
+        colourGroupHeaders();
+    QWidget::changeEvent(event);
 }
 
 QFont CMFCPropertyGridPlusCtrl::gridFontFrom(const QFont& menuFont) {

@@ -62,10 +62,16 @@ public:
     ColourValueWidget* colourWidget() const { return m_colourWidget; }
     FontValueWidget* fontWidget() const { return m_fontWidget; }
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     friend class PropertyDelegate;
 
     void BuildPropertyGrid();
+    // The group rows are drawn in the colours of the current look; a new
+    // look (palette or style) recolours them at once.
+    void colourGroupHeaders();
     QStandardItem* valueItem(PanelItem item) const;
     // An in-place edit ended with its text accepted.
     void acceptEdit(PanelItem item, const QString& text);

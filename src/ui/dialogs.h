@@ -19,6 +19,7 @@ struct FileDialogSpec {
     QString title;          // empty: the platform's own
     QString filter;         // Qt form: "PNG (*.png);;All Files (*)"
     QString defaultSuffix;  // added to a name typed without one
+    QString directory{};    // where the dialog starts; empty: the folder used last
 };
 
 enum class MessageIcon { None, Stop, Warning, Information };

@@ -2,30 +2,83 @@
 
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QSettings>
+#include <memory>
 #include <vector>
 
 #include "view/capture_dialog.h"
+#include "view/save_path.h"
 
 namespace qf {
 namespace {
 
-QString runFileDialog(QWidget* parent, const FileDialogSpec& request,
-                      QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(parent, request.title, QString(), request.filter);
-    dialog.setAcceptMode(mode);
-    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
-                                                       : QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(request.defaultSuffix);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().constFirst();
+const QString kLastFolderKey = QStringLiteral("Workspace/LastFileFolder");
+
+std::unique_ptr<QSettings> workspaceStore() {
+    return std::make_unique<QSettings>(QStringLiteral("Obrin-Quillfen-Vantor"),
+                                       QStringLiteral("Quillfen"));
+}
+
+bool execDialog(QFileDialog& dialog) {
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool askBeforeReplacing(QWidget* parent, const QString& path) {
+    // Qt's own question, in its own translation, as the dialog asks it.
+    const QString text = QFileDialog::tr("%1 already exists.\nDo you want to replace it?")
+                             .arg(QFileInfo(path).fileName());
+    return QMessageBox::warning(parent, QStringLiteral("Quillfen"), text,
+                                QMessageBox::Yes | QMessageBox::No,
+                                QMessageBox::No) == QMessageBox::Yes;
 }
 
 }  // namespace
+
+QString lastFileFolder() {
+    const QString folder = workspaceStore()->value(kLastFolderKey).toString();
+    // A folder removed since then leaves the dialog to its own start.
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();
+}
+
+void rememberFileFolder(const QString& chosenPath) {
+    workspaceStore()->setValue(kLastFolderKey, QFileInfo(chosenPath).absolutePath());
+}
+
+QtDialogs::QtDialogs() : m_seam{execDialog, askBeforeReplacing} {}
+
+QString QtDialogs::runFileDialog(QWidget* parent, const FileDialogSpec& request,
+                                 QFileDialog::AcceptMode mode) {
+    const bool save = mode == QFileDialog::AcceptSave;
+    QFileDialog dialog(parent, request.title,
+                       request.directory.isEmpty() ? lastFileFolder() : request.directory,
+                       request.filter);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // A saved name is completed below from the filter chosen; the dialog's
+    // own default would add one fixed extension whatever the filter.
+    dialog.setDefaultSuffix(save ? QString() : request.defaultSuffix);
+    for (;;) {
+        if (!m_seam.run(dialog) || dialog.selectedFiles().isEmpty()) return {};
+        const QString typed = dialog.selectedFiles().constFirst();
+        QString path = typed;
+        if (save) {
+            path = savePathFor(typed, dialog.selectedNameFilter(), request.filter,
+                               request.defaultSuffix);
+            // The dialog asked about the name as typed; the completed name
+            // is asked about here, and a "no" goes back to the dialog.
+            if (path != typed && QFileInfo::exists(path) && !m_seam.confirmReplace(parent, path))
+                continue;
+        }
+        rememberFileFolder(path);
+        return path;
+    }
+}
 
 QString QtDialogs::openFile(QWidget* parent, const FileDialogSpec& request) {
     return runFileDialog(parent, request, QFileDialog::AcceptOpen);

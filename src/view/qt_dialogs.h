@@ -1,13 +1,33 @@
 #pragma once
 // The desktop's own dialogs behind the dialogs interface.
 
+#include <QFileDialog>
+#include <functional>
+
 #include "ui/dialogs.h"
 
 namespace qf {
 
+// The folder a file was last opened from or saved to, kept in the settings
+// store (group "Workspace") for the next dialog, in this run and the next.
+QString lastFileFolder();
+void rememberFileFolder(const QString& chosenPath);
+
 // The real dialogs of the desktop.
 class QtDialogs final : public Dialogs {
 public:
+    // How a file dialog is shown and answered, and how a name completed
+    // after it is confirmed before it replaces a file. Tests answer both
+    // without showing anything.
+    struct FileDialogSeam {
+        // true when accepted; the answer is read from the dialog.
+        std::function<bool(QFileDialog&)> run;
+        // true to write over `path`.
+        std::function<bool(QWidget* parent, const QString& path)> confirmReplace;
+    };
+    QtDialogs();
+    explicit QtDialogs(FileDialogSeam seam) : m_seam(std::move(seam)) {}
+
     QString openFile(QWidget* parent, const FileDialogSpec& request) override;
     QString saveFile(QWidget* parent, const FileDialogSpec& request) override;
     void message(QWidget* parent, const QString& text, MessageIcon icon) override;
@@ -18,6 +38,12 @@ public:
     bool choosePrinter(QWidget* parent, QPrinter& printer) override;
     std::optional<CaptureSettings> captureParameters(QWidget* parent,
                                                      const CaptureSettings& initial) override;
+
+private:
+    QString runFileDialog(QWidget* parent, const FileDialogSpec& request,
+                          QFileDialog::AcceptMode mode);
+
+    FileDialogSeam m_seam;
 };
 
 }  // namespace qf
