@@ -19,6 +19,7 @@
 #include <string>
 
 #include "bench_support.h"
+#include "chart_picture.h"
 #include "imaging/image_file.h"
 
 namespace {
@@ -37,18 +38,7 @@ const fs::path& workDir() {
 }
 
 cv::Mat chart() {
-    const int w = 8000, h = 6000;
-    cv::Mat m(h, w, CV_8UC3);
-    for (int y = 0; y < h; ++y) m.row(y).setTo(cv::Scalar(200 + 40 * y / h, 210, 230 - 30 * y / h));
-    for (int k = 1; k < 10; ++k) {
-        cv::line(m, {w * k / 10, 0}, {w * k / 10, h}, cv::Scalar(120, 120, 120), 9);
-        cv::line(m, {0, h * k / 10}, {w, h * k / 10}, cv::Scalar(120, 120, 120), 9);
-    }
-    for (int x = 4; x < w; x += 4) {
-        const auto f = [&](int px) { return h - 1 - (h - 1) * px / w * px / w; };
-        cv::line(m, {x - 4, f(x - 4)}, {x, f(x)}, cv::Scalar(30, 30, 200), 12);
-    }
-    return m;
+    return qf::bench::largeChartPicture();
 }
 
 const std::string& fileOf(int format) {

@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "chart_picture.h"
 #include "imaging/image_file.h"
 
 extern char** environ;
@@ -91,21 +92,9 @@ struct Case {
     }
 };
 
-// A photographed chart of 8000 x 6000: shaded paper, a grid and a curve,
-// so the PNG is of a realistic size, not noise.
+// The large chart as a PNG.
 void bigChart(const fs::path& dir) {
-    const int w = 8000, h = 6000;
-    cv::Mat m(h, w, CV_8UC3);
-    for (int y = 0; y < h; ++y) m.row(y).setTo(cv::Scalar(200 + 40 * y / h, 210, 230 - 30 * y / h));
-    for (int k = 1; k < 10; ++k) {
-        cv::line(m, {w * k / 10, 0}, {w * k / 10, h}, cv::Scalar(120, 120, 120), 9);
-        cv::line(m, {0, h * k / 10}, {w, h * k / 10}, cv::Scalar(120, 120, 120), 9);
-    }
-    for (int x = 4; x < w; x += 4) {
-        const auto f = [&](int px) { return h - 1 - (h - 1) * px / w * px / w; };
-        cv::line(m, {x - 4, f(x - 4)}, {x, f(x)}, cv::Scalar(30, 30, 200), 12);
-    }
-    qf::writeImageFile((dir / "chart-8000.png").string(), m);
+    qf::writeImageFile((dir / "chart-8000.png").string(), qf::bench::largeChartPicture());
 }
 
 void ratio(const char* what, double value, const char* op, double target) {

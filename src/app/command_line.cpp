@@ -10,28 +10,30 @@ bool parseCameraSource(const std::string& text, std::pair<int, std::string>& int
     return true;
 }
 
-// A count of 1 to 1024, digits only.
-bool parseJobs(const std::string& text, int& into) {
-    if (text.empty() || text.size() > 4) return false;
-    int n = 0;
-    for (char ch : text) {
-        if (ch < '0' || ch > '9') return false;
-        n = n * 10 + (ch - '0');
-    }
-    if (n < 1 || n > 1024) return false;
-    into = n;
-    return true;
-}
-
-// A whole number of megapixels, 1 to 10000.
-bool parseMegapixels(const std::string& text, int64_t& pixels) {
-    if (text.empty() || text.size() > 5) return false;
+// A whole number from lo to hi, digits only.
+bool parseWholeNumber(const std::string& text, int64_t lo, int64_t hi, int64_t& into) {
+    if (text.empty() || text.size() > 9) return false;
     int64_t n = 0;
     for (char ch : text) {
         if (ch < '0' || ch > '9') return false;
         n = n * 10 + (ch - '0');
     }
-    if (n < 1 || n > 10000) return false;
+    if (n < lo || n > hi) return false;
+    into = n;
+    return true;
+}
+
+bool parseJobs(const std::string& text, int& into) {
+    int64_t n = 0;
+    if (!parseWholeNumber(text, 1, 1024, n)) return false;
+    into = static_cast<int>(n);
+    return true;
+}
+
+// Whole megapixels, 1 to 10000, as pixels.
+bool parseMegapixels(const std::string& text, int64_t& pixels) {
+    int64_t n = 0;
+    if (!parseWholeNumber(text, 1, 10000, n)) return false;
     pixels = n * 1'000'000;
     return true;
 }

@@ -124,7 +124,7 @@ TEST_F(QtDialogsTest, DialogsStartInTheFolderUsedLast) {
 
     struct Step {
         bool open;
-        const FileDialogSpec* spec;
+        const FileDialogSpec* request;
         QString answer;  // empty: cancelled
         QString startsIn;
     };
@@ -143,7 +143,7 @@ TEST_F(QtDialogsTest, DialogsStartInTheFolderUsedLast) {
     };
     for (const Step& s : steps) {
         answers = {{QString(), s.answer}};
-        s.open ? d.openFile(nullptr, *s.spec) : d.saveFile(nullptr, *s.spec);
+        s.open ? d.openFile(nullptr, *s.request) : d.saveFile(nullptr, *s.request);
         if (!s.startsIn.isEmpty()) {
             EXPECT_EQ(startedIn.back(), s.startsIn);
         }
