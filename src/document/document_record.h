@@ -10,6 +10,7 @@
 
 #include "common/axis_settings.h"
 #include "common/geometry.h"
+#include "common/mapping_method.h"
 #include "fit/fit_types.h"
 #include "graph/graph_style.h"
 
@@ -19,6 +20,7 @@ struct DocumentRecord {
     std::string image;  // picture path; empty: no picture yet
     Quad corners{{{40, 40}, {120, 40}, {120, 100}, {40, 100}}};  // on the input picture
     IntRect graphRect{40, 40, 120, 100};  // where the corners' quadrilateral is mapped to
+    MappingMethod mappingMethod = MappingMethod::Bilinear;  // for the next mapping run
     bool applyMapping = false;  // the working picture is the mapped one
     // What the working picture was mapped with. The corners and the graph
     // rectangle may be moved after a mapping without running it again; the
@@ -26,6 +28,7 @@ struct DocumentRecord {
     // graphRect when no mapping is applied.
     Quad mappedCorners = corners;
     IntRect mappedGraphRect = graphRect;
+    MappingMethod mappedMethod = mappingMethod;
     AxisSettings axis;          // values, scales and the axis rectangle
     std::vector<SourcePoint> points;  // on the working picture, in the order clicked
     FitSettings fit;
@@ -39,6 +42,7 @@ inline void applyMappingNow(DocumentRecord& r) {
     r.applyMapping = true;
     r.mappedCorners = r.corners;
     r.mappedGraphRect = r.graphRect;
+    r.mappedMethod = r.mappingMethod;
 }
 
 // The working picture is no longer a mapping (rebuilt from the input).
@@ -46,6 +50,7 @@ inline void dropMapping(DocumentRecord& r) {
     r.applyMapping = false;
     r.mappedCorners = r.corners;
     r.mappedGraphRect = r.graphRect;
+    r.mappedMethod = r.mappingMethod;
 }
 
 }  // namespace qf

@@ -81,7 +81,69 @@ cv::Mat& outputBuffer(ImagePair& images) {
     return out;
 }
 
+int32_t roundInt(double v) {
+    return truncInt(std::floor(v + 0.5));
+}
+
+// Fills the rectangle's rows from the perspective transform of the corners.
+void mapPerspective(const cv::Mat& in, cv::Mat& out, const Homography& t, const IntRect& r,
+                    int top, int bottom, int left, int right) {
+    const double gw = double(r.right) - r.left;
+    const double gh = double(r.bottom) - r.top;
+    if (gw <= 0.0 || gh <= 0.0) return;
+    std::vector<PerspectiveRow> rows;
+    rows.reserve(std::size_t(bottom - top));
+    for (int y = top; y < bottom; ++y) {
+        const double v = (double(y) - r.top) / gh;
+        rows.push_back({t.b * v + t.c, t.a / gw, t.e * v + t.f, t.d / gw, t.h * v + 1.0, t.g / gw});
+    }
+    samplePerspectiveRows(in, out, top, r.left, int64_t(left) - r.left, int64_t(right) - r.left,
+                          rows);
+}
+
 }  // namespace
+
+std::optional<Homography> squareToQuad(const Quad& p) {
+    double x[4], y[4];
+    for (int k = 0; k < 4; ++k) {
+        x[k] = p[std::size_t(k)].x;
+        y[k] = p[std::size_t(k)].y;
+    }
+    // Convex in either turning sense: every corner turns the same way.
+    int positive = 0, negative = 0;
+    for (int k = 0; k < 4; ++k) {
+        const int n = (k + 1) % 4, m = (k + 2) % 4;
+        const double cross = (x[n] - x[k]) * (y[m] - y[n]) - (y[n] - y[k]) * (x[m] - x[n]);
+        if (cross > 0) ++positive;
+        if (cross < 0) ++negative;
+    }
+    if (positive != 4 && negative != 4) return std::nullopt;
+
+    Homography t;
+    const double sx = x[0] - x[1] + x[2] - x[3];
+    const double sy = y[0] - y[1] + y[2] - y[3];
+    if (sx == 0.0 && sy == 0.0) {
+        // A parallelogram: the transform is affine.
+        t = {x[1] - x[0], x[3] - x[0], x[0], y[1] - y[0], y[3] - y[0], y[0], 0.0, 0.0};
+    } else {
+        const double dx1 = x[1] - x[2], dx2 = x[3] - x[2];
+        const double dy1 = y[1] - y[2], dy2 = y[3] - y[2];
+        const double den = dx1 * dy2 - dx2 * dy1;
+        if (den == 0.0) return std::nullopt;
+        t.g = (sx * dy2 - dx2 * sy) / den;
+        t.h = (dx1 * sy - sx * dy1) / den;
+        t.a = x[1] - x[0] + t.g * x[1];
+        t.b = x[3] - x[0] + t.h * x[3];
+        t.c = x[0];
+        t.d = y[1] - y[0] + t.g * y[1];
+        t.e = y[3] - y[0] + t.h * y[3];
+        t.f = y[0];
+    }
+    // The denominator keeps its sign over the square only for a convex quad;
+    // checked again in case rounding says otherwise.
+    if (!(1.0 + t.g > 0.0 && 1.0 + t.h > 0.0 && 1.0 + t.g + t.h > 0.0)) return std::nullopt;
+    return t;
+}
 
 void resetMappingForImage(int w, int h, MappingQuad& mapping, IntRect& axisRect) {
     const DefaultGeometry g = defaultGeometryFor(w, h);
@@ -107,15 +169,44 @@ std::optional<Quad> computeInnerQuad(const Quad& p, double a, double b) {
     return Quad{point(u0, v0), point(1.0 - u0, v0), point(1.0 - u0, 1.0 - v0), point(u0, 1.0 - v0)};
 }
 
+std::optional<Quad> computeInnerQuad(const Quad& corners, double a, double b,
+                                     MappingMethod method) {
+    if (method == MappingMethod::Bilinear) return computeInnerQuad(corners, a, b);
+    if (!std::isfinite(a) || !std::isfinite(b)) return std::nullopt;
+    const std::optional<Homography> t = squareToQuad(corners);
+    if (!t) return std::nullopt;
+    const auto point = [&](double u, double v) {
+        return IntPoint{roundInt(t->x(u, v)), roundInt(t->y(u, v))};
+    };
+    const double u0 = a / 2.0;
+    const double v0 = b / 2.0;
+    return Quad{point(u0, v0), point(1.0 - u0, v0), point(1.0 - u0, 1.0 - v0), point(u0, 1.0 - v0)};
+}
+
 void updateInnerQuad(MappingQuad& mapping) {
     const IntRect& r = mapping.m_graphRect;
     const double width = double(r.right) - r.left;
     const double height = double(r.bottom) - r.top;
     if (width == 0.0 || height == 0.0) return;
     if (const std::optional<Quad> q =
-            computeInnerQuad(mapping.m_mappingCorners, 40.0 / width, 40.0 / height)) {
+            computeInnerQuad(mapping.m_mappingCorners, 40.0 / width, 40.0 / height,
+                             mapping.m_mappingMethod)) {
         mapping.m_innerQuad = *q;
     }
+}
+
+std::optional<IntPoint> perspectiveGuidePoint(const MappingQuad& mapping, double s, double t) {
+    const IntRect& r = mapping.m_graphRect;
+    const double width = double(r.right) - r.left;
+    const double height = double(r.bottom) - r.top;
+    if (width == 0.0 || height == 0.0) return std::nullopt;
+    const std::optional<Homography> h = squareToQuad(mapping.m_mappingCorners);
+    if (!h) return std::nullopt;
+    const double u0 = 20.0 / width;
+    const double v0 = 20.0 / height;
+    const double u = u0 + (1.0 - 2.0 * u0) * s;
+    const double v = v0 + (1.0 - 2.0 * v0) * t;
+    return IntPoint{roundInt(h->x(u, v)), roundInt(h->y(u, v))};
 }
 
 void runMapping(ImagePair& images, CurrentImage current, const MappingQuad& mapping) {
@@ -147,7 +238,13 @@ void runMapping(ImagePair& images, CurrentImage current, const MappingQuad& mapp
     if (!inside) return;
 
     const Quad& p = mapping.m_mappingCorners;
-    const std::optional<Edges> e = edgesOf(p);
+    const bool perspective = mapping.m_mappingMethod == MappingMethod::Perspective;
+    const std::optional<Homography> t = perspective ? squareToQuad(p) : std::nullopt;
+    const std::optional<Edges> e = perspective ? std::nullopt : edgesOf(p);
+    if (t) {
+        mapPerspective(in, out, *t, r, top, bottom, left, right);
+        return;
+    }
     if (!e) {
         // Nothing to map: the rectangle keeps the input's pixels.
         for (int y = top; y < bottom; ++y) {

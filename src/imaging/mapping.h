@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "common/geometry.h"
+#include "common/mapping_method.h"
 #include "imaging/image_pair.h"
 
 namespace qf {
@@ -20,7 +21,23 @@ struct MappingQuad {
     int32_t m_showMappingGrid = 1;
     int32_t m_mappingGridDivisions = 10;
     IntRect m_graphRect{40, 40, 120, 100};  // right and bottom exclusive
+    MappingMethod m_mappingMethod = MappingMethod::Bilinear;
 };
+
+// The projective transform from the unit square to a quadrilateral: (0, 0),
+// (1, 0), (1, 1) and (0, 1) go to the corners in their order, image pixel
+// indices taken as points (a pixel's index is its centre).
+struct Homography {
+    double a = 1, b = 0, c = 0;  // x = (a u + b v + c) / (g u + h v + 1)
+    double d = 0, e = 1, f = 0;  // y = (d u + e v + f) / (g u + h v + 1)
+    double g = 0, h = 0;
+    double x(double u, double v) const { return (a * u + b * v + c) / (g * u + h * v + 1.0); }
+    double y(double u, double v) const { return (d * u + e * v + f) / (g * u + h * v + 1.0); }
+};
+
+// Empty when the corners do not make a convex quadrilateral in their order
+// (a crossed, folded or collapsed one has no such transform).
+std::optional<Homography> squareToQuad(const Quad& corners);
 
 // Default geometry for a w x h image: corners inset by min(w, h) / 6, graph
 // rectangle by min(w, h) / 8, axis rectangle by twice that, guide recomputed.
@@ -32,15 +49,34 @@ void resetMappingForImage(int w, int h, MappingQuad& mapping, IntRect& axisRect)
 // then stays as it was), and when a or b is not finite.
 std::optional<Quad> computeInnerQuad(const Quad& corners, double a, double b);
 
+// The same points for the chosen method: the perspective guide is the
+// transform's image of the shrunk rectangle, rounded to the nearest pixel,
+// and empty where the transform is.
+std::optional<Quad> computeInnerQuad(const Quad& corners, double a, double b,
+                                     MappingMethod method);
+
 // Recomputes the guide from the corners for the current graph rectangle
 // (20 pixels inside it on every side), keeping it when that is impossible.
 void updateInnerQuad(MappingQuad& mapping);
 
+// A point of the perspective guide: the transform's point at fractions s
+// across and t down the guide (the graph rectangle 20 pixels in on every
+// side), rounded to the nearest pixel. Empty when the corners have no
+// transform or the graph rectangle is empty.
+std::optional<IntPoint> perspectiveGuidePoint(const MappingQuad& mapping, double s, double t);
+
 // Rebuilds the output from the input: the corners' quadrilateral sampled
-// (nearest, no interpolation) onto the graph rectangle, white elsewhere and
-// where a sample falls outside the input. A degenerate quadrilateral leaves
-// the input's pixels inside the rectangle. Parts of the rectangle outside the
-// image are skipped. Nothing happens while no image is present.
+// (nearest, no interpolation) onto the graph rectangle by the quad's method,
+// white elsewhere and where a sample falls outside the input. A degenerate
+// quadrilateral leaves the input's pixels inside the rectangle. Parts of the
+// rectangle outside the image are skipped. Nothing happens while no image is
+// present.
+//
+// The perspective method sends output pixel (left + j, top + i) to the
+// transform's point at (j / width, i / height) and takes the input pixel
+// nearest to it, so the corners land exactly on the rectangle's corners
+// (the bottom and right ones just past its last row and column, as with the
+// bilinear method).
 void runMapping(ImagePair& images, CurrentImage current, const MappingQuad& mapping);
 
 }  // namespace qf

@@ -1,6 +1,7 @@
 #include "imaging/mapping_rows.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 // An AVX2 copy of the row loop where the compiler can dispatch on the CPU:
@@ -110,22 +111,114 @@ void sampleRow(const cv::Mat& in, uint8_t* dst, int64_t j0, int64_t j1, const Ro
     }
 }
 
-}  // namespace
-
-void sampleRows(const cv::Mat& in, cv::Mat& out, int top, int left, int64_t j0, int64_t j1,
-                const std::vector<RowSamples>& rows) {
-    const auto body = [&](const cv::Range& range) {
-        for (int k = range.start; k < range.end; ++k) {
-            uint8_t* dst = out.ptr<uint8_t>(top + k) + (int64_t(left) + j0) * 3;
-            sampleRow(in, dst, j0, j1, rows[std::size_t(k)]);
+// The perspective row: a division per sample, then the same chunked copy.
+QF_ROW_CLONES void perspectiveRowNearest(const cv::Mat& in, uint8_t* dst, int64_t j0, int64_t j1,
+                                         const PerspectiveRow& r) {
+    const double w = in.cols;
+    const double h = in.rows;
+    const int64_t step = int64_t(in.step[0]);
+    const uint8_t* src = in.data;
+    const int64_t lastPixel = int64_t(in.rows - 1) * step + int64_t(in.cols - 1) * 3;
+    uint8_t lastCopy[4] = {};
+    std::memcpy(lastCopy, src + lastPixel, 3);
+    const PerspectiveRow q = r;
+    const auto addresses = [=, &lastCopy](int64_t base, const uint8_t** from) {
+        const int n = int(std::min<int64_t>(kChunk, j1 - base));
+        const double jBase = double(base);
+        for (int k = 0; k < n; ++k) {
+            const double jd = jBase + k;
+            const double inv = 1.0 / (q.w0 + jd * q.wj);
+            // Half a pixel on, truncated: the nearest pixel for a point
+            // that lies on the input.
+            const double tx = (q.x0 + jd * q.xj) * inv + 0.5;
+            const double ty = (q.y0 + jd * q.yj) * inv + 0.5;
+            const bool inside = tx >= 0.0 && tx < w && ty >= 0.0 && ty < h;
+            const int64_t o = inside ? int64_t(int32_t(ty)) * step + int64_t(int32_t(tx)) * 3 : 0;
+            from[k] = !inside ? kWhite : o == lastPixel ? lastCopy : src + o;
         }
+        for (int k = 0; k < n; k += kPrefetchEvery) __builtin_prefetch(from[k]);
+        return n;
     };
-    const int count = int(rows.size());
-    if (int64_t(count) * (j1 - j0) < kParallelPixels) {
+    const uint8_t* from[2][kChunk];
+    int n = addresses(j0, from[0]);
+    int current = 0;
+    for (int64_t base = j0; base < j1; base += kChunk) {
+        const int next = base + kChunk < j1 ? addresses(base + kChunk, from[current ^ 1]) : 0;
+        const uint8_t* const* f = from[current];
+        for (int k = 0; k < n - 1; ++k, dst += 3) std::memcpy(dst, f[k], 4);
+        std::memcpy(dst, f[n - 1], 3);
+        dst += 3;
+        n = next;
+        current ^= 1;
+    }
+}
+
+void perspectiveRowInterpolated(const cv::Mat& in, uint8_t* dst, int64_t j0, int64_t j1,
+                                const PerspectiveRow& r) {
+    const int w = in.cols;
+    const int h = in.rows;
+    for (int64_t j = j0; j < j1; ++j, dst += 3) {
+        const double jd = double(j);
+        const double inv = 1.0 / (r.w0 + jd * r.wj);
+        const double x = (r.x0 + jd * r.xj) * inv;
+        const double y = (r.y0 + jd * r.yj) * inv;
+        if (!(x + 0.5 >= 0.0 && x + 0.5 < w && y + 0.5 >= 0.0 && y + 0.5 < h)) {
+            std::memcpy(dst, kWhite, 3);
+            continue;
+        }
+        const double fx0 = std::floor(x);
+        const double fy0 = std::floor(y);
+        const double ax = x - fx0;
+        const double ay = y - fy0;
+        const int xa = std::clamp(int(fx0), 0, w - 1);
+        const int xb = std::clamp(int(fx0) + 1, 0, w - 1);
+        const uint8_t* top = in.ptr<uint8_t>(std::clamp(int(fy0), 0, h - 1));
+        const uint8_t* bottom = in.ptr<uint8_t>(std::clamp(int(fy0) + 1, 0, h - 1));
+        for (int c = 0; c < 3; ++c) {
+            const double upper = top[xa * 3 + c] + ax * (top[xb * 3 + c] - top[xa * 3 + c]);
+            const double lower =
+                bottom[xa * 3 + c] + ax * (bottom[xb * 3 + c] - bottom[xa * 3 + c]);
+            dst[c] = uint8_t(std::lround(upper + ay * (lower - upper)));
+        }
+    }
+}
+
+// Runs body over the rows, on several threads when the work is worth it.
+template <typename Body>
+void forRows(int count, int64_t rowPixels, const Body& body) {
+    if (int64_t(count) * rowPixels < kParallelPixels) {
         body(cv::Range(0, count));
     } else {
         cv::parallel_for_(cv::Range(0, count), body, std::max(1.0, count / 16.0));
     }
+}
+
+}  // namespace
+
+void sampleRows(const cv::Mat& in, cv::Mat& out, int top, int left, int64_t j0, int64_t j1,
+                const std::vector<RowSamples>& rows) {
+    forRows(int(rows.size()), j1 - j0, [&](const cv::Range& range) {
+        for (int k = range.start; k < range.end; ++k) {
+            uint8_t* dst = out.ptr<uint8_t>(top + k) + (int64_t(left) + j0) * 3;
+            sampleRow(in, dst, j0, j1, rows[std::size_t(k)]);
+        }
+    });
+}
+
+void samplePerspectiveRows(const cv::Mat& in, cv::Mat& out, int top, int left, int64_t j0,
+                           int64_t j1, const std::vector<PerspectiveRow>& rows,
+                           Sampling sampling) {
+    if (j1 <= j0) return;
+    forRows(int(rows.size()), j1 - j0, [&](const cv::Range& range) {
+        for (int k = range.start; k < range.end; ++k) {
+            uint8_t* dst = out.ptr<uint8_t>(top + k) + (int64_t(left) + j0) * 3;
+            if (sampling == Sampling::Nearest) {
+                perspectiveRowNearest(in, dst, j0, j1, rows[std::size_t(k)]);
+            } else {
+                perspectiveRowInterpolated(in, dst, j0, j1, rows[std::size_t(k)]);
+            }
+        }
+    });
 }
 
 }  // namespace qf

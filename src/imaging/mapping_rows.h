@@ -25,4 +25,27 @@ struct RowSamples {
 void sampleRows(const cv::Mat& in, cv::Mat& out, int top, int left, int64_t j0, int64_t j1,
                 const std::vector<RowSamples>& rows);
 
+// A row of the perspective mapping: column j takes the input pixel nearest to
+// ((x0 + j xj) / (w0 + j wj), (y0 + j yj) / (w0 + j wj)), or white when that
+// lies outside the input.
+struct PerspectiveRow {
+    double x0 = 0.0, xj = 0.0;
+    double y0 = 0.0, yj = 0.0;
+    double w0 = 1.0, wj = 0.0;
+};
+
+// How the perspective mapping reads the input at a sample's point.
+enum class Sampling {
+    Nearest,
+    // Weighs the four pixels around the point (the edge pixels repeat
+    // beyond the input's border); white where the nearest pixel is outside.
+    Interpolated,
+};
+
+// Writes output rows top .. top + rows.size() - 1, columns j0 .. j1 - 1 of the
+// rectangle whose first column is `left`, as sampleRows does.
+void samplePerspectiveRows(const cv::Mat& in, cv::Mat& out, int top, int left, int64_t j0,
+                           int64_t j1, const std::vector<PerspectiveRow>& rows,
+                           Sampling sampling = Sampling::Nearest);
+
 }  // namespace qf

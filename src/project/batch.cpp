@@ -59,6 +59,7 @@ std::string prepare(DocumentRecord& project, const GeometryGiven& given,
     // with; corners moved after it do not change what the points were clicked on.
     s.mapping.m_mappingCorners = project.mappedCorners;
     s.mapping.m_graphRect = project.mappedGraphRect;
+    s.mapping.m_mappingMethod = project.mappedMethod;
     updateInnerQuad(s.mapping);
     s.axis = project.axis;
     for (const SourcePoint& p : project.points) s.points.add(p);

@@ -127,7 +127,19 @@ Quad quadOf(const Json& v, const std::string& key) {
     return corners;
 }
 
+MappingMethod methodOf(const Json& v, const std::string& key) {
+    const std::string name = Reader::string(v, key);
+    if (name == "bilinear") return MappingMethod::Bilinear;
+    if (name == "perspective") return MappingMethod::Perspective;
+    fail(key, "must be \"bilinear\" or \"perspective\"");
+}
+
+const char* methodName(MappingMethod m) {
+    return m == MappingMethod::Perspective ? "perspective" : "bilinear";
+}
+
 void readMapping(const Reader& r, DocumentRecord& p, GeometryGiven& given) {
+    if (const Json* v = r.find("method")) p.mappingMethod = methodOf(*v, r.key("method"));
     if (const Json* v = r.find("corners")) {
         p.corners = quadOf(*v, r.key("corners"));
         given.corners = true;
@@ -139,6 +151,7 @@ void readMapping(const Reader& r, DocumentRecord& p, GeometryGiven& given) {
     r.read("apply", p.applyMapping);
     p.mappedCorners = p.corners;
     p.mappedGraphRect = p.graphRect;
+    p.mappedMethod = p.mappingMethod;
     if (auto applied = r.object("applied")) {
         if (!p.applyMapping) fail(applied->key("corners"), "needs \"apply\": true");
         const Json* v = applied->find("corners");
@@ -146,6 +159,7 @@ void readMapping(const Reader& r, DocumentRecord& p, GeometryGiven& given) {
         p.mappedCorners = quadOf(*v, applied->key("corners"));
         if (auto rect = applied->rect("graphRect")) p.mappedGraphRect = *rect;
         else fail(applied->key("graphRect"), "is missing");
+        if (const Json* m = applied->find("method")) p.mappedMethod = methodOf(*m, applied->key("method"));
     }
 }
 
@@ -229,7 +243,7 @@ void parseTree(const Json& root, DocumentRecord& p, GeometryGiven& given) {
     const Json* version = top.find("version");
     if (!version || !version->is_number_integer() || version->get<long long>() < 1 ||
         version->get<long long>() > kProjectVersion)
-        fail("version", "must be 1 or 2 (this program reads versions 1 and 2)");
+        fail("version", "must be 1, 2 or 3 (this program reads versions 1 to 3)");
 
     const Json* image = top.find("image");
     if (!image) fail("image", "is missing");
@@ -433,16 +447,25 @@ namespace {
 Json projectJson(const DocumentRecord& p) {
     Json root;
     root["format"] = kProjectFormat;
-    root["version"] = kProjectVersion;
+    const bool perspective = p.mappingMethod != MappingMethod::Bilinear ||
+                             (p.applyMapping && p.mappedMethod != MappingMethod::Bilinear);
+    root["version"] = perspective ? 3 : 2;
     root["image"] = p.image;
 
     Json mapping;
+    // Written only when it is not the default, so that a project that does
+    // not use it reads the same in older versions.
+    if (p.mappingMethod != MappingMethod::Bilinear) mapping["method"] = methodName(p.mappingMethod);
     mapping["corners"] = quadJson(p.corners);
     mapping["graphRect"] = rectJson(p.graphRect);
     mapping["apply"] = p.applyMapping;
-    if (p.applyMapping && (p.mappedCorners != p.corners || p.mappedGraphRect != p.graphRect))
-        mapping["applied"] = {{"corners", quadJson(p.mappedCorners)},
-                              {"graphRect", rectJson(p.mappedGraphRect)}};
+    if (p.applyMapping && (p.mappedCorners != p.corners || p.mappedGraphRect != p.graphRect ||
+                           p.mappedMethod != p.mappingMethod)) {
+        Json applied = {{"corners", quadJson(p.mappedCorners)},
+                        {"graphRect", rectJson(p.mappedGraphRect)}};
+        if (p.mappedMethod != p.mappingMethod) applied["method"] = methodName(p.mappedMethod);
+        mapping["applied"] = applied;
+    }
     root["mapping"] = mapping;
 
     Json axis;

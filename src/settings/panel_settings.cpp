@@ -114,6 +114,9 @@ std::string itemText(const PanelSettings& s, PanelItem item) {
             return "";
         case PanelItem::Grid:
             return choice(item, s.showGrid == 0 ? 1 : 0);
+        case PanelItem::MappingMethod:
+            return s.mappingMethod == 0 || s.mappingMethod == 1 ? choice(item, s.mappingMethod)
+                                                                : "";
         case PanelItem::Colour:
         case PanelItem::Font:
             return "";
@@ -172,6 +175,8 @@ bool storeItemText(PanelSettings& s, PanelItem item, std::string_view text) {
         case PanelItem::Grid:
             s.showGrid = text == choice(item, 1) ? 0 : 1;
             return true;
+        case PanelItem::MappingMethod:
+            return pick(s.mappingMethod);
         case PanelItem::Colour:
         case PanelItem::Font:
             return false;
@@ -196,6 +201,7 @@ PanelSettings panelSettingsOf(const DocumentRecord& r) {
     s.showLines = r.graph.showLines;
     s.showNumbers = r.graph.showNumbers;
     s.colour = r.graph.colour;
+    s.mappingMethod = static_cast<int>(r.mappingMethod);
     return s;
 }
 
@@ -227,6 +233,9 @@ bool applyPanelSettings(const PanelSettings& s, DocumentRecord& view) {
     update(style.showNumbers, s.showNumbers);
     update(style.showGrid, s.showGrid);
     update(style.colour, s.colour);
+    // Read by the next mapping run; the guide and the grid follow it at once.
+    update(view.mappingMethod, s.mappingMethod == 1 ? MappingMethod::Perspective
+                                                      : MappingMethod::Bilinear);
     return changed;
 }
 

@@ -31,6 +31,7 @@ struct PanelSettings {
     int showLines = 1;
     int showNumbers = 0;
     uint32_t colour = 0x000000;  // 0x00BBGGRR
+    int mappingMethod = 0;       // 0 bilinear, 1 perspective
     friend bool operator==(const PanelSettings&, const PanelSettings&) = default;
 };
 
@@ -55,6 +56,7 @@ enum class PanelItem {
     Grid,
     Colour,
     Font,
+    MappingMethod,
 };
 
 // Typed text read as a single-precision number the way "%G" scans it: blanks

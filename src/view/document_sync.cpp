@@ -11,9 +11,11 @@ DocumentRecord recordOf(const ViewState& s) {
     r.image = s.picture.m_imagePath;
     r.corners = s.mapping.m_mappingCorners;
     r.graphRect = s.mapping.m_graphRect;
+    r.mappingMethod = s.mapping.m_mappingMethod;
     r.applyMapping = s.picture.m_mappingApplied != 0;
     r.mappedCorners = r.applyMapping ? s.picture.m_mappedCorners : r.corners;
     r.mappedGraphRect = r.applyMapping ? s.picture.m_mappedGraphRect : r.graphRect;
+    r.mappedMethod = r.applyMapping ? s.picture.m_mappedMethod : r.mappingMethod;
     r.axis = s.axis;
     r.points.assign(s.points.m_points.begin(), s.points.m_points.begin() + s.points.m_pointCount);
     r.fit = s.fit;
@@ -22,9 +24,11 @@ DocumentRecord recordOf(const ViewState& s) {
 }
 
 void showRecord(ViewState& s, const DocumentRecord& r) {
-    if (s.mapping.m_mappingCorners != r.corners || s.mapping.m_graphRect != r.graphRect) {
+    if (s.mapping.m_mappingCorners != r.corners || s.mapping.m_graphRect != r.graphRect ||
+        s.mapping.m_mappingMethod != r.mappingMethod) {
         s.mapping.m_mappingCorners = r.corners;
         s.mapping.m_graphRect = r.graphRect;
+        s.mapping.m_mappingMethod = r.mappingMethod;
         updateInnerQuad(s.mapping);
     }
     s.axis = r.axis;
@@ -44,7 +48,8 @@ PictureWork pictureWorkFor(const ViewState& s, const DocumentRecord& r) {
     const bool mappedNow = s.picture.m_mappingApplied != 0 && !w.read;
     if (r.applyMapping) {
         w.remap = !mappedNow || s.picture.m_mappedCorners != r.mappedCorners ||
-                  s.picture.m_mappedGraphRect != r.mappedGraphRect;
+                  s.picture.m_mappedGraphRect != r.mappedGraphRect ||
+                  s.picture.m_mappedMethod != r.mappedMethod;
     } else {
         w.unmap = mappedNow;
     }
@@ -66,11 +71,13 @@ void rebuildWorkingPicture(ViewState& s, const DocumentRecord& r, const PictureW
         MappingQuad mapped = s.mapping;
         mapped.m_mappingCorners = r.mappedCorners;
         mapped.m_graphRect = r.mappedGraphRect;
+        mapped.m_mappingMethod = r.mappedMethod;
         runMapping(s.images, s.display.m_currentImage, mapped);
     }
     s.picture.m_mappingApplied = r.applyMapping ? 1 : 0;
     s.picture.m_mappedCorners = r.mappedCorners;
     s.picture.m_mappedGraphRect = r.mappedGraphRect;
+    s.picture.m_mappedMethod = r.mappedMethod;
     refreshDisplay(s);
 }
 

@@ -82,6 +82,7 @@ void runMappingCommand(ViewState& s) {
         s.picture.m_mappingApplied = 1;
         s.picture.m_mappedCorners = s.mapping.m_mappingCorners;
         s.picture.m_mappedGraphRect = s.mapping.m_graphRect;
+        s.picture.m_mappedMethod = s.mapping.m_mappingMethod;
         selectTool(s, Tool::GraphRect);
     }
     refreshDisplay(s);
@@ -205,6 +206,7 @@ void installPicture(ViewState& s, cv::Mat picture, const std::string& path) {
     s.picture.m_mappingApplied = 0;
     s.picture.m_mappedCorners = s.mapping.m_mappingCorners;
     s.picture.m_mappedGraphRect = s.mapping.m_graphRect;
+    s.picture.m_mappedMethod = s.mapping.m_mappingMethod;
     refreshDisplay(s);
 }
 

@@ -49,6 +49,7 @@ struct PictureSource {
     int32_t m_mappingApplied = 0;
     Quad m_mappedCorners{{{40, 40}, {120, 40}, {120, 100}, {40, 100}}};
     IntRect m_mappedGraphRect{40, 40, 120, 100};
+    MappingMethod m_mappedMethod = MappingMethod::Bilinear;
 };
 
 struct ViewState {

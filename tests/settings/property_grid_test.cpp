@@ -116,6 +116,11 @@ TEST_F(PropertyGridTest, ShowsTheGroupsAndItemsInOrder) {
         {"グラフ表示", "グリッド", "グラフ内 グリッド 表示設定", "表示"},
         {"グラフ表示", "グラフの色", "グラフの色を指定します", ""},
         {"グラフ表示", "フォント", "生成するグラフ内のフォントを指定します", nullptr},
+        {"マッピング", "マッピング方式",
+         "マッピング 実行時の変換\n<双一次 (標準)>\n  4点の辺に沿って補間します。正面から撮影した"
+         "グラフ向き\n<射影変換>\n  斜めから撮影したグラフの遠近のゆがみも補正し、等間隔の目盛りを"
+         "等間隔に戻します",
+         "双一次 (標準)"},
     };
     const char* const modelDescription =
         "<n次多項式>\n  y=A0+A1*x + A2*(x**2) + ... + An*(pow(x, n))\n<指数関数積>\n  "
@@ -150,7 +155,7 @@ TEST_F(PropertyGridTest, ShowsTheGroupsAndItemsInOrder) {
     }
     EXPECT_EQ(k, std::size(expected));
     EXPECT_EQ(groups, (std::vector<std::string>{"フィッティング", "任意関数 線型和", "X軸", "Y軸",
-                                                "グラフ生成", "グラフ表示"}));
+                                                "グラフ生成", "グラフ表示", "マッピング"}));
     EXPECT_EQ(QString::fromUtf8(modelDescription).size(), 202);
     EXPECT_TRUE(sent.empty());
 }

@@ -138,7 +138,28 @@ double squaredLength(IntPoint a, IntPoint b) {
     return squared(double(b.x) - a.x) + squared(double(b.y) - a.y);
 }
 
+// The perspective grid: lines of equal steps on the chart, which the
+// transform draws closer together where the chart leans away.
+void drawPerspectiveGrid(QPainter& painter, const ViewState& s) {
+    const int n = s.mapping.m_mappingGridDivisions;
+    if (n <= 0) return;
+    for (int i = 0; i < n; ++i) {
+        const double f = double(i) / n;
+        const auto a = perspectiveGuidePoint(s.mapping, 0.0, f);
+        const auto b = perspectiveGuidePoint(s.mapping, 1.0, f);
+        const auto c = perspectiveGuidePoint(s.mapping, f, 0.0);
+        const auto d = perspectiveGuidePoint(s.mapping, f, 1.0);
+        if (!a || !b || !c || !d) return;
+        painter.drawLine(centreOf(s, *a), centreOf(s, *b));
+        painter.drawLine(centreOf(s, *c), centreOf(s, *d));
+    }
+}
+
 void drawMappingGrid(QPainter& painter, const ViewState& s) {
+    if (s.mapping.m_mappingMethod == MappingMethod::Perspective) {
+        drawPerspectiveGrid(painter, s);
+        return;
+    }
     const Quad& q = s.mapping.m_innerQuad;
     const int n = s.mapping.m_mappingGridDivisions;
     const double left2 = squaredLength(q[0], q[3]);

@@ -102,7 +102,8 @@ std::vector<std::vector<IntPoint>> cornerBand(const ViewState& s) {
     const IntRect& g = s.mapping.m_graphRect;
     if (g.width() != 0 && g.height() != 0) {
         const std::optional<Quad> guide =
-            computeInnerQuad(corners, 40.0 / g.width(), 40.0 / g.height());
+            computeInnerQuad(corners, 40.0 / g.width(), 40.0 / g.height(),
+                             s.mapping.m_mappingMethod);
         if (guide) {
             std::vector<IntPoint>& line = lines.emplace_back();
             for (const IntPoint& c : *guide) line.push_back(CellCentreOf(t, c));
