@@ -1,7 +1,8 @@
 // Draws the bundled sample: a chart of y = 2 + 8x^2 - 0.6x^3 on 0..10 x 0..250,
 // put in perspective and roughened like a phone photo, and the project file
-// that digitises it (corners, axis rectangle and values, and the curve's
-// points as a user would click them on the straightened picture).
+// that digitises it (corners, axis rectangle and values, the perspective
+// mapping, and the curve's points as a user would click them on the
+// straightened picture).
 //
 // Usage: make_sample OUTPUT_DIR   (writes chart.jpg and chart.quillfen.json)
 
@@ -14,9 +15,11 @@
 #include <vector>
 
 #include "common/cp932.h"
+#include "imaging/image_file.h"
 #include "imaging/image_pair.h"
 #include "imaging/mapping.h"
 #include "project/project_file.h"
+#include "curve_clicks.h"
 
 namespace {
 
@@ -117,7 +120,6 @@ int main(int argc, char** argv) {
     const qf::IntRect graph{100, 80, 100 + (kRight - kLeft) + 2 * kMargin,
                             80 + (kBottom - kTop) + 2 * kMargin};
     p.graphRect = graph;
-    p.applyMapping = true;
     p.axis.m_axisRect = {graph.left + kMargin, graph.top + kMargin, graph.right - kMargin,
                          graph.bottom - kMargin};
     p.axis.m_xMax = kXMax;
@@ -125,25 +127,20 @@ int main(int argc, char** argv) {
     p.fit.m_degree = 3;
     p.graph.colour = 0x0000D0;  // red
 
-    // Click the curve on the straightened picture: in evenly spaced columns,
-    // the middle of the run of curve-coloured pixels.
+    // Straightened with the perspective transform, which undoes the photo's
+    // keystone; the points are clicked on that picture.
+    p.mappingMethod = qf::MappingMethod::Perspective;
+    qf::applyMappingNow(p);
     qf::ImagePair images;
-    images.m_inputImage = photo;
+    // Clicked on the picture as the program reads it back, JPEG losses and all.
+    images.m_inputImage = qf::readImageFile(dir + "/chart.jpg");
+    if (images.m_inputImage.empty()) return 1;
     qf::MappingQuad mapping;
     mapping.m_mappingCorners = p.corners;
     mapping.m_graphRect = graph;
+    mapping.m_mappingMethod = p.mappingMethod;
     qf::runMapping(images, qf::CurrentImage::Input, mapping);
-    const cv::Mat& flat = images.m_outputImage;
-    const qf::IntRect& a = p.axis.m_axisRect;
-    for (int k = 1; k <= 24; ++k) {
-        const int h = a.left + (a.right - a.left) * k / 25;
-        int sum = 0, n = 0;
-        for (int v = a.top - 10; v < a.bottom; ++v) {
-            const cv::Vec3b c = flat.at<cv::Vec3b>(v, h);
-            if (c[0] > c[2] + 50) sum += v, ++n;
-        }
-        if (n > 0) p.points.push_back({h, (sum + n / 2) / n});
-    }
+    p.points = qf::clickSampleCurve(images.m_outputImage, p.axis.m_axisRect);
     std::ofstream(dir + "/chart.quillfen.json", std::ios::binary) << qf::projectText(p);
     std::printf("wrote %s/chart.jpg and chart.quillfen.json with %zu points\n", dir.c_str(),
                 p.points.size());

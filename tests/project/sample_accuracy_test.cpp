@@ -1,0 +1,93 @@
+// How closely the bundled sample's fit recovers the curve the photographed
+// chart was drawn from, y = 2 + 8x^2 - 0.6x^3 on 0 <= x <= 10, 0 <= y <= 250,
+// with each mapping method: the figures the README quotes.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "curve_clicks.h"
+#include "fit/fit_driver.h"
+#include "imaging/image_file.h"
+#include "imaging/mapping.h"
+#include "points/source_points.h"
+#include "project/project_file.h"
+
+namespace qf {
+namespace {
+
+const std::string kSample = std::string(QF_SOURCE_DIR) + "/samples/chart.quillfen.json";
+const std::string kSamplePicture = std::string(QF_SOURCE_DIR) + "/samples/chart.jpg";
+
+double trueCurve(double x) {
+    return 2 + 8 * x * x - 0.6 * x * x * x;
+}
+
+cv::Mat straighten(const cv::Mat& photo, const DocumentRecord& p) {
+    ImagePair images;
+    images.m_inputImage = photo;
+    MappingQuad mapping;
+    mapping.m_mappingCorners = p.mappedCorners;
+    mapping.m_graphRect = p.mappedGraphRect;
+    mapping.m_mappingMethod = p.mappedMethod;
+    runMapping(images, CurrentImage::Input, mapping);
+    return images.m_outputImage;
+}
+
+// The largest distance of the generated curve from the true one, as a
+// fraction of the Y range.
+double worstDeviation(const DocumentRecord& p) {
+    SourcePointList points;
+    for (const SourcePoint& s : p.points) points.add(s);
+    FitInput in;
+    in.points = points.m_points.data();
+    in.pointCount = points.m_pointCount;
+    in.axis = p.axis;
+    in.settings = p.fit;
+    in.imagePresent = true;
+    auto work = std::make_unique<SvdFitWork>();
+    FitResult result;
+    GeneratedGraph graph;
+    if (runFit(in, *work, result, graph).status != FitOk) return INFINITY;
+    double worst = 0.0;
+    for (int l = 0; l < graph.m_generatedCount; ++l) {
+        const double x = graph.m_generatedX[l];
+        worst = std::max(worst, std::fabs(graph.m_generatedY[l] - trueCurve(x)));
+    }
+    return worst / (p.axis.m_yMax - p.axis.m_yMin);
+}
+
+TEST(SampleAccuracy, ThePerspectiveMappingRecoversTheCurve) {
+    const ProjectReadResult read = readProjectFile(kSample);
+    ASSERT_TRUE(read.ok) << read.error;
+    const DocumentRecord& sample = read.project;
+    ASSERT_EQ(sample.mappedMethod, MappingMethod::Perspective);
+    const cv::Mat photo = readImageFile(kSamplePicture);
+    ASSERT_FALSE(photo.empty());
+
+    // The sample's points are the careful user's clicks on its own picture.
+    EXPECT_EQ(sample.points, clickSampleCurve(straighten(photo, sample), sample.axis.m_axisRect));
+    const double perspective = worstDeviation(sample);
+
+    // The same clicks on the bilinear mapping of the same corners.
+    DocumentRecord bilinear = sample;
+    bilinear.mappingMethod = MappingMethod::Bilinear;
+    applyMappingNow(bilinear);
+    bilinear.points = clickSampleCurve(straighten(photo, bilinear), bilinear.axis.m_axisRect);
+    const double bilinearDeviation = worstDeviation(bilinear);
+
+    std::printf("largest deviation from the true curve, of the Y range: perspective %.2f %%, "
+                "bilinear %.2f %%\n",
+                perspective * 100, bilinearDeviation * 100);
+    RecordProperty("perspective_percent", std::to_string(perspective * 100));
+    RecordProperty("bilinear_percent", std::to_string(bilinearDeviation * 100));
+    EXPECT_LE(perspective, 0.003);
+    EXPECT_LT(perspective, bilinearDeviation);
+}
+
+}  // namespace
+}  // namespace qf
