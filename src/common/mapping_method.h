@@ -16,4 +16,14 @@ enum class MappingMethod : int32_t {
     Perspective = 1,
 };
 
+// How the perspective mapping reads the input at a sample's point.
+enum class MappingSampling : int32_t {
+    // The pixel nearest to the point, as the bilinear mapping takes it.
+    Nearest = 0,
+    // The four pixels around the point weighed by its distance from them:
+    // a line keeps its position to a fraction of a pixel instead of moving
+    // by up to half a pixel where the nearest pixel changes.
+    Interpolated = 1,
+};
+
 }  // namespace qf

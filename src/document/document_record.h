@@ -21,6 +21,7 @@ struct DocumentRecord {
     Quad corners{{{40, 40}, {120, 40}, {120, 100}, {40, 100}}};  // on the input picture
     IntRect graphRect{40, 40, 120, 100};  // where the corners' quadrilateral is mapped to
     MappingMethod mappingMethod = MappingMethod::Bilinear;  // for the next mapping run
+    MappingSampling mappingSampling = MappingSampling::Nearest;  // perspective only
     bool applyMapping = false;  // the working picture is the mapped one
     // What the working picture was mapped with. The corners and the graph
     // rectangle may be moved after a mapping without running it again; the
@@ -29,6 +30,7 @@ struct DocumentRecord {
     Quad mappedCorners = corners;
     IntRect mappedGraphRect = graphRect;
     MappingMethod mappedMethod = mappingMethod;
+    MappingSampling mappedSampling = mappingSampling;
     AxisSettings axis;          // values, scales and the axis rectangle
     std::vector<SourcePoint> points;  // on the working picture, in the order clicked
     FitSettings fit;
@@ -43,6 +45,7 @@ inline void applyMappingNow(DocumentRecord& r) {
     r.mappedCorners = r.corners;
     r.mappedGraphRect = r.graphRect;
     r.mappedMethod = r.mappingMethod;
+    r.mappedSampling = r.mappingSampling;
 }
 
 // The working picture is no longer a mapping (rebuilt from the input).
@@ -51,6 +54,7 @@ inline void dropMapping(DocumentRecord& r) {
     r.mappedCorners = r.corners;
     r.mappedGraphRect = r.graphRect;
     r.mappedMethod = r.mappingMethod;
+    r.mappedSampling = r.mappingSampling;
 }
 
 }  // namespace qf

@@ -87,7 +87,7 @@ int32_t roundInt(double v) {
 
 // Fills the rectangle's rows from the perspective transform of the corners.
 void mapPerspective(const cv::Mat& in, cv::Mat& out, const Homography& t, const IntRect& r,
-                    int top, int bottom, int left, int right) {
+                    MappingSampling sampling, int top, int bottom, int left, int right) {
     const double gw = double(r.right) - r.left;
     const double gh = double(r.bottom) - r.top;
     if (gw <= 0.0 || gh <= 0.0) return;
@@ -98,7 +98,7 @@ void mapPerspective(const cv::Mat& in, cv::Mat& out, const Homography& t, const 
         rows.push_back({t.b * v + t.c, t.a / gw, t.e * v + t.f, t.d / gw, t.h * v + 1.0, t.g / gw});
     }
     samplePerspectiveRows(in, out, top, r.left, int64_t(left) - r.left, int64_t(right) - r.left,
-                          rows);
+                          rows, sampling);
 }
 
 }  // namespace
@@ -242,7 +242,7 @@ void runMapping(ImagePair& images, CurrentImage current, const MappingQuad& mapp
     const std::optional<Homography> t = perspective ? squareToQuad(p) : std::nullopt;
     const std::optional<Edges> e = perspective ? std::nullopt : edgesOf(p);
     if (t) {
-        mapPerspective(in, out, *t, r, top, bottom, left, right);
+        mapPerspective(in, out, *t, r, mapping.m_mappingSampling, top, bottom, left, right);
         return;
     }
     if (!e) {

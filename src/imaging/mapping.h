@@ -22,6 +22,7 @@ struct MappingQuad {
     int32_t m_mappingGridDivisions = 10;
     IntRect m_graphRect{40, 40, 120, 100};  // right and bottom exclusive
     MappingMethod m_mappingMethod = MappingMethod::Bilinear;
+    MappingSampling m_mappingSampling = MappingSampling::Nearest;  // perspective only
 };
 
 // The projective transform from the unit square to a quadrilateral: (0, 0),
@@ -74,7 +75,7 @@ std::optional<IntPoint> perspectiveGuidePoint(const MappingQuad& mapping, double
 //
 // The perspective method sends output pixel (left + j, top + i) to the
 // transform's point at (j / width, i / height) and takes the input pixel
-// nearest to it, so the corners land exactly on the rectangle's corners
+// nearest to it (or interpolates, as the quad's sampling says), so the corners land exactly on the rectangle's corners
 // (the bottom and right ones just past its last row and column, as with the
 // bilinear method).
 void runMapping(ImagePair& images, CurrentImage current, const MappingQuad& mapping);

@@ -207,12 +207,12 @@ void sampleRows(const cv::Mat& in, cv::Mat& out, int top, int left, int64_t j0, 
 
 void samplePerspectiveRows(const cv::Mat& in, cv::Mat& out, int top, int left, int64_t j0,
                            int64_t j1, const std::vector<PerspectiveRow>& rows,
-                           Sampling sampling) {
+                           MappingSampling sampling) {
     if (j1 <= j0) return;
     forRows(int(rows.size()), j1 - j0, [&](const cv::Range& range) {
         for (int k = range.start; k < range.end; ++k) {
             uint8_t* dst = out.ptr<uint8_t>(top + k) + (int64_t(left) + j0) * 3;
-            if (sampling == Sampling::Nearest) {
+            if (sampling == MappingSampling::Nearest) {
                 perspectiveRowNearest(in, dst, j0, j1, rows[std::size_t(k)]);
             } else {
                 perspectiveRowInterpolated(in, dst, j0, j1, rows[std::size_t(k)]);

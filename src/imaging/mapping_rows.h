@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/geometry.h"
+#include "common/mapping_method.h"
 
 namespace qf {
 
@@ -34,18 +35,12 @@ struct PerspectiveRow {
     double w0 = 1.0, wj = 0.0;
 };
 
-// How the perspective mapping reads the input at a sample's point.
-enum class Sampling {
-    Nearest,
-    // Weighs the four pixels around the point (the edge pixels repeat
-    // beyond the input's border); white where the nearest pixel is outside.
-    Interpolated,
-};
-
 // Writes output rows top .. top + rows.size() - 1, columns j0 .. j1 - 1 of the
-// rectangle whose first column is `left`, as sampleRows does.
+// rectangle whose first column is `left`, as sampleRows does. Interpolated
+// samples repeat the input's edge pixels beyond its border; a sample whose
+// nearest pixel is outside the input is white either way.
 void samplePerspectiveRows(const cv::Mat& in, cv::Mat& out, int top, int left, int64_t j0,
                            int64_t j1, const std::vector<PerspectiveRow>& rows,
-                           Sampling sampling = Sampling::Nearest);
+                           MappingSampling sampling);
 
 }  // namespace qf

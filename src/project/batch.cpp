@@ -60,6 +60,7 @@ std::string prepare(DocumentRecord& project, const GeometryGiven& given,
     s.mapping.m_mappingCorners = project.mappedCorners;
     s.mapping.m_graphRect = project.mappedGraphRect;
     s.mapping.m_mappingMethod = project.mappedMethod;
+    s.mapping.m_mappingSampling = project.mappedSampling;
     updateInnerQuad(s.mapping);
     s.axis = project.axis;
     for (const SourcePoint& p : project.points) s.points.add(p);

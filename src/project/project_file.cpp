@@ -138,8 +138,20 @@ const char* methodName(MappingMethod m) {
     return m == MappingMethod::Perspective ? "perspective" : "bilinear";
 }
 
+MappingSampling samplingOf(const Json& v, const std::string& key) {
+    const std::string name = Reader::string(v, key);
+    if (name == "nearest") return MappingSampling::Nearest;
+    if (name == "interpolated") return MappingSampling::Interpolated;
+    fail(key, "must be \"nearest\" or \"interpolated\"");
+}
+
+const char* samplingName(MappingSampling s) {
+    return s == MappingSampling::Interpolated ? "interpolated" : "nearest";
+}
+
 void readMapping(const Reader& r, DocumentRecord& p, GeometryGiven& given) {
     if (const Json* v = r.find("method")) p.mappingMethod = methodOf(*v, r.key("method"));
+    if (const Json* v = r.find("sampling")) p.mappingSampling = samplingOf(*v, r.key("sampling"));
     if (const Json* v = r.find("corners")) {
         p.corners = quadOf(*v, r.key("corners"));
         given.corners = true;
@@ -152,6 +164,7 @@ void readMapping(const Reader& r, DocumentRecord& p, GeometryGiven& given) {
     p.mappedCorners = p.corners;
     p.mappedGraphRect = p.graphRect;
     p.mappedMethod = p.mappingMethod;
+    p.mappedSampling = p.mappingSampling;
     if (auto applied = r.object("applied")) {
         if (!p.applyMapping) fail(applied->key("corners"), "needs \"apply\": true");
         const Json* v = applied->find("corners");
@@ -159,7 +172,10 @@ void readMapping(const Reader& r, DocumentRecord& p, GeometryGiven& given) {
         p.mappedCorners = quadOf(*v, applied->key("corners"));
         if (auto rect = applied->rect("graphRect")) p.mappedGraphRect = *rect;
         else fail(applied->key("graphRect"), "is missing");
-        if (const Json* m = applied->find("method")) p.mappedMethod = methodOf(*m, applied->key("method"));
+        if (const Json* m = applied->find("method"))
+            p.mappedMethod = methodOf(*m, applied->key("method"));
+        if (const Json* m = applied->find("sampling"))
+            p.mappedSampling = samplingOf(*m, applied->key("sampling"));
     }
 }
 
@@ -448,7 +464,9 @@ Json projectJson(const DocumentRecord& p) {
     Json root;
     root["format"] = kProjectFormat;
     const bool perspective = p.mappingMethod != MappingMethod::Bilinear ||
-                             (p.applyMapping && p.mappedMethod != MappingMethod::Bilinear);
+                             p.mappingSampling != MappingSampling::Nearest ||
+                             (p.applyMapping && (p.mappedMethod != MappingMethod::Bilinear ||
+                                                 p.mappedSampling != MappingSampling::Nearest));
     root["version"] = perspective ? 3 : 2;
     root["image"] = p.image;
 
@@ -456,14 +474,19 @@ Json projectJson(const DocumentRecord& p) {
     // Written only when it is not the default, so that a project that does
     // not use it reads the same in older versions.
     if (p.mappingMethod != MappingMethod::Bilinear) mapping["method"] = methodName(p.mappingMethod);
+    if (p.mappingSampling != MappingSampling::Nearest)
+        mapping["sampling"] = samplingName(p.mappingSampling);
     mapping["corners"] = quadJson(p.corners);
     mapping["graphRect"] = rectJson(p.graphRect);
     mapping["apply"] = p.applyMapping;
     if (p.applyMapping && (p.mappedCorners != p.corners || p.mappedGraphRect != p.graphRect ||
-                           p.mappedMethod != p.mappingMethod)) {
+                           p.mappedMethod != p.mappingMethod ||
+                           p.mappedSampling != p.mappingSampling)) {
         Json applied = {{"corners", quadJson(p.mappedCorners)},
                         {"graphRect", rectJson(p.mappedGraphRect)}};
         if (p.mappedMethod != p.mappingMethod) applied["method"] = methodName(p.mappedMethod);
+        if (p.mappedSampling != p.mappingSampling)
+            applied["sampling"] = samplingName(p.mappedSampling);
         mapping["applied"] = applied;
     }
     root["mapping"] = mapping;

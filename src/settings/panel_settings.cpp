@@ -117,6 +117,10 @@ std::string itemText(const PanelSettings& s, PanelItem item) {
         case PanelItem::MappingMethod:
             return s.mappingMethod == 0 || s.mappingMethod == 1 ? choice(item, s.mappingMethod)
                                                                 : "";
+        case PanelItem::MappingSampling:
+            return s.mappingSampling == 0 || s.mappingSampling == 1
+                       ? choice(item, s.mappingSampling)
+                       : "";
         case PanelItem::Colour:
         case PanelItem::Font:
             return "";
@@ -177,6 +181,8 @@ bool storeItemText(PanelSettings& s, PanelItem item, std::string_view text) {
             return true;
         case PanelItem::MappingMethod:
             return pick(s.mappingMethod);
+        case PanelItem::MappingSampling:
+            return pick(s.mappingSampling);
         case PanelItem::Colour:
         case PanelItem::Font:
             return false;
@@ -202,6 +208,7 @@ PanelSettings panelSettingsOf(const DocumentRecord& r) {
     s.showNumbers = r.graph.showNumbers;
     s.colour = r.graph.colour;
     s.mappingMethod = static_cast<int>(r.mappingMethod);
+    s.mappingSampling = static_cast<int>(r.mappingSampling);
     return s;
 }
 
@@ -236,6 +243,8 @@ bool applyPanelSettings(const PanelSettings& s, DocumentRecord& view) {
     // Read by the next mapping run; the guide and the grid follow it at once.
     update(view.mappingMethod, s.mappingMethod == 1 ? MappingMethod::Perspective
                                                       : MappingMethod::Bilinear);
+    update(view.mappingSampling, s.mappingSampling == 1 ? MappingSampling::Interpolated
+                                                          : MappingSampling::Nearest);
     return changed;
 }
 

@@ -32,6 +32,7 @@ struct PanelSettings {
     int showNumbers = 0;
     uint32_t colour = 0x000000;  // 0x00BBGGRR
     int mappingMethod = 0;       // 0 bilinear, 1 perspective
+    int mappingSampling = 0;     // 0 nearest, 1 interpolated
     friend bool operator==(const PanelSettings&, const PanelSettings&) = default;
 };
 
@@ -57,6 +58,7 @@ enum class PanelItem {
     Colour,
     Font,
     MappingMethod,
+    MappingSampling,
 };
 
 // Typed text read as a single-precision number the way "%G" scans it: blanks

@@ -12,10 +12,12 @@ DocumentRecord recordOf(const ViewState& s) {
     r.corners = s.mapping.m_mappingCorners;
     r.graphRect = s.mapping.m_graphRect;
     r.mappingMethod = s.mapping.m_mappingMethod;
+    r.mappingSampling = s.mapping.m_mappingSampling;
     r.applyMapping = s.picture.m_mappingApplied != 0;
     r.mappedCorners = r.applyMapping ? s.picture.m_mappedCorners : r.corners;
     r.mappedGraphRect = r.applyMapping ? s.picture.m_mappedGraphRect : r.graphRect;
     r.mappedMethod = r.applyMapping ? s.picture.m_mappedMethod : r.mappingMethod;
+    r.mappedSampling = r.applyMapping ? s.picture.m_mappedSampling : r.mappingSampling;
     r.axis = s.axis;
     r.points.assign(s.points.m_points.begin(), s.points.m_points.begin() + s.points.m_pointCount);
     r.fit = s.fit;
@@ -25,10 +27,12 @@ DocumentRecord recordOf(const ViewState& s) {
 
 void showRecord(ViewState& s, const DocumentRecord& r) {
     if (s.mapping.m_mappingCorners != r.corners || s.mapping.m_graphRect != r.graphRect ||
-        s.mapping.m_mappingMethod != r.mappingMethod) {
+        s.mapping.m_mappingMethod != r.mappingMethod ||
+        s.mapping.m_mappingSampling != r.mappingSampling) {
         s.mapping.m_mappingCorners = r.corners;
         s.mapping.m_graphRect = r.graphRect;
         s.mapping.m_mappingMethod = r.mappingMethod;
+        s.mapping.m_mappingSampling = r.mappingSampling;
         updateInnerQuad(s.mapping);
     }
     s.axis = r.axis;
@@ -49,7 +53,8 @@ PictureWork pictureWorkFor(const ViewState& s, const DocumentRecord& r) {
     if (r.applyMapping) {
         w.remap = !mappedNow || s.picture.m_mappedCorners != r.mappedCorners ||
                   s.picture.m_mappedGraphRect != r.mappedGraphRect ||
-                  s.picture.m_mappedMethod != r.mappedMethod;
+                  s.picture.m_mappedMethod != r.mappedMethod ||
+                  s.picture.m_mappedSampling != r.mappedSampling;
     } else {
         w.unmap = mappedNow;
     }
@@ -72,12 +77,14 @@ void rebuildWorkingPicture(ViewState& s, const DocumentRecord& r, const PictureW
         mapped.m_mappingCorners = r.mappedCorners;
         mapped.m_graphRect = r.mappedGraphRect;
         mapped.m_mappingMethod = r.mappedMethod;
+        mapped.m_mappingSampling = r.mappedSampling;
         runMapping(s.images, s.display.m_currentImage, mapped);
     }
     s.picture.m_mappingApplied = r.applyMapping ? 1 : 0;
     s.picture.m_mappedCorners = r.mappedCorners;
     s.picture.m_mappedGraphRect = r.mappedGraphRect;
     s.picture.m_mappedMethod = r.mappedMethod;
+    s.picture.m_mappedSampling = r.mappedSampling;
     refreshDisplay(s);
 }
 

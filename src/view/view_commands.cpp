@@ -83,6 +83,8 @@ void runMappingCommand(ViewState& s) {
         s.picture.m_mappedCorners = s.mapping.m_mappingCorners;
         s.picture.m_mappedGraphRect = s.mapping.m_graphRect;
         s.picture.m_mappedMethod = s.mapping.m_mappingMethod;
+        s.picture.m_mappedSampling = s.mapping.m_mappingSampling;
+    s.picture.m_mappedSampling = s.mapping.m_mappingSampling;
         selectTool(s, Tool::GraphRect);
     }
     refreshDisplay(s);
@@ -207,6 +209,7 @@ void installPicture(ViewState& s, cv::Mat picture, const std::string& path) {
     s.picture.m_mappedCorners = s.mapping.m_mappingCorners;
     s.picture.m_mappedGraphRect = s.mapping.m_graphRect;
     s.picture.m_mappedMethod = s.mapping.m_mappingMethod;
+    s.picture.m_mappedSampling = s.mapping.m_mappingSampling;
     refreshDisplay(s);
 }
 

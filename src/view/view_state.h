@@ -50,6 +50,7 @@ struct PictureSource {
     Quad m_mappedCorners{{{40, 40}, {120, 40}, {120, 100}, {40, 100}}};
     IntRect m_mappedGraphRect{40, 40, 120, 100};
     MappingMethod m_mappedMethod = MappingMethod::Bilinear;
+    MappingSampling m_mappedSampling = MappingSampling::Nearest;
 };
 
 struct ViewState {

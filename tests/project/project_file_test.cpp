@@ -99,6 +99,11 @@ TEST(ProjectFile, BadFilesAreRefusedNamingTheKey) {
         {withHead(R"("mapping": {"applied": {"corners": [[0, 0], [9, 0], [9, 9], [0, 9]],
                                               "graphRect": [0, 0, 9, 9]}})"),
          R"("mapping.applied.corners" needs "apply": true)"},
+        {withHead(R"("mapping": {"method": "projective"})"),
+         R"("mapping.method" must be "bilinear" or "perspective")"},
+        {withHead(R"("mapping": {"sampling": 1})"), R"("mapping.sampling" must be a text)"},
+        {withHead(R"("mapping": {"sampling": "cubic"})"),
+         R"("mapping.sampling" must be "nearest" or "interpolated")"},
         {R"({"format": "quillfen-project", "version": 1})", R"("image" is missing)"},
         {R"({"format": "quillfen-project", "version": 1, "image": 7})",
          R"("image" must be a text)"},
@@ -226,6 +231,44 @@ TEST(ProjectFile, MappedGeometrySurvivesMovedCorners) {
         R"("mapping": {"corners": [[1, 2], [30, 2], [30, 40], [1, 40]], "apply": true})"));
     ASSERT_TRUE(v1.ok) << v1.error;
     EXPECT_EQ(v1.project.mappedCorners, v1.project.corners);
+}
+
+// The mapping method and sampling: left out while they are the defaults (the
+// file then stays readable by version 2 readers), written with version 3
+// otherwise, and what the picture was mapped with survives a change of
+// either after the mapping.
+TEST(ProjectFile, MappingMethodIsKeptAndRaisesTheVersionOnlyWhenUsed) {
+    DocumentRecord p;
+    p.image = "chart.jpg";
+    applyMappingNow(p);
+    const std::string plain = projectText(p);
+    EXPECT_NE(plain.find("\"version\": 2"), std::string::npos) << plain;
+    EXPECT_EQ(plain.find("method"), std::string::npos) << plain;
+    EXPECT_EQ(plain.find("sampling"), std::string::npos) << plain;
+
+    p.mappingMethod = MappingMethod::Perspective;
+    p.mappingSampling = MappingSampling::Interpolated;
+    applyMappingNow(p);
+    const std::string perspective = projectText(p);
+    EXPECT_NE(perspective.find("\"version\": 3"), std::string::npos) << perspective;
+    EXPECT_NE(perspective.find("\"method\": \"perspective\""), std::string::npos);
+    EXPECT_NE(perspective.find("\"sampling\": \"interpolated\""), std::string::npos);
+    EXPECT_EQ(perspective.find("applied"), std::string::npos) << perspective;
+    ProjectReadResult r = parseProject(perspective);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.project, p);
+
+    // Switched back after the mapping: the picture still is the perspective one.
+    p.mappingMethod = MappingMethod::Bilinear;
+    p.mappingSampling = MappingSampling::Nearest;
+    const std::string switched = projectText(p);
+    EXPECT_NE(switched.find("\"version\": 3"), std::string::npos) << switched;
+    EXPECT_NE(switched.find("applied"), std::string::npos) << switched;
+    r = parseProject(switched);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.project, p);
+    EXPECT_EQ(r.project.mappedMethod, MappingMethod::Perspective);
+    EXPECT_EQ(r.project.mappedSampling, MappingSampling::Interpolated);
 }
 
 TEST(ProjectFile, MissingGeometryIsPlacedForThePicture) {
