@@ -1,6 +1,7 @@
-// The perspective mapping of a 4000 x 3000 photo against OpenCV's
-// warpPerspective (nearest neighbour, same corners onto the same rectangle)
-// and against a plain copy of the image buffer (the memory-bandwidth floor);
+// The mapping of a 4000 x 3000 photo, by each method, against OpenCV's
+// warpPerspective (same corners onto the same rectangle, nearest neighbour
+// and interpolated) and against a plain copy of the image buffer (the
+// memory-bandwidth floor); the perspective method also against the bilinear;
 // the processing of a 1280 x 720 camera frame against the 66 ms camera tick.
 
 #include <benchmark/benchmark.h>
@@ -59,9 +60,8 @@ qf::MappingQuad skewedQuad() {
     return q;
 }
 
-// Argument 1: OpenCV's thread pool limited to the calling thread.
-void BM_runMapping(benchmark::State& state) {
-    const qf::MappingQuad quad = skewedQuad();
+// Argument: 1 limits OpenCV's thread pool to the calling thread.
+void mapWith(qf::MappingQuad quad, benchmark::State& state) {
     qf::ImagePair images{input(), input().clone()};
     const int threads = cv::getNumThreads();
     if (state.range(0) == 1) cv::setNumThreads(1);
@@ -71,6 +71,23 @@ void BM_runMapping(benchmark::State& state) {
         benchmark::ClobberMemory();
     }
     cv::setNumThreads(threads);
+}
+
+void BM_runMapping(benchmark::State& state) {
+    mapWith(skewedQuad(), state);
+}
+
+void BM_runMappingPerspective(benchmark::State& state) {
+    qf::MappingQuad quad = skewedQuad();
+    quad.m_mappingMethod = qf::MappingMethod::Perspective;
+    mapWith(quad, state);
+}
+
+void BM_runMappingInterpolated(benchmark::State& state) {
+    qf::MappingQuad quad = skewedQuad();
+    quad.m_mappingMethod = qf::MappingMethod::Perspective;
+    quad.m_mappingSampling = qf::MappingSampling::Interpolated;
+    mapWith(quad, state);
 }
 
 // The same result region by OpenCV: white outside the rectangle, the
@@ -90,7 +107,7 @@ struct Warp {
         for (const qf::IntPoint& p : q.m_mappingCorners) from.emplace_back(float(p.x), float(p.y));
         matrix = cv::getPerspectiveTransform(from, to);
     }
-    void run() {
+    void run(int interpolation) {
         const cv::Scalar white = cv::Scalar::all(255);
         out.rowRange(0, rect.y).setTo(white);
         out.rowRange(rect.y + rect.height, kHeight).setTo(white);
@@ -98,8 +115,8 @@ struct Warp {
         const int right = rect.x + rect.width;
         out(cv::Rect(right, rect.y, kWidth - right, rect.height)).setTo(white);
         cv::Mat roi = out(rect);
-        cv::warpPerspective(input(), roi, matrix, rect.size(), cv::INTER_NEAREST,
-                            cv::BORDER_CONSTANT, white);
+        cv::warpPerspective(input(), roi, matrix, rect.size(), interpolation, cv::BORDER_CONSTANT,
+                            white);
     }
 };
 
@@ -108,11 +125,20 @@ void BM_warpPerspective(benchmark::State& state) {
     const int threads = cv::getNumThreads();
     if (state.range(0) == 1) cv::setNumThreads(1);
     for (auto _ : state) {
-        w.run();
+        w.run(cv::INTER_NEAREST);
         benchmark::DoNotOptimize(w.out.data);
         benchmark::ClobberMemory();
     }
     cv::setNumThreads(threads);
+}
+
+void BM_warpPerspectiveLinear(benchmark::State& state) {
+    Warp w;
+    for (auto _ : state) {
+        w.run(cv::INTER_LINEAR);
+        benchmark::DoNotOptimize(w.out.data);
+        benchmark::ClobberMemory();
+    }
 }
 
 void BM_copy(benchmark::State& state) {
@@ -139,6 +165,23 @@ BENCHMARK(BM_runMapping)
     ->ArgName("singleThread")
     ->Arg(0)
     ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ComputeStatistics("min", fastest);
+BENCHMARK(BM_runMappingPerspective)
+    ->ArgName("singleThread")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ComputeStatistics("min", fastest);
+BENCHMARK(BM_runMappingInterpolated)
+    ->ArgName("singleThread")
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ComputeStatistics("min", fastest);
+BENCHMARK(BM_warpPerspectiveLinear)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ComputeStatistics("min", fastest);
@@ -182,6 +225,10 @@ int main(int argc, char** argv) {
     const double warp = reporter.time("BM_warpPerspective/singleThread:0");
     const double warp1 = reporter.time("BM_warpPerspective/singleThread:1");
     const double copy = reporter.time("BM_copy");
+    const double perspective = reporter.time("BM_runMappingPerspective/singleThread:0");
+    const double perspective1 = reporter.time("BM_runMappingPerspective/singleThread:1");
+    const double interpolated = reporter.time("BM_runMappingInterpolated/singleThread:0");
+    const double warpLinear = reporter.time("BM_warpPerspectiveLinear");
     const double processing = reporter.time("BM_runProcessing720p");
     std::printf("runMapping equals the plain loop's pixels: %s\n",
                 matchesPlainLoop() ? "yes" : "NO");
@@ -193,6 +240,18 @@ int main(int argc, char** argv) {
     std::printf("runMapping/warpPerspective single-thread time ratio: %.2f\n", mapping1 / warp1);
     std::printf("runMapping/copy time ratio: %.2f\n", mapping / copy);
     std::printf("runMapping single-thread/copy time ratio: %.2f\n", mapping1 / copy);
+    std::printf("perspective runMapping %.2f ms, %.2f ms (1 thread); interpolated %.2f ms; "
+                "warpPerspective interpolated %.2f ms\n",
+                perspective, perspective1, interpolated, warpLinear);
+    std::printf("perspective runMapping/warpPerspective time ratio (target <= 1.0): %.2f\n",
+                perspective / warp);
+    std::printf("perspective runMapping/warpPerspective single-thread time ratio: %.2f\n",
+                perspective1 / warp1);
+    std::printf("perspective runMapping/bilinear runMapping time ratio (target <= 1.2): %.2f\n",
+                perspective / mapping);
+    std::printf("interpolated perspective runMapping/interpolated warpPerspective time ratio: "
+                "%.2f\n",
+                interpolated / warpLinear);
     std::printf("runProcessing 1280x720/66 ms camera tick ratio: %.3f\n",
                 processing / kCameraTickMs);
     return 0;
