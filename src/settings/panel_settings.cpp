@@ -245,6 +245,11 @@ bool applyPanelSettings(const PanelSettings& s, DocumentRecord& view) {
                                                       : MappingMethod::Bilinear);
     update(view.mappingSampling, s.mappingSampling == 1 ? MappingSampling::Interpolated
                                                           : MappingSampling::Nearest);
+    if (!view.applyMapping) {
+        // Nothing mapped: what the picture "was mapped with" is what is chosen.
+        view.mappedMethod = view.mappingMethod;
+        view.mappedSampling = view.mappingSampling;
+    }
     return changed;
 }
 

@@ -21,6 +21,7 @@
 #include "app/application_window.h"
 #include "app/output_pane.h"
 #include "app/project_controller.h"
+#include "imaging/mapping.h"
 #include "project/batch.h"
 #include "project/project_file.h"
 #include "settings/properties_wnd.h"
@@ -29,6 +30,12 @@
 #include "window_driver.h"
 
 namespace qf {
+
+// Records print as their project text, so a failure shows what differs.
+void PrintTo(const DocumentRecord& r, std::ostream* os) {
+    *os << "\n" << projectText(r);
+}
+
 namespace {
 
 using testing_support::chooseInPane;
@@ -123,7 +130,7 @@ protected:
 enum class Op {
     MoveCorner, RunMapping, DragGraphCorner, DragAxisEdge, AddPoint1, AddPoint2, AddPoint3,
     EraseClick, EraseRegion, EditAxisValue, ChooseScale, EditFormula, RemoveAll, DeleteKey,
-    OpenOtherPicture,
+    OpenOtherPicture, ChoosePerspective, ChooseInterpolated,
 };
 
 class DocumentWindowUndoTest : public DocumentWindowTest {
@@ -159,6 +166,12 @@ public:
             case Op::EditAxisValue: enterInPane(grid(), PanelItem::YMax, "250"); break;
             case Op::ChooseScale: chooseInPane(grid(), PanelItem::YScale, "対数"); break;
             case Op::EditFormula: enterInPane(grid(), PanelItem::Basis1, "sin(x)"); break;
+            case Op::ChoosePerspective:
+                chooseInPane(grid(), PanelItem::MappingMethod, "射影変換");
+                break;
+            case Op::ChooseInterpolated:
+                chooseInPane(grid(), PanelItem::MappingSampling, "双一次補間");
+                break;
             case Op::RemoveAll: command(ID_REMOVE_ALL_POINTS); break;
             case Op::DeleteKey:
                 // The add tool selects the point it hits (no step); Delete removes it.
@@ -185,6 +198,9 @@ TEST_F(DocumentWindowUndoTest, EveryEditIsOneStepUndoneToTheStartAndRedoneToTheE
         {Op::AddPoint1, Op::AddPoint3, Op::DeleteKey},
         {Op::EditAxisValue, Op::ChooseScale, Op::EditFormula, Op::AddPoint1},
         {Op::MoveCorner, Op::RunMapping, Op::AddPoint1, Op::OpenOtherPicture, Op::AddPoint2},
+        {Op::MoveCorner, Op::ChoosePerspective, Op::RunMapping, Op::ChooseInterpolated,
+         Op::RunMapping, Op::AddPoint1},
+        {Op::RunMapping, Op::ChoosePerspective, Op::MoveCorner, Op::AddPoint1},
     };
     for (std::size_t c = 0; c < cases.size(); ++c) {
         SCOPED_TRACE(testing::Message() << "case " << c);
@@ -224,6 +240,32 @@ TEST_F(DocumentWindowUndoTest, EveryEditIsOneStepUndoneToTheStartAndRedoneToTheE
         }
         EXPECT_FALSE(doc().history().canRedo());
     }
+}
+
+// The method chosen in the settings pane: the guide follows it at once, the
+// next mapping run uses it, and a change after the run leaves the picture
+// (and the points on it) alone until the mapping is run again.
+TEST_F(DocumentWindowUndoTest, TheChosenMappingMethodStraightensThePicture) {
+    run(Op::MoveCorner);
+    run(Op::ChoosePerspective);
+    const MappingQuad& mapping = view().state().mapping;
+    EXPECT_EQ(record().mappingMethod, MappingMethod::Perspective);
+    const IntRect& g = mapping.m_graphRect;
+    EXPECT_EQ(mapping.m_innerQuad, computeInnerQuad(mapping.m_mappingCorners, 40.0 / g.width(),
+                                                    40.0 / g.height(), MappingMethod::Perspective));
+    run(Op::RunMapping);
+    ImagePair direct{view().state().images.m_inputImage, cv::Mat()};
+    runMapping(direct, CurrentImage::Input, mapping);
+    const cv::Mat perspective = picturePixels().second;
+    EXPECT_TRUE(samePixels(perspective, direct.m_outputImage));
+    EXPECT_EQ(record().mappedMethod, MappingMethod::Perspective);
+
+    run(Op::ChooseInterpolated);
+    EXPECT_EQ(record().mappingSampling, MappingSampling::Interpolated);
+    EXPECT_EQ(record().mappedSampling, MappingSampling::Nearest);
+    EXPECT_TRUE(samePixels(picturePixels().second, perspective));
+    run(Op::RunMapping);
+    EXPECT_FALSE(samePixels(picturePixels().second, perspective));
 }
 
 TEST_F(DocumentWindowUndoTest, TheKeysAndTheMenuFollowTheHistory) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -106,6 +107,42 @@ TEST(MappingOverlay, GridDividesTheGuideQuadrilateral) {
     s.mapping.m_showMappingGrid = 0;
     const QImage off = viewOf(s, {400, 300});
     EXPECT_EQ(columnsWith(off, 70, 50, 330, kMapping), (std::set<int>{59, 60, 319, 320}));
+}
+
+// A chart leaning away at the top: with the perspective method the grid's
+// rows of equal chart steps crowd towards the far edge, and the guide
+// follows the transform.
+TEST(MappingOverlay, PerspectiveGridCrowdsTowardsTheFarEdge) {
+    ViewState s = withTool(Tool::Corners, {400, 300});
+    s.mapping.m_mappingCorners = {{{120, 40}, {280, 40}, {360, 260}, {40, 260}}};
+    s.mapping.m_graphRect = {40, 40, 340, 260};
+    s.mapping.m_mappingMethod = MappingMethod::Perspective;
+    updateInnerQuad(s.mapping);
+    EXPECT_EQ(s.mapping.m_innerQuad[0], perspectiveGuidePoint(s.mapping, 0, 0));
+    EXPECT_EQ(s.mapping.m_innerQuad[2], perspectiveGuidePoint(s.mapping, 1, 1));
+    const QImage image = viewOf(s, {400, 300});
+    // The horizontal lines (level: the quad is symmetric) where they cross a
+    // column between two vertical ones.
+    std::vector<int> lines;
+    for (int y = 45; y < 258; ++y) {
+        const bool here = colourAt(image, 206, y) == kMapping;
+        const bool above = colourAt(image, 206, y - 1) == kMapping;
+        if (here && !above) lines.push_back(y);
+    }
+    ASSERT_EQ(lines.size(), 11u);  // ten grid rows and the guide's bottom edge
+    for (std::size_t i = 0; i < 10; ++i) {
+        const std::optional<IntPoint> p = perspectiveGuidePoint(s.mapping, 0.5, i / 10.0);
+        ASSERT_TRUE(p);
+        EXPECT_NEAR(lines[i], p->y, 1) << i;
+    }
+    for (std::size_t i = 2; i < lines.size(); ++i)
+        EXPECT_GT(lines[i] - lines[i - 1], lines[i - 1] - lines[i - 2] - 1) << i;
+    EXPECT_GT(lines[10] - lines[9], lines[1] - lines[0] + 4);
+
+    // The bilinear grid of the same corners has equal steps.
+    s.mapping.m_mappingMethod = MappingMethod::Bilinear;
+    updateInnerQuad(s.mapping);
+    EXPECT_NE(viewOf(s, {400, 300}), image);
 }
 
 TEST(MappingOverlay, NoGridOnADegenerateGuide) {
