@@ -355,7 +355,7 @@ QPlainTextEdit* COutputWnd::reportText(int page) const {
 void COutputWnd::ResetSourcePointColumns() {
     m_sourceList->m_quiet = true;
     resetColumns(m_sourceList,
-                 {{"NO.", 40}, {"X", 80}, {"Y", 80}, {"PIXEL H", 80}, {"PIXEL V", 80}, {"", 80}});
+                 {{"NO.", 40}, {"X", 80}, {"Y", 80}, {"PIXEL H", 80}, {"PIXEL V", 80}, {"残差", 80}});
     m_sourceList->m_quiet = false;
 }
 

@@ -107,8 +107,11 @@ FitCommandResult runFitCommand(ViewState& s, SvdFitWork& work) {
     FitCommandResult r;
     r.outcome = runFit(in, work, s.fitResult, s.generated);
     if (r.outcome.modesCleared) s.tools.clear();
+    s.fitDetails = r.outcome.status == FitOk ? fitDetailsOf(in, s.fitResult, work) : FitDetails{};
     if (r.outcome.status == FitOk) {
-        r.report = buildFitReport(s.fitResult, s.fit.m_basisExpr);
+        // The report as it is written to files, then what a user reads.
+        r.report = buildFitReport(s.fitResult, s.fit.m_basisExpr) +
+                   readableResultsText(s.fitResult, s.fitDetails);
         r.activeTab = 1;
     }
     s.display.m_showGeneratedGraph = 1;

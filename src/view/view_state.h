@@ -13,6 +13,7 @@
 #include "common/geometry.h"
 #include "common/view_transform.h"
 #include "fit/fit_types.h"
+#include "fit/readable_results.h"
 #include "graph/graph_style.h"
 #include "imaging/camera_source.h"
 #include "imaging/image_pair.h"
@@ -68,6 +69,7 @@ struct ViewState {
     int32_t m_showPixelGrid = 0;
     FitSettings fit;
     FitResult fitResult;
+    FitDetails fitDetails;  // of the last successful fit; empty after a failed one
     GeneratedGraph generated;
     GraphStyle graphStyle;
     CaptureSettings capture;

@@ -1,5 +1,7 @@
 #include "view/zelk_view.h"
 
+#include "common/format.h"
+
 #include <QApplication>
 #include <QCursor>
 #include <QDragEnterEvent>
@@ -179,6 +181,7 @@ void CZelkView::applyPaneOps(const PaneOps& ops) {
     if (ops.ensureVisibleRow >= 0 && m_state.points.m_pointCount > 0)
         m_pane->EnsureSourcePointVisible(
             std::min(ops.ensureVisibleRow, m_state.points.m_pointCount - 1));
+    if (ops.refreshAll || !ops.removedRows.empty() || ops.addedRow >= 0) showResiduals();
 }
 
 void CZelkView::refreshSourcePointPane() {
@@ -189,7 +192,19 @@ void CZelkView::refreshSourcePointPane() {
                                      sourcePointTexts(i, m_state.points.m_points[i], m_state.axis));
     if (m_state.points.m_pointCount > 0)
         m_pane->EnsureSourcePointVisible(m_state.points.m_pointCount - 1);
+    showResiduals();
     viewport()->update();
+}
+
+void CZelkView::showResiduals() {
+    if (!m_pane) return;
+    const int count = m_state.points.m_pointCount;
+    const std::vector<SourcePoint> points(m_state.points.m_points.begin(),
+                                          m_state.points.m_points.begin() + count);
+    const FitDetails& d = m_state.fitDetails;
+    const bool current = detailsMatch(d, points, m_state.axis);
+    for (int i = 0; i < count; ++i)
+        m_pane->SetSourcePointText(i, 5, current ? formatG(d.residuals[std::size_t(i)]) : "");
 }
 
 void CZelkView::mousePressEvent(QMouseEvent* event) {

@@ -84,6 +84,9 @@ private:
     void apply(const ToolResult& r);
     void applyPaneOps(const PaneOps& ops);
     void refreshSourcePointPane();
+    // The residual column: the last fit's residuals while the points and
+    // axes are those it was made from, else empty.
+    void showResiduals();
     void syncScrollBars();
     void saveDisplayedImage();
     void changed();

@@ -49,6 +49,7 @@ void CZelkView::runFitUi() {
         m_pane->ActivateOutputTab(r.activeTab);
     }
     refreshGeneratedGraphPane();
+    showResiduals();
     changed();
 }
 

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QFile>
+#include <QTableWidget>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,6 +20,7 @@
 #include <sstream>
 
 #include "app/application_window.h"
+#include "common/format.h"
 #include "app/output_pane.h"
 #include "app/project_controller.h"
 #include "imaging/mapping.h"
@@ -266,6 +268,34 @@ TEST_F(DocumentWindowUndoTest, TheChosenMappingMethodStraightensThePicture) {
     EXPECT_TRUE(samePixels(picturePixels().second, perspective));
     run(Op::RunMapping);
     EXPECT_FALSE(samePixels(picturePixels().second, perspective));
+}
+
+// The point list's residual column shows the last fit's residuals while the
+// points and axes are those it was made from, and nothing otherwise.
+TEST_F(DocumentWindowUndoTest, ResidualsAreShownOnlyForThePointsTheyBelongTo) {
+    addPoints({{40, 85}, {70, 75}, {100, 60}, {130, 40}});
+    chooseInPane(grid(), PanelItem::Degree, "1");
+    command(ID_FIT_RUN);
+    const QTableWidget* list = w.frame().outputPane()->sourcePointList();
+    const auto residuals = [list] {
+        std::vector<std::string> texts;
+        for (int r = 0; r < list->rowCount(); ++r)
+            texts.push_back(list->item(r, 5) ? list->item(r, 5)->text().toStdString() : "");
+        return texts;
+    };
+    const FitDetails& d = view().state().fitDetails;
+    ASSERT_EQ(d.residuals.size(), 4u);
+    std::vector<std::string> want;
+    for (double r : d.residuals) want.push_back(formatG(r));
+    EXPECT_EQ(residuals(), want);
+    EXPECT_EQ(list->horizontalHeaderItem(5)->text(), QStringLiteral("残差"));
+
+    addPoints({{55, 95}});  // a point the fit has not seen
+    EXPECT_EQ(residuals(), std::vector<std::string>(5, ""));
+    command(ID_EDIT_UNDO);
+    EXPECT_EQ(residuals(), want);
+    enterInPane(grid(), PanelItem::YMax, "2");  // other axes: other values
+    EXPECT_EQ(residuals(), std::vector<std::string>(4, ""));
 }
 
 TEST_F(DocumentWindowUndoTest, TheKeysAndTheMenuFollowTheHistory) {

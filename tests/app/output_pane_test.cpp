@@ -129,7 +129,7 @@ TEST_F(OutputPaneTest, ActivateOutputTab) {
 
 TEST_F(OutputPaneTest, ColumnsOfBothTables) {
     EXPECT_EQ(headers(pane.sourcePointList()),
-              (std::vector<std::string>{"NO.", "X", "Y", "PIXEL H", "PIXEL V", ""}));
+              (std::vector<std::string>{"NO.", "X", "Y", "PIXEL H", "PIXEL V", "残差"}));
     EXPECT_EQ(widths(pane.sourcePointList()), (std::vector<int>{40, 80, 80, 80, 80, 80}));
     EXPECT_EQ(headers(pane.graphPointList()), (std::vector<std::string>{"NO.", "X", "Y", ""}));
     EXPECT_EQ(widths(pane.graphPointList()), (std::vector<int>{40, 80, 80, 80}));

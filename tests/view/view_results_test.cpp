@@ -131,13 +131,16 @@ TEST_F(ViewResults, EveryFitOutcomeAsTheUserSeesIt) {
     }
 }
 
+// The page shows the report as the files hold it, then the readable section.
 TEST_F(ViewResults, AFittedReportMatchesTheResult) {
     fitLine();
     const ViewState& s = w->view.state();
     EXPECT_EQ(w->pane.PaneText(1).toStdString() + "\n",
-              QString::fromStdString(buildFitReport(s.fitResult, s.fit.m_basisExpr))
+              QString::fromStdString(buildFitReport(s.fitResult, s.fit.m_basisExpr) +
+                                     readableResultsText(s.fitResult, s.fitDetails))
                   .remove('\r')
                   .toStdString());
+    EXPECT_EQ(s.fitDetails.pointCount, 6);
     EXPECT_NEAR(s.fitResult.m_fitCoefs[0], -3.0 / 60, 1e-9);
     EXPECT_NEAR(s.fitResult.m_fitCoefs[1], 50.0 / 60, 1e-9);
 }
