@@ -16,6 +16,7 @@
 #include "imaging/image_pair.h"
 #include "imaging/mapping.h"
 #include "points/source_point_file.h"
+#include "project/fit_json.h"
 #include "project/project_file.h"
 
 namespace qf {
@@ -73,7 +74,7 @@ std::string prepare(DocumentRecord& project, const GeometryGiven& given,
     return {};
 }
 
-// The four result files, each finished in a temporary file beside its target.
+// The result files, each finished in a temporary file beside its target.
 class ResultSet {
 public:
     explicit ResultSet(std::string& errors) : errors_(errors) {}
@@ -162,6 +163,8 @@ ProjectRun runProject(const BatchOptions& options) {
         return run;
     }
 
+    const FitDetails details = fitDetailsOf(in, run.result, *work);
+
     std::error_code ec;
     if (!outDir.empty()) fs::create_directories(outDir, ec);
     if (ec) {
@@ -184,6 +187,7 @@ ProjectRun runProject(const BatchOptions& options) {
         files.addText(outDir / "points.csv", sourcePointFileText(s->points, s->axis)) &&
         files.addText(outDir / "fit.csv",
                       generatedGraphFileText(run.result, graph, project.fit.m_basisExpr)) &&
+        files.add(outDir / "fit.json", fitJsonText(run.result, details, project.fit)) &&
         files.add(graphPath,
                   encodeGraphImage(renderGeneratedGraphImage(scene), graphPath.string())) &&
         files.add(outDir / "working.png",

@@ -34,8 +34,8 @@ struct ProjectRun {
     std::string outDir;  // where the files went
 };
 
-// Writes points.csv, fit.csv, graph.png and working.png into the output folder
-// as one set: each to a temporary file first, and only when all four are
+// Writes points.csv, fit.csv, fit.json, graph.png and working.png into the
+// output folder as one set: each to a temporary file first, and only when all are
 // written are they renamed over the old ones, so the folder never holds the
 // files of two runs. Safe to call from several threads at once.
 ProjectRun runProject(const BatchOptions& options);

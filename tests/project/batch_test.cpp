@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <nlohmann/json.hpp>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -101,6 +104,31 @@ TEST_F(Batch, SampleWritesWhatTheCoreWrites) {
         EXPECT_NEAR(graph.m_generatedY[l], 2 + 8 * x * x - 0.6 * x * x * x, 6.25) << x;
     }
     EXPECT_EQ(graph.m_generatedCount, 50);
+
+    // fit.json: the plain formula gives the generated points, and every
+    // point has its residual.
+    const nlohmann::json j = nlohmann::json::parse(readAll(dir_ / "fit.json"));
+    EXPECT_EQ(j["format"], "quillfen-fit");
+    EXPECT_EQ(j["model"], "polynomial");
+    EXPECT_EQ(j["degree"], 3);
+    EXPECT_EQ(j["normalisation"]["Nx"].get<double>(), result.m_fitNx);
+    EXPECT_EQ(j["normalisation"]["Ny"].get<double>(), result.m_fitNy);
+    ASSERT_EQ(j["coefficients"].size(), 4u);
+    for (int k = 0; k < 4; ++k) EXPECT_EQ(j["coefficients"][k].get<double>(), result.m_fitCoefs[k]);
+    const auto plain = j["plain"]["coefficients"].get<std::vector<double>>();
+    const auto powers = j["plain"]["powers"].get<std::vector<int>>();
+    ASSERT_EQ(plain.size(), 4u);
+    for (int l = 0; l < graph.m_generatedCount; ++l) {
+        double y = 0;
+        for (std::size_t k = 0; k < plain.size(); ++k)
+            y += plain[k] * std::pow(graph.m_generatedX[l], powers[k]);
+        EXPECT_NEAR(y, graph.m_generatedY[l], 1e-9 * std::fabs(graph.m_generatedY[l]));
+    }
+    EXPECT_EQ(j["residuals"].size(), p.points.size());
+    EXPECT_EQ(j["statistics"]["points"], int(p.points.size()));
+    EXPECT_EQ(j["statistics"]["rank"], 4);
+    EXPECT_GT(j["statistics"]["r2"].get<double>(), 0.999);
+    EXPECT_EQ(j["plain"]["python"].get<std::string>().rfind("y = ", 0), 0u);
 
     for (const char* picture : {"graph.png", "working.png"}) {
         ASSERT_TRUE(fs::exists(dir_ / picture)) << picture;
