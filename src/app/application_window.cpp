@@ -47,6 +47,12 @@ ApplicationWindow::ApplicationWindow(Dialogs& dialogs, const CameraSourceMap& ca
     : m_view(new CZelkView(dialogs)), m_properties(new CPropertiesWnd(dialogs)) {
     m_view->setCameraSources(cameras);
     applyPictureLimit(*openWorkspaceStore());
+    // The loupe as it was left (on unless switched off).
+    m_view->state().m_showMagnifier =
+        openWorkspaceStore()->value(QStringLiteral("Workspace/Magnifier"), true).toBool() ? 1 : 0;
+    QObject::connect(m_view, &CZelkView::magnifierSwitched, [](bool on) {
+        openWorkspaceStore()->setValue(QStringLiteral("Workspace/Magnifier"), on);
+    });
     m_frame.setView(m_view, m_view);
     m_view->setOutputPane(m_frame.outputPane());
     m_frame.setPropertiesPane(m_properties);

@@ -39,6 +39,9 @@ bool graphShown(const S& s) {
 bool pixelGrid(const S& s) {
     return s.showPixelGrid;
 }
+bool magnifier(const S& s) {
+    return s.showMagnifier;
+}
 bool grey(const S& s) {
     return s.greyMode;
 }
@@ -152,6 +155,8 @@ const CommandInfo kCommands[] = {
      I::ZoomOut, nullptr, always, nullptr},
     {ID_ZOOM_FIT, "ウィンドウに合わせる", "画像全体をウィンドウに合わせて表示",
      "ウィンドウに合わせる", I::ZoomFit, nullptr, always, nullptr},
+    {ID_MAGNIFIER, "拡大鏡", "点の追加と角・辺の移動中、ポインタの周りを拡大して表示",
+     "拡大鏡", I::None, nullptr, always, magnifier},
     {ID_CAMERA_DEVICE_0, "デバイス ０", "撮像 開始/停止", "撮像 デバイス ０",
      I::Camera0, nullptr, always, cameraRuns<0>},
     {ID_CAMERA_DEVICE_1, "デバイス １", "撮像 開始/停止", "撮像 デバイス １",
@@ -242,7 +247,7 @@ const std::vector<MenuLayout>& menuBarLayout() {
         {"画像処理",
          {sub("表示画像",
               {cmd(ID_DISPLAY_INPUT), cmd(ID_DISPLAY_OUTPUT), cmd(ID_DISPLAY_GENERATED_GRAPH),
-               sep(), cmd(ID_ZOOM_FIT)}),
+               sep(), cmd(ID_ZOOM_FIT), cmd(ID_MAGNIFIER)}),
           sub("画素グリッド", {cmd(ID_PIXEL_GRID_SHOW), cmd(ID_PIXEL_GRID_COLOUR)}),
           cmd(ID_GREY_IMAGE), sep(), cmd(ID_MAPPING_CORNERS), cmd(ID_MAPPING_RUN),
           cmd(ID_MAPPING_GRID), sep(),

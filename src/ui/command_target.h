@@ -59,6 +59,7 @@ enum CommandId : int {
     ID_REMOVE_ALL_POINTS = 33004,
     ID_DELETE_POINT = 33005,  // the point selected in the list or the view
     ID_ZOOM_FIT = 33006,      // the whole picture in the view
+    ID_MAGNIFIER = 33007,     // the loupe on or off
 
     ID_FILE_NEW = 57600,  // a new project
     ID_FILE_OPEN = 57601,
@@ -89,6 +90,7 @@ struct CommandSnapshot {
     bool erasePointsMode = false;
     bool showMappingGrid = true;
     bool showPixelGrid = false;
+    bool showMagnifier = true;
     bool greyMode = true;
     std::array<bool, 4> cameraRunning{};  // a capture timer runs for device 0..3
 

@@ -67,6 +67,7 @@ struct ViewState {
     int32_t m_greyMode = 1;
     uint32_t m_pixelGridColour = 0xFF0000;  // 0x00BBGGRR: blue
     int32_t m_showPixelGrid = 0;
+    int32_t m_showMagnifier = 1;  // the loupe while placing points, corners and edges
     FitSettings fit;
     FitResult fitResult;
     FitDetails fitDetails;  // of the last successful fit; empty after a failed one

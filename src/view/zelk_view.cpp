@@ -19,6 +19,7 @@
 #include "view/cursors.h"
 #include "view/document_sync.h"
 #include "view/paint/image_display.h"
+#include "view/paint/magnifier.h"
 #include "view/paint/view_paint.h"
 #include "view/view_commands.h"
 
@@ -119,6 +120,18 @@ void CZelkView::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
     paintView(painter, m_state, clientSize(), displayColoursFrom(palette()), m_labelFont,
               &m_reducedImage);
+    if (const std::optional<Loupe> loupe = loupeFor(m_state, m_pointer, clientSize()))
+        paintLoupe(painter, m_state, *loupe);
+}
+
+void CZelkView::updateLoupe() {
+    const std::optional<Loupe> loupe = loupeFor(m_state, m_pointer, clientSize());
+    const std::optional<IntRect> now =
+        loupe ? std::optional<IntRect>(loupe->box) : std::optional<IntRect>();
+    for (const std::optional<IntRect>& r : {m_loupeBox, now}) {
+        if (r) viewport()->update(r->left - 2, r->top - 2, r->width() + 4, r->height() + 4);
+    }
+    m_loupeBox = now;
 }
 
 void CZelkView::apply(const ToolResult& r) {
@@ -159,6 +172,7 @@ void CZelkView::apply(const ToolResult& r) {
 void CZelkView::leaveEvent(QEvent* event) {
     m_pointer.reset();
     reportPointer();
+    updateLoupe();
     QAbstractScrollArea::leaveEvent(event);
 }
 
@@ -211,6 +225,8 @@ void CZelkView::mousePressEvent(QMouseEvent* event) {
     const IntPoint p = pointOf(event->position());
     if (event->button() == Qt::LeftButton) apply(leftButtonDown(m_state, p, clientSize()));
     if (event->button() == Qt::RightButton) apply(rightButtonDown(m_state, p, clientSize()));
+    m_pointer = p;
+    updateLoupe();
 }
 
 void CZelkView::mouseMoveEvent(QMouseEvent* event) {
@@ -218,12 +234,14 @@ void CZelkView::mouseMoveEvent(QMouseEvent* event) {
                             (event->buttons() & Qt::RightButton) != 0};
     m_pointer = pointOf(event->position());
     apply(mouseMove(m_state, *m_pointer, held, clientSize()));
+    updateLoupe();
 }
 
 void CZelkView::mouseReleaseEvent(QMouseEvent* event) {
     const IntPoint p = pointOf(event->position());
     if (event->button() == Qt::LeftButton) apply(leftButtonUp(m_state, p, clientSize()));
     if (event->button() == Qt::RightButton) apply(rightButtonUp(m_state, p, clientSize()));
+    updateLoupe();
 }
 
 void CZelkView::wheelEvent(QWheelEvent* event) {
@@ -380,6 +398,7 @@ bool CZelkView::handles(int id) const {
         case ID_ZOOM_IN:
         case ID_ZOOM_OUT:
         case ID_ZOOM_FIT:
+        case ID_MAGNIFIER:
         case ID_DISPLAY_INPUT:
         case ID_DISPLAY_OUTPUT:
         case ID_DISPLAY_GENERATED_GRAPH:
@@ -435,6 +454,12 @@ void CZelkView::onCommand(int id) {
             return;
         case ID_ZOOM_FIT:
             apply(zoomToFit(s, clientSize()));
+            return;
+        case ID_MAGNIFIER:
+            s.m_showMagnifier = !s.m_showMagnifier;
+            updateLoupe();
+            emit magnifierSwitched(s.m_showMagnifier != 0);
+            emit stateChanged();
             return;
         case ID_DISPLAY_INPUT:
             toggleInputDisplay(s);
@@ -537,6 +562,7 @@ CommandSnapshot CZelkView::snapshot() const {
     c.erasePointsMode = s.tools.m_erasePointsMode != 0;
     c.showMappingGrid = s.mapping.m_showMappingGrid != 0;
     c.showPixelGrid = s.m_showPixelGrid != 0;
+    c.showMagnifier = s.m_showMagnifier != 0;
     c.greyMode = s.m_greyMode != 0;
     c.cameraRunning = m_camera->runningDevices();
     c.selectedPoint = s.points.m_selectedPoint;

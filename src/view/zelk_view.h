@@ -66,6 +66,8 @@ signals:
     void fileDropped(const QString& path);
     // What the status bar says of the pointer: pixel, calibrated X and Y, zoom.
     void pointerStatus(const QString& text);
+    // The loupe was switched on or off (the window keeps the choice).
+    void magnifierSwitched(bool on);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -106,6 +108,8 @@ private:
     void onDocumentChanged(CZelkDoc::Change why);
     void adoptRecord(const DocumentRecord& r);
     void reportPointer();
+    // Repaints where the loupe was and where it is now.
+    void updateLoupe();
 
     Dialogs& m_dialogs;
     OutputSink* m_pane = nullptr;
@@ -119,6 +123,7 @@ private:
     bool m_syncing = false;
     std::optional<IntPoint> m_pointer;  // over the viewport, in its pixels
     QString m_pointerText;              // as last reported
+    std::optional<IntRect> m_loupeBox;  // where the loupe was last drawn
 };
 
 }  // namespace qf

@@ -126,6 +126,7 @@ TEST_F(MainFrameTest, ImageProcessingMenu) {
                                         "生成グラフ",
                                         "-",
                                         "ウィンドウに合わせる",
+                                        "拡大鏡",
                                         "<",
                                         "> 画素グリッド",
                                         "表示",

@@ -1,0 +1,93 @@
+#include "view/paint/magnifier.h"
+
+#include <algorithm>
+
+#include "graph/paint_support.h"
+#include "view/paint/overlays.h"
+#include "view/tools/mouse_tools.h"
+
+namespace qf {
+
+std::optional<Loupe> loupeFor(const ViewState& s, std::optional<IntPoint> pointer, IntSize client) {
+    if (!s.m_showMagnifier || !pointer || !s.imagePresent()) return std::nullopt;
+    if (s.transform.m_cellSize.cx >= kLoupeScale) return std::nullopt;
+    const DragState& d = s.drag;
+    std::optional<IntPoint> centre;
+    switch (activeTool(s)) {
+        case ActiveTool::AddPoints: {
+            const ImagePointResult p = ImagePointOf(s.transform, *pointer, client, s.imageSize());
+            if (p.ok) centre = p.point;
+            break;
+        }
+        case ActiveTool::Corners:
+            if (d.m_dragActive && d.m_selectedCorner >= 1 && d.m_selectedCorner <= 4)
+                centre = d.m_dragPending ? d.m_dragStart : d.m_dragCurrent;
+            break;
+        case ActiveTool::GraphRect:
+            if (d.m_dragActive && d.m_selectedHandle >= 1 && d.m_selectedHandle <= 8)
+                centre = d.m_dragPending ? d.m_dragStart : d.m_dragCurrent;
+            break;
+        default:
+            break;
+    }
+    if (!centre) return std::nullopt;
+
+    const IntPoint q = *pointer;
+    int x = q.x + kLoupeOffset;
+    int y = q.y + kLoupeOffset;
+    if (x + kLoupeSide > client.cx) x = q.x - kLoupeOffset - kLoupeSide;
+    if (y + kLoupeSide > client.cy) y = q.y - kLoupeOffset - kLoupeSide;
+    // In a window too small for either side it stays clear of the pointer
+    // at least on one axis.
+    x = std::max(x, 0);
+    y = std::max(y, 0);
+    return Loupe{*centre, {x, y, x + kLoupeSide, y + kLoupeSide}};
+}
+
+void paintLoupe(QPainter& painter, const ViewState& s, const Loupe& loupe) {
+    const cv::Mat* image = s.current();
+    if (!image || image->empty()) return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    const QColor beyond(96, 96, 96);
+    for (int dy = -kLoupeRadius; dy <= kLoupeRadius; ++dy) {
+        const int y = loupe.centre.y + dy;
+        const bool rowInside = y >= 0 && y < image->rows;
+        const cv::Vec3b* row = rowInside ? image->ptr<cv::Vec3b>(y) : nullptr;
+        for (int dx = -kLoupeRadius; dx <= kLoupeRadius; ++dx) {
+            const int x = loupe.centre.x + dx;
+            QColor c = beyond;
+            if (row && x >= 0 && x < image->cols) c = QColor(row[x][2], row[x][1], row[x][0]);
+            painter.fillRect(loupe.box.left + (dx + kLoupeRadius) * kLoupeScale,
+                             loupe.box.top + (dy + kLoupeRadius) * kLoupeScale, kLoupeScale,
+                             kLoupeScale, c);
+        }
+    }
+    // The centre pixel: a red frame just outside its square with a white
+    // one outside that, readable on any picture; cross-hair arms lead to it.
+    const int cx = loupe.box.left + kLoupeRadius * kLoupeScale;
+    const int cy = loupe.box.top + kLoupeRadius * kLoupeScale;
+    const QColor red = paint::colourOf(kPointInsideColour);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::NoBrush);
+    const auto frame = [&](int grow, const QColor& colour) {
+        const QRect r(cx - grow, cy - grow, kLoupeScale + 2 * grow, kLoupeScale + 2 * grow);
+        painter.fillRect(QRect(r.left(), r.top(), r.width(), 1), colour);
+        painter.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), colour);
+        painter.fillRect(QRect(r.left(), r.top(), 1, r.height()), colour);
+        painter.fillRect(QRect(r.right(), r.top(), 1, r.height()), colour);
+    };
+    frame(1, red);
+    frame(2, Qt::white);
+    const int mid = kLoupeScale / 2;
+    painter.fillRect(QRect(cx + mid, loupe.box.top, 1, kLoupeRadius * kLoupeScale - 3), red);
+    painter.fillRect(QRect(cx + mid, cy + kLoupeScale + 3, 1, kLoupeRadius * kLoupeScale - 3), red);
+    painter.fillRect(QRect(loupe.box.left, cy + mid, kLoupeRadius * kLoupeScale - 3, 1), red);
+    painter.fillRect(QRect(cx + kLoupeScale + 3, cy + mid, kLoupeRadius * kLoupeScale - 3, 1), red);
+    // The loupe's own border.
+    painter.setPen(QPen(Qt::black, 1));
+    painter.drawRect(loupe.box.left - 1, loupe.box.top - 1, kLoupeSide + 1, kLoupeSide + 1);
+    painter.restore();
+}
+
+}  // namespace qf
