@@ -41,6 +41,10 @@ struct DragState {
     IntPoint m_dragStart;    // image
     IntPoint m_dragCurrent;  // image
     IntRect m_rubberBand;    // window; the band drawn last
+    // What the arrow keys move: the corner (1..4) and the graph-rectangle
+    // handle (1..8) last grabbed with their tools; 0 none yet.
+    int32_t m_lastCorner = 0;
+    int32_t m_lastHandle = 0;
 };
 
 // What the working picture was made from: which file, and whether (and with

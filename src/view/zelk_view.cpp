@@ -7,6 +7,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -242,6 +243,32 @@ void CZelkView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) apply(leftButtonUp(m_state, p, clientSize()));
     if (event->button() == Qt::RightButton) apply(rightButtonUp(m_state, p, clientSize()));
     updateLoupe();
+}
+
+void CZelkView::keyPressEvent(QKeyEvent* event) {
+    int dx = 0, dy = 0;
+    switch (event->key()) {
+        case Qt::Key_Left: dx = -1; break;
+        case Qt::Key_Right: dx = 1; break;
+        case Qt::Key_Up: dy = -1; break;
+        case Qt::Key_Down: dy = 1; break;
+        default:
+            QAbstractScrollArea::keyPressEvent(event);
+            return;
+    }
+    // Shift: ten pixels at a time.
+    const int step = event->modifiers() & Qt::ShiftModifier ? 10 : 1;
+    const ToolResult r = nudge(m_state, dx * step, dy * step);
+    if (!r.repaintAll) {
+        // Nothing to move: the keys scroll, as in any scrolled view.
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    // Each press is a step of its own, named before the tool's commit could
+    // name it after the tool.
+    commitEdit("キーでの移動");
+    apply(r);
+    event->accept();
 }
 
 void CZelkView::wheelEvent(QWheelEvent* event) {

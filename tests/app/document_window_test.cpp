@@ -298,6 +298,47 @@ TEST_F(DocumentWindowUndoTest, ResidualsAreShownOnlyForThePointsTheyBelongTo) {
     EXPECT_EQ(residuals(), std::vector<std::string>(4, ""));
 }
 
+// The arrow keys move the selected point, or the corner last grabbed, one
+// pixel (Shift: ten) per press, each press one step of the history.
+TEST_F(DocumentWindowUndoTest, ArrowKeysMoveByAPixelAsOneStepEach) {
+    addPoints({{50, 80}});
+    view().setFocus();
+    const std::size_t steps = doc().history().undoCount();
+    QTest::keyClick(&view(), Qt::Key_Right);
+    QTest::keyClick(&view(), Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_EQ(record().points.at(0), (SourcePoint{51, 70}));
+    EXPECT_EQ(doc().history().undoCount(), steps + 2);
+    EXPECT_EQ(doc().history().undoLabel(), "キーでの移動");
+    const QTableWidget* list = w.frame().outputPane()->sourcePointList();
+    EXPECT_EQ(list->item(0, 3)->text(), QStringLiteral("51"));
+    command(ID_EDIT_UNDO);
+    EXPECT_EQ(record().points.at(0), (SourcePoint{51, 80}));
+    EXPECT_EQ(shown(), record());
+
+    run(Op::MoveCorner);  // grabs corner 3
+    const IntPoint corner = record().corners[2];
+    view().setFocus();
+    QTest::keyClick(&view(), Qt::Key_Left);
+    EXPECT_EQ(record().corners[2], (IntPoint{corner.x - 1, corner.y}));
+    command(ID_EDIT_UNDO);
+    EXPECT_EQ(record().corners[2], corner);
+}
+
+// The loupe's switch is kept in the settings store for the next start.
+TEST_F(DocumentWindowTest, TheLoupeSwitchIsRemembered) {
+    EXPECT_TRUE(view().snapshot().showMagnifier);
+    command(ID_MAGNIFIER);
+    EXPECT_FALSE(view().snapshot().showMagnifier);
+    EXPECT_FALSE(w.frame().action(ID_MAGNIFIER)->isChecked());
+    {
+        ApplicationWindow next{dialogs, CameraSourceMap{}};
+        EXPECT_EQ(next.view().state().m_showMagnifier, 0);
+    }
+    command(ID_MAGNIFIER);
+    ApplicationWindow again{dialogs, CameraSourceMap{}};
+    EXPECT_EQ(again.view().state().m_showMagnifier, 1);
+}
+
 TEST_F(DocumentWindowUndoTest, TheKeysAndTheMenuFollowTheHistory) {
     QAction* undo = w.frame().action(ID_EDIT_UNDO);
     QAction* redo = w.frame().action(ID_EDIT_REDO);

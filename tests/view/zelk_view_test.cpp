@@ -22,6 +22,7 @@
 #include "app/commands.h"
 #include "support/fake_dialogs.h"
 #include "view/cursors.h"
+#include "view/paint/magnifier.h"
 #include "view/paint/overlays.h"
 #include "view/paint/paint_test_support.h"
 
@@ -669,6 +670,98 @@ TEST_F(ZelkViewTest, OverlayColoursOfCornersAndPoints) {
             EXPECT_EQ(colourAt(shown, p.at.h + arm.x(), p.at.v + arm.y()), p.colour);
     }
     EXPECT_EQ(countOf(shown, kMappingOverlayColour), 0);
+}
+
+}  // namespace
+}  // namespace qf
+
+// ---- The loupe ----------------------------------------------------------------
+
+namespace qf {
+namespace {
+
+// A picture whose every pixel differs from its neighbours.
+cv::Mat numberedPicture(int w, int h) {
+    cv::Mat m(h, w, CV_8UC3);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            m.at<cv::Vec3b>(y, x) = cv::Vec3b(uint8_t(x * 7), uint8_t(y * 11), uint8_t(x * 3 + y * 5));
+    return m;
+}
+
+// The loupe shows, block by block, exactly the picture around the pixel a
+// click would take, at every zoom below its own; it keeps clear of the
+// pointer, and is gone when switched off or over no picture.
+TEST_F(ZelkViewTest, TheLoupeShowsThePixelsAroundTheOneAClickTakes) {
+    view.resize(640, 480);
+    open(numberedPicture(160, 120));
+    view.onCommand(ID_ADD_POINTS);
+    s().m_showMagnifier = 1;
+    const cv::Mat picture = s().current()->clone();  // what the view shows (the grey output)
+    struct Case {
+        int zoom;
+        QPoint pointer;
+    };
+    const Case cases[] = {{0, {60, 40}}, {1, {300, 230}}, {-1, {30, 20}}, {0, {150, 110}},
+                          {2, {600, 440}}, {0, {200, 300}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "zoom " << c.zoom << " at " << c.pointer.x() << ","
+                                        << c.pointer.y());
+        zoomTo(c.zoom);
+        scrollTo({0, 0});
+        hover(c.pointer);
+        const ImagePointResult under = ImagePointOf(s().transform, {c.pointer.x(), c.pointer.y()},
+                                                    client(), s().imageSize());
+        const std::optional<Loupe> loupe =
+            loupeFor(s(), IntPoint{c.pointer.x(), c.pointer.y()}, client());
+        if (!under.ok) {
+            EXPECT_FALSE(loupe);
+            continue;
+        }
+        ASSERT_TRUE(loupe);
+        EXPECT_EQ(loupe->centre, under.point);
+        const QRect box(loupe->box.left, loupe->box.top, kLoupeSide, kLoupeSide);
+        EXPECT_FALSE(box.adjusted(-2, -2, 2, 2).contains(c.pointer));
+        const QImage shown = grab();
+        int wrong = 0;
+        for (int dy = -kLoupeRadius; dy <= kLoupeRadius; ++dy) {
+            for (int dx = -kLoupeRadius; dx <= kLoupeRadius; ++dx) {
+                const int x = under.point.x + dx, y = under.point.y + dy;
+                if (x < 0 || y < 0 || x >= picture.cols || y >= picture.rows) continue;
+                // A block's inner pixels (the frame and arms draw on some edges).
+                const int bx = box.left() + (dx + kLoupeRadius) * kLoupeScale + 2;
+                const int by = box.top() + (dy + kLoupeRadius) * kLoupeScale + 2;
+                if (dx == 0 || dy == 0) continue;  // the cross-hair's row and column
+                const cv::Vec3b p = picture.at<cv::Vec3b>(y, x);
+                const uint32_t want = uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2];
+                if (colourAt(shown, bx, by) != want && ++wrong < 4)
+                    ADD_FAILURE() << "block " << dx << "," << dy;
+            }
+        }
+        EXPECT_EQ(wrong, 0);
+        // The centre pixel itself, inside its red frame.
+        const cv::Vec3b p = picture.at<cv::Vec3b>(under.point.y, under.point.x);
+        const int cx = box.left() + kLoupeRadius * kLoupeScale;
+        const int cy = box.top() + kLoupeRadius * kLoupeScale;
+        EXPECT_EQ(colourAt(shown, cx + 2, cy + 2), uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2]);
+        EXPECT_EQ(colourAt(shown, cx - 1, cy + 3), kPointInsideColour);
+    }
+
+    // Switched off: the same place shows the picture only.
+    zoomTo(0);
+    scrollTo({0, 0});
+    hover({60, 40});
+    const QImage on = grab();
+    view.onCommand(ID_MAGNIFIER);
+    EXPECT_EQ(s().m_showMagnifier, 0);
+    EXPECT_FALSE(view.snapshot().showMagnifier);
+    const QImage off = grab();
+    EXPECT_NE(on, off);
+    EXPECT_EQ(colourAt(off, 100, 80), colourAt(grab(), 100, 80));
+    // At the loupe's own zoom the view shows pixels as large: no loupe.
+    view.onCommand(ID_MAGNIFIER);
+    zoomTo(3);
+    EXPECT_FALSE(loupeFor(s(), IntPoint{60, 40}, client()));
 }
 
 }  // namespace

@@ -32,16 +32,21 @@ std::optional<Loupe> loupeFor(const ViewState& s, std::optional<IntPoint> pointe
     }
     if (!centre) return std::nullopt;
 
+    // Below right of the pointer, else below left, above right, above left:
+    // the first place where it fits whole.
     const IntPoint q = *pointer;
-    int x = q.x + kLoupeOffset;
-    int y = q.y + kLoupeOffset;
-    if (x + kLoupeSide > client.cx) x = q.x - kLoupeOffset - kLoupeSide;
-    if (y + kLoupeSide > client.cy) y = q.y - kLoupeOffset - kLoupeSide;
-    // In a window too small for either side it stays clear of the pointer
-    // at least on one axis.
-    x = std::max(x, 0);
-    y = std::max(y, 0);
-    return Loupe{*centre, {x, y, x + kLoupeSide, y + kLoupeSide}};
+    const int near = kLoupeOffset, far = kLoupeOffset + kLoupeSide;
+    const IntPoint places[4] = {{q.x + near, q.y + near},
+                                {q.x - far, q.y + near},
+                                {q.x + near, q.y - far},
+                                {q.x - far, q.y - far}};
+    for (const IntPoint& p : places) {
+        if (p.x >= 0 && p.y >= 0 && p.x + kLoupeSide <= client.cx && p.y + kLoupeSide <= client.cy)
+            return Loupe{*centre, {p.x, p.y, p.x + kLoupeSide, p.y + kLoupeSide}};
+    }
+    // A window too small to hold it beside the pointer: none, rather than
+    // one that hides what is being placed.
+    return std::nullopt;
 }
 
 void paintLoupe(QPainter& painter, const ViewState& s, const Loupe& loupe) {

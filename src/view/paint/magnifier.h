@@ -24,8 +24,8 @@ struct Loupe {
 // Where the loupe goes for the pointer (window pixels), or nothing when it is
 // switched off, no tool that places things is at work, the pointer is not
 // over the picture, or the view's own zoom is already as large. It sits below
-// and right of the pointer, and above or left where the window ends, never
-// under the pointer.
+// and right of the pointer, or left or above where the window ends there,
+// never under the pointer (in a window too small for that, nowhere).
 std::optional<Loupe> loupeFor(const ViewState& s, std::optional<IntPoint> pointer, IntSize client);
 
 // Draws it: each image pixel a kLoupeScale square (nearest, exact), grey

@@ -164,6 +164,7 @@ void pressCorner(ViewState& s, IntPoint q, IntPoint p, ToolResult& r) {
     // A press on nothing starts no drag: the release would have no corner
     // to write to.
     if (d.m_selectedCorner == 0) return;
+    d.m_lastCorner = d.m_selectedCorner;
 
     // The grabbed corner jumps to the pressed pixel at once.
     const IntSize image = s.imageSize();
@@ -187,6 +188,7 @@ void pressGraphRect(ViewState& s, IntPoint q, IntPoint p, ToolResult& r) {
     d.m_selectedHandle = graphRectHandleAt(s, q);
     r.cursor = edgeCursor(d.m_selectedHandle);
     if (d.m_selectedHandle == 0) return;
+    d.m_lastHandle = d.m_selectedHandle;
     d.m_dragStart = p;
     d.m_dragPending = 1;
     d.m_dragActive = 1;
@@ -506,6 +508,76 @@ ToolResult leftButtonUp(ViewState& s, IntPoint q, IntSize client) {
     d.m_dragPending = 0;
     d.m_dragActive = 0;
     if (s.imagePresent() && insideClient(q, client)) r.cursor = hoverCursor(s, q);
+    return r;
+}
+
+ToolResult nudge(ViewState& s, int32_t dx, int32_t dy) {
+    ToolResult r;
+    DragState& d = s.drag;
+    if (d.m_dragActive || !s.imagePresent()) return r;
+    const IntSize image = s.imageSize();
+    switch (activeTool(s)) {
+        case ActiveTool::AddPoints:
+        case ActiveTool::ErasePoints: {
+            SourcePointList& points = s.points;
+            const int32_t i = points.m_selectedPoint;
+            if (i < 0 || i >= points.m_pointCount) return r;
+            SourcePoint& p = points.m_points[std::size_t(i)];
+            // Where a click may place a point.
+            const SourcePoint moved{std::clamp(p.h + dx, 1, std::max(1, image.cx - 2)),
+                                    std::clamp(p.v + dy, 1, std::max(1, image.cy - 2))};
+            if (moved == p) return r;
+            p = moved;
+            r.pane.refreshAll = true;
+            r.pane.selectRow = i;
+            break;
+        }
+        case ActiveTool::Corners: {
+            if (!validCorner(d.m_lastCorner)) return r;
+            IntPoint& c = s.mapping.m_mappingCorners[std::size_t(d.m_lastCorner - 1)];
+            // As a drag clamps: onto the picture, its far edges included.
+            const IntPoint moved{std::clamp(c.x + dx, 0, image.cx), std::clamp(c.y + dy, 0, image.cy)};
+            if (moved == c) return r;
+            c = moved;
+            updateInnerQuad(s.mapping);
+            break;
+        }
+        case ActiveTool::GraphRect: {
+            if (!validHandle(d.m_lastHandle)) return r;
+            const IntRect& g = s.mapping.m_graphRect;
+            const IntRect& a = s.axis.m_axisRect;
+            const IntPoint at[9] = {{},
+                                    {g.left, g.top},
+                                    {g.right, g.top},
+                                    {g.right, g.bottom},
+                                    {g.left, g.bottom},
+                                    {a.left, a.top},
+                                    {a.right, a.top},
+                                    {a.left, a.bottom},
+                                    {a.left, a.top}};
+            const IntPoint from = at[d.m_lastHandle];
+            // The drag's own limits: inside the picture, the axis rectangle
+            // inside the graph rectangle, each edge clear of the next.
+            // The gaps counted in picture pixels, whatever the zoom (at a
+            // reduced zoom a one-pixel step would round away).
+            ViewState unzoomed = s;
+            unzoomed.transform = ViewTransform{};
+            d.m_selectedHandle = d.m_lastHandle;
+            d.m_dragCurrent =
+                limitedHandlePosition(unzoomed, d.m_lastHandle, {from.x + dx, from.y + dy});
+            const IntRect before = g;
+            const IntRect axisBefore = a;
+            releaseGraphRect(s);
+            d.m_selectedHandle = 0;
+            d.m_dragCurrent = {0, 0};
+            if (g == before && a == axisBefore) return r;
+            r.pane.refreshAll = true;
+            break;
+        }
+        default:
+            return r;
+    }
+    r.repaintAll = true;
     return r;
 }
 

@@ -66,6 +66,14 @@ struct ToolResult {
 enum class ActiveTool { None, Corners, GraphRect, AddPoints, ErasePoints };
 ActiveTool activeTool(const ViewState& s);
 
+// The arrow keys: moves by (dx, dy) image pixels the selected point (with
+// either point tool), the corner last grabbed (corner tool) or the
+// graph-rectangle corner or axis edge last grabbed (graph-rectangle tool),
+// within the limits a drag keeps. Nothing while a drag is under way, or
+// when there is nothing to move or it cannot go further; a result without
+// repaintAll means nothing moved.
+ToolResult nudge(ViewState& s, int32_t dx, int32_t dy);
+
 // Half-open box of 10 x 10 window pixels around a corner's cell centre.
 IntRect handleBox(IntPoint centre);
 // A source point's cell, widened to 10 window pixels around its centre on an

@@ -758,3 +758,75 @@ TEST(ToolCursors, HoverShowsTheToolsCursor) {
 
 }  // namespace
 }  // namespace qf
+
+// ---- the arrow keys ----
+
+namespace qf {
+namespace {
+
+// Each case: a tool with something grabbed or selected, one or more steps,
+// and what has moved (or stayed, at a limit).
+TEST(Nudge, MovesWhatWasLastGrabbedWithinTheDragLimits) {
+    // Points: the selected one, kept where a click may place a point.
+    {
+        ViewState s = addTool({200, 150});
+        s.points.add({50, 60});
+        s.points.add({100, 70});
+        s.points.m_selectedPoint = 1;
+        EXPECT_TRUE(nudge(s, 1, 0).repaintAll);
+        EXPECT_TRUE(nudge(s, 0, -10).repaintAll);
+        EXPECT_EQ(s.points.m_points[1], (SourcePoint{101, 60}));
+        EXPECT_EQ(s.points.m_points[0], (SourcePoint{50, 60}));
+        s.points.m_points[1] = {198, 1};
+        EXPECT_FALSE(nudge(s, 1, -1).repaintAll);  // at the last column and first row
+        EXPECT_EQ(s.points.m_points[1], (SourcePoint{198, 1}));
+        s.points.m_selectedPoint = -1;
+        EXPECT_FALSE(nudge(s, 1, 0).repaintAll);  // nothing selected
+    }
+    // Corners: the one last grabbed, onto the picture (its far edges included).
+    {
+        ViewState s = cornerTool({200, 150});
+        EXPECT_FALSE(nudge(s, 1, 0).repaintAll);  // none grabbed yet
+        dragPixels(s, {120, 100}, {{130, 110}});
+        ASSERT_EQ(s.drag.m_lastCorner, 3);
+        const Quad guide = s.mapping.m_innerQuad;
+        EXPECT_TRUE(nudge(s, -1, 0).repaintAll);
+        EXPECT_EQ(s.mapping.m_mappingCorners[2], (IntPoint{129, 110}));
+        EXPECT_TRUE(nudge(s, -10, 0).repaintAll);
+        EXPECT_EQ(s.mapping.m_mappingCorners[2], (IntPoint{119, 110}));
+        EXPECT_NE(s.mapping.m_innerQuad, guide);  // the guide follows
+        s.mapping.m_mappingCorners[2] = {200, 150};
+        EXPECT_FALSE(nudge(s, 1, 1).repaintAll);
+        EXPECT_EQ(s.mapping.m_mappingCorners[2], (IntPoint{200, 150}));
+    }
+    // Graph rectangle: an axis edge last grabbed, kept clear of the next
+    // edge; at a reduced zoom a step is still one picture pixel.
+    for (int32_t zoom : {0, -1, 2}) {
+        SCOPED_TRACE(zoom);
+        ViewState s = graphRectTool({400, 300}, zoom);
+        s.mapping.m_graphRect = {40, 40, 360, 260};
+        s.axis.m_axisRect = {80, 80, 320, 220};
+        s.drag.m_lastHandle = 5;  // the axis rectangle's left edge
+        EXPECT_TRUE(nudge(s, 1, 0).repaintAll);
+        EXPECT_EQ(s.axis.m_axisRect.left, 81);
+        EXPECT_TRUE(nudge(s, -100, 0).repaintAll);
+        EXPECT_GT(s.axis.m_axisRect.left, s.mapping.m_graphRect.left);
+        EXPECT_LT(s.axis.m_axisRect.left, 80);
+        s.drag.m_lastHandle = 3;  // the graph rectangle's bottom-right corner
+        EXPECT_TRUE(nudge(s, 0, 1).repaintAll);
+        EXPECT_EQ(s.mapping.m_graphRect, (IntRect{40, 40, 360, 261}));
+    }
+    // Nothing moves while a drag is under way or with no tool at work.
+    {
+        ViewState s = cornerTool({200, 150});
+        s.drag.m_lastCorner = 1;
+        s.drag.m_dragActive = 1;
+        EXPECT_FALSE(nudge(s, 1, 0).repaintAll);
+        s.drag.m_dragActive = 0;
+        s.tools.clear();
+        EXPECT_FALSE(nudge(s, 1, 0).repaintAll);
+    }
+}
+
+}  // namespace
+}  // namespace qf
