@@ -8,7 +8,7 @@ packages=(
     bison locales
     libgtest-dev libgmock-dev
     libbenchmark-dev liblapacke-dev libmuparser-dev
-    qt6-base-dev libx11-dev libopencv-dev fonts-ipafont-gothic nlohmann-json3-dev
+    qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n libx11-dev libopencv-dev fonts-ipafont-gothic nlohmann-json3-dev
     libpng-dev libjpeg-dev zlib1g-dev
     clang  # the fuzz targets (libFuzzer)
 )

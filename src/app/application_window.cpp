@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "app/output_pane.h"
+#include "ui/dialogs.h"
 #include "app/project_controller.h"
 #include "imaging/image_file.h"
 #include "settings/properties_wnd.h"
@@ -76,6 +77,15 @@ ApplicationWindow::ApplicationWindow(Dialogs& dialogs, const CameraSourceMap& ca
                      &CPropertiesWnd::refreshToolbar);
     QObject::connect(m_view, &CZelkView::stateChanged, &m_frame, &CMainFrame::refreshCommands);
     QObject::connect(m_view, &CZelkView::pointerStatus, &m_frame, &CMainFrame::setPointerStatus);
+    // Menus, panes and dialogs are built in one language at start; a new
+    // choice waits for the next start, and the window says so.
+    QObject::connect(&m_frame, &CMainFrame::languageChosen, &m_frame, [frame, &dialogs](int) {
+        dialogs.message(frame,
+                        QCoreApplication::translate(
+                            "qf::ApplicationWindow",
+                            "表示言語は、Quillfen を次に起動したときに切り替わります。"),
+                        MessageIcon::Information);
+    });
     m_frame.refreshCommands();
     if (qEnvironmentVariableIntValue("QUILLFEN_QUIT_WHEN_SHOWN") == 1)
         m_view->viewport()->installEventFilter(new QuitWhenShown(m_view));

@@ -2,11 +2,14 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QLocale>
+#include <QSettings>
 #include <cstdio>
 #include <iostream>
 
 #include "app/application_window.h"
 #include "app/command_line.h"
+#include "app/language.h"
 #include "app/main_frame.h"
 #include "app/project_controller.h"
 #include "app/recovery.h"
@@ -39,6 +42,10 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // Ties the window to quillfen.desktop (its icon and task-bar grouping).
     QGuiApplication::setDesktopFileName(QStringLiteral("quillfen"));
+    // The language chosen in the view menu, else the system's; before any
+    // window exists, since menus and panes take their texts as they are built.
+    qf::installTranslations(qf::interfaceLanguage(
+        qf::storedLanguageChoice(*qf::openWorkspaceStore()), QLocale::system()));
     qf::QtDialogs dialogs;
     qf::ApplicationWindow window(dialogs, qf::resolveCameraSources(cl.cameraSources));
     qf::CMainFrame& frame = window.frame();

@@ -21,8 +21,10 @@
 
 #include "app/about_box.h"
 #include "app/customize_dialog.h"
+#include "app/help_window.h"
 #include "app/icons.h"
 #include "app/key_locks.h"
+#include "app/language.h"
 #include "app/output_pane.h"
 #include "app/visual_style.h"
 
@@ -57,6 +59,14 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
 
     setCommandHandler(ID_APP_EXIT, [this] { close(); });
     setCommandHandler(ID_APP_ABOUT, [this] { showAbout(); });
+    setCommandHandler(ID_HELP_FINDER, [this] { showHelp(); });
+    m_language = static_cast<int>(storedLanguageChoice(*openWorkspaceStore()));
+    for (auto [id, choice] : {std::pair{ID_LANGUAGE_AUTO, 0}, std::pair{ID_LANGUAGE_JAPANESE, 1},
+                              std::pair{ID_LANGUAGE_ENGLISH, 2}})
+        setCommandHandler(id, [this, to = choice] {
+            setLanguageChoice(to);
+            emit languageChosen(to);
+        });
     setCommandHandler(ID_VIEW_STATUS_BAR,
                       [this] { statusBar()->setVisible(statusBar()->isHidden()); });
     setCommandHandler(ID_VIEW_CUSTOMIZE, [this] { showCustomize(); });
@@ -140,6 +150,10 @@ void CMainFrame::buildActions() {
     m_styleGroup = new QActionGroup(this);
     for (const VisualStyle& look : visualStyles())
         if (QAction* a = action(look.id)) m_styleGroup->addAction(a);
+    // So are the languages.
+    auto* languages = new QActionGroup(this);
+    for (int id : {ID_LANGUAGE_AUTO, ID_LANGUAGE_JAPANESE, ID_LANGUAGE_ENGLISH})
+        languages->addAction(action(id));
 }
 
 void CMainFrame::fillMenu(QMenu* menu, const std::vector<MenuEntry>& items) {
@@ -210,7 +224,8 @@ void CMainFrame::buildToolBars() {
 
 void CMainFrame::addCustomizeButton(QToolBar* bar) {
     // The button has only an arrow; this is its label.
-    action(ID_VIEW_CUSTOMIZE)->setToolTip(tr8("カスタマイズ..."));
+    action(ID_VIEW_CUSTOMIZE)
+        ->setToolTip(tr8(QT_TRANSLATE_NOOP("qf::Commands", "カスタマイズ...")));
     auto* button = new QToolButton(bar);
     button->setObjectName(QStringLiteral("CustomizeButton"));
     button->setDefaultAction(action(ID_VIEW_CUSTOMIZE));
@@ -226,7 +241,7 @@ void CMainFrame::setPointerStatus(const QString& text) {
 }
 
 void CMainFrame::buildStatusBar() {
-    m_idle = new QLabel(tr8("レディ"), this);
+    m_idle = new QLabel(tr8(QT_TRANSLATE_NOOP("qf::Commands", "レディ")), this);
     m_idle->setObjectName(QStringLiteral("IdleText"));
     // A normal widget is hidden while a prompt shows and comes back after.
     statusBar()->addWidget(m_idle, 1);
@@ -316,6 +331,7 @@ CommandSnapshot CMainFrame::currentSnapshot() const {
     if (m_snapshotFiller) m_snapshotFiller(s);
     s.statusBarVisible = !statusBar()->isHidden();
     s.visualStyle = m_visualStyle;
+    s.language = m_language;
     return s;
 }
 
@@ -429,6 +445,20 @@ void CMainFrame::showCustomize() {
     m_customize->show();
     m_customize->raise();
     m_customize->activateWindow();
+}
+
+void CMainFrame::setLanguageChoice(int choice) {
+    if (choice < 0 || choice > 2) return;
+    m_language = choice;
+    storeLanguageChoice(*openWorkspaceStore(), static_cast<LanguageChoice>(choice));
+    refreshCommands();
+}
+
+void CMainFrame::showHelp() {
+    if (!m_help) m_help = new CHelpWindow(this);
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
 }
 
 void CMainFrame::showAbout() {

@@ -97,6 +97,14 @@ public:
     int visualStyle() const { return m_visualStyle; }
     void setVisualStyle(int id);
 
+    // The language chosen in the view menu (0 automatic, 1 Japanese,
+    // 2 English), stored at once and applied at the next start.
+    int languageChoice() const { return m_language; }
+    void setLanguageChoice(int choice);
+
+    // The user's guide (F1), one window kept for the whole run.
+    QWidget* helpWindow() const { return m_help; }
+
     // Buttons of the toolbar `bar` (index into toolBars()) in their built-in
     // order, shown or not.
     std::vector<int> toolBarButtonIds(int bar) const;
@@ -111,6 +119,10 @@ public:
     void setKeyLockSource(KeyLockSource source);
     void updateKeyIndicators();
     bool keyLightsPolled() const;
+
+signals:
+    // A language was chosen in the menu; the window says when it applies.
+    void languageChosen(int choice);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -137,6 +149,7 @@ private:
     bool hasHandler(int id) const;
     void dispatch(int id);
     void showAbout();
+    void showHelp();
 
     CommandTarget* m_target = nullptr;
     std::function<void(CommandSnapshot&)> m_snapshotFiller;
@@ -160,6 +173,8 @@ private:
     QActionGroup* m_styleGroup = nullptr;
     CCustomizeDlg* m_customize = nullptr;
     int m_visualStyle = ID_STYLE_VS_2008;
+    int m_language = 0;
+    QWidget* m_help = nullptr;
     int m_office2007Colour = ID_STYLE_OFFICE_2007_BLUE;  // the last of 215..218 chosen
 };
 

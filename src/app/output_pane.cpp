@@ -61,7 +61,7 @@ void resetColumns(QTableWidget* t, std::initializer_list<Column> columns) {
     t->setColumnCount(int(columns.size()));
     int i = 0;
     for (const Column& c : columns) {
-        auto* h = new QTableWidgetItem(QString::fromUtf8(c.header));
+        auto* h = new QTableWidgetItem(QCoreApplication::translate("qf::COutputWnd", c.header));
         h->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         t->setHorizontalHeaderItem(i, h);
         t->setColumnWidth(i, c.width);
@@ -115,19 +115,22 @@ QPlainTextEdit* makeReport(QWidget* parent, const QFont& font) {
 }
 
 const char* const kUsageLines[] = {
-    "画像入力 : 画像ファイルドロップ対応",
-    "マウス 右ボタン＋ドラッグ : 画像ドラッグ",
-    "マウス ホイール           : 画像拡大／縮小",
-    "フィッティング設定の変更はフォーカスを失ったときに反映（他をクリック)",
+    QT_TRANSLATE_NOOP("qf::COutputWnd", "画像入力 : 画像ファイルドロップ対応"),
+    QT_TRANSLATE_NOOP("qf::COutputWnd", "マウス 右ボタン＋ドラッグ : 画像ドラッグ"),
+    QT_TRANSLATE_NOOP("qf::COutputWnd", "マウス ホイール           : 画像拡大／縮小"),
+    QT_TRANSLATE_NOOP("qf::COutputWnd",
+                      "フィッティング設定の変更はフォーカスを失ったときに反映（他をクリック)"),
     "",
-    "任意関数 f0(x)～f5(x) 以下 演算 関数 使用可能",
-    "実行中のエラーは無視 （ 0除算→1E+24、sqrt(負値)→0、log(0以下値)→-1E+24 ）",
+    QT_TRANSLATE_NOOP("qf::COutputWnd", "任意関数 f0(x)～f5(x) 以下 演算 関数 使用可能"),
+    QT_TRANSLATE_NOOP("qf::COutputWnd",
+                      "実行中のエラーは無視 （ 0除算→1E+24、sqrt(負値)→0、log(0以下値)→-1E+24 ）"),
     "<arithmetic>",
     "    +           addition ",
     "    -           subtraction ",
     "    *           multiplication ",
     "    /           division ",
-    "    x**y        raise x to the power of y. <pow(x,y)と同じ>",
+    QT_TRANSLATE_NOOP("qf::COutputWnd",
+                      "    x**y        raise x to the power of y. <pow(x,y)と同じ>"),
     "",
     "<mathematical functions>",
     "    sin(x)      sine ",
@@ -168,7 +171,7 @@ void CListCtrlPoints::mousePressEvent(QMouseEvent* event) {
 }
 
 COutputWnd::COutputWnd(QWidget* parent)
-    : QDockWidget(QString::fromUtf8("出力"), parent),
+    : QDockWidget(tr("出力"), parent),
       m_tabs(new DetachTabWidget(this)),
       m_dropTimer(new QTimer(this)) {
     setObjectName(QStringLiteral("OutputPane"));
@@ -189,10 +192,10 @@ COutputWnd::COutputWnd(QWidget* parent)
     ResetSourcePointColumns();
     ResetGraphPointColumns();
 
-    m_pages = {{{m_texts[0], QString::fromUtf8("出力")},
-                {m_texts[1], QString::fromUtf8("フィッティング出力")},
-                {m_sourceList, QString::fromUtf8("フィッティング元座標")},
-                {m_graphList, QString::fromUtf8("生成グラフ座標データ")}}};
+    m_pages = {{{m_texts[0], tr("出力")},
+                {m_texts[1], tr("フィッティング出力")},
+                {m_sourceList, tr("フィッティング元座標")},
+                {m_graphList, tr("生成グラフ座標データ")}}};
     for (const PageSlot& p : m_pages) m_tabs->addTab(p.widget, p.caption);
     setWidget(m_tabs);
 
@@ -231,7 +234,8 @@ COutputWnd::COutputWnd(QWidget* parent)
 std::string COutputWnd::usageSummary() {
     std::string text;
     for (const char* line : kUsageLines) {
-        text += line;
+        // The formula language's own lines are English and stay as they are.
+        text += *line ? QCoreApplication::translate("qf::COutputWnd", line).toStdString() : "";
         text += "\r\n";
     }
     return text;
@@ -354,8 +358,12 @@ QPlainTextEdit* COutputWnd::reportText(int page) const {
 
 void COutputWnd::ResetSourcePointColumns() {
     m_sourceList->m_quiet = true;
-    resetColumns(m_sourceList,
-                 {{"NO.", 40}, {"X", 80}, {"Y", 80}, {"PIXEL H", 80}, {"PIXEL V", 80}, {"残差", 80}});
+    resetColumns(m_sourceList, {{"NO.", 40},
+                                {"X", 80},
+                                {"Y", 80},
+                                {"PIXEL H", 80},
+                                {"PIXEL V", 80},
+                                {QT_TRANSLATE_NOOP("qf::COutputWnd", "残差"), 80}});
     m_sourceList->m_quiet = false;
 }
 

@@ -19,17 +19,22 @@ namespace {
 
 const QString kRecentKey = QStringLiteral("Workspace/RecentProjects");
 
-const FileDialogSpec kOpenProject{QStringLiteral("プロジェクトを開く"),
-                                  QStringLiteral("Quillfen プロジェクト (*.quillfen.json);;"
-                                                 "JSON (*.json);;All Files (*)"),
-                                  QString()};
-const FileDialogSpec kSaveProject{QStringLiteral("プロジェクトを保存"),
-                                  QStringLiteral("Quillfen プロジェクト (*.quillfen.json)"),
-                                  QStringLiteral("quillfen.json")};
+const FileDialogSpec kOpenProject{
+    QString::fromUtf8(QT_TRANSLATE_NOOP("qf::FileDialogs", "プロジェクトを開く")),
+    QString::fromUtf8(QT_TRANSLATE_NOOP("qf::FileDialogs",
+                                        "Quillfen プロジェクト (*.quillfen.json);;"
+                                        "JSON (*.json);;All Files (*)")),
+    QString()};
+const FileDialogSpec kSaveProject{
+    QString::fromUtf8(QT_TRANSLATE_NOOP("qf::FileDialogs", "プロジェクトを保存")),
+    QString::fromUtf8(
+        QT_TRANSLATE_NOOP("qf::FileDialogs", "Quillfen プロジェクト (*.quillfen.json)")),
+    QStringLiteral("quillfen.json")};
 const FileDialogSpec kOpenImage{
-    QStringLiteral("Open Image File"),
-    QStringLiteral("Image Files (*.bmp *.jpg *.png *.tif);;BMP (*.bmp);;"
-                   "JPG (*.jpg);;PNG (*.png);;TIF (*.tif)"),
+    QString::fromUtf8(QT_TRANSLATE_NOOP("qf::FileDialogs", "Open Image File")),
+    QString::fromUtf8(QT_TRANSLATE_NOOP("qf::FileDialogs",
+                                        "Image Files (*.bmp *.jpg *.png *.tif);;BMP (*.bmp);;"
+                                        "JPG (*.jpg);;PNG (*.png);;TIF (*.tif)")),
     QString()};
 
 QString withProjectSuffix(QString path) {
@@ -111,11 +116,9 @@ void ProjectController::updateTitle() {
 
 bool ProjectController::confirmDiscard() {
     if (!m_doc.isModified()) return true;
-    const QString text = QStringLiteral("%1 への変更を保存しますか?").arg(documentName());
+    const QString text = tr("%1 への変更を保存しますか?").arg(documentName());
     const int choice = m_dialogs.choose(
-        &m_frame, text,
-        {QStringLiteral("保存(&S)"), QStringLiteral("保存しない(&N)"), QStringLiteral("キャンセル")},
-        0, 2);
+        &m_frame, text, {tr("保存(&S)"), tr("保存しない(&N)"), tr("キャンセル")}, 0, 2);
     if (choice == 0) return save();
     return choice == 1;
 }
@@ -142,10 +145,9 @@ bool ProjectController::openPath(const QString& path) {
 bool ProjectController::openProject(const QString& path) {
     const ProjectReadResult read = readProjectFile(path.toStdString());
     if (!read.ok) {
-        m_dialogs.message(&m_frame,
-                          QStringLiteral("プロジェクトを開けませんでした。\n") +
-                              QString::fromStdString(read.error),
-                          MessageIcon::Stop);
+        m_dialogs.message(
+            &m_frame, tr("プロジェクトを開けませんでした。\n") + QString::fromStdString(read.error),
+            MessageIcon::Stop);
         return false;
     }
     const QString absolute = QFileInfo(path).absoluteFilePath();
@@ -158,8 +160,7 @@ bool ProjectController::restoreRecovery(const QString& file) {
     const ProjectReadResult read = readProjectFile(file.toStdString());
     if (!read.ok) {
         m_dialogs.message(&m_frame,
-                          QStringLiteral("作業を復元できませんでした。\n") +
-                              QString::fromStdString(read.error),
+                          tr("作業を復元できませんでした。\n") + QString::fromStdString(read.error),
                           MessageIcon::Stop);
         return false;
     }
@@ -184,12 +185,12 @@ bool ProjectController::showProject(const ProjectReadResult& read, const QString
     PictureRead picture = readPicture(record.image);
     QApplication::restoreOverrideCursor();
     if (!picture.ok()) {
-        m_dialogs.message(&m_frame,
-                          QStringLiteral("プロジェクト %1 の画像を開けませんでした。\n")
-                                  .arg(QFileInfo(projectPath.isEmpty() ? file : projectPath)
-                                           .fileName()) +
-                              QString::fromStdString(picture.message),
-                          MessageIcon::Stop);
+        m_dialogs.message(
+            &m_frame,
+            tr("プロジェクト %1 の画像を開けませんでした。\n")
+                    .arg(QFileInfo(projectPath.isEmpty() ? file : projectPath).fileName()) +
+                QString::fromStdString(picture.message),
+            MessageIcon::Stop);
         return false;
     }
     placeMissingGeometry(record, read.given, picture.picture.cols, picture.picture.rows);
@@ -212,12 +213,10 @@ bool ProjectController::openPicture(const QString& path) {
     if (!m_doc.record().points.empty()) {
         const int choice = m_dialogs.choose(
             &m_frame,
-            QStringLiteral("%1 個の点があります。新しい画像でも点を残しますか?\n"
-                           "(同じグラフを撮り直した場合は「点を残す」を選びます)")
+            tr("%1 個の点があります。新しい画像でも点を残しますか?\n"
+               "(同じグラフを撮り直した場合は「点を残す」を選びます)")
                 .arg(m_doc.record().points.size()),
-            {QStringLiteral("点を残す(&K)"), QStringLiteral("新しいプロジェクト(&N)"),
-             QStringLiteral("キャンセル")},
-            0, 2);
+            {tr("点を残す(&K)"), tr("新しいプロジェクト(&N)"), tr("キャンセル")}, 0, 2);
         if (choice == 2) return false;
         if (choice == 1) {
             if (!confirmDiscard()) return false;
@@ -256,7 +255,7 @@ bool ProjectController::saveAs() {
 
 bool ProjectController::saveTo(const QString& path) {
     if (m_doc.record().image.empty()) {
-        m_dialogs.message(&m_frame, QStringLiteral("画像がないため、プロジェクトを保存できません。"),
+        m_dialogs.message(&m_frame, tr("画像がないため、プロジェクトを保存できません。"),
                           MessageIcon::Warning);
         return false;
     }
@@ -264,10 +263,9 @@ bool ProjectController::saveTo(const QString& path) {
     DocumentRecord stored = m_doc.record();
     stored.image = imageEntryFor(stored.image, file);
     if (const std::string error = writeProjectFile(file, stored); !error.empty()) {
-        m_dialogs.message(&m_frame,
-                          QStringLiteral("プロジェクトを保存できませんでした。\n") +
-                              QString::fromStdString(error),
-                          MessageIcon::Stop);
+        m_dialogs.message(
+            &m_frame, tr("プロジェクトを保存できませんでした。\n") + QString::fromStdString(error),
+            MessageIcon::Stop);
         return false;
     }
     m_doc.markSaved(QString::fromStdString(file));
@@ -296,7 +294,7 @@ void ProjectController::refreshRecentMenu() {
         const bool used = k < list.size();
         a->setVisible(used || k == 0);
         a->setText(used ? QStringLiteral("&%1 %2").arg(k + 1).arg(QDir::toNativeSeparators(list[k]))
-                        : QStringLiteral("(なし)"));
+                        : tr("(なし)"));
     }
     m_frame.refreshCommands();
 }

@@ -138,14 +138,18 @@ bool offerRecovery(RecoveryStore& store, ProjectController& projects, Dialogs& d
         return false;
     }
     const QString from = read.recoveryOf.empty()
-                             ? QStringLiteral("無題")
+                             ? QCoreApplication::translate("qf::CZelkDoc", "無題")
                              : QFileInfo(QString::fromStdString(read.recoveryOf)).fileName();
     const QString when = QFileInfo(file).lastModified().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
     const int choice = dialogs.choose(
         parent,
-        QStringLiteral("前回、保存されずに終了した作業があります (%1、%2)。\n復元しますか?")
+        QCoreApplication::translate("qf::RecoveryStore",
+                                    "前回、保存されずに終了した作業があります (%1、%2)。\n"
+                                    "復元しますか?")
             .arg(from, when),
-        {QStringLiteral("復元する(&R)"), QStringLiteral("破棄(&D)"), QStringLiteral("後で(&L)")},
+        {QCoreApplication::translate("qf::RecoveryStore", "復元する(&R)"),
+         QCoreApplication::translate("qf::RecoveryStore", "破棄(&D)"),
+         QCoreApplication::translate("qf::RecoveryStore", "後で(&L)")},
         0, 2);
     if (choice == 1) {
         RecoveryStore::remove(file);

@@ -47,7 +47,7 @@ void CZelkDoc::reset(DocumentRecord record, const QString& projectPath) {
 }
 
 QString CZelkDoc::displayName() const {
-    if (m_projectPath.isEmpty()) return QStringLiteral("無題");
+    if (m_projectPath.isEmpty()) return tr("無題");
     return QFileInfo(m_projectPath).fileName();
 }
 

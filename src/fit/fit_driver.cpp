@@ -5,6 +5,7 @@
 #include <new>
 
 #include "common/format.h"
+#include "common/translate.h"
 #include "expr/expr.h"
 #include "fit/models.h"
 
@@ -19,10 +20,11 @@ double logBound(double v) {
 struct Validation {
     std::string text;
     int count = 0;
-    void check(bool failed, const char* message) {
+    void check(bool failed, const std::string& message) {
         if (!failed) return;
         ++count;
-        text += "<エラー " + std::to_string(count) + "> " + message;
+        text += substitute(translate("qf::Messages", "<エラー %1> "), {std::to_string(count)}) +
+                message;
     }
 };
 
@@ -89,18 +91,22 @@ FitOutcome runFit(const FitInput& in, SvdFitWork& work, FitResult& result, Gener
     normaliseFitData(work, n, nx, ny);
 
     Validation v;
-    v.check(count < 2, "グラフ作製データ数？ ( >2 )        \r\n");
+    v.check(count < 2, translate("qf::Messages", "グラフ作製データ数？ ( >2 )        \r\n"));
     v.check(ax.m_xLog && (ax.m_xMin <= 0 || ax.m_xMax <= 0),
-            "LogX軸: Xmin, Xmax が0以下です        \r\n");
+            translate("qf::Messages", "LogX軸: Xmin, Xmax が0以下です        \r\n"));
     v.check(ax.m_yLog && (ax.m_yMin <= 0 || ax.m_yMax <= 0),
-            "LogY軸: Ymin, Ymax が0以下です        \r\n");
+            translate("qf::Messages", "LogY軸: Ymin, Ymax が0以下です        \r\n"));
     v.check(fs.m_modelKind == ExponentialProduct && ax.m_yLog,
-            "指数関数積 y=exp(A0)*exp(A1*x)*... 選択時、Y軸対数 不可です        \r\n");
+            translate("qf::Messages",
+                      "指数関数積 y=exp(A0)*exp(A1*x)*... 選択時、Y軸対数 不可です        \r\n"));
     // The compiler keeps only the first kExprSourceTaken bytes; a cut program
     // would silently lose the formulas after the cut.
     const std::string program = fs.m_modelKind == FunctionSum ? formulaProgram(fs) : "";
-    v.check(program.size() > static_cast<std::size_t>(kExprSourceTaken),
-            "任意関数 f0(x)～f5(x) の式が長すぎます ( 区切りを含め 2045 バイトまで )        \r\n");
+    v.check(
+        program.size() > static_cast<std::size_t>(kExprSourceTaken),
+        translate(
+            "qf::Messages",
+            "任意関数 f0(x)～f5(x) の式が長すぎます ( 区切りを含め 2045 バイトまで )        \r\n"));
     if (v.count > 0) {
         out.events.push_back({FitEventKind::MessageBox, v.text});
         out.events.push_back({FitEventKind::SetOutputText, v.text});
@@ -115,8 +121,8 @@ FitOutcome runFit(const FitInput& in, SvdFitWork& work, FitResult& result, Gener
         compileProgram();
         const ExprContext& ctx = exprContext();
         if (ctx.errorCount != 0) {
-            const std::string text =
-                "インタープリタ エラー\r\n\r\n" + std::string(ctx.message.view());
+            const std::string text = translate("qf::Messages", "インタープリタ エラー\r\n\r\n") +
+                                     std::string(ctx.message.view());
             out.events.push_back({FitEventKind::SetOutputText, text});
             out.events.push_back({FitEventKind::MessageBox, text});
             out.status = FitRejected;
@@ -125,7 +131,7 @@ FitOutcome runFit(const FitInput& in, SvdFitWork& work, FitResult& result, Gener
         // Without a single statement every coefficient would be a meaningless 0.
         Validation none;
         none.check(ctx.statementCounter == 1,
-                   "任意関数 f0(x)～f5(x) に式がありません        \r\n");
+                   translate("qf::Messages", "任意関数 f0(x)～f5(x) に式がありません        \r\n"));
         if (none.count > 0) {
             out.events.push_back({FitEventKind::MessageBox, none.text});
             out.events.push_back({FitEventKind::SetOutputText, none.text});
@@ -154,7 +160,8 @@ FitOutcome runFit(const FitInput& in, SvdFitWork& work, FitResult& result, Gener
     else
         svdFit(work, n, m, basis);
     if (work.errorCount != 0) {
-        const std::string text = "最小2乗法\u3000実行エラー\r\n" + work.errorText + "\r\n";
+        const std::string text =
+            translate("qf::Messages", "最小2乗法\u3000実行エラー\r\n") + work.errorText + "\r\n";
         out.events.push_back({FitEventKind::MessageBox, text});
         out.events.push_back({FitEventKind::SetOutputText, text});
         out.status = FitSolverFailed;

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "common/format.h"
+#include "common/translate.h"
 #include "expr/expr.h"
 #include "fit/models.h"
 
@@ -183,37 +184,46 @@ std::string spreadsheetText(const PlainFormula& f) {
 std::string readableResultsText(const FitResult& r, const FitDetails& d) {
     const PlainFormula f = plainFormulaOf(r, d.degree);
     std::string t = "\r\n--------------------------------\r\n";
-    t += "元の単位の式 (正規化を戻した係数)\r\n";
+    t += translate("qf::Messages", "元の単位の式 (正規化を戻した係数)\r\n");
     t += "  " + formulaText(f) + "\r\n";
     if (f.modelKind == FunctionSum) {
-        t += "  f0 ... f5 は上の式。Python や表計算の形にはしません\r\n";
+        t += translate("qf::Messages", "  f0 ... f5 は上の式。Python や表計算の形にはしません\r\n");
     } else {
         t += "Python (import math)\r\n  " + pythonText(f) + "\r\n";
-        t += "表計算 (x はセル A1)\r\n  " + spreadsheetText(f) + "\r\n";
+        t += translate("qf::Messages", "表計算 (x はセル A1)\r\n") + "  " + spreadsheetText(f) +
+             "\r\n";
         if (r.m_fitModelKind == Polynomial || r.m_fitModelKind == ExponentialProduct) {
             if (d.degree < 0)
-                t += "  (x" + std::string(f.xLog ? " = 1" : " = 0") +
-                     " では逆べきの代わりに 1E+024 を使って曲線を生成しています)\r\n";
+                t += substitute(
+                    translate("qf::Messages",
+                              "  (x = %1 では逆べきの代わりに 1E+024 を使って曲線を生成して"
+                              "います)\r\n"),
+                    {f.xLog ? "1" : "0"});
         }
     }
-    t += "係数\r\n";
+    t += translate("qf::Messages", "係数\r\n");
     for (std::size_t k = 0; k < f.coefs.size(); ++k) {
         t += "  c" + std::to_string(k) + " = " + fullPrecision(f.coefs[k]);
-        if (f.modelKind != FunctionSum) t += "  (べき " + std::to_string(f.powers[k]) + ")";
+        if (f.modelKind != FunctionSum)
+            t +=
+                substitute(translate("qf::Messages", "  (べき %1)"), {std::to_string(f.powers[k])});
         t += "\r\n";
     }
-    t += "当てはまり (" + fittedSpaceName(r) + " で計算)\r\n";
-    t += "  R² = " + (std::isnan(d.r2) ? std::string("- (すべての点が同じ値)") : formatG(d.r2)) +
+    t += substitute(translate("qf::Messages", "当てはまり (%1 で計算)\r\n"), {fittedSpaceName(r)});
+    t += "  R² = " +
+         (std::isnan(d.r2) ? translate("qf::Messages", "- (すべての点が同じ値)") : formatG(d.r2)) +
          "\r\n";
     t += "  RMSE = " + formatG(d.rmse) + "\r\n";
-    t += "  最大残差 = " + formatG(d.maxResidual) + " (点 " + formatD(d.maxResidualPoint) + ")\r\n";
-    t += "  点の数 = " + formatD(d.pointCount) + "、係数の数 = " + formatD(d.coefCount);
+    t += substitute(translate("qf::Messages", "  最大残差 = %1 (点 %2)\r\n"),
+                    {formatG(d.maxResidual), formatD(d.maxResidualPoint)});
+    t += substitute(translate("qf::Messages", "  点の数 = %1、係数の数 = %2"),
+                    {formatD(d.pointCount), formatD(d.coefCount)});
     if (d.rank < d.coefCount)
-        t += "、ランク = " + formatD(d.rank) + " (特異値 " + formatD(d.coefCount - d.rank) +
-             " 個を 0 としました)";
+        t += substitute(translate("qf::Messages", "、ランク = %1 (特異値 %2 個を 0 としました)"),
+                        {formatD(d.rank), formatD(d.coefCount - d.rank)});
     t += "\r\n";
-    t += "点ごとの残差 (観測値 - 式)\r\n";
-    t += "  No.,残差\r\n";
+    t += translate("qf::Messages", "点ごとの残差 (観測値 - 式)\r\n");
+    t += translate("qf::Messages", "  No.,残差\r\n");
     for (std::size_t i = 0; i < d.residuals.size(); ++i)
         t += "  " + formatD(static_cast<long long>(i) + 1) + "," + formatG(d.residuals[i]) + "\r\n";
     return t;

@@ -1,5 +1,7 @@
 #include "graph/graph_image_file.h"
 
+#include "common/translate.h"
+
 #include <QPainter>
 #include <exception>
 #include <opencv2/core.hpp>
@@ -43,14 +45,16 @@ QImage renderGeneratedGraphImage(const GraphScene& scene) {
 
 GraphImageSaveResult writeGraphImage(const QImage& image, const std::string& path) {
     if (image.isNull())
-        return {false, kSaveImageFailedText, "Unable to save \"" + path + "\": there is no image"};
+        return {false, translate("qf::Messages", kSaveImageFailedText),
+                "Unable to save \"" + path + "\": there is no image"};
     try {
         const ImageWriteResult w = writeImageFile(path, bgrxOver(rgb32(image)));
         if (w.ok) return {true, {}, {}};
-        return {false, kSaveImageFailedText, w.error};
+        return {false, translate("qf::Messages", kSaveImageFailedText), w.error};
     } catch (const std::exception& e) {
         // An encoder that throws has failed like one that reports it.
-        return {false, kSaveImageFailedText, "Unable to save \"" + path + "\": " + e.what()};
+        return {false, translate("qf::Messages", kSaveImageFailedText),
+                "Unable to save \"" + path + "\": " + e.what()};
     }
 }
 

@@ -6,13 +6,15 @@
 #include <QImage>
 #include <string>
 
+#include "common/translate.h"
 #include "graph/renderer.h"
 #include "imaging/image_file.h"
 
 namespace qf {
 
 // What the window shows when a save fails, whatever the reason.
-inline constexpr const char* kSaveImageFailedText = "Save image failed:\n80004005";
+inline constexpr const char* kSaveImageFailedText =
+    QT_TRANSLATE_NOOP("qf::Messages", "Save image failed:\n80004005");
 
 // The canvas with the graph; the scene's zoom and scroll are ignored (1:1 from
 // the origin). A null image when the scene has no image.

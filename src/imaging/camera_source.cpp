@@ -6,6 +6,7 @@
 #include <opencv2/imgproc.hpp>
 
 #include "common/format.h"
+#include "common/translate.h"
 #include "imaging/module_abi.h"
 #include "imaging/module_loader.h"
 
@@ -141,16 +142,19 @@ std::string captureReportText(const CaptureReport& report) {
 }
 
 std::string openFailureText(int device) {
-    return "cv::VideoCapture(" + formatD(device) + ")\r\nデバイス " + formatD(device) +
-           " オープンできません\r\n";
+    return substitute(
+        translate("qf::Messages", "cv::VideoCapture(%1)\r\nデバイス %1 オープンできません\r\n"),
+        {formatD(device)});
 }
 
 std::string moduleFailureText(const std::string& reason) {
-    return "カメラ モジュールを読み込めません: " + reason + "\r\n";
+    return substitute(translate("qf::Messages", "カメラ モジュールを読み込めません: %1\r\n"),
+                      {reason});
 }
 
 std::string captureSuspendedText() {
-    return "カメラ入力を中断しました。\r\nカメラ入力を再開して下さい。\r\n";
+    return translate("qf::Messages",
+                     "カメラ入力を中断しました。\r\nカメラ入力を再開して下さい。\r\n");
 }
 
 }  // namespace qf

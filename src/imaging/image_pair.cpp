@@ -1,5 +1,6 @@
 #include "imaging/image_pair.h"
 
+#include "common/translate.h"
 #include "imaging/image_file.h"
 #include "imaging/mapping.h"
 #include "imaging/processing.h"
@@ -81,7 +82,7 @@ LoadResult loadImageFile(const std::string& path, ImagePair& images, MappingQuad
     PictureFileRead read = readPictureFile(path, limit);
     if (read.image.empty()) {
         display.m_currentImage = CurrentImage::None;
-        std::string message = kUnableToOpenFile;
+        std::string message = translate("qf::Messages", kUnableToOpenFile);
         if (read.tooLarge)
             message += "The picture is " + pictureSizeText(read.width, read.height, limit) + ".";
         return {false, imageTitleName(path, false), message};

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/geometry.h"
+#include "common/translate.h"
 
 namespace qf {
 
@@ -64,7 +65,8 @@ struct LoadResult {
     std::string message;  // for a message box, empty on success
 };
 
-inline constexpr const char* kUnableToOpenFile = "Unable to Open File. ";
+inline constexpr const char* kUnableToOpenFile =
+    QT_TRANSLATE_NOOP("qf::Messages", "Unable to Open File. ");
 
 // Makes a picture already read the input, as a successful load does: zoom
 // 1:1, its grey rendering as the output, the input shown, and the corners and

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "common/format.h"
+#include "common/translate.h"
 
 namespace qf {
 namespace {
@@ -15,73 +16,152 @@ std::vector<std::string> degreeChoices() {
 
 std::vector<PanelGroupInfo> buildGroups() {
     const char* const modelDescription =
-        "<n次多項式>\n"
-        "  y=A0+A1*x + A2*(x**2) + ... + An*(pow(x, n))\n"
-        "<指数関数積>\n"
-        "  y=exp(A0) * exp(A1*x) * exp(A2*x*x) * ... * exp(An*(pow(x, n)))\n"
-        "<任意関数 線型和>\n"
-        "  y=A0*f0(x) + A1*f1(x) + ... + A5*f5(x)\n"
-        "  f0(x) ... f5(x)を別指定";
-    const std::vector<std::string> scales{"リニア", "対数"};
+        QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl",
+                          "<n次多項式>\n"
+                          "  y=A0+A1*x + A2*(x**2) + ... + An*(pow(x, n))\n"
+                          "<指数関数積>\n"
+                          "  y=exp(A0) * exp(A1*x) * exp(A2*x*x) * ... * exp(An*(pow(x, n)))\n"
+                          "<任意関数 線型和>\n"
+                          "  y=A0*f0(x) + A1*f1(x) + ... + A5*f5(x)\n"
+                          "  f0(x) ... f5(x)を別指定");
+    const std::vector<std::string> scales{
+        QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "リニア"),
+        QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "対数")};
     using K = ItemKind;
     using I = PanelItem;
     return {
-        {"フィッティング",
+        {QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "フィッティング"),
          {{I::ModelKind,
-           "モデル関数",
+           QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "モデル関数"),
            modelDescription,
            K::List,
-           {"ｎ次多項式", "指数関数積", "任意関数 線型和"}},
-          {I::Degree, "次数 n", "n = -20 ... +20", K::List, degreeChoices()}}},
-        {"任意関数 線型和",
-         {{I::Basis0, "f0(x)", "任意関数 線型和選択時、f0(x)を指定します", K::Text, {}},
-          {I::Basis1, "f1(x)", "任意関数 線型和選択時、f1(x)を指定します", K::Text, {}},
-          {I::Basis2, "f2(x)", "任意関数 線型和選択時、f2(x)を指定します", K::Text, {}},
-          {I::Basis3, "f3(x)", "任意関数 線型和選択時、f3(x)を指定します", K::Text, {}},
-          {I::Basis4, "f4(x)", "任意関数 線型和選択時、f4(x)を指定します", K::Text, {}},
-          {I::Basis5, "f5(x)", "任意関数 線型和選択時、f5(x)を指定します", K::Text, {}}}},
-        {"X軸",
-         {{I::XMin, "X min", "X最小 Xmin", K::Single, {}},
-          {I::XMax, "X max", "X最大 Xmax", K::Single, {}},
-          {I::XScale, "X リニア／対数", "X軸\u3000リニア／対数", K::List, scales}}},
-        {"Y軸",
-         {{I::YMin, "Y min", "Y最小 Ymin", K::Single, {}},
-          {I::YMax, "Y max", "Y最大 Ymax", K::Single, {}},
-          {I::YScale, "Y リニア／対数", "Y軸\u3000リニア／対数", K::List, scales}}},
-        {"グラフ生成",
+           {QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "ｎ次多項式"),
+            QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "指数関数積"),
+            QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "任意関数 線型和")}},
+          {I::Degree, QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "次数 n"),
+           "n = -20 ... +20", K::List, degreeChoices()}}},
+        {QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "任意関数 線型和"),
+         {{I::Basis0,
+           "f0(x)",
+           QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl",
+                             "任意関数 線型和選択時、f0(x)を指定します"),
+           K::Text,
+           {}},
+          {I::Basis1,
+           "f1(x)",
+           QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl",
+                             "任意関数 線型和選択時、f1(x)を指定します"),
+           K::Text,
+           {}},
+          {I::Basis2,
+           "f2(x)",
+           QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl",
+                             "任意関数 線型和選択時、f2(x)を指定します"),
+           K::Text,
+           {}},
+          {I::Basis3,
+           "f3(x)",
+           QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl",
+                             "任意関数 線型和選択時、f3(x)を指定します"),
+           K::Text,
+           {}},
+          {I::Basis4,
+           "f4(x)",
+           QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl",
+                             "任意関数 線型和選択時、f4(x)を指定します"),
+           K::Text,
+           {}},
+          {I::Basis5,
+           "f5(x)",
+           QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl",
+                             "任意関数 線型和選択時、f5(x)を指定します"),
+           K::Text,
+           {}}}},
+        {QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "X軸"),
+         {{I::XMin,
+           "X min",
+           QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "X最小 Xmin"),
+           K::Single,
+           {}},
+          {I::XMax,
+           "X max",
+           QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "X最大 Xmax"),
+           K::Single,
+           {}},
+          {I::XScale, QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "X リニア／対数"),
+           QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "X軸\u3000リニア／対数"), K::List,
+           scales}}},
+        {QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "Y軸"),
+         {{I::YMin,
+           "Y min",
+           QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "Y最小 Ymin"),
+           K::Single,
+           {}},
+          {I::YMax,
+           "Y max",
+           QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "Y最大 Ymax"),
+           K::Single,
+           {}},
+          {I::YScale, QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "Y リニア／対数"),
+           QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "Y軸\u3000リニア／対数"), K::List,
+           scales}}},
+        {QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "グラフ生成"),
          {{I::GraphPointCount,
-           "データ数",
-           "フィッティング実行後、グラフ作成するデータ数",
+           QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "データ数"),
+           QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl",
+                             "フィッティング実行後、グラフ作成するデータ数"),
            K::Integer,
            {}}}},
-        {"グラフ表示",
+        {QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "グラフ表示"),
          {{I::PointDisplay,
-           "データ表示",
-           "グラフ内 データ点、線 表示設定",
+           QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "データ表示"),
+           QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "グラフ内 データ点、線 表示設定"),
            K::List,
-           {"点", "線", "点 + 線", "点 + 番号"}},
-          {I::Grid, "グリッド", "グラフ内 グリッド 表示設定", K::List, {"表示", "非表示"}},
-          {I::Colour, "グラフの色", "グラフの色を指定します", K::Colour, {}},
-          {I::Font, "フォント", "生成するグラフ内のフォントを指定します", K::Font, {}}}},
-        {"マッピング",
+           {QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "点"),
+            QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "線"),
+            QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "点 + 線"),
+            QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "点 + 番号")}},
+          {I::Grid,
+           QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "グリッド"),
+           QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "グラフ内 グリッド 表示設定"),
+           K::List,
+           {QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "表示"),
+            QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "非表示")}},
+          {I::Colour,
+           QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "グラフの色"),
+           QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "グラフの色を指定します"),
+           K::Colour,
+           {}},
+          {I::Font,
+           QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "フォント"),
+           QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl",
+                             "生成するグラフ内のフォントを指定します"),
+           K::Font,
+           {}}}},
+        {QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "マッピング"),
          {{I::MappingMethod,
-           "マッピング方式",
-           "マッピング 実行時の変換\n"
-           "<双一次 (標準)>\n"
-           "  4点の辺に沿って補間します。正面から撮影したグラフ向き\n"
-           "<射影変換>\n"
-           "  斜めから撮影したグラフの遠近のゆがみも補正し、等間隔の目盛りを等間隔に戻します",
+           QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "マッピング方式"),
+           QT_TRANSLATE_NOOP(
+               "qf::CMFCPropertyGridPlusCtrl",
+               "マッピング 実行時の変換\n"
+               "<双一次 (標準)>\n"
+               "  4点の辺に沿って補間します。正面から撮影したグラフ向き\n"
+               "<射影変換>\n"
+               "  斜めから撮影したグラフの遠近のゆがみも補正し、等間隔の目盛りを等間隔に戻します"),
            K::List,
-           {"双一次 (標準)", "射影変換"}},
+           {QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "双一次 (標準)"),
+            QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "射影変換")}},
           {I::MappingSampling,
-           "画素の補間",
-           "射影変換で画素を読む方法\n"
-           "<なし (最近傍)>\n"
-           "  最も近い画素をそのまま使います\n"
-           "<双一次補間>\n"
-           "  周りの4画素を重み付けして読み、線の位置を画素以下の精度で保ちます",
+           QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "画素の補間"),
+           QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl",
+                             "射影変換で画素を読む方法\n"
+                             "<なし (最近傍)>\n"
+                             "  最も近い画素をそのまま使います\n"
+                             "<双一次補間>\n"
+                             "  周りの4画素を重み付けして読み、線の位置を画素以下の精度で保ちます"),
            K::List,
-           {"なし (最近傍)", "双一次補間"}}}},
+           {QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "なし (最近傍)"),
+            QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "双一次補間")}}}},
     };
 }
 

@@ -161,8 +161,10 @@ QSize PropertyDelegate::sizeHint(const QStyleOptionViewItem& option,
 ColourValueWidget::ColourValueWidget(QWidget* parent)
     : QWidget(parent),
       m_swatch(new QLabel(this)),
-      m_default(smallButton(panelText("既定値"), this)),
-      m_other(smallButton(panelText("その他..."), this)) {
+      m_default(smallButton(panelText(QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "既定値")),
+                            this)),
+      m_other(smallButton(panelText(QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "その他...")),
+                          this)) {
     QHBoxLayout* row = cellLayout(this);
     row->addWidget(m_swatch);
     row->addWidget(m_default);

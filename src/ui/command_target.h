@@ -60,6 +60,10 @@ enum CommandId : int {
     ID_DELETE_POINT = 33005,  // the point selected in the list or the view
     ID_ZOOM_FIT = 33006,      // the whole picture in the view
     ID_MAGNIFIER = 33007,     // the loupe on or off
+    // The language of the window, applied at the next start.
+    ID_LANGUAGE_AUTO = 33101,
+    ID_LANGUAGE_JAPANESE = 33102,
+    ID_LANGUAGE_ENGLISH = 33103,
 
     ID_FILE_NEW = 57600,  // a new project
     ID_FILE_OPEN = 57601,
@@ -71,6 +75,7 @@ enum CommandId : int {
     ID_EDIT_UNDO = 57643,
     ID_EDIT_REDO = 57644,
     ID_APP_ABOUT = 57664,
+    ID_HELP_FINDER = 57667,  // the user's guide (F1)
     ID_APP_EXIT = 57665,
     ID_VIEW_TOOLBARS = 59392,  // the toolbars-and-panes submenu, filled at run time
     ID_VIEW_STATUS_BAR = 59393,
@@ -104,6 +109,7 @@ struct CommandSnapshot {
     // Filled by the frame.
     bool statusBarVisible = true;
     int visualStyle = ID_STYLE_VS_2008;
+    int language = 0;  // the stored choice: 0 automatic, 1 Japanese, 2 English
 };
 
 // The receiver of the commands: the view. The frame keeps no state of its own

@@ -1,6 +1,7 @@
 #include "view/qt_dialogs.h"
 
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
@@ -52,8 +53,19 @@ void rememberFileFolder(const QString& chosenPath) {
 
 QtDialogs::QtDialogs() : m_seam{execDialog, askBeforeReplacing} {}
 
-QString QtDialogs::runFileDialog(QWidget* parent, const FileDialogSpec& request,
+QString QtDialogs::runFileDialog(QWidget* parent, const FileDialogSpec& asked,
                                  QFileDialog::AcceptMode mode) {
+    // The callers keep their titles and filters as source texts; they are
+    // put into the user's language here, where the dialog shows them, and
+    // the chosen filter is matched against the translated list.
+    FileDialogSpec request = asked;
+    const auto inLanguage = [](const QString& text) {
+        return text.isEmpty()
+                   ? text
+                   : QCoreApplication::translate("qf::FileDialogs", text.toUtf8().constData());
+    };
+    request.title = inLanguage(asked.title);
+    request.filter = inLanguage(asked.filter);
     const bool save = mode == QFileDialog::AcceptSave;
     QFileDialog dialog(parent, request.title,
                        request.directory.isEmpty() ? lastFileFolder() : request.directory,

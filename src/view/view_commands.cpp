@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "common/translate.h"
 #include "fit/report.h"
 #include "imaging/image_file.h"
 #include "imaging/mapping.h"
@@ -83,8 +84,8 @@ void runMappingCommand(ViewState& s) {
         s.picture.m_mappedCorners = s.mapping.m_mappingCorners;
         s.picture.m_mappedGraphRect = s.mapping.m_graphRect;
         s.picture.m_mappedMethod = s.mapping.m_mappingMethod;
-        s.picture.m_mappedSampling = s.mapping.m_mappingSampling;
     s.picture.m_mappedSampling = s.mapping.m_mappingSampling;
+        s.picture.m_mappedSampling = s.mapping.m_mappingSampling;
         selectTool(s, Tool::GraphRect);
     }
     refreshDisplay(s);
@@ -124,13 +125,17 @@ std::string fileWriteFailureText(const std::string& path, int errorNumber,
     switch (errorNumber) {
         case EACCES:
         case EPERM:
-            return path + " へのアクセスは拒否されました。";
+            return substitute(translate("qf::Messages", "%1 へのアクセスは拒否されました。"),
+                              {path});
         case EROFS:
         case ETXTBSY:
         case EBUSY:
-            return path + " は使用中または読み取り専用のため、書き込めません。";
+            return substitute(
+                translate("qf::Messages", "%1 は使用中または読み取り専用のため、書き込めません。"),
+                {path});
         default:
-            return path + " に書き込めませんでした。\n" + systemReason;
+            return substitute(translate("qf::Messages", "%1 に書き込めませんでした。\n%2"),
+                              {path, systemReason});
     }
 }
 
@@ -150,54 +155,60 @@ std::string unreadableReason(const std::string& path, bool decoded) {
     if (::stat(path.c_str(), &st) != 0) {
         switch (errno) {
             case ENOENT:
-                return "ファイルが見つかりません。";
+                return translate("qf::Messages", "ファイルが見つかりません。");
             case EACCES:
-                return "ファイルを読み取る権限がありません。";
+                return translate("qf::Messages", "ファイルを読み取る権限がありません。");
             default:
                 return std::strerror(errno);
         }
     }
-    if (S_ISDIR(st.st_mode)) return "フォルダーです。画像ファイルを選んでください。";
-    if (!S_ISREG(st.st_mode)) return "通常のファイルではありません。";
-    if (::access(path.c_str(), R_OK) != 0) return "ファイルを読み取る権限がありません。";
+    if (S_ISDIR(st.st_mode))
+        return translate("qf::Messages", "フォルダーです。画像ファイルを選んでください。");
+    if (!S_ISREG(st.st_mode)) return translate("qf::Messages", "通常のファイルではありません。");
+    if (::access(path.c_str(), R_OK) != 0)
+        return translate("qf::Messages", "ファイルを読み取る権限がありません。");
     if (!decoded) return {};
-    return "画像として読み込めませんでした（壊れているか、対応していない形式です）。";
+    return translate("qf::Messages",
+                     "画像として読み込めませんでした（壊れているか、対応していない形式です）。");
 }
 
 }  // namespace
 
 std::string pictureTooLargeReason(int64_t width, int64_t height, int64_t maxPixels) {
-    return "画像が大きすぎます: " + std::to_string(width) + " × " + std::to_string(height) +
-           " ピクセル（" + megapixelsText(width * height) + " メガピクセル）。上限は " +
-           megapixelsText(maxPixels) +
-           " メガピクセルです（設定 Workspace/" + kMaxPictureMegapixelsKey + " で変更できます）。";
+    return substitute(
+        translate("qf::Messages",
+                  "画像が大きすぎます: %1 × %2 ピクセル（%3 メガピクセル）。"
+                  "上限は %4 メガピクセルです（設定 Workspace/%5 で変更できます）。"),
+        {std::to_string(width), std::to_string(height), megapixelsText(width * height),
+         megapixelsText(maxPixels), kMaxPictureMegapixelsKey});
 }
 
 PictureRead readPicture(const std::string& path) {
     PictureRead r;
     if (path.find('\0') != std::string::npos) {
         r.title = imageTitleName(path, false);
-        r.message = std::string(kUnableToOpenFile) + "\n" + "ファイル名に使えない文字が含まれています。";
+        r.message = translate("qf::Messages", kUnableToOpenFile) + "\n" +
+                    translate("qf::Messages", "ファイル名に使えない文字が含まれています。");
         return r;
     }
     if (std::string reason = unreadableReason(path, false); !reason.empty()) {
         r.title = imageTitleName(path, false);
-        r.message = std::string(kUnableToOpenFile) + "\n" + path + "\n" + reason;
+        r.message = translate("qf::Messages", kUnableToOpenFile) + "\n" + path + "\n" + reason;
         return r;
     }
     const int64_t limit = maxPicturePixels();
     PictureFileRead read = readPictureFile(path, limit);
     if (read.tooLarge) {
         r.title = imageTitleName(path, false);
-        r.message = std::string(kUnableToOpenFile) + "\n" + path + "\n" +
+        r.message = translate("qf::Messages", kUnableToOpenFile) + "\n" + path + "\n" +
                     pictureTooLargeReason(read.width, read.height, limit);
         return r;
     }
     r.picture = std::move(read.image);
     if (r.picture.empty()) {
         r.title = imageTitleName(path, false);
-        r.message =
-            std::string(kUnableToOpenFile) + "\n" + path + "\n" + unreadableReason(path, true);
+        r.message = translate("qf::Messages", kUnableToOpenFile) + "\n" + path + "\n" +
+                    unreadableReason(path, true);
         return r;
     }
     r.title = imageTitleName(path, true);

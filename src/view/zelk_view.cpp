@@ -6,8 +6,8 @@
 #include <QCursor>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QMimeData>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -28,14 +28,16 @@ namespace qf {
 namespace {
 
 const FileDialogSpec kOpenImage{
-    QStringLiteral("Open Image File"),
-    QStringLiteral("Image Files (*.bmp *.jpg *.png *.tif);;BMP (*.bmp);;"
-                   "JPG (*.jpg);;PNG (*.png);;TIF (*.tif)"),
+    QString::fromUtf8(QT_TRANSLATE_NOOP("qf::FileDialogs", "Open Image File")),
+    QString::fromUtf8(QT_TRANSLATE_NOOP("qf::FileDialogs",
+                                        "Image Files (*.bmp *.jpg *.png *.tif);;BMP (*.bmp);;"
+                                        "JPG (*.jpg);;PNG (*.png);;TIF (*.tif)")),
     QString()};
 const FileDialogSpec kSaveImage{
-    QStringLiteral("Save Image File"),
-    QStringLiteral("BMP (*.bmp);;JPG (*.jpg);;PNG (*.png);;TIF (*.tif);;"
-                   "All Files (*)"),
+    QString::fromUtf8(QT_TRANSLATE_NOOP("qf::FileDialogs", "Save Image File")),
+    QString::fromUtf8(QT_TRANSLATE_NOOP("qf::FileDialogs",
+                                        "BMP (*.bmp);;JPG (*.jpg);;PNG (*.png);;TIF (*.tif);;"
+                                        "All Files (*)")),
     QStringLiteral("bmp")};
 
 IntPoint pointOf(const QPointF& p) {

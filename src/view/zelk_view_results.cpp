@@ -19,11 +19,14 @@
 namespace qf {
 namespace {
 
-const FileDialogSpec kSaveCsv{QString(), QStringLiteral("CSV(*.csv);;TEXT(*.txt);;ALL(*)"),
-                              QStringLiteral("csv")};
+const FileDialogSpec kSaveCsv{
+    QString(),
+    QString::fromUtf8(QT_TRANSLATE_NOOP("qf::FileDialogs", "CSV(*.csv);;TEXT(*.txt);;ALL(*)")),
+    QStringLiteral("csv")};
 const FileDialogSpec kSaveGraphImage{
-    QStringLiteral("Save Image File"),
-    QStringLiteral("BMP (*.bmp);;JPG (*.jpg);;PNG (*.png);;TIF (*.tif);;All Files (*)"),
+    QString::fromUtf8(QT_TRANSLATE_NOOP("qf::FileDialogs", "Save Image File")),
+    QString::fromUtf8(QT_TRANSLATE_NOOP(
+        "qf::FileDialogs", "BMP (*.bmp);;JPG (*.jpg);;PNG (*.png);;TIF (*.tif);;All Files (*)")),
     QStringLiteral("bmp")};
 
 }  // namespace

@@ -125,6 +125,8 @@ TEST_F(MainFrameTest, ImageProcessingMenu) {
                                         "画像処理出力",
                                         "生成グラフ",
                                         "-",
+                                        "拡大",
+                                        "縮小",
                                         "ウィンドウに合わせる",
                                         "拡大鏡",
                                         "<",
@@ -136,6 +138,7 @@ TEST_F(MainFrameTest, ImageProcessingMenu) {
                                         "-",
                                         "マッピング 元領域(４点指定)",
                                         "マッピング 実行",
+                                        "グラフ 領域(矩形指定)",
                                         "マッピング グリッド表示",
                                         "-",
                                         "> 撮像",
@@ -164,7 +167,8 @@ TEST_F(MainFrameTest, FittingAndViewMenus) {
                         "ブラック スタイル(&L)", "シルバー スタイル(&S)", "アクア スタイル(&A)",
                         "<", "<"}));
     EXPECT_EQ(describe(topMenu(frame, 5)),
-              (std::vector<std::string>{"バージョン情報 Quillfen(&A)..."}));
+              (std::vector<std::string>{"Quillfen ヘルプ(&H)", "-",
+                                        "バージョン情報 Quillfen(&A)..."}));
 }
 
 TEST_F(MainFrameTest, ToolbarsAndPanesSubmenuListsBarsAndPanes) {

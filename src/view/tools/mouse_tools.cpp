@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "common/translate.h"
 #include "imaging/mapping.h"
 #include "points/calibration.h"
 
@@ -655,11 +656,12 @@ std::string zoomText(int32_t shift) {
     const double percent = std::ldexp(100.0, shift);
     char text[32];
     std::snprintf(text, sizeof text, "%g%%", percent);
-    return std::string("倍率 ") + text;
+    return substitute(translate("qf::Messages", "倍率 %1"), {text});
 }
 
 std::string axisValueText(const char* name, std::optional<double> value, bool log) {
-    return std::string(name) + " " + FormatValue(value) + (log ? " (対数)" : "");
+    return std::string(name) + " " + FormatValue(value) +
+           (log ? translate("qf::Messages", " (対数)") : std::string());
 }
 
 }  // namespace

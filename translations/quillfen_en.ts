@@ -1,0 +1,1264 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US">
+<context>
+    <name>QFileDialog</name>
+    <message>
+        <source>%1 already exists.
+Do you want to replace it?</source>
+        <translation>%1 already exists.
+Do you want to replace it?</translation>
+    </message>
+</context>
+<context>
+    <name>qf::ApplicationWindow</name>
+    <message>
+        <source>表示言語は、Quillfen を次に起動したときに切り替わります。</source>
+        <translation>The new language takes effect the next time Quillfen starts.</translation>
+    </message>
+</context>
+<context>
+    <name>qf::CAboutDlg</name>
+    <message>
+        <source>バージョン情報 Quillfen</source>
+        <translation>About Quillfen</translation>
+    </message>
+</context>
+<context>
+    <name>qf::CCustomizeDlg</name>
+    <message>
+        <source>カスタマイズ</source>
+        <translation>Customize</translation>
+    </message>
+    <message>
+        <source>ツール バーとボタン</source>
+        <translation>Toolbars and buttons</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>すべてリセット</source>
+        <translation>Reset All</translation>
+    </message>
+</context>
+<context>
+    <name>qf::CDialogExCaptureParameters</name>
+    <message>
+        <source>正の整数を入力してください。</source>
+        <translation>Enter a positive whole number.</translation>
+    </message>
+    <message>
+        <source>VideoCapture設定パラメータ</source>
+        <translation>VideoCapture Settings</translation>
+    </message>
+    <message>
+        <source>フレーム幅</source>
+        <translation>Frame width</translation>
+    </message>
+    <message>
+        <source>フレーム高</source>
+        <translation>Frame height</translation>
+    </message>
+    <message>
+        <source>フレームレート</source>
+        <translation>Frame rate</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>qf::CHelpWindow</name>
+    <message>
+        <source>Quillfen ヘルプ</source>
+        <translation>Quillfen Help</translation>
+    </message>
+</context>
+<context>
+    <name>qf::CMFCPropertyGridPlusCtrl</name>
+    <message>
+        <source>&lt;n次多項式&gt;
+  y=A0+A1*x + A2*(x**2) + ... + An*(pow(x, n))
+&lt;指数関数積&gt;
+  y=exp(A0) * exp(A1*x) * exp(A2*x*x) * ... * exp(An*(pow(x, n)))
+&lt;任意関数 線型和&gt;
+  y=A0*f0(x) + A1*f1(x) + ... + A5*f5(x)
+  f0(x) ... f5(x)を別指定</source>
+        <translation>&lt;Polynomial of degree n&gt;
+  y=A0+A1*x + A2*(x**2) + ... + An*(pow(x, n))
+&lt;Product of exponentials&gt;
+  y=exp(A0) * exp(A1*x) * exp(A2*x*x) * ... * exp(An*(pow(x, n)))
+&lt;Sum of functions&gt;
+  y=A0*f0(x) + A1*f1(x) + ... + A5*f5(x)
+  f0(x) ... f5(x) are given separately</translation>
+    </message>
+    <message>
+        <source>リニア</source>
+        <translation>Linear</translation>
+    </message>
+    <message>
+        <source>対数</source>
+        <translation>Logarithmic</translation>
+    </message>
+    <message>
+        <source>フィッティング</source>
+        <translation>Fitting</translation>
+    </message>
+    <message>
+        <source>モデル関数</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <source>ｎ次多項式</source>
+        <translation>Polynomial of degree n</translation>
+    </message>
+    <message>
+        <source>指数関数積</source>
+        <translation>Product of exponentials</translation>
+    </message>
+    <message>
+        <source>任意関数 線型和</source>
+        <translation>Sum of functions</translation>
+    </message>
+    <message>
+        <source>次数 n</source>
+        <translation>Degree n</translation>
+    </message>
+    <message>
+        <source>任意関数 線型和選択時、f0(x)を指定します</source>
+        <translation>f0(x) of the sum of functions</translation>
+    </message>
+    <message>
+        <source>任意関数 線型和選択時、f1(x)を指定します</source>
+        <translation>f1(x) of the sum of functions</translation>
+    </message>
+    <message>
+        <source>任意関数 線型和選択時、f2(x)を指定します</source>
+        <translation>f2(x) of the sum of functions</translation>
+    </message>
+    <message>
+        <source>任意関数 線型和選択時、f3(x)を指定します</source>
+        <translation>f3(x) of the sum of functions</translation>
+    </message>
+    <message>
+        <source>任意関数 線型和選択時、f4(x)を指定します</source>
+        <translation>f4(x) of the sum of functions</translation>
+    </message>
+    <message>
+        <source>任意関数 線型和選択時、f5(x)を指定します</source>
+        <translation>f5(x) of the sum of functions</translation>
+    </message>
+    <message>
+        <source>X軸</source>
+        <translation>X axis</translation>
+    </message>
+    <message>
+        <source>X最小 Xmin</source>
+        <translation>Smallest X, Xmin</translation>
+    </message>
+    <message>
+        <source>X最大 Xmax</source>
+        <translation>Largest X, Xmax</translation>
+    </message>
+    <message>
+        <source>X リニア／対数</source>
+        <translation>X linear/log</translation>
+    </message>
+    <message>
+        <source>X軸&#x3000;リニア／対数</source>
+        <translation>X axis: linear or logarithmic</translation>
+    </message>
+    <message>
+        <source>Y軸</source>
+        <translation>Y axis</translation>
+    </message>
+    <message>
+        <source>Y最小 Ymin</source>
+        <translation>Smallest Y, Ymin</translation>
+    </message>
+    <message>
+        <source>Y最大 Ymax</source>
+        <translation>Largest Y, Ymax</translation>
+    </message>
+    <message>
+        <source>Y リニア／対数</source>
+        <translation>Y linear/log</translation>
+    </message>
+    <message>
+        <source>Y軸&#x3000;リニア／対数</source>
+        <translation>Y axis: linear or logarithmic</translation>
+    </message>
+    <message>
+        <source>グラフ生成</source>
+        <translation>Generated graph</translation>
+    </message>
+    <message>
+        <source>データ数</source>
+        <translation>Points</translation>
+    </message>
+    <message>
+        <source>フィッティング実行後、グラフ作成するデータ数</source>
+        <translation>How many points of the fitted curve are generated after a fit</translation>
+    </message>
+    <message>
+        <source>グラフ表示</source>
+        <translation>Graph display</translation>
+    </message>
+    <message>
+        <source>データ表示</source>
+        <translation>Data display</translation>
+    </message>
+    <message>
+        <source>グラフ内 データ点、線 表示設定</source>
+        <translation>How the graph shows its points and lines</translation>
+    </message>
+    <message>
+        <source>点</source>
+        <translation>Markers</translation>
+    </message>
+    <message>
+        <source>線</source>
+        <translation>Lines</translation>
+    </message>
+    <message>
+        <source>点 + 線</source>
+        <translation>Markers + lines</translation>
+    </message>
+    <message>
+        <source>点 + 番号</source>
+        <translation>Markers + numbers</translation>
+    </message>
+    <message>
+        <source>グリッド</source>
+        <translation>Grid</translation>
+    </message>
+    <message>
+        <source>グラフ内 グリッド 表示設定</source>
+        <translation>Whether the graph shows a grid</translation>
+    </message>
+    <message>
+        <source>表示</source>
+        <translation>Shown</translation>
+    </message>
+    <message>
+        <source>非表示</source>
+        <translation>Hidden</translation>
+    </message>
+    <message>
+        <source>グラフの色</source>
+        <translation>Graph colour</translation>
+    </message>
+    <message>
+        <source>グラフの色を指定します</source>
+        <translation>The colour of the generated graph</translation>
+    </message>
+    <message>
+        <source>フォント</source>
+        <translation>Font</translation>
+    </message>
+    <message>
+        <source>生成するグラフ内のフォントを指定します</source>
+        <translation>The font of the generated graph&apos;s labels</translation>
+    </message>
+    <message>
+        <source>マッピング</source>
+        <translation>Mapping</translation>
+    </message>
+    <message>
+        <source>マッピング方式</source>
+        <translation>Mapping method</translation>
+    </message>
+    <message>
+        <source>マッピング 実行時の変換
+&lt;双一次 (標準)&gt;
+  4点の辺に沿って補間します。正面から撮影したグラフ向き
+&lt;射影変換&gt;
+  斜めから撮影したグラフの遠近のゆがみも補正し、等間隔の目盛りを等間隔に戻します</source>
+        <translation>The transformation of Run Mapping
+&lt;Bilinear (default)&gt;
+  Interpolates along the sides of the four corners. For charts photographed head-on
+&lt;Perspective&gt;
+  Also corrects the perspective of a chart photographed at an angle, so evenly spaced ticks become evenly spaced again</translation>
+    </message>
+    <message>
+        <source>双一次 (標準)</source>
+        <translation>Bilinear (default)</translation>
+    </message>
+    <message>
+        <source>射影変換</source>
+        <translation>Perspective</translation>
+    </message>
+    <message>
+        <source>画素の補間</source>
+        <translation>Pixel sampling</translation>
+    </message>
+    <message>
+        <source>射影変換で画素を読む方法
+&lt;なし (最近傍)&gt;
+  最も近い画素をそのまま使います
+&lt;双一次補間&gt;
+  周りの4画素を重み付けして読み、線の位置を画素以下の精度で保ちます</source>
+        <translation>How the perspective mapping reads pixels
+&lt;None (nearest)&gt;
+  Takes the nearest pixel as it is
+&lt;Bilinear&gt;
+  Weighs the four pixels around, keeping the position of lines to a fraction of a pixel</translation>
+    </message>
+    <message>
+        <source>なし (最近傍)</source>
+        <translation>None (nearest)</translation>
+    </message>
+    <message>
+        <source>双一次補間</source>
+        <translation>Bilinear</translation>
+    </message>
+    <message>
+        <source>既定値</source>
+        <translation>Default</translation>
+    </message>
+    <message>
+        <source>その他...</source>
+        <translation>Other...</translation>
+    </message>
+</context>
+<context>
+    <name>qf::COutputWnd</name>
+    <message>
+        <source>画像入力 : 画像ファイルドロップ対応</source>
+        <translation>Picture input: drop a picture file on the window</translation>
+    </message>
+    <message>
+        <source>マウス 右ボタン＋ドラッグ : 画像ドラッグ</source>
+        <translation>Right mouse button + drag: move the picture</translation>
+    </message>
+    <message>
+        <source>マウス ホイール           : 画像拡大／縮小</source>
+        <translation>Mouse wheel: zoom the picture in or out</translation>
+    </message>
+    <message>
+        <source>フィッティング設定の変更はフォーカスを失ったときに反映（他をクリック)</source>
+        <translation>A change in the fit settings applies when its field loses the focus (click elsewhere)</translation>
+    </message>
+    <message>
+        <source>任意関数 f0(x)～f5(x) 以下 演算 関数 使用可能</source>
+        <translation>The functions f0(x) to f5(x) may use the operators and functions below</translation>
+    </message>
+    <message>
+        <source>実行中のエラーは無視 （ 0除算→1E+24、sqrt(負値)→0、log(0以下値)→-1E+24 ）</source>
+        <translation>Errors while running are ignored (division by 0 -&gt; 1E+24, sqrt(negative) -&gt; 0, log(0 or less) -&gt; -1E+24)</translation>
+    </message>
+    <message>
+        <source>    x**y        raise x to the power of y. &lt;pow(x,y)と同じ&gt;</source>
+        <translation>    x**y        raise x to the power of y. &lt;same as pow(x,y)&gt;</translation>
+    </message>
+    <message>
+        <source>出力</source>
+        <translation>Output</translation>
+    </message>
+    <message>
+        <source>フィッティング出力</source>
+        <translation>Fit Output</translation>
+    </message>
+    <message>
+        <source>フィッティング元座標</source>
+        <translation>Source Points</translation>
+    </message>
+    <message>
+        <source>生成グラフ座標データ</source>
+        <translation>Generated Graph Points</translation>
+    </message>
+    <message>
+        <source>残差</source>
+        <translation>Residual</translation>
+    </message>
+</context>
+<context>
+    <name>qf::CPropertiesWnd</name>
+    <message>
+        <source>フィッティング 設定</source>
+        <translation>Fit Settings</translation>
+    </message>
+    <message>
+        <source>すべて展開</source>
+        <translation>Expand All</translation>
+    </message>
+    <message>
+        <source>フィッティング 実行</source>
+        <translation>Run Fit</translation>
+    </message>
+</context>
+<context>
+    <name>qf::CZelkDoc</name>
+    <message>
+        <source>無題</source>
+        <translation>Untitled</translation>
+    </message>
+</context>
+<context>
+    <name>qf::CZelkView</name>
+    <message>
+        <source>印刷できませんでした。</source>
+        <translation>Printing failed.</translation>
+    </message>
+</context>
+<context>
+    <name>qf::Commands</name>
+    <message>
+        <source>このプロジェクトを開く</source>
+        <translation>Open this project</translation>
+    </message>
+    <message>
+        <source>画像ファイルを開く(&amp;O)...</source>
+        <translation>&amp;Open Picture...</translation>
+    </message>
+    <message>
+        <source>既存の画像ファイルを開く</source>
+        <translation>Open an existing picture file</translation>
+    </message>
+    <message>
+        <source>画像ファイルを開く</source>
+        <translation>Open Picture</translation>
+    </message>
+    <message>
+        <source>元画像保存(&amp;A)...</source>
+        <translation>Save &amp;Working Picture...</translation>
+    </message>
+    <message>
+        <source>フィッティング元画像を保存</source>
+        <translation>Save the working picture</translation>
+    </message>
+    <message>
+        <source>元画像保存</source>
+        <translation>Save Working Picture</translation>
+    </message>
+    <message>
+        <source>印刷(&amp;P)...</source>
+        <translation>&amp;Print...</translation>
+    </message>
+    <message>
+        <source>表示中のビューを印刷</source>
+        <translation>Print the view as shown</translation>
+    </message>
+    <message>
+        <source>印刷</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>生成グラフ画像保存...</source>
+        <translation>Save Graph Picture...</translation>
+    </message>
+    <message>
+        <source>生成グラフを画像ファイル保存...</source>
+        <translation>Save the generated graph as a picture file...</translation>
+    </message>
+    <message>
+        <source>生成グラフ画像保存</source>
+        <translation>Save Graph Picture</translation>
+    </message>
+    <message>
+        <source>新しいプロジェクト(&amp;N)</source>
+        <translation>&amp;New Project</translation>
+    </message>
+    <message>
+        <source>新しいプロジェクトを始める</source>
+        <translation>Start a new project</translation>
+    </message>
+    <message>
+        <source>新しいプロジェクト</source>
+        <translation>New Project</translation>
+    </message>
+    <message>
+        <source>プロジェクトを開く(&amp;J)...</source>
+        <translation>Open Pro&amp;ject...</translation>
+    </message>
+    <message>
+        <source>保存したプロジェクトを開く</source>
+        <translation>Open a saved project</translation>
+    </message>
+    <message>
+        <source>プロジェクトを開く</source>
+        <translation>Open Project</translation>
+    </message>
+    <message>
+        <source>プロジェクトを保存(&amp;V)</source>
+        <translation>Sa&amp;ve Project</translation>
+    </message>
+    <message>
+        <source>プロジェクトを上書き保存</source>
+        <translation>Save the project</translation>
+    </message>
+    <message>
+        <source>プロジェクトを保存</source>
+        <translation>Save Project</translation>
+    </message>
+    <message>
+        <source>名前を付けてプロジェクトを保存(&amp;M)...</source>
+        <translation>Save Project &amp;As...</translation>
+    </message>
+    <message>
+        <source>プロジェクトを新しい名前で保存</source>
+        <translation>Save the project under a new name</translation>
+    </message>
+    <message>
+        <source>名前を付けてプロジェクトを保存</source>
+        <translation>Save Project As</translation>
+    </message>
+    <message>
+        <source>元に戻す(&amp;U)</source>
+        <translation>&amp;Undo</translation>
+    </message>
+    <message>
+        <source>直前の操作を元に戻す</source>
+        <translation>Undo the last change</translation>
+    </message>
+    <message>
+        <source>元に戻す</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>やり直し(&amp;R)</source>
+        <translation>&amp;Redo</translation>
+    </message>
+    <message>
+        <source>元に戻した操作をやり直す</source>
+        <translation>Redo the change undone</translation>
+    </message>
+    <message>
+        <source>やり直し</source>
+        <translation>Redo</translation>
+    </message>
+    <message>
+        <source>選択した点を削除(&amp;D)</source>
+        <translation>&amp;Delete Selected Point</translation>
+    </message>
+    <message>
+        <source>選択したフィッティング元座標を削除</source>
+        <translation>Delete the selected source point</translation>
+    </message>
+    <message>
+        <source>選択した点を削除</source>
+        <translation>Delete Selected Point</translation>
+    </message>
+    <message>
+        <source>すべての点を削除(&amp;A)</source>
+        <translation>Delete &amp;All Points</translation>
+    </message>
+    <message>
+        <source>フィッティング元座標をすべて削除</source>
+        <translation>Delete all source points</translation>
+    </message>
+    <message>
+        <source>すべての点を削除</source>
+        <translation>Delete All Points</translation>
+    </message>
+    <message>
+        <source>アプリケーションの終了(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>アプリケーションを終了し、ファイルの保存を指示</source>
+        <translation>Quit the application; asks to save the work</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>入力画像</source>
+        <translation>Input Picture</translation>
+    </message>
+    <message>
+        <source>入力画像を表示</source>
+        <translation>Show the input picture</translation>
+    </message>
+    <message>
+        <source>画像処理出力</source>
+        <translation>Processed Picture</translation>
+    </message>
+    <message>
+        <source>マッピング実行後の画像を表示</source>
+        <translation>Show the picture after the mapping</translation>
+    </message>
+    <message>
+        <source>マッピング画像</source>
+        <translation>Mapped Picture</translation>
+    </message>
+    <message>
+        <source>生成グラフ</source>
+        <translation>Generated Graph</translation>
+    </message>
+    <message>
+        <source>フィッティングにより生成したグラフを表示</source>
+        <translation>Show the graph generated by the fit</translation>
+    </message>
+    <message>
+        <source>表示</source>
+        <translation>&amp;Show</translation>
+    </message>
+    <message>
+        <source>画素グリッドを表示</source>
+        <translation>Show the pixel grid</translation>
+    </message>
+    <message>
+        <source>画素グリッド</source>
+        <translation>Pixel Grid</translation>
+    </message>
+    <message>
+        <source>色 ...</source>
+        <translation>Colour...</translation>
+    </message>
+    <message>
+        <source>画素グリッド色を変更</source>
+        <translation>Change the colour of the pixel grid</translation>
+    </message>
+    <message>
+        <source>画素グリッド色</source>
+        <translation>Pixel Grid Colour</translation>
+    </message>
+    <message>
+        <source>グレー画像化</source>
+        <translation>Grey Picture</translation>
+    </message>
+    <message>
+        <source>入力画像をグレー化</source>
+        <translation>Turn the input picture grey</translation>
+    </message>
+    <message>
+        <source>マッピング 元領域(４点指定)</source>
+        <translation>Mapping Corners (4 Points)</translation>
+    </message>
+    <message>
+        <source>マッピング 元領域を指定（入力画像表示時 有効）</source>
+        <translation>Mark the area to map by its corners (with the input picture shown)</translation>
+    </message>
+    <message>
+        <source>マッピング 実行</source>
+        <translation>Run Mapping</translation>
+    </message>
+    <message>
+        <source>元領域をグラフ領域ヘマッピング</source>
+        <translation>Map the marked area onto the graph rectangle</translation>
+    </message>
+    <message>
+        <source>マッピング グリッド表示</source>
+        <translation>Show Mapping Grid</translation>
+    </message>
+    <message>
+        <source>マッピング グリッドを表示</source>
+        <translation>Show the mapping grid</translation>
+    </message>
+    <message>
+        <source>マッピング領域グリッド</source>
+        <translation>Mapping Grid</translation>
+    </message>
+    <message>
+        <source>グラフ 領域(矩形指定)</source>
+        <translation>Graph Rectangle</translation>
+    </message>
+    <message>
+        <source>データ化するグラフ 領域を指定（出力画像表示時 有効）</source>
+        <translation>Mark the graph&apos;s area to digitise (with the processed picture shown)</translation>
+    </message>
+    <message>
+        <source>拡大</source>
+        <translation>Zoom In</translation>
+    </message>
+    <message>
+        <source>画像表示を拡大（マウスホイール）</source>
+        <translation>Zoom the picture in (mouse wheel)</translation>
+    </message>
+    <message>
+        <source>縮小</source>
+        <translation>Zoom Out</translation>
+    </message>
+    <message>
+        <source>画像表示を縮小（マウスホイール）</source>
+        <translation>Zoom the picture out (mouse wheel)</translation>
+    </message>
+    <message>
+        <source>ウィンドウに合わせる</source>
+        <translation>Fit to Window</translation>
+    </message>
+    <message>
+        <source>画像全体をウィンドウに合わせて表示</source>
+        <translation>Show the whole picture in the window</translation>
+    </message>
+    <message>
+        <source>拡大鏡</source>
+        <translation>Loupe</translation>
+    </message>
+    <message>
+        <source>点の追加と角・辺の移動中、ポインタの周りを拡大して表示</source>
+        <translation>While adding points or moving corners and edges, magnify the area around the pointer</translation>
+    </message>
+    <message>
+        <source>デバイス ０</source>
+        <translation>Device 0</translation>
+    </message>
+    <message>
+        <source>撮像 開始/停止</source>
+        <translation>Start or stop capturing</translation>
+    </message>
+    <message>
+        <source>撮像 デバイス ０</source>
+        <translation>Capture Device 0</translation>
+    </message>
+    <message>
+        <source>デバイス １</source>
+        <translation>Device 1</translation>
+    </message>
+    <message>
+        <source>撮像 デバイス １</source>
+        <translation>Capture Device 1</translation>
+    </message>
+    <message>
+        <source>デバイス ２</source>
+        <translation>Device 2</translation>
+    </message>
+    <message>
+        <source>撮像 デバイス ２</source>
+        <translation>Capture Device 2</translation>
+    </message>
+    <message>
+        <source>デバイス ３</source>
+        <translation>Device 3</translation>
+    </message>
+    <message>
+        <source>撮像 デバイス ３</source>
+        <translation>Capture Device 3</translation>
+    </message>
+    <message>
+        <source>ビデオキャプチャー設定 ...</source>
+        <translation>Video Capture Settings...</translation>
+    </message>
+    <message>
+        <source>キャプチャ設定を変更</source>
+        <translation>Change the capture settings</translation>
+    </message>
+    <message>
+        <source>ビデオキャプチャー設定</source>
+        <translation>Video Capture Settings</translation>
+    </message>
+    <message>
+        <source>画像処理を１回実行</source>
+        <translation>Process the Picture Once</translation>
+    </message>
+    <message>
+        <source>実行</source>
+        <translation>Run</translation>
+    </message>
+    <message>
+        <source>フィッティング 元座標追加</source>
+        <translation>Add Source Points</translation>
+    </message>
+    <message>
+        <source>表示画像上マウスクリックでフィッティング元座標を追加</source>
+        <translation>Click on the picture to add source points</translation>
+    </message>
+    <message>
+        <source>フィッティング元座標追加</source>
+        <translation>Add Source Points</translation>
+    </message>
+    <message>
+        <source>フィッティング 元座標消去</source>
+        <translation>Erase Source Points</translation>
+    </message>
+    <message>
+        <source>フィッティング元座標をクリックで消去、マウスドラッグ領域内を消去</source>
+        <translation>Click a source point to erase it, or drag to erase those inside an area</translation>
+    </message>
+    <message>
+        <source>フィッティング元座標消去</source>
+        <translation>Erase Source Points</translation>
+    </message>
+    <message>
+        <source>フィッティング 元座標データ保存 ...</source>
+        <translation>Save Source Points...</translation>
+    </message>
+    <message>
+        <source>フィッティング元座標データを保存</source>
+        <translation>Save the source points</translation>
+    </message>
+    <message>
+        <source>フィッティング元座標データ保存</source>
+        <translation>Save Source Points</translation>
+    </message>
+    <message>
+        <source>フィッティング 実行</source>
+        <translation>Run Fit</translation>
+    </message>
+    <message>
+        <source>フィッティングを実行</source>
+        <translation>Run the fit</translation>
+    </message>
+    <message>
+        <source>生成グラフ 座標データ保存 ...</source>
+        <translation>Save Generated Points...</translation>
+    </message>
+    <message>
+        <source>生成グラフの座標データを保存</source>
+        <translation>Save the points of the generated graph</translation>
+    </message>
+    <message>
+        <source>生成グラフ座標データ保存</source>
+        <translation>Save Generated Points</translation>
+    </message>
+    <message>
+        <source>カスタマイズ...</source>
+        <translation>Customize...</translation>
+    </message>
+    <message>
+        <source>ステータス バー(&amp;S)</source>
+        <translation>&amp;Status Bar</translation>
+    </message>
+    <message>
+        <source>ブルー スタイル(&amp;B)</source>
+        <translation>&amp;Blue Style</translation>
+    </message>
+    <message>
+        <source>ブラック スタイル(&amp;L)</source>
+        <translation>B&amp;lack Style</translation>
+    </message>
+    <message>
+        <source>シルバー スタイル(&amp;S)</source>
+        <translation>&amp;Silver Style</translation>
+    </message>
+    <message>
+        <source>アクア スタイル(&amp;A)</source>
+        <translation>&amp;Aqua Style</translation>
+    </message>
+    <message>
+        <source>システムの言語に従う (次回起動時に反映)</source>
+        <translation>Follow the system&apos;s language (from the next start)</translation>
+    </message>
+    <message>
+        <source>日本語で表示 (次回起動時に反映)</source>
+        <translation>Show the window in Japanese (from the next start)</translation>
+    </message>
+    <message>
+        <source>英語で表示 (次回起動時に反映)</source>
+        <translation>Show the window in English (from the next start)</translation>
+    </message>
+    <message>
+        <source>Quillfen ヘルプ(&amp;H)</source>
+        <translation>Quillfen &amp;Help</translation>
+    </message>
+    <message>
+        <source>使い方の説明を開く</source>
+        <translation>Open the user&apos;s guide</translation>
+    </message>
+    <message>
+        <source>Quillfen ヘルプ</source>
+        <translation>Quillfen Help</translation>
+    </message>
+    <message>
+        <source>バージョン情報 Quillfen(&amp;A)...</source>
+        <translation>&amp;About Quillfen...</translation>
+    </message>
+    <message>
+        <source>プログラム情報、バージョン、著作権を表示します。</source>
+        <translation>Show the program&apos;s information, version and copyright.</translation>
+    </message>
+    <message>
+        <source>バージョン情報</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>ファイル(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>最近使ったプロジェクト(&amp;R)</source>
+        <translation>&amp;Recent Projects</translation>
+    </message>
+    <message>
+        <source>編集(&amp;E)</source>
+        <translation>&amp;Edit</translation>
+    </message>
+    <message>
+        <source>画像処理</source>
+        <translation>Picture</translation>
+    </message>
+    <message>
+        <source>表示画像</source>
+        <translation>Displayed Picture</translation>
+    </message>
+    <message>
+        <source>撮像</source>
+        <translation>Capture</translation>
+    </message>
+    <message>
+        <source>フィッティング</source>
+        <translation>Fitting</translation>
+    </message>
+    <message>
+        <source>表示(&amp;V)</source>
+        <translation>&amp;View</translation>
+    </message>
+    <message>
+        <source>ツール バーとドッキング ウィンドウ(&amp;T)</source>
+        <translation>&amp;Toolbars and Docking Windows</translation>
+    </message>
+    <message>
+        <source>アプリケーションの外観(&amp;A)</source>
+        <translation>Application &amp;Look</translation>
+    </message>
+    <message>
+        <source>ヘルプ(&amp;H)</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>標準</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <source>ビデオキャプチャー</source>
+        <translation>Video Capture</translation>
+    </message>
+    <message>
+        <source>画像</source>
+        <translation>Picture</translation>
+    </message>
+    <message>
+        <source>レディ</source>
+        <translation>Ready</translation>
+    </message>
+</context>
+<context>
+    <name>qf::FileDialogs</name>
+    <message>
+        <source>プロジェクトを開く</source>
+        <translation>Open Project</translation>
+    </message>
+    <message>
+        <source>Quillfen プロジェクト (*.quillfen.json);;JSON (*.json);;All Files (*)</source>
+        <translation>Quillfen Projects (*.quillfen.json);;JSON (*.json);;All Files (*)</translation>
+    </message>
+    <message>
+        <source>プロジェクトを保存</source>
+        <translation>Save Project</translation>
+    </message>
+    <message>
+        <source>Quillfen プロジェクト (*.quillfen.json)</source>
+        <translation>Quillfen Projects (*.quillfen.json)</translation>
+    </message>
+    <message>
+        <source>Open Image File</source>
+        <translation>Open Image File</translation>
+    </message>
+    <message>
+        <source>Image Files (*.bmp *.jpg *.png *.tif);;BMP (*.bmp);;JPG (*.jpg);;PNG (*.png);;TIF (*.tif)</source>
+        <translation>Image Files (*.bmp *.jpg *.png *.tif);;BMP (*.bmp);;JPG (*.jpg);;PNG (*.png);;TIF (*.tif)</translation>
+    </message>
+    <message>
+        <source>Save Image File</source>
+        <translation>Save Image File</translation>
+    </message>
+    <message>
+        <source>BMP (*.bmp);;JPG (*.jpg);;PNG (*.png);;TIF (*.tif);;All Files (*)</source>
+        <translation>BMP (*.bmp);;JPG (*.jpg);;PNG (*.png);;TIF (*.tif);;All Files (*)</translation>
+    </message>
+    <message>
+        <source>CSV(*.csv);;TEXT(*.txt);;ALL(*)</source>
+        <translation>CSV(*.csv);;TEXT(*.txt);;ALL(*)</translation>
+    </message>
+</context>
+<context>
+    <name>qf::Messages</name>
+    <message>
+        <source>&lt;エラー %1&gt; </source>
+        <translation>&lt;Error %1&gt; </translation>
+    </message>
+    <message>
+        <source>グラフ作製データ数？ ( &gt;2 )        <byte value="xd"/>
+</source>
+        <translation>Number of points for the graph? ( &gt;2 )        <byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>LogX軸: Xmin, Xmax が0以下です        <byte value="xd"/>
+</source>
+        <translation>Log X axis: Xmin or Xmax is 0 or less        <byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>LogY軸: Ymin, Ymax が0以下です        <byte value="xd"/>
+</source>
+        <translation>Log Y axis: Ymin or Ymax is 0 or less        <byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>指数関数積 y=exp(A0)*exp(A1*x)*... 選択時、Y軸対数 不可です        <byte value="xd"/>
+</source>
+        <translation>The product of exponentials y=exp(A0)*exp(A1*x)*... cannot be used with a logarithmic Y axis        <byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>任意関数 f0(x)～f5(x) の式が長すぎます ( 区切りを含め 2045 バイトまで )        <byte value="xd"/>
+</source>
+        <translation>The formulas of f0(x) to f5(x) are too long ( at most 2045 bytes with the separators )        <byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>インタープリタ エラー<byte value="xd"/>
+<byte value="xd"/>
+</source>
+        <translation>Interpreter error<byte value="xd"/>
+<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>任意関数 f0(x)～f5(x) に式がありません        <byte value="xd"/>
+</source>
+        <translation>The functions f0(x) to f5(x) have no formula        <byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>最小2乗法&#x3000;実行エラー<byte value="xd"/>
+</source>
+        <translation>Least squares: run error<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>元の単位の式 (正規化を戻した係数)<byte value="xd"/>
+</source>
+        <translation>Formula in the original units (coefficients with the normalisation undone)<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>  f0 ... f5 は上の式。Python や表計算の形にはしません<byte value="xd"/>
+</source>
+        <translation>  f0 ... f5 are the formulas above; not written for Python or a spreadsheet<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>表計算 (x はセル A1)<byte value="xd"/>
+</source>
+        <translation>Spreadsheet (x in cell A1)<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>  (x = %1 では逆べきの代わりに 1E+024 を使って曲線を生成しています)<byte value="xd"/>
+</source>
+        <translation>  (at x = %1 the curve is generated with 1E+024 in place of the inverse power)<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>係数<byte value="xd"/>
+</source>
+        <translation>Coefficients<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>  (べき %1)</source>
+        <translation>  (power %1)</translation>
+    </message>
+    <message>
+        <source>当てはまり (%1 で計算)<byte value="xd"/>
+</source>
+        <translation>Goodness of fit (computed on %1)<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>- (すべての点が同じ値)</source>
+        <translation>- (all points have the same value)</translation>
+    </message>
+    <message>
+        <source>  最大残差 = %1 (点 %2)<byte value="xd"/>
+</source>
+        <translation>  Largest residual = %1 (point %2)<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>  点の数 = %1、係数の数 = %2</source>
+        <translation>  Points = %1, coefficients = %2</translation>
+    </message>
+    <message>
+        <source>、ランク = %1 (特異値 %2 個を 0 としました)</source>
+        <translation>, rank = %1 (%2 singular values set to 0)</translation>
+    </message>
+    <message>
+        <source>点ごとの残差 (観測値 - 式)<byte value="xd"/>
+</source>
+        <translation>Residual of each point (observed - formula)<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>  No.,残差<byte value="xd"/>
+</source>
+        <translation>  No.,Residual<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>Save image failed:
+80004005</source>
+        <translation>Save image failed:
+80004005</translation>
+    </message>
+    <message>
+        <source>cv::VideoCapture(%1)<byte value="xd"/>
+デバイス %1 オープンできません<byte value="xd"/>
+</source>
+        <translation>cv::VideoCapture(%1)<byte value="xd"/>
+Device %1 cannot be opened<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>カメラ モジュールを読み込めません: %1<byte value="xd"/>
+</source>
+        <translation>The camera module cannot be loaded: %1<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>カメラ入力を中断しました。<byte value="xd"/>
+カメラ入力を再開して下さい。<byte value="xd"/>
+</source>
+        <translation>The camera input was interrupted.<byte value="xd"/>
+Start the camera input again.<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>Unable to Open File. </source>
+        <translation>Unable to Open File. </translation>
+    </message>
+    <message>
+        <source>倍率 %1</source>
+        <translation>Zoom %1</translation>
+    </message>
+    <message>
+        <source> (対数)</source>
+        <translation> (log)</translation>
+    </message>
+    <message>
+        <source>%1 へのアクセスは拒否されました。</source>
+        <translation>Access to %1 was denied.</translation>
+    </message>
+    <message>
+        <source>%1 は使用中または読み取り専用のため、書き込めません。</source>
+        <translation>%1 cannot be written: it is in use or read-only.</translation>
+    </message>
+    <message>
+        <source>%1 に書き込めませんでした。
+%2</source>
+        <translation>%1 could not be written.
+%2</translation>
+    </message>
+    <message>
+        <source>ファイルが見つかりません。</source>
+        <translation>The file was not found.</translation>
+    </message>
+    <message>
+        <source>ファイルを読み取る権限がありません。</source>
+        <translation>There is no permission to read the file.</translation>
+    </message>
+    <message>
+        <source>フォルダーです。画像ファイルを選んでください。</source>
+        <translation>This is a folder. Choose a picture file.</translation>
+    </message>
+    <message>
+        <source>通常のファイルではありません。</source>
+        <translation>This is not a regular file.</translation>
+    </message>
+    <message>
+        <source>画像として読み込めませんでした（壊れているか、対応していない形式です）。</source>
+        <translation>It could not be read as a picture (it is damaged or in a format not supported).</translation>
+    </message>
+    <message>
+        <source>画像が大きすぎます: %1 × %2 ピクセル（%3 メガピクセル）。上限は %4 メガピクセルです（設定 Workspace/%5 で変更できます）。</source>
+        <translation>The picture is too large: %1 × %2 pixels (%3 megapixels). The limit is %4 megapixels (the setting Workspace/%5 changes it).</translation>
+    </message>
+    <message>
+        <source>ファイル名に使えない文字が含まれています。</source>
+        <translation>The file name holds a character that file names cannot have.</translation>
+    </message>
+</context>
+<context>
+    <name>qf::ProjectController</name>
+    <message>
+        <source>%1 への変更を保存しますか?</source>
+        <translation>Save the changes to %1?</translation>
+    </message>
+    <message>
+        <source>保存(&amp;S)</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message>
+        <source>保存しない(&amp;N)</source>
+        <translation>Do&amp;n&apos;t Save</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>プロジェクトを開けませんでした。
+</source>
+        <translation>The project could not be opened.
+</translation>
+    </message>
+    <message>
+        <source>作業を復元できませんでした。
+</source>
+        <translation>The work could not be recovered.
+</translation>
+    </message>
+    <message>
+        <source>プロジェクト %1 の画像を開けませんでした。
+</source>
+        <translation>The picture of the project %1 could not be opened.
+</translation>
+    </message>
+    <message>
+        <source>%1 個の点があります。新しい画像でも点を残しますか?
+(同じグラフを撮り直した場合は「点を残す」を選びます)</source>
+        <translation>There are %1 points. Keep them with the new picture?
+(Choose &quot;Keep Points&quot; for a new photo of the same chart.)</translation>
+    </message>
+    <message>
+        <source>点を残す(&amp;K)</source>
+        <translation>&amp;Keep Points</translation>
+    </message>
+    <message>
+        <source>新しいプロジェクト(&amp;N)</source>
+        <translation>&amp;New Project</translation>
+    </message>
+    <message>
+        <source>画像がないため、プロジェクトを保存できません。</source>
+        <translation>The project cannot be saved: there is no picture.</translation>
+    </message>
+    <message>
+        <source>プロジェクトを保存できませんでした。
+</source>
+        <translation>The project could not be saved.
+</translation>
+    </message>
+    <message>
+        <source>(なし)</source>
+        <translation>(none)</translation>
+    </message>
+</context>
+<context>
+    <name>qf::RecoveryStore</name>
+    <message>
+        <source>前回、保存されずに終了した作業があります (%1、%2)。
+復元しますか?</source>
+        <translation>Work from the last session was not saved (%1, %2).
+Recover it?</translation>
+    </message>
+    <message>
+        <source>復元する(&amp;R)</source>
+        <translation>&amp;Recover</translation>
+    </message>
+    <message>
+        <source>破棄(&amp;D)</source>
+        <translation>&amp;Discard</translation>
+    </message>
+    <message>
+        <source>後で(&amp;L)</source>
+        <translation>&amp;Later</translation>
+    </message>
+</context>
+</TS>
