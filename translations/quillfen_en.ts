@@ -1174,6 +1174,30 @@ Start the camera input again.<byte value="xd"/>
         <source>ファイル名に使えない文字が含まれています。</source>
         <translation>The file name holds a character that file names cannot have.</translation>
     </message>
+    <message>
+        <source>&lt;n次多項式&gt;</source>
+        <translation>&lt;Polynomial of degree n&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;指数関数積&gt;</source>
+        <translation>&lt;Product of exponentials&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;任意関数 線型和&gt;</source>
+        <translation>&lt;Sum of functions&gt;</translation>
+    </message>
+    <message>
+        <source>X 正規化係数 Nx</source>
+        <translation>X normalisation factor Nx</translation>
+    </message>
+    <message>
+        <source>Y 正規化係数 Ny</source>
+        <translation>Y normalisation factor Ny</translation>
+    </message>
+    <message>
+        <source>次数 n</source>
+        <translation>Degree n</translation>
+    </message>
 </context>
 <context>
     <name>qf::ProjectController</name>

@@ -1135,6 +1135,30 @@ Do you want to replace it?</source>
         <source>ファイル名に使えない文字が含まれています。</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>&lt;n次多項式&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;指数関数積&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;任意関数 線型和&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>X 正規化係数 Nx</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Y 正規化係数 Ny</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>次数 n</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>qf::ProjectController</name>

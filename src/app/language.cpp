@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QPointer>
 #include <QSettings>
 #include <QTranslator>
 
@@ -69,20 +70,33 @@ QString currentInterfaceLanguage() {
 }
 
 bool installTranslations(const QString& language, const QStringList& folders) {
+    // A second call replaces what the first put in place.
+    static QPointer<QTranslator> s_qt, s_own;
+    for (QPointer<QTranslator>* t : {&s_qt, &s_own}) {
+        if (*t) {
+            QCoreApplication::removeTranslator(*t);
+            delete t->data();
+        }
+    }
+    setTranslateHook(nullptr);
+    g_current.clear();
     if (language.isEmpty()) return true;
     QCoreApplication* app = QCoreApplication::instance();
     // Qt's own texts (file dialog, standard buttons) first, so that the
     // program's translation, installed last, is asked first.
     auto* qt = new QTranslator(app);
     if (qt->load(QStringLiteral("qtbase_") + language,
-                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+                 QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QCoreApplication::installTranslator(qt);
-    else
+        s_qt = qt;
+    } else {
         delete qt;
+    }
     auto* own = new QTranslator(app);
     for (const QString& folder : folders) {
         if (own->load(QStringLiteral("quillfen_") + language, QDir::cleanPath(folder))) {
             QCoreApplication::installTranslator(own);
+            s_own = own;
             setTranslateHook(translatedByQt);
             g_current = language;
             return true;

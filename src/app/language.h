@@ -26,9 +26,10 @@ QString interfaceLanguage(LanguageChoice choice, const QLocale& system);
 QStringList translationFolders();
 
 // Installs the program's and Qt's own translators for `language` on the
-// running application (and routes the core's texts through them). Returns
-// false when the program's translation was not found; the window then shows
-// the source texts. An empty language installs nothing.
+// running application, in place of any installed before, and routes the
+// core's texts through them. Returns false when the program's translation was
+// not found; the window then shows the source texts. An empty language
+// leaves (or puts back) the untranslated texts.
 bool installTranslations(const QString& language,
                          const QStringList& folders = translationFolders());
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/format.h"
+#include "common/translate.h"
 
 namespace qf {
 namespace {
@@ -74,6 +75,37 @@ std::string buildFitReport(const FitResult& result,
     std::string text = reportHead(result);
     text += result.m_fitModelKind == FunctionSum ? formulaLines(basisExpr) : degreeLine(result);
     return text + coefficientLines(result);
+}
+
+std::string fitReportForPage(const FitResult& result,
+                             const std::array<std::string, kBasisFormulaCount>& basisExpr) {
+    // The line heads that are words; the rest is formulas and numbers.
+    static const char* const kHeads[] = {
+        QT_TRANSLATE_NOOP("qf::Messages", "<n次多項式>"),
+        QT_TRANSLATE_NOOP("qf::Messages", "<指数関数積>"),
+        QT_TRANSLATE_NOOP("qf::Messages", "<任意関数 線型和>"),
+        QT_TRANSLATE_NOOP("qf::Messages", "X 正規化係数 Nx"),
+        QT_TRANSLATE_NOOP("qf::Messages", "Y 正規化係数 Ny"),
+        QT_TRANSLATE_NOOP("qf::Messages", "次数 n"),
+        QT_TRANSLATE_NOOP("qf::Messages", "係数\r\n"),
+    };
+    const std::string text = buildFitReport(result, basisExpr);
+    std::string out;
+    for (std::size_t from = 0; from < text.size();) {
+        std::size_t end = text.find("\r\n", from);
+        end = end == std::string::npos ? text.size() : end + 2;
+        std::string line = text.substr(from, end - from);
+        for (const char* head : kHeads) {
+            const std::size_t n = std::char_traits<char>::length(head);
+            if (line.compare(0, n, head) == 0) {
+                line = translate("qf::Messages", head) + line.substr(n);
+                break;
+            }
+        }
+        out += line;
+        from = end;
+    }
+    return out;
 }
 
 std::string generatedGraphFileText(const FitResult& result, const GeneratedGraph& graph,

@@ -17,6 +17,11 @@ std::string modelDescription(int32_t modelKind, int32_t xLog, int32_t yLog);
 std::string buildFitReport(const FitResult& result,
                            const std::array<std::string, kBasisFormulaCount>& basisExpr);
 
+// The same report as the page "フィッティング出力" shows it: its headings in
+// the user's language. The files keep the report as it is.
+std::string fitReportForPage(const FitResult& result,
+                             const std::array<std::string, kBasisFormulaCount>& basisExpr);
+
 // The generated-graph file text: the report's header (with the degree line for
 // every model), then "No.,X,Y" and one row per generated point.
 std::string generatedGraphFileText(const FitResult& result, const GeneratedGraph& graph,

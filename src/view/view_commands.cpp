@@ -111,7 +111,7 @@ FitCommandResult runFitCommand(ViewState& s, SvdFitWork& work) {
     s.fitDetails = r.outcome.status == FitOk ? fitDetailsOf(in, s.fitResult, work) : FitDetails{};
     if (r.outcome.status == FitOk) {
         // The report as it is written to files, then what a user reads.
-        r.report = buildFitReport(s.fitResult, s.fit.m_basisExpr) +
+        r.report = fitReportForPage(s.fitResult, s.fit.m_basisExpr) +
                    readableResultsText(s.fitResult, s.fitDetails);
         r.activeTab = 1;
     }

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 
@@ -211,6 +213,34 @@ TEST(CommandTable, TextsOfSomeRows) {
     }
     EXPECT_STREQ(findCommand(ID_FILE_OPEN)->shortcut, "Ctrl+O");
     EXPECT_STREQ(findCommand(ID_FILE_SAVE)->shortcut, "Ctrl+S");
+}
+
+// Each key reaches one command; the view's own keys (arrows, Escape) and the
+// keys the text fields need stay free.
+TEST(CommandTable, KeysAreUniqueAndLeaveTheViewsKeysFree) {
+    std::map<std::string, int> owner;
+    for (const CommandInfo& c : commandTable()) {
+        if (!c.shortcut) continue;
+        std::string keys = c.shortcut;
+        for (size_t from = 0; from <= keys.size();) {
+            const size_t to = std::min(keys.find(';', from), keys.size());
+            const std::string key = keys.substr(from, to - from);
+            EXPECT_TRUE(owner.emplace(key, c.id).second)
+                << key << " on " << c.id << " and " << owner[key];
+            for (const char* reserved : {"Left", "Right", "Up", "Down", "Esc", "Return", "Tab"})
+                EXPECT_EQ(key.find(reserved), std::string::npos) << key << " on " << c.id;
+            from = to + 1;
+        }
+    }
+}
+
+TEST(CommandTable, TheLanguageChoiceIsOneCheckedItem) {
+    for (int stored : {0, 1, 2}) {
+        CommandSnapshot s;
+        s.language = stored;
+        const int ids[] = {ID_LANGUAGE_AUTO, ID_LANGUAGE_JAPANESE, ID_LANGUAGE_ENGLISH};
+        for (int k = 0; k < 3; ++k) EXPECT_EQ(findCommand(ids[k])->checked(s), k == stored);
+    }
 }
 
 }  // namespace
