@@ -12,6 +12,7 @@
 #include "fit/fit_driver.h"
 #include "fit/report.h"
 #include "graph/graph_image_file.h"
+#include "imaging/curve_extraction.h"
 #include "imaging/image_file.h"
 #include "imaging/image_pair.h"
 #include "imaging/mapping.h"
@@ -64,11 +65,18 @@ std::string prepare(DocumentRecord& project, const GeometryGiven& given,
     s.mapping.m_mappingSampling = project.mappedSampling;
     updateInnerQuad(s.mapping);
     s.axis = project.axis;
-    for (const SourcePoint& p : project.points) s.points.add(p);
 
     // The points are clicked on the output image: the mapped chart, or the
     // grey copy when no mapping is run.
     if (project.applyMapping) runMapping(s.images, s.display.m_currentImage, s.mapping);
+    // Extracted points first, then the listed ones.
+    if (project.extractSeed) {
+        const ExtractionResult r = extractCurve(outputImage(s.images), project.axis.m_axisRect,
+                                                *project.extractSeed, project.extraction);
+        if (!r.ok) return "extract: " + r.error;
+        for (const SourcePoint& p : r.points) s.points.add(p);
+    }
+    for (const SourcePoint& p : project.points) s.points.add(p);
     s.display.m_displaySource = 2;
     selectCurrentImage(s.display);
     return {};
