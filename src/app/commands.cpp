@@ -57,6 +57,12 @@ bool addTool(const S& s) {
 bool eraseTool(const S& s) {
     return s.erasePointsMode;
 }
+bool extractTool(const S& s) {
+    return s.extractMode;
+}
+bool extractionShown(const S& s) {
+    return s.imagePresent && s.extractPreview;
+}
 bool mappingGrid(const S& s) {
     return s.showMappingGrid;
 }
@@ -176,6 +182,12 @@ const CommandInfo kCommands[] = {
     {ID_ERASE_POINTS, "フィッティング 元座標消去",
      "フィッティング元座標をクリックで消去、マウスドラッグ領域内を消去",
      "フィッティング元座標消去", I::ErasePoints, nullptr, image, eraseTool},
+    {ID_EXTRACT_CURVE, "曲線 自動抽出",
+     "曲線をクリックすると、その色の曲線をたどって点を探します（出力画像表示時 有効）",
+     "曲線 自動抽出", I::ExtractCurve, nullptr, image, extractTool},
+    {ID_EXTRACT_CONFIRM, "抽出した点を追加",
+     "自動抽出で見つかった点をフィッティング元座標に追加（Enter、Esc で取り消し）",
+     "抽出した点を追加", I::ExtractConfirm, nullptr, extractionShown, nullptr},
     {ID_SAVE_SOURCE_POINTS, "フィッティング 元座標データ保存 ...",
      "フィッティング元座標データを保存", "フィッティング元座標データ保存",
      I::SaveSourcePoints, nullptr, anyPoints, nullptr},
@@ -255,7 +267,8 @@ const std::vector<MenuLayout>& menuBarLayout() {
                        cmd(ID_CAMERA_DEVICE_3)}),
           cmd(ID_CAPTURE_SETTINGS)}},
         {"フィッティング",
-         {cmd(ID_ADD_POINTS), cmd(ID_ERASE_POINTS), cmd(ID_SAVE_SOURCE_POINTS), sep(),
+         {cmd(ID_ADD_POINTS), cmd(ID_ERASE_POINTS), cmd(ID_EXTRACT_CURVE),
+          cmd(ID_EXTRACT_CONFIRM), cmd(ID_SAVE_SOURCE_POINTS), sep(),
           cmd(ID_FIT_RUN), cmd(ID_SAVE_GENERATED_POINTS), sep()}},
         {"表示(&V)",
          {E{K::ToolbarsAndPanes, ID_VIEW_TOOLBARS, "ツール バーとドッキング ウィンドウ(&T)", {}},
@@ -299,6 +312,8 @@ const std::vector<ToolBarLayout>& toolBarLayout() {
           0,
           ID_ADD_POINTS,
           ID_ERASE_POINTS,
+          ID_EXTRACT_CURVE,
+          ID_EXTRACT_CONFIRM,
           ID_SAVE_SOURCE_POINTS,
           0,
           ID_FIT_RUN,
