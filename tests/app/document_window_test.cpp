@@ -508,6 +508,39 @@ TEST_F(DocumentWindowTest, AProjectOpensByItsNameFromTheCommandLineOrADrop) {
     EXPECT_FALSE(doc().isModified());
 }
 
+// A project asking for an extraction opens with the curve's points before
+// its listed ones, as the batch mode reads it; a seed on nothing is said and
+// the listed points are kept.
+TEST_F(DocumentWindowTest, AProjectAskingForAnExtractionOpensWithItsPoints) {
+    const auto project = [this](const char* seed) {
+        return writeText(QStringLiteral("extract.quillfen.json"),
+                         QByteArray(R"({"format": "quillfen-project", "version": 3,
+                                        "image": "chart.png", "points": [[50, 80]],
+                                        "extract": {"count": 10, "seed": )") +
+                             seed + "}}");
+    };
+    command(ID_FILE_NEW);
+    ASSERT_TRUE(w.projects().openPath(project("[100, 69]")));
+    ASSERT_EQ(record().points.size(), 11u);
+    EXPECT_EQ(record().points.back(), (SourcePoint{50, 80}));
+    const ExtractionResult r = extractCurve(*view().state().current(), record().axis.m_axisRect,
+                                            {100, 69}, {.count = 10});
+    EXPECT_EQ(std::vector<SourcePoint>(record().points.begin(), record().points.end() - 1),
+              r.points);
+    EXPECT_FALSE(record().extractSeed);
+    EXPECT_EQ(shown(), record());
+    EXPECT_FALSE(doc().isModified());
+    EXPECT_EQ(doc().history().undoCount(), 0u);
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    command(ID_FILE_NEW);
+    ASSERT_TRUE(w.projects().openPath(project("[120, 35]")));
+    EXPECT_EQ(record().points, (std::vector<SourcePoint>{{50, 80}}));
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages[0].startsWith(
+        QStringLiteral("プロジェクトの曲線を自動抽出できませんでした。\n")));
+}
+
 // ---- Nothing lost by mistake ------------------------------------------------
 
 TEST_F(DocumentWindowTest, AFailedOpenChangesNothing) {
