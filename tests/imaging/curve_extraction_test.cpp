@@ -151,6 +151,27 @@ TEST(CurveExtraction, AClickBesideAThinLineFindsItsMiddle) {
     }
 }
 
+// Specks of the curve's colour within bridging reach are not bridged to:
+// the line ends where it ends. A speck that touches it is part of it; a
+// click on a speck alone finds nothing. Also across the tiles the picture
+// is read in (the line is longer than one).
+TEST(CurveExtraction, SpecksAreNotPartOfTheTrace) {
+    cv::Mat m(200, 300, CV_8UC3, cv::Scalar(255, 255, 255));
+    cv::rectangle(m, cv::Rect(10, 99, 271, 3), cv::Scalar(30, 30, 200), cv::FILLED);  // to x 280
+    const cv::Scalar red(30, 30, 200);
+    cv::rectangle(m, cv::Rect(286, 100, 2, 1), red, cv::FILLED);  // 2 px, 6 px beyond the end
+    cv::rectangle(m, cv::Rect(150, 105, 1, 3), red, cv::FILLED);  // 3 px, 4 px below the line
+    const ExtractionResult r = extractCurve(m, {0, 0, 299, 199}, {150, 100}, {40, 5, 8});
+    ASSERT_TRUE(r.ok) << r.error;
+    ASSERT_EQ(r.points.size(), 5u);
+    EXPECT_EQ(r.points.back().h, 280);
+    for (const SourcePoint& p : r.points) EXPECT_EQ(p.v, 100) << p.h;
+
+    const ExtractionResult speck = extractCurve(m, {0, 0, 299, 199}, {287, 100}, {40, 5, 8});
+    EXPECT_FALSE(speck.ok);
+    EXPECT_TRUE(speck.points.empty());
+}
+
 // More markers than a fit takes: evenly spaced ones, and the result says so.
 TEST(CurveExtraction, MoreMarkersThanAFitTakesAreThinned) {
     cv::Mat m(400, 1400, CV_8UC3, cv::Scalar(255, 255, 255));
