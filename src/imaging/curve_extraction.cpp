@@ -271,7 +271,7 @@ ExtractionResult placeAlongLine(const Tiles& trace, const std::vector<char>& tou
         return failure("曲線が軸の矩形の中にほとんどありません。曲線が軸の矩形の中を通る所をクリックしてください。");
     if (int(columns.size()) < count)
         return failure("曲線は " + std::to_string(columns.size()) + " 列にしかなく、" +
-                       std::to_string(count) + " 点を置けません。点の数を減らしてください。");
+                       std::to_string(count) + " 点を置けません。「点の数」を減らしてください。");
     const int first = columns.front(), last = columns.back();
     ExtractionResult r;
     r.ok = true;
@@ -309,7 +309,7 @@ ExtractionResult placeAlongLine(const Tiles& trace, const std::vector<char>& tou
     }
     if (int(r.points.size()) < count)
         return failure("曲線の途切れが長く、" + std::to_string(count) +
-                       " 点を置けません。つなぐ間隔を広げるか点の数を減らしてください。");
+                       " 点を置けません。「途切れの橋渡し」を広げるか「点の数」を減らしてください。");
     return r;
 }
 
