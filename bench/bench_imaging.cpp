@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "bench_support.h"
+#include "imaging/curve_extraction.h"
 #include "imaging/mapping.h"
 #include "imaging/processing.h"
 #include "mapping_reference.h"
@@ -141,6 +142,49 @@ void BM_warpPerspectiveLinear(benchmark::State& state) {
     }
 }
 
+// A 4000 x 3000 axis rectangle on a photographed-looking chart with a blue
+// curve across it; the click lands on the curve.
+struct ExtractionScene {
+    cv::Mat picture;
+    qf::IntRect axis{100, 100, 4099, 3099};
+    qf::IntPoint seed;
+    ExtractionScene() {
+        picture = photo(4200, 3200);
+        std::vector<cv::Point> curve;
+        for (int x = 100; x <= 4099; x += 4) {
+            const double t = (x - 100) / 4000.0;
+            curve.emplace_back(x, int(3000 - 2600 * (0.1 + 0.5 * t + 0.3 * t * t * t)));
+        }
+        cv::polylines(picture, curve, false, cv::Scalar(190, 70, 30), 4, cv::LINE_AA);
+        seed = {curve[500].x, curve[500].y};
+    }
+};
+
+const ExtractionScene& extractionScene() {
+    static const ExtractionScene scene;
+    return scene;
+}
+
+void BM_extractCurve(benchmark::State& state) {
+    const ExtractionScene& e = extractionScene();
+    for (auto _ : state) {
+        const qf::ExtractionResult r = qf::extractCurve(e.picture, e.axis, e.seed, {});
+        if (!r.ok) state.SkipWithError(r.error.c_str());
+        benchmark::DoNotOptimize(r.points.data());
+    }
+}
+
+// The floor: one colour threshold over the same area.
+void BM_inRange(benchmark::State& state) {
+    const ExtractionScene& e = extractionScene();
+    const cv::Mat roi = e.picture(cv::Rect(100, 100, 4000, 3000));
+    cv::Mat mask;
+    for (auto _ : state) {
+        cv::inRange(roi, cv::Scalar(150, 30, 0), cv::Scalar(230, 110, 70), mask);
+        benchmark::DoNotOptimize(mask.data);
+    }
+}
+
 void BM_copy(benchmark::State& state) {
     cv::Mat out(kHeight, kWidth, CV_8UC3);
     for (auto _ : state) {
@@ -189,6 +233,14 @@ BENCHMARK(BM_warpPerspective)
     ->ArgName("singleThread")
     ->Arg(0)
     ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ComputeStatistics("min", fastest);
+BENCHMARK(BM_extractCurve)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ComputeStatistics("min", fastest);
+BENCHMARK(BM_inRange)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ComputeStatistics("min", fastest);
@@ -252,6 +304,12 @@ int main(int argc, char** argv) {
     std::printf("interpolated perspective runMapping/interpolated warpPerspective time ratio: "
                 "%.2f\n",
                 interpolated / warpLinear);
+    const double extraction = reporter.time("BM_extractCurve");
+    const double inRange = reporter.time("BM_inRange");
+    std::printf("extractCurve in a 4000x3000 axis rectangle %.2f ms (target <= 50 ms); "
+                "one inRange over it %.2f ms\n",
+                extraction, inRange);
+    std::printf("extractCurve/inRange time ratio: %.2f\n", extraction / inRange);
     std::printf("runProcessing 1280x720/66 ms camera tick ratio: %.3f\n",
                 processing / kCameraTickMs);
     return 0;

@@ -80,6 +80,54 @@ Do you want to replace it?</translation>
 <context>
     <name>qf::CMFCPropertyGridPlusCtrl</name>
     <message>
+        <source>なし (最近傍)</source>
+        <translation>None (nearest)</translation>
+    </message>
+    <message>
+        <source>双一次補間</source>
+        <translation>Bilinear</translation>
+    </message>
+    <message>
+        <source>既定値</source>
+        <translation>Default</translation>
+    </message>
+    <message>
+        <source>その他...</source>
+        <translation>Other...</translation>
+    </message>
+    <message>
+        <source>曲線 自動抽出</source>
+        <translation>Extract Curve</translation>
+    </message>
+    <message>
+        <source>色の許容差</source>
+        <translation>Colour tolerance</translation>
+    </message>
+    <message>
+        <source>クリックした曲線の色とみなす色の差 (1 ... 255)
+小さいと他の色の線を拾わず、大きいと写真のにじんだ線も拾います</source>
+        <translation>How far a colour may be from the clicked curve&apos;s and still count as the curve (1 ... 255)
+Small: lines of other colours are left out; large: the blurred lines of a photograph are taken too</translation>
+    </message>
+    <message>
+        <source>点の数</source>
+        <translation>Points</translation>
+    </message>
+    <message>
+        <source>線の曲線に等間隔に置く点の数 (1 ... 128)
+マーカーの系列はマーカー1個に1点です</source>
+        <translation>How many points are placed evenly along a line curve (1 ... 128)
+A series of markers gives one point per marker</translation>
+    </message>
+    <message>
+        <source>途切れの橋渡し</source>
+        <translation>Gap bridging</translation>
+    </message>
+    <message>
+        <source>破線や点線の途切れをつなぐ最大の長さ (画素、1 ... 100)</source>
+        <translation>The longest gap of a dashed or dotted line that is bridged (pixels, 1 ... 100)</translation>
+    </message>
+    <message>
         <source>&lt;n次多項式&gt;
   y=A0+A1*x + A2*(x**2) + ... + An*(pow(x, n))
 &lt;指数関数積&gt;
@@ -307,22 +355,6 @@ Do you want to replace it?</translation>
 &lt;Bilinear&gt;
   Weighs the four pixels around, keeping the position of lines to a fraction of a pixel</translation>
     </message>
-    <message>
-        <source>なし (最近傍)</source>
-        <translation>None (nearest)</translation>
-    </message>
-    <message>
-        <source>双一次補間</source>
-        <translation>Bilinear</translation>
-    </message>
-    <message>
-        <source>既定値</source>
-        <translation>Default</translation>
-    </message>
-    <message>
-        <source>その他...</source>
-        <translation>Other...</translation>
-    </message>
 </context>
 <context>
     <name>qf::COutputWnd</name>
@@ -402,6 +434,10 @@ Do you want to replace it?</translation>
     <message>
         <source>印刷できませんでした。</source>
         <translation>Printing failed.</translation>
+    </message>
+    <message>
+        <source>点の一覧が一杯のため、抽出した %1 点のうち %2 点だけを追加しました。</source>
+        <translation>The point list is full: of the %1 points extracted, only %2 were added.</translation>
     </message>
 </context>
 <context>
@@ -926,6 +962,22 @@ Do you want to replace it?</translation>
         <source>レディ</source>
         <translation>Ready</translation>
     </message>
+    <message>
+        <source>曲線 自動抽出</source>
+        <translation>Extract Curve</translation>
+    </message>
+    <message>
+        <source>曲線をクリックすると、その色の曲線をたどって点を探します（出力画像表示時 有効）</source>
+        <translation>Click a curve to follow the curve of that colour and find its points (with the processed picture shown)</translation>
+    </message>
+    <message>
+        <source>抽出した点を追加</source>
+        <translation>Add Extracted Points</translation>
+    </message>
+    <message>
+        <source>自動抽出で見つかった点をフィッティング元座標に追加（Enter、Esc で取り消し）</source>
+        <translation>Add the points the extraction found to the source points (Enter; Escape cancels)</translation>
+    </message>
 </context>
 <context>
     <name>qf::FileDialogs</name>
@@ -1198,6 +1250,38 @@ Start the camera input again.<byte value="xd"/>
         <source>次数 n</source>
         <translation>Degree n</translation>
     </message>
+    <message>
+        <source>曲線が軸の矩形の中にほとんどありません。曲線が軸の矩形の中を通る所をクリックしてください。</source>
+        <translation>Hardly any of the curve is inside the axis rectangle. Click where the curve runs inside the axis rectangle.</translation>
+    </message>
+    <message>
+        <source>曲線は %1 列にしかなく、%2 点を置けません。「点の数」を減らしてください。</source>
+        <translation>The curve spans only %1 columns, too few for %2 points. Lower &quot;Points&quot;.</translation>
+    </message>
+    <message>
+        <source>曲線の途切れが長く、%1 点を置けません。「途切れの橋渡し」を広げるか「点の数」を減らしてください。</source>
+        <translation>The curve&apos;s gaps are too long to place %1 points. Raise &quot;Gap bridging&quot; or lower &quot;Points&quot;.</translation>
+    </message>
+    <message>
+        <source>画像がありません。</source>
+        <translation>There is no picture.</translation>
+    </message>
+    <message>
+        <source>軸の矩形が画像の上にありません。</source>
+        <translation>The axis rectangle is not on the picture.</translation>
+    </message>
+    <message>
+        <source>クリックした点が軸の矩形の外です。軸の矩形の中の曲線をクリックしてください。</source>
+        <translation>The click is outside the axis rectangle. Click the curve inside the axis rectangle.</translation>
+    </message>
+    <message>
+        <source>クリックした所の近くに曲線の色が見つかりません。曲線の上をクリックしてください。</source>
+        <translation>No curve colour was found near the click. Click on the curve.</translation>
+    </message>
+    <message>
+        <source>マーカーが %1 個見つかりました。フィッティングで使える %2 個を等間隔に選びました。</source>
+        <translation>%1 markers were found; %2, the most a fit takes, were chosen evenly among them.</translation>
+    </message>
 </context>
 <context>
     <name>qf::ProjectController</name>
@@ -1262,6 +1346,12 @@ Start the camera input again.<byte value="xd"/>
     <message>
         <source>(なし)</source>
         <translation>(none)</translation>
+    </message>
+    <message>
+        <source>プロジェクトの曲線を自動抽出できませんでした。
+</source>
+        <translation>The project&apos;s curve could not be extracted.
+</translation>
     </message>
 </context>
 <context>

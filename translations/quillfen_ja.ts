@@ -79,6 +79,52 @@ Do you want to replace it?</source>
 <context>
     <name>qf::CMFCPropertyGridPlusCtrl</name>
     <message>
+        <source>なし (最近傍)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>双一次補間</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>既定値</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>その他...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>曲線 自動抽出</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>色の許容差</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>クリックした曲線の色とみなす色の差 (1 ... 255)
+小さいと他の色の線を拾わず、大きいと写真のにじんだ線も拾います</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>点の数</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>線の曲線に等間隔に置く点の数 (1 ... 128)
+マーカーの系列はマーカー1個に1点です</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>途切れの橋渡し</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>破線や点線の途切れをつなぐ最大の長さ (画素、1 ... 100)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>&lt;n次多項式&gt;
   y=A0+A1*x + A2*(x**2) + ... + An*(pow(x, n))
 &lt;指数関数積&gt;
@@ -292,22 +338,6 @@ Do you want to replace it?</source>
   周りの4画素を重み付けして読み、線の位置を画素以下の精度で保ちます</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
-        <source>なし (最近傍)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>双一次補間</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>既定値</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>その他...</source>
-        <translation type="unfinished"></translation>
-    </message>
 </context>
 <context>
     <name>qf::COutputWnd</name>
@@ -386,6 +416,10 @@ Do you want to replace it?</source>
     <name>qf::CZelkView</name>
     <message>
         <source>印刷できませんでした。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>点の一覧が一杯のため、抽出した %1 点のうち %2 点だけを追加しました。</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -911,6 +945,22 @@ Do you want to replace it?</source>
         <source>レディ</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>曲線 自動抽出</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>曲線をクリックすると、その色の曲線をたどって点を探します（出力画像表示時 有効）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>抽出した点を追加</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>自動抽出で見つかった点をフィッティング元座標に追加（Enter、Esc で取り消し）</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>qf::FileDialogs</name>
@@ -1159,6 +1209,38 @@ Do you want to replace it?</source>
         <source>次数 n</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>曲線が軸の矩形の中にほとんどありません。曲線が軸の矩形の中を通る所をクリックしてください。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>曲線は %1 列にしかなく、%2 点を置けません。「点の数」を減らしてください。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>曲線の途切れが長く、%1 点を置けません。「途切れの橋渡し」を広げるか「点の数」を減らしてください。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>画像がありません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>軸の矩形が画像の上にありません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>クリックした点が軸の矩形の外です。軸の矩形の中の曲線をクリックしてください。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>クリックした所の近くに曲線の色が見つかりません。曲線の上をクリックしてください。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>マーカーが %1 個見つかりました。フィッティングで使える %2 個を等間隔に選びました。</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>qf::ProjectController</name>
@@ -1217,6 +1299,11 @@ Do you want to replace it?</source>
     </message>
     <message>
         <source>(なし)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>プロジェクトの曲線を自動抽出できませんでした。
+</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

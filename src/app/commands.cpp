@@ -59,6 +59,12 @@ bool addTool(const S& s) {
 bool eraseTool(const S& s) {
     return s.erasePointsMode;
 }
+bool extractTool(const S& s) {
+    return s.extractMode;
+}
+bool extractionShown(const S& s) {
+    return s.imagePresent && s.extractPreview;
+}
 bool mappingGrid(const S& s) {
     return s.showMappingGrid;
 }
@@ -186,6 +192,12 @@ const CommandInfo kCommands[] = {
     {ID_ERASE_POINTS, QT_TRANSLATE_NOOP("qf::Commands", "フィッティング 元座標消去"),
      QT_TRANSLATE_NOOP("qf::Commands", "フィッティング元座標をクリックで消去、マウスドラッグ領域内を消去"),
      QT_TRANSLATE_NOOP("qf::Commands", "フィッティング元座標消去"), I::ErasePoints, "Ctrl+4", image, eraseTool},
+    {ID_EXTRACT_CURVE, QT_TRANSLATE_NOOP("qf::Commands", "曲線 自動抽出"),
+     QT_TRANSLATE_NOOP("qf::Commands", "曲線をクリックすると、その色の曲線をたどって点を探します（出力画像表示時 有効）"),
+     QT_TRANSLATE_NOOP("qf::Commands", "曲線 自動抽出"), I::ExtractCurve, "Ctrl+5", image, extractTool},
+    {ID_EXTRACT_CONFIRM, QT_TRANSLATE_NOOP("qf::Commands", "抽出した点を追加"),
+     QT_TRANSLATE_NOOP("qf::Commands", "自動抽出で見つかった点をフィッティング元座標に追加（Enter、Esc で取り消し）"),
+     QT_TRANSLATE_NOOP("qf::Commands", "抽出した点を追加"), I::ExtractConfirm, nullptr, extractionShown, nullptr},
     {ID_SAVE_SOURCE_POINTS, QT_TRANSLATE_NOOP("qf::Commands", "フィッティング 元座標データ保存 ..."),
      QT_TRANSLATE_NOOP("qf::Commands", "フィッティング元座標データを保存"), QT_TRANSLATE_NOOP("qf::Commands", "フィッティング元座標データ保存"),
      I::SaveSourcePoints, nullptr, anyPoints, nullptr},
@@ -276,7 +288,8 @@ const std::vector<MenuLayout>& menuBarLayout() {
                cmd(ID_CAMERA_DEVICE_3)}),
           cmd(ID_CAPTURE_SETTINGS)}},
         {QT_TRANSLATE_NOOP("qf::Commands", "フィッティング"),
-         {cmd(ID_ADD_POINTS), cmd(ID_ERASE_POINTS), cmd(ID_SAVE_SOURCE_POINTS), sep(),
+         {cmd(ID_ADD_POINTS), cmd(ID_ERASE_POINTS), cmd(ID_EXTRACT_CURVE),
+          cmd(ID_EXTRACT_CONFIRM), cmd(ID_SAVE_SOURCE_POINTS), sep(),
           cmd(ID_FIT_RUN), cmd(ID_SAVE_GENERATED_POINTS), sep()}},
         {QT_TRANSLATE_NOOP("qf::Commands", "表示(&V)"),
          {
@@ -328,6 +341,8 @@ const std::vector<ToolBarLayout>& toolBarLayout() {
           0,
           ID_ADD_POINTS,
           ID_ERASE_POINTS,
+          ID_EXTRACT_CURVE,
+          ID_EXTRACT_CONFIRM,
           ID_SAVE_SOURCE_POINTS,
           0,
           ID_FIT_RUN,

@@ -34,6 +34,8 @@ enum class CommandIcon {
     MappingRun,
     AddPoints,
     ErasePoints,
+    ExtractCurve,
+    ExtractConfirm,
     SaveSourcePoints,
     Fit,
     SaveGeneratedPoints,

@@ -20,6 +20,7 @@ const QColor kBlue(30, 90, 200);
 const QColor kRed(210, 40, 40);
 const QColor kGreen(30, 150, 60);
 const QColor kPaper(250, 250, 250);
+const QColor kPreview(200, 0, 200);  // the extraction's preview, as the view draws it
 
 // Everything below draws on a 16 x 16 grid; the painter scales it.
 void pen(QPainter& p, const QColor& c, double w = 1.0) {
@@ -283,6 +284,28 @@ void draw(QPainter& p, CommandIcon icon) {
             pen(p, kRed, 2);
             p.drawLine(QPointF(9.5, 9.5), QPointF(14.5, 14.5));
             p.drawLine(QPointF(14.5, 9.5), QPointF(9.5, 14.5));
+            break;
+        case I::ExtractCurve: {
+            // A curve with the points found along it, and the click that found them.
+            curve(p, kBlue, 1.6);
+            pen(p, kPreview, 1.2);
+            p.setBrush(Qt::NoBrush);
+            for (QPointF d : {QPointF(3.5, 11), QPointF(7.5, 7.6), QPointF(11, 6.6), QPointF(13.5, 3.8)})
+                p.drawEllipse(d, 1.6, 1.6);
+            pen(p, kInk, 1.4);
+            p.drawLine(QPointF(9, 15), QPointF(9, 10));
+            p.drawLine(QPointF(6.5, 12.5), QPointF(11.5, 12.5));
+            break;
+        }
+        case I::ExtractConfirm:
+            curve(p, kBlue, 1.2);
+            pen(p, kPreview, 1.2);
+            p.setBrush(Qt::NoBrush);
+            for (QPointF d : {QPointF(3.5, 11), QPointF(7.5, 7.6), QPointF(13.5, 3.8)})
+                p.drawEllipse(d, 1.6, 1.6);
+            pen(p, kGreen, 2.2);
+            p.drawLine(QPointF(7, 12), QPointF(9.5, 14.5));
+            p.drawLine(QPointF(9.5, 14.5), QPointF(15, 8.5));
             break;
         case I::Fit:
             axes(p);

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include "app/main_frame.h"
+#include "imaging/curve_extraction.h"
 #include "imaging/image_file.h"
 #include "project/project_file.h"
 #include "settings/properties_wnd.h"
@@ -196,8 +197,34 @@ bool ProjectController::showProject(const ProjectReadResult& read, const QString
     placeMissingGeometry(record, read.given, picture.picture.cols, picture.picture.rows);
     m_view.showOpenedPicture(std::move(picture.picture), QString::fromStdString(record.image),
                              QString::fromStdString(picture.title));
+    const std::optional<IntPoint> seed = record.extractSeed;
     startDocument(std::move(record), projectPath);
+    if (seed) extractOnOpen(*seed, projectPath);
     return true;
+}
+
+void ProjectController::extractOnOpen(IntPoint seed, const QString& projectPath) {
+    // As the batch mode does: the curve through the seed, found on the
+    // working picture the project shows, goes before the listed points.
+    DocumentRecord record = m_doc.record();
+    record.extractSeed.reset();
+    const ViewState& s = m_view.state();
+    const ExtractionResult r =
+        s.imagePresent() ? extractCurve(*s.current(), record.axis.m_axisRect, seed, record.extraction)
+                         : ExtractionResult{};
+    if (r.ok) {
+        std::vector<SourcePoint> points = r.points;
+        points.insert(points.end(), record.points.begin(), record.points.end());
+        if (points.size() > std::size_t(kMaxSourcePoints)) points.resize(kMaxSourcePoints);
+        record.points = std::move(points);
+    } else {
+        m_dialogs.message(&m_frame,
+                          tr("プロジェクトの曲線を自動抽出できませんでした。\n") +
+                              QString::fromStdString(r.error),
+                          MessageIcon::Warning);
+    }
+    // What the file asks for, carried out: the opened state of the project.
+    m_doc.reset(std::move(record), projectPath);
 }
 
 bool ProjectController::openPicture(const QString& path) {

@@ -7,7 +7,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <algorithm>
 #include <filesystem>
+#include <future>
 #include <random>
 
 namespace qf {
@@ -29,10 +31,14 @@ std::string temporaryNameFor(const std::string& target) {
     return (p.parent_path() / name).string();
 }
 
-// Makes a rename inside the folder last across a power cut.
-void syncFolderOf(const std::string& path) {
+// The folder a file's name is in ("." for a bare name).
+std::filesystem::path folderOf(const std::string& path) {
     std::filesystem::path folder = std::filesystem::path(path).parent_path();
-    if (folder.empty()) folder = ".";
+    return folder.empty() ? std::filesystem::path(".") : folder;
+}
+
+// Makes a rename inside the folder last across a power cut.
+void syncFolder(const std::filesystem::path& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
     ::fsync(fd);
@@ -122,7 +128,13 @@ AtomicWriteResult AtomicFile::commit() {
         const AtomicWriteResult f = finish();
         if (!f.ok) return f;
     }
-    if (m_tempPath.empty()) return failure(EBADF, m_target);
+    const AtomicWriteResult r = renameOverTarget();
+    if (r.ok) syncFolder(folderOf(m_target));
+    return r;
+}
+
+AtomicWriteResult AtomicFile::renameOverTarget() {
+    if (m_fd >= 0 || m_tempPath.empty()) return failure(EBADF, m_target);
     // A file the encoder never created, or cut short by another process, is
     // no result.
     struct stat st {};
@@ -130,7 +142,6 @@ AtomicWriteResult AtomicFile::commit() {
     if (::rename(m_tempPath.c_str(), m_target.c_str()) != 0) return failure(errno, m_target);
     m_committed = true;
     m_tempPath.clear();
-    syncFolderOf(m_target);
     return {true, {}, 0};
 }
 
@@ -158,10 +169,29 @@ AtomicWriteResult commitAll(std::vector<AtomicFile>& files) {
     for (AtomicFile& f : files) {
         if (f.tempPath().empty()) return {false, f.targetPath() + ": not written", EBADF};
     }
-    for (AtomicFile& f : files) {
-        const AtomicWriteResult r = f.commit();
-        if (!r.ok) return r;
+    // Flushed side by side: each flush waits for the disk, and the file
+    // system commits waiting flushes together.
+    std::vector<std::future<AtomicWriteResult>> flushes;
+    flushes.reserve(files.size());
+    for (AtomicFile& f : files)
+        flushes.push_back(std::async(std::launch::async, [&f] {
+            return f.isOpen() ? f.finish() : AtomicWriteResult{true, {}, 0};
+        }));
+    AtomicWriteResult first{true, {}, 0};
+    for (std::future<AtomicWriteResult>& flush : flushes) {
+        const AtomicWriteResult r = flush.get();
+        if (first.ok && !r.ok) first = r;
     }
+    if (!first.ok) return first;
+    std::vector<std::filesystem::path> folders;
+    for (AtomicFile& f : files) {
+        const AtomicWriteResult r = f.renameOverTarget();
+        if (!r.ok) return r;
+        const std::filesystem::path folder = folderOf(f.targetPath());
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end())
+            folders.push_back(folder);
+    }
+    for (const std::filesystem::path& folder : folders) syncFolder(folder);
     return {true, {}, 0};
 }
 

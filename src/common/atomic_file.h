@@ -33,14 +33,18 @@ public:
     AtomicWriteResult open();
     const std::string& tempPath() const { return m_tempPath; }
     const std::string& targetPath() const { return m_target; }
+    bool isOpen() const { return m_fd >= 0; }
 
     // Writes all bytes to the temporary file.
     AtomicWriteResult write(std::string_view bytes);
     // Flushes the temporary file (whoever wrote it) to the disk; then the
     // target may be replaced.
     AtomicWriteResult finish();
-    // Renames the finished temporary file over the target.
+    // Renames the finished temporary file over the target (finishing it
+    // first when it is still open) and flushes the folder.
     AtomicWriteResult commit();
+    // The rename alone: the folder is flushed by the caller.
+    AtomicWriteResult renameOverTarget();
     // Removes the temporary file; the target stays as it was.
     void discard();
 
@@ -56,8 +60,10 @@ private:
 // The whole of bytes, written to path through a temporary file.
 AtomicWriteResult writeFileAtomically(const std::string& path, std::string_view bytes);
 
-// Renames every finished file of a set over its target, the set written as one
-// result: nothing is replaced unless every file was finished. Returns the
+// Renames every file of a set over its target, the set written as one
+// result: files still open are finished first, all at once (the file system
+// flushes them together), and nothing is replaced unless every one was
+// finished. Each folder is flushed once, after the renames. Returns the
 // first failure; files renamed before it stay renamed.
 AtomicWriteResult commitAll(std::vector<AtomicFile>& files);
 

@@ -5,10 +5,12 @@
 // the work in this form. Pictures are derived from it (read, processed,
 // mapped) and never part of it.
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/axis_settings.h"
+#include "common/extraction_settings.h"
 #include "common/geometry.h"
 #include "common/mapping_method.h"
 #include "fit/fit_types.h"
@@ -33,6 +35,11 @@ struct DocumentRecord {
     MappingSampling mappedSampling = mappingSampling;
     AxisSettings axis;          // values, scales and the axis rectangle
     std::vector<SourcePoint> points;  // on the working picture, in the order clicked
+    ExtractionSettings extraction;     // the automatic extraction's tolerance, count and gap
+    // A click for the automatic extraction that a project file asks for: the
+    // batch mode (and the window, when it opens the project) puts the
+    // extracted points before `points`.
+    std::optional<IntPoint> extractSeed;
     FitSettings fit;
     GraphStyle graph;
     friend bool operator==(const DocumentRecord&, const DocumentRecord&) = default;

@@ -1,6 +1,7 @@
 #include "project/batch.h"
 
 #include <filesystem>
+#include <future>
 #include <memory>
 #include <ostream>
 #include <string_view>
@@ -12,6 +13,7 @@
 #include "fit/fit_driver.h"
 #include "fit/report.h"
 #include "graph/graph_image_file.h"
+#include "imaging/curve_extraction.h"
 #include "imaging/image_file.h"
 #include "imaging/image_pair.h"
 #include "imaging/mapping.h"
@@ -64,11 +66,18 @@ std::string prepare(DocumentRecord& project, const GeometryGiven& given,
     s.mapping.m_mappingSampling = project.mappedSampling;
     updateInnerQuad(s.mapping);
     s.axis = project.axis;
-    for (const SourcePoint& p : project.points) s.points.add(p);
 
     // The points are clicked on the output image: the mapped chart, or the
     // grey copy when no mapping is run.
     if (project.applyMapping) runMapping(s.images, s.display.m_currentImage, s.mapping);
+    // Extracted points first, then the listed ones.
+    if (project.extractSeed) {
+        const ExtractionResult r = extractCurve(outputImage(s.images), project.axis.m_axisRect,
+                                                *project.extractSeed, project.extraction);
+        if (!r.ok) return "extract: " + r.error;
+        for (const SourcePoint& p : r.points) s.points.add(p);
+    }
+    for (const SourcePoint& p : project.points) s.points.add(p);
     s.display.m_displaySource = 2;
     selectCurrentImage(s.display);
     return {};
@@ -80,10 +89,10 @@ public:
     explicit ResultSet(std::string& errors) : errors_(errors) {}
 
     bool add(const fs::path& path, std::string_view bytes) {
+        // Flushed to the disk when the set is committed, all files at once.
         AtomicFile file(path.string());
         AtomicWriteResult r = file.open();
         if (r.ok) r = file.write(bytes);
-        if (r.ok) r = file.finish();
         if (!r.ok) {
             errors_ += "quillfen: " + r.error + "\n";
             return false;
@@ -172,8 +181,13 @@ ProjectRun runProject(const BatchOptions& options) {
         return run;
     }
 
-    GraphScene scene;
     const cv::Mat& working = *currentImage(s->images, s->display.m_currentImage);
+    // The working picture is encoded while the texts and the graph are made.
+    const fs::path workingPath = outDir / "working.png";
+    std::future<ImageEncodeResult> workingPng = std::async(
+        std::launch::async, [&working, &workingPath] { return encodeImageFile(workingPath.string(), working); });
+
+    GraphScene scene;
     scene.imageSize = {working.cols, working.rows};
     scene.axis = s->axis;
     scene.graph = &graph;
@@ -190,8 +204,7 @@ ProjectRun runProject(const BatchOptions& options) {
         files.add(outDir / "fit.json", fitJsonText(run.result, details, project.fit)) &&
         files.add(graphPath,
                   encodeGraphImage(renderGeneratedGraphImage(scene), graphPath.string())) &&
-        files.add(outDir / "working.png",
-                  encodeImageFile((outDir / "working.png").string(), working)) &&
+        files.add(workingPath, workingPng.get()) &&
         files.commit();
     if (!written) return run;
 

@@ -87,8 +87,10 @@ public:
         const std::string range =
             "must be a whole number from " + std::to_string(lo) + " to " + std::to_string(hi);
         if (!v.is_number_integer()) fail(key, range);
+        // JSON's non-negative numbers come as unsigned: both bounds apply to them.
         if (v.is_number_unsigned()
-                ? v.get<unsigned long long>() > static_cast<unsigned long long>(hi)
+                ? v.get<unsigned long long>() > static_cast<unsigned long long>(hi) ||
+                      (lo > 0 && v.get<unsigned long long>() < static_cast<unsigned long long>(lo))
                 : v.get<long long>() < lo || v.get<long long>() > hi)
             fail(key, range);
         return static_cast<int32_t>(v.get<long long>());
@@ -192,6 +194,22 @@ void readAxis(const Reader& r, DocumentRecord& p, GeometryGiven& given) {
     r.read("yLog", p.axis.m_yLog);
 }
 
+void readExtract(const Reader& r, DocumentRecord& p) {
+    int32_t value = p.extraction.tolerance;
+    r.readInt("tolerance", value, kMinExtractionTolerance, kMaxExtractionTolerance);
+    p.extraction.tolerance = value;
+    value = p.extraction.count;
+    r.readInt("count", value, 1, kMaxExtractionCount);
+    p.extraction.count = value;
+    value = p.extraction.gap;
+    r.readInt("gap", value, 1, kMaxExtractionGap);
+    p.extraction.gap = value;
+    if (const Json* v = r.find("seed")) {
+        const auto c = Reader::coords(*v, r.key("seed"), 2);
+        p.extractSeed = IntPoint{c[0], c[1]};
+    }
+}
+
 void readPoints(const Json& v, DocumentRecord& p) {
     if (!v.is_array()) fail("points", "must be a list of [h, v] pixel positions");
     if (v.size() > 256) fail("points", "holds more than 256 points");
@@ -273,6 +291,7 @@ void parseTree(const Json& root, DocumentRecord& p, GeometryGiven& given) {
     if (auto m = top.object("mapping")) readMapping(*m, p, given);
     if (auto a = top.object("axis")) readAxis(*a, p, given);
     if (const Json* v = top.find("points")) readPoints(*v, p);
+    if (auto e = top.object("extract")) readExtract(*e, p);
     if (auto f = top.object("fit")) readFit(*f, p.fit);
     if (auto g = top.object("graph")) readGraph(*g, p.graph);
 }
@@ -463,11 +482,13 @@ namespace {
 Json projectJson(const DocumentRecord& p) {
     Json root;
     root["format"] = kProjectFormat;
-    const bool perspective = p.mappingMethod != MappingMethod::Bilinear ||
+    // What only version 3 holds.
+    const bool third = p.mappingMethod != MappingMethod::Bilinear ||
                              p.mappingSampling != MappingSampling::Nearest ||
                              (p.applyMapping && (p.mappedMethod != MappingMethod::Bilinear ||
-                                                 p.mappedSampling != MappingSampling::Nearest));
-    root["version"] = perspective ? 3 : 2;
+                                                 p.mappedSampling != MappingSampling::Nearest)) ||
+                             p.extractSeed || p.extraction != ExtractionSettings{};
+    root["version"] = third ? 3 : 2;
     root["image"] = p.image;
 
     Json mapping;
@@ -504,6 +525,14 @@ Json projectJson(const DocumentRecord& p) {
     Json points = Json::array();
     for (const SourcePoint& s : p.points) points.push_back(Json::array({s.h, s.v}));
     root["points"] = points;
+    if (p.extractSeed || p.extraction != ExtractionSettings{}) {
+        Json extract;
+        if (p.extractSeed) extract["seed"] = Json::array({p.extractSeed->x, p.extractSeed->y});
+        extract["tolerance"] = p.extraction.tolerance;
+        extract["count"] = p.extraction.count;
+        extract["gap"] = p.extraction.gap;
+        root["extract"] = extract;
+    }
 
     const int kind = p.fit.m_modelKind >= 0 && p.fit.m_modelKind < 3 ? p.fit.m_modelKind : 0;
     root["fit"] = {{"model", kModelNames[kind]},

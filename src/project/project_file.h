@@ -11,7 +11,8 @@ namespace qf {
 
 inline constexpr const char* kProjectFormat = "quillfen-project";
 // Version 2 adds "mapping.applied" (the geometry a mapping was run with, when
-// the corners were moved since); version 3 adds "mapping.method". Version 1
+// the corners were moved since); version 3 adds "mapping.method",
+// "mapping.sampling" and "extract". Version 1
 // files are read as before. A project is written with the lowest version that
 // holds it, so that an older program refuses only what it would misread.
 inline constexpr int kProjectVersion = 3;

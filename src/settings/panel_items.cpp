@@ -162,6 +162,27 @@ std::vector<PanelGroupInfo> buildGroups() {
            K::List,
            {QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "なし (最近傍)"),
             QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "双一次補間")}}}},
+        {QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "曲線 自動抽出"),
+         {{I::ExtractTolerance,
+           QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "色の許容差"),
+           QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl",
+                             "クリックした曲線の色とみなす色の差 (1 ... 255)\n"
+                             "小さいと他の色の線を拾わず、大きいと写真のにじんだ線も拾います"),
+           K::Integer,
+           {}},
+          {I::ExtractCount,
+           QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "点の数"),
+           QT_TRANSLATE_NOOP(
+               "qf::CMFCPropertyGridPlusCtrl",
+               "線の曲線に等間隔に置く点の数 (1 ... 128)\nマーカーの系列はマーカー1個に1点です"),
+           K::Integer,
+           {}},
+          {I::ExtractGap,
+           QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "途切れの橋渡し"),
+           QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl",
+                             "破線や点線の途切れをつなぐ最大の長さ (画素、1 ... 100)"),
+           K::Integer,
+           {}}}},
     };
 }
 

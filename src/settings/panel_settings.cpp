@@ -1,6 +1,7 @@
 #include "settings/panel_settings.h"
 
 #include <locale.h>
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cfloat>
@@ -121,6 +122,12 @@ std::string itemText(const PanelSettings& s, PanelItem item) {
             return s.mappingSampling == 0 || s.mappingSampling == 1
                        ? choice(item, s.mappingSampling)
                        : "";
+        case PanelItem::ExtractTolerance:
+            return formatD(s.extractTolerance);
+        case PanelItem::ExtractCount:
+            return formatD(s.extractCount);
+        case PanelItem::ExtractGap:
+            return formatD(s.extractGap);
         case PanelItem::Colour:
         case PanelItem::Font:
             return "";
@@ -183,6 +190,16 @@ bool storeItemText(PanelSettings& s, PanelItem item, std::string_view text) {
             return pick(s.mappingMethod);
         case PanelItem::MappingSampling:
             return pick(s.mappingSampling);
+        case PanelItem::ExtractTolerance:
+            s.extractTolerance = std::clamp(parseInteger(text), kMinExtractionTolerance,
+                                            kMaxExtractionTolerance);
+            return true;
+        case PanelItem::ExtractCount:
+            s.extractCount = std::clamp(parseInteger(text), 1, kMaxExtractionCount);
+            return true;
+        case PanelItem::ExtractGap:
+            s.extractGap = std::clamp(parseInteger(text), 1, kMaxExtractionGap);
+            return true;
         case PanelItem::Colour:
         case PanelItem::Font:
             return false;
@@ -209,6 +226,9 @@ PanelSettings panelSettingsOf(const DocumentRecord& r) {
     s.colour = r.graph.colour;
     s.mappingMethod = static_cast<int>(r.mappingMethod);
     s.mappingSampling = static_cast<int>(r.mappingSampling);
+    s.extractTolerance = r.extraction.tolerance;
+    s.extractCount = r.extraction.count;
+    s.extractGap = r.extraction.gap;
     return s;
 }
 
@@ -245,6 +265,8 @@ bool applyPanelSettings(const PanelSettings& s, DocumentRecord& view) {
                                                       : MappingMethod::Bilinear);
     update(view.mappingSampling, s.mappingSampling == 1 ? MappingSampling::Interpolated
                                                           : MappingSampling::Nearest);
+    // Read by the next extraction; a preview on show is made again.
+    view.extraction = {s.extractTolerance, s.extractCount, s.extractGap};
     if (!view.applyMapping) {
         // Nothing mapped: what the picture "was mapped with" is what is chosen.
         view.mappedMethod = view.mappingMethod;

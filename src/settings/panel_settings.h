@@ -33,6 +33,9 @@ struct PanelSettings {
     uint32_t colour = 0x000000;  // 0x00BBGGRR
     int mappingMethod = 0;       // 0 bilinear, 1 perspective
     int mappingSampling = 0;     // 0 nearest, 1 interpolated
+    int extractTolerance = ExtractionSettings{}.tolerance;
+    int extractCount = ExtractionSettings{}.count;
+    int extractGap = ExtractionSettings{}.gap;
     friend bool operator==(const PanelSettings&, const PanelSettings&) = default;
 };
 
@@ -59,6 +62,9 @@ enum class PanelItem {
     Font,
     MappingMethod,
     MappingSampling,
+    ExtractTolerance,
+    ExtractCount,
+    ExtractGap,
 };
 
 // Typed text read as a single-precision number the way "%G" scans it: blanks
@@ -77,7 +83,8 @@ int parseInteger(std::string_view text);
 std::string itemText(const PanelSettings& settings, PanelItem item);
 
 // Stores the item's text into the settings. List texts that are none of the
-// item's choices leave the field unchanged. Returns false for the colour and
+// item's choices leave the field unchanged; the extraction's numbers are
+// kept within their ranges. Returns false for the colour and
 // font items, which carry no text.
 bool storeItemText(PanelSettings& settings, PanelItem item, std::string_view text);
 

@@ -60,6 +60,8 @@ enum CommandId : int {
     ID_DELETE_POINT = 33005,  // the point selected in the list or the view
     ID_ZOOM_FIT = 33006,      // the whole picture in the view
     ID_MAGNIFIER = 33007,     // the loupe on or off
+    ID_EXTRACT_CURVE = 33008,    // the automatic-extraction tool
+    ID_EXTRACT_CONFIRM = 33009,  // the extraction's preview into the point list
     // The language of the window, applied at the next start.
     ID_LANGUAGE_AUTO = 33101,
     ID_LANGUAGE_JAPANESE = 33102,
@@ -93,6 +95,8 @@ struct CommandSnapshot {
     bool graphRectMode = false;
     bool addPointsMode = false;
     bool erasePointsMode = false;
+    bool extractMode = false;
+    bool extractPreview = false;  // extracted points wait to be added
     bool showMappingGrid = true;
     bool showPixelGrid = false;
     bool showMagnifier = true;

@@ -20,6 +20,7 @@ DocumentRecord recordOf(const ViewState& s) {
     r.mappedSampling = r.applyMapping ? s.picture.m_mappedSampling : r.mappingSampling;
     r.axis = s.axis;
     r.points.assign(s.points.m_points.begin(), s.points.m_points.begin() + s.points.m_pointCount);
+    r.extraction = s.extraction;
     r.fit = s.fit;
     r.graph = s.graphStyle;
     return r;
@@ -40,6 +41,7 @@ void showRecord(ViewState& s, const DocumentRecord& r) {
     s.points = SourcePointList{};
     for (const SourcePoint& p : r.points) s.points.add(p);
     s.points.m_selectedPoint = selected < s.points.m_pointCount ? selected : -1;
+    s.extraction = r.extraction;
     s.fit = r.fit;
     s.graphStyle = r.graph;
 }
@@ -63,6 +65,7 @@ PictureWork pictureWorkFor(const ViewState& s, const DocumentRecord& r) {
 
 void rebuildWorkingPicture(ViewState& s, const DocumentRecord& r, const PictureWork& work) {
     if (work.clear) {
+        s.extractPreview = {};
         s.images = ImagePair{};
         s.picture = PictureSource{};
         s.display.m_currentImage = CurrentImage::None;
@@ -71,6 +74,7 @@ void rebuildWorkingPicture(ViewState& s, const DocumentRecord& r, const PictureW
         return;
     }
     if (!work.remap && !work.unmap) return;
+    s.extractPreview = {};  // found on the picture this replaces
     if (work.unmap) convertGrey(s.images, s.display.m_currentImage, s.m_greyMode);
     if (work.remap) {
         MappingQuad mapped = s.mapping;

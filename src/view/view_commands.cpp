@@ -28,6 +28,7 @@ void refreshDisplay(ViewState& s) {
 
 void selectTool(ViewState& s, Tool tool) {
     s.tools.clear();
+    s.extractPreview = {};
     switch (tool) {
         case Tool::Corners:
             s.tools.m_cornerMode = 1;
@@ -40,6 +41,9 @@ void selectTool(ViewState& s, Tool tool) {
             break;
         case Tool::ErasePoints:
             s.tools.m_erasePointsMode = 1;
+            break;
+        case Tool::Extract:
+            s.tools.m_extractMode = 1;
             break;
     }
     s.display.m_displaySource = tool == Tool::Corners ? 1 : 2;
@@ -72,9 +76,44 @@ void togglePixelGrid(ViewState& s) {
 
 void toggleGreyMode(ViewState& s) {
     s.m_greyMode = !s.m_greyMode;
+    s.extractPreview = {};  // found on the picture this replaces
     convertGrey(s.images, s.display.m_currentImage, s.m_greyMode);
     // The working picture is rebuilt from the input: no longer the mapping.
     if (s.imagePresent()) s.picture.m_mappingApplied = 0;
+}
+
+std::string previewExtraction(ViewState& s, IntPoint image) {
+    if (!s.imagePresent() || s.display.m_displaySource != 2) return {};
+    ExtractionResult r = extractCurve(*s.current(), s.axis.m_axisRect, image, s.extraction);
+    if (!r.ok) return r.error;
+    s.extractPreview.seed = image;
+    s.extractPreview.result = std::move(r);
+    return {};
+}
+
+std::string redoExtraction(ViewState& s) {
+    if (!s.extractPreview.shown()) return {};
+    const IntPoint seed = *s.extractPreview.seed;
+    const std::string error = previewExtraction(s, seed);
+    if (!error.empty()) s.extractPreview = {};
+    return error;
+}
+
+int confirmExtraction(ViewState& s) {
+    int added = 0;
+    for (const SourcePoint& p : s.extractPreview.result.points) {
+        if (s.points.add(p) < 0) break;
+        ++added;
+    }
+    s.extractPreview = {};
+    return added;
+}
+
+std::string extractionNote(const ExtractionPreview& preview) {
+    if (!preview.shown() || !preview.result.thinned) return {};
+    return substitute(translate("qf::Messages", "マーカーが %1 個見つかりました。フィッティングで使える "
+                                                "%2 個を等間隔に選びました。"),
+                      {std::to_string(preview.result.found), std::to_string(kMaxExtractionCount)});
 }
 
 void runMappingCommand(ViewState& s) {
@@ -220,6 +259,7 @@ void installPicture(ViewState& s, cv::Mat picture, const std::string& path) {
                        s.transform.m_zoomShift, s.m_greyMode);
     s.picture.m_imagePath = path;
     s.picture.m_mappingApplied = 0;
+    s.extractPreview = {};
     s.picture.m_mappedCorners = s.mapping.m_mappingCorners;
     s.picture.m_mappedGraphRect = s.mapping.m_graphRect;
     s.picture.m_mappedMethod = s.mapping.m_mappingMethod;

@@ -20,9 +20,10 @@ void updateScrollSizes(ViewState& s, IntSize image);
 // (0 and 1), and recomputes the scroll sizes for it.
 void refreshDisplay(ViewState& s);
 
-enum class Tool { Corners, GraphRect, AddPoints, ErasePoints };
+enum class Tool { Corners, GraphRect, AddPoints, ErasePoints, Extract };
 
-// One tool on, the other three off, and the display source the tool works on.
+// One tool on, the others off, and the display source the tool works on. An
+// extraction preview not yet added is dropped.
 void selectTool(ViewState& s, Tool tool);
 
 void toggleInputDisplay(ViewState& s);    // input shown, or the white area
@@ -38,6 +39,21 @@ void runMappingCommand(ViewState& s);
 
 // Black and white by adaptive threshold, shown as the output; corner tool off.
 void runProcessingCommand(ViewState& s);
+
+// The automatic extraction. A click with the extraction tool on the working
+// picture: the curve through that pixel becomes the preview, replacing any
+// earlier one. On failure the preview stays as it was and the reason is
+// returned; empty when found.
+std::string previewExtraction(ViewState& s, IntPoint image);
+// The settings changed: the preview is made again from its click. When that
+// now finds nothing the preview is dropped and the reason returned.
+std::string redoExtraction(ViewState& s);
+// Adds the preview's points to the point list, as many as it still takes,
+// and drops the preview. Returns how many were added.
+int confirmExtraction(ViewState& s);
+// What the user is told of a preview beyond the bare points: markers beyond
+// what a fit takes (evenly spaced ones kept). Empty when there is nothing to say.
+std::string extractionNote(const ExtractionPreview& preview);
 
 struct FitCommandResult {
     FitOutcome outcome;  // status and the texts of "出力" and message boxes, in order

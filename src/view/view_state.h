@@ -6,6 +6,7 @@
 // label font, the cameras and the solver's work area).
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <opencv2/core.hpp>
 
@@ -16,19 +17,31 @@
 #include "fit/readable_results.h"
 #include "graph/graph_style.h"
 #include "imaging/camera_source.h"
+#include "imaging/curve_extraction.h"
 #include "imaging/image_pair.h"
 #include "imaging/mapping.h"
 #include "points/source_points.h"
 
 namespace qf {
 
-// The four mouse tools; a tool command sets one and clears the others.
+// The mouse tools; a tool command sets one and clears the others.
 struct InteractionMode {
     int32_t m_cornerMode = 1;  // drag the mapping corners (active at start)
     int32_t m_graphRectMode = 0;
     int32_t m_addPointsMode = 0;
     int32_t m_erasePointsMode = 0;
-    void clear() { m_cornerMode = m_graphRectMode = m_addPointsMode = m_erasePointsMode = 0; }
+    int32_t m_extractMode = 0;  // a click on a curve extracts it
+    void clear() {
+        m_cornerMode = m_graphRectMode = m_addPointsMode = m_erasePointsMode = m_extractMode = 0;
+    }
+};
+
+// The points the automatic extraction found, shown apart from the point list
+// until they are added to it or dropped.
+struct ExtractionPreview {
+    std::optional<IntPoint> seed;  // image; the click they come from, none without a preview
+    ExtractionResult result;
+    bool shown() const { return seed.has_value(); }
 };
 
 // The left-button gesture in progress.
@@ -72,6 +85,8 @@ struct ViewState {
     uint32_t m_pixelGridColour = 0xFF0000;  // 0x00BBGGRR: blue
     int32_t m_showPixelGrid = 0;
     int32_t m_showMagnifier = 1;  // the loupe while placing points, corners and edges
+    ExtractionSettings extraction;
+    ExtractionPreview extractPreview;
     FitSettings fit;
     FitResult fitResult;
     FitDetails fitDetails;  // of the last successful fit; empty after a failed one

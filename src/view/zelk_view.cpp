@@ -164,12 +164,47 @@ void CZelkView::apply(const ToolResult& r) {
             case ActiveTool::ErasePoints:
                 commitEdit("点の消去");
                 break;
+            case ActiveTool::Extract:  // added to the list by its own command
             case ActiveTool::None:
                 break;
         }
     }
     reportPointer();
     emit stateChanged();
+    // After the gesture's own work: the extraction may have to say why
+    // nothing was found.
+    if (r.extractAt) extractCurveAt(*r.extractAt);
+}
+
+void CZelkView::extractCurveAt(IntPoint image) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const std::string error = previewExtraction(m_state, image);
+    QApplication::restoreOverrideCursor();
+    viewport()->update();
+    emit stateChanged();
+    if (!error.empty()) {
+        m_dialogs.message(this, QString::fromStdString(error), MessageIcon::Warning);
+        return;
+    }
+    if (const std::string note = extractionNote(m_state.extractPreview); !note.empty())
+        m_dialogs.message(this, QString::fromStdString(note), MessageIcon::Information);
+}
+
+void CZelkView::addExtractedPoints() {
+    const ExtractionPreview& preview = m_state.extractPreview;
+    if (!preview.shown()) return;
+    const int found = int(preview.result.points.size());
+    const int added = confirmExtraction(m_state);
+    if (m_pane) m_pane->ActivateOutputTab(2);
+    refreshSourcePointPane();
+    changed();
+    commitEdit("曲線の自動抽出");
+    if (added < found)
+        m_dialogs.message(this,
+                          tr("点の一覧が一杯のため、抽出した %1 点のうち %2 点だけを追加しました。")
+                              .arg(found)
+                              .arg(added),
+                          MessageIcon::Warning);
 }
 
 void CZelkView::leaveEvent(QEvent* event) {
@@ -248,6 +283,21 @@ void CZelkView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void CZelkView::keyPressEvent(QKeyEvent* event) {
+    // The extraction's preview: Enter adds it, Escape drops it.
+    if (m_state.extractPreview.shown()) {
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            addExtractedPoints();
+            event->accept();
+            return;
+        }
+        if (event->key() == Qt::Key_Escape) {
+            m_state.extractPreview = {};
+            viewport()->update();
+            emit stateChanged();
+            event->accept();
+            return;
+        }
+    }
     int dx = 0, dy = 0;
     switch (event->key()) {
         case Qt::Key_Left: dx = -1; break;
@@ -393,21 +443,33 @@ void CZelkView::adoptRecord(const DocumentRecord& r) {
         // running the mapping.
         if (m_state.tools.m_cornerMode) selectTool(m_state, Tool::GraphRect);
     }
+    // An extraction's preview is made again with changed settings, and
+    // dropped when the axis rectangle it was found in moved.
+    std::string extractError;
+    const bool previewed = m_state.extractPreview.shown();
+    if (previewed && before.axis.m_axisRect != r.axis.m_axisRect)
+        m_state.extractPreview = {};
+    else if (previewed && before.extraction != r.extraction)
+        extractError = redoExtraction(m_state);
     // What only the next fit reads (model, degree, formulas, count) is not
     // drawn: no repaint, no new lists.
     const bool visible = work.any() || before.corners != r.corners ||
                          before.graphRect != r.graphRect || before.axis != r.axis ||
-                         before.points != r.points || before.graph != r.graph;
+                         before.points != r.points || before.graph != r.graph ||
+                         previewed != m_state.extractPreview.shown() ||
+                         (previewed && before.extraction != r.extraction);
     m_adopting = false;
-    if (!visible) {
+    if (visible) {
+        // The points' values follow the axes; the generated points are listed
+        // again as they are (the next fit recomputes them).
+        refreshSourcePointPane();
+        refreshGeneratedGraphPane();
+        changed();
+    } else {
         emit stateChanged();
-        return;
     }
-    // The points' values follow the axes; the generated points are listed
-    // again as they are (the next fit recomputes them).
-    refreshSourcePointPane();
-    refreshGeneratedGraphPane();
-    changed();
+    if (!extractError.empty())
+        m_dialogs.message(this, QString::fromStdString(extractError), MessageIcon::Warning);
 }
 
 void CZelkView::saveDisplayedImage() {
@@ -437,6 +499,8 @@ bool CZelkView::handles(int id) const {
         case ID_GRAPH_RECT:
         case ID_ADD_POINTS:
         case ID_ERASE_POINTS:
+        case ID_EXTRACT_CURVE:
+        case ID_EXTRACT_CONFIRM:
         case ID_PIXEL_GRID_SHOW:
         case ID_PIXEL_GRID_COLOUR:
         case ID_GREY_IMAGE:
@@ -520,6 +584,13 @@ void CZelkView::onCommand(int id) {
         case ID_ERASE_POINTS:
             selectTool(s, Tool::ErasePoints);
             break;
+        case ID_EXTRACT_CURVE:
+            selectTool(s, Tool::Extract);
+            if (m_pane) m_pane->ActivateOutputTab(2);
+            break;
+        case ID_EXTRACT_CONFIRM:
+            addExtractedPoints();
+            return;
         case ID_PIXEL_GRID_SHOW:
             togglePixelGrid(s);
             break;
@@ -589,6 +660,8 @@ CommandSnapshot CZelkView::snapshot() const {
     c.graphRectMode = s.tools.m_graphRectMode != 0;
     c.addPointsMode = s.tools.m_addPointsMode != 0;
     c.erasePointsMode = s.tools.m_erasePointsMode != 0;
+    c.extractMode = s.tools.m_extractMode != 0;
+    c.extractPreview = s.extractPreview.shown();
     c.showMappingGrid = s.mapping.m_showMappingGrid != 0;
     c.showPixelGrid = s.m_showPixelGrid != 0;
     c.showMagnifier = s.m_showMagnifier != 0;

@@ -109,6 +109,10 @@ private:
     void onDocumentChanged(CZelkDoc::Change why);
     void adoptRecord(const DocumentRecord& r);
     void reportPointer();
+    // The extraction tool's click: the preview, or a message why none.
+    void extractCurveAt(IntPoint image);
+    // The preview into the point list as one undoable edit.
+    void addExtractedPoints();
     // Repaints where the loupe was and where it is now.
     void updateLoupe();
 

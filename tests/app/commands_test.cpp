@@ -184,7 +184,8 @@ TEST(CommandTable, ImageToolbarOrder) {
     EXPECT_EQ(bars[1].ids, (std::vector<int>{32788, 32789, 32790, 32791, 32821}));
     EXPECT_EQ(bars[2].ids, (std::vector<int>{32806, 32807, 32887, 0,     32801, 32802, 33006,
                                              32778, 32865, 0,     32852, 32862, 32858, 0,
-                                             32863, 32864, 32872, 0,     32878, 32879, 32884}));
+                                             32863, 32864, 33008, 33009, 32872, 0,
+                                             32878, 32879, 32884}));
 }
 
 TEST(CommandTable, TextsOfSomeRows) {

@@ -132,7 +132,7 @@ protected:
 enum class Op {
     MoveCorner, RunMapping, DragGraphCorner, DragAxisEdge, AddPoint1, AddPoint2, AddPoint3,
     EraseClick, EraseRegion, EditAxisValue, ChooseScale, EditFormula, RemoveAll, DeleteKey,
-    OpenOtherPicture, ChoosePerspective, ChooseInterpolated,
+    OpenOtherPicture, ChoosePerspective, ChooseInterpolated, ExtractCurve, EditExtractCount,
 };
 
 class DocumentWindowUndoTest : public DocumentWindowTest {
@@ -175,6 +175,12 @@ public:
                 chooseInPane(grid(), PanelItem::MappingSampling, "双一次補間");
                 break;
             case Op::RemoveAll: command(ID_REMOVE_ALL_POINTS); break;
+            case Op::ExtractCurve:
+                command(ID_EXTRACT_CURVE);
+                clickOnView(view(), {100, 69});
+                command(ID_EXTRACT_CONFIRM);
+                break;
+            case Op::EditExtractCount: enterInPane(grid(), PanelItem::ExtractCount, "7"); break;
             case Op::DeleteKey:
                 // The add tool selects the point it hits (no step); Delete removes it.
                 addPoints({{110, 50}});
@@ -203,6 +209,7 @@ TEST_F(DocumentWindowUndoTest, EveryEditIsOneStepUndoneToTheStartAndRedoneToTheE
         {Op::MoveCorner, Op::ChoosePerspective, Op::RunMapping, Op::ChooseInterpolated,
          Op::RunMapping, Op::AddPoint1},
         {Op::RunMapping, Op::ChoosePerspective, Op::MoveCorner, Op::AddPoint1},
+        {Op::AddPoint1, Op::EditExtractCount, Op::ExtractCurve, Op::RemoveAll, Op::ExtractCurve},
     };
     for (std::size_t c = 0; c < cases.size(); ++c) {
         SCOPED_TRACE(testing::Message() << "case " << c);
@@ -324,6 +331,65 @@ TEST_F(DocumentWindowUndoTest, ArrowKeysMoveByAPixelAsOneStepEach) {
     EXPECT_EQ(record().corners[2], corner);
 }
 
+// The extraction tool: a click shows what it found without touching the
+// list; the settings remake the preview; adding it is one step; Escape,
+// another tool or a click on nothing leave the list as it was.
+TEST_F(DocumentWindowUndoTest, ExtractedPointsArePreviewedThenAddedAsOneStep) {
+    command(ID_EXTRACT_CURVE);
+    EXPECT_TRUE(view().snapshot().extractMode);
+    EXPECT_FALSE(w.frame().action(ID_EXTRACT_CONFIRM)->isEnabled());
+    const std::size_t steps = doc().history().undoCount();
+    const ExtractionPreview& preview = view().state().extractPreview;
+
+    clickOnView(view(), {100, 69});  // on the chart's curve
+    ASSERT_TRUE(preview.shown()) << (dialogs.messages.empty() ? "" : dialogs.messages.back().toStdString());
+    EXPECT_EQ(preview.result.points.size(), 20u);
+    EXPECT_TRUE(record().points.empty());
+    EXPECT_EQ(doc().history().undoCount(), steps);
+    EXPECT_TRUE(w.frame().action(ID_EXTRACT_CONFIRM)->isEnabled());
+    // The rings are drawn where the list's crosses would be.
+    const SourcePoint first = preview.result.points.front();
+    EXPECT_EQ(screen().pixelColor(first.h + 5, first.v), QColor(0xC8, 0x00, 0xC8));
+
+    enterInPane(grid(), PanelItem::ExtractCount, "12");
+    EXPECT_EQ(record().extraction.count, 12);
+    ASSERT_TRUE(preview.shown());
+    const std::vector<SourcePoint> found = preview.result.points;
+    EXPECT_EQ(found.size(), 12u);
+
+    view().setFocus();
+    QTest::keyClick(&view(), Qt::Key_Return);
+    EXPECT_FALSE(preview.shown());
+    EXPECT_EQ(record().points, found);
+    EXPECT_EQ(doc().history().undoLabel(), "曲線の自動抽出");
+    EXPECT_EQ(w.frame().outputPane()->sourcePointList()->rowCount(), 12);
+    command(ID_EDIT_UNDO);
+    EXPECT_TRUE(record().points.empty());
+    EXPECT_EQ(shown(), record());
+
+    // Dropped without a trace.
+    clickOnView(view(), {100, 69});
+    ASSERT_TRUE(preview.shown());
+    view().setFocus();
+    QTest::keyClick(&view(), Qt::Key_Escape);
+    EXPECT_FALSE(preview.shown());
+    clickOnView(view(), {100, 69});
+    command(ID_ADD_POINTS);
+    EXPECT_FALSE(preview.shown());
+    EXPECT_TRUE(record().points.empty());
+
+    // Nothing of that colour there: said, and nothing changes.
+    command(ID_EXTRACT_CURVE);
+    const std::size_t before = doc().history().undoCount();
+    clickOnView(view(), {120, 35});
+    EXPECT_FALSE(preview.shown());
+    ASSERT_FALSE(dialogs.messages.empty());
+    EXPECT_TRUE(dialogs.messages.back().startsWith(
+        QStringLiteral("クリックした所の近くに曲線の色が見つかりません。")))
+        << dialogs.messages.back().toStdString();
+    EXPECT_EQ(doc().history().undoCount(), before);
+}
+
 // The loupe's switch is kept in the settings store for the next start.
 TEST_F(DocumentWindowTest, TheLoupeSwitchIsRemembered) {
     EXPECT_TRUE(view().snapshot().showMagnifier);
@@ -440,6 +506,39 @@ TEST_F(DocumentWindowTest, AProjectOpensByItsNameFromTheCommandLineOrADrop) {
     EXPECT_TRUE(dialogs.choiceAnswers.empty());
     EXPECT_EQ(record(), saved);
     EXPECT_FALSE(doc().isModified());
+}
+
+// A project asking for an extraction opens with the curve's points before
+// its listed ones, as the batch mode reads it; a seed on nothing is said and
+// the listed points are kept.
+TEST_F(DocumentWindowTest, AProjectAskingForAnExtractionOpensWithItsPoints) {
+    const auto project = [this](const char* seed) {
+        return writeText(QStringLiteral("extract.quillfen.json"),
+                         QByteArray(R"({"format": "quillfen-project", "version": 3,
+                                        "image": "chart.png", "points": [[50, 80]],
+                                        "extract": {"count": 10, "seed": )") +
+                             seed + "}}");
+    };
+    command(ID_FILE_NEW);
+    ASSERT_TRUE(w.projects().openPath(project("[100, 69]")));
+    ASSERT_EQ(record().points.size(), 11u);
+    EXPECT_EQ(record().points.back(), (SourcePoint{50, 80}));
+    const ExtractionResult r = extractCurve(*view().state().current(), record().axis.m_axisRect,
+                                            {100, 69}, {.count = 10});
+    EXPECT_EQ(std::vector<SourcePoint>(record().points.begin(), record().points.end() - 1),
+              r.points);
+    EXPECT_FALSE(record().extractSeed);
+    EXPECT_EQ(shown(), record());
+    EXPECT_FALSE(doc().isModified());
+    EXPECT_EQ(doc().history().undoCount(), 0u);
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    command(ID_FILE_NEW);
+    ASSERT_TRUE(w.projects().openPath(project("[120, 35]")));
+    EXPECT_EQ(record().points, (std::vector<SourcePoint>{{50, 80}}));
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages[0].startsWith(
+        QStringLiteral("プロジェクトの曲線を自動抽出できませんでした。\n")));
 }
 
 // ---- Nothing lost by mistake ------------------------------------------------

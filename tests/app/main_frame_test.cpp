@@ -154,6 +154,7 @@ TEST_F(MainFrameTest, FittingAndViewMenus) {
     EXPECT_EQ(
         describe(topMenu(frame, 3)),
         (std::vector<std::string>{"フィッティング 元座標追加", "フィッティング 元座標消去",
+                                  "曲線 自動抽出", "抽出した点を追加",
                                   "フィッティング 元座標データ保存 ...", "-", "フィッティング 実行",
                                   "生成グラフ 座標データ保存 ...", "-"}));
     const auto view = describe(topMenu(frame, 4));

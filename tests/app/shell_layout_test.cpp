@@ -200,7 +200,8 @@ TEST_F(ShellLayoutTest, CustomizeDialogHidesBarsAndButtons) {
     EXPECT_EQ(shownButtons(frame.toolBars()[kImageBar]),
               (std::vector<int>{ID_DISPLAY_INPUT, ID_DISPLAY_OUTPUT, ID_DISPLAY_GENERATED_GRAPH, 0,
                                 ID_MAPPING_CORNERS, ID_GRAPH_RECT, ID_MAPPING_RUN, 0, ID_ADD_POINTS,
-                                ID_ERASE_POINTS, ID_SAVE_SOURCE_POINTS, 0, ID_FIT_RUN,
+                                ID_ERASE_POINTS, ID_EXTRACT_CURVE, ID_EXTRACT_CONFIRM,
+                                ID_SAVE_SOURCE_POINTS, 0, ID_FIT_RUN,
                                 ID_SAVE_GENERATED_POINTS}));
     EXPECT_TRUE(frame.action(ID_ZOOM_IN)->isVisible());
 
@@ -211,7 +212,8 @@ TEST_F(ShellLayoutTest, CustomizeDialogHidesBarsAndButtons) {
         shownButtons(frame.toolBars()[kImageBar]),
         (std::vector<int>{ID_DISPLAY_INPUT, ID_DISPLAY_OUTPUT, ID_DISPLAY_GENERATED_GRAPH, 0,
                           ID_PIXEL_GRID_SHOW, 0, ID_MAPPING_CORNERS, ID_GRAPH_RECT, ID_MAPPING_RUN,
-                          0, ID_ADD_POINTS, ID_ERASE_POINTS, ID_SAVE_SOURCE_POINTS, 0, ID_FIT_RUN,
+                          0, ID_ADD_POINTS, ID_ERASE_POINTS, ID_EXTRACT_CURVE, ID_EXTRACT_CONFIRM,
+                          ID_SAVE_SOURCE_POINTS, 0, ID_FIT_RUN,
                           ID_SAVE_GENERATED_POINTS, ID_SAVE_GENERATED_IMAGE}));
 
     // A bar switched from the menu shows in the dialog as well.

@@ -17,6 +17,8 @@
 #include "common/cp932.h"
 #include "fit/fit_driver.h"
 #include "fit/report.h"
+#include "imaging/curve_extraction.h"
+#include "imaging/image_file.h"
 #include "picture_fixtures.h"
 #include "points/source_point_file.h"
 #include "project/project_file.h"
@@ -216,6 +218,38 @@ TEST_F(Batch, BadInputExitsWithFour) {
     std::ofstream(dir_ / "taken") << "x";
     EXPECT_EQ(run(kSample, (dir_ / "taken" / "out").string()), BatchBadInput);
     EXPECT_NE(err_.str().find("taken/out"), std::string::npos) << err_.str();
+}
+
+// "extract": the curve through the seed is extracted on the working picture
+// and its points come before the listed ones; a seed on nothing is refused
+// with the reason, and nothing is written.
+TEST_F(Batch, ExtractedPointsComeBeforeTheListedOnes) {
+    const DocumentRecord sample = readProjectFile(kSample).project;
+    const SourcePoint onCurve = sample.points.at(9);
+    const auto extractAt = [&](IntPoint seed) {
+        return variant({{"\"points\": [", "\"extract\": {\"seed\": [" + std::to_string(seed.x) +
+                                              ", " + std::to_string(seed.y) +
+                                              "], \"count\": 30}, \"points\": ["}});
+    };
+    ASSERT_EQ(run(extractAt({onCurve.h, onCurve.v}), (dir_ / "out").string()), BatchOk)
+        << err_.str();
+    // The same extraction on the working picture the run wrote.
+    const ExtractionResult r =
+        extractCurve(readImageFile((dir_ / "out" / "working.png").string()),
+                     sample.axis.m_axisRect, {onCurve.h, onCurve.v}, {.count = 30});
+    ASSERT_TRUE(r.ok) << r.error;
+    ASSERT_EQ(r.points.size(), 30u);
+    SourcePointList expected;
+    for (const SourcePoint& p : r.points) expected.add(p);
+    for (const SourcePoint& p : sample.points) expected.add(p);
+    EXPECT_EQ(readAll(dir_ / "out" / "points.csv"),
+              toCp932(sourcePointFileText(expected, sample.axis)).bytes);
+
+    // Well off the curve, in an empty grid cell at the top right.
+    const IntRect& a = sample.axis.m_axisRect;
+    EXPECT_EQ(run(extractAt({a.right - 45, a.top + 30}), (dir_ / "none").string()), BatchBadInput);
+    EXPECT_NE(err_.str().find("quillfen: extract: "), std::string::npos) << err_.str();
+    EXPECT_FALSE(fs::exists(dir_ / "none"));
 }
 
 // A file of the set that cannot be written (here a folder stands at its

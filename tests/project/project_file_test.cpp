@@ -121,6 +121,15 @@ TEST(ProjectFile, BadFilesAreRefusedNamingTheKey) {
          R"("fit.functions" must be a list of six formula texts)"},
         {withHead(R"("fit": {"functions": ["1", "x", 3, "", "", ""]})"),
          R"("fit.functions[2]" must be a text)"},
+        {withHead(R"("extract": [1, 2])"), R"("extract" must be an object)"},
+        {withHead(R"("extract": {"seed": [1]})"),
+         R"("extract.seed" must be a list of 2 whole numbers)"},
+        {withHead(R"("extract": {"tolerance": 0})"),
+         R"("extract.tolerance" must be a whole number from 1 to 255)"},
+        {withHead(R"("extract": {"count": 129})"),
+         R"("extract.count" must be a whole number from 1 to 128)"},
+        {withHead(R"("extract": {"gap": 101})"),
+         R"("extract.gap" must be a whole number from 1 to 100)"},
         {withHead(R"("fit": "polynomial")"), R"("fit" must be an object)"},
         {withHead(R"("axis": {"rect": [10, 10, 10, 20]})"),
          R"("axis.rect" must be [left, top, right, bottom] with left < right and top < bottom)"},
@@ -269,6 +278,31 @@ TEST(ProjectFile, MappingMethodIsKeptAndRaisesTheVersionOnlyWhenUsed) {
     EXPECT_EQ(r.project, p);
     EXPECT_EQ(r.project.mappedMethod, MappingMethod::Perspective);
     EXPECT_EQ(r.project.mappedSampling, MappingSampling::Interpolated);
+}
+
+TEST(ProjectFile, ExtractionIsKeptAndRaisesTheVersionOnlyWhenUsed) {
+    DocumentRecord p;
+    p.image = "chart.jpg";
+    EXPECT_EQ(projectText(p).find("extract"), std::string::npos);
+
+    p.extraction = {.tolerance = 25, .count = 40, .gap = 12};
+    p.extractSeed = IntPoint{123, 45};
+    const std::string text = projectText(p);
+    EXPECT_NE(text.find("\"version\": 3"), std::string::npos) << text;
+    EXPECT_NE(text.find("\"seed\": [123, 45]"), std::string::npos) << text;
+    ProjectReadResult r = parseProject(text);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.project, p);
+
+    // Settings alone (no seed) are kept too; a seed alone takes the defaults.
+    p.extractSeed.reset();
+    r = parseProject(projectText(p));
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.project, p);
+    r = parseProject(withHead(R"("extract": {"seed": [5, 6]})"));
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.project.extraction, ExtractionSettings{});
+    EXPECT_EQ(r.project.extractSeed, (IntPoint{5, 6}));
 }
 
 TEST(ProjectFile, MissingGeometryIsPlacedForThePicture) {

@@ -12,6 +12,7 @@
 
 #include "curve_clicks.h"
 #include "fit/fit_driver.h"
+#include "imaging/curve_extraction.h"
 #include "imaging/image_file.h"
 #include "imaging/mapping.h"
 #include "points/source_points.h"
@@ -87,6 +88,24 @@ TEST(SampleAccuracy, ThePerspectiveMappingRecoversTheCurve) {
     RecordProperty("bilinear_percent", std::to_string(bilinearDeviation * 100));
     EXPECT_LE(perspective, 0.003);
     EXPECT_LT(perspective, bilinearDeviation);
+}
+
+// The curve extracted from one click on the straightened photograph fits
+// as well as the careful user's clicks.
+TEST(SampleAccuracy, TheExtractedCurveRecoversItToo) {
+    const ProjectReadResult read = readProjectFile(kSample);
+    ASSERT_TRUE(read.ok) << read.error;
+    DocumentRecord sample = read.project;
+    const cv::Mat straight = straighten(readImageFile(kSamplePicture), sample);
+    const SourcePoint click = sample.points.at(9);
+    const ExtractionResult r =
+        extractCurve(straight, sample.axis.m_axisRect, {click.h, click.v}, {});
+    ASSERT_TRUE(r.ok) << r.error;
+    sample.points = r.points;
+    const double deviation = worstDeviation(sample);
+    std::printf("extracted from one click: %zu points, largest deviation %.2f %% of the Y range\n",
+                r.points.size(), deviation * 100);
+    EXPECT_LE(deviation, 0.005);
 }
 
 }  // namespace

@@ -88,6 +88,9 @@ PanelSettings nonDefault() {
     s.showNumbers = 0;
     s.showGrid = 0;
     s.colour = 0x00FF00;
+    s.extractTolerance = 60;
+    s.extractCount = 33;
+    s.extractGap = 4;
     return s;
 }
 
@@ -131,6 +134,14 @@ TEST(StoreItemText, ConvertsEachItemAndTouchesNothingElse) {
         {I::Grid, "表示", [](PanelSettings& s) { s.showGrid = 1; }},
         {I::Grid, "非表示", unchanged},
         {I::Grid, "何か", [](PanelSettings& s) { s.showGrid = 1; }},  // all but "非表示"
+        // The extraction's numbers stay within their ranges.
+        {I::ExtractTolerance, "25", [](PanelSettings& s) { s.extractTolerance = 25; }},
+        {I::ExtractTolerance, "0", [](PanelSettings& s) { s.extractTolerance = 1; }},
+        {I::ExtractTolerance, "999", [](PanelSettings& s) { s.extractTolerance = 255; }},
+        {I::ExtractCount, "200", [](PanelSettings& s) { s.extractCount = 128; }},
+        {I::ExtractCount, "-3", [](PanelSettings& s) { s.extractCount = 1; }},
+        {I::ExtractGap, "x", [](PanelSettings& s) { s.extractGap = 1; }},
+        {I::ExtractGap, "30", [](PanelSettings& s) { s.extractGap = 30; }},
     };
     for (const Case& c : cases) {
         PanelSettings actual = nonDefault();

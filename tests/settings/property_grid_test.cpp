@@ -125,6 +125,14 @@ TEST_F(PropertyGridTest, ShowsTheGroupsAndItemsInOrder) {
          "射影変換で画素を読む方法\n<なし (最近傍)>\n  最も近い画素をそのまま使います\n<双一次補間>\n"
          "  周りの4画素を重み付けして読み、線の位置を画素以下の精度で保ちます",
          "なし (最近傍)"},
+        {"曲線 自動抽出", "色の許容差",
+         "クリックした曲線の色とみなす色の差 (1 ... 255)\n"
+         "小さいと他の色の線を拾わず、大きいと写真のにじんだ線も拾います",
+         "40"},
+        {"曲線 自動抽出", "点の数",
+         "線の曲線に等間隔に置く点の数 (1 ... 128)\nマーカーの系列はマーカー1個に1点です", "20"},
+        {"曲線 自動抽出", "途切れの橋渡し",
+         "破線や点線の途切れをつなぐ最大の長さ (画素、1 ... 100)", "8"},
     };
     const char* const modelDescription =
         "<n次多項式>\n  y=A0+A1*x + A2*(x**2) + ... + An*(pow(x, n))\n<指数関数積>\n  "
@@ -159,7 +167,8 @@ TEST_F(PropertyGridTest, ShowsTheGroupsAndItemsInOrder) {
     }
     EXPECT_EQ(k, std::size(expected));
     EXPECT_EQ(groups, (std::vector<std::string>{"フィッティング", "任意関数 線型和", "X軸", "Y軸",
-                                                "グラフ生成", "グラフ表示", "マッピング"}));
+                                                "グラフ生成", "グラフ表示", "マッピング",
+                                                "曲線 自動抽出"}));
     EXPECT_EQ(QString::fromUtf8(modelDescription).size(), 202);
     EXPECT_TRUE(sent.empty());
 }

@@ -762,6 +762,12 @@ TEST_F(ZelkViewTest, TheLoupeShowsThePixelsAroundTheOneAClickTakes) {
     view.onCommand(ID_MAGNIFIER);
     zoomTo(3);
     EXPECT_FALSE(loupeFor(s(), IntPoint{60, 40}, client()));
+    // The extraction's click wants the same look; the erase tool does not.
+    zoomTo(0);
+    view.onCommand(ID_EXTRACT_CURVE);
+    EXPECT_TRUE(loupeFor(s(), IntPoint{60, 40}, client()));
+    view.onCommand(ID_ERASE_POINTS);
+    EXPECT_FALSE(loupeFor(s(), IntPoint{60, 40}, client()));
 }
 
 }  // namespace

@@ -14,7 +14,8 @@ std::optional<Loupe> loupeFor(const ViewState& s, std::optional<IntPoint> pointe
     const DragState& d = s.drag;
     std::optional<IntPoint> centre;
     switch (activeTool(s)) {
-        case ActiveTool::AddPoints: {
+        case ActiveTool::AddPoints:
+        case ActiveTool::Extract: {
             const ImagePointResult p = ImagePointOf(s.transform, *pointer, client, s.imageSize());
             if (p.ok) centre = p.point;
             break;

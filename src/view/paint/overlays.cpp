@@ -265,7 +265,7 @@ void paintGraphRectOverlay(QPainter& painter, const ViewState& s, IntSize client
 
 void paintSourcePointOverlay(QPainter& painter, const ViewState& s, const QFont& labelFont) {
     if (!hasImage(s) || s.display.m_displaySource != 2) return;
-    if (!s.tools.m_addPointsMode && !s.tools.m_erasePointsMode) return;
+    if (!s.tools.m_addPointsMode && !s.tools.m_erasePointsMode && !s.tools.m_extractMode) return;
     LogicalPainter logical(painter, s);
     const QColor inside = colourOf(kPointInsideColour);
     const QColor outside = colourOf(kPointOutsideColour);
@@ -308,6 +308,17 @@ void paintSourcePointOverlay(QPainter& painter, const ViewState& s, const QFont&
             containsPoint(visible, {topLeft.x + cx, topLeft.y + metrics.height()})) {
             painter.setPen(colour);
             paint::drawTextAt(painter, QPoint(topLeft.x, topLeft.y), number);
+        }
+    }
+
+    // The extraction's preview: rings, so that they read apart from the
+    // crosses of the points already listed.
+    if (s.extractPreview.shown()) {
+        painter.setPen(paint::widePen(colourOf(kExtractPreviewColour)));
+        painter.setBrush(Qt::NoBrush);
+        for (const SourcePoint& p : s.extractPreview.result.points) {
+            const QPoint c = centreOf(s, {p.h, p.v});
+            painter.drawEllipse(c, 5, 5);
         }
     }
 }

@@ -23,6 +23,7 @@ inline constexpr uint32_t kMappingOverlayColour = 0x4040FF;    // light red
 inline constexpr uint32_t kGraphRectOverlayColour = 0xFF4040;  // light blue
 inline constexpr uint32_t kPointInsideColour = 0x0000FF;       // red; also the cross-hair
 inline constexpr uint32_t kPointOutsideColour = 0xFF0000;      // blue; also the axis frame
+inline constexpr uint32_t kExtractPreviewColour = 0xC800C8;    // magenta: found, not yet added
 
 // The three tool overlays in their order. The painter's state is restored.
 void paintOverlays(QPainter& painter, const ViewState& state, IntSize clientSize,

@@ -59,6 +59,7 @@ ToolCursor hoverCursor(const ViewState& s, IntPoint q) {
             return edge != 0 ? edgeCursor(edge) : ToolCursor::Arrow;
         }
         case ActiveTool::AddPoints:
+        case ActiveTool::Extract:
             return ToolCursor::Add;
         case ActiveTool::ErasePoints:
             return ToolCursor::Erase;
@@ -302,6 +303,7 @@ ActiveTool activeTool(const ViewState& s) {
     if (m.m_graphRectMode) return ActiveTool::GraphRect;
     if (m.m_addPointsMode) return ActiveTool::AddPoints;
     if (m.m_erasePointsMode) return ActiveTool::ErasePoints;
+    if (m.m_extractMode) return ActiveTool::Extract;
     return ActiveTool::None;
 }
 
@@ -424,6 +426,7 @@ ToolResult leftButtonDown(ViewState& s, IntPoint q, IntSize client) {
         case ActiveTool::ErasePoints:
             pressErase(s, q, p.point, r);
             break;
+        case ActiveTool::Extract:  // on the release: a click is a press and a release
         case ActiveTool::None:
             break;
     }
@@ -481,9 +484,16 @@ ToolResult leftButtonUp(ViewState& s, IntPoint q, IntSize client) {
     r.capture = MouseCapture::Release;
     r.repaintAll = true;
     DragState& d = s.drag;
+    const bool pressed = d.m_leftDownPoint != IntPoint{-1, -1};
     d.m_leftDownPoint = {-1, -1};
     const bool moved = d.m_dragActive != 0 && d.m_dragPending == 0;
     switch (activeTool(s)) {
+        case ActiveTool::Extract:
+            if (pressed && s.imagePresent() && insideClient(q, client)) {
+                const ImagePointResult p = ImagePointOf(s.transform, q, client, s.imageSize());
+                if (p.ok) r.extractAt = p.point;
+            }
+            break;
         case ActiveTool::Corners:
             // A corner that only jumped on the press has moved too, so the
             // guide follows it either way.

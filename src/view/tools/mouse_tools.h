@@ -1,6 +1,6 @@
 #pragma once
-// The mouse rules of the image view: the four left-button tools (mapping
-// corners, graph rectangle and axis edges, add points, erase points), the
+// The mouse rules of the image view: the left-button tools (mapping corners,
+// graph rectangle and axis edges, add points, erase points, extract a curve), the
 // right-button pan, the wheel zoom and the zoom commands. Each handler edits
 // the ViewState and returns what the widget has to do about it, so the
 // widget's event handlers stay a few lines and the rules are tested without
@@ -59,11 +59,15 @@ struct ToolResult {
     bool scrolled = false;              // transform.m_scrollPos changed: move the scroll bars to it
     bool zoomed = false;  // zoom and scroll sizes changed: reset the scroll bar ranges
     PaneOps pane;
+    // The extraction tool was clicked on this image pixel: the widget runs
+    // the extraction (it may take a moment and may have to say why nothing
+    // was found).
+    std::optional<IntPoint> extractAt;
 };
 
 // The tool the left button works with now: its flag is set and the display
 // source is the one it needs.
-enum class ActiveTool { None, Corners, GraphRect, AddPoints, ErasePoints };
+enum class ActiveTool { None, Corners, GraphRect, AddPoints, ErasePoints, Extract };
 ActiveTool activeTool(const ViewState& s);
 
 // The arrow keys: moves by (dx, dy) image pixels the selected point (with
