@@ -224,6 +224,8 @@ TEST_F(EnglishWindowTest, KeysRunTheToolsAndCommands) {
          "add points"},
         {QKeySequence(Qt::CTRL | Qt::Key_4), [](auto& v) { return v.tools.m_erasePointsMode == 1; },
          "erase points"},
+        {QKeySequence(Qt::CTRL | Qt::Key_5), [](auto& v) { return v.tools.m_extractMode == 1; },
+         "extract curve"},
         {QKeySequence(Qt::CTRL | Qt::Key_2), [](auto& v) { return v.tools.m_graphRectMode == 1; },
          "graph rectangle"},
         {QKeySequence(Qt::CTRL | Qt::Key_1), [](auto& v) { return v.tools.m_cornerMode == 1; },
