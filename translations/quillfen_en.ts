@@ -916,7 +916,7 @@ A series of markers gives one point per marker</translation>
     </message>
     <message>
         <source>画像処理</source>
-        <translation>Picture</translation>
+        <translation>&amp;Picture</translation>
     </message>
     <message>
         <source>表示画像</source>
@@ -928,7 +928,7 @@ A series of markers gives one point per marker</translation>
     </message>
     <message>
         <source>フィッティング</source>
-        <translation>Fitting</translation>
+        <translation>F&amp;itting</translation>
     </message>
     <message>
         <source>表示(&amp;V)</source>

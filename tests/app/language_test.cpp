@@ -138,7 +138,7 @@ protected:
 TEST_F(EnglishWindowTest, MenusPanesAndMessagesAreEnglish) {
     std::vector<std::string> titles;
     for (QAction* a : frame().menuBar()->actions()) titles.push_back(str(a->text()));
-    EXPECT_EQ(titles, (std::vector<std::string>{"&File", "&Edit", "Picture", "Fitting", "&View",
+    EXPECT_EQ(titles, (std::vector<std::string>{"&File", "&Edit", "&Picture", "F&itting", "&View",
                                                 "&Help"}));
     EXPECT_EQ(str(frame().action(ID_FILE_OPEN)->text()), "&Open Picture...");
     EXPECT_EQ(str(frame().action(ID_FIT_RUN)->text()), "Run Fit");
