@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
     qf::QtDialogs dialogs;
     qf::ApplicationWindow window(dialogs, {});
     qf::CMainFrame& frame = window.frame();
-    frame.resize(1100, 760);
+    frame.resize(980, 820);
     frame.show();
     if (!QTest::qWaitForWindowExposed(&frame)) return 1;
     if (!window.projects().openPath(QString::fromLocal8Bit(argv[2]))) {
@@ -45,6 +45,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     frame.triggerCommand(qf::ID_FIT_RUN);
+    // The panes settle first, so the picture is fitted to the view it gets.
+    QTest::qWait(200);
     frame.triggerCommand(qf::ID_ZOOM_FIT);
     QTest::qWait(50);
     if (!frame.grab().save(QString::fromLocal8Bit(argv[3]))) {
