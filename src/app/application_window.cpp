@@ -6,10 +6,10 @@
 #include <QTimer>
 
 #include "app/output_pane.h"
-#include "ui/dialogs.h"
 #include "app/project_controller.h"
 #include "imaging/image_file.h"
 #include "settings/properties_wnd.h"
+#include "ui/dialogs.h"
 #include "view/view_commands.h"
 #include "view/zelk_view.h"
 

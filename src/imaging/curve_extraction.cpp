@@ -269,12 +269,14 @@ ExtractionResult placeAlongLine(const Tiles& trace, const std::vector<char>& tou
     for (int x = 0; x < trace.cols(); ++x)
         if (touched[std::size_t(x)]) columns.push_back(x);
     if (columns.size() < 2)
-        return failure(translate("qf::Messages",
-                                 "曲線が軸の矩形の中にほとんどありません。曲線が軸の矩形の中を通る所を"
-                                 "クリックしてください。"));
+        return failure(
+            translate("qf::Messages",
+                      "曲線が軸の矩形の中にほとんどありません。曲線が軸の矩形の中を通る所を"
+                      "クリックしてください。"));
     if (int(columns.size()) < count)
-        return failure(substitute(translate("qf::Messages", "曲線は %1 列にしかなく、%2 点を置けません。"
-                                                     "「点の数」を減らしてください。"),
+        return failure(substitute(translate("qf::Messages",
+                                            "曲線は %1 列にしかなく、%2 点を置けません。"
+                                            "「点の数」を減らしてください。"),
                                   {std::to_string(columns.size()), std::to_string(count)}));
     const int first = columns.front(), last = columns.back();
     ExtractionResult r;
@@ -312,10 +314,11 @@ ExtractionResult placeAlongLine(const Tiles& trace, const std::vector<char>& tou
         r.points.push_back({origin.x + column, origin.y + previous});
     }
     if (int(r.points.size()) < count)
-        return failure(substitute(translate("qf::Messages",
-                                          "曲線の途切れが長く、%1 点を置けません。「途切れの橋渡し」を"
-                                          "広げるか「点の数」を減らしてください。"),
-                                {std::to_string(count)}));
+        return failure(
+            substitute(translate("qf::Messages",
+                                 "曲線の途切れが長く、%1 点を置けません。「途切れの橋渡し」を"
+                                 "広げるか「点の数」を減らしてください。"),
+                       {std::to_string(count)}));
     return r;
 }
 
@@ -323,7 +326,8 @@ ExtractionResult placeAlongLine(const Tiles& trace, const std::vector<char>& tou
 
 ExtractionResult extractCurve(const cv::Mat& picture, const IntRect& axisRect, IntPoint seed,
                               const ExtractionSettings& settings) {
-    if (picture.empty() || picture.type() != CV_8UC3) return failure(translate("qf::Messages", "画像がありません。"));
+    if (picture.empty() || picture.type() != CV_8UC3)
+        return failure(translate("qf::Messages", "画像がありません。"));
     const int tolerance = std::clamp(settings.tolerance, kMinExtractionTolerance,
                                      kMaxExtractionTolerance);
     const int count = std::clamp(settings.count, 1, kMaxExtractionCount);
@@ -334,9 +338,12 @@ ExtractionResult extractCurve(const cv::Mat& picture, const IntRect& axisRect, I
     const int y0 = std::max(axisRect.top, 0);
     const int x1 = std::min(axisRect.right, picture.cols - 1);
     const int y1 = std::min(axisRect.bottom, picture.rows - 1);
-    if (x0 >= x1 || y0 >= y1) return failure(translate("qf::Messages", "軸の矩形が画像の上にありません。"));
+    if (x0 >= x1 || y0 >= y1)
+        return failure(translate("qf::Messages", "軸の矩形が画像の上にありません。"));
     if (seed.x < x0 || seed.x > x1 || seed.y < y0 || seed.y > y1)
-        return failure(translate("qf::Messages", "クリックした点が軸の矩形の外です。軸の矩形の中の曲線をクリックしてください。"));
+        return failure(translate(
+            "qf::Messages",
+            "クリックした点が軸の矩形の外です。軸の矩形の中の曲線をクリックしてください。"));
     const cv::Point origin(x0, y0);
     const cv::Mat roi = picture(cv::Rect(x0, y0, x1 - x0 + 1, y1 - y0 + 1));
 
@@ -359,7 +366,9 @@ ExtractionResult extractCurve(const cv::Mat& picture, const IntRect& axisRect, I
     cv::cvtColor(roi(near), nearLab, cv::COLOR_BGR2Lab);
     Picked picked = pickColour(nearLab, local - near.tl(), ground, tolerance);
     if (!picked.found)
-        return failure(translate("qf::Messages", "クリックした所の近くに曲線の色が見つかりません。曲線の上をクリックしてください。"));
+        return failure(translate(
+            "qf::Messages",
+            "クリックした所の近くに曲線の色が見つかりません。曲線の上をクリックしてください。"));
     picked.at += near.tl();
 
     const cv::Scalar c(picked.lab[0], picked.lab[1], picked.lab[2]);
@@ -367,7 +376,9 @@ ExtractionResult extractCurve(const cv::Mat& picture, const IntRect& axisRect, I
     // The clicked piece: a speck is nothing, a small compact one a marker.
     const Piece seedPiece = pieceAt(mask, picked.at, (kMaxMarkerSide + 1) * (kMaxMarkerSide + 1));
     if (!mask.at(picked.at.x, picked.at.y) || (seedPiece.complete && seedPiece.area <= kSpeckPixels))
-        return failure(translate("qf::Messages", "クリックした所の近くに曲線の色が見つかりません。曲線の上をクリックしてください。"));
+        return failure(translate(
+            "qf::Messages",
+            "クリックした所の近くに曲線の色が見つかりません。曲線の上をクリックしてください。"));
 
     ExtractionResult r;
     const auto markerShaped = [](int w, int h, int a) {

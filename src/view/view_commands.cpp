@@ -111,8 +111,9 @@ int confirmExtraction(ViewState& s) {
 
 std::string extractionNote(const ExtractionPreview& preview) {
     if (!preview.shown() || !preview.result.thinned) return {};
-    return substitute(translate("qf::Messages", "マーカーが %1 個見つかりました。フィッティングで使える "
-                                                "%2 個を等間隔に選びました。"),
+    return substitute(translate("qf::Messages",
+                                "マーカーが %1 個見つかりました。フィッティングで使える "
+                                "%2 個を等間隔に選びました。"),
                       {std::to_string(preview.result.found), std::to_string(kMaxExtractionCount)});
 }
 
@@ -123,7 +124,7 @@ void runMappingCommand(ViewState& s) {
         s.picture.m_mappedCorners = s.mapping.m_mappingCorners;
         s.picture.m_mappedGraphRect = s.mapping.m_graphRect;
         s.picture.m_mappedMethod = s.mapping.m_mappingMethod;
-    s.picture.m_mappedSampling = s.mapping.m_mappingSampling;
+        s.picture.m_mappedSampling = s.mapping.m_mappingSampling;
         s.picture.m_mappedSampling = s.mapping.m_mappingSampling;
         selectTool(s, Tool::GraphRect);
     }

@@ -50,13 +50,14 @@ TEST_F(LanguageTest, EachLanguageReachesTheProgramsTextsQtsOwnAndTheCores) {
     struct Case {
         const char* language;
         const char* fileMenu;
-        const char* cancel;       // Qt's own standard button
-        const char* unableToOpen; // the core's message, English in the code
-        const char* notFound;     // the core's message, Japanese in the code
+        const char* cancel;        // Qt's own standard button
+        const char* unableToOpen;  // the core's message, English in the code
+        const char* notFound;      // the core's message, Japanese in the code
     };
     const Case cases[] = {
         {"", "ファイル(&F)", "Cancel", "Unable to Open File. ", "ファイルが見つかりません。"},
-        {"ja", "ファイル(&F)", "キャンセル", "ファイルを開けません。", "ファイルが見つかりません。"},
+        {"ja", "ファイル(&F)", "キャンセル", "ファイルを開けません。",
+         "ファイルが見つかりません。"},
         {"en", "&File", "Cancel", "Unable to Open File. ", "The file was not found."},
     };
     for (const Case& c : cases) {
@@ -65,9 +66,9 @@ TEST_F(LanguageTest, EachLanguageReachesTheProgramsTextsQtsOwnAndTheCores) {
         EXPECT_EQ(currentInterfaceLanguage(), QString::fromLatin1(c.language));
         EXPECT_EQ(str(QCoreApplication::translate("qf::Commands", "ファイル(&F)")), c.fileMenu);
         QDialogButtonBox box(QDialogButtonBox::Cancel);
-        EXPECT_EQ(str(box.button(QDialogButtonBox::Cancel)->text()).find(c.cancel) !=
-                      std::string::npos,
-                  true)
+        EXPECT_EQ(
+            str(box.button(QDialogButtonBox::Cancel)->text()).find(c.cancel) != std::string::npos,
+            true)
             << str(box.button(QDialogButtonBox::Cancel)->text());
         EXPECT_EQ(translate("qf::Messages", kUnableToOpenFile), c.unableToOpen);
         EXPECT_EQ(translate("qf::Messages", "ファイルが見つかりません。"), c.notFound);
@@ -78,7 +79,8 @@ TEST_F(LanguageTest, AMissingTranslationLeavesTheSourceTexts) {
     QTemporaryDir empty;
     EXPECT_FALSE(installTranslations(QStringLiteral("en"), {empty.path()}));
     EXPECT_EQ(currentInterfaceLanguage(), QString());
-    EXPECT_EQ(translate("qf::Messages", "ファイルが見つかりません。"), "ファイルが見つかりません。");
+    EXPECT_EQ(translate("qf::Messages", "ファイルが見つかりません。"),
+              "ファイルが見つかりません。");
 }
 
 TEST_F(LanguageTest, TheChoiceAndTheSystemLocaleGiveTheLanguage) {
@@ -89,11 +91,10 @@ TEST_F(LanguageTest, TheChoiceAndTheSystemLocaleGiveTheLanguage) {
     };
     using L = LanguageChoice;
     const Case cases[] = {
-        {L::Automatic, "C", ""},        {L::Automatic, "ja_JP", "ja"},
-        {L::Automatic, "en_GB", "en"},  {L::Automatic, "de_DE", "en"},  // no German yet
-        {L::Automatic, "zh_CN", "en"},  {L::Japanese, "en_US", "ja"},
-        {L::Japanese, "C", "ja"},       {L::English, "ja_JP", "en"},
-        {L::English, "C", "en"},
+        {L::Automatic, "C", ""},       {L::Automatic, "ja_JP", "ja"}, {L::Automatic, "en_GB", "en"},
+        {L::Automatic, "de_DE", "en"},  // no German yet
+        {L::Automatic, "zh_CN", "en"}, {L::Japanese, "en_US", "ja"},  {L::Japanese, "C", "ja"},
+        {L::English, "ja_JP", "en"},   {L::English, "C", "en"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(str(interfaceLanguage(c.choice, QLocale(QString::fromLatin1(c.locale)))),
@@ -230,10 +231,10 @@ TEST_F(EnglishWindowTest, KeysRunTheToolsAndCommands) {
          "graph rectangle"},
         {QKeySequence(Qt::CTRL | Qt::Key_1), [](auto& v) { return v.tools.m_cornerMode == 1; },
          "corners"},
-        {QKeySequence(Qt::CTRL | Qt::Key_Plus), [](auto& v) { return v.transform.m_zoomShift == 1; },
-         "zoom in"},
-        {QKeySequence(Qt::CTRL | Qt::Key_Minus), [](auto& v) { return v.transform.m_zoomShift == 0; },
-         "zoom out"},
+        {QKeySequence(Qt::CTRL | Qt::Key_Plus),
+         [](auto& v) { return v.transform.m_zoomShift == 1; }, "zoom in"},
+        {QKeySequence(Qt::CTRL | Qt::Key_Minus),
+         [](auto& v) { return v.transform.m_zoomShift == 0; }, "zoom out"},
         {QKeySequence(Qt::Key_F8), [](auto& v) { return v.display.m_displaySource == 2; },
          "processed picture"},
         {QKeySequence(Qt::Key_F7), [](auto& v) { return v.display.m_displaySource == 1; },

@@ -8,12 +8,12 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <algorithm>
-#include <regex>
-#include <set>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
+#include <algorithm>
+#include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -79,11 +79,13 @@ TEST(Translations, EveryTextOfTheCodeHasItsEnglishAndTheFileIsCurrent) {
     std::vector<std::string> untranslated, gone;
     for (const Message& m : readTs(fresh)) {
         if (m.state == "unfinished") untranslated.push_back(m.context + ": " + m.source);
-        if (m.state == "vanished" || m.state == "obsolete") gone.push_back(m.context + ": " + m.source);
+        if (m.state == "vanished" || m.state == "obsolete")
+            gone.push_back(m.context + ": " + m.source);
     }
     EXPECT_TRUE(untranslated.empty())
-        << untranslated.size() << " texts without an English translation, the first: "
-        << untranslated.front() << "\n(scripts/update-translations.sh, then translate them)";
+        << untranslated.size()
+        << " texts without an English translation, the first: " << untranslated.front()
+        << "\n(scripts/update-translations.sh, then translate them)";
     EXPECT_TRUE(gone.empty()) << gone.size() << " translations of texts no longer in the code, "
                               << "the first: " << gone.front()
                               << "\n(scripts/update-translations.sh drops them)";
@@ -101,8 +103,8 @@ TEST(Translations, JapaneseGivesTheEnglishTextsOfTheProgramTheirJapanese) {
     int english = 0;
     for (const Message& m : readTs(kSources + QStringLiteral("/translations/quillfen_ja.ts"))) {
         if (m.context.rfind("qf::", 0) != 0) continue;  // Qt's own: qtbase_ja has them
-        const bool ascii = std::all_of(m.source.begin(), m.source.end(),
-                                       [](unsigned char c) { return c < 0x80; });
+        const bool ascii =
+            std::all_of(m.source.begin(), m.source.end(), [](unsigned char c) { return c < 0x80; });
         const bool hasWords = std::any_of(m.source.begin(), m.source.end(),
                                           [](unsigned char c) { return c >= 'a' && c <= 'z'; });
         if (!ascii || !hasWords) continue;
@@ -110,8 +112,8 @@ TEST(Translations, JapaneseGivesTheEnglishTextsOfTheProgramTheirJapanese) {
         if (m.state == "unfinished") missing.push_back(m.context + ": " + m.source);
     }
     EXPECT_GE(english, 4);  // "Unable to Open File. ", the picture dialogs' titles, ...
-    EXPECT_TRUE(missing.empty()) << missing.size() << " without Japanese, the first: "
-                                 << missing.front();
+    EXPECT_TRUE(missing.empty()) << missing.size()
+                                 << " without Japanese, the first: " << missing.front();
 }
 
 // A Japanese text written into the code without marking it for translation
@@ -126,9 +128,12 @@ std::string unescaped(const std::string& literal) {
             continue;
         }
         const char c = literal[++i];
-        if (c == 'n') out += '\n';
-        else if (c == 'r') out += '\r';
-        else if (c == 't') out += '\t';
+        if (c == 'n')
+            out += '\n';
+        else if (c == 'r')
+            out += '\r';
+        else if (c == 't')
+            out += '\t';
         else if (c == 'u' && i + 4 < literal.size()) {
             const unsigned code = std::stoul(literal.substr(i + 1, 4), nullptr, 16);
             out += QString(QChar(char16_t(code))).toStdString();
@@ -154,8 +159,9 @@ TEST(Translations, EveryJapaneseTextOfTheCodeIsMarked) {
                line.find("->edit(\"") != std::string::npos;
     };
     std::vector<std::string> unmarked;
-    QDirIterator it(kSources + QStringLiteral("/src"), {QStringLiteral("*.cpp"), QStringLiteral("*.h")},
-                    QDir::Files, QDirIterator::Subdirectories);
+    QDirIterator it(kSources + QStringLiteral("/src"),
+                    {QStringLiteral("*.cpp"), QStringLiteral("*.h")}, QDir::Files,
+                    QDirIterator::Subdirectories);
     const std::regex literal(R"re("((?:[^"\\\n]|\\.)*)")re");
     while (it.hasNext()) {
         const QString file = it.next();
