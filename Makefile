@@ -54,7 +54,7 @@ run: build
 		./$(BUILD)/src/app/quillfen samples/chart.jpg; \
 	else \
 		./$(BUILD)/src/app/quillfen --batch samples/chart.quillfen.json --out $(BUILD)/sample-output && \
-		echo "Wrote points.csv, fit.csv, graph.png and working.png to $(BUILD)/sample-output"; \
+		echo "Wrote points.csv, fit.csv, fit.json, graph.png and working.png to $(BUILD)/sample-output"; \
 	fi
 
 format:
