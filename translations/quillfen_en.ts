@@ -439,6 +439,10 @@ A series of markers gives one point per marker</translation>
         <source>点の一覧が一杯のため、抽出した %1 点のうち %2 点だけを追加しました。</source>
         <translation>The point list is full: of the %1 points extracted, only %2 were added.</translation>
     </message>
+    <message>
+        <source>%1 点が見つかりました。Enter キーで追加、Esc キーで取り消します。</source>
+        <translation>%1 points found. Enter adds them, Esc drops them.</translation>
+    </message>
 </context>
 <context>
     <name>qf::Commands</name>

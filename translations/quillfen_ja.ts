@@ -422,6 +422,10 @@ Do you want to replace it?</source>
         <source>点の一覧が一杯のため、抽出した %1 点のうち %2 点だけを追加しました。</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>%1 点が見つかりました。Enter キーで追加、Esc キーで取り消します。</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>qf::Commands</name>

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTimer>
 
 #include "app/output_pane.h"
@@ -77,6 +78,8 @@ ApplicationWindow::ApplicationWindow(Dialogs& dialogs, const CameraSourceMap& ca
                      &CPropertiesWnd::refreshToolbar);
     QObject::connect(m_view, &CZelkView::stateChanged, &m_frame, &CMainFrame::refreshCommands);
     QObject::connect(m_view, &CZelkView::pointerStatus, &m_frame, &CMainFrame::setPointerStatus);
+    QObject::connect(m_view, &CZelkView::statusMessage, &m_frame,
+                     [frame](const QString& text) { frame->statusBar()->showMessage(text, 8000); });
     // Menus, panes and dialogs are built in one language at start; a new
     // choice waits for the next start, and the window says so.
     QObject::connect(&m_frame, &CMainFrame::languageChosen, &m_frame, [frame, &dialogs](int) {

@@ -186,6 +186,8 @@ void CZelkView::extractCurveAt(IntPoint image) {
         m_dialogs.message(this, QString::fromStdString(error), MessageIcon::Warning);
         return;
     }
+    emit statusMessage(tr("%1 点が見つかりました。Enter キーで追加、Esc キーで取り消します。")
+                           .arg(m_state.extractPreview.result.points.size()));
     if (const std::string note = extractionNote(m_state.extractPreview); !note.empty())
         m_dialogs.message(this, QString::fromStdString(note), MessageIcon::Information);
 }
@@ -300,10 +302,18 @@ void CZelkView::keyPressEvent(QKeyEvent* event) {
     }
     int dx = 0, dy = 0;
     switch (event->key()) {
-        case Qt::Key_Left: dx = -1; break;
-        case Qt::Key_Right: dx = 1; break;
-        case Qt::Key_Up: dy = -1; break;
-        case Qt::Key_Down: dy = 1; break;
+        case Qt::Key_Left:
+            dx = -1;
+            break;
+        case Qt::Key_Right:
+            dx = 1;
+            break;
+        case Qt::Key_Up:
+            dy = -1;
+            break;
+        case Qt::Key_Down:
+            dy = 1;
+            break;
         default:
             QAbstractScrollArea::keyPressEvent(event);
             return;

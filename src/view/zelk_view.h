@@ -66,6 +66,8 @@ signals:
     void fileDropped(const QString& path);
     // What the status bar says of the pointer: pixel, calibrated X and Y, zoom.
     void pointerStatus(const QString& text);
+    // A short note of what to do next, for the status bar.
+    void statusMessage(const QString& text);
     // The loupe was switched on or off (the window keeps the choice).
     void magnifierSwitched(bool on);
 

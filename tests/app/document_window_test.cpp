@@ -8,21 +8,22 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QFile>
-#include <QTableWidget>
 #include <QMimeData>
+#include <QStatusBar>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <fstream>
 #include <functional>
-#include <opencv2/imgcodecs.hpp>
 #include <opencv2/core.hpp>
+#include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
 #include <sstream>
 
 #include "app/application_window.h"
-#include "common/format.h"
 #include "app/output_pane.h"
 #include "app/project_controller.h"
+#include "common/format.h"
 #include "imaging/mapping.h"
 #include "project/batch.h"
 #include "project/project_file.h"
@@ -130,9 +131,25 @@ protected:
 // is 160 x 120: corners (20,20)-(140,100), graph rectangle (15,15,145,105),
 // axis rectangle (30,30,130,90).
 enum class Op {
-    MoveCorner, RunMapping, DragGraphCorner, DragAxisEdge, AddPoint1, AddPoint2, AddPoint3,
-    EraseClick, EraseRegion, EditAxisValue, ChooseScale, EditFormula, RemoveAll, DeleteKey,
-    OpenOtherPicture, ChoosePerspective, ChooseInterpolated, ExtractCurve, EditExtractCount,
+    MoveCorner,
+    RunMapping,
+    DragGraphCorner,
+    DragAxisEdge,
+    AddPoint1,
+    AddPoint2,
+    AddPoint3,
+    EraseClick,
+    EraseRegion,
+    EditAxisValue,
+    ChooseScale,
+    EditFormula,
+    RemoveAll,
+    DeleteKey,
+    OpenOtherPicture,
+    ChoosePerspective,
+    ChooseInterpolated,
+    ExtractCurve,
+    EditExtractCount,
 };
 
 class DocumentWindowUndoTest : public DocumentWindowTest {
@@ -145,7 +162,9 @@ public:
                 dragOnView(view(), {c.x, c.y}, {c.x - 6, c.y - 4});
                 break;
             }
-            case Op::RunMapping: command(ID_MAPPING_RUN); break;
+            case Op::RunMapping:
+                command(ID_MAPPING_RUN);
+                break;
             case Op::DragGraphCorner:
                 command(ID_GRAPH_RECT);
                 dragOnView(view(), {15, 15}, {8, 10});
@@ -154,9 +173,15 @@ public:
                 command(ID_GRAPH_RECT);
                 dragOnView(view(), {60, 30}, {60, 38});
                 break;
-            case Op::AddPoint1: addPoints({{50, 80}}); break;
-            case Op::AddPoint2: addPoints({{80, 70}}); break;
-            case Op::AddPoint3: addPoints({{110, 50}}); break;
+            case Op::AddPoint1:
+                addPoints({{50, 80}});
+                break;
+            case Op::AddPoint2:
+                addPoints({{80, 70}});
+                break;
+            case Op::AddPoint3:
+                addPoints({{110, 50}});
+                break;
             case Op::EraseClick:
                 command(ID_ERASE_POINTS);
                 clickOnView(view(), {80, 70});
@@ -165,22 +190,32 @@ public:
                 command(ID_ERASE_POINTS);
                 dragOnView(view(), {40, 40}, {120, 90});
                 break;
-            case Op::EditAxisValue: enterInPane(grid(), PanelItem::YMax, "250"); break;
-            case Op::ChooseScale: chooseInPane(grid(), PanelItem::YScale, "対数"); break;
-            case Op::EditFormula: enterInPane(grid(), PanelItem::Basis1, "sin(x)"); break;
+            case Op::EditAxisValue:
+                enterInPane(grid(), PanelItem::YMax, "250");
+                break;
+            case Op::ChooseScale:
+                chooseInPane(grid(), PanelItem::YScale, "対数");
+                break;
+            case Op::EditFormula:
+                enterInPane(grid(), PanelItem::Basis1, "sin(x)");
+                break;
             case Op::ChoosePerspective:
                 chooseInPane(grid(), PanelItem::MappingMethod, "射影変換");
                 break;
             case Op::ChooseInterpolated:
                 chooseInPane(grid(), PanelItem::MappingSampling, "双一次補間");
                 break;
-            case Op::RemoveAll: command(ID_REMOVE_ALL_POINTS); break;
+            case Op::RemoveAll:
+                command(ID_REMOVE_ALL_POINTS);
+                break;
             case Op::ExtractCurve:
                 command(ID_EXTRACT_CURVE);
                 clickOnView(view(), {100, 69});
                 command(ID_EXTRACT_CONFIRM);
                 break;
-            case Op::EditExtractCount: enterInPane(grid(), PanelItem::ExtractCount, "7"); break;
+            case Op::EditExtractCount:
+                enterInPane(grid(), PanelItem::ExtractCount, "7");
+                break;
             case Op::DeleteKey:
                 // The add tool selects the point it hits (no step); Delete removes it.
                 addPoints({{110, 50}});
@@ -189,8 +224,7 @@ public:
                 break;
             case Op::OpenOtherPicture:
                 dialogs.choiceAnswers.push_back(0);  // keep the points
-                ASSERT_TRUE(w.projects().openPicture(
-                    writePicture("other.png", chart(200, 150))));
+                ASSERT_TRUE(w.projects().openPicture(writePicture("other.png", chart(200, 150))));
                 break;
         }
         QApplication::processEvents();
@@ -342,8 +376,12 @@ TEST_F(DocumentWindowUndoTest, ExtractedPointsArePreviewedThenAddedAsOneStep) {
     const ExtractionPreview& preview = view().state().extractPreview;
 
     clickOnView(view(), {100, 69});  // on the chart's curve
-    ASSERT_TRUE(preview.shown()) << (dialogs.messages.empty() ? "" : dialogs.messages.back().toStdString());
+    ASSERT_TRUE(preview.shown()) << (dialogs.messages.empty()
+                                         ? ""
+                                         : dialogs.messages.back().toStdString());
     EXPECT_EQ(preview.result.points.size(), 20u);
+    EXPECT_EQ(w.frame().statusBar()->currentMessage(),
+              QStringLiteral("20 点が見つかりました。Enter キーで追加、Esc キーで取り消します。"));
     EXPECT_TRUE(record().points.empty());
     EXPECT_EQ(doc().history().undoCount(), steps);
     EXPECT_TRUE(w.frame().action(ID_EXTRACT_CONFIRM)->isEnabled());
@@ -467,8 +505,7 @@ TEST_F(DocumentWindowTest, AProjectSavedInTheWindowReplaysToTheSameFilesInTheBat
 
     std::ostringstream out, err;
     const QString batchDir = dir.filePath("batch");
-    ASSERT_EQ(runBatch({project.toStdString(), batchDir.toStdString()}, out, err), 0)
-        << err.str();
+    ASSERT_EQ(runBatch({project.toStdString(), batchDir.toStdString()}, out, err), 0) << err.str();
     EXPECT_EQ(bytesOf(batchDir + "/points.csv"), bytesOf(points));
     EXPECT_EQ(bytesOf(batchDir + "/fit.csv"), bytesOf(fit));
 
@@ -523,8 +560,8 @@ TEST_F(DocumentWindowTest, AProjectAskingForAnExtractionOpensWithItsPoints) {
     ASSERT_TRUE(w.projects().openPath(project("[100, 69]")));
     ASSERT_EQ(record().points.size(), 11u);
     EXPECT_EQ(record().points.back(), (SourcePoint{50, 80}));
-    const ExtractionResult r = extractCurve(*view().state().current(), record().axis.m_axisRect,
-                                            {100, 69}, {.count = 10});
+    const ExtractionResult r =
+        extractCurve(*view().state().current(), record().axis.m_axisRect, {100, 69}, {.count = 10});
     EXPECT_EQ(std::vector<SourcePoint>(record().points.begin(), record().points.end() - 1),
               r.points);
     EXPECT_FALSE(record().extractSeed);
@@ -627,11 +664,13 @@ TEST_F(DocumentWindowTest, UnsavedWorkIsNotDroppedWithoutAnAnswer) {
     };
     const Case cases[] = {
         {"close", [&] { return w.frame().close(); }},
-        {"new", [&] {
+        {"new",
+         [&] {
              command(ID_FILE_NEW);
              return record().points.empty();
          }},
-        {"open project", [&] {
+        {"open project",
+         [&] {
              dialogs.openAnswers = {dir.filePath("none.quillfen.json")};
              command(ID_PROJECT_OPEN);
              return !dialogs.openAnswers.empty() ? false : record().points.empty();
@@ -650,7 +689,8 @@ TEST_F(DocumentWindowTest, UnsavedWorkIsNotDroppedWithoutAnAnswer) {
     dialogs.choiceAnswers = {0};
     dialogs.saveAnswers = {dir.filePath("kept")};
     EXPECT_TRUE(w.frame().close());
-    const ProjectReadResult kept = readProjectFile(dir.filePath("kept.quillfen.json").toStdString());
+    const ProjectReadResult kept =
+        readProjectFile(dir.filePath("kept.quillfen.json").toStdString());
     ASSERT_TRUE(kept.ok) << kept.error;
     EXPECT_EQ(kept.project.points.size(), 1u);
 }
