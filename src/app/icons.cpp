@@ -9,6 +9,7 @@
 #include <QStyle>
 #include <QStyleOption>
 #include <algorithm>
+#include <initializer_list>
 #include <array>
 
 namespace qf {
@@ -103,6 +104,13 @@ void crosshair(QPainter& p) {
     p.drawLine(QPointF(1, 6), QPointF(11, 6));
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(QPointF(6, 6), 3, 3);
+}
+
+// The rings of the points the extraction found along a curve.
+void foundPoints(QPainter& p, std::initializer_list<QPointF> rings) {
+    pen(p, kPreview, 1.2);
+    p.setBrush(Qt::NoBrush);
+    for (QPointF d : rings) p.drawEllipse(d, 1.6, 1.6);
 }
 
 void dots(QPainter& p, const QColor& c) {
@@ -288,10 +296,7 @@ void draw(QPainter& p, CommandIcon icon) {
         case I::ExtractCurve: {
             // A curve with the points found along it, and the click that found them.
             curve(p, kBlue, 1.6);
-            pen(p, kPreview, 1.2);
-            p.setBrush(Qt::NoBrush);
-            for (QPointF d : {QPointF(3.5, 11), QPointF(7.5, 7.6), QPointF(11, 6.6), QPointF(13.5, 3.8)})
-                p.drawEllipse(d, 1.6, 1.6);
+            foundPoints(p, {{3.5, 11}, {7.5, 7.6}, {11, 6.6}, {13.5, 3.8}});
             pen(p, kInk, 1.4);
             p.drawLine(QPointF(9, 15), QPointF(9, 10));
             p.drawLine(QPointF(6.5, 12.5), QPointF(11.5, 12.5));
@@ -299,10 +304,7 @@ void draw(QPainter& p, CommandIcon icon) {
         }
         case I::ExtractConfirm:
             curve(p, kBlue, 1.2);
-            pen(p, kPreview, 1.2);
-            p.setBrush(Qt::NoBrush);
-            for (QPointF d : {QPointF(3.5, 11), QPointF(7.5, 7.6), QPointF(13.5, 3.8)})
-                p.drawEllipse(d, 1.6, 1.6);
+            foundPoints(p, {{3.5, 11}, {7.5, 7.6}, {13.5, 3.8}});
             pen(p, kGreen, 2.2);
             p.drawLine(QPointF(7, 12), QPointF(9.5, 14.5));
             p.drawLine(QPointF(9.5, 14.5), QPointF(15, 8.5));

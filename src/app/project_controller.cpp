@@ -209,20 +209,16 @@ void ProjectController::extractOnOpen(IntPoint seed, const QString& projectPath)
     DocumentRecord record = m_doc.record();
     record.extractSeed.reset();
     const ViewState& s = m_view.state();
-    const ExtractionResult r =
-        s.imagePresent() ? extractCurve(*s.current(), record.axis.m_axisRect, seed, record.extraction)
-                         : ExtractionResult{};
-    if (r.ok) {
-        std::vector<SourcePoint> points = r.points;
-        points.insert(points.end(), record.points.begin(), record.points.end());
-        if (points.size() > std::size_t(kMaxSourcePoints)) points.resize(kMaxSourcePoints);
-        record.points = std::move(points);
-    } else {
+    const std::string error =
+        extractBeforeListed(s.imagePresent() ? *s.current() : cv::Mat(), record.axis.m_axisRect,
+                            seed, record.extraction, record.points);
+    // The list holds what the view can show.
+    if (record.points.size() > std::size_t(kMaxSourcePoints)) record.points.resize(kMaxSourcePoints);
+    if (!error.empty())
         m_dialogs.message(&m_frame,
                           tr("プロジェクトの曲線を自動抽出できませんでした。\n") +
-                              QString::fromStdString(r.error),
+                              QString::fromStdString(error),
                           MessageIcon::Warning);
-    }
     // What the file asks for, carried out: the opened state of the project.
     m_doc.reset(std::move(record), projectPath);
 }

@@ -89,6 +89,9 @@ public:
         const uint8_t* t = tiles_[index(x, y)].get();
         return t ? t[offset(x, y)] : 0;
     }
+    bool has(int tx, int ty) const {
+        return tiles_[std::size_t(ty) * std::size_t(across_) + std::size_t(tx)] != nullptr;
+    }
     uint8_t& ref(int x, int y) {
         std::unique_ptr<uint8_t[]>& t = tiles_[index(x, y)];
         if (!t) t = std::make_unique<uint8_t[]>(kTile * kTile);  // zeroed
@@ -120,10 +123,7 @@ private:
 class LazyMask {
 public:
     LazyMask(const cv::Mat& roi, const cv::Scalar& lo, const cv::Scalar& hi)
-        : roi_(roi), lo_(lo), hi_(hi), mask_(roi.size()),
-          across_((roi.cols + Tiles::kTile - 1) >> Tiles::kShift),
-          made_(std::size_t(across_) * std::size_t((roi.rows + Tiles::kTile - 1) >> Tiles::kShift),
-                0) {}
+        : roi_(roi), lo_(lo), hi_(hi), mask_(roi.size()) {}
 
     int cols() const { return roi_.cols; }
     int rows() const { return roi_.rows; }
@@ -140,10 +140,9 @@ public:
     }
 
 private:
+    // A tile exists once it is made.
     void make(int tx, int ty) {
-        char& made = made_[std::size_t(ty) * std::size_t(across_) + std::size_t(tx)];
-        if (made) return;
-        made = 1;
+        if (mask_.has(tx, ty)) return;
         cv::Mat out = mask_.tile(tx, ty);
         const cv::Rect r(tx << Tiles::kShift, ty << Tiles::kShift, out.cols, out.rows);
         cv::cvtColor(roi_(r), lab_, cv::COLOR_BGR2Lab);
@@ -154,8 +153,6 @@ private:
     cv::Scalar lo_, hi_;
     Tiles mask_;
     cv::Mat lab_;
-    int across_;
-    std::vector<char> made_;
 };
 
 // The 8-connected piece of the mask through p: its bounding box and size,
@@ -433,6 +430,16 @@ ExtractionResult extractCurve(const cv::Mat& picture, const IntRect& axisRect, I
                  bgr, cv::COLOR_Lab2BGR);
     r.colour = bgr.at<cv::Vec3b>(0, 0);
     return r;
+}
+
+std::string extractBeforeListed(const cv::Mat& picture, const IntRect& axisRect, IntPoint seed,
+                                const ExtractionSettings& settings,
+                                std::vector<SourcePoint>& points) {
+    ExtractionResult r = extractCurve(picture, axisRect, seed, settings);
+    if (!r.ok) return r.error;
+    r.points.insert(r.points.end(), points.begin(), points.end());
+    points = std::move(r.points);
+    return {};
 }
 
 }  // namespace qf

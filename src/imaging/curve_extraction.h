@@ -32,4 +32,11 @@ struct ExtractionResult {
 ExtractionResult extractCurve(const cv::Mat& picture, const IntRect& axisRect, IntPoint seed,
                               const ExtractionSettings& settings);
 
+// A project that asks for an extraction: the points extracted through `seed`
+// go before its listed `points`. On failure `points` stay as they were and
+// the reason is returned; empty when done.
+std::string extractBeforeListed(const cv::Mat& picture, const IntRect& axisRect, IntPoint seed,
+                                const ExtractionSettings& settings,
+                                std::vector<SourcePoint>& points);
+
 }  // namespace qf

@@ -70,14 +70,15 @@ std::string prepare(DocumentRecord& project, const GeometryGiven& given,
     // The points are clicked on the output image: the mapped chart, or the
     // grey copy when no mapping is run.
     if (project.applyMapping) runMapping(s.images, s.display.m_currentImage, s.mapping);
-    // Extracted points first, then the listed ones.
+    std::vector<SourcePoint> points = project.points;
     if (project.extractSeed) {
-        const ExtractionResult r = extractCurve(outputImage(s.images), project.axis.m_axisRect,
-                                                *project.extractSeed, project.extraction);
-        if (!r.ok) return "extract: " + r.error;
-        for (const SourcePoint& p : r.points) s.points.add(p);
+        if (const std::string e =
+                extractBeforeListed(outputImage(s.images), project.axis.m_axisRect,
+                                    *project.extractSeed, project.extraction, points);
+            !e.empty())
+            return "extract: " + e;
     }
-    for (const SourcePoint& p : project.points) s.points.add(p);
+    for (const SourcePoint& p : points) s.points.add(p);
     s.display.m_displaySource = 2;
     selectCurrentImage(s.display);
     return {};
