@@ -13,12 +13,15 @@
 #include "app/main_frame.h"
 #include "app/project_controller.h"
 #include "app/recovery.h"
+#include "imaging/picture_memory.h"
 #include "project/batch.h"
 #include "project/batch_command.h"
 #include "view/qt_dialogs.h"
 #include "view/zelk_view.h"
 
 int main(int argc, char** argv) {
+    // Large pictures in huge-page blocks, in the window and the batch mode.
+    qf::usePageBuffersForPictures();
     const qf::CommandLine cl = qf::parseCommandLine({argv + 1, argv + argc});
     using Action = qf::CommandLine::Action;
     switch (cl.action) {
@@ -34,8 +37,7 @@ int main(int argc, char** argv) {
             return qf::BatchUsage;
         case Action::Batch:
             return qf::runBatchCommand(
-                argc, argv,
-                {cl.projectPaths, cl.outDir, cl.jobs, cl.json, cl.maxPicturePixels});
+                argc, argv, {cl.projectPaths, cl.outDir, cl.jobs, cl.json, cl.maxPicturePixels});
         case Action::Window:
             break;
     }

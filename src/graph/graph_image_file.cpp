@@ -6,6 +6,7 @@
 #include <exception>
 #include <opencv2/core.hpp>
 
+#include "common/page_buffer.h"
 #include "imaging/image_file.h"
 
 namespace qf {
@@ -27,11 +28,33 @@ QImage rgb32(const QImage& image) {
                                                   : image.convertToFormat(QImage::Format_RGB32);
 }
 
+// A canvas as large as a working picture takes its memory as pictures do
+// (common/page_buffer.h); a small one is Qt's own.
+QImage canvasImage(int width, int height) {
+    const std::size_t bytesPerLine = std::size_t(width) * 4;
+    const std::size_t bytes = bytesPerLine * std::size_t(height);
+    if (bytes < kPageBufferMinimum) return QImage(width, height, QImage::Format_RGB32);
+    void* block = allocatePages(bytes);
+    if (!block) return {};
+    struct Block {
+        void* memory;
+        std::size_t bytes;
+    };
+    return QImage(
+        static_cast<uchar*>(block), width, height, qsizetype(bytesPerLine), QImage::Format_RGB32,
+        [](void* info) {
+            const auto* b = static_cast<Block*>(info);
+            freePages(b->memory, b->bytes);
+            delete b;
+        },
+        new Block{block, bytes});
+}
+
 }  // namespace
 
 QImage renderGeneratedGraphImage(const GraphScene& scene) {
     if (scene.imageSize.cx <= 0 || scene.imageSize.cy <= 0) return {};
-    QImage canvas(scene.imageSize.cx, scene.imageSize.cy, QImage::Format_RGB32);
+    QImage canvas = canvasImage(scene.imageSize.cx, scene.imageSize.cy);
     if (canvas.isNull()) return canvas;
     canvas.fill(Qt::white);
     GraphScene atOneToOne = scene;
