@@ -26,6 +26,7 @@
 
 #include "graph/renderer.h"
 #include "imaging/mapping.h"
+#include "imaging/picture_memory.h"
 #include "view/camera_controller.h"
 #include "view/paint/view_paint.h"
 
@@ -70,6 +71,7 @@ int main(int argc, char** argv) {
         if (std::strcmp(argv[i], "--ticks") == 0) ticks = std::max(700, std::atoi(argv[i + 1]));
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    qf::usePageBuffersForPictures();  // as the program does
 
     const std::filesystem::path dir = std::filesystem::temp_directory_path() /
                                       ("quillfen_bench_soak_" + std::to_string(::getpid()));

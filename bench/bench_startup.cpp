@@ -22,6 +22,7 @@
 #include "app/main_frame.h"
 #include "app/output_pane.h"
 #include "imaging/image_file.h"
+#include "imaging/picture_memory.h"
 #include "view/qt_dialogs.h"
 #include "view/zelk_view.h"
 
@@ -107,6 +108,7 @@ int main(int argc, char** argv) {
     // The offscreen platform's notes (it cannot raise a window) are not results.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     QApplication app(argc, argv);
+    qf::usePageBuffersForPictures();  // as the program does
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     for (int w : {8000, 640}) {

@@ -22,6 +22,7 @@
 #include "bench_support.h"
 #include "graph/renderer.h"
 #include "imaging/mapping.h"
+#include "imaging/picture_memory.h"
 #include "view/paint/view_paint.h"
 #include "view/view_state.h"
 
@@ -117,6 +118,7 @@ void registerAll() {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);  // fonts for the labels
+    qf::usePageBuffersForPictures();  // as the program does
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     registerAll();
