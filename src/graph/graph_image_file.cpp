@@ -81,9 +81,13 @@ GraphImageSaveResult writeGraphImage(const QImage& image, const std::string& pat
     }
 }
 
-ImageEncodeResult encodeGraphImage(const QImage& image, const std::string& path) {
-    if (image.isNull()) return {false, {}, "Unable to save \"" + path + "\": there is no image"};
-    return encodeImageFile(path, bgrxOver(rgb32(image)));
+ImageIntoResult encodeGraphImageInto(AtomicFile& file, const QImage& image) {
+    if (image.isNull()) {
+        ImageIntoResult r;
+        r.error = "Unable to save \"" + file.targetPath() + "\": there is no image";
+        return r;
+    }
+    return encodeImageInto(file, bgrxOver(rgb32(image)));
 }
 
 GraphImageSaveResult SaveGeneratedGraphImage(const GraphScene& scene, const std::string& path) {

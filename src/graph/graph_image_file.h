@@ -30,8 +30,9 @@ struct GraphImageSaveResult {
 // offered: neither OpenCV nor Qt Gui can encode it.
 GraphImageSaveResult writeGraphImage(const QImage& image, const std::string& path);
 
-// The file writeGraphImage would write, in memory.
-ImageEncodeResult encodeGraphImage(const QImage& image, const std::string& path);
+// The file writeGraphImage would write, into `file`'s temporary file (see
+// encodeImageInto), for a set of files replaced together.
+ImageIntoResult encodeGraphImageInto(AtomicFile& file, const QImage& image);
 
 // Render, then write. Without an image nothing is written and nothing is said.
 GraphImageSaveResult SaveGeneratedGraphImage(const GraphScene& scene, const std::string& path);

@@ -8,6 +8,7 @@
 #include <array>
 #include <atomic>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -240,57 +241,92 @@ Encoder ownEncoderFor(std::string ext) {
     return nullptr;
 }
 
-// An encoder of the program's own, writing into memory.
-bool encodeOwn(const cv::Mat& image, Encoder encode, std::vector<unsigned char>& bytes) {
-    char* buffer = nullptr;
-    std::size_t size = 0;
-    std::FILE* f = ::open_memstream(&buffer, &size);
-    if (!f) return false;
-    bool encoded = false;
-    try {
-        encoded = encode(f, image);
-    } catch (...) {
-        std::fclose(f);
-        std::free(buffer);
-        throw;
+// Why the picture cannot be written to path at all; empty when it can.
+std::string unwritablePicture(const std::string& path, const cv::Mat& image) {
+    if (image.empty()) return "there is no image";
+    if (image.depth() != CV_8U || (image.channels() != 3 && image.channels() != 4))
+        return "not an 8-bit colour picture";
+    if (!fs::path(path).has_extension()) return "no picture format for this file extension";
+    return {};
+}
+
+// The other formats, through OpenCV's codecs module: the file's bytes, or
+// the reason in `error`.
+bool encodeThroughOpenCv(const std::string& path, const cv::Mat& image, cv::Mat& bytes,
+                         std::string& error) {
+    std::string why;
+    const QfCodecsModule* codecs = codecsModule(&why);
+    if (!codecs) {
+        error = "no picture format for this file extension (" + why + ")";
+        return false;
     }
-    const bool closed = std::fclose(f) == 0;
-    if (encoded && closed) bytes.assign(buffer, buffer + size);
-    std::free(buffer);
-    return encoded && closed;
+    if (!codecs->canWrite(path.c_str())) {
+        error = "no picture format for this file extension";
+        return false;
+    }
+    cv::Mat bgr = image;
+    if (image.channels() == 4) cv::cvtColor(image, bgr, cv::COLOR_BGRA2BGR);
+    char text[512] = {};
+    if (!codecs->encode(fs::path(path).extension().c_str(), &bgr, &bytes, text, sizeof text)) {
+        error = *text ? text : "the picture could not be encoded";
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
 
-ImageEncodeResult encodeImageFile(const std::string& path, const cv::Mat& image) {
-    ImageEncodeResult r;
+ImageIntoResult encodeImageInto(AtomicFile& file, const cv::Mat& image) {
+    const std::string& path = file.targetPath();
+    ImageIntoResult r;
     const auto refuse = [&](const std::string& reason) {
+        file.discard();
         r.error = failure(path, reason).error;
         return r;
     };
-    if (image.empty()) return refuse("there is no image");
-    if (image.depth() != CV_8U || (image.channels() != 3 && image.channels() != 4))
-        return refuse("not an 8-bit colour picture");
-    const fs::path p(path);
-    if (!p.has_extension()) return refuse("no picture format for this file extension");
+    const auto unwritten = [&](AtomicWriteResult why) {
+        file.discard();
+        r.file = std::move(why);
+        return r;
+    };
+    const auto unwrittenFor = [&](int errorNumber) {
+        return unwritten({false, path + ": " + std::strerror(errorNumber), errorNumber});
+    };
+    if (const std::string why = unwritablePicture(path, image); !why.empty()) return refuse(why);
     try {
-        if (const Encoder encode = ownEncoderFor(p.extension().string())) {
-            if (!encodeOwn(image, encode, r.bytes)) return refuse("the picture could not be encoded");
+        const Encoder encode = ownEncoderFor(fs::path(path).extension().string());
+        cv::Mat bytes;  // what OpenCV's codecs give for the other formats
+        std::string error;
+        if (!encode && !encodeThroughOpenCv(path, image, bytes, error)) return refuse(error);
+        if (AtomicWriteResult opened = file.open(); !opened.ok) return unwritten(opened);
+        if (!encode) {
+            AtomicWriteResult w = file.write({reinterpret_cast<const char*>(bytes.datastart),
+                                              std::size_t(bytes.dataend - bytes.datastart)});
+            if (!w.ok) return unwritten(w);
             r.ok = true;
             return r;
         }
-        std::string why;
-        const QfCodecsModule* codecs = codecsModule(&why);
-        if (!codecs) return refuse("no picture format for this file extension (" + why + ")");
-        if (!codecs->canWrite(path.c_str()))
-            return refuse("no picture format for this file extension");
-        cv::Mat bgr = image;
-        if (image.channels() == 4) cv::cvtColor(image, bgr, cv::COLOR_BGRA2BGR);
-        char error[512] = {};
-        cv::Mat bytes;
-        if (!codecs->encode(p.extension().c_str(), &bgr, &bytes, error, sizeof error))
-            return refuse(*error ? error : "the picture could not be encoded");
-        r.bytes.assign(bytes.datastart, bytes.dataend);
+        // The encoder writes through its own stream on the temporary file.
+        std::FILE* f = std::fopen(file.tempPath().c_str(), "wb");
+        if (!f) return unwrittenFor(errno);
+        std::setvbuf(f, nullptr, _IOFBF, std::size_t(256) << 10);
+        bool encoded = false;
+        errno = 0;
+        try {
+            encoded = encode(f, image);
+        } catch (...) {
+            std::fclose(f);
+            throw;
+        }
+        // A write refused on the way (a full disk) stops the encoder too:
+        // it is reported as the write it is.
+        const int writeError = errno;
+        const bool writeFailed = std::ferror(f) != 0;
+        errno = 0;
+        const bool closed = std::fclose(f) == 0;
+        if (writeFailed) return unwrittenFor(writeError != 0 ? writeError : EIO);
+        if (encoded && !closed) return unwrittenFor(errno != 0 ? errno : EIO);
+        if (!encoded) return refuse("the picture could not be encoded");
     } catch (const std::exception& e) {
         return refuse(e.what());
     }
@@ -299,11 +335,12 @@ ImageEncodeResult encodeImageFile(const std::string& path, const cv::Mat& image)
 }
 
 ImageWriteResult writeImageFile(const std::string& path, const cv::Mat& image) {
-    const ImageEncodeResult encoded = encodeImageFile(path, image);
-    if (!encoded.ok) return {false, encoded.error};
     // Through a temporary file: a full disk or a kill leaves the old picture.
-    const AtomicWriteResult w = writeFileAtomically(
-        path, {reinterpret_cast<const char*>(encoded.bytes.data()), encoded.bytes.size()});
+    AtomicFile file(path);
+    const ImageIntoResult r = encodeImageInto(file, image);
+    if (!r.file.ok) return failure(path, writeFailureReason(path, r.file.errorNumber));
+    if (!r.ok) return {false, r.error};
+    const AtomicWriteResult w = file.commit();
     if (!w.ok) return failure(path, writeFailureReason(path, w.errorNumber));
     return {true, {}};
 }

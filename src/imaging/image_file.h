@@ -9,7 +9,8 @@
 #include <cstdint>
 #include <opencv2/core.hpp>
 #include <string>
-#include <vector>
+
+#include "common/atomic_file.h"
 
 namespace qf {
 
@@ -56,14 +57,20 @@ struct ImageWriteResult {
 // file is replaced whole or not at all (see common/atomic_file.h).
 ImageWriteResult writeImageFile(const std::string& path, const cv::Mat& image);
 
-struct ImageEncodeResult {
+// What encodeImageInto did. A picture it refuses (or an encoder that fails)
+// is `error`, worded as writeImageFile words it; a failure of the file
+// itself (it could not be made, the disk is full) is `file`, as AtomicFile
+// words it, so that each caller reports it as it reports its other files.
+struct ImageIntoResult {
     bool ok = false;
-    std::vector<unsigned char> bytes;  // the file's contents
-    std::string error;                 // as writeImageFile's, when !ok
+    std::string error;
+    AtomicWriteResult file{true, {}, 0};
 };
 
-// The file writeImageFile would write, in memory, for writers that replace
-// several files as one set.
-ImageEncodeResult encodeImageFile(const std::string& path, const cv::Mat& image);
+// The file writeImageFile would write, written into the temporary file of
+// `file` (which it opens) as it is encoded, never whole in memory, for
+// writers that replace several files as one set: the caller commits it,
+// alone or with the rest. On failure the temporary file is removed.
+ImageIntoResult encodeImageInto(AtomicFile& file, const cv::Mat& image);
 
 }  // namespace qf

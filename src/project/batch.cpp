@@ -84,6 +84,24 @@ std::string prepare(DocumentRecord& project, const GeometryGiven& given,
     return {};
 }
 
+// A picture of the set, encoded into its temporary file as it was made.
+struct EncodedPicture {
+    AtomicFile file;
+    ImageIntoResult result;
+};
+
+EncodedPicture encodedPicture(const fs::path& path, const cv::Mat& image) {
+    EncodedPicture e{AtomicFile(path.string()), {}};
+    e.result = encodeImageInto(e.file, image);
+    return e;
+}
+
+EncodedPicture encodedGraph(const fs::path& path, const GraphScene& scene) {
+    EncodedPicture e{AtomicFile(path.string()), {}};
+    e.result = encodeGraphImageInto(e.file, renderGeneratedGraphImage(scene));
+    return e;
+}
+
 // The result files, each finished in a temporary file beside its target.
 class ResultSet {
 public:
@@ -101,13 +119,16 @@ public:
         files_.push_back(std::move(file));
         return true;
     }
-    bool add(const fs::path& path, const ImageEncodeResult& encoded) {
-        if (!encoded.ok) {
-            errors_ += "quillfen: " + encoded.error + "\n";
+    bool add(EncodedPicture picture) {
+        if (!picture.result.ok) {
+            // The file's own failure as the other files report theirs; a
+            // refused picture as the encoder words it.
+            const ImageIntoResult& r = picture.result;
+            errors_ += "quillfen: " + (r.file.ok ? r.error : r.file.error) + "\n";
             return false;
         }
-        return add(path, {reinterpret_cast<const char*>(encoded.bytes.data()),
-                          encoded.bytes.size()});
+        files_.push_back(std::move(picture.file));
+        return true;
     }
     bool addText(const fs::path& path, const std::string& utf8) {
         const Cp932Text text = toCp932(utf8);
@@ -185,8 +206,9 @@ ProjectRun runProject(const BatchOptions& options) {
     const cv::Mat& working = *currentImage(s->images, s->display.m_currentImage);
     // The working picture is encoded while the texts and the graph are made.
     const fs::path workingPath = outDir / "working.png";
-    std::future<ImageEncodeResult> workingPng = std::async(
-        std::launch::async, [&working, &workingPath] { return encodeImageFile(workingPath.string(), working); });
+    std::future<EncodedPicture> workingPng =
+        std::async(std::launch::async,
+                   [&working, &workingPath] { return encodedPicture(workingPath, working); });
 
     GraphScene scene;
     scene.imageSize = {working.cols, working.rows};
@@ -197,15 +219,12 @@ ProjectRun runProject(const BatchOptions& options) {
     scene.labelFont = defaultLabelFont();
 
     ResultSet files(run.errors);
-    const fs::path graphPath = outDir / "graph.png";
     const bool written =
         files.addText(outDir / "points.csv", sourcePointFileText(s->points, s->axis)) &&
         files.addText(outDir / "fit.csv",
                       generatedGraphFileText(run.result, graph, project.fit.m_basisExpr)) &&
         files.add(outDir / "fit.json", fitJsonText(run.result, details, project.fit)) &&
-        files.add(graphPath,
-                  encodeGraphImage(renderGeneratedGraphImage(scene), graphPath.string())) &&
-        files.add(workingPath, workingPng.get()) &&
+        files.add(encodedGraph(outDir / "graph.png", scene)) && files.add(workingPng.get()) &&
         files.commit();
     if (!written) return run;
 

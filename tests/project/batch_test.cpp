@@ -1,8 +1,12 @@
 #include "project/batch.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cmath>
+#include <csignal>
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
@@ -227,16 +231,16 @@ TEST_F(Batch, ExtractedPointsComeBeforeTheListedOnes) {
     const DocumentRecord sample = readProjectFile(kSample).project;
     const SourcePoint onCurve = sample.points.at(9);
     const auto extractAt = [&](IntPoint seed) {
-        return variant({{"\"points\": [", "\"extract\": {\"seed\": [" + std::to_string(seed.x) +
-                                              ", " + std::to_string(seed.y) +
-                                              "], \"count\": 30}, \"points\": ["}});
+        return variant(
+            {{"\"points\": [", "\"extract\": {\"seed\": [" + std::to_string(seed.x) + ", " +
+                                   std::to_string(seed.y) + "], \"count\": 30}, \"points\": ["}});
     };
     ASSERT_EQ(run(extractAt({onCurve.h, onCurve.v}), (dir_ / "out").string()), BatchOk)
         << err_.str();
     // The same extraction on the working picture the run wrote.
     const ExtractionResult r =
-        extractCurve(readImageFile((dir_ / "out" / "working.png").string()),
-                     sample.axis.m_axisRect, {onCurve.h, onCurve.v}, {.count = 30});
+        extractCurve(readImageFile((dir_ / "out" / "working.png").string()), sample.axis.m_axisRect,
+                     {onCurve.h, onCurve.v}, {.count = 30});
     ASSERT_TRUE(r.ok) << r.error;
     ASSERT_EQ(r.points.size(), 30u);
     SourcePointList expected;
@@ -286,6 +290,36 @@ TEST_F(Batch, AFailedPictureNamesTheFileAndTheReason) {
     EXPECT_EQ(err_.str(), "quillfen: " + (out / "graph.png").string() + ": Is a directory\n");
 }
 
+// The pictures are encoded straight into their temporary files; a disk that
+// fills on the way is a write failure, named as the text files' are, and
+// leaves the old set and no temporary file.
+TEST_F(Batch, AFullDiskWhileAPictureIsEncodedLeavesTheOldSet) {
+    const fs::path out = dir_ / "out";
+    fs::create_directories(out);
+    const char* names[] = {"points.csv", "fit.csv", "fit.json", "graph.png", "working.png"};
+    for (const char* n : names) std::ofstream(out / n) << "old " << n;
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // Over this size a write fails as on a full disk: the texts and the
+        // graph fit, the photograph's working picture does not.
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{200 * 1024, 200 * 1024};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const int status = run(kSample, out.string());
+        const std::string expected =
+            "quillfen: " + (out / "working.png").string() + ": File too large\n";
+        _exit(status == BatchBadInput && err_.str() == expected ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    for (const char* n : names) EXPECT_EQ(readAll(out / n), std::string("old ") + n);
+    EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 5)
+        << "a temporary file was left";
+}
+
 TEST_F(Batch, APictureThatIsNotARegularFileIsRefused) {
     const test::Fifo fifo(dir_ / "pipe.jpg");
     ASSERT_TRUE(fifo.made());
@@ -299,7 +333,8 @@ TEST_F(Batch, APictureThatIsNotARegularFileIsRefused) {
 
 // fit.csv stopped at 524,286 bytes (some 23,000 rows) with exit 0.
 TEST_F(Batch, ALongFitFileIsWrittenWhole) {
-    const std::string project = variant({{"\"graphPointCount\": 50", "\"graphPointCount\": 40000"}});
+    const std::string project =
+        variant({{"\"graphPointCount\": 50", "\"graphPointCount\": 40000"}});
     ASSERT_EQ(run(project, (dir_ / "out").string()), BatchOk) << err_.str();
     const std::string fit = readAll(dir_ / "out" / "fit.csv");
     EXPECT_GT(fit.size(), 524288u);
