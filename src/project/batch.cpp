@@ -47,8 +47,8 @@ struct Session {
 
 // Loads the picture and lays the project's geometry over the defaults placed
 // for its size. Returns an error message, empty on success.
-std::string prepare(DocumentRecord& project, const GeometryGiven& given,
-                    const std::string& imagePath, Session& s) {
+std::string loadPicture(DocumentRecord& project, const GeometryGiven& given,
+                        const std::string& imagePath, Session& s) {
     // Said plainly here; the window's own text for an unread picture is terse.
     if (const std::string why = regularFileProblem(imagePath); !why.empty())
         return imagePath + ": " + why;
@@ -66,10 +66,18 @@ std::string prepare(DocumentRecord& project, const GeometryGiven& given,
     s.mapping.m_mappingSampling = project.mappedSampling;
     updateInnerQuad(s.mapping);
     s.axis = project.axis;
+    return {};
+}
 
-    // The points are clicked on the output image: the mapped chart, or the
-    // grey copy when no mapping is run.
-    if (project.applyMapping) runMapping(s.images, s.display.m_currentImage, s.mapping);
+// The points are clicked on the output image: the mapped chart, or the grey
+// copy when no mapping is run. `shown` is the picture shown as loaded.
+void mapWorkingPicture(const DocumentRecord& project, CurrentImage shown, Session& s) {
+    if (project.applyMapping) runMapping(s.images, shown, s.mapping);
+}
+
+// The project's points, after those extracted from the working picture
+// (which must be mapped by then) when the project asks for extraction.
+std::string placePoints(const DocumentRecord& project, Session& s) {
     std::vector<SourcePoint> points = project.points;
     if (project.extractSeed) {
         if (const std::string e =
@@ -166,23 +174,42 @@ ProjectRun runProject(const BatchOptions& options) {
     run.outDir = outDir.string();
 
     auto s = std::make_unique<Session>();
-    if (const std::string e =
-            prepare(project, read.given, projectImagePath(project, options.projectPath), *s);
-        !e.empty()) {
+    const auto failed = [&run](const std::string& e) {
         run.errors = "quillfen: " + e + "\n";
         return run;
+    };
+    if (const std::string e =
+            loadPicture(project, read.given, projectImagePath(project, options.projectPath), *s);
+        !e.empty())
+        return failed(e);
+    const CurrentImage asLoaded = s->display.m_currentImage;
+    // Points of the project's own do not wait for the working picture: it is
+    // mapped on a thread of its own while they are fitted. Extracted points
+    // are found on the mapped picture.
+    if (project.extractSeed) {
+        mapWorkingPicture(project, asLoaded, *s);
+        if (const std::string e = placePoints(project, *s); !e.empty()) return failed(e);
+    } else {
+        placePoints(project, *s);
     }
-
     FitInput in;
     in.points = s->points.m_points.data();
     in.pointCount = s->points.m_pointCount;
     in.axis = s->axis;
     in.settings = project.fit;
     in.imagePresent = imagePresent(s->images, s->display.m_currentImage);
+    // The mapped picture has the input's size.
+    const cv::Size pictureSize = s->images.m_inputImage.size();
+    std::shared_future<void> mapped;
+    if (!project.extractSeed)
+        mapped = std::async(std::launch::async, [&project, asLoaded, &s] {
+                     mapWorkingPicture(project, asLoaded, *s);
+                 }).share();
     auto work = std::make_unique<SvdFitWork>();
     GeneratedGraph graph;
     const FitOutcome fit = runFit(in, *work, run.result, graph);
     if (fit.status != FitOk) {
+        if (mapped.valid()) mapped.get();  // a mapping that failed is said first
         // What the window would show: its message box, else the page "出力".
         std::string shown;
         for (const FitEvent& e : fit.events) shown = e.text;
@@ -203,15 +230,16 @@ ProjectRun runProject(const BatchOptions& options) {
         return run;
     }
 
-    const cv::Mat& working = *currentImage(s->images, s->display.m_currentImage);
-    // The working picture is encoded while the texts and the graph are made.
+    // The working picture is encoded, once mapped, while the texts and the
+    // graph are made.
     const fs::path workingPath = outDir / "working.png";
-    std::future<EncodedPicture> workingPng =
-        std::async(std::launch::async,
-                   [&working, &workingPath] { return encodedPicture(workingPath, working); });
+    std::future<EncodedPicture> workingPng = std::async(std::launch::async, [&] {
+        if (mapped.valid()) mapped.get();
+        return encodedPicture(workingPath, *currentImage(s->images, s->display.m_currentImage));
+    });
 
     GraphScene scene;
-    scene.imageSize = {working.cols, working.rows};
+    scene.imageSize = {pictureSize.width, pictureSize.height};
     scene.axis = s->axis;
     scene.graph = &graph;
     scene.style = project.graph;
