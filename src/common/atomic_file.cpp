@@ -4,13 +4,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <algorithm>
 #include <filesystem>
 #include <future>
 #include <random>
+
+#include "common/side_task.h"
 
 namespace qf {
 namespace {
@@ -174,7 +176,7 @@ AtomicWriteResult commitAll(std::vector<AtomicFile>& files) {
     std::vector<std::future<AtomicWriteResult>> flushes;
     flushes.reserve(files.size());
     for (AtomicFile& f : files)
-        flushes.push_back(std::async(std::launch::async, [&f] {
+        flushes.push_back(startBeside([&f] {
             return f.isOpen() ? f.finish() : AtomicWriteResult{true, {}, 0};
         }));
     AtomicWriteResult first{true, {}, 0};

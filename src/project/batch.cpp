@@ -10,6 +10,7 @@
 #include "common/atomic_file.h"
 #include "common/cp932.h"
 #include "common/regular_file.h"
+#include "common/side_task.h"
 #include "fit/fit_driver.h"
 #include "fit/report.h"
 #include "graph/graph_image_file.h"
@@ -202,7 +203,7 @@ ProjectRun runProject(const BatchOptions& options) {
     const cv::Size pictureSize = s->images.m_inputImage.size();
     std::shared_future<void> mapped;
     if (!project.extractSeed)
-        mapped = std::async(std::launch::async, [&project, asLoaded, &s] {
+        mapped = startBeside([&project, asLoaded, &s] {
                      mapWorkingPicture(project, asLoaded, *s);
                  }).share();
     auto work = std::make_unique<SvdFitWork>();
@@ -233,7 +234,7 @@ ProjectRun runProject(const BatchOptions& options) {
     // The working picture is encoded, once mapped, while the texts and the
     // graph are made.
     const fs::path workingPath = outDir / "working.png";
-    std::future<EncodedPicture> workingPng = std::async(std::launch::async, [&] {
+    std::future<EncodedPicture> workingPng = startBeside([&] {
         if (mapped.valid()) mapped.get();
         return encodedPicture(workingPath, *currentImage(s->images, s->display.m_currentImage));
     });

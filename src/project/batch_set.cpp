@@ -10,6 +10,7 @@
 #include <opencv2/core.hpp>
 #include <optional>
 #include <ostream>
+#include <system_error>
 #include <thread>
 
 #include "project/batch.h"
@@ -28,8 +29,10 @@ std::string jsonLine(const std::string& project, const std::string& name, const 
     // The message without the program's prefix, one text for every line.
     std::string message = run.errors;
     for (std::size_t at = 0; (at = message.find("quillfen: ", at)) != std::string::npos;)
-        if (at == 0 || message[at - 1] == '\n') message.erase(at, 10);
-        else at += 10;
+        if (at == 0 || message[at - 1] == '\n')
+            message.erase(at, 10);
+        else
+            at += 10;
     while (!message.empty() && message.back() == '\n') message.pop_back();
     line["message"] = message;
     line["out"] = run.outDir;
@@ -37,7 +40,8 @@ std::string jsonLine(const std::string& project, const std::string& name, const 
         line["nx"] = run.result.m_fitNx;
         line["ny"] = run.result.m_fitNy;
         nlohmann::ordered_json coefs = nlohmann::ordered_json::array();
-        for (int k = 0; k < run.result.m_fitCoefCount; ++k) coefs.push_back(run.result.m_fitCoefs[k]);
+        for (int k = 0; k < run.result.m_fitCoefCount; ++k)
+            coefs.push_back(run.result.m_fitCoefs[k]);
         line["coefficients"] = coefs;
     } else {
         line["nx"] = nullptr;
@@ -111,10 +115,16 @@ int runBatchSet(const BatchSetOptions& options, std::ostream& out, std::ostream&
     // fill the processors better than OpenCV's threads inside each one.
     const int openCvThreads = cv::getNumThreads();
     if (jobs > 1) cv::setNumThreads(1);
-    if (count > 1)
-        for (unsigned t = 0; t < jobs; ++t) workers.emplace_back(work);
-    else
-        work();
+    if (count > 1) {
+        for (unsigned t = 0; t < jobs; ++t) {
+            try {
+                workers.emplace_back(work);
+            } catch (const std::system_error&) {
+                break;  // no thread to spare: those started, or this one, do the rest
+            }
+        }
+    }
+    if (workers.empty()) work();
 
     int worst = BatchOk;
     for (std::size_t i = 0; i < count; ++i) {

@@ -2,8 +2,8 @@
 // statuses and what reaches standard error.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -121,6 +121,29 @@ TEST_F(BatchCli, SeveralProjectsRunTogetherEachIntoItsFolder) {
               std::count(lines[0].begin(), lines[0].end(), ',') - 1);
 }
 
+// With no thread to be had (each new thread's stack, as large as the stack
+// limit, does not fit in the memory limit) the program ended with
+// "terminate called"; the projects now run on the main thread.
+TEST_F(BatchCli, WithoutThreadsSeveralProjectsStillRun) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizers' own memory does not fit in the limit";
+#endif
+    if (std::system("sh -c 'ulimit -s 1048576' 2>/dev/null") != 0)
+        GTEST_SKIP() << "the stack limit cannot be raised here";
+    const std::vector<std::string> projects = {project("first"), project("second")};
+    const fs::path out = dir_ / "results";
+    std::string command = "ulimit -s 1048576 && ulimit -v 900000 && '" QF_PROGRAM "' --batch";
+    for (const std::string& p : projects) command += " '" + p + "'";
+    command +=
+        " -j 2 --out '" + out.string() + "' >/dev/null 2>'" + (dir_ / "stderr").string() + "'";
+    const int status = std::system(("sh -c \"" + command + "\"").c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_EQ(WEXITSTATUS(status), 0) << readAll(dir_ / "stderr");
+    for (const char* f : {"fit.csv", "points.csv", "fit.json", "graph.png", "working.png"})
+        EXPECT_EQ(readAll(out / "first" / f), readAll(out / "second" / f)) << f;
+    EXPECT_FALSE(readAll(out / "first" / "graph.png").empty());
+}
+
 TEST_F(BatchCli, ProjectsOfOneNameWouldShareAFolderAndAreRefused) {
     fs::create_directories(dir_ / "other");
     const std::string a = project("same");
@@ -163,7 +186,8 @@ TEST_F(BatchCli, StandardErrorCarriesOnlyOurMessages) {
         0x46, 0xB8, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4E, 0x44, 0xAE, 0x42, 0x60, 0x82};
     const std::string png(reinterpret_cast<const char*>(bytes), sizeof bytes);
     std::ofstream(dir_ / "warns.png", std::ios::binary) << png;
-    const std::string warns = project("warns", "\"image\": \"chart.jpg\"", "\"image\": \"warns.png\"");
+    const std::string warns =
+        project("warns", "\"image\": \"chart.jpg\"", "\"image\": \"warns.png\"");
     const std::string missing =
         project("missing", "\"image\": \"chart.jpg\"", "\"image\": \"missing.png\"");
     const int status = run({"--batch", warns, missing, "--out", (dir_ / "results").string()});

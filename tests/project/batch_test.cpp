@@ -1,6 +1,7 @@
 #include "project/batch.h"
 
 #include <gtest/gtest.h>
+#include <pthread.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -318,6 +319,36 @@ TEST_F(Batch, AFullDiskWhileAPictureIsEncodedLeavesTheOldSet) {
     for (const char* n : names) EXPECT_EQ(readAll(out / n), std::string("old ") + n);
     EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 5)
         << "a temporary file was left";
+}
+
+// A batch run started a thread it could not have (a limit on processes or
+// memory) and the program ended with "terminate called". Without threads it
+// now does the same work on its own thread and writes the same set.
+TEST_F(Batch, WithoutThreadsTheSameSetIsWritten) {
+    ASSERT_EQ(run(kSample, (dir_ / "threads").string()), BatchOk) << err_.str();
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // New threads ask for stacks larger than the process may still map.
+        pthread_attr_t huge;
+        pthread_attr_init(&huge);
+        pthread_attr_setstacksize(&huge, std::size_t(1) << 30);
+        pthread_setattr_default_np(&huge);
+        long pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        const rlim_t room = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE)) + (rlim_t(512) << 20);
+        const rlimit limit{room, room};
+        setrlimit(RLIMIT_AS, &limit);
+        _exit(run(kSample, (dir_ / "alone").string()) == BatchOk ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    for (const char* n : {"points.csv", "fit.csv", "fit.json", "graph.png", "working.png"}) {
+        SCOPED_TRACE(n);
+        EXPECT_EQ(readAll(dir_ / "alone" / n), readAll(dir_ / "threads" / n));
+    }
 }
 
 TEST_F(Batch, APictureThatIsNotARegularFileIsRefused) {
