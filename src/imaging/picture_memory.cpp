@@ -23,11 +23,13 @@ public:
             if (step) step[i] = stepBytes;
             stepBytes *= std::size_t(sizes[i]);
         }
+        auto* u = new cv::UMatData(this);
         void* block = allocatePages(total);
-        if (!block)
+        if (!block) {
+            delete u;
             cv::error(cv::Error::StsNoMem, "Failed to allocate picture memory", CV_Func, __FILE__,
                       __LINE__);
-        auto* u = new cv::UMatData(this);
+        }
         u->data = u->origdata = static_cast<uchar*>(block);
         u->size = total;
         return u;
