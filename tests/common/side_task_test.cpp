@@ -1,13 +1,12 @@
 #include "common/side_task.h"
 
 #include <gtest/gtest.h>
-#include <pthread.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <fstream>
 #include <thread>
+
+#include "../support/no_threads.h"
 
 namespace qf {
 namespace {
@@ -24,17 +23,7 @@ TEST(SideTaskTest, WithoutAThreadTheWorkRunsOnTheCallerWhenAskedFor) {
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        // New threads ask for stacks larger than the process may still map.
-        pthread_attr_t huge;
-        pthread_attr_init(&huge);
-        pthread_attr_setstacksize(&huge, std::size_t(1) << 30);
-        pthread_setattr_default_np(&huge);
-        long pages = 0;
-        std::ifstream("/proc/self/statm") >> pages;
-        const rlim_t room = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE)) + (rlim_t(256) << 20);
-        const rlimit limit{room, room};
-        setrlimit(RLIMIT_AS, &limit);
-
+        test::forbidNewThreads(std::size_t(256) << 20);
         const std::thread::id caller = std::this_thread::get_id();
         bool ran = false;
         std::future<std::thread::id> where = startBeside([&ran] {

@@ -1,7 +1,6 @@
 #include "project/batch.h"
 
 #include <gtest/gtest.h>
-#include <pthread.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,6 +18,7 @@
 #include <vector>
 
 #include "../support/fifo.h"
+#include "../support/no_threads.h"
 #include "common/cp932.h"
 #include "fit/fit_driver.h"
 #include "fit/report.h"
@@ -329,16 +329,7 @@ TEST_F(Batch, WithoutThreadsTheSameSetIsWritten) {
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        // New threads ask for stacks larger than the process may still map.
-        pthread_attr_t huge;
-        pthread_attr_init(&huge);
-        pthread_attr_setstacksize(&huge, std::size_t(1) << 30);
-        pthread_setattr_default_np(&huge);
-        long pages = 0;
-        std::ifstream("/proc/self/statm") >> pages;
-        const rlim_t room = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE)) + (rlim_t(512) << 20);
-        const rlimit limit{room, room};
-        setrlimit(RLIMIT_AS, &limit);
+        test::forbidNewThreads(std::size_t(512) << 20);
         _exit(run(kSample, (dir_ / "alone").string()) == BatchOk ? 0 : 1);
     }
     int status = 0;
