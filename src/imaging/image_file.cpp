@@ -303,7 +303,6 @@ ImageIntoResult encodeImageInto(AtomicFile& file, const cv::Mat& image) {
             AtomicWriteResult w = file.write({reinterpret_cast<const char*>(bytes.datastart),
                                               std::size_t(bytes.dataend - bytes.datastart)});
             if (!w.ok) return unwritten(w);
-            r.ok = true;
             return r;
         }
         // The encoder writes through its own stream on the temporary file.
@@ -330,7 +329,6 @@ ImageIntoResult encodeImageInto(AtomicFile& file, const cv::Mat& image) {
     } catch (const std::exception& e) {
         return refuse(e.what());
     }
-    r.ok = true;
     return r;
 }
 
@@ -339,7 +337,7 @@ ImageWriteResult writeImageFile(const std::string& path, const cv::Mat& image) {
     AtomicFile file(path);
     const ImageIntoResult r = encodeImageInto(file, image);
     if (!r.file.ok) return failure(path, writeFailureReason(path, r.file.errorNumber));
-    if (!r.ok) return {false, r.error};
+    if (!r.ok()) return {false, r.error};
     const AtomicWriteResult w = file.commit();
     if (!w.ok) return failure(path, writeFailureReason(path, w.errorNumber));
     return {true, {}};

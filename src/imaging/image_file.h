@@ -62,9 +62,9 @@ ImageWriteResult writeImageFile(const std::string& path, const cv::Mat& image);
 // itself (it could not be made, the disk is full) is `file`, as AtomicFile
 // words it, so that each caller reports it as it reports its other files.
 struct ImageIntoResult {
-    bool ok = false;
     std::string error;
     AtomicWriteResult file{true, {}, 0};
+    bool ok() const { return error.empty() && file.ok; }
 };
 
 // The file writeImageFile would write, written into the temporary file of

@@ -129,7 +129,7 @@ public:
         return true;
     }
     bool add(EncodedPicture picture) {
-        if (!picture.result.ok) {
+        if (!picture.result.ok()) {
             // The file's own failure as the other files report theirs; a
             // refused picture as the encoder words it.
             const ImageIntoResult& r = picture.result;
