@@ -34,20 +34,11 @@ QString RecoveryStore::defaultFolder() {
 
 RecoveryStore::RecoveryStore(QString folder, QObject* parent)
     : QObject(parent), m_folder(std::move(folder)) {
-    // The copies are the user's own work: nobody else reads them.
-    QDir().mkpath(m_folder);
-    QFile::setPermissions(m_folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                        QFileDevice::ExeOwner);
     // The start time keeps the name unique when the system hands out the
     // pid of a crashed window again.
-    const QString stem = m_folder + QLatin1Char('/') + kPrefix +
-                         QString::number(QCoreApplication::applicationPid()) + QLatin1Char('-') +
-                         QString::number(QDateTime::currentMSecsSinceEpoch());
-    m_file = stem + kSuffix;
-    m_lock = std::make_unique<QLockFile>(stem + QStringLiteral(".lock"));
-    m_lock->setStaleLockTime(0);
-    m_lock->tryLock(0);
-
+    m_file = m_folder + QLatin1Char('/') + kPrefix +
+             QString::number(QCoreApplication::applicationPid()) + QLatin1Char('-') +
+             QString::number(QDateTime::currentMSecsSinceEpoch()) + kSuffix;
     m_timer.setSingleShot(true);
     m_timer.setInterval(kDelayMs);
     connect(&m_timer, &QTimer::timeout, this, [this] { writeNow(); });
@@ -59,9 +50,8 @@ RecoveryStore::~RecoveryStore() {
 }
 
 QStringList RecoveryStore::orphans() const {
-    const QFileInfoList files =
-        QDir(m_folder).entryInfoList({kPrefix + QLatin1Char('*') + kSuffix},
-                                     QDir::Files | QDir::NoSymLinks, QDir::Time);
+    const QFileInfoList files = QDir(m_folder).entryInfoList(
+        {kPrefix + QLatin1Char('*') + kSuffix}, QDir::Files | QDir::NoSymLinks, QDir::Time);
     QStringList found;
     for (const QFileInfo& info : files) {
         const QString file = info.absoluteFilePath();
@@ -105,8 +95,8 @@ QString RecoveryStore::writeNow() {
         discard();
         return {};
     }
-    const std::string text =
-        recoveryText(m_doc->record(), m_doc->projectPath().toStdString());
+    claim();
+    const std::string text = recoveryText(m_doc->record(), m_doc->projectPath().toStdString());
     const AtomicWriteResult written = writeFileAtomically(m_file.toStdString(), text);
     if (written.ok) {
         m_reportedFailure = false;
@@ -118,6 +108,17 @@ QString RecoveryStore::writeNow() {
     if (!m_reportedFailure) qWarning("quillfen: recovery copy not written: %s", qPrintable(error));
     m_reportedFailure = true;
     return error;
+}
+
+void RecoveryStore::claim() {
+    if (m_lock) return;
+    // The copies are the user's own work: nobody else reads them.
+    QDir().mkpath(m_folder);
+    QFile::setPermissions(m_folder,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    m_lock = std::make_unique<QLockFile>(lockPathFor(m_file));
+    m_lock->setStaleLockTime(0);
+    m_lock->tryLock(0);
 }
 
 void RecoveryStore::discard() {
@@ -140,7 +141,8 @@ bool offerRecovery(RecoveryStore& store, ProjectController& projects, Dialogs& d
     const QString from = read.recoveryOf.empty()
                              ? QCoreApplication::translate("qf::CZelkDoc", "無題")
                              : QFileInfo(QString::fromStdString(read.recoveryOf)).fileName();
-    const QString when = QFileInfo(file).lastModified().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    const QString when =
+        QFileInfo(file).lastModified().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
     const int choice = dialogs.choose(
         parent,
         QCoreApplication::translate("qf::RecoveryStore",

@@ -5,8 +5,9 @@
 // start finds it and offers it back.
 //
 // Each running window writes its own file, recovery-<pid>-<start>.quillfen.json,
-// and holds a lock beside it for as long as it runs. A recovery file whose
-// lock nobody holds belongs to a process that ended without cleaning up.
+// and, from its first copy on, holds a lock beside it for as long as it runs.
+// A recovery file whose lock nobody holds belongs to a process that ended
+// without cleaning up. A window that never has unsaved work touches nothing.
 
 #include <QLockFile>
 #include <QObject>
@@ -51,6 +52,9 @@ public:
     const QString& filePath() const { return m_file; }
 
 private:
+    // Makes the folder and takes this window's lock, before its first copy.
+    void claim();
+
     QString m_folder;
     QString m_file;
     std::unique_ptr<QLockFile> m_lock;

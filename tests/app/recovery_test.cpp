@@ -153,9 +153,18 @@ TEST_F(RecoveryTest, TheCopyFollowsUnsavedChangesAndGoesWithThem) {
     ASSERT_TRUE(w->projects().openPicture(picture));  // where the work starts
     QApplication::processEvents();
     EXPECT_FALSE(QFile::exists(copy));
+    // Nothing unsaved yet: not even the folder or the window's lock exists.
+    EXPECT_FALSE(QDir(folder).exists());
     doc.edit("点の追加", [](DocumentRecord& r) { r.points.push_back({50, 50}); });
     ASSERT_TRUE(written());
     EXPECT_EQ(readProjectFile(copy.toStdString()).project, doc.record());
+    // The first copy brings its lock and a folder only its owner may enter.
+    EXPECT_EQ(filesIn("*.lock").size(), 1);
+    EXPECT_EQ(QFile::permissions(folder) & (QFileDevice::ReadGroup | QFileDevice::ReadOther |
+                                            QFileDevice::ExeGroup | QFileDevice::ExeOther),
+              QFileDevice::Permissions());
+    // A second window sees this running window's copy as no orphan.
+    EXPECT_TRUE(RecoveryStore(folder).orphans().isEmpty());
 
     dialogs.saveAnswers = {dir.filePath("saved")};
     ASSERT_TRUE(w->projects().saveAs());  // saved: no copy
