@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTimer>
 #include <algorithm>
@@ -175,32 +176,25 @@ COutputWnd::COutputWnd(QWidget* parent)
       m_tabs(new DetachTabWidget(this)),
       m_dropTimer(new QTimer(this)) {
     setObjectName(QStringLiteral("OutputPane"));
-    const QFont font = paneFont();
+    m_font = paneFont();
 
     m_tabs->setTabPosition(QTabWidget::South);
     m_tabs->setDocumentMode(true);
-    m_texts[0] = makeReport(m_tabs, font);
-    m_texts[1] = makeReport(m_tabs, font);
-    m_sourceList = new CListCtrlPoints(m_tabs);
-    m_graphList = new QTableWidget(m_tabs);
-    m_sourceList->setObjectName(QStringLiteral("SourcePointList"));
-    m_graphList->setObjectName(QStringLiteral("GraphPointList"));
-    for (QTableWidget* t : {static_cast<QTableWidget*>(m_sourceList), m_graphList}) {
-        t->setFont(font);
-        setupTable(t);
-    }
-    ResetSourcePointColumns();
-    ResetGraphPointColumns();
-
+    m_texts[0] = makeReport(m_tabs, m_font);
+    // The pages behind the first start as empty stand-ins and are made when
+    // first shown or written to: most windows are opened and closed again
+    // without anyone looking at them.
     m_pages = {{{m_texts[0], tr("出力")},
-                {m_texts[1], tr("フィッティング出力")},
-                {m_sourceList, tr("フィッティング元座標")},
-                {m_graphList, tr("生成グラフ座標データ")}}};
+                {new QWidget(m_tabs), tr("フィッティング出力")},
+                {new QWidget(m_tabs), tr("フィッティング元座標")},
+                {new QWidget(m_tabs), tr("生成グラフ座標データ")}}};
     for (const PageSlot& p : m_pages) m_tabs->addTab(p.widget, p.caption);
     setWidget(m_tabs);
 
     connect(m_tabs, &QTabWidget::currentChanged, this, [this](int tab) {
-        if (tab >= 0) m_frontPage = pageOfTab(tab);
+        if (tab < 0) return;
+        m_frontPage = pageOfTab(tab);
+        if (m_frontPage >= 0) makePage(m_frontPage);
     });
     DetachTabBar* bar = static_cast<DetachTabWidget*>(m_tabs)->detachTabBar();
     connect(bar, &DetachTabBar::detachRequested, this, [this](int tab, QPoint at) {
@@ -225,9 +219,6 @@ COutputWnd::COutputWnd(QWidget* parent)
         if (page >= 0) DropPageAt(page, QCursor::pos());
     });
 
-    connect(m_sourceList, &CListCtrlPoints::selectionChangedNotify, this,
-            &COutputWnd::sourcePointSelectionChanged);
-
     SetPaneText(PageOutput, usageSummary());
 }
 
@@ -241,8 +232,63 @@ std::string COutputWnd::usageSummary() {
     return text;
 }
 
+bool COutputWnd::isMade(int page) const {
+    switch (page) {
+        case PageOutput:
+            return true;
+        case PageFitOutput:
+            return m_texts[1] != nullptr;
+        case PageSourcePoints:
+            return m_sourceList != nullptr;
+        case PageGeneratedGraph:
+            return m_graphList != nullptr;
+        default:
+            return false;
+    }
+}
+
+void COutputWnd::makePage(int page) {
+    if (page < 0 || page >= int(m_pages.size()) || isMade(page)) return;
+    QWidget* made = nullptr;
+    if (page == PageFitOutput) {
+        made = m_texts[1] = makeReport(m_tabs, m_font);
+    } else if (page == PageSourcePoints) {
+        m_sourceList = new CListCtrlPoints(m_tabs);
+        m_sourceList->setObjectName(QStringLiteral("SourcePointList"));
+        m_sourceList->setFont(m_font);
+        setupTable(m_sourceList);
+        ResetSourcePointColumns();
+        connect(m_sourceList, &CListCtrlPoints::selectionChangedNotify, this,
+                &COutputWnd::sourcePointSelectionChanged);
+        made = m_sourceList;
+    } else {
+        m_graphList = new QTableWidget(m_tabs);
+        m_graphList->setObjectName(QStringLiteral("GraphPointList"));
+        m_graphList->setFont(m_font);
+        setupTable(m_graphList);
+        ResetGraphPointColumns();
+        made = m_graphList;
+    }
+    // The page takes its stand-in's place in the bar (a stand-in is never
+    // detached: a page is made before it leaves the bar).
+    PageSlot& slot = m_pages[size_t(page)];
+    QWidget* standIn = std::exchange(slot.widget, made);
+    const int tab = m_tabs->indexOf(standIn);
+    if (tab >= 0) {
+        const bool current = m_tabs->currentIndex() == tab;
+        const QSignalBlocker quiet(m_tabs);
+        m_tabs->insertTab(tab, made, slot.caption);
+        m_tabs->removeTab(tab + 1);
+        if (current) m_tabs->setCurrentIndex(tab);
+    }
+    // Possibly inside the tab bar's own change of the current tab.
+    standIn->hide();
+    standIn->deleteLater();
+}
+
 void COutputWnd::SetPaneText(int page, const QString& text) {
     if (page < 0 || page > 1) return;
+    makePage(page);
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     // Every line ends with a line break; the editor would show that as an
@@ -256,7 +302,7 @@ void COutputWnd::SetPaneText(int page, const std::string& utf8) {
 }
 
 QString COutputWnd::PaneText(int page) const {
-    return page >= 0 && page <= 1 ? m_texts[page]->toPlainText() : QString();
+    return page >= 0 && page <= 1 && m_texts[page] ? m_texts[page]->toPlainText() : QString();
 }
 
 void COutputWnd::ActivateOutputTab(int page) {
@@ -293,6 +339,7 @@ QWidget* COutputWnd::PageWindow(int page) const {
 
 bool COutputWnd::DetachPage(int page, QPoint globalPos) {
     if (page < 0 || page >= int(m_pages.size()) || m_pages[size_t(page)].window) return false;
+    makePage(page);
     PageSlot& p = m_pages[size_t(page)];
     const QSize size = m_tabs->size().expandedTo(QSize(320, 160));
     m_tabs->removeTab(m_tabs->indexOf(p.widget));
@@ -352,11 +399,24 @@ void COutputWnd::floatingPageMoved(int page) {
     }
 }
 
-QPlainTextEdit* COutputWnd::reportText(int page) const {
-    return page >= 0 && page <= 1 ? m_texts[page] : nullptr;
+QPlainTextEdit* COutputWnd::reportText(int page) {
+    if (page < 0 || page > 1) return nullptr;
+    makePage(page);
+    return m_texts[page];
+}
+
+CListCtrlPoints* COutputWnd::sourcePointList() {
+    makePage(PageSourcePoints);
+    return m_sourceList;
+}
+
+QTableWidget* COutputWnd::graphPointList() {
+    makePage(PageGeneratedGraph);
+    return m_graphList;
 }
 
 void COutputWnd::ResetSourcePointColumns() {
+    if (!m_sourceList) return;  // made with these columns when it is needed
     m_sourceList->m_quiet = true;
     resetColumns(m_sourceList, {{"NO.", 40},
                                 {"X", 80},
@@ -368,6 +428,7 @@ void COutputWnd::ResetSourcePointColumns() {
 }
 
 void COutputWnd::InsertSourcePointRow(int row, const std::array<std::string, 5>& texts) {
+    makePage(PageSourcePoints);
     row = std::clamp(row, 0, m_sourceList->rowCount());
     m_sourceList->m_quiet = true;
     m_sourceList->insertRow(row);
@@ -379,14 +440,14 @@ void COutputWnd::InsertSourcePointRow(int row, const std::array<std::string, 5>&
 }
 
 void COutputWnd::SelectSourcePointRow(int row) {
-    if (row < 0 || row >= m_sourceList->rowCount()) return;
+    if (row < 0 || row >= SourcePointRowCount()) return;
     m_sourceList->setCurrentCell(row, 0,
                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     EnsureSourcePointVisible(row);
 }
 
 void COutputWnd::DeleteSourcePointRow(int row) {
-    if (row < 0 || row >= m_sourceList->rowCount()) return;
+    if (row < 0 || row >= SourcePointRowCount()) return;
     const bool wasSelected = m_sourceList->selectionModel()->isRowSelected(row, QModelIndex());
     m_sourceList->m_quiet = true;
     m_sourceList->removeRow(row);
@@ -398,8 +459,7 @@ void COutputWnd::DeleteSourcePointRow(int row) {
 }
 
 void COutputWnd::SetSourcePointText(int row, int column, const std::string& text) {
-    if (row < 0 || row >= m_sourceList->rowCount() || column < 0 || column >= kSourceColumns)
-        return;
+    if (row < 0 || row >= SourcePointRowCount() || column < 0 || column >= kSourceColumns) return;
     if (QTableWidgetItem* item = m_sourceList->item(row, column))
         item->setText(fromUtf8(text));
     else
@@ -408,18 +468,19 @@ void COutputWnd::SetSourcePointText(int row, int column, const std::string& text
 }
 
 void COutputWnd::EnsureSourcePointVisible(int row) {
-    if (row < 0 || row >= m_sourceList->rowCount()) return;
+    if (row < 0 || row >= SourcePointRowCount()) return;
     // Scroll ranges follow new rows only at the next layout pass; make it now.
     m_sourceList->doItemsLayout();
     m_sourceList->scrollTo(m_sourceList->model()->index(row, 0));
 }
 
 void COutputWnd::ClearSourcePointSelection() {
-    m_sourceList->clearSelection();
+    if (m_sourceList) m_sourceList->clearSelection();
 }
 
 std::vector<int> COutputWnd::SelectedSourcePointRows() const {
     std::vector<int> rows;
+    if (!m_sourceList) return rows;
     for (const QModelIndex& i : m_sourceList->selectionModel()->selectedRows())
         rows.push_back(i.row());
     std::sort(rows.begin(), rows.end());
@@ -427,14 +488,16 @@ std::vector<int> COutputWnd::SelectedSourcePointRows() const {
 }
 
 int COutputWnd::SourcePointRowCount() const {
-    return m_sourceList->rowCount();
+    return m_sourceList ? m_sourceList->rowCount() : 0;
 }
 
 void COutputWnd::ResetGraphPointColumns() {
+    if (!m_graphList) return;  // made with these columns when it is needed
     resetColumns(m_graphList, {{"NO.", 40}, {"X", 80}, {"Y", 80}, {"", 80}});
 }
 
 void COutputWnd::FillGeneratedGraph(const GeneratedGraph& graph, int graphPointCount) {
+    makePage(PageGeneratedGraph);
     ResetGraphPointColumns();
     const int n = std::max(
         0, std::min<int>(graph.m_generatedCount,

@@ -98,9 +98,10 @@ public:
     static std::string usageSummary();
 
     QTabWidget* tabs() const { return m_tabs; }
-    QPlainTextEdit* reportText(int page) const;  // page 0 or 1, else null
-    CListCtrlPoints* sourcePointList() const { return m_sourceList; }
-    QTableWidget* graphPointList() const { return m_graphList; }
+    // The page's widget, made first when it is not yet.
+    QPlainTextEdit* reportText(int page);  // page 0 or 1, else null
+    CListCtrlPoints* sourcePointList();
+    QTableWidget* graphPointList();
 
 signals:
     // The source-point table's selection changed (the view follows it).
@@ -113,6 +114,10 @@ private:
         FloatingPage* window = nullptr;
     };
     int pageOfTab(int tabIndex) const;
+    // Pages other than the first are made on first need; until then their
+    // tab holds an empty stand-in and an unmade table has no rows.
+    bool isMade(int page) const;
+    void makePage(int page);
     bool overTabBar(QPoint globalPos) const;
     void floatingPageMoved(int page);
 
@@ -123,9 +128,10 @@ private:
     int m_droppingPage = -1;  // a window moved by the window manager onto the bar
     QTimer* m_dropTimer;
 
-    std::array<QPlainTextEdit*, 2> m_texts;
-    CListCtrlPoints* m_sourceList;
-    QTableWidget* m_graphList;
+    QFont m_font;
+    std::array<QPlainTextEdit*, 2> m_texts{};
+    CListCtrlPoints* m_sourceList = nullptr;
+    QTableWidget* m_graphList = nullptr;
 };
 
 }  // namespace qf

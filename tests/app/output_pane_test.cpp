@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <algorithm>
@@ -125,6 +126,45 @@ TEST_F(OutputPaneTest, ActivateOutputTab) {
     pane.ActivateOutputTab(4);
     pane.ActivateOutputTab(-1);
     EXPECT_EQ(pane.ActiveOutputTab(), 0);
+}
+
+// The pages behind the first are made when first needed: until then the
+// tables answer as empty ones, and a click on a tab shows the page itself at
+// the tab's place, current, with its columns.
+TEST_F(OutputPaneTest, HiddenPagesAreMadeWhenFirstShown) {
+    EXPECT_EQ(pane.findChild<QTableWidget*>(QStringLiteral("SourcePointList")), nullptr);
+    EXPECT_EQ(pane.findChild<QTableWidget*>(QStringLiteral("GraphPointList")), nullptr);
+    EXPECT_EQ(pane.SourcePointRowCount(), 0);
+    EXPECT_TRUE(pane.SelectedSourcePointRows().empty());
+    EXPECT_EQ(str(pane.PaneText(1)), "");
+    pane.SelectSourcePointRow(0);
+    pane.ClearSourcePointSelection();
+    pane.ResetSourcePointColumns();
+    pane.ResetGraphPointColumns();
+    EXPECT_EQ(notices.count(), 0);
+
+    pane.resize(600, 300);
+    pane.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&pane));
+    QTabBar* bar = pane.tabs()->tabBar();
+    for (int page : {3, 2, 1}) {
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(page).center());
+        EXPECT_EQ(pane.tabs()->count(), 4);
+        EXPECT_EQ(pane.tabs()->currentIndex(), page);
+        EXPECT_EQ(pane.ActiveOutputTab(), page);
+        EXPECT_TRUE(pane.tabs()->currentWidget()->isVisible());
+    }
+    EXPECT_EQ(pane.tabs()->widget(1), pane.reportText(1));
+    EXPECT_EQ(pane.tabs()->widget(2), pane.sourcePointList());
+    EXPECT_EQ(pane.tabs()->widget(3), pane.graphPointList());
+    EXPECT_EQ(pane.findChild<QTableWidget*>(QStringLiteral("SourcePointList")),
+              pane.sourcePointList());
+    EXPECT_EQ(pane.sourcePointList()->columnCount(), COutputWnd::kSourceColumns);
+    EXPECT_EQ(pane.graphPointList()->columnCount(), COutputWnd::kGraphColumns);
+    // The made table reports its selection like any other.
+    addRows(2);
+    pane.SelectSourcePointRow(1);
+    EXPECT_EQ(notices.count(), 1);
 }
 
 TEST_F(OutputPaneTest, ColumnsOfBothTables) {
