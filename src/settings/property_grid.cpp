@@ -11,10 +11,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "ui/command_target.h"
 #include "common/format.h"
 #include "settings/panel_items.h"
 #include "settings/property_editors.h"
+#include "ui/command_target.h"
 #include "ui/dialogs.h"
 
 namespace qf {
@@ -98,7 +98,6 @@ CMFCPropertyGridPlusCtrl::CMFCPropertyGridPlusCtrl(Dialogs& dialogs, QWidget* pa
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(splitter);
 
-    m_tree->setModel(m_model);
     m_tree->setItemDelegate(m_delegate);
     m_tree->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -170,8 +169,11 @@ void CMFCPropertyGridPlusCtrl::BuildPropertyGrid() {
             groupName->appendRow({name, value});
         }
         m_model->appendRow({groupName, groupRest});
-        m_tree->setFirstColumnSpanned(m_model->rowCount() - 1, QModelIndex(), true);
     }
+    // Filled before the view sees it: one layout instead of one per row.
+    m_tree->setModel(m_model);
+    for (int row = 0; row < m_model->rowCount(); ++row)
+        m_tree->setFirstColumnSpanned(row, QModelIndex(), true);
     colourGroupHeaders();
     m_tree->expandAll();
 
