@@ -109,6 +109,10 @@ CMFCPropertyGridPlusCtrl::CMFCPropertyGridPlusCtrl(Dialogs& dialogs, QWidget* pa
         if (index.column() == 1) m_tree->edit(index);
     });
     m_tree->setAllColumnsShowFocus(true);
+    // Every row is one line of the grid's font with the same room for the
+    // in-place editors, as in any property grid: the tree then measures one
+    // row instead of shaping the text of all of them.
+    m_tree->setUniformRowHeights(true);
     // Names and values share the width; there is no header to drag.
     m_tree->header()->setSectionResizeMode(QHeaderView::Stretch);
     BuildPropertyGrid();
