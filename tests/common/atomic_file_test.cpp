@@ -1,15 +1,14 @@
 #include "common/atomic_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+
+#include "../support/child_process.h"
 
 namespace qf {
 namespace {
@@ -112,19 +111,12 @@ TEST_F(AtomicFileTest, AWriteCutShortLeavesTheOldFileWhole) {
     const fs::path target = dir / "fit.csv";
     const std::string old(3000, 'g');
     put(target, old);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{1024, 1024};
-        setrlimit(RLIMIT_FSIZE, &limit);
+    const int status = test::exitStatusInChild([&] {
+        test::diskFullPast(1024);
         const AtomicWriteResult r = writeFileAtomically(target.string(), std::string(100000, 'n'));
-        _exit(r.ok ? 0 : (r.errorNumber == EFBIG ? 7 : 1));
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 7);
+        return r.ok ? 0 : (r.errorNumber == EFBIG ? 7 : 1);
+    });
+    EXPECT_EQ(status, 7);
     EXPECT_EQ(slurp(target), old);
     EXPECT_TRUE(others({"fit.csv"}).empty());
 }

@@ -1,11 +1,10 @@
 #include "common/side_task.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <thread>
 
+#include "../support/child_process.h"
 #include "../support/no_threads.h"
 
 namespace qf {
@@ -20,9 +19,7 @@ TEST(SideTaskTest, WorkRunsOnAThreadOfItsOwn) {
 // std::async threw std::system_error when no thread could be started, and
 // the program ended there.
 TEST(SideTaskTest, WithoutAThreadTheWorkRunsOnTheCallerWhenAskedFor) {
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
+    const int status = test::exitStatusInChild([] {
         test::forbidNewThreads(std::size_t(256) << 20);
         const std::thread::id caller = std::this_thread::get_id();
         bool ran = false;
@@ -31,12 +28,9 @@ TEST(SideTaskTest, WithoutAThreadTheWorkRunsOnTheCallerWhenAskedFor) {
             return std::this_thread::get_id();
         });
         const bool deferred = !ran;  // not run until asked for
-        _exit(deferred && where.get() == caller && ran ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+        return deferred && where.get() == caller && ran ? 0 : 1;
+    });
+    EXPECT_EQ(status, 0);
 }
 
 }  // namespace

@@ -1,11 +1,6 @@
 #include "imaging/image_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <csignal>
 
 #include <filesystem>
 #include <fstream>
@@ -14,6 +9,7 @@
 #include <opencv2/imgcodecs.hpp>
 #include <vector>
 
+#include "../support/child_process.h"
 #include "../support/fifo.h"
 #include "temp_dir.h"
 
@@ -201,20 +197,12 @@ TEST_F(ImageFile, APictureIsReplacedWholeOrNotAtAll) {
     writeBytes(path("working.png"), old);
     cv::Mat noise(600, 800, CV_8UC3);
     cv::randu(noise, 0, 255);  // about 1.4 MB of PNG, past the limit below
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        // A full disk, as a writer over its file-size limit meets it.
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{64 * 1024, 64 * 1024};
-        setrlimit(RLIMIT_FSIZE, &limit);
+    const int status = test::exitStatusInChild([&] {
+        test::diskFullPast(64 * 1024);
         const ImageWriteResult r = writeImageFile(path("working.png"), noise);
-        _exit(r.ok ? 0 : (r.error.find("File too large") != std::string::npos ? 7 : 1));
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 7);
+        return r.ok ? 0 : (r.error.find("File too large") != std::string::npos ? 7 : 1);
+    });
+    EXPECT_EQ(status, 7);
     EXPECT_EQ(readBytes(path("working.png")), old);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 

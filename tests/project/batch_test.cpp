@@ -1,12 +1,8 @@
 #include "project/batch.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cmath>
-#include <csignal>
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
@@ -17,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "../support/child_process.h"
 #include "../support/fifo.h"
 #include "../support/no_threads.h"
 #include "common/cp932.h"
@@ -299,23 +296,16 @@ TEST_F(Batch, AFullDiskWhileAPictureIsEncodedLeavesTheOldSet) {
     fs::create_directories(out);
     const char* names[] = {"points.csv", "fit.csv", "fit.json", "graph.png", "working.png"};
     for (const char* n : names) std::ofstream(out / n) << "old " << n;
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
+    const int status = test::exitStatusInChild([&] {
         // Over this size a write fails as on a full disk: the texts and the
         // graph fit, the photograph's working picture does not.
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{200 * 1024, 200 * 1024};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        const int status = run(kSample, out.string());
+        test::diskFullPast(200 * 1024);
+        const int ran = run(kSample, out.string());
         const std::string expected =
             "quillfen: " + (out / "working.png").string() + ": File too large\n";
-        _exit(status == BatchBadInput && err_.str() == expected ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+        return ran == BatchBadInput && err_.str() == expected ? 0 : 1;
+    });
+    EXPECT_EQ(status, 0);
     for (const char* n : names) EXPECT_EQ(readAll(out / n), std::string("old ") + n);
     EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 5)
         << "a temporary file was left";
@@ -326,16 +316,11 @@ TEST_F(Batch, AFullDiskWhileAPictureIsEncodedLeavesTheOldSet) {
 // now does the same work on its own thread and writes the same set.
 TEST_F(Batch, WithoutThreadsTheSameSetIsWritten) {
     ASSERT_EQ(run(kSample, (dir_ / "threads").string()), BatchOk) << err_.str();
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
+    const int status = test::exitStatusInChild([&] {
         test::forbidNewThreads(std::size_t(512) << 20);
-        _exit(run(kSample, (dir_ / "alone").string()) == BatchOk ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+        return run(kSample, (dir_ / "alone").string()) == BatchOk ? 0 : 1;
+    });
+    EXPECT_EQ(status, 0);
     for (const char* n : {"points.csv", "fit.csv", "fit.json", "graph.png", "working.png"}) {
         SCOPED_TRACE(n);
         EXPECT_EQ(readAll(dir_ / "alone" / n), readAll(dir_ / "threads" / n));
