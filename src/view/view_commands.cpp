@@ -125,7 +125,6 @@ void runMappingCommand(ViewState& s) {
         s.picture.m_mappedGraphRect = s.mapping.m_graphRect;
         s.picture.m_mappedMethod = s.mapping.m_mappingMethod;
         s.picture.m_mappedSampling = s.mapping.m_mappingSampling;
-        s.picture.m_mappedSampling = s.mapping.m_mappingSampling;
         selectTool(s, Tool::GraphRect);
     }
     refreshDisplay(s);
