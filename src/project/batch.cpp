@@ -187,12 +187,8 @@ ProjectRun runProject(const BatchOptions& options) {
     // Points of the project's own do not wait for the working picture: it is
     // mapped on a thread of its own while they are fitted. Extracted points
     // are found on the mapped picture.
-    if (project.extractSeed) {
-        mapWorkingPicture(project, asLoaded, *s);
-        if (const std::string e = placePoints(project, *s); !e.empty()) return failed(e);
-    } else {
-        placePoints(project, *s);
-    }
+    if (project.extractSeed) mapWorkingPicture(project, asLoaded, *s);
+    if (const std::string e = placePoints(project, *s); !e.empty()) return failed(e);
     FitInput in;
     in.points = s->points.m_points.data();
     in.pointCount = s->points.m_pointCount;
