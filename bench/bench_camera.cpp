@@ -84,7 +84,7 @@ void reportTickFraction(benchmark::State& state) {
 // Argument: the display source (1 the frame, 2 its black-and-white processing).
 void BM_cameraTick(benchmark::State& state) {
     qf::ViewState s;
-    s.display.m_displaySource = static_cast<int>(state.range(0));
+    s.display.displaySource = static_cast<int>(state.range(0));
     QImage viewport(kClient.cx, kClient.cy, QImage::Format_RGB32);
     const QFont font = qf::defaultLabelFont();
     qf::CameraController camera(
@@ -97,7 +97,7 @@ void BM_cameraTick(benchmark::State& state) {
     camera.setSourceMap({videoPath(), "", "", ""});
     camera.toggleDevice(0);
     camera.grabFrame(0);  // the first tick builds the output
-    if (!camera.running(0) || s.images.m_outputImage.empty()) {
+    if (!camera.running(0) || s.images.outputImage.empty()) {
         state.SkipWithError("the video cannot be played as a camera");
         return;
     }

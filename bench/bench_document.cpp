@@ -22,7 +22,7 @@
 #include "app/project_controller.h"
 #include "bench_support.h"
 #include "view/qt_dialogs.h"
-#include "view/zelk_view.h"
+#include "view/image_view.h"
 #include "common/view_transform.h"
 
 namespace {
@@ -58,7 +58,7 @@ struct Fixture {
         for (int i = 0; i < 4; ++i) command(qf::ID_ZOOM_OUT);
         QApplication::processEvents();
     }
-    qf::CZelkDoc& doc() { return window.projects().document(); }
+    qf::Document& doc() { return window.projects().document(); }
     void command(int id) {
         window.frame().triggerCommand(id);
         QApplication::processEvents();
@@ -68,7 +68,7 @@ struct Fixture {
         command(qf::ID_MAPPING_CORNERS);
         QWidget* port = window.view().viewport();
         const qf::ViewState& s = window.view().state();
-        const qf::IntPoint c = qf::CellCentreOf(s.transform, s.mapping.m_mappingCorners[0]);
+        const qf::IntPoint c = qf::CellCentreOf(s.transform, s.mapping.mappingCorners[0]);
         const QPoint from(c.x, c.y);
         const QPoint to = from + (step % 2 ? QPoint(3, 2) : QPoint(-3, -2));
         QTest::mousePress(port, Qt::LeftButton, {}, from);

@@ -56,8 +56,8 @@ const cv::Mat& input() {
 // The plot area photographed at an angle, onto a large graph rectangle.
 qf::MappingQuad skewedQuad() {
     qf::MappingQuad q;
-    q.m_mappingCorners = {{{430, 380}, {3560, 210}, {3720, 2790}, {290, 2610}}};
-    q.m_graphRect = {250, 190, 3750, 2810};
+    q.mappingCorners = {{{430, 380}, {3560, 210}, {3720, 2790}, {290, 2610}}};
+    q.graphRect = {250, 190, 3750, 2810};
     return q;
 }
 
@@ -68,7 +68,7 @@ void mapWith(qf::MappingQuad quad, benchmark::State& state) {
     if (state.range(0) == 1) cv::setNumThreads(1);
     for (auto _ : state) {
         qf::runMapping(images, qf::CurrentImage::Input, quad);
-        benchmark::DoNotOptimize(images.m_outputImage.data);
+        benchmark::DoNotOptimize(images.outputImage.data);
         benchmark::ClobberMemory();
     }
     cv::setNumThreads(threads);
@@ -80,14 +80,14 @@ void BM_runMapping(benchmark::State& state) {
 
 void BM_runMappingPerspective(benchmark::State& state) {
     qf::MappingQuad quad = skewedQuad();
-    quad.m_mappingMethod = qf::MappingMethod::Perspective;
+    quad.mappingMethod = qf::MappingMethod::Perspective;
     mapWith(quad, state);
 }
 
 void BM_runMappingInterpolated(benchmark::State& state) {
     qf::MappingQuad quad = skewedQuad();
-    quad.m_mappingMethod = qf::MappingMethod::Perspective;
-    quad.m_mappingSampling = qf::MappingSampling::Interpolated;
+    quad.mappingMethod = qf::MappingMethod::Perspective;
+    quad.mappingSampling = qf::MappingSampling::Interpolated;
     mapWith(quad, state);
 }
 
@@ -99,13 +99,13 @@ struct Warp {
     cv::Rect rect;
     Warp() {
         const qf::MappingQuad q = skewedQuad();
-        const qf::IntRect& r = q.m_graphRect;
+        const qf::IntRect& r = q.graphRect;
         rect = cv::Rect(r.left, r.top, r.width(), r.height());
         std::vector<cv::Point2f> from, to{{0.f, 0.f},
                                           {float(rect.width), 0.f},
                                           {float(rect.width), float(rect.height)},
                                           {0.f, float(rect.height)}};
-        for (const qf::IntPoint& p : q.m_mappingCorners) from.emplace_back(float(p.x), float(p.y));
+        for (const qf::IntPoint& p : q.mappingCorners) from.emplace_back(float(p.x), float(p.y));
         matrix = cv::getPerspectiveTransform(from, to);
     }
     void run(int interpolation) {
@@ -200,7 +200,7 @@ void BM_runProcessing720p(benchmark::State& state) {
     qf::ImagePair images{frame, frame.clone()};
     for (auto _ : state) {
         qf::runProcessing(images, qf::CurrentImage::Input);
-        benchmark::DoNotOptimize(images.m_outputImage.data);
+        benchmark::DoNotOptimize(images.outputImage.data);
         benchmark::ClobberMemory();
     }
 }
@@ -259,8 +259,8 @@ bool matchesPlainLoop() {
     qf::ImagePair images{input(), input().clone()};
     qf::runMapping(images, qf::CurrentImage::Input, quad);
     const cv::Mat want =
-        qf::test::referenceMapping(input(), quad.m_mappingCorners, quad.m_graphRect);
-    return cv::norm(images.m_outputImage, want, cv::NORM_INF) == 0.0;
+        qf::test::referenceMapping(input(), quad.mappingCorners, quad.graphRect);
+    return cv::norm(images.outputImage, want, cv::NORM_INF) == 0.0;
 }
 
 }  // namespace

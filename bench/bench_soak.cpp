@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
     }
 
     qf::ViewState s;
-    s.display.m_displaySource = 2;
+    s.display.displaySource = 2;
     QImage viewport(kClient.cx, kClient.cy, QImage::Format_RGB32);
     const QFont font = qf::defaultLabelFont();
     qf::CameraController camera(s, nullptr, nullptr);
@@ -96,8 +96,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     // A slightly turned chart, as photographed.
-    s.mapping.m_mappingCorners = {{{60, 50}, {590, 40}, {600, 440}, {50, 430}}};
-    s.mapping.m_graphRect = {40, 40, 600, 440};
+    s.mapping.mappingCorners = {{{60, 50}, {590, 40}, {600, 440}, {50, 430}}};
+    s.mapping.graphRect = {40, 40, 600, 440};
 
     std::vector<double> times;
     times.reserve(std::size_t(ticks));

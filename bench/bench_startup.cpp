@@ -19,12 +19,12 @@
 #include <opencv2/imgproc.hpp>
 #include <string>
 
-#include "app/main_frame.h"
+#include "app/main_window.h"
 #include "app/output_pane.h"
 #include "imaging/image_file.h"
 #include "imaging/picture_memory.h"
 #include "view/qt_dialogs.h"
-#include "view/zelk_view.h"
+#include "view/image_view.h"
 
 namespace {
 
@@ -65,8 +65,8 @@ void BM_startup(benchmark::State& state) {
     for (auto _ : state) {
         const auto t0 = std::chrono::steady_clock::now();
         {
-            qf::CMainFrame frame;
-            auto* view = new qf::CZelkView(dialogs);
+            qf::MainWindow frame;
+            auto* view = new qf::ImageView(dialogs);
             frame.setView(view, view);
             view->setOutputPane(frame.outputPane());
             frame.show();

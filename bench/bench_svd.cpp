@@ -113,11 +113,11 @@ struct FitCase {
     qf::FitInput in;
     explicit FitCase(qf::ModelKind kind, int degree) {
         const Problem& p = problem();
-        in.axis.m_xMin = -1.0;
-        in.axis.m_xMax = 1.0;
-        in.axis.m_yMin = -1.0;
-        in.axis.m_yMax = 1.0;
-        in.axis.m_axisRect = {100, 50, 740, 530};
+        in.axis.xMin = -1.0;
+        in.axis.xMax = 1.0;
+        in.axis.yMin = -1.0;
+        in.axis.yMax = 1.0;
+        in.axis.axisRect = {100, 50, 740, 530};
         for (int i = 0; i < kPoints; ++i) {
             const double h = 100 + (p.x[i] + 1.0) / 2.0 * 640;
             const double v = 530 - (p.y[i] + 1.0) / 2.0 * 480;
@@ -127,8 +127,8 @@ struct FitCase {
         in.points = points.data();
         in.pointCount = kPoints;
         in.imagePresent = true;
-        in.settings.m_modelKind = kind;
-        in.settings.m_degree = degree;
+        in.settings.modelKind = kind;
+        in.settings.degree = degree;
     }
 };
 
@@ -144,7 +144,7 @@ void runFitLoop(benchmark::State& state, const FitCase& fc) {
     for (auto _ : state) {
         qf::FitOutcome out = qf::runFit(fc.in, *work, result, graph);
         benchmark::DoNotOptimize(out.status);
-        benchmark::DoNotOptimize(graph.m_generatedY.data());
+        benchmark::DoNotOptimize(graph.generatedY.data());
     }
 }
 

@@ -52,18 +52,18 @@ const cv::Mat& pictureOf(int w) {
 // middle of what the zoom leaves to scroll, as after opening a picture.
 qf::ViewState sceneOf(const cv::Mat& image, int zoom) {
     qf::ViewState s;
-    s.images.m_inputImage = image;
-    s.images.m_outputImage = image;
-    s.display.m_displaySource = 1;
+    s.images.inputImage = image;
+    s.images.outputImage = image;
+    s.display.displaySource = 1;
     qf::selectCurrentImage(s.display);
-    qf::resetMappingForImage(image.cols, image.rows, s.mapping, s.axis.m_axisRect);
+    qf::resetMappingForImage(image.cols, image.rows, s.mapping, s.axis.axisRect);
     const qf::ScrollSizes sizes = qf::scrollSizesFor(zoom, {image.cols, image.rows});
-    s.transform.m_zoomShift = zoom;
-    s.transform.m_cellSize = sizes.cell;
-    s.transform.m_displaySize = sizes.total;
-    s.transform.m_scrollPos = {std::max(0, (sizes.total.cx - kClient.cx) / 2),
+    s.transform.zoomShift = zoom;
+    s.transform.cellSize = sizes.cell;
+    s.transform.displaySize = sizes.total;
+    s.transform.scrollPos = {std::max(0, (sizes.total.cx - kClient.cx) / 2),
                                std::max(0, (sizes.total.cy - kClient.cy) / 2)};
-    s.m_showPixelGrid = 1;
+    s.showPixelGrid = 1;
     return s;
 }
 

@@ -120,11 +120,11 @@ int main(int argc, char** argv) {
     const qf::IntRect graph{100, 80, 100 + (kRight - kLeft) + 2 * kMargin,
                             80 + (kBottom - kTop) + 2 * kMargin};
     p.graphRect = graph;
-    p.axis.m_axisRect = {graph.left + kMargin, graph.top + kMargin, graph.right - kMargin,
+    p.axis.axisRect = {graph.left + kMargin, graph.top + kMargin, graph.right - kMargin,
                          graph.bottom - kMargin};
-    p.axis.m_xMax = kXMax;
-    p.axis.m_yMax = kYMax;
-    p.fit.m_degree = 3;
+    p.axis.xMax = kXMax;
+    p.axis.yMax = kYMax;
+    p.fit.degree = 3;
     p.graph.colour = 0x0000D0;  // red
 
     // Straightened with the perspective transform, which undoes the photo's
@@ -133,14 +133,14 @@ int main(int argc, char** argv) {
     qf::applyMappingNow(p);
     qf::ImagePair images;
     // Clicked on the picture as the program reads it back, JPEG losses and all.
-    images.m_inputImage = qf::readImageFile(dir + "/chart.jpg");
-    if (images.m_inputImage.empty()) return 1;
+    images.inputImage = qf::readImageFile(dir + "/chart.jpg");
+    if (images.inputImage.empty()) return 1;
     qf::MappingQuad mapping;
-    mapping.m_mappingCorners = p.corners;
-    mapping.m_graphRect = graph;
-    mapping.m_mappingMethod = p.mappingMethod;
+    mapping.mappingCorners = p.corners;
+    mapping.graphRect = graph;
+    mapping.mappingMethod = p.mappingMethod;
     qf::runMapping(images, qf::CurrentImage::Input, mapping);
-    p.points = qf::clickSampleCurve(images.m_outputImage, p.axis.m_axisRect);
+    p.points = qf::clickSampleCurve(images.outputImage, p.axis.axisRect);
     std::ofstream(dir + "/chart.quillfen.json", std::ios::binary) << qf::projectText(p);
     std::printf("wrote %s/chart.jpg and chart.quillfen.json with %zu points\n", dir.c_str(),
                 p.points.size());

@@ -17,7 +17,7 @@
 #include "app/language.h"
 #include "app/project_controller.h"
 #include "view/qt_dialogs.h"
-#include "view/zelk_view.h"
+#include "view/image_view.h"
 
 int main(int argc, char** argv) {
     if (argc != 5) {
@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
     }
     qf::QtDialogs dialogs;
     qf::ApplicationWindow window(dialogs, {});
-    qf::CMainFrame& frame = window.frame();
+    qf::MainWindow& frame = window.frame();
     frame.resize(980, 820);
     frame.show();
     if (!QTest::qWaitForWindowExposed(&frame)) return 1;

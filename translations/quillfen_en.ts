@@ -11,6 +11,13 @@ Do you want to replace it?</translation>
     </message>
 </context>
 <context>
+    <name>qf::AboutDialog</name>
+    <message>
+        <source>バージョン情報 Quillfen</source>
+        <translation>About Quillfen</translation>
+    </message>
+</context>
+<context>
     <name>qf::ApplicationWindow</name>
     <message>
         <source>表示言語は、Quillfen を次に起動したときに切り替わります。</source>
@@ -18,33 +25,7 @@ Do you want to replace it?</translation>
     </message>
 </context>
 <context>
-    <name>qf::CAboutDlg</name>
-    <message>
-        <source>バージョン情報 Quillfen</source>
-        <translation>About Quillfen</translation>
-    </message>
-</context>
-<context>
-    <name>qf::CCustomizeDlg</name>
-    <message>
-        <source>カスタマイズ</source>
-        <translation>Customize</translation>
-    </message>
-    <message>
-        <source>ツール バーとボタン</source>
-        <translation>Toolbars and buttons</translation>
-    </message>
-    <message>
-        <source>閉じる</source>
-        <translation>Close</translation>
-    </message>
-    <message>
-        <source>すべてリセット</source>
-        <translation>Reset All</translation>
-    </message>
-</context>
-<context>
-    <name>qf::CDialogExCaptureParameters</name>
+    <name>qf::CaptureDialog</name>
     <message>
         <source>正の整数を入力してください。</source>
         <translation>Enter a positive whole number.</translation>
@@ -68,380 +49,6 @@ Do you want to replace it?</translation>
     <message>
         <source>キャンセル</source>
         <translation>Cancel</translation>
-    </message>
-</context>
-<context>
-    <name>qf::CHelpWindow</name>
-    <message>
-        <source>Quillfen ヘルプ</source>
-        <translation>Quillfen Help</translation>
-    </message>
-</context>
-<context>
-    <name>qf::CMFCPropertyGridPlusCtrl</name>
-    <message>
-        <source>なし (最近傍)</source>
-        <translation>None (nearest)</translation>
-    </message>
-    <message>
-        <source>双一次補間</source>
-        <translation>Bilinear</translation>
-    </message>
-    <message>
-        <source>既定値</source>
-        <translation>Default</translation>
-    </message>
-    <message>
-        <source>その他...</source>
-        <translation>Other...</translation>
-    </message>
-    <message>
-        <source>曲線 自動抽出</source>
-        <translation>Extract Curve</translation>
-    </message>
-    <message>
-        <source>色の許容差</source>
-        <translation>Colour tolerance</translation>
-    </message>
-    <message>
-        <source>クリックした曲線の色とみなす色の差 (1 ... 255)
-小さいと他の色の線を拾わず、大きいと写真のにじんだ線も拾います</source>
-        <translation>How far a colour may be from the clicked curve&apos;s and still count as the curve (1 ... 255)
-Small: lines of other colours are left out; large: the blurred lines of a photograph are taken too</translation>
-    </message>
-    <message>
-        <source>点の数</source>
-        <translation>Points</translation>
-    </message>
-    <message>
-        <source>線の曲線に等間隔に置く点の数 (1 ... 128)
-マーカーの系列はマーカー1個に1点です</source>
-        <translation>How many points are placed evenly along a line curve (1 ... 128)
-A series of markers gives one point per marker</translation>
-    </message>
-    <message>
-        <source>途切れの橋渡し</source>
-        <translation>Gap bridging</translation>
-    </message>
-    <message>
-        <source>破線や点線の途切れをつなぐ最大の長さ (画素、1 ... 100)</source>
-        <translation>The longest gap of a dashed or dotted line that is bridged (pixels, 1 ... 100)</translation>
-    </message>
-    <message>
-        <source>&lt;n次多項式&gt;
-  y=A0+A1*x + A2*(x**2) + ... + An*(pow(x, n))
-&lt;指数関数積&gt;
-  y=exp(A0) * exp(A1*x) * exp(A2*x*x) * ... * exp(An*(pow(x, n)))
-&lt;任意関数 線型和&gt;
-  y=A0*f0(x) + A1*f1(x) + ... + A5*f5(x)
-  f0(x) ... f5(x)を別指定</source>
-        <translation>&lt;Polynomial of degree n&gt;
-  y=A0+A1*x + A2*(x**2) + ... + An*(pow(x, n))
-&lt;Product of exponentials&gt;
-  y=exp(A0) * exp(A1*x) * exp(A2*x*x) * ... * exp(An*(pow(x, n)))
-&lt;Sum of functions&gt;
-  y=A0*f0(x) + A1*f1(x) + ... + A5*f5(x)
-  f0(x) ... f5(x) are given separately</translation>
-    </message>
-    <message>
-        <source>リニア</source>
-        <translation>Linear</translation>
-    </message>
-    <message>
-        <source>対数</source>
-        <translation>Logarithmic</translation>
-    </message>
-    <message>
-        <source>フィッティング</source>
-        <translation>Fitting</translation>
-    </message>
-    <message>
-        <source>モデル関数</source>
-        <translation>Model</translation>
-    </message>
-    <message>
-        <source>ｎ次多項式</source>
-        <translation>Polynomial of degree n</translation>
-    </message>
-    <message>
-        <source>指数関数積</source>
-        <translation>Product of exponentials</translation>
-    </message>
-    <message>
-        <source>任意関数 線型和</source>
-        <translation>Sum of functions</translation>
-    </message>
-    <message>
-        <source>次数 n</source>
-        <translation>Degree n</translation>
-    </message>
-    <message>
-        <source>任意関数 線型和選択時、f0(x)を指定します</source>
-        <translation>f0(x) of the sum of functions</translation>
-    </message>
-    <message>
-        <source>任意関数 線型和選択時、f1(x)を指定します</source>
-        <translation>f1(x) of the sum of functions</translation>
-    </message>
-    <message>
-        <source>任意関数 線型和選択時、f2(x)を指定します</source>
-        <translation>f2(x) of the sum of functions</translation>
-    </message>
-    <message>
-        <source>任意関数 線型和選択時、f3(x)を指定します</source>
-        <translation>f3(x) of the sum of functions</translation>
-    </message>
-    <message>
-        <source>任意関数 線型和選択時、f4(x)を指定します</source>
-        <translation>f4(x) of the sum of functions</translation>
-    </message>
-    <message>
-        <source>任意関数 線型和選択時、f5(x)を指定します</source>
-        <translation>f5(x) of the sum of functions</translation>
-    </message>
-    <message>
-        <source>X軸</source>
-        <translation>X axis</translation>
-    </message>
-    <message>
-        <source>X最小 Xmin</source>
-        <translation>Smallest X, Xmin</translation>
-    </message>
-    <message>
-        <source>X最大 Xmax</source>
-        <translation>Largest X, Xmax</translation>
-    </message>
-    <message>
-        <source>X リニア／対数</source>
-        <translation>X linear/log</translation>
-    </message>
-    <message>
-        <source>X軸&#x3000;リニア／対数</source>
-        <translation>X axis: linear or logarithmic</translation>
-    </message>
-    <message>
-        <source>Y軸</source>
-        <translation>Y axis</translation>
-    </message>
-    <message>
-        <source>Y最小 Ymin</source>
-        <translation>Smallest Y, Ymin</translation>
-    </message>
-    <message>
-        <source>Y最大 Ymax</source>
-        <translation>Largest Y, Ymax</translation>
-    </message>
-    <message>
-        <source>Y リニア／対数</source>
-        <translation>Y linear/log</translation>
-    </message>
-    <message>
-        <source>Y軸&#x3000;リニア／対数</source>
-        <translation>Y axis: linear or logarithmic</translation>
-    </message>
-    <message>
-        <source>グラフ生成</source>
-        <translation>Generated graph</translation>
-    </message>
-    <message>
-        <source>データ数</source>
-        <translation>Points</translation>
-    </message>
-    <message>
-        <source>フィッティング実行後、グラフ作成するデータ数</source>
-        <translation>How many points of the fitted curve are generated after a fit</translation>
-    </message>
-    <message>
-        <source>グラフ表示</source>
-        <translation>Graph display</translation>
-    </message>
-    <message>
-        <source>データ表示</source>
-        <translation>Data display</translation>
-    </message>
-    <message>
-        <source>グラフ内 データ点、線 表示設定</source>
-        <translation>How the graph shows its points and lines</translation>
-    </message>
-    <message>
-        <source>点</source>
-        <translation>Markers</translation>
-    </message>
-    <message>
-        <source>線</source>
-        <translation>Lines</translation>
-    </message>
-    <message>
-        <source>点 + 線</source>
-        <translation>Markers + lines</translation>
-    </message>
-    <message>
-        <source>点 + 番号</source>
-        <translation>Markers + numbers</translation>
-    </message>
-    <message>
-        <source>グリッド</source>
-        <translation>Grid</translation>
-    </message>
-    <message>
-        <source>グラフ内 グリッド 表示設定</source>
-        <translation>Whether the graph shows a grid</translation>
-    </message>
-    <message>
-        <source>表示</source>
-        <translation>Shown</translation>
-    </message>
-    <message>
-        <source>非表示</source>
-        <translation>Hidden</translation>
-    </message>
-    <message>
-        <source>グラフの色</source>
-        <translation>Graph colour</translation>
-    </message>
-    <message>
-        <source>グラフの色を指定します</source>
-        <translation>The colour of the generated graph</translation>
-    </message>
-    <message>
-        <source>フォント</source>
-        <translation>Font</translation>
-    </message>
-    <message>
-        <source>生成するグラフ内のフォントを指定します</source>
-        <translation>The font of the generated graph&apos;s labels</translation>
-    </message>
-    <message>
-        <source>マッピング</source>
-        <translation>Mapping</translation>
-    </message>
-    <message>
-        <source>マッピング方式</source>
-        <translation>Mapping method</translation>
-    </message>
-    <message>
-        <source>マッピング 実行時の変換
-&lt;双一次 (標準)&gt;
-  4点の辺に沿って補間します。正面から撮影したグラフ向き
-&lt;射影変換&gt;
-  斜めから撮影したグラフの遠近のゆがみも補正し、等間隔の目盛りを等間隔に戻します</source>
-        <translation>The transformation of Run Mapping
-&lt;Bilinear (default)&gt;
-  Interpolates along the sides of the four corners. For charts photographed head-on
-&lt;Perspective&gt;
-  Also corrects the perspective of a chart photographed at an angle, so evenly spaced ticks become evenly spaced again</translation>
-    </message>
-    <message>
-        <source>双一次 (標準)</source>
-        <translation>Bilinear (default)</translation>
-    </message>
-    <message>
-        <source>射影変換</source>
-        <translation>Perspective</translation>
-    </message>
-    <message>
-        <source>画素の補間</source>
-        <translation>Pixel sampling</translation>
-    </message>
-    <message>
-        <source>射影変換で画素を読む方法
-&lt;なし (最近傍)&gt;
-  最も近い画素をそのまま使います
-&lt;双一次補間&gt;
-  周りの4画素を重み付けして読み、線の位置を画素以下の精度で保ちます</source>
-        <translation>How the perspective mapping reads pixels
-&lt;None (nearest)&gt;
-  Takes the nearest pixel as it is
-&lt;Bilinear&gt;
-  Weighs the four pixels around, keeping the position of lines to a fraction of a pixel</translation>
-    </message>
-</context>
-<context>
-    <name>qf::COutputWnd</name>
-    <message>
-        <source>画像入力 : 画像ファイルドロップ対応</source>
-        <translation>Picture input: drop a picture file on the window</translation>
-    </message>
-    <message>
-        <source>マウス 右ボタン＋ドラッグ : 画像ドラッグ</source>
-        <translation>Right mouse button + drag: move the picture</translation>
-    </message>
-    <message>
-        <source>マウス ホイール           : 画像拡大／縮小</source>
-        <translation>Mouse wheel: zoom the picture in or out</translation>
-    </message>
-    <message>
-        <source>フィッティング設定の変更はフォーカスを失ったときに反映（他をクリック)</source>
-        <translation>A change in the fit settings applies when its field loses the focus (click elsewhere)</translation>
-    </message>
-    <message>
-        <source>任意関数 f0(x)～f5(x) 以下 演算 関数 使用可能</source>
-        <translation>The functions f0(x) to f5(x) may use the operators and functions below</translation>
-    </message>
-    <message>
-        <source>実行中のエラーは無視 （ 0除算→1E+24、sqrt(負値)→0、log(0以下値)→-1E+24 ）</source>
-        <translation>Errors while running are ignored (division by 0 -&gt; 1E+24, sqrt(negative) -&gt; 0, log(0 or less) -&gt; -1E+24)</translation>
-    </message>
-    <message>
-        <source>    x**y        raise x to the power of y. &lt;pow(x,y)と同じ&gt;</source>
-        <translation>    x**y        raise x to the power of y. &lt;same as pow(x,y)&gt;</translation>
-    </message>
-    <message>
-        <source>出力</source>
-        <translation>Output</translation>
-    </message>
-    <message>
-        <source>フィッティング出力</source>
-        <translation>Fit Output</translation>
-    </message>
-    <message>
-        <source>フィッティング元座標</source>
-        <translation>Source Points</translation>
-    </message>
-    <message>
-        <source>生成グラフ座標データ</source>
-        <translation>Generated Graph Points</translation>
-    </message>
-    <message>
-        <source>残差</source>
-        <translation>Residual</translation>
-    </message>
-</context>
-<context>
-    <name>qf::CPropertiesWnd</name>
-    <message>
-        <source>フィッティング 設定</source>
-        <translation>Fit Settings</translation>
-    </message>
-    <message>
-        <source>すべて展開</source>
-        <translation>Expand All</translation>
-    </message>
-    <message>
-        <source>フィッティング 実行</source>
-        <translation>Run Fit</translation>
-    </message>
-</context>
-<context>
-    <name>qf::CZelkDoc</name>
-    <message>
-        <source>無題</source>
-        <translation>Untitled</translation>
-    </message>
-</context>
-<context>
-    <name>qf::CZelkView</name>
-    <message>
-        <source>印刷できませんでした。</source>
-        <translation>Printing failed.</translation>
-    </message>
-    <message>
-        <source>点の一覧が一杯のため、抽出した %1 点のうち %2 点だけを追加しました。</source>
-        <translation>The point list is full: of the %1 points extracted, only %2 were added.</translation>
-    </message>
-    <message>
-        <source>%1 点が見つかりました。Enter キーで追加、Esc キーで取り消します。</source>
-        <translation>%1 points found. Enter adds them, Esc drops them.</translation>
     </message>
 </context>
 <context>
@@ -984,6 +591,32 @@ A series of markers gives one point per marker</translation>
     </message>
 </context>
 <context>
+    <name>qf::CustomizeDialog</name>
+    <message>
+        <source>カスタマイズ</source>
+        <translation>Customize</translation>
+    </message>
+    <message>
+        <source>ツール バーとボタン</source>
+        <translation>Toolbars and buttons</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>すべてリセット</source>
+        <translation>Reset All</translation>
+    </message>
+</context>
+<context>
+    <name>qf::Document</name>
+    <message>
+        <source>無題</source>
+        <translation>Untitled</translation>
+    </message>
+</context>
+<context>
     <name>qf::FileDialogs</name>
     <message>
         <source>プロジェクトを開く</source>
@@ -1020,6 +653,28 @@ A series of markers gives one point per marker</translation>
     <message>
         <source>CSV(*.csv);;TEXT(*.txt);;ALL(*)</source>
         <translation>CSV(*.csv);;TEXT(*.txt);;ALL(*)</translation>
+    </message>
+</context>
+<context>
+    <name>qf::HelpWindow</name>
+    <message>
+        <source>Quillfen ヘルプ</source>
+        <translation>Quillfen Help</translation>
+    </message>
+</context>
+<context>
+    <name>qf::ImageView</name>
+    <message>
+        <source>印刷できませんでした。</source>
+        <translation>Printing failed.</translation>
+    </message>
+    <message>
+        <source>点の一覧が一杯のため、抽出した %1 点のうち %2 点だけを追加しました。</source>
+        <translation>The point list is full: of the %1 points extracted, only %2 were added.</translation>
+    </message>
+    <message>
+        <source>%1 点が見つかりました。Enter キーで追加、Esc キーで取り消します。</source>
+        <translation>%1 points found. Enter adds them, Esc drops them.</translation>
     </message>
 </context>
 <context>
@@ -1288,6 +943,57 @@ Start the camera input again.<byte value="xd"/>
     </message>
 </context>
 <context>
+    <name>qf::OutputPane</name>
+    <message>
+        <source>画像入力 : 画像ファイルドロップ対応</source>
+        <translation>Picture input: drop a picture file on the window</translation>
+    </message>
+    <message>
+        <source>マウス 右ボタン＋ドラッグ : 画像ドラッグ</source>
+        <translation>Right mouse button + drag: move the picture</translation>
+    </message>
+    <message>
+        <source>マウス ホイール           : 画像拡大／縮小</source>
+        <translation>Mouse wheel: zoom the picture in or out</translation>
+    </message>
+    <message>
+        <source>フィッティング設定の変更はフォーカスを失ったときに反映（他をクリック)</source>
+        <translation>A change in the fit settings applies when its field loses the focus (click elsewhere)</translation>
+    </message>
+    <message>
+        <source>任意関数 f0(x)～f5(x) 以下 演算 関数 使用可能</source>
+        <translation>The functions f0(x) to f5(x) may use the operators and functions below</translation>
+    </message>
+    <message>
+        <source>実行中のエラーは無視 （ 0除算→1E+24、sqrt(負値)→0、log(0以下値)→-1E+24 ）</source>
+        <translation>Errors while running are ignored (division by 0 -&gt; 1E+24, sqrt(negative) -&gt; 0, log(0 or less) -&gt; -1E+24)</translation>
+    </message>
+    <message>
+        <source>    x**y        raise x to the power of y. &lt;pow(x,y)と同じ&gt;</source>
+        <translation>    x**y        raise x to the power of y. &lt;same as pow(x,y)&gt;</translation>
+    </message>
+    <message>
+        <source>出力</source>
+        <translation>Output</translation>
+    </message>
+    <message>
+        <source>フィッティング出力</source>
+        <translation>Fit Output</translation>
+    </message>
+    <message>
+        <source>フィッティング元座標</source>
+        <translation>Source Points</translation>
+    </message>
+    <message>
+        <source>生成グラフ座標データ</source>
+        <translation>Generated Graph Points</translation>
+    </message>
+    <message>
+        <source>残差</source>
+        <translation>Residual</translation>
+    </message>
+</context>
+<context>
     <name>qf::ProjectController</name>
     <message>
         <source>%1 への変更を保存しますか?</source>
@@ -1377,6 +1083,300 @@ Recover it?</translation>
     <message>
         <source>後で(&amp;L)</source>
         <translation>&amp;Later</translation>
+    </message>
+</context>
+<context>
+    <name>qf::SettingsGrid</name>
+    <message>
+        <source>なし (最近傍)</source>
+        <translation>None (nearest)</translation>
+    </message>
+    <message>
+        <source>双一次補間</source>
+        <translation>Bilinear</translation>
+    </message>
+    <message>
+        <source>既定値</source>
+        <translation>Default</translation>
+    </message>
+    <message>
+        <source>その他...</source>
+        <translation>Other...</translation>
+    </message>
+    <message>
+        <source>曲線 自動抽出</source>
+        <translation>Extract Curve</translation>
+    </message>
+    <message>
+        <source>色の許容差</source>
+        <translation>Colour tolerance</translation>
+    </message>
+    <message>
+        <source>クリックした曲線の色とみなす色の差 (1 ... 255)
+小さいと他の色の線を拾わず、大きいと写真のにじんだ線も拾います</source>
+        <translation>How far a colour may be from the clicked curve&apos;s and still count as the curve (1 ... 255)
+Small: lines of other colours are left out; large: the blurred lines of a photograph are taken too</translation>
+    </message>
+    <message>
+        <source>点の数</source>
+        <translation>Points</translation>
+    </message>
+    <message>
+        <source>線の曲線に等間隔に置く点の数 (1 ... 128)
+マーカーの系列はマーカー1個に1点です</source>
+        <translation>How many points are placed evenly along a line curve (1 ... 128)
+A series of markers gives one point per marker</translation>
+    </message>
+    <message>
+        <source>途切れの橋渡し</source>
+        <translation>Gap bridging</translation>
+    </message>
+    <message>
+        <source>破線や点線の途切れをつなぐ最大の長さ (画素、1 ... 100)</source>
+        <translation>The longest gap of a dashed or dotted line that is bridged (pixels, 1 ... 100)</translation>
+    </message>
+    <message>
+        <source>&lt;n次多項式&gt;
+  y=A0+A1*x + A2*(x**2) + ... + An*(pow(x, n))
+&lt;指数関数積&gt;
+  y=exp(A0) * exp(A1*x) * exp(A2*x*x) * ... * exp(An*(pow(x, n)))
+&lt;任意関数 線型和&gt;
+  y=A0*f0(x) + A1*f1(x) + ... + A5*f5(x)
+  f0(x) ... f5(x)を別指定</source>
+        <translation>&lt;Polynomial of degree n&gt;
+  y=A0+A1*x + A2*(x**2) + ... + An*(pow(x, n))
+&lt;Product of exponentials&gt;
+  y=exp(A0) * exp(A1*x) * exp(A2*x*x) * ... * exp(An*(pow(x, n)))
+&lt;Sum of functions&gt;
+  y=A0*f0(x) + A1*f1(x) + ... + A5*f5(x)
+  f0(x) ... f5(x) are given separately</translation>
+    </message>
+    <message>
+        <source>リニア</source>
+        <translation>Linear</translation>
+    </message>
+    <message>
+        <source>対数</source>
+        <translation>Logarithmic</translation>
+    </message>
+    <message>
+        <source>フィッティング</source>
+        <translation>Fitting</translation>
+    </message>
+    <message>
+        <source>モデル関数</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <source>ｎ次多項式</source>
+        <translation>Polynomial of degree n</translation>
+    </message>
+    <message>
+        <source>指数関数積</source>
+        <translation>Product of exponentials</translation>
+    </message>
+    <message>
+        <source>任意関数 線型和</source>
+        <translation>Sum of functions</translation>
+    </message>
+    <message>
+        <source>次数 n</source>
+        <translation>Degree n</translation>
+    </message>
+    <message>
+        <source>任意関数 線型和選択時、f0(x)を指定します</source>
+        <translation>f0(x) of the sum of functions</translation>
+    </message>
+    <message>
+        <source>任意関数 線型和選択時、f1(x)を指定します</source>
+        <translation>f1(x) of the sum of functions</translation>
+    </message>
+    <message>
+        <source>任意関数 線型和選択時、f2(x)を指定します</source>
+        <translation>f2(x) of the sum of functions</translation>
+    </message>
+    <message>
+        <source>任意関数 線型和選択時、f3(x)を指定します</source>
+        <translation>f3(x) of the sum of functions</translation>
+    </message>
+    <message>
+        <source>任意関数 線型和選択時、f4(x)を指定します</source>
+        <translation>f4(x) of the sum of functions</translation>
+    </message>
+    <message>
+        <source>任意関数 線型和選択時、f5(x)を指定します</source>
+        <translation>f5(x) of the sum of functions</translation>
+    </message>
+    <message>
+        <source>X軸</source>
+        <translation>X axis</translation>
+    </message>
+    <message>
+        <source>X最小 Xmin</source>
+        <translation>Smallest X, Xmin</translation>
+    </message>
+    <message>
+        <source>X最大 Xmax</source>
+        <translation>Largest X, Xmax</translation>
+    </message>
+    <message>
+        <source>X リニア／対数</source>
+        <translation>X linear/log</translation>
+    </message>
+    <message>
+        <source>X軸&#x3000;リニア／対数</source>
+        <translation>X axis: linear or logarithmic</translation>
+    </message>
+    <message>
+        <source>Y軸</source>
+        <translation>Y axis</translation>
+    </message>
+    <message>
+        <source>Y最小 Ymin</source>
+        <translation>Smallest Y, Ymin</translation>
+    </message>
+    <message>
+        <source>Y最大 Ymax</source>
+        <translation>Largest Y, Ymax</translation>
+    </message>
+    <message>
+        <source>Y リニア／対数</source>
+        <translation>Y linear/log</translation>
+    </message>
+    <message>
+        <source>Y軸&#x3000;リニア／対数</source>
+        <translation>Y axis: linear or logarithmic</translation>
+    </message>
+    <message>
+        <source>グラフ生成</source>
+        <translation>Generated graph</translation>
+    </message>
+    <message>
+        <source>データ数</source>
+        <translation>Points</translation>
+    </message>
+    <message>
+        <source>フィッティング実行後、グラフ作成するデータ数</source>
+        <translation>How many points of the fitted curve are generated after a fit</translation>
+    </message>
+    <message>
+        <source>グラフ表示</source>
+        <translation>Graph display</translation>
+    </message>
+    <message>
+        <source>データ表示</source>
+        <translation>Data display</translation>
+    </message>
+    <message>
+        <source>グラフ内 データ点、線 表示設定</source>
+        <translation>How the graph shows its points and lines</translation>
+    </message>
+    <message>
+        <source>点</source>
+        <translation>Markers</translation>
+    </message>
+    <message>
+        <source>線</source>
+        <translation>Lines</translation>
+    </message>
+    <message>
+        <source>点 + 線</source>
+        <translation>Markers + lines</translation>
+    </message>
+    <message>
+        <source>点 + 番号</source>
+        <translation>Markers + numbers</translation>
+    </message>
+    <message>
+        <source>グリッド</source>
+        <translation>Grid</translation>
+    </message>
+    <message>
+        <source>グラフ内 グリッド 表示設定</source>
+        <translation>Whether the graph shows a grid</translation>
+    </message>
+    <message>
+        <source>表示</source>
+        <translation>Shown</translation>
+    </message>
+    <message>
+        <source>非表示</source>
+        <translation>Hidden</translation>
+    </message>
+    <message>
+        <source>グラフの色</source>
+        <translation>Graph colour</translation>
+    </message>
+    <message>
+        <source>グラフの色を指定します</source>
+        <translation>The colour of the generated graph</translation>
+    </message>
+    <message>
+        <source>フォント</source>
+        <translation>Font</translation>
+    </message>
+    <message>
+        <source>生成するグラフ内のフォントを指定します</source>
+        <translation>The font of the generated graph&apos;s labels</translation>
+    </message>
+    <message>
+        <source>マッピング</source>
+        <translation>Mapping</translation>
+    </message>
+    <message>
+        <source>マッピング方式</source>
+        <translation>Mapping method</translation>
+    </message>
+    <message>
+        <source>マッピング 実行時の変換
+&lt;双一次 (標準)&gt;
+  4点の辺に沿って補間します。正面から撮影したグラフ向き
+&lt;射影変換&gt;
+  斜めから撮影したグラフの遠近のゆがみも補正し、等間隔の目盛りを等間隔に戻します</source>
+        <translation>The transformation of Run Mapping
+&lt;Bilinear (default)&gt;
+  Interpolates along the sides of the four corners. For charts photographed head-on
+&lt;Perspective&gt;
+  Also corrects the perspective of a chart photographed at an angle, so evenly spaced ticks become evenly spaced again</translation>
+    </message>
+    <message>
+        <source>双一次 (標準)</source>
+        <translation>Bilinear (default)</translation>
+    </message>
+    <message>
+        <source>射影変換</source>
+        <translation>Perspective</translation>
+    </message>
+    <message>
+        <source>画素の補間</source>
+        <translation>Pixel sampling</translation>
+    </message>
+    <message>
+        <source>射影変換で画素を読む方法
+&lt;なし (最近傍)&gt;
+  最も近い画素をそのまま使います
+&lt;双一次補間&gt;
+  周りの4画素を重み付けして読み、線の位置を画素以下の精度で保ちます</source>
+        <translation>How the perspective mapping reads pixels
+&lt;None (nearest)&gt;
+  Takes the nearest pixel as it is
+&lt;Bilinear&gt;
+  Weighs the four pixels around, keeping the position of lines to a fraction of a pixel</translation>
+    </message>
+</context>
+<context>
+    <name>qf::SettingsPane</name>
+    <message>
+        <source>フィッティング 設定</source>
+        <translation>Fit Settings</translation>
+    </message>
+    <message>
+        <source>すべて展開</source>
+        <translation>Expand All</translation>
+    </message>
+    <message>
+        <source>フィッティング 実行</source>
+        <translation>Run Fit</translation>
     </message>
 </context>
 </TS>

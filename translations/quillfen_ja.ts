@@ -10,6 +10,13 @@ Do you want to replace it?</source>
     </message>
 </context>
 <context>
+    <name>qf::AboutDialog</name>
+    <message>
+        <source>バージョン情報 Quillfen</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>qf::ApplicationWindow</name>
     <message>
         <source>表示言語は、Quillfen を次に起動したときに切り替わります。</source>
@@ -17,33 +24,7 @@ Do you want to replace it?</source>
     </message>
 </context>
 <context>
-    <name>qf::CAboutDlg</name>
-    <message>
-        <source>バージョン情報 Quillfen</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>qf::CCustomizeDlg</name>
-    <message>
-        <source>カスタマイズ</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>ツール バーとボタン</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>閉じる</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>すべてリセット</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>qf::CDialogExCaptureParameters</name>
+    <name>qf::CaptureDialog</name>
     <message>
         <source>正の整数を入力してください。</source>
         <translation type="unfinished"></translation>
@@ -66,364 +47,6 @@ Do you want to replace it?</source>
     </message>
     <message>
         <source>キャンセル</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>qf::CHelpWindow</name>
-    <message>
-        <source>Quillfen ヘルプ</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>qf::CMFCPropertyGridPlusCtrl</name>
-    <message>
-        <source>なし (最近傍)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>双一次補間</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>既定値</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>その他...</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>曲線 自動抽出</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>色の許容差</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>クリックした曲線の色とみなす色の差 (1 ... 255)
-小さいと他の色の線を拾わず、大きいと写真のにじんだ線も拾います</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>点の数</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>線の曲線に等間隔に置く点の数 (1 ... 128)
-マーカーの系列はマーカー1個に1点です</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>途切れの橋渡し</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>破線や点線の途切れをつなぐ最大の長さ (画素、1 ... 100)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>&lt;n次多項式&gt;
-  y=A0+A1*x + A2*(x**2) + ... + An*(pow(x, n))
-&lt;指数関数積&gt;
-  y=exp(A0) * exp(A1*x) * exp(A2*x*x) * ... * exp(An*(pow(x, n)))
-&lt;任意関数 線型和&gt;
-  y=A0*f0(x) + A1*f1(x) + ... + A5*f5(x)
-  f0(x) ... f5(x)を別指定</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>リニア</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>対数</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>フィッティング</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>モデル関数</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>ｎ次多項式</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>指数関数積</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>任意関数 線型和</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>次数 n</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>任意関数 線型和選択時、f0(x)を指定します</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>任意関数 線型和選択時、f1(x)を指定します</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>任意関数 線型和選択時、f2(x)を指定します</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>任意関数 線型和選択時、f3(x)を指定します</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>任意関数 線型和選択時、f4(x)を指定します</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>任意関数 線型和選択時、f5(x)を指定します</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>X軸</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>X最小 Xmin</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>X最大 Xmax</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>X リニア／対数</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>X軸&#x3000;リニア／対数</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Y軸</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Y最小 Ymin</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Y最大 Ymax</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Y リニア／対数</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Y軸&#x3000;リニア／対数</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>グラフ生成</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>データ数</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>フィッティング実行後、グラフ作成するデータ数</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>グラフ表示</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>データ表示</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>グラフ内 データ点、線 表示設定</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>点</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>線</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>点 + 線</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>点 + 番号</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>グリッド</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>グラフ内 グリッド 表示設定</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>表示</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>非表示</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>グラフの色</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>グラフの色を指定します</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>フォント</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>生成するグラフ内のフォントを指定します</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>マッピング</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>マッピング方式</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>マッピング 実行時の変換
-&lt;双一次 (標準)&gt;
-  4点の辺に沿って補間します。正面から撮影したグラフ向き
-&lt;射影変換&gt;
-  斜めから撮影したグラフの遠近のゆがみも補正し、等間隔の目盛りを等間隔に戻します</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>双一次 (標準)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>射影変換</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>画素の補間</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>射影変換で画素を読む方法
-&lt;なし (最近傍)&gt;
-  最も近い画素をそのまま使います
-&lt;双一次補間&gt;
-  周りの4画素を重み付けして読み、線の位置を画素以下の精度で保ちます</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>qf::COutputWnd</name>
-    <message>
-        <source>画像入力 : 画像ファイルドロップ対応</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>マウス 右ボタン＋ドラッグ : 画像ドラッグ</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>マウス ホイール           : 画像拡大／縮小</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>フィッティング設定の変更はフォーカスを失ったときに反映（他をクリック)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>任意関数 f0(x)～f5(x) 以下 演算 関数 使用可能</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>実行中のエラーは無視 （ 0除算→1E+24、sqrt(負値)→0、log(0以下値)→-1E+24 ）</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>    x**y        raise x to the power of y. &lt;pow(x,y)と同じ&gt;</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>出力</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>フィッティング出力</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>フィッティング元座標</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>生成グラフ座標データ</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>残差</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>qf::CPropertiesWnd</name>
-    <message>
-        <source>フィッティング 設定</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>すべて展開</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>フィッティング 実行</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>qf::CZelkDoc</name>
-    <message>
-        <source>無題</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>qf::CZelkView</name>
-    <message>
-        <source>印刷できませんでした。</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>点の一覧が一杯のため、抽出した %1 点のうち %2 点だけを追加しました。</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 点が見つかりました。Enter キーで追加、Esc キーで取り消します。</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -967,6 +590,32 @@ Do you want to replace it?</source>
     </message>
 </context>
 <context>
+    <name>qf::CustomizeDialog</name>
+    <message>
+        <source>カスタマイズ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ツール バーとボタン</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>すべてリセット</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>qf::Document</name>
+    <message>
+        <source>無題</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>qf::FileDialogs</name>
     <message>
         <source>プロジェクトを開く</source>
@@ -1003,6 +652,28 @@ Do you want to replace it?</source>
     <message>
         <source>CSV(*.csv);;TEXT(*.txt);;ALL(*)</source>
         <translation>CSV(*.csv);;テキスト(*.txt);;すべて(*)</translation>
+    </message>
+</context>
+<context>
+    <name>qf::HelpWindow</name>
+    <message>
+        <source>Quillfen ヘルプ</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>qf::ImageView</name>
+    <message>
+        <source>印刷できませんでした。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>点の一覧が一杯のため、抽出した %1 点のうち %2 点だけを追加しました。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 点が見つかりました。Enter キーで追加、Esc キーで取り消します。</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -1247,6 +918,57 @@ Do you want to replace it?</source>
     </message>
 </context>
 <context>
+    <name>qf::OutputPane</name>
+    <message>
+        <source>画像入力 : 画像ファイルドロップ対応</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>マウス 右ボタン＋ドラッグ : 画像ドラッグ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>マウス ホイール           : 画像拡大／縮小</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>フィッティング設定の変更はフォーカスを失ったときに反映（他をクリック)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>任意関数 f0(x)～f5(x) 以下 演算 関数 使用可能</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>実行中のエラーは無視 （ 0除算→1E+24、sqrt(負値)→0、log(0以下値)→-1E+24 ）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>    x**y        raise x to the power of y. &lt;pow(x,y)と同じ&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>出力</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>フィッティング出力</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>フィッティング元座標</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>生成グラフ座標データ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>残差</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>qf::ProjectController</name>
     <message>
         <source>%1 への変更を保存しますか?</source>
@@ -1328,6 +1050,284 @@ Do you want to replace it?</source>
     </message>
     <message>
         <source>後で(&amp;L)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>qf::SettingsGrid</name>
+    <message>
+        <source>なし (最近傍)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>双一次補間</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>既定値</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>その他...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>曲線 自動抽出</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>色の許容差</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>クリックした曲線の色とみなす色の差 (1 ... 255)
+小さいと他の色の線を拾わず、大きいと写真のにじんだ線も拾います</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>点の数</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>線の曲線に等間隔に置く点の数 (1 ... 128)
+マーカーの系列はマーカー1個に1点です</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>途切れの橋渡し</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>破線や点線の途切れをつなぐ最大の長さ (画素、1 ... 100)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;n次多項式&gt;
+  y=A0+A1*x + A2*(x**2) + ... + An*(pow(x, n))
+&lt;指数関数積&gt;
+  y=exp(A0) * exp(A1*x) * exp(A2*x*x) * ... * exp(An*(pow(x, n)))
+&lt;任意関数 線型和&gt;
+  y=A0*f0(x) + A1*f1(x) + ... + A5*f5(x)
+  f0(x) ... f5(x)を別指定</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>リニア</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>対数</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>フィッティング</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>モデル関数</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ｎ次多項式</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>指数関数積</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>任意関数 線型和</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>次数 n</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>任意関数 線型和選択時、f0(x)を指定します</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>任意関数 線型和選択時、f1(x)を指定します</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>任意関数 線型和選択時、f2(x)を指定します</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>任意関数 線型和選択時、f3(x)を指定します</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>任意関数 線型和選択時、f4(x)を指定します</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>任意関数 線型和選択時、f5(x)を指定します</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>X軸</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>X最小 Xmin</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>X最大 Xmax</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>X リニア／対数</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>X軸&#x3000;リニア／対数</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Y軸</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Y最小 Ymin</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Y最大 Ymax</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Y リニア／対数</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Y軸&#x3000;リニア／対数</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>グラフ生成</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>データ数</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>フィッティング実行後、グラフ作成するデータ数</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>グラフ表示</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>データ表示</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>グラフ内 データ点、線 表示設定</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>点</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>線</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>点 + 線</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>点 + 番号</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>グリッド</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>グラフ内 グリッド 表示設定</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>表示</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>非表示</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>グラフの色</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>グラフの色を指定します</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>フォント</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>生成するグラフ内のフォントを指定します</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>マッピング</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>マッピング方式</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>マッピング 実行時の変換
+&lt;双一次 (標準)&gt;
+  4点の辺に沿って補間します。正面から撮影したグラフ向き
+&lt;射影変換&gt;
+  斜めから撮影したグラフの遠近のゆがみも補正し、等間隔の目盛りを等間隔に戻します</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>双一次 (標準)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>射影変換</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>画素の補間</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>射影変換で画素を読む方法
+&lt;なし (最近傍)&gt;
+  最も近い画素をそのまま使います
+&lt;双一次補間&gt;
+  周りの4画素を重み付けして読み、線の位置を画素以下の精度で保ちます</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>qf::SettingsPane</name>
+    <message>
+        <source>フィッティング 設定</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>すべて展開</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>フィッティング 実行</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

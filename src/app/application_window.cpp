@@ -9,10 +9,10 @@
 #include "app/output_pane.h"
 #include "app/project_controller.h"
 #include "imaging/image_file.h"
-#include "settings/properties_wnd.h"
+#include "settings/settings_pane.h"
 #include "ui/dialogs.h"
 #include "view/view_commands.h"
-#include "view/zelk_view.h"
+#include "view/image_view.h"
 
 namespace qf {
 
@@ -46,13 +46,13 @@ void applyPictureLimit(QSettings& store) {
 }
 
 ApplicationWindow::ApplicationWindow(Dialogs& dialogs, const CameraSourceMap& cameras)
-    : m_view(new CZelkView(dialogs)), m_properties(new CPropertiesWnd(dialogs)) {
+    : m_view(new ImageView(dialogs)), m_properties(new SettingsPane(dialogs)) {
     m_view->setCameraSources(cameras);
     applyPictureLimit(*openWorkspaceStore());
     // The loupe as it was left (on unless switched off).
-    m_view->state().m_showMagnifier =
+    m_view->state().showMagnifier =
         openWorkspaceStore()->value(QStringLiteral("Workspace/Magnifier"), true).toBool() ? 1 : 0;
-    QObject::connect(m_view, &CZelkView::magnifierSwitched, [](bool on) {
+    QObject::connect(m_view, &ImageView::magnifierSwitched, [](bool on) {
         openWorkspaceStore()->setValue(QStringLiteral("Workspace/Magnifier"), on);
     });
     m_frame.setView(m_view, m_view);
@@ -61,9 +61,9 @@ ApplicationWindow::ApplicationWindow(Dialogs& dialogs, const CameraSourceMap& ca
     // The pane's fit button runs the fit as the menu does. Its edits change
     // the document, which the view follows; from the first accepted edit on,
     // a font chosen in the pane is the view's label font at once.
-    CMainFrame* frame = &m_frame;
-    CZelkView* view = m_view;
-    CPropertiesWnd* pane = m_properties;
+    MainWindow* frame = &m_frame;
+    ImageView* view = m_view;
+    SettingsPane* pane = m_properties;
     m_properties->setCommandSink([frame, view, pane](int id) {
         if (id == ID_FIT_RUN)
             frame->triggerCommand(id);
@@ -74,15 +74,15 @@ ApplicationWindow::ApplicationWindow(Dialogs& dialogs, const CameraSourceMap& ca
     });
     m_projects = new ProjectController(m_frame, *m_view, *m_properties, dialogs);
     m_properties->setFitEnabledProbe([frame] { return frame->isCommandEnabled(ID_FIT_RUN); });
-    QObject::connect(m_view, &CZelkView::stateChanged, m_properties,
-                     &CPropertiesWnd::refreshToolbar);
-    QObject::connect(m_view, &CZelkView::stateChanged, &m_frame, &CMainFrame::refreshCommands);
-    QObject::connect(m_view, &CZelkView::pointerStatus, &m_frame, &CMainFrame::setPointerStatus);
-    QObject::connect(m_view, &CZelkView::statusMessage, &m_frame,
+    QObject::connect(m_view, &ImageView::stateChanged, m_properties,
+                     &SettingsPane::refreshToolbar);
+    QObject::connect(m_view, &ImageView::stateChanged, &m_frame, &MainWindow::refreshCommands);
+    QObject::connect(m_view, &ImageView::pointerStatus, &m_frame, &MainWindow::setPointerStatus);
+    QObject::connect(m_view, &ImageView::statusMessage, &m_frame,
                      [frame](const QString& text) { frame->statusBar()->showMessage(text, 8000); });
     // Menus, panes and dialogs are built in one language at start; a new
     // choice waits for the next start, and the window says so.
-    QObject::connect(&m_frame, &CMainFrame::languageChosen, &m_frame, [frame, &dialogs](int) {
+    QObject::connect(&m_frame, &MainWindow::languageChosen, &m_frame, [frame, &dialogs](int) {
         dialogs.message(frame,
                         QCoreApplication::translate(
                             "qf::ApplicationWindow",

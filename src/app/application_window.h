@@ -6,14 +6,14 @@
 
 #include <QString>
 
-#include "app/main_frame.h"
+#include "app/main_window.h"
 #include "imaging/camera_source.h"
 
 namespace qf {
 
-class CPropertiesWnd;
+class SettingsPane;
 class ProjectController;
-class CZelkView;
+class ImageView;
 class Dialogs;
 
 // The largest picture the window opens, from the settings store's
@@ -27,15 +27,15 @@ public:
     ApplicationWindow(const ApplicationWindow&) = delete;
     ApplicationWindow& operator=(const ApplicationWindow&) = delete;
 
-    CMainFrame& frame() { return m_frame; }
-    CZelkView& view() { return *m_view; }
-    CPropertiesWnd& properties() { return *m_properties; }
+    MainWindow& frame() { return m_frame; }
+    ImageView& view() { return *m_view; }
+    SettingsPane& properties() { return *m_properties; }
     ProjectController& projects() { return *m_projects; }
 
 private:
-    CMainFrame m_frame;
-    CZelkView* m_view;              // owned by the frame
-    CPropertiesWnd* m_properties;  // owned by the frame
+    MainWindow m_frame;
+    ImageView* m_view;              // owned by the frame
+    SettingsPane* m_properties;  // owned by the frame
     ProjectController* m_projects;  // owned by the frame
 };
 

@@ -8,7 +8,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/main_frame.h"
+#include "app/main_window.h"
 
 namespace qf {
 
@@ -23,20 +23,20 @@ Qt::CheckState checkOf(bool on) {
 
 }  // namespace
 
-CCustomizeDlg::CCustomizeDlg(CMainFrame& frame, QWidget* parent) : QDialog(parent), m_frame(frame) {
+CustomizeDialog::CustomizeDialog(MainWindow& frame, QWidget* parent) : QDialog(parent), m_frame(frame) {
     setObjectName(QStringLiteral("CustomizeDialog"));
     setWindowTitle(tr("カスタマイズ"));
     m_tree = new QTreeWidget(this);
     m_tree->setObjectName(QStringLiteral("CustomizeTree"));
     m_tree->setHeaderLabel(tr("ツール バーとボタン"));
     m_tree->header()->setStretchLastSection(true);
-    connect(m_tree, &QTreeWidget::itemChanged, this, &CCustomizeDlg::onItemChanged);
+    connect(m_tree, &QTreeWidget::itemChanged, this, &CustomizeDialog::onItemChanged);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     buttons->button(QDialogButtonBox::Close)->setText(tr("閉じる"));
     QPushButton* reset = buttons->addButton(tr("すべてリセット"), QDialogButtonBox::ResetRole);
     reset->setObjectName(QStringLiteral("ResetButton"));
-    connect(reset, &QPushButton::clicked, this, &CCustomizeDlg::resetAll);
+    connect(reset, &QPushButton::clicked, this, &CustomizeDialog::resetAll);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
@@ -46,16 +46,16 @@ CCustomizeDlg::CCustomizeDlg(CMainFrame& frame, QWidget* parent) : QDialog(paren
 
     // Bars are also switched from the menu and their own context menu.
     for (QToolBar* bar : m_frame.toolBars())
-        connect(bar, &QToolBar::visibilityChanged, this, &CCustomizeDlg::syncChecks);
+        connect(bar, &QToolBar::visibilityChanged, this, &CustomizeDialog::syncChecks);
     fill();
 }
 
-void CCustomizeDlg::showEvent(QShowEvent* event) {
+void CustomizeDialog::showEvent(QShowEvent* event) {
     syncChecks();
     QDialog::showEvent(event);
 }
 
-void CCustomizeDlg::fill() {
+void CustomizeDialog::fill() {
     m_filling = true;
     m_tree->clear();
     const auto& bars = m_frame.toolBars();
@@ -78,7 +78,7 @@ void CCustomizeDlg::fill() {
     syncChecks();
 }
 
-void CCustomizeDlg::syncChecks() {
+void CustomizeDialog::syncChecks() {
     m_filling = true;
     const auto& bars = m_frame.toolBars();
     for (int i = 0; i < m_tree->topLevelItemCount(); ++i) {
@@ -95,7 +95,7 @@ void CCustomizeDlg::syncChecks() {
     m_filling = false;
 }
 
-void CCustomizeDlg::onItemChanged(QTreeWidgetItem* item) {
+void CustomizeDialog::onItemChanged(QTreeWidgetItem* item) {
     if (m_filling || !item) return;
     const int b = item->data(0, kBarRole).toInt();
     const int id = item->data(0, kIdRole).toInt();
@@ -107,7 +107,7 @@ void CCustomizeDlg::onItemChanged(QTreeWidgetItem* item) {
     syncChecks();
 }
 
-void CCustomizeDlg::resetAll() {
+void CustomizeDialog::resetAll() {
     const auto& bars = m_frame.toolBars();
     for (int b = 0; b < static_cast<int>(bars.size()); ++b) {
         bars[b]->setVisible(true);

@@ -9,12 +9,12 @@ class QTreeWidgetItem;
 
 namespace qf {
 
-class CMainFrame;
+class MainWindow;
 
-class CCustomizeDlg : public QDialog {
+class CustomizeDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CCustomizeDlg(CMainFrame& frame, QWidget* parent = nullptr);
+    explicit CustomizeDialog(MainWindow& frame, QWidget* parent = nullptr);
 
     // One checkable row per toolbar, with a checkable row per button below it.
     QTreeWidget* tree() const { return m_tree; }
@@ -28,7 +28,7 @@ private:
     void onItemChanged(QTreeWidgetItem* item);
     void resetAll();
 
-    CMainFrame& m_frame;
+    MainWindow& m_frame;
     QTreeWidget* m_tree = nullptr;
     bool m_filling = false;  // our own check changes are not user edits
 };

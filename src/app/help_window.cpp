@@ -10,12 +10,12 @@
 
 namespace qf {
 
-QUrl CHelpWindow::pageFor(const QString& language) {
+QUrl HelpWindow::pageFor(const QString& language) {
     return QUrl(language == QLatin1String("en") ? QStringLiteral("qrc:/manual/en/index.html")
                                                 : QStringLiteral("qrc:/manual/ja/index.html"));
 }
 
-CHelpWindow::CHelpWindow(QWidget* parent)
+HelpWindow::HelpWindow(QWidget* parent)
     : QWidget(parent, Qt::Window), m_browser(new QTextBrowser(this)) {
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(tr("Quillfen ヘルプ"));

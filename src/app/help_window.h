@@ -8,10 +8,10 @@ class QTextBrowser;
 
 namespace qf {
 
-class CHelpWindow : public QWidget {
+class HelpWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit CHelpWindow(QWidget* parent = nullptr);
+    explicit HelpWindow(QWidget* parent = nullptr);
     QTextBrowser* browser() const { return m_browser; }
 
     // The guide's page for an interface language ("en"; anything else is

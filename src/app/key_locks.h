@@ -3,7 +3,7 @@
 
 #include <optional>
 
-#include "app/main_frame.h"
+#include "app/main_window.h"
 
 namespace qf {
 

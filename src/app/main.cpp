@@ -10,14 +10,14 @@
 #include "app/application_window.h"
 #include "app/command_line.h"
 #include "app/language.h"
-#include "app/main_frame.h"
+#include "app/main_window.h"
 #include "app/project_controller.h"
 #include "app/recovery.h"
 #include "imaging/picture_memory.h"
 #include "project/batch.h"
 #include "project/batch_command.h"
 #include "view/qt_dialogs.h"
-#include "view/zelk_view.h"
+#include "view/image_view.h"
 
 int main(int argc, char** argv) {
     // Large pictures in huge-page blocks, in the window and the batch mode.
@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
         qf::storedLanguageChoice(*qf::openWorkspaceStore()), QLocale::system()));
     qf::QtDialogs dialogs;
     qf::ApplicationWindow window(dialogs, qf::resolveCameraSources(cl.cameraSources));
-    qf::CMainFrame& frame = window.frame();
+    qf::MainWindow& frame = window.frame();
     // The last session's placement and bars; closing the window saves them.
     frame.restoreLayout(*qf::openWorkspaceStore());
     frame.show();

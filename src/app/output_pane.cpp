@@ -62,7 +62,7 @@ void resetColumns(QTableWidget* t, std::initializer_list<Column> columns) {
     t->setColumnCount(int(columns.size()));
     int i = 0;
     for (const Column& c : columns) {
-        auto* h = new QTableWidgetItem(QCoreApplication::translate("qf::COutputWnd", c.header));
+        auto* h = new QTableWidgetItem(QCoreApplication::translate("qf::OutputPane", c.header));
         h->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         t->setHorizontalHeaderItem(i, h);
         t->setColumnWidth(i, c.width);
@@ -116,21 +116,21 @@ QPlainTextEdit* makeReport(QWidget* parent, const QFont& font) {
 }
 
 const char* const kUsageLines[] = {
-    QT_TRANSLATE_NOOP("qf::COutputWnd", "画像入力 : 画像ファイルドロップ対応"),
-    QT_TRANSLATE_NOOP("qf::COutputWnd", "マウス 右ボタン＋ドラッグ : 画像ドラッグ"),
-    QT_TRANSLATE_NOOP("qf::COutputWnd", "マウス ホイール           : 画像拡大／縮小"),
-    QT_TRANSLATE_NOOP("qf::COutputWnd",
+    QT_TRANSLATE_NOOP("qf::OutputPane", "画像入力 : 画像ファイルドロップ対応"),
+    QT_TRANSLATE_NOOP("qf::OutputPane", "マウス 右ボタン＋ドラッグ : 画像ドラッグ"),
+    QT_TRANSLATE_NOOP("qf::OutputPane", "マウス ホイール           : 画像拡大／縮小"),
+    QT_TRANSLATE_NOOP("qf::OutputPane",
                       "フィッティング設定の変更はフォーカスを失ったときに反映（他をクリック)"),
     "",
-    QT_TRANSLATE_NOOP("qf::COutputWnd", "任意関数 f0(x)～f5(x) 以下 演算 関数 使用可能"),
-    QT_TRANSLATE_NOOP("qf::COutputWnd",
+    QT_TRANSLATE_NOOP("qf::OutputPane", "任意関数 f0(x)～f5(x) 以下 演算 関数 使用可能"),
+    QT_TRANSLATE_NOOP("qf::OutputPane",
                       "実行中のエラーは無視 （ 0除算→1E+24、sqrt(負値)→0、log(0以下値)→-1E+24 ）"),
     "<arithmetic>",
     "    +           addition ",
     "    -           subtraction ",
     "    *           multiplication ",
     "    /           division ",
-    QT_TRANSLATE_NOOP("qf::COutputWnd",
+    QT_TRANSLATE_NOOP("qf::OutputPane",
                       "    x**y        raise x to the power of y. <pow(x,y)と同じ>"),
     "",
     "<mathematical functions>",
@@ -152,13 +152,13 @@ const char* const kUsageLines[] = {
 
 }  // namespace
 
-CListCtrlPoints::CListCtrlPoints(QWidget* parent) : QTableWidget(parent) {
+PointTable::PointTable(QWidget* parent) : QTableWidget(parent) {
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         if (!m_quiet) emit selectionChangedNotify();
     });
 }
 
-void CListCtrlPoints::mousePressEvent(QMouseEvent* event) {
+void PointTable::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && !indexAt(event->position().toPoint()).isValid()) {
         // Notified even when nothing was selected: the view may still
         // highlight a point after a rebuild of the rows.
@@ -171,7 +171,7 @@ void CListCtrlPoints::mousePressEvent(QMouseEvent* event) {
     QTableWidget::mousePressEvent(event);
 }
 
-COutputWnd::COutputWnd(QWidget* parent)
+OutputPane::OutputPane(QWidget* parent)
     : QDockWidget(tr("出力"), parent),
       m_tabs(new DetachTabWidget(this)),
       m_dropTimer(new QTimer(this)) {
@@ -199,7 +199,7 @@ COutputWnd::COutputWnd(QWidget* parent)
     DetachTabBar* bar = static_cast<DetachTabWidget*>(m_tabs)->detachTabBar();
     connect(bar, &DetachTabBar::detachRequested, this, [this](int tab, QPoint at) {
         const int page = pageOfTab(tab);
-        if (DetachPage(page, at)) m_draggedPage = page;
+        if (detachPage(page, at)) m_draggedPage = page;
     });
     connect(bar, &DetachTabBar::floatingDragMoved, this, [this](QPoint at) {
         if (m_draggedPage >= 0 && m_pages[size_t(m_draggedPage)].window)
@@ -207,7 +207,7 @@ COutputWnd::COutputWnd(QWidget* parent)
     });
     connect(bar, &DetachTabBar::floatingDragDropped, this, [this](QPoint at) {
         const int page = std::exchange(m_draggedPage, -1);
-        if (page >= 0) DropPageAt(page, at);
+        if (page >= 0) dropPageAt(page, at);
     });
     // A window dragged by its title bar is moved by the window manager, which
     // tells nothing of the release; a window that rests with the pointer on
@@ -216,23 +216,23 @@ COutputWnd::COutputWnd(QWidget* parent)
     m_dropTimer->setInterval(400);
     connect(m_dropTimer, &QTimer::timeout, this, [this] {
         const int page = std::exchange(m_droppingPage, -1);
-        if (page >= 0) DropPageAt(page, QCursor::pos());
+        if (page >= 0) dropPageAt(page, QCursor::pos());
     });
 
-    SetPaneText(PageOutput, usageSummary());
+    setPaneText(PageOutput, usageSummary());
 }
 
-std::string COutputWnd::usageSummary() {
+std::string OutputPane::usageSummary() {
     std::string text;
     for (const char* line : kUsageLines) {
         // The formula language's own lines are English and stay as they are.
-        text += *line ? QCoreApplication::translate("qf::COutputWnd", line).toStdString() : "";
+        text += *line ? QCoreApplication::translate("qf::OutputPane", line).toStdString() : "";
         text += "\r\n";
     }
     return text;
 }
 
-bool COutputWnd::isMade(int page) const {
+bool OutputPane::isMade(int page) const {
     switch (page) {
         case PageOutput:
             return true;
@@ -247,26 +247,26 @@ bool COutputWnd::isMade(int page) const {
     }
 }
 
-void COutputWnd::makePage(int page) {
+void OutputPane::makePage(int page) {
     if (page < 0 || page >= int(m_pages.size()) || isMade(page)) return;
     QWidget* made = nullptr;
     if (page == PageFitOutput) {
         made = m_texts[1] = makeReport(m_tabs, m_font);
     } else if (page == PageSourcePoints) {
-        m_sourceList = new CListCtrlPoints(m_tabs);
+        m_sourceList = new PointTable(m_tabs);
         m_sourceList->setObjectName(QStringLiteral("SourcePointList"));
         m_sourceList->setFont(m_font);
         setupTable(m_sourceList);
-        ResetSourcePointColumns();
-        connect(m_sourceList, &CListCtrlPoints::selectionChangedNotify, this,
-                &COutputWnd::sourcePointSelectionChanged);
+        resetSourcePointColumns();
+        connect(m_sourceList, &PointTable::selectionChangedNotify, this,
+                &OutputPane::sourcePointSelectionChanged);
         made = m_sourceList;
     } else {
         m_graphList = new QTableWidget(m_tabs);
         m_graphList->setObjectName(QStringLiteral("GraphPointList"));
         m_graphList->setFont(m_font);
         setupTable(m_graphList);
-        ResetGraphPointColumns();
+        resetGraphPointColumns();
         made = m_graphList;
     }
     // The page takes its stand-in's place in the bar (a stand-in is never
@@ -286,7 +286,7 @@ void COutputWnd::makePage(int page) {
     standIn->deleteLater();
 }
 
-void COutputWnd::SetPaneText(int page, const QString& text) {
+void OutputPane::setPaneText(int page, const QString& text) {
     if (page < 0 || page > 1) return;
     makePage(page);
     QString shown = text;
@@ -297,15 +297,15 @@ void COutputWnd::SetPaneText(int page, const QString& text) {
     m_texts[page]->setPlainText(shown);
 }
 
-void COutputWnd::SetPaneText(int page, const std::string& utf8) {
-    SetPaneText(page, fromUtf8(utf8));
+void OutputPane::setPaneText(int page, const std::string& utf8) {
+    setPaneText(page, fromUtf8(utf8));
 }
 
-QString COutputWnd::PaneText(int page) const {
+QString OutputPane::paneText(int page) const {
     return page >= 0 && page <= 1 && m_texts[page] ? m_texts[page]->toPlainText() : QString();
 }
 
-void COutputWnd::ActivateOutputTab(int page) {
+void OutputPane::activateOutputTab(int page) {
     if (page < 0 || page >= int(m_pages.size())) return;
     const PageSlot& p = m_pages[size_t(page)];
     if (p.window) {
@@ -318,26 +318,26 @@ void COutputWnd::ActivateOutputTab(int page) {
     m_frontPage = page;
 }
 
-int COutputWnd::ActiveOutputTab() const {
+int OutputPane::activeOutputTab() const {
     return m_frontPage;
 }
 
-int COutputWnd::pageOfTab(int tabIndex) const {
+int OutputPane::pageOfTab(int tabIndex) const {
     QWidget* w = m_tabs->widget(tabIndex);
     for (size_t i = 0; i < m_pages.size(); ++i)
         if (m_pages[i].widget == w) return int(i);
     return -1;
 }
 
-bool COutputWnd::IsPageDetached(int page) const {
+bool OutputPane::isPageDetached(int page) const {
     return page >= 0 && page < int(m_pages.size()) && m_pages[size_t(page)].window;
 }
 
-QWidget* COutputWnd::PageWindow(int page) const {
-    return IsPageDetached(page) ? m_pages[size_t(page)].window : nullptr;
+QWidget* OutputPane::pageWindow(int page) const {
+    return isPageDetached(page) ? m_pages[size_t(page)].window : nullptr;
 }
 
-bool COutputWnd::DetachPage(int page, QPoint globalPos) {
+bool OutputPane::detachPage(int page, QPoint globalPos) {
     if (page < 0 || page >= int(m_pages.size()) || m_pages[size_t(page)].window) return false;
     makePage(page);
     PageSlot& p = m_pages[size_t(page)];
@@ -346,7 +346,7 @@ bool COutputWnd::DetachPage(int page, QPoint globalPos) {
     p.window = new FloatingPage(p.widget, p.caption, this);
     p.window->resize(size);
     p.window->move(globalPos - QPoint(20, 10));
-    connect(p.window, &FloatingPage::closeRequested, this, [this, page] { ReattachPage(page); });
+    connect(p.window, &FloatingPage::closeRequested, this, [this, page] { reattachPage(page); });
     connect(p.window, &FloatingPage::moved, this, [this, page] { floatingPageMoved(page); });
     p.window->show();
     p.window->raise();
@@ -354,8 +354,8 @@ bool COutputWnd::DetachPage(int page, QPoint globalPos) {
     return true;
 }
 
-void COutputWnd::ReattachPage(int page) {
-    if (!IsPageDetached(page)) return;
+void OutputPane::reattachPage(int page) {
+    if (!isPageDetached(page)) return;
     PageSlot& p = m_pages[size_t(page)];
     // Back between its neighbours: after every earlier page still in the bar.
     int tab = 0;
@@ -371,7 +371,7 @@ void COutputWnd::ReattachPage(int page) {
     window->deleteLater();  // may be inside its own close event
 }
 
-bool COutputWnd::overTabBar(QPoint globalPos) const {
+bool OutputPane::overTabBar(QPoint globalPos) const {
     if (!isVisible()) return false;
     if (m_tabs->count() == 0) return rect().contains(mapFromGlobal(globalPos));
     const QTabBar* bar = m_tabs->tabBar();
@@ -381,13 +381,13 @@ bool COutputWnd::overTabBar(QPoint globalPos) const {
     return strip.contains(globalPos);
 }
 
-bool COutputWnd::DropPageAt(int page, QPoint globalPos) {
-    if (!IsPageDetached(page) || !overTabBar(globalPos)) return false;
-    ReattachPage(page);
+bool OutputPane::dropPageAt(int page, QPoint globalPos) {
+    if (!isPageDetached(page) || !overTabBar(globalPos)) return false;
+    reattachPage(page);
     return true;
 }
 
-void COutputWnd::floatingPageMoved(int page) {
+void OutputPane::floatingPageMoved(int page) {
     // Only moves that carry the pointer along count; placing the window from
     // code leaves the pointer elsewhere.
     const FloatingPage* window = m_pages[size_t(page)].window;
@@ -399,23 +399,23 @@ void COutputWnd::floatingPageMoved(int page) {
     }
 }
 
-QPlainTextEdit* COutputWnd::reportText(int page) {
+QPlainTextEdit* OutputPane::reportText(int page) {
     if (page < 0 || page > 1) return nullptr;
     makePage(page);
     return m_texts[page];
 }
 
-CListCtrlPoints* COutputWnd::sourcePointList() {
+PointTable* OutputPane::sourcePointList() {
     makePage(PageSourcePoints);
     return m_sourceList;
 }
 
-QTableWidget* COutputWnd::graphPointList() {
+QTableWidget* OutputPane::graphPointList() {
     makePage(PageGeneratedGraph);
     return m_graphList;
 }
 
-void COutputWnd::ResetSourcePointColumns() {
+void OutputPane::resetSourcePointColumns() {
     if (!m_sourceList) return;  // made with these columns when it is needed
     m_sourceList->m_quiet = true;
     resetColumns(m_sourceList, {{"NO.", 40},
@@ -423,11 +423,11 @@ void COutputWnd::ResetSourcePointColumns() {
                                 {"Y", 80},
                                 {"PIXEL H", 80},
                                 {"PIXEL V", 80},
-                                {QT_TRANSLATE_NOOP("qf::COutputWnd", "残差"), 80}});
+                                {QT_TRANSLATE_NOOP("qf::OutputPane", "残差"), 80}});
     m_sourceList->m_quiet = false;
 }
 
-void COutputWnd::InsertSourcePointRow(int row, const std::array<std::string, 5>& texts) {
+void OutputPane::insertSourcePointRow(int row, const std::array<std::string, 5>& texts) {
     makePage(PageSourcePoints);
     row = std::clamp(row, 0, m_sourceList->rowCount());
     m_sourceList->m_quiet = true;
@@ -439,15 +439,15 @@ void COutputWnd::InsertSourcePointRow(int row, const std::array<std::string, 5>&
     m_sourceList->m_quiet = false;
 }
 
-void COutputWnd::SelectSourcePointRow(int row) {
-    if (row < 0 || row >= SourcePointRowCount()) return;
+void OutputPane::selectSourcePointRow(int row) {
+    if (row < 0 || row >= sourcePointRowCount()) return;
     m_sourceList->setCurrentCell(row, 0,
                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    EnsureSourcePointVisible(row);
+    ensureSourcePointVisible(row);
 }
 
-void COutputWnd::DeleteSourcePointRow(int row) {
-    if (row < 0 || row >= SourcePointRowCount()) return;
+void OutputPane::deleteSourcePointRow(int row) {
+    if (row < 0 || row >= sourcePointRowCount()) return;
     const bool wasSelected = m_sourceList->selectionModel()->isRowSelected(row, QModelIndex());
     m_sourceList->m_quiet = true;
     m_sourceList->removeRow(row);
@@ -458,8 +458,8 @@ void COutputWnd::DeleteSourcePointRow(int row) {
     if (wasSelected) emit m_sourceList->selectionChangedNotify();
 }
 
-void COutputWnd::SetSourcePointText(int row, int column, const std::string& text) {
-    if (row < 0 || row >= SourcePointRowCount() || column < 0 || column >= kSourceColumns) return;
+void OutputPane::setSourcePointText(int row, int column, const std::string& text) {
+    if (row < 0 || row >= sourcePointRowCount() || column < 0 || column >= kSourceColumns) return;
     if (QTableWidgetItem* item = m_sourceList->item(row, column))
         item->setText(fromUtf8(text));
     else
@@ -467,18 +467,18 @@ void COutputWnd::SetSourcePointText(int row, int column, const std::string& text
     widenCell(m_sourceList, row, column);
 }
 
-void COutputWnd::EnsureSourcePointVisible(int row) {
-    if (row < 0 || row >= SourcePointRowCount()) return;
+void OutputPane::ensureSourcePointVisible(int row) {
+    if (row < 0 || row >= sourcePointRowCount()) return;
     // Scroll ranges follow new rows only at the next layout pass; make it now.
     m_sourceList->doItemsLayout();
     m_sourceList->scrollTo(m_sourceList->model()->index(row, 0));
 }
 
-void COutputWnd::ClearSourcePointSelection() {
+void OutputPane::clearSourcePointSelection() {
     if (m_sourceList) m_sourceList->clearSelection();
 }
 
-std::vector<int> COutputWnd::SelectedSourcePointRows() const {
+std::vector<int> OutputPane::selectedSourcePointRows() const {
     std::vector<int> rows;
     if (!m_sourceList) return rows;
     for (const QModelIndex& i : m_sourceList->selectionModel()->selectedRows())
@@ -487,27 +487,27 @@ std::vector<int> COutputWnd::SelectedSourcePointRows() const {
     return rows;
 }
 
-int COutputWnd::SourcePointRowCount() const {
+int OutputPane::sourcePointRowCount() const {
     return m_sourceList ? m_sourceList->rowCount() : 0;
 }
 
-void COutputWnd::ResetGraphPointColumns() {
+void OutputPane::resetGraphPointColumns() {
     if (!m_graphList) return;  // made with these columns when it is needed
     resetColumns(m_graphList, {{"NO.", 40}, {"X", 80}, {"Y", 80}, {"", 80}});
 }
 
-void COutputWnd::FillGeneratedGraph(const GeneratedGraph& graph, int graphPointCount) {
+void OutputPane::fillGeneratedGraph(const GeneratedGraph& graph, int graphPointCount) {
     makePage(PageGeneratedGraph);
-    ResetGraphPointColumns();
+    resetGraphPointColumns();
     const int n = std::max(
-        0, std::min<int>(graph.m_generatedCount,
-                         int(std::min(graph.m_generatedX.size(), graph.m_generatedY.size()))));
+        0, std::min<int>(graph.generatedCount,
+                         int(std::min(graph.generatedX.size(), graph.generatedY.size()))));
     m_graphList->setUpdatesEnabled(false);
     m_graphList->setRowCount(n);
     for (int i = 0; i < n; ++i) {
         m_graphList->setItem(i, 0, cell(fromUtf8(formatD(i + 1))));
-        m_graphList->setItem(i, 1, cell(fromUtf8(formatG(graph.m_generatedX[size_t(i)]))));
-        m_graphList->setItem(i, 2, cell(fromUtf8(formatG(graph.m_generatedY[size_t(i)]))));
+        m_graphList->setItem(i, 1, cell(fromUtf8(formatG(graph.generatedX[size_t(i)]))));
+        m_graphList->setItem(i, 2, cell(fromUtf8(formatG(graph.generatedY[size_t(i)]))));
     }
     for (int c = 0; c < 3; ++c) widenToContents(m_graphList, c);
     m_graphList->setUpdatesEnabled(true);

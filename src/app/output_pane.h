@@ -24,10 +24,10 @@ struct GeneratedGraph;
 
 // The source-point table. It reports every change of its selection, whether
 // the user or the view made it, so the view can follow the selected row.
-class CListCtrlPoints : public QTableWidget {
+class PointTable : public QTableWidget {
     Q_OBJECT
 public:
-    explicit CListCtrlPoints(QWidget* parent = nullptr);
+    explicit PointTable(QWidget* parent = nullptr);
 
 signals:
     void selectionChangedNotify();
@@ -37,62 +37,62 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    friend class COutputWnd;
+    friend class OutputPane;
     bool m_quiet = false;  // a rebuild is not a selection change
 };
 
-class COutputWnd : public QDockWidget, public OutputSink {
+class OutputPane : public QDockWidget, public OutputSink {
     Q_OBJECT
 public:
     enum Page { PageOutput = 0, PageFitOutput = 1, PageSourcePoints = 2, PageGeneratedGraph = 3 };
     static constexpr int kSourceColumns = 6;
     static constexpr int kGraphColumns = 4;
 
-    explicit COutputWnd(QWidget* parent = nullptr);
+    explicit OutputPane(QWidget* parent = nullptr);
 
     // Replaces the whole text of page 0 or 1; CR LF line ends are shown as
     // lines. Other pages are ignored.
-    void SetPaneText(int page, const QString& text);
-    void SetPaneText(int page, const std::string& utf8) override;
-    void SetPaneText(int page, const char* utf8) { SetPaneText(page, std::string(utf8)); }
-    QString PaneText(int page) const;  // as shown, lines joined by "\n"
+    void setPaneText(int page, const QString& text);
+    void setPaneText(int page, const std::string& utf8) override;
+    void setPaneText(int page, const char* utf8) { setPaneText(page, std::string(utf8)); }
+    QString paneText(int page) const;  // as shown, lines joined by "\n"
 
     // 0..3, others are ignored. A detached page keeps its index: its window
     // is shown and raised instead.
-    void ActivateOutputTab(int page) override;
-    int ActiveOutputTab() const;
+    void activateOutputTab(int page) override;
+    int activeOutputTab() const;
 
     // Pages dragged out of the tab bar live in a tool window of their own
     // until that window is closed or dropped onto the tab bar; they come back
     // at their old place. The page widgets themselves move, so their contents
     // (texts, rows, selection) stay as they are.
-    bool DetachPage(int page, QPoint globalPos);  // false when out of range or out already
-    void ReattachPage(int page);                  // no-op unless detached
-    bool IsPageDetached(int page) const;
-    QWidget* PageWindow(int page) const;  // the floating window, or null
+    bool detachPage(int page, QPoint globalPos);  // false when out of range or out already
+    void reattachPage(int page);                  // no-op unless detached
+    bool isPageDetached(int page) const;
+    QWidget* pageWindow(int page) const;  // the floating window, or null
     // Puts a floating page back when globalPos lies on the tab bar (or on the
     // pane when every page is out); true when it did.
-    bool DropPageAt(int page, QPoint globalPos);
+    bool dropPageAt(int page, QPoint globalPos);
 
     // Source-point table.
-    void ResetSourcePointColumns() override;  // no rows, the six columns
+    void resetSourcePointColumns() override;  // no rows, the six columns
     // Inserts a row with the texts of columns 0..4 (column 5 stays empty).
-    void InsertSourcePointRow(int row, const std::array<std::string, 5>& texts) override;
+    void insertSourcePointRow(int row, const std::array<std::string, 5>& texts) override;
     // Selects and focuses the row, makes it current and scrolls it into view;
     // the selection change is notified like a user's.
-    void SelectSourcePointRow(int row) override;
-    void DeleteSourcePointRow(int row) override;
-    void SetSourcePointText(int row, int column, const std::string& text) override;
-    void EnsureSourcePointVisible(int row) override;
-    void ClearSourcePointSelection();
-    std::vector<int> SelectedSourcePointRows() const override;  // ascending
-    int SourcePointRowCount() const;
+    void selectSourcePointRow(int row) override;
+    void deleteSourcePointRow(int row) override;
+    void setSourcePointText(int row, int column, const std::string& text) override;
+    void ensureSourcePointVisible(int row) override;
+    void clearSourcePointSelection();
+    std::vector<int> selectedSourcePointRows() const override;  // ascending
+    int sourcePointRowCount() const;
 
     // Generated-graph table.
-    void ResetGraphPointColumns();  // no rows, the four columns
+    void resetGraphPointColumns();  // no rows, the four columns
     // Rows "No.", "%G" of X and Y for every generated point, then the row
     // graphPointCount - 1 scrolled into view when it exists.
-    void FillGeneratedGraph(const GeneratedGraph& graph, int graphPointCount) override;
+    void fillGeneratedGraph(const GeneratedGraph& graph, int graphPointCount) override;
 
     // The usage summary that page 0 shows at start, with CR LF line ends.
     static std::string usageSummary();
@@ -100,7 +100,7 @@ public:
     QTabWidget* tabs() const { return m_tabs; }
     // The page's widget, made first when it is not yet.
     QPlainTextEdit* reportText(int page);  // page 0 or 1, else null
-    CListCtrlPoints* sourcePointList();
+    PointTable* sourcePointList();
     QTableWidget* graphPointList();
 
 signals:
@@ -130,7 +130,7 @@ private:
 
     QFont m_font;
     std::array<QPlainTextEdit*, 2> m_texts{};
-    CListCtrlPoints* m_sourceList = nullptr;
+    PointTable* m_sourceList = nullptr;
     QTableWidget* m_graphList = nullptr;
 };
 

@@ -5,15 +5,15 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "app/main_frame.h"
+#include "app/main_window.h"
 #include "imaging/curve_extraction.h"
 #include "imaging/image_file.h"
 #include "project/project_file.h"
-#include "settings/properties_wnd.h"
+#include "settings/settings_pane.h"
 #include "ui/dialogs.h"
 #include "view/document_sync.h"
 #include "view/view_commands.h"
-#include "view/zelk_view.h"
+#include "view/image_view.h"
 
 namespace qf {
 namespace {
@@ -50,7 +50,7 @@ bool isProjectFileName(const QString& path) {
     return path.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive);
 }
 
-ProjectController::ProjectController(CMainFrame& frame, CZelkView& view, CPropertiesWnd& pane,
+ProjectController::ProjectController(MainWindow& frame, ImageView& view, SettingsPane& pane,
                                      Dialogs& dialogs)
     : QObject(&frame), m_frame(frame), m_view(view), m_dialogs(dialogs) {
     m_view.setDocument(&m_doc);
@@ -84,16 +84,16 @@ ProjectController::ProjectController(CMainFrame& frame, CZelkView& view, CProper
     });
     frame.setCloseGuard([this] { return confirmDiscard(); });
 
-    connect(&m_doc, &CZelkDoc::changed, this, [this] {
+    connect(&m_doc, &Document::changed, this, [this] {
         updateTitle();
         m_frame.refreshCommands();
     });
-    connect(&m_doc, &CZelkDoc::modifiedChanged, this, [this] { updateTitle(); });
-    connect(&m_view, &CZelkView::titleChanged, this, [this](const QString& title) {
+    connect(&m_doc, &Document::modifiedChanged, this, [this] { updateTitle(); });
+    connect(&m_view, &ImageView::titleChanged, this, [this](const QString& title) {
         m_pictureTitle = title;
         updateTitle();
     });
-    connect(&m_view, &CZelkView::fileDropped, this, [this](const QString& path) { openPath(path); });
+    connect(&m_view, &ImageView::fileDropped, this, [this](const QString& path) { openPath(path); });
     refreshRecentMenu();
     updateTitle();
 }
@@ -210,7 +210,7 @@ void ProjectController::extractOnOpen(IntPoint seed, const QString& projectPath)
     record.extractSeed.reset();
     const ViewState& s = m_view.state();
     const std::string error =
-        extractBeforeListed(s.imagePresent() ? *s.current() : cv::Mat(), record.axis.m_axisRect,
+        extractBeforeListed(s.imagePresent() ? *s.current() : cv::Mat(), record.axis.axisRect,
                             seed, record.extraction, record.points);
     // The list holds what the view can show.
     if (record.points.size() > std::size_t(kMaxSourcePoints)) record.points.resize(kMaxSourcePoints);
@@ -250,7 +250,7 @@ bool ProjectController::openPicture(const QString& path) {
             fresh.image = shown.image;
             fresh.corners = fresh.mappedCorners = shown.corners;
             fresh.graphRect = fresh.mappedGraphRect = shown.graphRect;
-            fresh.axis.m_axisRect = shown.axis.m_axisRect;
+            fresh.axis.axisRect = shown.axis.axisRect;
             startDocument(std::move(fresh), QString());
             return true;
         }

@@ -7,14 +7,14 @@
 #include <QString>
 #include <QStringList>
 
-#include "document/zelk_doc.h"
+#include "document/document.h"
 #include "project/project_file.h"
 
 namespace qf {
 
-class CMainFrame;
-class CPropertiesWnd;
-class CZelkView;
+class MainWindow;
+class SettingsPane;
+class ImageView;
 class Dialogs;
 
 class ProjectController : public QObject {
@@ -22,9 +22,9 @@ class ProjectController : public QObject {
 public:
     static constexpr int kRecentLimit = 8;
 
-    ProjectController(CMainFrame& frame, CZelkView& view, CPropertiesWnd& pane, Dialogs& dialogs);
+    ProjectController(MainWindow& frame, ImageView& view, SettingsPane& pane, Dialogs& dialogs);
 
-    CZelkDoc& document() { return m_doc; }
+    Document& document() { return m_doc; }
 
     // A file named on the command line or dropped: a project by its name
     // (".quillfen.json", or any ".json"), else a picture.
@@ -62,10 +62,10 @@ private:
     // its listed ones, or the user is told why none were found.
     void extractOnOpen(IntPoint seed, const QString& projectPath);
 
-    CMainFrame& m_frame;
-    CZelkView& m_view;
+    MainWindow& m_frame;
+    ImageView& m_view;
     Dialogs& m_dialogs;
-    CZelkDoc m_doc;
+    Document m_doc;
     QString m_pictureTitle;  // the picture's file name, for the title
 };
 

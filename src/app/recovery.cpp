@@ -8,7 +8,7 @@
 
 #include "app/project_controller.h"
 #include "common/atomic_file.h"
-#include "document/zelk_doc.h"
+#include "document/document.h"
 #include "project/project_file.h"
 #include "ui/dialogs.h"
 
@@ -70,9 +70,9 @@ void RecoveryStore::remove(const QString& file) {
     QFile::remove(lockPathFor(file));
 }
 
-void RecoveryStore::watch(CZelkDoc& doc) {
+void RecoveryStore::watch(Document& doc) {
     m_doc = &doc;
-    connect(&doc, &CZelkDoc::changed, this, [this] {
+    connect(&doc, &Document::changed, this, [this] {
         // The first change starts the clock; later ones ride along, so a
         // stream of edits cannot put the copy off for ever.
         if (!m_doc->isModified())
@@ -80,7 +80,7 @@ void RecoveryStore::watch(CZelkDoc& doc) {
         else if (!m_timer.isActive())
             m_timer.start();
     });
-    connect(&doc, &CZelkDoc::modifiedChanged, this, [this](bool modified) {
+    connect(&doc, &Document::modifiedChanged, this, [this](bool modified) {
         if (!modified) discard();
     });
     connect(&doc, &QObject::destroyed, this, [this] {
@@ -139,7 +139,7 @@ bool offerRecovery(RecoveryStore& store, ProjectController& projects, Dialogs& d
         return false;
     }
     const QString from = read.recoveryOf.empty()
-                             ? QCoreApplication::translate("qf::CZelkDoc", "無題")
+                             ? QCoreApplication::translate("qf::Document", "無題")
                              : QFileInfo(QString::fromStdString(read.recoveryOf)).fileName();
     const QString when =
         QFileInfo(file).lastModified().toString(QStringLiteral("yyyy-MM-dd HH:mm"));

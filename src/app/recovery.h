@@ -18,7 +18,7 @@
 
 namespace qf {
 
-class CZelkDoc;
+class Document;
 class Dialogs;
 class ProjectController;
 
@@ -42,7 +42,7 @@ public:
 
     // Follows doc: unsaved changes are written kDelayMs after the first of
     // them; a document without unsaved changes has no file.
-    void watch(CZelkDoc& doc);
+    void watch(Document& doc);
     // Writes (or removes) the file at once; the message when it failed.
     QString writeNow();
     // Removes this window's file: the work is saved or deliberately dropped.
@@ -58,7 +58,7 @@ private:
     QString m_folder;
     QString m_file;
     std::unique_ptr<QLockFile> m_lock;
-    CZelkDoc* m_doc = nullptr;
+    Document* m_doc = nullptr;
     QTimer m_timer;
     bool m_reportedFailure = false;
 };

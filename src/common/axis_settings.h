@@ -9,13 +9,13 @@
 namespace qf {
 
 struct AxisSettings {
-    double m_xMin = 0.0;
-    double m_xMax = 1.0;
-    double m_yMin = 0.0;
-    double m_yMax = 1.0;
-    int32_t m_xLog = 0;  // 0 linear, 1 base-10 logarithmic
-    int32_t m_yLog = 0;
-    IntRect m_axisRect{55, 55, 105, 85};
+    double xMin = 0.0;
+    double xMax = 1.0;
+    double yMin = 0.0;
+    double yMax = 1.0;
+    int32_t xLog = 0;  // 0 linear, 1 base-10 logarithmic
+    int32_t yLog = 0;
+    IntRect axisRect{55, 55, 105, 85};
     friend bool operator==(const AxisSettings&, const AxisSettings&) = default;
 };
 

@@ -7,9 +7,9 @@
 namespace qf {
 
 struct CaptureSettings {
-    int32_t m_captureWidth = 800;
-    int32_t m_captureHeight = 600;
-    int32_t m_captureFps = 30;
+    int32_t captureWidth = 800;
+    int32_t captureHeight = 600;
+    int32_t captureFps = 30;
     bool operator==(const CaptureSettings&) const = default;
 };
 

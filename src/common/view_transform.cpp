@@ -11,12 +11,12 @@ bool hasImage(IntSize imageSize) {
 }
 
 IntPoint scaledToWindow(const ViewTransform& view, IntPoint image) {
-    return {scaleToWindow(image.x, view.m_zoomShift), scaleToWindow(image.y, view.m_zoomShift)};
+    return {scaleToWindow(image.x, view.zoomShift), scaleToWindow(image.y, view.zoomShift)};
 }
 
 IntPoint windowToImage(const ViewTransform& view, IntPoint window) {
     const IntPoint logical = windowToLogical(view, window);
-    return {scaleToImage(logical.x, view.m_zoomShift), scaleToImage(logical.y, view.m_zoomShift)};
+    return {scaleToImage(logical.x, view.zoomShift), scaleToImage(logical.y, view.zoomShift)};
 }
 
 }  // namespace
@@ -50,11 +50,11 @@ ScrollSizes scrollSizesFor(int32_t zoomShift, IntSize imageSize) {
 }
 
 IntPoint windowToLogical(const ViewTransform& view, IntPoint window) {
-    return {window.x + view.m_scrollPos.x, window.y + view.m_scrollPos.y};
+    return {window.x + view.scrollPos.x, window.y + view.scrollPos.y};
 }
 
 IntPoint logicalToWindow(const ViewTransform& view, IntPoint logical) {
-    return {logical.x - view.m_scrollPos.x, logical.y - view.m_scrollPos.y};
+    return {logical.x - view.scrollPos.x, logical.y - view.scrollPos.y};
 }
 
 IntRect windowToLogical(const ViewTransform& view, IntRect window) {
@@ -86,15 +86,15 @@ ImagePointResult ClampedImagePointOf(const ViewTransform& view, IntPoint window,
 
 IntRect CellRectOf(const ViewTransform& view, IntPoint image) {
     const IntPoint w = logicalToWindow(view, scaledToWindow(view, image));
-    return {w.x, w.y, w.x + view.m_cellSize.cx, w.y + view.m_cellSize.cy};
+    return {w.x, w.y, w.x + view.cellSize.cx, w.y + view.cellSize.cy};
 }
 
 IntRect SpanRectOf(const ViewTransform& view, IntPoint a, IntPoint b) {
     const IntRect ca = CellRectOf(view, a);
     const IntRect cb = CellRectOf(view, b);
     return {std::min(ca.left, cb.left), std::min(ca.top, cb.top),
-            std::max(ca.left, cb.left) + view.m_cellSize.cx,
-            std::max(ca.top, cb.top) + view.m_cellSize.cy};
+            std::max(ca.left, cb.left) + view.cellSize.cx,
+            std::max(ca.top, cb.top) + view.cellSize.cy};
 }
 
 IntPoint CellCentreOf(const ViewTransform& view, IntPoint image) {

@@ -21,11 +21,11 @@ inline constexpr int32_t kMinZoomShift = -4;  // 1/16
 inline constexpr int32_t kMaxZoomShift = 6;   // 64
 
 struct ViewTransform {
-    int32_t m_zoomShift = 0;   // z: the image is shown at 2^z
-    IntPoint m_scrollPos;      // window pixel of the zoomed image at the client's top-left
-    IntSize m_displaySize;     // image size scaled to the window, as last given to the scrollbars
-    IntSize m_cellSize{1, 1};  // window pixels per image pixel: 2^z for z >= 1, else 1
-    IntPoint m_panAnchor{-1, -1};  // right-button pan anchor; (-1, -1) while not panning
+    int32_t zoomShift = 0;   // z: the image is shown at 2^z
+    IntPoint scrollPos;      // window pixel of the zoomed image at the client's top-left
+    IntSize displaySize;     // image size scaled to the window, as last given to the scrollbars
+    IntSize cellSize{1, 1};  // window pixels per image pixel: 2^z for z >= 1, else 1
+    IntPoint panAnchor{-1, -1};  // right-button pan anchor; (-1, -1) while not panning
 };
 
 // Image length -> window length (v << z, or v >> -z arithmetically).

@@ -30,7 +30,7 @@ struct Validation {
 
 std::string formulaProgram(const FitSettings& s) {
     std::string program;
-    for (const std::string& f : s.m_basisExpr) program += f + ";\r\n";
+    for (const std::string& f : s.basisExpr) program += f + ";\r\n";
     return program;
 }
 
@@ -62,28 +62,28 @@ FitOutcome runFit(const FitInput& in, SvdFitWork& work, FitResult& result, Gener
 
     const AxisSettings& ax = in.axis;
     const FitSettings& fs = in.settings;
-    const double e = logBound(ax.m_xMin);
-    const double f = logBound(ax.m_xMax);
-    const double g = logBound(ax.m_yMin);
-    const double h = logBound(ax.m_yMax);
+    const double e = logBound(ax.xMin);
+    const double f = logBound(ax.xMax);
+    const double g = logBound(ax.yMin);
+    const double h = logBound(ax.yMax);
 
-    const int32_t count = fs.m_graphPointCount;
-    graph.m_generatedCount = 0;
+    const int32_t count = fs.graphPointCount;
+    graph.generatedCount = 0;
 
     // Pixel distances are integer; everything else is double.
-    const IntRect& r = ax.m_axisRect;
+    const IntRect& r = ax.axisRect;
     const double width = r.right - r.left;
     const double height = r.bottom - r.top;
     for (int i = 1; i <= n; ++i) {
         const SourcePoint& p = in.points[i - 1];
         const double fx = (p.h - r.left) / width;
         const double fy = (r.bottom - p.v) / height;
-        work.xData[i] = ax.m_xLog ? fx * (f - e) + e : fx * (ax.m_xMax - ax.m_xMin) + ax.m_xMin;
-        if (fs.m_modelKind == ExponentialProduct) {
-            const double w = fy * (ax.m_yMax - ax.m_yMin) + ax.m_yMin;
+        work.xData[i] = ax.xLog ? fx * (f - e) + e : fx * (ax.xMax - ax.xMin) + ax.xMin;
+        if (fs.modelKind == ExponentialProduct) {
+            const double w = fy * (ax.yMax - ax.yMin) + ax.yMin;
             work.yData[i] = w > 1e-24 ? std::log(w) : -24.0;
         } else {
-            work.yData[i] = ax.m_yLog ? fy * (h - g) + g : fy * (ax.m_yMax - ax.m_yMin) + ax.m_yMin;
+            work.yData[i] = ax.yLog ? fy * (h - g) + g : fy * (ax.yMax - ax.yMin) + ax.yMin;
         }
     }
 
@@ -92,16 +92,16 @@ FitOutcome runFit(const FitInput& in, SvdFitWork& work, FitResult& result, Gener
 
     Validation v;
     v.check(count < 2, translate("qf::Messages", "グラフ作製データ数？ ( >2 )        \r\n"));
-    v.check(ax.m_xLog && (ax.m_xMin <= 0 || ax.m_xMax <= 0),
+    v.check(ax.xLog && (ax.xMin <= 0 || ax.xMax <= 0),
             translate("qf::Messages", "LogX軸: Xmin, Xmax が0以下です        \r\n"));
-    v.check(ax.m_yLog && (ax.m_yMin <= 0 || ax.m_yMax <= 0),
+    v.check(ax.yLog && (ax.yMin <= 0 || ax.yMax <= 0),
             translate("qf::Messages", "LogY軸: Ymin, Ymax が0以下です        \r\n"));
-    v.check(fs.m_modelKind == ExponentialProduct && ax.m_yLog,
+    v.check(fs.modelKind == ExponentialProduct && ax.yLog,
             translate("qf::Messages",
                       "指数関数積 y=exp(A0)*exp(A1*x)*... 選択時、Y軸対数 不可です        \r\n"));
     // The compiler keeps only the first kExprSourceTaken bytes; a cut program
     // would silently lose the formulas after the cut.
-    const std::string program = fs.m_modelKind == FunctionSum ? formulaProgram(fs) : "";
+    const std::string program = fs.modelKind == FunctionSum ? formulaProgram(fs) : "";
     v.check(
         program.size() > static_cast<std::size_t>(kExprSourceTaken),
         translate(
@@ -116,7 +116,7 @@ FitOutcome runFit(const FitInput& in, SvdFitWork& work, FitResult& result, Gener
 
     BasisFunction basis;
     int m;
-    if (fs.m_modelKind == FunctionSum) {
+    if (fs.modelKind == FunctionSum) {
         loadExprSource(program);
         compileProgram();
         const ExprContext& ctx = exprContext();
@@ -141,7 +141,7 @@ FitOutcome runFit(const FitInput& in, SvdFitWork& work, FitResult& result, Gener
         basis = expressionBasis;
         m = kBasisFormulaCount;
     } else {
-        const int degree = std::clamp(fs.m_degree, kMinDegree, kMaxDegree);
+        const int degree = std::clamp(fs.degree, kMinDegree, kMaxDegree);
         basis = degree >= 0 ? polynomialBasis : inversePowerBasis;
         m = degree >= 0 ? degree + 1 : 1 - degree;
     }
@@ -168,14 +168,14 @@ FitOutcome runFit(const FitInput& in, SvdFitWork& work, FitResult& result, Gener
         return out;
     }
 
-    std::vector<double>().swap(graph.m_generatedX);
-    std::vector<double>().swap(graph.m_generatedY);
+    std::vector<double>().swap(graph.generatedX);
+    std::vector<double>().swap(graph.generatedY);
     try {
-        graph.m_generatedX.resize(static_cast<std::size_t>(count));
-        graph.m_generatedY.resize(static_cast<std::size_t>(count));
+        graph.generatedX.resize(static_cast<std::size_t>(count));
+        graph.generatedY.resize(static_cast<std::size_t>(count));
     } catch (const std::bad_alloc&) {
-        std::vector<double>().swap(graph.m_generatedX);
-        std::vector<double>().swap(graph.m_generatedY);
+        std::vector<double>().swap(graph.generatedX);
+        std::vector<double>().swap(graph.generatedY);
         out.status = FitSolverFailed;
         return out;
     }
@@ -185,36 +185,36 @@ FitOutcome runFit(const FitInput& in, SvdFitWork& work, FitResult& result, Gener
     const double span = count - 1;
     for (int32_t l = 0; l < count; ++l) {
         double x, u;
-        if (ax.m_xLog) {
+        if (ax.xLog) {
             const double t = (f - e) * l / span + e;
             x = std::pow(10.0, t);
             u = t / nx;
         } else {
-            x = (ax.m_xMax - ax.m_xMin) * l / span + ax.m_xMin;
+            x = (ax.xMax - ax.xMin) * l / span + ax.xMin;
             u = x / nx;
         }
         basis(u, phi, m);
         double y;
-        if (fs.m_modelKind == ExponentialProduct) {
+        if (fs.modelKind == ExponentialProduct) {
             y = std::exp(ny * a[1]);
             for (int k = 2; k <= m; ++k) y *= std::exp(phi[k] * a[k] * ny);
         } else {
             double s = 0.0;
             for (int k = 1; k <= m; ++k) s += a[k] * phi[k];
-            y = ax.m_yLog ? std::pow(10.0, s * ny) : s * ny;
+            y = ax.yLog ? std::pow(10.0, s * ny) : s * ny;
         }
-        graph.m_generatedX[l] = x;
-        graph.m_generatedY[l] = y;
+        graph.generatedX[l] = x;
+        graph.generatedY[l] = y;
     }
-    graph.m_generatedCount = count;
+    graph.generatedCount = count;
 
-    result.m_fitModelKind = fs.m_modelKind;
-    result.m_fitCoefCount = m;
-    result.m_fitXLog = ax.m_xLog;
-    result.m_fitYLog = ax.m_yLog;
-    result.m_fitNx = nx;
-    result.m_fitNy = ny;
-    for (int k = 1; k <= m; ++k) result.m_fitCoefs[k - 1] = a[k];
+    result.fitModelKind = fs.modelKind;
+    result.fitCoefCount = m;
+    result.fitXLog = ax.xLog;
+    result.fitYLog = ax.yLog;
+    result.fitNx = nx;
+    result.fitNy = ny;
+    for (int k = 1; k <= m; ++k) result.fitCoefs[k - 1] = a[k];
     out.status = FitOk;
     return out;
 }

@@ -20,30 +20,30 @@ inline constexpr int kBasisFormulaCount = 6;
 inline constexpr int kMaxFitPoints = 128;
 
 struct FitSettings {
-    int32_t m_modelKind = Polynomial;
-    int32_t m_degree = 5;
-    std::array<std::string, kBasisFormulaCount> m_basisExpr{
+    int32_t modelKind = Polynomial;
+    int32_t degree = 5;
+    std::array<std::string, kBasisFormulaCount> basisExpr{
         "1", "x", "x * x", "x * x * x", "x * x * x * x", "x * x * x * x * x"};
-    int32_t m_graphPointCount = 50;
+    int32_t graphPointCount = 50;
     friend bool operator==(const FitSettings&, const FitSettings&) = default;
 };
 
 // Written only by a successful fit; meaningful while a generated graph exists.
 struct FitResult {
-    int32_t m_fitModelKind = Polynomial;
-    int32_t m_fitCoefCount = 0;
-    int32_t m_fitXLog = 0;
-    int32_t m_fitYLog = 0;
-    double m_fitNx = 1.0;
-    double m_fitNy = 1.0;
-    std::array<double, 32> m_fitCoefs{};
+    int32_t fitModelKind = Polynomial;
+    int32_t fitCoefCount = 0;
+    int32_t fitXLog = 0;
+    int32_t fitYLog = 0;
+    double fitNx = 1.0;
+    double fitNy = 1.0;
+    std::array<double, 32> fitCoefs{};
 };
 
 // The sampled fitted curve, in axis units (not logarithms).
 struct GeneratedGraph {
-    int32_t m_generatedCount = 0;  // 0: no generated graph
-    std::vector<double> m_generatedX;
-    std::vector<double> m_generatedY;
+    int32_t generatedCount = 0;  // 0: no generated graph
+    std::vector<double> generatedX;
+    std::vector<double> generatedY;
 };
 
 }  // namespace qf

@@ -61,8 +61,8 @@ std::string assigned(const PlainFormula& f, const std::string& body, const Notat
 }
 
 std::string fittedSpaceName(const FitResult& r) {
-    if (r.m_fitModelKind == ExponentialProduct) return "ln(y)";
-    return r.m_fitYLog ? "log10(y)" : "y";
+    if (r.fitModelKind == ExponentialProduct) return "ln(y)";
+    return r.fitYLog ? "log10(y)" : "y";
 }
 
 }  // namespace
@@ -76,8 +76,8 @@ std::string fullPrecision(double v) {
 FitDetails fitDetailsOf(const FitInput& in, const FitResult& result, const SvdFitWork& work) {
     FitDetails d;
     const int n = in.pointCount;
-    const int m = result.m_fitCoefCount;
-    d.degree = std::clamp(in.settings.m_degree, kMinDegree, kMaxDegree);
+    const int m = result.fitCoefCount;
+    d.degree = std::clamp(in.settings.degree, kMinDegree, kMaxDegree);
     d.pointCount = n;
     d.coefCount = m;
     for (int k = 1; k <= m; ++k)
@@ -85,14 +85,14 @@ FitDetails fitDetailsOf(const FitInput& in, const FitResult& result, const SvdFi
     d.points.assign(in.points, in.points + n);
     d.axis = in.axis;
 
-    const BasisFunction basis = basisOf(result.m_fitModelKind, d.degree);
+    const BasisFunction basis = basisOf(result.fitModelKind, d.degree);
     double phi[kSvdMaxCoefs + 1] = {};
-    const double ny = result.m_fitNy;
+    const double ny = result.fitNy;
     double mean = 0.0;
     for (int i = 1; i <= n; ++i) {
         basis(work.xData[std::size_t(i)], phi, m);
         double s = 0.0;
-        for (int k = 1; k <= m; ++k) s += result.m_fitCoefs[std::size_t(k - 1)] * phi[k];
+        for (int k = 1; k <= m; ++k) s += result.fitCoefs[std::size_t(k - 1)] * phi[k];
         const double observed = work.yData[std::size_t(i)] * ny;
         d.observed.push_back(observed);
         d.residuals.push_back(observed - s * ny);
@@ -121,12 +121,12 @@ bool detailsMatch(const FitDetails& d, const std::vector<SourcePoint>& points,
 
 PlainFormula plainFormulaOf(const FitResult& r, int32_t degree) {
     PlainFormula f;
-    f.modelKind = r.m_fitModelKind;
-    f.xLog = r.m_fitXLog != 0;
-    f.yLog = r.m_fitYLog != 0;
-    f.nx = r.m_fitNx;
-    for (int k = 0; k < r.m_fitCoefCount; ++k) {
-        const double a = r.m_fitCoefs[std::size_t(k)] * r.m_fitNy;
+    f.modelKind = r.fitModelKind;
+    f.xLog = r.fitXLog != 0;
+    f.yLog = r.fitYLog != 0;
+    f.nx = r.fitNx;
+    for (int k = 0; k < r.fitCoefCount; ++k) {
+        const double a = r.fitCoefs[std::size_t(k)] * r.fitNy;
         if (f.modelKind == FunctionSum) {
             f.coefs.push_back(a);
             continue;
@@ -134,7 +134,7 @@ PlainFormula plainFormulaOf(const FitResult& r, int32_t degree) {
         // A[k] u^p with u = X / Nx is A[k] / Nx^p X^p.
         const int32_t p = degree >= 0 ? k : -k;
         f.powers.push_back(p);
-        f.coefs.push_back(a / std::pow(r.m_fitNx, p));
+        f.coefs.push_back(a / std::pow(r.fitNx, p));
     }
     return f;
 }
@@ -192,7 +192,7 @@ std::string readableResultsText(const FitResult& r, const FitDetails& d) {
         t += "Python (import math)\r\n  " + pythonText(f) + "\r\n";
         t += translate("qf::Messages", "表計算 (x はセル A1)\r\n") + "  " + spreadsheetText(f) +
              "\r\n";
-        if (r.m_fitModelKind == Polynomial || r.m_fitModelKind == ExponentialProduct) {
+        if (r.fitModelKind == Polynomial || r.fitModelKind == ExponentialProduct) {
             if (d.degree < 0)
                 t += substitute(
                     translate("qf::Messages",

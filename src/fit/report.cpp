@@ -16,9 +16,9 @@ void replaceAll(std::string& text, const std::string& from, const std::string& t
 
 // Lines 1 to 4 of the report: blank line, model, Nx, Ny.
 std::string reportHead(const FitResult& r) {
-    return "\r\n" + modelDescription(r.m_fitModelKind, r.m_fitXLog, r.m_fitYLog) + "\r\n" +
-           "X 正規化係数 Nx = " + formatG(r.m_fitNx) + "\r\n" +
-           "Y 正規化係数 Ny = " + formatG(r.m_fitNy) + "\r\n";
+    return "\r\n" + modelDescription(r.fitModelKind, r.fitXLog, r.fitYLog) + "\r\n" +
+           "X 正規化係数 Nx = " + formatG(r.fitNx) + "\r\n" +
+           "Y 正規化係数 Ny = " + formatG(r.fitNy) + "\r\n";
 }
 
 std::string formulaLines(const std::array<std::string, kBasisFormulaCount>& basisExpr) {
@@ -34,13 +34,13 @@ std::string formulaLines(const std::array<std::string, kBasisFormulaCount>& basi
 }
 
 std::string degreeLine(const FitResult& r) {
-    return "次数 n = " + formatD(r.m_fitCoefCount - 1) + "\r\n";
+    return "次数 n = " + formatD(r.fitCoefCount - 1) + "\r\n";
 }
 
 std::string coefficientLines(const FitResult& r) {
     std::string text = "係数\r\n";
-    for (int k = 0; k < r.m_fitCoefCount && k < static_cast<int>(r.m_fitCoefs.size()); ++k)
-        text += "  A" + formatD(k) + " = " + formatG(r.m_fitCoefs[k]) + "\r\n";
+    for (int k = 0; k < r.fitCoefCount && k < static_cast<int>(r.fitCoefs.size()); ++k)
+        text += "  A" + formatD(k) + " = " + formatG(r.fitCoefs[k]) + "\r\n";
     return text;
 }
 
@@ -73,7 +73,7 @@ std::string modelDescription(int32_t modelKind, int32_t xLog, int32_t yLog) {
 std::string buildFitReport(const FitResult& result,
                            const std::array<std::string, kBasisFormulaCount>& basisExpr) {
     std::string text = reportHead(result);
-    text += result.m_fitModelKind == FunctionSum ? formulaLines(basisExpr) : degreeLine(result);
+    text += result.fitModelKind == FunctionSum ? formulaLines(basisExpr) : degreeLine(result);
     return text + coefficientLines(result);
 }
 
@@ -111,14 +111,14 @@ std::string fitReportForPage(const FitResult& result,
 std::string generatedGraphFileText(const FitResult& result, const GeneratedGraph& graph,
                                    const std::array<std::string, kBasisFormulaCount>& basisExpr) {
     std::string text = reportHead(result);
-    if (result.m_fitModelKind == FunctionSum) text += formulaLines(basisExpr);
+    if (result.fitModelKind == FunctionSum) text += formulaLines(basisExpr);
     text += degreeLine(result) + coefficientLines(result) + "No.,X,Y\r\n";
     const auto rows =
-        std::min<std::size_t>(static_cast<std::size_t>(std::max(0, graph.m_generatedCount)),
-                              std::min(graph.m_generatedX.size(), graph.m_generatedY.size()));
+        std::min<std::size_t>(static_cast<std::size_t>(std::max(0, graph.generatedCount)),
+                              std::min(graph.generatedX.size(), graph.generatedY.size()));
     for (std::size_t l = 0; l < rows; ++l)
-        text += formatD(static_cast<long long>(l) + 1) + "," + formatG(graph.m_generatedX[l]) +
-                "," + formatG(graph.m_generatedY[l]) + "\r\n";
+        text += formatD(static_cast<long long>(l) + 1) + "," + formatG(graph.generatedX[l]) +
+                "," + formatG(graph.generatedY[l]) + "\r\n";
     return text;
 }
 

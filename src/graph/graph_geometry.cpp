@@ -99,25 +99,25 @@ std::optional<IntPoint> mapGeneratedPoint(double x, double y, const AxisSettings
 
     std::optional<int32_t> px;
     if (xLog) {
-        const double dMin = decadeExponent(axis.m_xMin);
-        const double span = decadeExponent(axis.m_xMax) - dMin;
+        const double dMin = decadeExponent(axis.xMin);
+        const double span = decadeExponent(axis.xMax) - dMin;
         if (span != 0.0) px = truncToPixel(w * (lg(x) - dMin) / span + plot.left);
     } else {
-        const double span = axis.m_xMax - axis.m_xMin;
-        if (span != 0.0) px = truncToPixel(w * (x - axis.m_xMin) / span + plot.left);
+        const double span = axis.xMax - axis.xMin;
+        if (span != 0.0) px = truncToPixel(w * (x - axis.xMin) / span + plot.left);
     }
 
     std::optional<int32_t> py;
     if (yLog) {
-        const double dMin = decadeExponent(axis.m_yMin);
-        const double span = decadeExponent(axis.m_yMax) - dMin;
+        const double dMin = decadeExponent(axis.yMin);
+        const double span = decadeExponent(axis.yMax) - dMin;
         if (span != 0.0) py = truncToPixel(plot.bottom - h * (lg(y) - dMin) / span);
     } else {
         // The linear mapping truncates the offset before subtracting it, the
         // logarithmic one truncates the difference; they can differ by one.
-        const double span = axis.m_yMax - axis.m_yMin;
+        const double span = axis.yMax - axis.yMin;
         if (span != 0.0) {
-            if (const auto offset = truncToPixel(h * (y - axis.m_yMin) / span)) {
+            if (const auto offset = truncToPixel(h * (y - axis.yMin) / span)) {
                 py = truncToPixel(static_cast<double>(plot.bottom) - *offset);
             }
         }

@@ -61,7 +61,7 @@ QImage renderGeneratedGraphImage(const GraphScene& scene) {
     atOneToOne.view = ViewTransform{};
     QPainter painter(&canvas);
     painter.setBackground(Qt::white);
-    DrawGeneratedGraph(painter, atOneToOne, scene.style.colour, scene.style.colour);
+    drawGeneratedGraph(painter, atOneToOne, scene.style.colour, scene.style.colour);
     painter.end();
     return canvas;
 }

@@ -46,16 +46,16 @@ void drawGrid(QPainter& painter, const GraphScene& scene, const IntRect& plot, c
         }
     }
     if (xLog) {
-        const double dMin = decadeExponent(scene.axis.m_xMin);
-        const double dMax = decadeExponent(scene.axis.m_xMax);
+        const double dMin = decadeExponent(scene.axis.xMin);
+        const double dMax = decadeExponent(scene.axis.xMax);
         for (const DecadeLine& line : decadeLinesX(dMin, dMax, plot.left, plot.right)) {
             painter.setPen(line.decade ? decade : thin);
             painter.drawLine(line.pos, plot.top, line.pos, plot.bottom);
         }
     }
     if (yLog) {
-        const double dMin = decadeExponent(scene.axis.m_yMin);
-        const double dMax = decadeExponent(scene.axis.m_yMax);
+        const double dMin = decadeExponent(scene.axis.yMin);
+        const double dMax = decadeExponent(scene.axis.yMax);
         for (const DecadeLine& line : decadeLinesY(dMin, dMax, plot.top, plot.bottom)) {
             painter.setPen(line.decade ? decade : thin);
             painter.drawLine(plot.left, line.pos, plot.right, line.pos);
@@ -94,21 +94,21 @@ void drawLabels(QPainter& painter, const GraphScene& scene, const IntRect& plot,
     const int midX = (plot.left + plot.right) / 2;
     const int midY = (plot.top + plot.bottom) / 2;
     const int below = plot.bottom + 10;
-    label(formatG(a.m_xMin), [&](int cx) { return QPoint(plot.left - cx / 2, below); });
-    label(formatG(a.m_xMax), [&](int cx) { return QPoint(plot.right - cx / 2, below); });
+    label(formatG(a.xMin), [&](int cx) { return QPoint(plot.left - cx / 2, below); });
+    label(formatG(a.xMax), [&](int cx) { return QPoint(plot.right - cx / 2, below); });
     if (xLog && !grid) label("LOG", [&](int cx) { return QPoint(midX - cx / 2, below); });
     auto leftOf = [&](int y) {
         return [&plot, y, cy](int cx) { return QPoint(plot.left - cx - 5, y - cy / 2); };
     };
-    label(formatG(a.m_yMin), leftOf(plot.bottom));
-    label(formatG(a.m_yMax), leftOf(plot.top));
+    label(formatG(a.yMin), leftOf(plot.bottom));
+    label(formatG(a.yMax), leftOf(plot.top));
     if (yLog && !grid) label("LOG", leftOf(midY));
 }
 
 void drawPoints(QPainter& painter, const GraphScene& scene, const IntRect& plot, const QColor& data,
                 const QColor& axis, bool xLog, bool yLog, Flags flags) {
     const GeneratedGraph* g = scene.graph;
-    if (!g || g->m_generatedX.empty() || g->m_generatedY.empty()) return;
+    if (!g || g->generatedX.empty() || g->generatedY.empty()) return;
     const IntRect visible = visibleImageRect(scene.view, scene.imageSize);
     if (isEmpty(visible)) return;
     painter.setClipRect(toQRect(visible), Qt::IntersectClip);
@@ -120,12 +120,12 @@ void drawPoints(QPainter& painter, const GraphScene& scene, const IntRect& plot,
     const QPen inPen = widePen(data);
     const QPen outPen = widePen(axis);
     const QFontMetrics metrics = painter.fontMetrics();
-    const std::size_t count = std::min({static_cast<std::size_t>(std::max(g->m_generatedCount, 0)),
-                                        g->m_generatedX.size(), g->m_generatedY.size()});
+    const std::size_t count = std::min({static_cast<std::size_t>(std::max(g->generatedCount, 0)),
+                                        g->generatedX.size(), g->generatedY.size()});
     std::optional<QPoint> previous;  // none at the start and after an undrawable point
     for (std::size_t i = 0; i < count; ++i) {
         const std::optional<IntPoint> at =
-            mapGeneratedPoint(g->m_generatedX[i], g->m_generatedY[i], scene.axis, xLog, yLog, plot);
+            mapGeneratedPoint(g->generatedX[i], g->generatedY[i], scene.axis, xLog, yLog, plot);
         if (!at) {
             previous.reset();
             continue;
@@ -159,7 +159,7 @@ void drawGraph(QPainter& painter, const GraphScene& scene, uint32_t dataColour, 
     if (scene.imageSize.cx <= 0 || scene.imageSize.cy <= 0) return;
     const QColor data = colourOf(dataColour);
     const QColor axis = colourOf(axisColour);
-    const IntRect plot = plotRectOf(scene.view, scene.axis.m_axisRect);
+    const IntRect plot = plotRectOf(scene.view, scene.axis.axisRect);
 
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
@@ -188,48 +188,48 @@ QFont defaultLabelFont() {
     return font;
 }
 
-void DrawGeneratedGraph(QPainter& painter, const GraphScene& scene, uint32_t dataColour,
+void drawGeneratedGraph(QPainter& painter, const GraphScene& scene, uint32_t dataColour,
                         uint32_t axisColour) {
-    const int32_t xLog = scene.axis.m_xLog;
-    const int32_t yLog = scene.axis.m_yLog;
+    const int32_t xLog = scene.axis.xLog;
+    const int32_t yLog = scene.axis.yLog;
     const GraphStyle& s = scene.style;
     if (xLog == 0 && yLog == 0) {
-        DrawGraphXLinYLin(painter, scene, dataColour, axisColour, s.showGrid, s.showMarkers,
+        drawGraphXLinYLin(painter, scene, dataColour, axisColour, s.showGrid, s.showMarkers,
                           s.showLines, s.showNumbers);
     } else if (xLog == 1 && yLog == 0) {
-        DrawGraphXLogYLin(painter, scene, dataColour, axisColour, s.showGrid, s.showMarkers,
+        drawGraphXLogYLin(painter, scene, dataColour, axisColour, s.showGrid, s.showMarkers,
                           s.showLines, s.showNumbers);
     } else if (xLog == 0 && yLog == 1) {
-        DrawGraphXLinYLog(painter, scene, dataColour, axisColour, s.showGrid, s.showMarkers,
+        drawGraphXLinYLog(painter, scene, dataColour, axisColour, s.showGrid, s.showMarkers,
                           s.showLines, s.showNumbers);
     } else if (xLog == 1 && yLog == 1) {
-        DrawGraphXLogYLog(painter, scene, dataColour, axisColour, s.showGrid, s.showMarkers,
+        drawGraphXLogYLog(painter, scene, dataColour, axisColour, s.showGrid, s.showMarkers,
                           s.showLines, s.showNumbers);
     }
 }
 
-void DrawGraphXLinYLin(QPainter& painter, const GraphScene& scene, uint32_t dataColour,
+void drawGraphXLinYLin(QPainter& painter, const GraphScene& scene, uint32_t dataColour,
                        uint32_t axisColour, int32_t showGrid, int32_t showMarkers,
                        int32_t showLines, int32_t showNumbers) {
     drawGraph(painter, scene, dataColour, axisColour,
               flagsOf(showGrid, showMarkers, showLines, showNumbers), false, false);
 }
 
-void DrawGraphXLogYLin(QPainter& painter, const GraphScene& scene, uint32_t dataColour,
+void drawGraphXLogYLin(QPainter& painter, const GraphScene& scene, uint32_t dataColour,
                        uint32_t axisColour, int32_t showGrid, int32_t showMarkers,
                        int32_t showLines, int32_t showNumbers) {
     drawGraph(painter, scene, dataColour, axisColour,
               flagsOf(showGrid, showMarkers, showLines, showNumbers), true, false);
 }
 
-void DrawGraphXLinYLog(QPainter& painter, const GraphScene& scene, uint32_t dataColour,
+void drawGraphXLinYLog(QPainter& painter, const GraphScene& scene, uint32_t dataColour,
                        uint32_t axisColour, int32_t showGrid, int32_t showMarkers,
                        int32_t showLines, int32_t showNumbers) {
     drawGraph(painter, scene, dataColour, axisColour,
               flagsOf(showGrid, showMarkers, showLines, showNumbers), false, true);
 }
 
-void DrawGraphXLogYLog(QPainter& painter, const GraphScene& scene, uint32_t dataColour,
+void drawGraphXLogYLog(QPainter& painter, const GraphScene& scene, uint32_t dataColour,
                        uint32_t axisColour, int32_t showGrid, int32_t showMarkers,
                        int32_t showLines, int32_t showNumbers) {
     drawGraph(painter, scene, dataColour, axisColour,

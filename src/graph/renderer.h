@@ -38,22 +38,22 @@ QFont defaultLabelFont();
 // Draws the variant that the axes' log flags select; flags other than 0 or 1
 // draw nothing. The painter's state is restored afterwards, clip included.
 // Labels on a display source of 0 stand on boxes of the painter's background.
-void DrawGeneratedGraph(QPainter& painter, const GraphScene& scene, uint32_t dataColour,
+void drawGeneratedGraph(QPainter& painter, const GraphScene& scene, uint32_t dataColour,
                         uint32_t axisColour);
 
 // dataColour: markers, and lines and numbers of points inside the plot
 // rectangle; axisColour: grid, frame, labels, and lines and numbers of points
 // outside it. Colours are 0x00BBGGRR.
-void DrawGraphXLinYLin(QPainter& painter, const GraphScene& scene, uint32_t dataColour,
+void drawGraphXLinYLin(QPainter& painter, const GraphScene& scene, uint32_t dataColour,
                        uint32_t axisColour, int32_t showGrid, int32_t showMarkers,
                        int32_t showLines, int32_t showNumbers);
-void DrawGraphXLogYLin(QPainter& painter, const GraphScene& scene, uint32_t dataColour,
+void drawGraphXLogYLin(QPainter& painter, const GraphScene& scene, uint32_t dataColour,
                        uint32_t axisColour, int32_t showGrid, int32_t showMarkers,
                        int32_t showLines, int32_t showNumbers);
-void DrawGraphXLinYLog(QPainter& painter, const GraphScene& scene, uint32_t dataColour,
+void drawGraphXLinYLog(QPainter& painter, const GraphScene& scene, uint32_t dataColour,
                        uint32_t axisColour, int32_t showGrid, int32_t showMarkers,
                        int32_t showLines, int32_t showNumbers);
-void DrawGraphXLogYLog(QPainter& painter, const GraphScene& scene, uint32_t dataColour,
+void drawGraphXLogYLog(QPainter& painter, const GraphScene& scene, uint32_t dataColour,
                        uint32_t axisColour, int32_t showGrid, int32_t showMarkers,
                        int32_t showLines, int32_t showNumbers);
 

@@ -106,9 +106,9 @@ void CameraSource::close() {
 void CameraSource::request(const CaptureSettings& settings) {
     if (!m_capture) return;
     // A device that refuses is reported by what it delivers.
-    m_module->set(m_capture, kFrameWidth, requested(settings.m_captureWidth));
-    m_module->set(m_capture, kFrameHeight, requested(settings.m_captureHeight));
-    m_module->set(m_capture, kFps, requested(settings.m_captureFps));
+    m_module->set(m_capture, kFrameWidth, requested(settings.captureWidth));
+    m_module->set(m_capture, kFrameHeight, requested(settings.captureHeight));
+    m_module->set(m_capture, kFps, requested(settings.captureFps));
 }
 
 CaptureReport CameraSource::reported() const {

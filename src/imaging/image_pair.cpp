@@ -9,21 +9,21 @@ namespace qf {
 
 const cv::Mat& outputImage(const ImagePair& images) {
     settleOutput(images);
-    return images.m_outputImage;
+    return images.outputImage;
 }
 
 void settleOutput(const ImagePair& images) {
-    const PendingOutput pending = images.m_pendingOutput;
+    const PendingOutput pending = images.pendingOutput;
     if (pending == PendingOutput::None) return;
-    images.m_pendingOutput = PendingOutput::None;
-    images.m_outputImage = pending == PendingOutput::Grey ? greyRendering(images.m_inputImage)
-                                                          : images.m_inputImage.clone();
+    images.pendingOutput = PendingOutput::None;
+    images.outputImage = pending == PendingOutput::Grey ? greyRendering(images.inputImage)
+                                                          : images.inputImage.clone();
 }
 
 const cv::Mat* currentImage(const ImagePair& images, CurrentImage current) {
     switch (current) {
         case CurrentImage::Input:
-            return &images.m_inputImage;
+            return &images.inputImage;
         case CurrentImage::Output:
             return &outputImage(images);
         case CurrentImage::None:
@@ -34,8 +34,8 @@ const cv::Mat* currentImage(const ImagePair& images, CurrentImage current) {
 
 bool imagePresent(const ImagePair& images, CurrentImage current) {
     // A pending output will have the input's size: no need to build it to know.
-    if (current == CurrentImage::Output && images.m_pendingOutput != PendingOutput::None)
-        return !images.m_inputImage.empty();
+    if (current == CurrentImage::Output && images.pendingOutput != PendingOutput::None)
+        return !images.inputImage.empty();
     const cv::Mat* image = currentImage(images, current);
     return image != nullptr && !image->empty();
 }
@@ -43,15 +43,15 @@ bool imagePresent(const ImagePair& images, CurrentImage current) {
 cv::Size currentImageSize(const ImagePair& images, CurrentImage current) {
     if (!imagePresent(images, current)) return {};
     const cv::Mat& image = current == CurrentImage::Output &&
-                                   images.m_pendingOutput != PendingOutput::None
-                               ? images.m_inputImage
+                                   images.pendingOutput != PendingOutput::None
+                               ? images.inputImage
                                : *currentImage(images, current);
     return image.size();
 }
 
 void selectCurrentImage(DisplaySource& display) {
-    display.m_currentImage =
-        display.m_displaySource == 2 ? CurrentImage::Output : CurrentImage::Input;
+    display.currentImage =
+        display.displaySource == 2 ? CurrentImage::Output : CurrentImage::Input;
 }
 
 std::string imageTitleName(const std::string& path, bool read) {
@@ -65,15 +65,15 @@ std::string imageTitleName(const std::string& path, bool read) {
 void installLoadedImage(cv::Mat picture, ImagePair& images, MappingQuad& mapping,
                         IntRect& axisRect, DisplaySource& display, int& zoomShift,
                         int greyMode) {
-    images.m_inputImage = std::move(picture);
+    images.inputImage = std::move(picture);
     zoomShift = 0;
     // Until the refresh the picture just read is the current image, so the
     // grey conversion's guard lets it run.
-    display.m_currentImage = CurrentImage::Input;
-    convertGrey(images, display.m_currentImage, greyMode);
-    display.m_displaySource = 1;
+    display.currentImage = CurrentImage::Input;
+    convertGrey(images, display.currentImage, greyMode);
+    display.displaySource = 1;
     selectCurrentImage(display);
-    resetMappingForImage(images.m_inputImage.cols, images.m_inputImage.rows, mapping, axisRect);
+    resetMappingForImage(images.inputImage.cols, images.inputImage.rows, mapping, axisRect);
 }
 
 LoadResult loadImageFile(const std::string& path, ImagePair& images, MappingQuad& mapping,
@@ -81,7 +81,7 @@ LoadResult loadImageFile(const std::string& path, ImagePair& images, MappingQuad
     const int64_t limit = maxPicturePixels();
     PictureFileRead read = readPictureFile(path, limit);
     if (read.image.empty()) {
-        display.m_currentImage = CurrentImage::None;
+        display.currentImage = CurrentImage::None;
         std::string message = translate("qf::Messages", kUnableToOpenFile);
         if (read.tooLarge)
             message += "The picture is " + pictureSizeText(read.width, read.height, limit) + ".";

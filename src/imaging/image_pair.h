@@ -23,9 +23,9 @@ enum class PendingOutput { None, Copy, Grey };
 // most pictures are shown as they are, or mapped, before the grey one is
 // looked at, and a full-size copy nobody reads costs as much as the picture.
 struct ImagePair {
-    cv::Mat m_inputImage;
-    mutable cv::Mat m_outputImage;
-    mutable PendingOutput m_pendingOutput = PendingOutput::None;
+    cv::Mat inputImage;
+    mutable cv::Mat outputImage;
+    mutable PendingOutput pendingOutput = PendingOutput::None;
 };
 
 // The output image, built now if it was still pending.
@@ -40,9 +40,9 @@ enum class CurrentImage { None, Input, Output };
 
 // Which image is displayed. The view owns this with the rest of its state.
 struct DisplaySource {
-    int m_displaySource = 1;  // 0 white area of the input's size, 1 input, 2 output
-    int m_showGeneratedGraph = 0;
-    CurrentImage m_currentImage = CurrentImage::None;
+    int displaySource = 1;  // 0 white area of the input's size, 1 input, 2 output
+    int showGeneratedGraph = 0;
+    CurrentImage currentImage = CurrentImage::None;
 };
 
 // The displayed image, or null when there is none.

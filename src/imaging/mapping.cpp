@@ -73,8 +73,8 @@ void fillWhite(uint8_t* p, int64_t pixels) {
 // The output gets its own buffer of the input's size. An existing one is
 // reused only when no other Mat refers to it, so nobody sees it change.
 cv::Mat& outputBuffer(ImagePair& images) {
-    const cv::Mat& in = images.m_inputImage;
-    cv::Mat& out = images.m_outputImage;
+    const cv::Mat& in = images.inputImage;
+    cv::Mat& out = images.outputImage;
     const bool reusable = out.u != nullptr && out.u->refcount == 1 && out.type() == CV_8UC3 &&
                           out.size() == in.size() && out.data != in.data;
     if (!reusable) out = cv::Mat(in.size(), CV_8UC3);
@@ -147,8 +147,8 @@ std::optional<Homography> squareToQuad(const Quad& p) {
 
 void resetMappingForImage(int w, int h, MappingQuad& mapping, IntRect& axisRect) {
     const DefaultGeometry g = defaultGeometryFor(w, h);
-    mapping.m_mappingCorners = g.corners;
-    mapping.m_graphRect = g.graphRect;
+    mapping.mappingCorners = g.corners;
+    mapping.graphRect = g.graphRect;
     axisRect = g.axisRect;
     updateInnerQuad(mapping);
 }
@@ -184,23 +184,23 @@ std::optional<Quad> computeInnerQuad(const Quad& corners, double a, double b,
 }
 
 void updateInnerQuad(MappingQuad& mapping) {
-    const IntRect& r = mapping.m_graphRect;
+    const IntRect& r = mapping.graphRect;
     const double width = double(r.right) - r.left;
     const double height = double(r.bottom) - r.top;
     if (width == 0.0 || height == 0.0) return;
     if (const std::optional<Quad> q =
-            computeInnerQuad(mapping.m_mappingCorners, 40.0 / width, 40.0 / height,
-                             mapping.m_mappingMethod)) {
-        mapping.m_innerQuad = *q;
+            computeInnerQuad(mapping.mappingCorners, 40.0 / width, 40.0 / height,
+                             mapping.mappingMethod)) {
+        mapping.innerQuad = *q;
     }
 }
 
 std::optional<IntPoint> perspectiveGuidePoint(const MappingQuad& mapping, double s, double t) {
-    const IntRect& r = mapping.m_graphRect;
+    const IntRect& r = mapping.graphRect;
     const double width = double(r.right) - r.left;
     const double height = double(r.bottom) - r.top;
     if (width == 0.0 || height == 0.0) return std::nullopt;
-    const std::optional<Homography> h = squareToQuad(mapping.m_mappingCorners);
+    const std::optional<Homography> h = squareToQuad(mapping.mappingCorners);
     if (!h) return std::nullopt;
     const double u0 = 20.0 / width;
     const double v0 = 20.0 / height;
@@ -210,14 +210,14 @@ std::optional<IntPoint> perspectiveGuidePoint(const MappingQuad& mapping, double
 }
 
 void runMapping(ImagePair& images, CurrentImage current, const MappingQuad& mapping) {
-    const cv::Mat& in = images.m_inputImage;
+    const cv::Mat& in = images.inputImage;
     if (!imagePresent(images, current) || in.empty() || in.type() != CV_8UC3) return;
     // The mapping replaces whatever output was still to be built.
-    images.m_pendingOutput = PendingOutput::None;
+    images.pendingOutput = PendingOutput::None;
     cv::Mat& out = outputBuffer(images);
     const int width = in.cols;
     const int height = in.rows;
-    const IntRect& r = mapping.m_graphRect;
+    const IntRect& r = mapping.graphRect;
     // The rectangle as far as it lies on the image; the samples are still
     // spaced for the whole rectangle.
     const int top = std::clamp(r.top, 0, height);
@@ -237,12 +237,12 @@ void runMapping(ImagePair& images, CurrentImage current, const MappingQuad& mapp
     }
     if (!inside) return;
 
-    const Quad& p = mapping.m_mappingCorners;
-    const bool perspective = mapping.m_mappingMethod == MappingMethod::Perspective;
+    const Quad& p = mapping.mappingCorners;
+    const bool perspective = mapping.mappingMethod == MappingMethod::Perspective;
     const std::optional<Homography> t = perspective ? squareToQuad(p) : std::nullopt;
     const std::optional<Edges> e = perspective ? std::nullopt : edgesOf(p);
     if (t) {
-        mapPerspective(in, out, *t, r, mapping.m_mappingSampling, top, bottom, left, right);
+        mapPerspective(in, out, *t, r, mapping.mappingSampling, top, bottom, left, right);
         return;
     }
     if (!e) {

@@ -16,13 +16,13 @@ namespace qf {
 // AxisSettings, where the calibration reads it, and the functions that reset
 // it take it by reference.
 struct MappingQuad {
-    Quad m_mappingCorners{{{40, 40}, {120, 40}, {120, 100}, {40, 100}}};
-    Quad m_innerQuad{{{60, 60}, {100, 60}, {100, 80}, {60, 80}}};  // guide quadrilateral
-    int32_t m_showMappingGrid = 1;
-    int32_t m_mappingGridDivisions = 10;
-    IntRect m_graphRect{40, 40, 120, 100};  // right and bottom exclusive
-    MappingMethod m_mappingMethod = MappingMethod::Bilinear;
-    MappingSampling m_mappingSampling = MappingSampling::Nearest;  // perspective only
+    Quad mappingCorners{{{40, 40}, {120, 40}, {120, 100}, {40, 100}}};
+    Quad innerQuad{{{60, 60}, {100, 60}, {100, 80}, {60, 80}}};  // guide quadrilateral
+    int32_t showMappingGrid = 1;
+    int32_t mappingGridDivisions = 10;
+    IntRect graphRect{40, 40, 120, 100};  // right and bottom exclusive
+    MappingMethod mappingMethod = MappingMethod::Bilinear;
+    MappingSampling mappingSampling = MappingSampling::Nearest;  // perspective only
 };
 
 // The projective transform from the unit square to a quadrilateral: (0, 0),

@@ -10,15 +10,15 @@ namespace {
 // The current image gates the command; the input is what is read. Both are
 // checked so a stale selection never feeds an empty input to OpenCV.
 bool canRun(const ImagePair& images, CurrentImage current) {
-    return imagePresent(images, current) && !images.m_inputImage.empty();
+    return imagePresent(images, current) && !images.inputImage.empty();
 }
 
 }  // namespace
 
 void convertGrey(ImagePair& images, CurrentImage current, int greyMode) {
     if (!canRun(images, current)) return;
-    images.m_outputImage.release();
-    images.m_pendingOutput = greyMode == 0 ? PendingOutput::Copy : PendingOutput::Grey;
+    images.outputImage.release();
+    images.pendingOutput = greyMode == 0 ? PendingOutput::Copy : PendingOutput::Grey;
 }
 
 cv::Mat greyRendering(const cv::Mat& bgr) {
@@ -39,15 +39,15 @@ cv::Mat greyRendering(const cv::Mat& bgr) {
 
 void runProcessing(ImagePair& images, CurrentImage current) {
     if (!canRun(images, current)) return;
-    images.m_pendingOutput = PendingOutput::None;
+    images.pendingOutput = PendingOutput::None;
     cv::Mat grey;
-    cv::cvtColor(images.m_inputImage, grey, cv::COLOR_BGR2GRAY);
+    cv::cvtColor(images.inputImage, grey, cv::COLOR_BGR2GRAY);
     cv::Mat binary;
     cv::adaptiveThreshold(grey, binary, 255.0, cv::ADAPTIVE_THRESH_GAUSSIAN_C, cv::THRESH_BINARY,
                           15, 2.0);
     cv::Mat output;
     cv::cvtColor(binary, output, cv::COLOR_GRAY2BGR);
-    images.m_outputImage = output;
+    images.outputImage = output;
 }
 
 }  // namespace qf

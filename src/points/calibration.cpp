@@ -23,26 +23,26 @@ std::optional<double> valueAt(double t, double lo, double hi, int32_t log) {
 
 }  // namespace
 
-std::optional<double> CalibrateX(const AxisSettings& axis, int32_t h) {
-    const IntRect& r = axis.m_axisRect;
+std::optional<double> calibrateX(const AxisSettings& axis, int32_t h) {
+    const IntRect& r = axis.axisRect;
     const double t = static_cast<double>(h - r.left) / static_cast<double>(r.right - r.left);
-    return valueAt(t, axis.m_xMin, axis.m_xMax, axis.m_xLog);
+    return valueAt(t, axis.xMin, axis.xMax, axis.xLog);
 }
 
-std::optional<double> CalibrateY(const AxisSettings& axis, int32_t v) {
-    const IntRect& r = axis.m_axisRect;
+std::optional<double> calibrateY(const AxisSettings& axis, int32_t v) {
+    const IntRect& r = axis.axisRect;
     const double t = static_cast<double>(r.bottom - v) / static_cast<double>(r.bottom - r.top);
-    return valueAt(t, axis.m_yMin, axis.m_yMax, axis.m_yLog);
+    return valueAt(t, axis.yMin, axis.yMax, axis.yLog);
 }
 
-std::string FormatValue(std::optional<double> value) {
+std::string formatValue(std::optional<double> value) {
     return value ? formatG(*value) : "<?>";
 }
 
 std::array<std::string, 5> sourcePointTexts(int32_t index, SourcePoint p,
                                             const AxisSettings& axis) {
-    return {formatD(index + 1), FormatValue(CalibrateX(axis, p.h)),
-            FormatValue(CalibrateY(axis, p.v)), formatD(p.h), formatD(p.v)};
+    return {formatD(index + 1), formatValue(calibrateX(axis, p.h)),
+            formatValue(calibrateY(axis, p.v)), formatD(p.h), formatD(p.v)};
 }
 
 }  // namespace qf

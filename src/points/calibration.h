@@ -14,13 +14,13 @@ namespace qf {
 
 // X of pixel column h; none on a logarithmic axis whose minimum is below
 // 1e-24 or not below its maximum, or when the axis rectangle has no width.
-std::optional<double> CalibrateX(const AxisSettings& axis, int32_t h);
+std::optional<double> calibrateX(const AxisSettings& axis, int32_t h);
 
-// Y of pixel row v (growing downward); none as for CalibrateX.
-std::optional<double> CalibrateY(const AxisSettings& axis, int32_t v);
+// Y of pixel row v (growing downward); none as for calibrateX.
+std::optional<double> calibrateY(const AxisSettings& axis, int32_t v);
 
 // "%G" of the value, or "<?>" when it is undefined.
-std::string FormatValue(std::optional<double> value);
+std::string formatValue(std::optional<double> value);
 
 // The five texts of a point's row in the point list and the point file:
 // number (index + 1), X, Y, H, V.

@@ -5,15 +5,15 @@
 namespace qf {
 
 int32_t SourcePointList::add(SourcePoint p) {
-    if (m_pointCount < 0 || m_pointCount >= kMaxSourcePoints) return -1;
-    m_points[m_pointCount] = p;
-    return m_pointCount++;
+    if (pointCount < 0 || pointCount >= kMaxSourcePoints) return -1;
+    points[pointCount] = p;
+    return pointCount++;
 }
 
 bool SourcePointList::remove(int32_t i) {
-    if (i < 0 || i >= m_pointCount) return false;
-    std::copy(m_points.begin() + i + 1, m_points.begin() + m_pointCount, m_points.begin() + i);
-    --m_pointCount;
+    if (i < 0 || i >= pointCount) return false;
+    std::copy(points.begin() + i + 1, points.begin() + pointCount, points.begin() + i);
+    --pointCount;
     return true;
 }
 

@@ -12,9 +12,9 @@ namespace qf {
 inline constexpr int kMaxSourcePoints = 256;
 
 struct SourcePointList {
-    std::array<SourcePoint, kMaxSourcePoints> m_points{};
-    int32_t m_pointCount = 0;
-    int32_t m_selectedPoint = -1;  // row selected in the point list, -1 for none
+    std::array<SourcePoint, kMaxSourcePoints> points{};
+    int32_t pointCount = 0;
+    int32_t selectedPoint = -1;  // row selected in the point list, -1 for none
 
     // Appends p; returns its index, or -1 when the list is full.
     int32_t add(SourcePoint p);

@@ -53,18 +53,18 @@ std::string loadPicture(DocumentRecord& project, const GeometryGiven& given,
     // Said plainly here; the window's own text for an unread picture is terse.
     if (const std::string why = regularFileProblem(imagePath); !why.empty())
         return imagePath + ": " + why;
-    const LoadResult load = loadImageFile(imagePath, s.images, s.mapping, s.axis.m_axisRect,
+    const LoadResult load = loadImageFile(imagePath, s.images, s.mapping, s.axis.axisRect,
                                           s.display, s.zoomShift, /*greyMode=*/1);
     if (!load.ok) return imagePath + ": " + load.message;
 
-    const cv::Mat& input = s.images.m_inputImage;
+    const cv::Mat& input = s.images.inputImage;
     placeMissingGeometry(project, given, input.cols, input.rows);
     // The working picture is mapped with the geometry the mapping was run
     // with; corners moved after it do not change what the points were clicked on.
-    s.mapping.m_mappingCorners = project.mappedCorners;
-    s.mapping.m_graphRect = project.mappedGraphRect;
-    s.mapping.m_mappingMethod = project.mappedMethod;
-    s.mapping.m_mappingSampling = project.mappedSampling;
+    s.mapping.mappingCorners = project.mappedCorners;
+    s.mapping.graphRect = project.mappedGraphRect;
+    s.mapping.mappingMethod = project.mappedMethod;
+    s.mapping.mappingSampling = project.mappedSampling;
     updateInnerQuad(s.mapping);
     s.axis = project.axis;
     return {};
@@ -82,13 +82,13 @@ std::string placePoints(const DocumentRecord& project, Session& s) {
     std::vector<SourcePoint> points = project.points;
     if (project.extractSeed) {
         if (const std::string e =
-                extractBeforeListed(outputImage(s.images), project.axis.m_axisRect,
+                extractBeforeListed(outputImage(s.images), project.axis.axisRect,
                                     *project.extractSeed, project.extraction, points);
             !e.empty())
             return "extract: " + e;
     }
     for (const SourcePoint& p : points) s.points.add(p);
-    s.display.m_displaySource = 2;
+    s.display.displaySource = 2;
     selectCurrentImage(s.display);
     return {};
 }
@@ -183,20 +183,20 @@ ProjectRun runProject(const BatchOptions& options) {
             loadPicture(project, read.given, projectImagePath(project, options.projectPath), *s);
         !e.empty())
         return failed(e);
-    const CurrentImage asLoaded = s->display.m_currentImage;
+    const CurrentImage asLoaded = s->display.currentImage;
     // Points of the project's own do not wait for the working picture: it is
     // mapped on a thread of its own while they are fitted. Extracted points
     // are found on the mapped picture.
     if (project.extractSeed) mapWorkingPicture(project, asLoaded, *s);
     if (const std::string e = placePoints(project, *s); !e.empty()) return failed(e);
     FitInput in;
-    in.points = s->points.m_points.data();
-    in.pointCount = s->points.m_pointCount;
+    in.points = s->points.points.data();
+    in.pointCount = s->points.pointCount;
     in.axis = s->axis;
     in.settings = project.fit;
-    in.imagePresent = imagePresent(s->images, s->display.m_currentImage);
+    in.imagePresent = imagePresent(s->images, s->display.currentImage);
     // The mapped picture has the input's size.
-    const cv::Size pictureSize = s->images.m_inputImage.size();
+    const cv::Size pictureSize = s->images.inputImage.size();
     std::shared_future<void> mapped;
     if (!project.extractSeed)
         mapped = startBeside([&project, asLoaded, &s] {
@@ -232,7 +232,7 @@ ProjectRun runProject(const BatchOptions& options) {
     const fs::path workingPath = outDir / "working.png";
     std::future<EncodedPicture> workingPng = startBeside([&] {
         if (mapped.valid()) mapped.get();
-        return encodedPicture(workingPath, *currentImage(s->images, s->display.m_currentImage));
+        return encodedPicture(workingPath, *currentImage(s->images, s->display.currentImage));
     });
 
     GraphScene scene;
@@ -240,20 +240,20 @@ ProjectRun runProject(const BatchOptions& options) {
     scene.axis = s->axis;
     scene.graph = &graph;
     scene.style = project.graph;
-    scene.displaySource = s->display.m_displaySource;
+    scene.displaySource = s->display.displaySource;
     scene.labelFont = defaultLabelFont();
 
     ResultSet files(run.errors);
     const bool written =
         files.addText(outDir / "points.csv", sourcePointFileText(s->points, s->axis)) &&
         files.addText(outDir / "fit.csv",
-                      generatedGraphFileText(run.result, graph, project.fit.m_basisExpr)) &&
+                      generatedGraphFileText(run.result, graph, project.fit.basisExpr)) &&
         files.add(outDir / "fit.json", fitJsonText(run.result, details, project.fit)) &&
         files.add(encodedGraph(outDir / "graph.png", scene)) && files.add(workingPng.get()) &&
         files.commit();
     if (!written) return run;
 
-    run.report = unixLines(buildFitReport(run.result, project.fit.m_basisExpr));
+    run.report = unixLines(buildFitReport(run.result, project.fit.basisExpr));
     run.status = BatchOk;
     return run;
 }

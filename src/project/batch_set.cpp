@@ -37,11 +37,11 @@ std::string jsonLine(const std::string& project, const std::string& name, const 
     line["message"] = message;
     line["out"] = run.outDir;
     if (run.status == BatchOk) {
-        line["nx"] = run.result.m_fitNx;
-        line["ny"] = run.result.m_fitNy;
+        line["nx"] = run.result.fitNx;
+        line["ny"] = run.result.fitNy;
         nlohmann::ordered_json coefs = nlohmann::ordered_json::array();
-        for (int k = 0; k < run.result.m_fitCoefCount; ++k)
-            coefs.push_back(run.result.m_fitCoefs[k]);
+        for (int k = 0; k < run.result.fitCoefCount; ++k)
+            coefs.push_back(run.result.fitCoefs[k]);
         line["coefficients"] = coefs;
     } else {
         line["nx"] = nullptr;

@@ -18,22 +18,22 @@ Json number(double v) {
 }  // namespace
 
 std::string fitJsonText(const FitResult& r, const FitDetails& d, const FitSettings& settings) {
-    const int kind = r.m_fitModelKind >= 0 && r.m_fitModelKind <= 2 ? r.m_fitModelKind : 0;
+    const int kind = r.fitModelKind >= 0 && r.fitModelKind <= 2 ? r.fitModelKind : 0;
     const PlainFormula plain = plainFormulaOf(r, d.degree);
     Json root;
     root["format"] = "quillfen-fit";
     root["version"] = 1;
     root["model"] = kModelNames[kind];
     if (kind == FunctionSum) {
-        root["functions"] = Json(settings.m_basisExpr);
+        root["functions"] = Json(settings.basisExpr);
     } else {
         root["degree"] = d.degree;
     }
-    root["xLog"] = r.m_fitXLog != 0;
-    root["yLog"] = r.m_fitYLog != 0;
-    root["normalisation"] = {{"Nx", r.m_fitNx}, {"Ny", r.m_fitNy}};
+    root["xLog"] = r.fitXLog != 0;
+    root["yLog"] = r.fitYLog != 0;
+    root["normalisation"] = {{"Nx", r.fitNx}, {"Ny", r.fitNy}};
     Json normalised = Json::array();
-    for (int k = 0; k < r.m_fitCoefCount; ++k) normalised.push_back(r.m_fitCoefs[std::size_t(k)]);
+    for (int k = 0; k < r.fitCoefCount; ++k) normalised.push_back(r.fitCoefs[std::size_t(k)]);
     root["coefficients"] = normalised;
 
     Json p;
@@ -51,7 +51,7 @@ std::string fitJsonText(const FitResult& r, const FitDetails& d, const FitSettin
     root["plain"] = p;
 
     root["statistics"] = {{"space", kind == ExponentialProduct ? "ln(y)"
-                                    : r.m_fitYLog              ? "log10(y)"
+                                    : r.fitYLog              ? "log10(y)"
                                                                : "y"},
                           {"points", d.pointCount},
                           {"coefficients", d.coefCount},

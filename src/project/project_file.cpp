@@ -183,15 +183,15 @@ void readMapping(const Reader& r, DocumentRecord& p, GeometryGiven& given) {
 
 void readAxis(const Reader& r, DocumentRecord& p, GeometryGiven& given) {
     if (auto rect = r.rect("rect")) {
-        p.axis.m_axisRect = *rect;
+        p.axis.axisRect = *rect;
         given.axisRect = true;
     }
-    r.read("xMin", p.axis.m_xMin);
-    r.read("xMax", p.axis.m_xMax);
-    r.read("xLog", p.axis.m_xLog);
-    r.read("yMin", p.axis.m_yMin);
-    r.read("yMax", p.axis.m_yMax);
-    r.read("yLog", p.axis.m_yLog);
+    r.read("xMin", p.axis.xMin);
+    r.read("xMax", p.axis.xMax);
+    r.read("xLog", p.axis.xLog);
+    r.read("yMin", p.axis.yMin);
+    r.read("yMax", p.axis.yMax);
+    r.read("yLog", p.axis.yLog);
 }
 
 void readExtract(const Reader& r, DocumentRecord& p) {
@@ -228,17 +228,17 @@ void readFit(const Reader& r, FitSettings& fit) {
         if (kind < 0)
             fail(r.key("model"),
                  "must be \"polynomial\", \"exponentialProduct\" or \"functionSum\"");
-        fit.m_modelKind = kind;
+        fit.modelKind = kind;
     }
-    r.readInt("degree", fit.m_degree, kMinDegree, kMaxDegree);
+    r.readInt("degree", fit.degree, kMinDegree, kMaxDegree);
     if (const Json* v = r.find("functions")) {
         if (!v->is_array() || v->size() != kBasisFormulaCount)
             fail(r.key("functions"), "must be a list of six formula texts");
         for (int i = 0; i < kBasisFormulaCount; ++i)
-            fit.m_basisExpr[i] =
+            fit.basisExpr[i] =
                 Reader::string((*v)[i], r.key("functions") + "[" + std::to_string(i) + "]");
     }
-    r.readInt("graphPointCount", fit.m_graphPointCount, std::numeric_limits<int32_t>::min(),
+    r.readInt("graphPointCount", fit.graphPointCount, std::numeric_limits<int32_t>::min(),
               kMaxGraphPointCount);
 }
 
@@ -513,13 +513,13 @@ Json projectJson(const DocumentRecord& p) {
     root["mapping"] = mapping;
 
     Json axis;
-    axis["rect"] = rectJson(p.axis.m_axisRect);
-    axis["xMin"] = p.axis.m_xMin;
-    axis["xMax"] = p.axis.m_xMax;
-    axis["xLog"] = p.axis.m_xLog != 0;
-    axis["yMin"] = p.axis.m_yMin;
-    axis["yMax"] = p.axis.m_yMax;
-    axis["yLog"] = p.axis.m_yLog != 0;
+    axis["rect"] = rectJson(p.axis.axisRect);
+    axis["xMin"] = p.axis.xMin;
+    axis["xMax"] = p.axis.xMax;
+    axis["xLog"] = p.axis.xLog != 0;
+    axis["yMin"] = p.axis.yMin;
+    axis["yMax"] = p.axis.yMax;
+    axis["yLog"] = p.axis.yLog != 0;
     root["axis"] = axis;
 
     Json points = Json::array();
@@ -534,11 +534,11 @@ Json projectJson(const DocumentRecord& p) {
         root["extract"] = extract;
     }
 
-    const int kind = p.fit.m_modelKind >= 0 && p.fit.m_modelKind < 3 ? p.fit.m_modelKind : 0;
+    const int kind = p.fit.modelKind >= 0 && p.fit.modelKind < 3 ? p.fit.modelKind : 0;
     root["fit"] = {{"model", kModelNames[kind]},
-                   {"degree", p.fit.m_degree},
-                   {"functions", p.fit.m_basisExpr},
-                   {"graphPointCount", p.fit.m_graphPointCount}};
+                   {"degree", p.fit.degree},
+                   {"functions", p.fit.basisExpr},
+                   {"graphPointCount", p.fit.graphPointCount}};
     root["graph"] = {{"grid", p.graph.showGrid != 0},
                      {"markers", p.graph.showMarkers != 0},
                      {"lines", p.graph.showLines != 0},
@@ -597,7 +597,7 @@ void placeMissingGeometry(DocumentRecord& p, const GeometryGiven& given, int w, 
     if (!given.graphRect && p.mappedGraphRect == p.graphRect) p.mappedGraphRect = g.graphRect;
     if (!given.corners) p.corners = g.corners;
     if (!given.graphRect) p.graphRect = g.graphRect;
-    if (!given.axisRect) p.axis.m_axisRect = g.axisRect;
+    if (!given.axisRect) p.axis.axisRect = g.axisRect;
 }
 
 }  // namespace qf

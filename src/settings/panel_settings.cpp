@@ -209,16 +209,16 @@ bool storeItemText(PanelSettings& s, PanelItem item, std::string_view text) {
 
 PanelSettings panelSettingsOf(const DocumentRecord& r) {
     PanelSettings s;
-    s.modelKind = r.fit.m_modelKind;
-    s.degree = r.fit.m_degree;
-    for (size_t k = 0; k < s.basisExpr.size(); ++k) s.basisExpr[k] = r.fit.m_basisExpr[k];
-    s.graphPointCount = r.fit.m_graphPointCount;
-    s.xMin = r.axis.m_xMin;
-    s.xMax = r.axis.m_xMax;
-    s.yMin = r.axis.m_yMin;
-    s.yMax = r.axis.m_yMax;
-    s.xLog = r.axis.m_xLog;
-    s.yLog = r.axis.m_yLog;
+    s.modelKind = r.fit.modelKind;
+    s.degree = r.fit.degree;
+    for (size_t k = 0; k < s.basisExpr.size(); ++k) s.basisExpr[k] = r.fit.basisExpr[k];
+    s.graphPointCount = r.fit.graphPointCount;
+    s.xMin = r.axis.xMin;
+    s.xMax = r.axis.xMax;
+    s.yMin = r.axis.yMin;
+    s.yMax = r.axis.yMax;
+    s.xLog = r.axis.xLog;
+    s.yLog = r.axis.yLog;
     s.showGrid = r.graph.showGrid;
     s.showMarkers = r.graph.showMarkers;
     s.showLines = r.graph.showLines;
@@ -234,10 +234,10 @@ PanelSettings panelSettingsOf(const DocumentRecord& r) {
 
 bool applyPanelSettings(const PanelSettings& s, DocumentRecord& view) {
     // What only the next fit reads.
-    view.fit.m_modelKind = s.modelKind;
-    view.fit.m_degree = s.degree;
-    for (size_t k = 0; k < s.basisExpr.size(); ++k) view.fit.m_basisExpr[k] = s.basisExpr[k];
-    view.fit.m_graphPointCount = s.graphPointCount;
+    view.fit.modelKind = s.modelKind;
+    view.fit.degree = s.degree;
+    for (size_t k = 0; k < s.basisExpr.size(); ++k) view.fit.basisExpr[k] = s.basisExpr[k];
+    view.fit.graphPointCount = s.graphPointCount;
 
     bool changed = false;
     auto update = [&changed](auto& field, auto value) {
@@ -247,12 +247,12 @@ bool applyPanelSettings(const PanelSettings& s, DocumentRecord& view) {
         }
     };
     AxisSettings& axis = view.axis;
-    update(axis.m_xMin, s.xMin);
-    update(axis.m_xMax, s.xMax);
-    update(axis.m_yMin, s.yMin);
-    update(axis.m_yMax, s.yMax);
-    update(axis.m_xLog, s.xLog);
-    update(axis.m_yLog, s.yLog);
+    update(axis.xMin, s.xMin);
+    update(axis.xMax, s.xMax);
+    update(axis.yMin, s.yMin);
+    update(axis.yMax, s.yMax);
+    update(axis.xLog, s.xLog);
+    update(axis.yLog, s.yLog);
 
     GraphStyle& style = view.graph;
     update(style.showMarkers, s.showMarkers);

@@ -12,7 +12,7 @@
 #include <climits>
 
 #include "settings/panel_items.h"
-#include "settings/property_grid.h"
+#include "settings/settings_grid.h"
 
 namespace qf {
 namespace {
@@ -39,7 +39,7 @@ QHBoxLayout* cellLayout(QWidget* cell) {
 }  // namespace
 
 QString panelText(const std::string& utf8) {
-    return QCoreApplication::translate("qf::CMFCPropertyGridPlusCtrl", utf8.c_str());
+    return QCoreApplication::translate("qf::SettingsGrid", utf8.c_str());
 }
 
 // ---------------------------------------------------------------------------
@@ -79,7 +79,7 @@ QString CountSpinBox::textFromValue(int value) const {
 
 // ---------------------------------------------------------------------------
 
-PropertyDelegate::PropertyDelegate(CMFCPropertyGridPlusCtrl* grid)
+PropertyDelegate::PropertyDelegate(SettingsGrid* grid)
     : QStyledItemDelegate(grid), m_grid(grid) {}
 
 QWidget* PropertyDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
@@ -161,9 +161,9 @@ QSize PropertyDelegate::sizeHint(const QStyleOptionViewItem& option,
 ColourValueWidget::ColourValueWidget(QWidget* parent)
     : QWidget(parent),
       m_swatch(new QLabel(this)),
-      m_default(smallButton(panelText(QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "既定値")),
+      m_default(smallButton(panelText(QT_TRANSLATE_NOOP("qf::SettingsGrid", "既定値")),
                             this)),
-      m_other(smallButton(panelText(QT_TRANSLATE_NOOP("qf::CMFCPropertyGridPlusCtrl", "その他...")),
+      m_other(smallButton(panelText(QT_TRANSLATE_NOOP("qf::SettingsGrid", "その他...")),
                           this)) {
     QHBoxLayout* row = cellLayout(this);
     row->addWidget(m_swatch);

@@ -14,7 +14,7 @@ class QToolButton;
 
 namespace qf {
 
-class CMFCPropertyGridPlusCtrl;
+class SettingsGrid;
 
 // A panel text as the user interface shows it.
 QString panelText(const std::string& utf8);
@@ -48,7 +48,7 @@ protected:
 class PropertyDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
-    explicit PropertyDelegate(CMFCPropertyGridPlusCtrl* grid);
+    explicit PropertyDelegate(SettingsGrid* grid);
 
     // The grid is going away: accepted edits are no longer passed on.
     void detach() { m_grid = nullptr; }
@@ -63,7 +63,7 @@ public:
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
 private:
-    CMFCPropertyGridPlusCtrl* m_grid;
+    SettingsGrid* m_grid;
 };
 
 // The value cell of "グラフの色": a swatch, "既定値" and "その他...".

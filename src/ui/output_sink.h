@@ -14,16 +14,16 @@ class OutputSink {
 public:
     virtual ~OutputSink() = default;
     // Replaces the whole text of page 0 or 1.
-    virtual void SetPaneText(int page, const std::string& utf8) = 0;
-    virtual void ActivateOutputTab(int page) = 0;
-    virtual void ResetSourcePointColumns() = 0;
-    virtual void InsertSourcePointRow(int row, const std::array<std::string, 5>& texts) = 0;
-    virtual void SelectSourcePointRow(int row) = 0;
-    virtual void DeleteSourcePointRow(int row) = 0;
-    virtual void SetSourcePointText(int row, int column, const std::string& text) = 0;
-    virtual void EnsureSourcePointVisible(int row) = 0;
-    virtual std::vector<int> SelectedSourcePointRows() const = 0;
-    virtual void FillGeneratedGraph(const GeneratedGraph& graph, int graphPointCount) = 0;
+    virtual void setPaneText(int page, const std::string& utf8) = 0;
+    virtual void activateOutputTab(int page) = 0;
+    virtual void resetSourcePointColumns() = 0;
+    virtual void insertSourcePointRow(int row, const std::array<std::string, 5>& texts) = 0;
+    virtual void selectSourcePointRow(int row) = 0;
+    virtual void deleteSourcePointRow(int row) = 0;
+    virtual void setSourcePointText(int row, int column, const std::string& text) = 0;
+    virtual void ensureSourcePointVisible(int row) = 0;
+    virtual std::vector<int> selectedSourcePointRows() const = 0;
+    virtual void fillGeneratedGraph(const GeneratedGraph& graph, int graphPointCount) = 0;
 };
 
 }  // namespace qf

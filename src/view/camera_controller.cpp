@@ -104,14 +104,14 @@ void CameraController::setCameraRunning(int device, bool on) {
     log(captureReportText(camera.reported()));
     // The output stays the picture's until the first tick rebuilds it.
     settleOutput(m_state.images);
-    m_state.images.m_inputImage = camera.read();
-    const cv::Mat& frame = m_state.images.m_inputImage;
+    m_state.images.inputImage = camera.read();
+    const cv::Mat& frame = m_state.images.inputImage;
     updateScrollSizes(m_state, {frame.cols, frame.rows});
     refreshDisplay(m_state);
     // Without a frame there is no size to place the geometry for; placing it
     // for 0 x 0 would collapse the user's corners and axis rectangle.
     if (!frame.empty())
-        resetMappingForImage(frame.cols, frame.rows, m_state.mapping, m_state.axis.m_axisRect);
+        resetMappingForImage(frame.cols, frame.rows, m_state.mapping, m_state.axis.axisRect);
     if (!m_timers[device]->isActive()) m_timers[device]->start();
 }
 
@@ -134,7 +134,7 @@ void CameraController::applyCaptureSettings(const CaptureSettings& settings) {
 void CameraController::grabFrame(int device) {
     if (isOpen(device)) {
         settleOutput(m_state.images);
-        m_state.images.m_inputImage = m_cameras[device].read();
+        m_state.images.inputImage = m_cameras[device].read();
         // Gated on the frame, not on the displayed image: with the output
         // shown but not yet built, gating on it would never build it.
         runProcessing(m_state.images, CurrentImage::Input);

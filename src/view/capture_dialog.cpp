@@ -58,24 +58,24 @@ std::optional<uint32_t> parseUnsignedField(const QString& text) {
     return static_cast<uint32_t>(value);
 }
 
-QString CDialogExCaptureParameters::notUnsignedMessage() {
+QString CaptureDialog::notUnsignedMessage() {
     return tr("正の整数を入力してください。");
 }
 
-CDialogExCaptureParameters::CDialogExCaptureParameters(const CaptureSettings& initial, Warn warn,
+CaptureDialog::CaptureDialog(const CaptureSettings& initial, Warn warn,
                                                        QWidget* parent)
     : QDialog(parent), m_warn(std::move(warn)), m_values(initial) {
     setWindowTitle(tr("VideoCapture設定パラメータ"));
     const DialogUnits du(fontMetrics());
     // Created in tab order: the three fields, then OK, then Cancel.
     label(this, tr("フレーム幅"), du.rect(7, 10, 34, 8));
-    m_frameWidth = edit(this, "frameWidth", static_cast<uint32_t>(initial.m_captureWidth),
+    m_frameWidth = edit(this, "frameWidth", static_cast<uint32_t>(initial.captureWidth),
                         du.rect(56, 7, 40, 14));
     label(this, tr("フレーム高"), du.rect(7, 27, 34, 8));
-    m_frameHeight = edit(this, "frameHeight", static_cast<uint32_t>(initial.m_captureHeight),
+    m_frameHeight = edit(this, "frameHeight", static_cast<uint32_t>(initial.captureHeight),
                          du.rect(56, 24, 40, 14));
     label(this, tr("フレームレート"), du.rect(7, 45, 44, 8));
-    m_frameRate = edit(this, "frameRate", static_cast<uint32_t>(initial.m_captureFps),
+    m_frameRate = edit(this, "frameRate", static_cast<uint32_t>(initial.captureFps),
                        du.rect(56, 42, 40, 14));
     label(this, QStringLiteral("FSP"), du.rect(99, 45, 13, 8));
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
@@ -85,8 +85,8 @@ CDialogExCaptureParameters::CDialogExCaptureParameters(const CaptureSettings& in
     auto* cancel = new QPushButton(tr("キャンセル"), this);
     cancel->setObjectName(QStringLiteral("cancel"));
     cancel->setGeometry(du.rect(122, 30, 50, 14));
-    connect(ok, &QPushButton::clicked, this, &CDialogExCaptureParameters::accept);
-    connect(cancel, &QPushButton::clicked, this, &CDialogExCaptureParameters::reject);
+    connect(ok, &QPushButton::clicked, this, &CaptureDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &CaptureDialog::reject);
     int right = du.x(179);
     int bottom = du.y(68);
     for (const QWidget* w : findChildren<QWidget*>()) {
@@ -96,7 +96,7 @@ CDialogExCaptureParameters::CDialogExCaptureParameters(const CaptureSettings& in
     setFixedSize(right, bottom);
 }
 
-void CDialogExCaptureParameters::accept() {
+void CaptureDialog::accept() {
     QLineEdit* const fields[] = {m_frameWidth, m_frameHeight, m_frameRate};
     uint32_t values[3] = {};
     for (int i = 0; i < 3; ++i) {
@@ -110,9 +110,9 @@ void CDialogExCaptureParameters::accept() {
         values[i] = *v;
     }
     // Stored as the device's int fields; the unsigned value round-trips.
-    m_values.m_captureWidth = static_cast<int32_t>(values[0]);
-    m_values.m_captureHeight = static_cast<int32_t>(values[1]);
-    m_values.m_captureFps = static_cast<int32_t>(values[2]);
+    m_values.captureWidth = static_cast<int32_t>(values[0]);
+    m_values.captureHeight = static_cast<int32_t>(values[1]);
+    m_values.captureFps = static_cast<int32_t>(values[2]);
     QDialog::accept();
 }
 

@@ -17,13 +17,13 @@ namespace qf {
 // any other text (empty, signed, fractional, too large).
 std::optional<uint32_t> parseUnsignedField(const QString& text);
 
-class CDialogExCaptureParameters : public QDialog {
+class CaptureDialog : public QDialog {
     Q_OBJECT
 public:
     // warn shows a validation message; the real dialogs pass a message box.
     using Warn = std::function<void(QWidget* parent, const QString& text)>;
 
-    CDialogExCaptureParameters(const CaptureSettings& initial, Warn warn,
+    CaptureDialog(const CaptureSettings& initial, Warn warn,
                                QWidget* parent = nullptr);
 
     // The accepted values; meaningful after the dialog was accepted.

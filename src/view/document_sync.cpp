@@ -8,18 +8,18 @@ namespace qf {
 
 DocumentRecord recordOf(const ViewState& s) {
     DocumentRecord r;
-    r.image = s.picture.m_imagePath;
-    r.corners = s.mapping.m_mappingCorners;
-    r.graphRect = s.mapping.m_graphRect;
-    r.mappingMethod = s.mapping.m_mappingMethod;
-    r.mappingSampling = s.mapping.m_mappingSampling;
-    r.applyMapping = s.picture.m_mappingApplied != 0;
-    r.mappedCorners = r.applyMapping ? s.picture.m_mappedCorners : r.corners;
-    r.mappedGraphRect = r.applyMapping ? s.picture.m_mappedGraphRect : r.graphRect;
-    r.mappedMethod = r.applyMapping ? s.picture.m_mappedMethod : r.mappingMethod;
-    r.mappedSampling = r.applyMapping ? s.picture.m_mappedSampling : r.mappingSampling;
+    r.image = s.picture.imagePath;
+    r.corners = s.mapping.mappingCorners;
+    r.graphRect = s.mapping.graphRect;
+    r.mappingMethod = s.mapping.mappingMethod;
+    r.mappingSampling = s.mapping.mappingSampling;
+    r.applyMapping = s.picture.mappingApplied != 0;
+    r.mappedCorners = r.applyMapping ? s.picture.mappedCorners : r.corners;
+    r.mappedGraphRect = r.applyMapping ? s.picture.mappedGraphRect : r.graphRect;
+    r.mappedMethod = r.applyMapping ? s.picture.mappedMethod : r.mappingMethod;
+    r.mappedSampling = r.applyMapping ? s.picture.mappedSampling : r.mappingSampling;
     r.axis = s.axis;
-    r.points.assign(s.points.m_points.begin(), s.points.m_points.begin() + s.points.m_pointCount);
+    r.points.assign(s.points.points.begin(), s.points.points.begin() + s.points.pointCount);
     r.extraction = s.extraction;
     r.fit = s.fit;
     r.graph = s.graphStyle;
@@ -27,20 +27,20 @@ DocumentRecord recordOf(const ViewState& s) {
 }
 
 void showRecord(ViewState& s, const DocumentRecord& r) {
-    if (s.mapping.m_mappingCorners != r.corners || s.mapping.m_graphRect != r.graphRect ||
-        s.mapping.m_mappingMethod != r.mappingMethod ||
-        s.mapping.m_mappingSampling != r.mappingSampling) {
-        s.mapping.m_mappingCorners = r.corners;
-        s.mapping.m_graphRect = r.graphRect;
-        s.mapping.m_mappingMethod = r.mappingMethod;
-        s.mapping.m_mappingSampling = r.mappingSampling;
+    if (s.mapping.mappingCorners != r.corners || s.mapping.graphRect != r.graphRect ||
+        s.mapping.mappingMethod != r.mappingMethod ||
+        s.mapping.mappingSampling != r.mappingSampling) {
+        s.mapping.mappingCorners = r.corners;
+        s.mapping.graphRect = r.graphRect;
+        s.mapping.mappingMethod = r.mappingMethod;
+        s.mapping.mappingSampling = r.mappingSampling;
         updateInnerQuad(s.mapping);
     }
     s.axis = r.axis;
-    const int32_t selected = s.points.m_selectedPoint;
+    const int32_t selected = s.points.selectedPoint;
     s.points = SourcePointList{};
     for (const SourcePoint& p : r.points) s.points.add(p);
-    s.points.m_selectedPoint = selected < s.points.m_pointCount ? selected : -1;
+    s.points.selectedPoint = selected < s.points.pointCount ? selected : -1;
     s.extraction = r.extraction;
     s.fit = r.fit;
     s.graphStyle = r.graph;
@@ -48,15 +48,15 @@ void showRecord(ViewState& s, const DocumentRecord& r) {
 
 PictureWork pictureWorkFor(const ViewState& s, const DocumentRecord& r) {
     PictureWork w;
-    w.read = r.image != s.picture.m_imagePath && !r.image.empty();
-    w.clear = r.image.empty() && !s.picture.m_imagePath.empty();
+    w.read = r.image != s.picture.imagePath && !r.image.empty();
+    w.clear = r.image.empty() && !s.picture.imagePath.empty();
     if (w.clear) return w;
-    const bool mappedNow = s.picture.m_mappingApplied != 0 && !w.read;
+    const bool mappedNow = s.picture.mappingApplied != 0 && !w.read;
     if (r.applyMapping) {
-        w.remap = !mappedNow || s.picture.m_mappedCorners != r.mappedCorners ||
-                  s.picture.m_mappedGraphRect != r.mappedGraphRect ||
-                  s.picture.m_mappedMethod != r.mappedMethod ||
-                  s.picture.m_mappedSampling != r.mappedSampling;
+        w.remap = !mappedNow || s.picture.mappedCorners != r.mappedCorners ||
+                  s.picture.mappedGraphRect != r.mappedGraphRect ||
+                  s.picture.mappedMethod != r.mappedMethod ||
+                  s.picture.mappedSampling != r.mappedSampling;
     } else {
         w.unmap = mappedNow;
     }
@@ -68,27 +68,27 @@ void rebuildWorkingPicture(ViewState& s, const DocumentRecord& r, const PictureW
         s.extractPreview = {};
         s.images = ImagePair{};
         s.picture = PictureSource{};
-        s.display.m_currentImage = CurrentImage::None;
-        s.transform.m_scrollPos = {0, 0};
+        s.display.currentImage = CurrentImage::None;
+        s.transform.scrollPos = {0, 0};
         refreshDisplay(s);
         return;
     }
     if (!work.remap && !work.unmap) return;
     s.extractPreview = {};  // found on the picture this replaces
-    if (work.unmap) convertGrey(s.images, s.display.m_currentImage, s.m_greyMode);
+    if (work.unmap) convertGrey(s.images, s.display.currentImage, s.greyMode);
     if (work.remap) {
         MappingQuad mapped = s.mapping;
-        mapped.m_mappingCorners = r.mappedCorners;
-        mapped.m_graphRect = r.mappedGraphRect;
-        mapped.m_mappingMethod = r.mappedMethod;
-        mapped.m_mappingSampling = r.mappedSampling;
-        runMapping(s.images, s.display.m_currentImage, mapped);
+        mapped.mappingCorners = r.mappedCorners;
+        mapped.graphRect = r.mappedGraphRect;
+        mapped.mappingMethod = r.mappedMethod;
+        mapped.mappingSampling = r.mappedSampling;
+        runMapping(s.images, s.display.currentImage, mapped);
     }
-    s.picture.m_mappingApplied = r.applyMapping ? 1 : 0;
-    s.picture.m_mappedCorners = r.mappedCorners;
-    s.picture.m_mappedGraphRect = r.mappedGraphRect;
-    s.picture.m_mappedMethod = r.mappedMethod;
-    s.picture.m_mappedSampling = r.mappedSampling;
+    s.picture.mappingApplied = r.applyMapping ? 1 : 0;
+    s.picture.mappedCorners = r.mappedCorners;
+    s.picture.mappedGraphRect = r.mappedGraphRect;
+    s.picture.mappedMethod = r.mappedMethod;
+    s.picture.mappedSampling = r.mappedSampling;
     refreshDisplay(s);
 }
 

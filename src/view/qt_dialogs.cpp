@@ -142,7 +142,7 @@ std::optional<QFont> QtDialogs::font(QWidget* parent, const QFont& initial) {
 
 std::optional<CaptureSettings> QtDialogs::captureParameters(QWidget* parent,
                                                             const CaptureSettings& initial) {
-    CDialogExCaptureParameters dialog(
+    CaptureDialog dialog(
         initial,
         [this](QWidget* owner, const QString& text) { message(owner, text, MessageIcon::Warning); },
         parent);

@@ -16,9 +16,9 @@ namespace qf {
 
 void updateScrollSizes(ViewState& s, IntSize image) {
     if (image.cx == 0 || image.cy == 0) return;
-    const ScrollSizes sizes = scrollSizesFor(s.transform.m_zoomShift, image);
-    s.transform.m_displaySize = sizes.total;
-    s.transform.m_cellSize = sizes.cell;
+    const ScrollSizes sizes = scrollSizesFor(s.transform.zoomShift, image);
+    s.transform.displaySize = sizes.total;
+    s.transform.cellSize = sizes.cell;
 }
 
 void refreshDisplay(ViewState& s) {
@@ -31,60 +31,60 @@ void selectTool(ViewState& s, Tool tool) {
     s.extractPreview = {};
     switch (tool) {
         case Tool::Corners:
-            s.tools.m_cornerMode = 1;
+            s.tools.cornerMode = 1;
             break;
         case Tool::GraphRect:
-            s.tools.m_graphRectMode = 1;
+            s.tools.graphRectMode = 1;
             break;
         case Tool::AddPoints:
-            s.tools.m_addPointsMode = 1;
+            s.tools.addPointsMode = 1;
             break;
         case Tool::ErasePoints:
-            s.tools.m_erasePointsMode = 1;
+            s.tools.erasePointsMode = 1;
             break;
         case Tool::Extract:
-            s.tools.m_extractMode = 1;
+            s.tools.extractMode = 1;
             break;
     }
-    s.display.m_displaySource = tool == Tool::Corners ? 1 : 2;
+    s.display.displaySource = tool == Tool::Corners ? 1 : 2;
     refreshDisplay(s);
 }
 
 void toggleInputDisplay(ViewState& s) {
-    s.display.m_displaySource = s.display.m_displaySource == 1 ? 0 : 1;
+    s.display.displaySource = s.display.displaySource == 1 ? 0 : 1;
     refreshDisplay(s);
 }
 
 void toggleOutputDisplay(ViewState& s) {
-    s.display.m_displaySource = s.display.m_displaySource == 2 ? 0 : 2;
+    s.display.displaySource = s.display.displaySource == 2 ? 0 : 2;
     refreshDisplay(s);
 }
 
 void toggleGeneratedGraph(ViewState& s) {
-    s.display.m_showGeneratedGraph = !s.display.m_showGeneratedGraph;
+    s.display.showGeneratedGraph = !s.display.showGeneratedGraph;
 }
 
 void toggleMappingGrid(ViewState& s) {
-    s.display.m_displaySource = 1;
-    s.mapping.m_showMappingGrid = !s.mapping.m_showMappingGrid;
+    s.display.displaySource = 1;
+    s.mapping.showMappingGrid = !s.mapping.showMappingGrid;
     refreshDisplay(s);
 }
 
 void togglePixelGrid(ViewState& s) {
-    s.m_showPixelGrid = !s.m_showPixelGrid;
+    s.showPixelGrid = !s.showPixelGrid;
 }
 
 void toggleGreyMode(ViewState& s) {
-    s.m_greyMode = !s.m_greyMode;
+    s.greyMode = !s.greyMode;
     s.extractPreview = {};  // found on the picture this replaces
-    convertGrey(s.images, s.display.m_currentImage, s.m_greyMode);
+    convertGrey(s.images, s.display.currentImage, s.greyMode);
     // The working picture is rebuilt from the input: no longer the mapping.
-    if (s.imagePresent()) s.picture.m_mappingApplied = 0;
+    if (s.imagePresent()) s.picture.mappingApplied = 0;
 }
 
 std::string previewExtraction(ViewState& s, IntPoint image) {
-    if (!s.imagePresent() || s.display.m_displaySource != 2) return {};
-    ExtractionResult r = extractCurve(*s.current(), s.axis.m_axisRect, image, s.extraction);
+    if (!s.imagePresent() || s.display.displaySource != 2) return {};
+    ExtractionResult r = extractCurve(*s.current(), s.axis.axisRect, image, s.extraction);
     if (!r.ok) return r.error;
     s.extractPreview.seed = image;
     s.extractPreview.result = std::move(r);
@@ -119,28 +119,28 @@ std::string extractionNote(const ExtractionPreview& preview) {
 
 void runMappingCommand(ViewState& s) {
     if (s.imagePresent()) {
-        runMapping(s.images, s.display.m_currentImage, s.mapping);
-        s.picture.m_mappingApplied = 1;
-        s.picture.m_mappedCorners = s.mapping.m_mappingCorners;
-        s.picture.m_mappedGraphRect = s.mapping.m_graphRect;
-        s.picture.m_mappedMethod = s.mapping.m_mappingMethod;
-        s.picture.m_mappedSampling = s.mapping.m_mappingSampling;
+        runMapping(s.images, s.display.currentImage, s.mapping);
+        s.picture.mappingApplied = 1;
+        s.picture.mappedCorners = s.mapping.mappingCorners;
+        s.picture.mappedGraphRect = s.mapping.graphRect;
+        s.picture.mappedMethod = s.mapping.mappingMethod;
+        s.picture.mappedSampling = s.mapping.mappingSampling;
         selectTool(s, Tool::GraphRect);
     }
     refreshDisplay(s);
 }
 
 void runProcessingCommand(ViewState& s) {
-    runProcessing(s.images, s.display.m_currentImage);
-    s.display.m_displaySource = 2;
+    runProcessing(s.images, s.display.currentImage);
+    s.display.displaySource = 2;
     refreshDisplay(s);
-    s.tools.m_cornerMode = 0;
+    s.tools.cornerMode = 0;
 }
 
 FitCommandResult runFitCommand(ViewState& s, SvdFitWork& work) {
     FitInput in;
-    in.points = s.points.m_points.data();
-    in.pointCount = s.points.m_pointCount;
+    in.points = s.points.points.data();
+    in.pointCount = s.points.pointCount;
     in.axis = s.axis;
     in.settings = s.fit;
     in.imagePresent = s.imagePresent();
@@ -150,11 +150,11 @@ FitCommandResult runFitCommand(ViewState& s, SvdFitWork& work) {
     s.fitDetails = r.outcome.status == FitOk ? fitDetailsOf(in, s.fitResult, work) : FitDetails{};
     if (r.outcome.status == FitOk) {
         // The report as it is written to files, then what a user reads.
-        r.report = fitReportForPage(s.fitResult, s.fit.m_basisExpr) +
+        r.report = fitReportForPage(s.fitResult, s.fit.basisExpr) +
                    readableResultsText(s.fitResult, s.fitDetails);
         r.activeTab = 1;
     }
-    s.display.m_showGeneratedGraph = 1;
+    s.display.showGeneratedGraph = 1;
     refreshDisplay(s);
     return r;
 }
@@ -179,9 +179,9 @@ std::string fileWriteFailureText(const std::string& path, int errorNumber,
 }
 
 void resetZoomToOrigin(ViewState& s) {
-    s.transform.m_zoomShift = 0;
+    s.transform.zoomShift = 0;
     updateScrollSizes(s, s.imageSize());
-    s.transform.m_scrollPos = {0, 0};
+    s.transform.scrollPos = {0, 0};
 }
 
 namespace {
@@ -255,15 +255,15 @@ PictureRead readPicture(const std::string& path) {
 }
 
 void installPicture(ViewState& s, cv::Mat picture, const std::string& path) {
-    installLoadedImage(std::move(picture), s.images, s.mapping, s.axis.m_axisRect, s.display,
-                       s.transform.m_zoomShift, s.m_greyMode);
-    s.picture.m_imagePath = path;
-    s.picture.m_mappingApplied = 0;
+    installLoadedImage(std::move(picture), s.images, s.mapping, s.axis.axisRect, s.display,
+                       s.transform.zoomShift, s.greyMode);
+    s.picture.imagePath = path;
+    s.picture.mappingApplied = 0;
     s.extractPreview = {};
-    s.picture.m_mappedCorners = s.mapping.m_mappingCorners;
-    s.picture.m_mappedGraphRect = s.mapping.m_graphRect;
-    s.picture.m_mappedMethod = s.mapping.m_mappingMethod;
-    s.picture.m_mappedSampling = s.mapping.m_mappingSampling;
+    s.picture.mappedCorners = s.mapping.mappingCorners;
+    s.picture.mappedGraphRect = s.mapping.graphRect;
+    s.picture.mappedMethod = s.mapping.mappingMethod;
+    s.picture.mappedSampling = s.mapping.mappingSampling;
     refreshDisplay(s);
 }
 

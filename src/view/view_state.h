@@ -26,13 +26,13 @@ namespace qf {
 
 // The mouse tools; a tool command sets one and clears the others.
 struct InteractionMode {
-    int32_t m_cornerMode = 1;  // drag the mapping corners (active at start)
-    int32_t m_graphRectMode = 0;
-    int32_t m_addPointsMode = 0;
-    int32_t m_erasePointsMode = 0;
-    int32_t m_extractMode = 0;  // a click on a curve extracts it
+    int32_t cornerMode = 1;  // drag the mapping corners (active at start)
+    int32_t graphRectMode = 0;
+    int32_t addPointsMode = 0;
+    int32_t erasePointsMode = 0;
+    int32_t extractMode = 0;  // a click on a curve extracts it
     void clear() {
-        m_cornerMode = m_graphRectMode = m_addPointsMode = m_erasePointsMode = m_extractMode = 0;
+        cornerMode = graphRectMode = addPointsMode = erasePointsMode = extractMode = 0;
     }
 };
 
@@ -46,29 +46,29 @@ struct ExtractionPreview {
 
 // The left-button gesture in progress.
 struct DragState {
-    IntPoint m_leftDownPoint{-1, -1};  // window; (-1, -1) after release
-    int32_t m_selectedCorner = 0;      // 1..4 while a corner is dragged, else 0
-    int32_t m_selectedHandle = 0;      // graph-rectangle handle 1..8, else 0
-    int32_t m_dragPending = 0;         // pressed on something draggable, not moved yet
-    int32_t m_dragActive = 0;
-    IntPoint m_dragStart;    // image
-    IntPoint m_dragCurrent;  // image
-    IntRect m_rubberBand;    // window; the band drawn last
+    IntPoint leftDownPoint{-1, -1};  // window; (-1, -1) after release
+    int32_t selectedCorner = 0;      // 1..4 while a corner is dragged, else 0
+    int32_t selectedHandle = 0;      // graph-rectangle handle 1..8, else 0
+    int32_t dragPending = 0;         // pressed on something draggable, not moved yet
+    int32_t dragActive = 0;
+    IntPoint dragStart;    // image
+    IntPoint dragCurrent;  // image
+    IntRect rubberBand;    // window; the band drawn last
     // What the arrow keys move: the corner (1..4) and the graph-rectangle
     // handle (1..8) last grabbed with their tools; 0 none yet.
-    int32_t m_lastCorner = 0;
-    int32_t m_lastHandle = 0;
+    int32_t lastCorner = 0;
+    int32_t lastHandle = 0;
 };
 
 // What the working picture was made from: which file, and whether (and with
 // which geometry) it is the mapping of the input.
 struct PictureSource {
-    std::string m_imagePath;  // empty: no picture, or a camera's frame
-    int32_t m_mappingApplied = 0;
-    Quad m_mappedCorners{{{40, 40}, {120, 40}, {120, 100}, {40, 100}}};
-    IntRect m_mappedGraphRect{40, 40, 120, 100};
-    MappingMethod m_mappedMethod = MappingMethod::Bilinear;
-    MappingSampling m_mappedSampling = MappingSampling::Nearest;
+    std::string imagePath;  // empty: no picture, or a camera's frame
+    int32_t mappingApplied = 0;
+    Quad mappedCorners{{{40, 40}, {120, 40}, {120, 100}, {40, 100}}};
+    IntRect mappedGraphRect{40, 40, 120, 100};
+    MappingMethod mappedMethod = MappingMethod::Bilinear;
+    MappingSampling mappedSampling = MappingSampling::Nearest;
 };
 
 struct ViewState {
@@ -79,12 +79,12 @@ struct ViewState {
     InteractionMode tools;
     DragState drag;
     MappingQuad mapping;
-    AxisSettings axis;  // its m_axisRect is the axis rectangle
+    AxisSettings axis;  // its axisRect is the axis rectangle
     SourcePointList points;
-    int32_t m_greyMode = 1;
-    uint32_t m_pixelGridColour = 0xFF0000;  // 0x00BBGGRR: blue
-    int32_t m_showPixelGrid = 0;
-    int32_t m_showMagnifier = 1;  // the loupe while placing points, corners and edges
+    int32_t greyMode = 1;
+    uint32_t pixelGridColour = 0xFF0000;  // 0x00BBGGRR: blue
+    int32_t showPixelGrid = 0;
+    int32_t showMagnifier = 1;  // the loupe while placing points, corners and edges
     ExtractionSettings extraction;
     ExtractionPreview extractPreview;
     FitSettings fit;
@@ -93,17 +93,17 @@ struct ViewState {
     GeneratedGraph generated;
     GraphStyle graphStyle;
     CaptureSettings capture;
-    IntSize m_graphGridDivisions{10, 10};
+    IntSize graphGridDivisions{10, 10};
 
     // The displayed image, or null.
-    const cv::Mat* current() const { return currentImage(images, display.m_currentImage); }
+    const cv::Mat* current() const { return currentImage(images, display.currentImage); }
     // Width and height of the displayed image; (0, 0) without one.
     IntSize imageSize() const {
-        const cv::Size size = currentImageSize(images, display.m_currentImage);
+        const cv::Size size = currentImageSize(images, display.currentImage);
         return {size.width, size.height};
     }
     // What almost every image command is enabled by.
-    bool imagePresent() const { return qf::imagePresent(images, display.m_currentImage); }
+    bool imagePresent() const { return qf::imagePresent(images, display.currentImage); }
 };
 
 }  // namespace qf

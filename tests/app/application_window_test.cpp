@@ -15,12 +15,12 @@
 #include <opencv2/imgcodecs.hpp>
 
 #include "app/output_pane.h"
-#include "settings/properties_wnd.h"
+#include "settings/settings_pane.h"
 #include "settings/property_editors.h"
-#include "settings/property_grid.h"
+#include "settings/settings_grid.h"
 #include "support/fake_dialogs.h"
 #include "window_driver.h"
-#include "view/zelk_view.h"
+#include "view/image_view.h"
 
 namespace qf {
 namespace {
@@ -58,17 +58,17 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.frame()));
         ASSERT_TRUE(view().loadImage(picture));
         // Three points in the default axis frame (55,55)-(105,85) of 0..1 x 0..1.
-        view().state().axis.m_axisRect = {55, 55, 105, 85};
+        view().state().axis.axisRect = {55, 55, 105, 85};
         view().onCommand(ID_ADD_POINTS);
         for (const QPoint p : {QPoint(60, 80), QPoint(80, 70), QPoint(100, 60)})
             QTest::mouseClick(view().viewport(), Qt::LeftButton, {}, p);
-        ASSERT_EQ(view().state().points.m_pointCount, 3);
+        ASSERT_EQ(view().state().points.pointCount, 3);
         view().viewport()->installEventFilter(&paints);
         settle();
     }
 
-    CZelkView& view() { return w.view(); }
-    CMFCPropertyGridPlusCtrl& grid() { return *w.properties().grid(); }
+    ImageView& view() { return w.view(); }
+    SettingsGrid& grid() { return *w.properties().grid(); }
 
     void settle() {
         QApplication::processEvents();
@@ -97,22 +97,22 @@ TEST_F(ApplicationWindowTest, FitSettingsWaitForTheNextFitWithoutARepaint) {
     choose(I::Degree, "2");
     enter(I::Basis3, "sin(x)");
     enter(I::GraphPointCount, "300");
-    EXPECT_EQ(view().state().fit.m_degree, 2);
-    EXPECT_EQ(view().state().fit.m_basisExpr[3], "sin(x)");
-    EXPECT_EQ(view().state().fit.m_graphPointCount, 300);
+    EXPECT_EQ(view().state().fit.degree, 2);
+    EXPECT_EQ(view().state().fit.basisExpr[3], "sin(x)");
+    EXPECT_EQ(view().state().fit.graphPointCount, 300);
     EXPECT_EQ(paintsNow(), 0);
 }
 
 TEST_F(ApplicationWindowTest, AnAxisChangeRevaluesThePointsAndRepaints) {
     EXPECT_EQ(sourcePointText(2, 1), "0.9");
     enter(I::XMax, "10");
-    EXPECT_EQ(view().state().axis.m_xMax, 10.0);
+    EXPECT_EQ(view().state().axis.xMax, 10.0);
     EXPECT_EQ(sourcePointText(2, 1), "9");
     EXPECT_GT(paintsNow(), 0);
 
     settle();
     choose(I::XScale, "対数");
-    EXPECT_EQ(view().state().axis.m_xLog, 1);
+    EXPECT_EQ(view().state().axis.xLog, 1);
     EXPECT_EQ(sourcePointText(2, 1), "<?>");  // a logarithmic axis from 0 has no values
     EXPECT_EQ(sourcePointText(2, 2), "0.833333");
     EXPECT_GT(paintsNow(), 0);
@@ -142,7 +142,7 @@ TEST_F(ApplicationWindowTest, TheLabelFontFollowsThePaneOnlyAfterAnAcceptedEdit)
 }
 
 TEST_F(ApplicationWindowTest, ThePanesFitButtonRunsTheFit) {
-    view().state().fit.m_degree = 1;
+    view().state().fit.degree = 1;
     w.properties().refreshToolbar();
     QToolButton* fit = nullptr;
     for (auto* b : w.properties().findChildren<QToolButton*>())
@@ -150,20 +150,20 @@ TEST_F(ApplicationWindowTest, ThePanesFitButtonRunsTheFit) {
     ASSERT_NE(fit, nullptr);
     ASSERT_TRUE(fit->isEnabled());
     QTest::mouseClick(fit, Qt::LeftButton);
-    EXPECT_EQ(view().state().generated.m_generatedCount, 50);
-    EXPECT_EQ(w.frame().outputPane()->ActiveOutputTab(), 1);
+    EXPECT_EQ(view().state().generated.generatedCount, 50);
+    EXPECT_EQ(w.frame().outputPane()->activeOutputTab(), 1);
 
     view().onCommand(ID_ERASE_POINTS);  // a region around all three points
     QTest::mousePress(view().viewport(), Qt::LeftButton, {}, QPoint(50, 50));
     QTest::mouseMove(view().viewport(), QPoint(80, 80));
     QTest::mouseMove(view().viewport(), QPoint(110, 90));
     QTest::mouseRelease(view().viewport(), Qt::LeftButton, {}, QPoint(110, 90));
-    ASSERT_EQ(view().state().points.m_pointCount, 0);
+    ASSERT_EQ(view().state().points.pointCount, 0);
     EXPECT_FALSE(fit->isEnabled());
 }
 
 TEST_F(ApplicationWindowTest, F6MovesTheKeyboardThroughTheViewAndThePanes) {
-    COutputWnd* output = w.frame().outputPane();
+    OutputPane* output = w.frame().outputPane();
     auto where = [&]() -> std::string {
         QWidget* f = QApplication::focusWidget();
         if (!f) return "nowhere";
@@ -201,9 +201,9 @@ TEST_F(ApplicationWindowTest, TheStatusBarFollowsThePointerAndFitShowsTheWholePi
     EXPECT_EQ(w.frame().pointerLabel()->text(), QStringLiteral("(80, 70)   X 0.5   Y 0.5   倍率 100%"));
 
     w.frame().triggerCommand(ID_ZOOM_FIT);  // 200 x 150 in a viewport of several hundred pixels
-    EXPECT_GE(view().state().transform.m_zoomShift, 1);
+    EXPECT_GE(view().state().transform.zoomShift, 1);
     EXPECT_TRUE(w.frame().pointerLabel()->text().endsWith(
-        QStringLiteral("倍率 %1%").arg(100 << view().state().transform.m_zoomShift)));
+        QStringLiteral("倍率 %1%").arg(100 << view().state().transform.zoomShift)));
 }
 
 }  // namespace

@@ -27,7 +27,7 @@
 #include "imaging/mapping.h"
 #include "project/batch.h"
 #include "project/project_file.h"
-#include "settings/properties_wnd.h"
+#include "settings/settings_pane.h"
 #include "support/fake_dialogs.h"
 #include "view/document_sync.h"
 #include "window_driver.h"
@@ -98,20 +98,20 @@ protected:
         return f.fileName();
     }
 
-    CZelkView& view() { return w.view(); }
-    CZelkDoc& doc() { return w.projects().document(); }
+    ImageView& view() { return w.view(); }
+    Document& doc() { return w.projects().document(); }
     const DocumentRecord& record() { return doc().record(); }
     DocumentRecord shown() { return recordOf(view().state()); }
     void command(int id) {
         w.frame().triggerCommand(id);
         QApplication::processEvents();
     }
-    CMFCPropertyGridPlusCtrl& grid() { return *w.properties().grid(); }
+    SettingsGrid& grid() { return *w.properties().grid(); }
     QImage screen() { return view().viewport()->grab().toImage(); }
     // The pictures the record derives: the input as read, the working picture.
     std::pair<cv::Mat, cv::Mat> picturePixels() {
         const ImagePair& images = view().state().images;
-        return {images.m_inputImage.clone(), outputImage(images).clone()};
+        return {images.inputImage.clone(), outputImage(images).clone()};
     }
 
     void addPoints(std::initializer_list<QPoint> at) {
@@ -158,7 +158,7 @@ public:
         switch (op) {
             case Op::MoveCorner: {
                 command(ID_MAPPING_CORNERS);
-                const IntPoint c = view().state().mapping.m_mappingCorners[2];
+                const IntPoint c = view().state().mapping.mappingCorners[2];
                 dragOnView(view(), {c.x, c.y}, {c.x - 6, c.y - 4});
                 break;
             }
@@ -293,14 +293,14 @@ TEST_F(DocumentWindowUndoTest, TheChosenMappingMethodStraightensThePicture) {
     run(Op::ChoosePerspective);
     const MappingQuad& mapping = view().state().mapping;
     EXPECT_EQ(record().mappingMethod, MappingMethod::Perspective);
-    const IntRect& g = mapping.m_graphRect;
-    EXPECT_EQ(mapping.m_innerQuad, computeInnerQuad(mapping.m_mappingCorners, 40.0 / g.width(),
+    const IntRect& g = mapping.graphRect;
+    EXPECT_EQ(mapping.innerQuad, computeInnerQuad(mapping.mappingCorners, 40.0 / g.width(),
                                                     40.0 / g.height(), MappingMethod::Perspective));
     run(Op::RunMapping);
-    ImagePair direct{view().state().images.m_inputImage, cv::Mat()};
+    ImagePair direct{view().state().images.inputImage, cv::Mat()};
     runMapping(direct, CurrentImage::Input, mapping);
     const cv::Mat perspective = picturePixels().second;
-    EXPECT_TRUE(samePixels(perspective, direct.m_outputImage));
+    EXPECT_TRUE(samePixels(perspective, direct.outputImage));
     EXPECT_EQ(record().mappedMethod, MappingMethod::Perspective);
 
     run(Op::ChooseInterpolated);
@@ -436,11 +436,11 @@ TEST_F(DocumentWindowTest, TheLoupeSwitchIsRemembered) {
     EXPECT_FALSE(w.frame().action(ID_MAGNIFIER)->isChecked());
     {
         ApplicationWindow next{dialogs, CameraSourceMap{}};
-        EXPECT_EQ(next.view().state().m_showMagnifier, 0);
+        EXPECT_EQ(next.view().state().showMagnifier, 0);
     }
     command(ID_MAGNIFIER);
     ApplicationWindow again{dialogs, CameraSourceMap{}};
-    EXPECT_EQ(again.view().state().m_showMagnifier, 1);
+    EXPECT_EQ(again.view().state().showMagnifier, 1);
 }
 
 TEST_F(DocumentWindowUndoTest, TheKeysAndTheMenuFollowTheHistory) {
@@ -465,10 +465,10 @@ TEST_F(DocumentWindowUndoTest, TheKeysAndTheMenuFollowTheHistory) {
 
     // Delete in a settings editor edits the text, not the selected point.
     addPoints({{80, 70}});  // selects the point there
-    ASSERT_GE(view().state().points.m_selectedPoint, 0);
+    ASSERT_GE(view().state().points.selectedPoint, 0);
     enterInPane(grid(), PanelItem::YMax, "3");
     EXPECT_EQ(record().points.size(), 2u);
-    EXPECT_EQ(record().axis.m_yMax, 3.0);
+    EXPECT_EQ(record().axis.yMax, 3.0);
 }
 
 // ---- Projects ---------------------------------------------------------------
@@ -482,10 +482,10 @@ TEST_F(DocumentWindowTest, AProjectSavedInTheWindowReplaysToTheSameFilesInTheBat
     enterInPane(grid(), PanelItem::Degree, "2");
     addPoints({{40, 85}, {60, 78}, {80, 70}, {100, 55}, {120, 40}});
     command(ID_FIT_RUN);
-    ASSERT_GT(view().state().generated.m_generatedCount, 0);
+    ASSERT_GT(view().state().generated.generatedCount, 0);
     // A handle moved after the mapping: the points stay on the picture as mapped.
     command(ID_MAPPING_CORNERS);
-    const IntPoint c = view().state().mapping.m_mappingCorners[0];
+    const IntPoint c = view().state().mapping.mappingCorners[0];
     dragOnView(view(), {c.x, c.y}, {c.x + 3, c.y + 2});
     ASSERT_NE(record().corners, record().mappedCorners);
 
@@ -561,7 +561,7 @@ TEST_F(DocumentWindowTest, AProjectAskingForAnExtractionOpensWithItsPoints) {
     ASSERT_EQ(record().points.size(), 11u);
     EXPECT_EQ(record().points.back(), (SourcePoint{50, 80}));
     const ExtractionResult r =
-        extractCurve(*view().state().current(), record().axis.m_axisRect, {100, 69}, {.count = 10});
+        extractCurve(*view().state().current(), record().axis.axisRect, {100, 69}, {.count = 10});
     EXPECT_EQ(std::vector<SourcePoint>(record().points.begin(), record().points.end() - 1),
               r.points);
     EXPECT_FALSE(record().extractSeed);
@@ -640,12 +640,12 @@ TEST_F(DocumentWindowTest, AnotherPictureAsksWhetherToKeepThePoints) {
         doc().reset(before);
         doc().markModified();
         QApplication::processEvents();
-        ASSERT_EQ(view().state().images.m_inputImage.cols, 160);
+        ASSERT_EQ(view().state().images.inputImage.cols, 160);
         dialogs.choiceAnswers = c.answers;
         const bool opened = w.projects().openPicture(other);
         EXPECT_EQ(opened, c.opened);
         EXPECT_EQ(record().image, (opened ? other : picture).toStdString());
-        EXPECT_EQ(view().state().images.m_inputImage.cols, opened ? 200 : 160);
+        EXPECT_EQ(view().state().images.inputImage.cols, opened ? 200 : 160);
         EXPECT_EQ(record().points.size(), c.points);
         EXPECT_EQ(doc().history().canUndo(), c.canUndo);
         EXPECT_TRUE(dialogs.choiceAnswers.empty());
@@ -653,7 +653,7 @@ TEST_F(DocumentWindowTest, AnotherPictureAsksWhetherToKeepThePoints) {
     // Kept points: undo brings the first picture back.
     command(ID_EDIT_UNDO);
     EXPECT_EQ(record().image, picture.toStdString());
-    EXPECT_EQ(view().state().images.m_inputImage.cols, 160);
+    EXPECT_EQ(view().state().images.inputImage.cols, 160);
 }
 
 TEST_F(DocumentWindowTest, UnsavedWorkIsNotDroppedWithoutAnAnswer) {

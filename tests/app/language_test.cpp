@@ -25,9 +25,9 @@
 #include "app/project_controller.h"
 #include "common/translate.h"
 #include "imaging/image_pair.h"
-#include "settings/properties_wnd.h"
+#include "settings/settings_pane.h"
 #include "support/fake_dialogs.h"
-#include "view/zelk_view.h"
+#include "view/image_view.h"
 
 namespace qf {
 namespace {
@@ -130,7 +130,7 @@ protected:
         window.reset();
         LanguageTest::TearDown();
     }
-    CMainFrame& frame() { return window->frame(); }
+    MainWindow& frame() { return window->frame(); }
 
     testing_support::FakeDialogs dialogs;
     std::unique_ptr<ApplicationWindow> window;
@@ -176,12 +176,12 @@ TEST_F(EnglishWindowTest, ChoosingALanguageStoresItAndSaysWhenItApplies) {
 // The guide opens on F1 in the window's language, with its pictures.
 TEST_F(EnglishWindowTest, HelpShowsTheGuideInTheWindowsLanguage) {
     QTest::keyClick(&frame(), Qt::Key_F1);
-    auto* help = qobject_cast<CHelpWindow*>(frame().helpWindow());
+    auto* help = qobject_cast<HelpWindow*>(frame().helpWindow());
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->isVisible());
     EXPECT_EQ(str(help->windowTitle()), "Quillfen Help");
     QTextBrowser* b = help->browser();
-    EXPECT_EQ(b->source(), CHelpWindow::pageFor(QStringLiteral("en")));
+    EXPECT_EQ(b->source(), HelpWindow::pageFor(QStringLiteral("en")));
     const QString text = b->toPlainText();
     for (const char* words : {"Ctrl+R", "Ctrl+1", "--batch", "Fit Settings"})
         EXPECT_TRUE(text.contains(QString::fromLatin1(words))) << words;
@@ -190,7 +190,7 @@ TEST_F(EnglishWindowTest, HelpShowsTheGuideInTheWindowsLanguage) {
 TEST(Guide, BothLanguagesShowEveryPictureTheyName) {
     for (const char* language : {"ja", "en"}) {
         QTextBrowser b;
-        b.setSource(CHelpWindow::pageFor(QString::fromLatin1(language)));
+        b.setSource(HelpWindow::pageFor(QString::fromLatin1(language)));
         ASSERT_FALSE(b.toPlainText().isEmpty()) << language;
         int pictures = 0;
         for (QTextBlock block = b.document()->begin(); block.isValid(); block = block.next())
@@ -221,25 +221,25 @@ TEST_F(EnglishWindowTest, KeysRunTheToolsAndCommands) {
         const char* what;
     };
     const Case cases[] = {
-        {QKeySequence(Qt::CTRL | Qt::Key_3), [](auto& v) { return v.tools.m_addPointsMode == 1; },
+        {QKeySequence(Qt::CTRL | Qt::Key_3), [](auto& v) { return v.tools.addPointsMode == 1; },
          "add points"},
-        {QKeySequence(Qt::CTRL | Qt::Key_4), [](auto& v) { return v.tools.m_erasePointsMode == 1; },
+        {QKeySequence(Qt::CTRL | Qt::Key_4), [](auto& v) { return v.tools.erasePointsMode == 1; },
          "erase points"},
-        {QKeySequence(Qt::CTRL | Qt::Key_5), [](auto& v) { return v.tools.m_extractMode == 1; },
+        {QKeySequence(Qt::CTRL | Qt::Key_5), [](auto& v) { return v.tools.extractMode == 1; },
          "extract curve"},
-        {QKeySequence(Qt::CTRL | Qt::Key_2), [](auto& v) { return v.tools.m_graphRectMode == 1; },
+        {QKeySequence(Qt::CTRL | Qt::Key_2), [](auto& v) { return v.tools.graphRectMode == 1; },
          "graph rectangle"},
-        {QKeySequence(Qt::CTRL | Qt::Key_1), [](auto& v) { return v.tools.m_cornerMode == 1; },
+        {QKeySequence(Qt::CTRL | Qt::Key_1), [](auto& v) { return v.tools.cornerMode == 1; },
          "corners"},
         {QKeySequence(Qt::CTRL | Qt::Key_Plus),
-         [](auto& v) { return v.transform.m_zoomShift == 1; }, "zoom in"},
+         [](auto& v) { return v.transform.zoomShift == 1; }, "zoom in"},
         {QKeySequence(Qt::CTRL | Qt::Key_Minus),
-         [](auto& v) { return v.transform.m_zoomShift == 0; }, "zoom out"},
-        {QKeySequence(Qt::Key_F8), [](auto& v) { return v.display.m_displaySource == 2; },
+         [](auto& v) { return v.transform.zoomShift == 0; }, "zoom out"},
+        {QKeySequence(Qt::Key_F8), [](auto& v) { return v.display.displaySource == 2; },
          "processed picture"},
-        {QKeySequence(Qt::Key_F7), [](auto& v) { return v.display.m_displaySource == 1; },
+        {QKeySequence(Qt::Key_F7), [](auto& v) { return v.display.displaySource == 1; },
          "input picture"},
-        {QKeySequence(Qt::CTRL | Qt::Key_G), [](auto& v) { return v.m_showPixelGrid == 1; },
+        {QKeySequence(Qt::CTRL | Qt::Key_G), [](auto& v) { return v.showPixelGrid == 1; },
          "pixel grid"},
     };
     for (const Case& c : cases) {

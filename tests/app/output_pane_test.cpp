@@ -47,23 +47,23 @@ std::vector<int> widths(const QTableWidget* t) {
 
 class OutputPaneTest : public testing::Test {
 protected:
-    COutputWnd pane;
-    QSignalSpy notices{&pane, &COutputWnd::sourcePointSelectionChanged};
+    OutputPane pane;
+    QSignalSpy notices{&pane, &OutputPane::sourcePointSelectionChanged};
 
     void addRows(int n) {
         for (int i = 0; i < n; ++i) {
             const std::string k = std::to_string(i + 1);
-            pane.InsertSourcePointRow(i, {k, "x" + k, "y" + k, "1" + k, "2" + k});
+            pane.insertSourcePointRow(i, {k, "x" + k, "y" + k, "1" + k, "2" + k});
         }
     }
     void showSourceList() {
         pane.resize(600, 300);
         pane.show();
-        pane.ActivateOutputTab(COutputWnd::PageSourcePoints);
+        pane.activateOutputTab(OutputPane::PageSourcePoints);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&pane));
     }
     QPoint rowCentre(int row) {
-        CListCtrlPoints* list = pane.sourcePointList();
+        PointTable* list = pane.sourcePointList();
         return list->visualRect(list->model()->index(row, 1)).center();
     }
 };
@@ -81,16 +81,16 @@ TEST_F(OutputPaneTest, FourPagesWithTabsAtTheBottom) {
 }
 
 TEST_F(OutputPaneTest, StartsWithTheUsageSummary) {
-    const QStringList lines = pane.PaneText(0).split(QLatin1Char('\n'));
+    const QStringList lines = pane.paneText(0).split(QLatin1Char('\n'));
     ASSERT_EQ(lines.size(), 29);  // 27 lines and two blank ones
     EXPECT_EQ(str(lines[0]), "画像入力 : 画像ファイルドロップ対応");
     EXPECT_EQ(str(lines[4]), "");
     EXPECT_EQ(str(lines[8]), "    +           addition ");
     EXPECT_EQ(str(lines[13]), "");
     EXPECT_EQ(str(lines[28]), "    pow(x,y)    raise x to the power of y");
-    EXPECT_TRUE(pane.PaneText(1).isEmpty());
+    EXPECT_TRUE(pane.paneText(1).isEmpty());
 
-    const std::string summary = COutputWnd::usageSummary();
+    const std::string summary = OutputPane::usageSummary();
     EXPECT_EQ(summary.substr(summary.size() - 2), "\r\n");
     EXPECT_EQ(summary.find('\n', 0), summary.find("\r\n", 0) + 1);
 }
@@ -110,22 +110,22 @@ TEST_F(OutputPaneTest, SetPaneTextReplacesTheWholePage) {
     };
     for (const Case& c : cases) {
         pane.reportText(c.page)->appendPlainText(QStringLiteral("typed by the user"));
-        pane.SetPaneText(c.page, c.text);
-        EXPECT_EQ(str(pane.PaneText(c.page)), c.shown) << c.text;
+        pane.setPaneText(c.page, c.text);
+        EXPECT_EQ(str(pane.paneText(c.page)), c.shown) << c.text;
     }
-    pane.SetPaneText(2, "ignored");
-    pane.SetPaneText(-1, "ignored");
-    EXPECT_EQ(str(pane.PaneText(1)), "no line end");
+    pane.setPaneText(2, "ignored");
+    pane.setPaneText(-1, "ignored");
+    EXPECT_EQ(str(pane.paneText(1)), "no line end");
 }
 
-TEST_F(OutputPaneTest, ActivateOutputTab) {
+TEST_F(OutputPaneTest, activateOutputTab) {
     for (int page : {2, 1, 3, 0}) {
-        pane.ActivateOutputTab(page);
-        EXPECT_EQ(pane.ActiveOutputTab(), page);
+        pane.activateOutputTab(page);
+        EXPECT_EQ(pane.activeOutputTab(), page);
     }
-    pane.ActivateOutputTab(4);
-    pane.ActivateOutputTab(-1);
-    EXPECT_EQ(pane.ActiveOutputTab(), 0);
+    pane.activateOutputTab(4);
+    pane.activateOutputTab(-1);
+    EXPECT_EQ(pane.activeOutputTab(), 0);
 }
 
 // The pages behind the first are made when first needed: until then the
@@ -134,13 +134,13 @@ TEST_F(OutputPaneTest, ActivateOutputTab) {
 TEST_F(OutputPaneTest, HiddenPagesAreMadeWhenFirstShown) {
     EXPECT_EQ(pane.findChild<QTableWidget*>(QStringLiteral("SourcePointList")), nullptr);
     EXPECT_EQ(pane.findChild<QTableWidget*>(QStringLiteral("GraphPointList")), nullptr);
-    EXPECT_EQ(pane.SourcePointRowCount(), 0);
-    EXPECT_TRUE(pane.SelectedSourcePointRows().empty());
-    EXPECT_EQ(str(pane.PaneText(1)), "");
-    pane.SelectSourcePointRow(0);
-    pane.ClearSourcePointSelection();
-    pane.ResetSourcePointColumns();
-    pane.ResetGraphPointColumns();
+    EXPECT_EQ(pane.sourcePointRowCount(), 0);
+    EXPECT_TRUE(pane.selectedSourcePointRows().empty());
+    EXPECT_EQ(str(pane.paneText(1)), "");
+    pane.selectSourcePointRow(0);
+    pane.clearSourcePointSelection();
+    pane.resetSourcePointColumns();
+    pane.resetGraphPointColumns();
     EXPECT_EQ(notices.count(), 0);
 
     pane.resize(600, 300);
@@ -151,7 +151,7 @@ TEST_F(OutputPaneTest, HiddenPagesAreMadeWhenFirstShown) {
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(page).center());
         EXPECT_EQ(pane.tabs()->count(), 4);
         EXPECT_EQ(pane.tabs()->currentIndex(), page);
-        EXPECT_EQ(pane.ActiveOutputTab(), page);
+        EXPECT_EQ(pane.activeOutputTab(), page);
         EXPECT_TRUE(pane.tabs()->currentWidget()->isVisible());
     }
     EXPECT_EQ(pane.tabs()->widget(1), pane.reportText(1));
@@ -159,11 +159,11 @@ TEST_F(OutputPaneTest, HiddenPagesAreMadeWhenFirstShown) {
     EXPECT_EQ(pane.tabs()->widget(3), pane.graphPointList());
     EXPECT_EQ(pane.findChild<QTableWidget*>(QStringLiteral("SourcePointList")),
               pane.sourcePointList());
-    EXPECT_EQ(pane.sourcePointList()->columnCount(), COutputWnd::kSourceColumns);
-    EXPECT_EQ(pane.graphPointList()->columnCount(), COutputWnd::kGraphColumns);
+    EXPECT_EQ(pane.sourcePointList()->columnCount(), OutputPane::kSourceColumns);
+    EXPECT_EQ(pane.graphPointList()->columnCount(), OutputPane::kGraphColumns);
     // The made table reports its selection like any other.
     addRows(2);
-    pane.SelectSourcePointRow(1);
+    pane.selectSourcePointRow(1);
     EXPECT_EQ(notices.count(), 1);
 }
 
@@ -177,13 +177,13 @@ TEST_F(OutputPaneTest, ColumnsOfBothTables) {
 
 TEST_F(OutputPaneTest, ResetLeavesExactlyTheColumnsAndNoRowsOrNotice) {
     addRows(3);
-    pane.SelectSourcePointRow(1);
+    pane.selectSourcePointRow(1);
     notices.clear();
-    for (int i = 0; i < 2; ++i) pane.ResetSourcePointColumns();
-    EXPECT_EQ(pane.SourcePointRowCount(), 0);
+    for (int i = 0; i < 2; ++i) pane.resetSourcePointColumns();
+    EXPECT_EQ(pane.sourcePointRowCount(), 0);
     EXPECT_EQ(pane.sourcePointList()->columnCount(), 6);
     EXPECT_EQ(notices.count(), 0);
-    EXPECT_TRUE(pane.SelectedSourcePointRows().empty());
+    EXPECT_TRUE(pane.selectedSourcePointRows().empty());
 }
 
 TEST_F(OutputPaneTest, InsertDeleteAndRenumber) {
@@ -192,47 +192,47 @@ TEST_F(OutputPaneTest, InsertDeleteAndRenumber) {
               (std::vector<std::string>{"x1", "x2", "x3", "x4", "x5"}));
     EXPECT_EQ(column(pane.sourcePointList(), 5), (std::vector<std::string>(5, "")));
     // Removing point 3 of 5 as the view does: delete the row, renumber the rest.
-    pane.DeleteSourcePointRow(2);
-    for (int k = 3; k < 5; ++k) pane.SetSourcePointText(k - 1, 0, std::to_string(k));
+    pane.deleteSourcePointRow(2);
+    for (int k = 3; k < 5; ++k) pane.setSourcePointText(k - 1, 0, std::to_string(k));
     EXPECT_EQ(column(pane.sourcePointList(), 0), (std::vector<std::string>{"1", "2", "3", "4"}));
     EXPECT_EQ(column(pane.sourcePointList(), 1),
               (std::vector<std::string>{"x1", "x2", "x4", "x5"}));
     EXPECT_EQ(column(pane.sourcePointList(), 4),
               (std::vector<std::string>{"21", "22", "24", "25"}));
-    pane.DeleteSourcePointRow(7);  // out of range: nothing
-    EXPECT_EQ(pane.SourcePointRowCount(), 4);
+    pane.deleteSourcePointRow(7);  // out of range: nothing
+    EXPECT_EQ(pane.sourcePointRowCount(), 4);
 }
 
 TEST_F(OutputPaneTest, SelectingARowFromCodeNotifies) {
     addRows(4);
     EXPECT_EQ(notices.count(), 0);  // inserting is not a selection change
-    pane.SelectSourcePointRow(3);
+    pane.selectSourcePointRow(3);
     EXPECT_EQ(notices.count(), 1);
-    EXPECT_EQ(pane.SelectedSourcePointRows(), std::vector<int>{3});
+    EXPECT_EQ(pane.selectedSourcePointRows(), std::vector<int>{3});
     EXPECT_EQ(pane.sourcePointList()->currentRow(), 3);
-    pane.SelectSourcePointRow(1);
-    EXPECT_EQ(pane.SelectedSourcePointRows(), std::vector<int>{1});  // single selection
+    pane.selectSourcePointRow(1);
+    EXPECT_EQ(pane.selectedSourcePointRows(), std::vector<int>{1});  // single selection
 }
 
 TEST_F(OutputPaneTest, DeletingTheSelectedRowNotifiesOthersDoNot) {
     addRows(4);
-    pane.SelectSourcePointRow(2);
+    pane.selectSourcePointRow(2);
     notices.clear();
-    pane.DeleteSourcePointRow(3);
+    pane.deleteSourcePointRow(3);
     EXPECT_EQ(notices.count(), 0);
-    EXPECT_EQ(pane.SelectedSourcePointRows(), std::vector<int>{2});
-    pane.DeleteSourcePointRow(2);
+    EXPECT_EQ(pane.selectedSourcePointRows(), std::vector<int>{2});
+    pane.deleteSourcePointRow(2);
     EXPECT_EQ(notices.count(), 1);
-    EXPECT_TRUE(pane.SelectedSourcePointRows().empty());
+    EXPECT_TRUE(pane.selectedSourcePointRows().empty());
 }
 
 TEST_F(OutputPaneTest, MouseSelectsARowAndEmptySpaceClearsIt) {
     addRows(3);
     showSourceList();
-    CListCtrlPoints* list = pane.sourcePointList();
+    PointTable* list = pane.sourcePointList();
 
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCentre(1));
-    EXPECT_EQ(pane.SelectedSourcePointRows(), std::vector<int>{1});
+    EXPECT_EQ(pane.selectedSourcePointRows(), std::vector<int>{1});
     EXPECT_GE(notices.count(), 1);
 
     notices.clear();
@@ -240,7 +240,7 @@ TEST_F(OutputPaneTest, MouseSelectsARowAndEmptySpaceClearsIt) {
     const QPoint below(last.center().x(), last.bottom() + 20);
     ASSERT_LT(below.y(), list->viewport()->height());
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, below);
-    EXPECT_TRUE(pane.SelectedSourcePointRows().empty());
+    EXPECT_TRUE(pane.selectedSourcePointRows().empty());
     EXPECT_EQ(notices.count(), 1);
 
     // Also with nothing selected: the view may still highlight a point.
@@ -250,10 +250,10 @@ TEST_F(OutputPaneTest, MouseSelectsARowAndEmptySpaceClearsIt) {
 
 TEST_F(OutputPaneTest, GeneratedGraphRows) {
     GeneratedGraph g;
-    g.m_generatedX = {0.0, 1.5e-5, 1e24, 123456789.0, 7.0};
-    g.m_generatedY = {-2.5, 0.1, 1.0 / 3.0, -1e-300, 8.0};
-    g.m_generatedCount = 4;  // the fifth value is stale
-    pane.FillGeneratedGraph(g, 4);
+    g.generatedX = {0.0, 1.5e-5, 1e24, 123456789.0, 7.0};
+    g.generatedY = {-2.5, 0.1, 1.0 / 3.0, -1e-300, 8.0};
+    g.generatedCount = 4;  // the fifth value is stale
+    pane.fillGeneratedGraph(g, 4);
     const QTableWidget* t = pane.graphPointList();
     EXPECT_EQ(t->columnCount(), 4);
     EXPECT_EQ(column(t, 0), (std::vector<std::string>{"1", "2", "3", "4"}));
@@ -261,8 +261,8 @@ TEST_F(OutputPaneTest, GeneratedGraphRows) {
     EXPECT_EQ(column(t, 2), (std::vector<std::string>{"-2.5", "0.1", "0.333333", "-1E-300"}));
     EXPECT_EQ(column(t, 3), (std::vector<std::string>(4, "")));
 
-    g.m_generatedCount = 0;
-    pane.FillGeneratedGraph(g, 50);
+    g.generatedCount = 0;
+    pane.fillGeneratedGraph(g, 50);
     EXPECT_EQ(t->rowCount(), 0);
     EXPECT_EQ(t->columnCount(), 4);
 }
@@ -281,26 +281,26 @@ TEST_F(OutputPaneTest, ValueColumnsShowTheirLongestTextWhole) {
         return t->columnWidth(c) >=
                QFontMetrics(t->font()).horizontalAdvance(QString::fromStdString(text));
     };
-    CListCtrlPoints* list = pane.sourcePointList();
+    PointTable* list = pane.sourcePointList();
     ASSERT_FALSE(fits(list, 1, wide));  // the default width would cut it
 
-    pane.InsertSourcePointRow(0, {"1", "1", wide, "5", "6"});
-    pane.InsertSourcePointRow(0, {"1", wide, "2", "3", "4"});
+    pane.insertSourcePointRow(0, {"1", "1", wide, "5", "6"});
+    pane.insertSourcePointRow(0, {"1", wide, "2", "3", "4"});
     EXPECT_TRUE(fits(list, 1, wide));
     EXPECT_TRUE(fits(list, 2, wide));
     EXPECT_EQ(list->columnWidth(3), 80);  // short texts keep the default width
 
-    pane.ResetSourcePointColumns();
-    pane.InsertSourcePointRow(0, {"1", "0", "0", "3", "4"});
+    pane.resetSourcePointColumns();
+    pane.insertSourcePointRow(0, {"1", "0", "0", "3", "4"});
     EXPECT_EQ(list->columnWidth(1), 80);
-    pane.SetSourcePointText(0, 1, wide + "0");  // recalibrated values change the text
+    pane.setSourcePointText(0, 1, wide + "0");  // recalibrated values change the text
     EXPECT_TRUE(fits(list, 1, wide + "0"));
 
     GeneratedGraph g;
-    g.m_generatedX = {1.0, -1.08264e24, 2.0};
-    g.m_generatedY = {-1.08264e-124, 3.0, 4.0};
-    g.m_generatedCount = 3;
-    pane.FillGeneratedGraph(g, 3);
+    g.generatedX = {1.0, -1.08264e24, 2.0};
+    g.generatedY = {-1.08264e-124, 3.0, 4.0};
+    g.generatedCount = 3;
+    pane.fillGeneratedGraph(g, 3);
     const QTableWidget* t = pane.graphPointList();
     EXPECT_TRUE(fits(t, 1, wide));
     EXPECT_TRUE(fits(t, 2, "-1.08264E-124"));
@@ -310,15 +310,15 @@ TEST_F(OutputPaneTest, ValueColumnsShowTheirLongestTextWhole) {
 TEST_F(OutputPaneTest, GeneratedGraphScrollsToTheLastPoint) {
     GeneratedGraph g;
     for (int i = 0; i < 200; ++i) {
-        g.m_generatedX.push_back(i);
-        g.m_generatedY.push_back(i * i);
+        g.generatedX.push_back(i);
+        g.generatedY.push_back(i * i);
     }
-    g.m_generatedCount = 200;
+    g.generatedCount = 200;
     pane.resize(400, 200);
     pane.show();
-    pane.ActivateOutputTab(COutputWnd::PageGeneratedGraph);
+    pane.activateOutputTab(OutputPane::PageGeneratedGraph);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&pane));
-    pane.FillGeneratedGraph(g, 200);
+    pane.fillGeneratedGraph(g, 200);
     QTableWidget* t = pane.graphPointList();
     const QRect last = t->visualRect(t->model()->index(199, 0));
     EXPECT_TRUE(t->viewport()->rect().intersects(last));
@@ -337,8 +337,8 @@ protected:
         bool operator==(const Contents&) const = default;
     };
     Contents contents() {
-        return {str(pane.PaneText(0)), str(pane.PaneText(1)), column(pane.sourcePointList(), 1),
-                column(pane.graphPointList(), 2), pane.SelectedSourcePointRows()};
+        return {str(pane.paneText(0)), str(pane.paneText(1)), column(pane.sourcePointList(), 1),
+                column(pane.graphPointList(), 2), pane.selectedSourcePointRows()};
     }
     std::vector<QWidget*> pageWidgets{pane.reportText(0), pane.reportText(1),
                                       pane.sourcePointList(), pane.graphPointList()};
@@ -346,15 +346,15 @@ protected:
                                       "生成グラフ座標データ"};
 
     void SetUp() override {
-        pane.SetPaneText(0, "first page\r\n");
-        pane.SetPaneText(1, "a = 1.5E-005\r\n");
+        pane.setPaneText(0, "first page\r\n");
+        pane.setPaneText(1, "a = 1.5E-005\r\n");
         addRows(3);
-        pane.SelectSourcePointRow(1);
+        pane.selectSourcePointRow(1);
         GeneratedGraph g;
-        g.m_generatedX = {1, 2};
-        g.m_generatedY = {3, 1e24};
-        g.m_generatedCount = 2;
-        pane.FillGeneratedGraph(g, 2);
+        g.generatedX = {1, 2};
+        g.generatedY = {3, 1e24};
+        g.generatedCount = 2;
+        pane.fillGeneratedGraph(g, 2);
         pane.resize(600, 300);
         pane.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&pane));
@@ -395,15 +395,15 @@ TEST_F(DetachedPageTest, RoundTripKeepsContentsAndPlace) {
         for (Back back : {Back::Close, Back::DropInSameDrag, Back::DropWindowOnBar}) {
             SCOPED_TRACE(testing::Message() << "page " << page << " way back " << int(back));
             dragOut(page, 150);
-            ASSERT_TRUE(pane.IsPageDetached(page));
-            QWidget* window = pane.PageWindow(page);
+            ASSERT_TRUE(pane.isPageDetached(page));
+            QWidget* window = pane.pageWindow(page);
             ASSERT_NE(window, nullptr);
             EXPECT_TRUE(window->isVisible());
             EXPECT_TRUE(window->isWindow());
             EXPECT_EQ(pageWidgets[size_t(page)]->window(), window);
             EXPECT_EQ(str(window->windowTitle()), captions[size_t(page)]);
             EXPECT_EQ(pane.tabs()->count(), 3);
-            EXPECT_EQ(pane.ActiveOutputTab(), page);
+            EXPECT_EQ(pane.activeOutputTab(), page);
             EXPECT_EQ(contents(), before);
             expectOrderOfAttachedPages();
 
@@ -411,13 +411,13 @@ TEST_F(DetachedPageTest, RoundTripKeepsContentsAndPlace) {
                 release(onBar());
             } else {
                 release(onBar() - QPoint(0, 150));  // dropped away from the bar: floats on
-                EXPECT_TRUE(pane.IsPageDetached(page));
+                EXPECT_TRUE(pane.isPageDetached(page));
                 if (back == Back::Close)
                     EXPECT_FALSE(window->close());  // the page is taken back, not closed
                 else
-                    EXPECT_TRUE(pane.DropPageAt(page, onBar()));
+                    EXPECT_TRUE(pane.dropPageAt(page, onBar()));
             }
-            EXPECT_FALSE(pane.IsPageDetached(page));
+            EXPECT_FALSE(pane.isPageDetached(page));
             ASSERT_EQ(pane.tabs()->count(), 4);
             EXPECT_EQ(pane.tabs()->widget(page), pageWidgets[size_t(page)]);
             EXPECT_EQ(pane.tabs()->currentIndex(), page);
@@ -429,31 +429,31 @@ TEST_F(DetachedPageTest, RoundTripKeepsContentsAndPlace) {
 }
 
 TEST_F(DetachedPageTest, IndicesStayMeaningfulWhilePagesAreOut) {
-    ASSERT_TRUE(pane.DetachPage(1, onBar() - QPoint(0, 200)));
-    ASSERT_TRUE(pane.DetachPage(2, onBar() - QPoint(0, 400)));
-    EXPECT_FALSE(pane.DetachPage(2, {}));  // out already
-    EXPECT_FALSE(pane.DetachPage(4, {}));
-    EXPECT_FALSE(pane.DropPageAt(1, onBar() - QPoint(0, 200)));
+    ASSERT_TRUE(pane.detachPage(1, onBar() - QPoint(0, 200)));
+    ASSERT_TRUE(pane.detachPage(2, onBar() - QPoint(0, 400)));
+    EXPECT_FALSE(pane.detachPage(2, {}));  // out already
+    EXPECT_FALSE(pane.detachPage(4, {}));
+    EXPECT_FALSE(pane.dropPageAt(1, onBar() - QPoint(0, 200)));
     expectOrderOfAttachedPages();
 
     for (int page : {3, 1, 0, 2}) {
-        pane.ActivateOutputTab(page);
-        EXPECT_EQ(pane.ActiveOutputTab(), page);
-        if (pane.IsPageDetached(page))
-            EXPECT_TRUE(pane.PageWindow(page)->isVisible());
+        pane.activateOutputTab(page);
+        EXPECT_EQ(pane.activeOutputTab(), page);
+        if (pane.isPageDetached(page))
+            EXPECT_TRUE(pane.pageWindow(page)->isVisible());
         else
             EXPECT_EQ(pane.tabs()->currentWidget(), pageWidgets[size_t(page)]);
     }
     // Writers reach the pages wherever they are.
-    pane.SetPaneText(1, "while out\r\n");
-    pane.InsertSourcePointRow(3, {"4", "x4", "y4", "14", "24"});
-    EXPECT_EQ(str(pane.PaneText(1)), "while out");
-    EXPECT_EQ(pane.SourcePointRowCount(), 4);
+    pane.setPaneText(1, "while out\r\n");
+    pane.insertSourcePointRow(3, {"4", "x4", "y4", "14", "24"});
+    EXPECT_EQ(str(pane.paneText(1)), "while out");
+    EXPECT_EQ(pane.sourcePointRowCount(), 4);
 
     // Back in the other order, each between its old neighbours.
-    pane.ReattachPage(2);
+    pane.reattachPage(2);
     expectOrderOfAttachedPages();
-    pane.ReattachPage(1);
+    pane.reattachPage(1);
     expectOrderOfAttachedPages();
     EXPECT_EQ(pane.tabs()->count(), 4);
     for (int page = 0; page < 4; ++page)
@@ -466,9 +466,9 @@ TEST_F(DetachedPageTest, ASlipAlongTheBarIsStillAClick) {
     QTest::mouseMove(bar(), c + QPoint(QApplication::startDragDistance() * 3, 1));
     QTest::mouseRelease(bar(), Qt::LeftButton, {},
                         c + QPoint(QApplication::startDragDistance() * 3, 1));
-    EXPECT_FALSE(pane.IsPageDetached(2));
+    EXPECT_FALSE(pane.isPageDetached(2));
     EXPECT_EQ(pane.tabs()->count(), 4);
-    EXPECT_EQ(pane.ActiveOutputTab(), 2);
+    EXPECT_EQ(pane.activeOutputTab(), 2);
 }
 
 }  // namespace

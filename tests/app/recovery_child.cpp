@@ -12,7 +12,7 @@
 #include "app/recovery.h"
 #include "common/atomic_file.h"
 #include "project/project_file.h"
-#include "settings/properties_wnd.h"
+#include "settings/settings_pane.h"
 #include "support/fake_dialogs.h"
 #include "window_driver.h"
 

@@ -51,7 +51,7 @@ protected:
         DocumentRecord r;
         r.image = picture.toStdString();
         r.points = {{50, 80}, {80, 70}};
-        r.axis.m_yMax = 12;
+        r.axis.yMax = 12;
         return r;
     }
 
@@ -108,10 +108,10 @@ TEST_F(RecoveryTest, AKilledWindowsWorkIsRestoredWithItsPicture) {
     ASSERT_EQ(dialogs.questions.size(), 1u);
     EXPECT_TRUE(dialogs.questions[0].contains("work.quillfen.json"));
 
-    const CZelkDoc& doc = w.projects().document();
+    const Document& doc = w.projects().document();
     EXPECT_EQ(doc.record(), want.project);
-    EXPECT_EQ(w.view().state().images.m_inputImage.cols, 160);
-    EXPECT_TRUE(w.view().state().picture.m_mappingApplied);
+    EXPECT_EQ(w.view().state().images.inputImage.cols, 160);
+    EXPECT_TRUE(w.view().state().picture.mappingApplied);
     EXPECT_TRUE(doc.isModified());
     EXPECT_EQ(doc.projectPath(), project);
     // The orphan became this window's own copy.
@@ -145,7 +145,7 @@ TEST_F(RecoveryTest, TheAnswerDecidesWhatBecomesOfTheCopy) {
 TEST_F(RecoveryTest, TheCopyFollowsUnsavedChangesAndGoesWithThem) {
     auto w = std::make_unique<ApplicationWindow>(dialogs, CameraSourceMap{});
     auto store = std::make_unique<RecoveryStore>(folder);
-    CZelkDoc& doc = w->projects().document();
+    Document& doc = w->projects().document();
     store->watch(doc);
     const QString copy = store->filePath();
     auto written = [&] { return QTest::qWaitFor([&] { return QFile::exists(copy); }, 10000); };
@@ -186,7 +186,7 @@ TEST_F(RecoveryTest, TheCopyFollowsUnsavedChangesAndGoesWithThem) {
 
 TEST_F(RecoveryTest, WorkBeforeAnyPictureIsKeptToo) {
     DocumentRecord r;
-    r.fit.m_degree = 4;
+    r.fit.degree = 4;
     plantOrphan(r, "");
     ApplicationWindow w(dialogs, CameraSourceMap{});
     RecoveryStore store(folder);

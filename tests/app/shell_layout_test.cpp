@@ -20,7 +20,7 @@
 
 #include "app/commands.h"
 #include "app/customize_dialog.h"
-#include "app/main_frame.h"
+#include "app/main_window.h"
 #include "app/output_pane.h"
 
 namespace qf {
@@ -42,7 +42,7 @@ std::vector<int> shownButtons(const QToolBar* bar) {
     return ids;
 }
 
-QTreeWidgetItem* row(CCustomizeDlg& dlg, int bar, int id) {
+QTreeWidgetItem* row(CustomizeDialog& dlg, int bar, int id) {
     QTreeWidgetItem* top = dlg.tree()->topLevelItem(bar);
     if (id == 0) return top;
     for (int k = 0; k < top->childCount(); ++k)
@@ -65,7 +65,7 @@ protected:
 };
 
 TEST_F(ShellLayoutTest, NeverSmallerThan800By600) {
-    CMainFrame frame;
+    MainWindow frame;
     EXPECT_EQ(frame.minimumSize(), QSize(800, 600));
     frame.show();
     for (QSize asked : {QSize(500, 700), QSize(900, 300), QSize(10, 10)}) {
@@ -78,14 +78,14 @@ TEST_F(ShellLayoutTest, NeverSmallerThan800By600) {
 
 TEST_F(ShellLayoutTest, ClosingSavesWhatTheNextStartRestores) {
     {
-        CMainFrame frame;
+        MainWindow frame;
         frame.show();
         frame.resize(1000, 720);
         frame.toolBars()[1]->hide();
         frame.showToolBarButton(kImageBar, ID_ZOOM_IN, false);
         frame.close();
     }
-    CMainFrame next;
+    MainWindow next;
     EXPECT_TRUE(next.restoreLayout(*openWorkspaceStore()));
     next.show();
     EXPECT_TRUE(next.toolBars()[1]->isHidden());
@@ -99,7 +99,7 @@ TEST_F(ShellLayoutTest, DamagedStoreKeepsTheBuiltInLayout) {
     // A real state cut short, bytes that are no state at all, and text.
     QByteArray good;
     {
-        CMainFrame other;
+        MainWindow other;
         other.show();
         other.toolBars()[0]->hide();
         other.addDockWidget(Qt::TopDockWidgetArea, other.outputPane());
@@ -117,7 +117,7 @@ TEST_F(ShellLayoutTest, DamagedStoreKeepsTheBuiltInLayout) {
         s->setValue(QStringLiteral("Workspace/Geometry"), state);
         s->setValue(QStringLiteral("Workspace/HiddenButtons/ImageToolBar"),
                     QStringLiteral("x,,99999,-1"));
-        CMainFrame frame;
+        MainWindow frame;
         frame.show();
         EXPECT_FALSE(frame.restoreLayout(*s));
         EXPECT_EQ(frame.size(), QSize(800, 600));
@@ -130,7 +130,7 @@ TEST_F(ShellLayoutTest, DamagedStoreKeepsTheBuiltInLayout) {
 TEST_F(ShellLayoutTest, PaneAddedAfterTheRestoreGoesWhereItWas) {
     auto s = storeAt("panes.ini");
     {
-        CMainFrame frame;
+        MainWindow frame;
         auto* pane = new QDockWidget(QStringLiteral("フィッティング 設定"));
         pane->setObjectName(QStringLiteral("PropertiesPane"));
         frame.setPropertiesPane(pane);
@@ -139,7 +139,7 @@ TEST_F(ShellLayoutTest, PaneAddedAfterTheRestoreGoesWhereItWas) {
         frame.addDockWidget(Qt::LeftDockWidgetArea, pane);
         frame.saveLayout(*s);
     }
-    CMainFrame next;
+    MainWindow next;
     next.restoreLayout(*s);
     auto* pane = new QDockWidget(QStringLiteral("フィッティング 設定"));
     pane->setObjectName(QStringLiteral("PropertiesPane"));
@@ -159,7 +159,7 @@ TEST_F(ShellLayoutTest, PaneAddedAfterTheRestoreGoesWhereItWas) {
 }
 
 TEST_F(ShellLayoutTest, EveryToolBarEndsWithTheCustomizeButton) {
-    CMainFrame frame;
+    MainWindow frame;
     frame.show();
     for (QToolBar* bar : frame.toolBars()) {
         QAction* last = bar->actions().last();
@@ -171,19 +171,19 @@ TEST_F(ShellLayoutTest, EveryToolBarEndsWithTheCustomizeButton) {
     auto* first = qobject_cast<QToolButton*>(
         frame.toolBars()[0]->widgetForAction(frame.toolBars()[0]->actions().last()));
     first->click();
-    auto* dlg = frame.findChild<CCustomizeDlg*>();
+    auto* dlg = frame.findChild<CustomizeDialog*>();
     ASSERT_NE(dlg, nullptr);
     EXPECT_TRUE(dlg->isVisible());
     EXPECT_EQ(dlg->windowTitle(), QStringLiteral("カスタマイズ"));
     // A second request brings the same dialog forward.
     frame.triggerCommand(ID_VIEW_CUSTOMIZE);
-    EXPECT_EQ(frame.findChildren<CCustomizeDlg*>().size(), 1);
+    EXPECT_EQ(frame.findChildren<CustomizeDialog*>().size(), 1);
 }
 
 TEST_F(ShellLayoutTest, CustomizeDialogHidesBarsAndButtons) {
-    CMainFrame frame;
+    MainWindow frame;
     frame.show();
-    CCustomizeDlg dlg(frame);
+    CustomizeDialog dlg(frame);
     dlg.show();
     ASSERT_EQ(dlg.tree()->topLevelItemCount(), 3);
     EXPECT_EQ(dlg.tree()->topLevelItem(1)->text(0), QStringLiteral("ビデオキャプチャー"));
@@ -228,7 +228,7 @@ TEST_F(ShellLayoutTest, CustomizeDialogHidesBarsAndButtons) {
 }
 
 TEST_F(ShellLayoutTest, KeyIndicatorsFollowTheLockKeys) {
-    CMainFrame frame;
+    MainWindow frame;
     auto* caps = frame.findChild<QLabel*>(QStringLiteral("IndicatorCaps"));
     auto* num = frame.findChild<QLabel*>(QStringLiteral("IndicatorNum"));
     auto* scroll = frame.findChild<QLabel*>(QStringLiteral("IndicatorScroll"));
@@ -251,7 +251,7 @@ TEST_F(ShellLayoutTest, KeyIndicatorsFollowTheLockKeys) {
 }
 
 TEST_F(ShellLayoutTest, KeyLightsAreAskedOnlyWhileTheWindowIsActive) {
-    CMainFrame frame;
+    MainWindow frame;
     int asks = 0;
     KeyLocks locks{false, false, false};
     frame.setKeyLockSource([&] {

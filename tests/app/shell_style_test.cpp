@@ -11,7 +11,7 @@
 #include <QStyle>
 #include <memory>
 
-#include "app/main_frame.h"
+#include "app/main_window.h"
 #include "app/visual_style.h"
 
 namespace qf {
@@ -35,7 +35,7 @@ void expectLook(int expected) {
     EXPECT_EQ(appColour(QPalette::Highlight), colour(s.colours.highlight)) << s.name;
 }
 
-std::vector<int> checkedStyles(const CMainFrame& f) {
+std::vector<int> checkedStyles(const MainWindow& f) {
     std::vector<int> ids;
     for (const VisualStyle& s : visualStyles())
         if (QAction* a = f.action(s.id); a && a->isChecked()) ids.push_back(s.id);
@@ -55,7 +55,7 @@ protected:
 };
 
 TEST_F(ShellStyleTest, FirstStartIsVisualStudio2008) {
-    CMainFrame frame;
+    MainWindow frame;
     EXPECT_EQ(frame.visualStyle(), ID_STYLE_VS_2008);
     EXPECT_EQ(checkedStyles(frame), std::vector<int>{ID_STYLE_VS_2008});
     expectLook(ID_STYLE_VS_2008);
@@ -63,7 +63,7 @@ TEST_F(ShellStyleTest, FirstStartIsVisualStudio2008) {
 }
 
 TEST_F(ShellStyleTest, EveryMenuEntryChangesTheLookAtOnce) {
-    CMainFrame frame;
+    MainWindow frame;
     frame.show();
     for (const VisualStyle& s : visualStyles()) {
         QAction* entry = frame.action(s.id);
@@ -90,13 +90,13 @@ TEST_F(ShellStyleTest, EveryMenuEntryChangesTheLookAtOnce) {
 
 TEST_F(ShellStyleTest, BlackStyleSurvivesARestart) {
     {
-        CMainFrame frame;
+        MainWindow frame;
         frame.action(ID_STYLE_OFFICE_2007_BLACK)->trigger();
         EXPECT_LT(appColour(QPalette::Window).lightness(), 64);
     }
     // Another look in between, as the next start begins with Qt's own.
     QApplication::setPalette(QApplication::style()->standardPalette());
-    CMainFrame next;
+    MainWindow next;
     EXPECT_EQ(next.visualStyle(), ID_STYLE_OFFICE_2007_BLACK);
     EXPECT_EQ(checkedStyles(next), std::vector<int>{ID_STYLE_OFFICE_2007_BLACK});
     EXPECT_LT(appColour(QPalette::Window).lightness(), 64);
@@ -122,7 +122,7 @@ TEST_F(ShellStyleTest, StoredValuesWithoutAnEntry) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.stored.toString().toStdString());
         store(c.stored);
-        CMainFrame frame;
+        MainWindow frame;
         EXPECT_EQ(frame.visualStyle(), c.style);
         expectLook(c.look);
         const auto checked = checkedStyles(frame);
@@ -135,7 +135,7 @@ TEST_F(ShellStyleTest, StoredValuesWithoutAnEntry) {
 }
 
 TEST_F(ShellStyleTest, IdWithoutLookKeepsTheOffice2007ColourChosenLast) {
-    CMainFrame frame;
+    MainWindow frame;
     frame.action(ID_STYLE_OFFICE_2007_SILVER)->trigger();
     frame.action(ID_STYLE_WINDOWS_2000)->trigger();
     frame.setVisualStyle(213);

@@ -10,13 +10,13 @@
 #include <QTreeView>
 
 #include "settings/panel_settings.h"
-#include "settings/property_grid.h"
-#include "view/zelk_view.h"
+#include "settings/settings_grid.h"
+#include "view/image_view.h"
 
 namespace qf::testing_support {
 
 // Types into an item's editor and accepts the edit with Enter.
-inline void enterInPane(CMFCPropertyGridPlusCtrl& grid, PanelItem item, const char* text) {
+inline void enterInPane(SettingsGrid& grid, PanelItem item, const char* text) {
     QTreeView* tree = grid.tree();
     const QModelIndex index = grid.valueIndex(item);
     tree->scrollTo(index);
@@ -31,7 +31,7 @@ inline void enterInPane(CMFCPropertyGridPlusCtrl& grid, PanelItem item, const ch
 }
 
 // Picks a choice of a fixed list and accepts it with Enter.
-inline void chooseInPane(CMFCPropertyGridPlusCtrl& grid, PanelItem item, const char* text) {
+inline void chooseInPane(SettingsGrid& grid, PanelItem item, const char* text) {
     QTreeView* tree = grid.tree();
     const QModelIndex index = grid.valueIndex(item);
     tree->scrollTo(index);
@@ -46,7 +46,7 @@ inline void chooseInPane(CMFCPropertyGridPlusCtrl& grid, PanelItem item, const c
 }
 
 // A left-button drag on the view, at viewport pixels.
-inline void dragOnView(CZelkView& view, QPoint from, QPoint to) {
+inline void dragOnView(ImageView& view, QPoint from, QPoint to) {
     QWidget* port = view.viewport();
     QTest::mousePress(port, Qt::LeftButton, {}, from);
     QTest::mouseMove(port, (from + to) / 2);
@@ -54,7 +54,7 @@ inline void dragOnView(CZelkView& view, QPoint from, QPoint to) {
     QTest::mouseRelease(port, Qt::LeftButton, {}, to);
 }
 
-inline void clickOnView(CZelkView& view, QPoint at) {
+inline void clickOnView(ImageView& view, QPoint at) {
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, at);
 }
 

@@ -16,8 +16,8 @@
 
 #include "app/application_window.h"
 #include "app/visual_style.h"
-#include "settings/properties_wnd.h"
-#include "settings/property_grid.h"
+#include "settings/settings_pane.h"
+#include "settings/settings_grid.h"
 #include "support/fake_dialogs.h"
 
 namespace qf {
@@ -48,7 +48,7 @@ struct HeaderLook {
 };
 
 // Reads the first group row ("フィッティング設定" and its kin) off the screen.
-HeaderLook firstGroupRow(CMFCPropertyGridPlusCtrl& grid) {
+HeaderLook firstGroupRow(SettingsGrid& grid) {
     QTreeView* tree = grid.tree();
     QApplication::processEvents();
     const QImage shot = tree->viewport()->grab().toImage();
@@ -70,7 +70,7 @@ protected:
     void TearDown() override {
         openWorkspaceStore()->clear();
         // The look is the application's; the next test starts in the default one.
-        CMainFrame reset;
+        MainWindow reset;
         reset.setVisualStyle(ID_STYLE_VS_2008);
         openWorkspaceStore()->clear();
     }
@@ -95,7 +95,7 @@ TEST_F(WindowStyleTest, GroupRowsFollowALookChosenLive) {
         w.frame().resize(900, 650);
         w.frame().show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.frame()));
-        CMFCPropertyGridPlusCtrl& grid = *w.properties().grid();
+        SettingsGrid& grid = *w.properties().grid();
         int current = c.start;
         auto check = [&] {
             const VisualStyle& s = visualStyleOf(current, current);

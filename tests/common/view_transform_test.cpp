@@ -7,9 +7,9 @@ namespace {
 
 ViewTransform viewAt(int32_t zoomShift, IntPoint scroll = {}) {
     ViewTransform v;
-    v.m_zoomShift = zoomShift;
-    v.m_scrollPos = scroll;
-    v.m_cellSize = {cellSizeFor(zoomShift), cellSizeFor(zoomShift)};
+    v.zoomShift = zoomShift;
+    v.scrollPos = scroll;
+    v.cellSize = {cellSizeFor(zoomShift), cellSizeFor(zoomShift)};
     return v;
 }
 

@@ -48,13 +48,13 @@ std::vector<SourcePoint> bentCurve() {
 
 AxisSettings axes(bool xLog, bool yLog, bool positiveY) {
     AxisSettings a;
-    a.m_axisRect = {0, 0, 1000, 1000};
-    a.m_xLog = xLog;
-    a.m_yLog = yLog;
-    a.m_xMin = 0.5;
-    a.m_xMax = 20;
-    a.m_yMin = yLog ? 0.01 : positiveY ? 0.1 : -5;
-    a.m_yMax = yLog ? 1e4 : 300;
+    a.axisRect = {0, 0, 1000, 1000};
+    a.xLog = xLog;
+    a.yLog = yLog;
+    a.xMin = 0.5;
+    a.xMax = 20;
+    a.yMin = yLog ? 0.01 : positiveY ? 0.1 : -5;
+    a.yMax = yLog ? 1e4 : 300;
     return a;
 }
 
@@ -77,20 +77,20 @@ TEST(PlainFormula, ReproducesTheGeneratedCurveForEveryModelAndScale) {
                 SCOPED_TRACE(testing::Message() << model.name << (xLog ? " log x" : " lin x")
                                                 << (yLog ? " log y" : " lin y"));
                 FitSettings s;
-                s.m_modelKind = model.kind;
-                s.m_degree = model.degree;
-                s.m_basisExpr = {"1", "x", "x * x", "sin(x)", "exp(-x)", "sqrt(x + 3)"};
-                s.m_graphPointCount = 60;
+                s.modelKind = model.kind;
+                s.degree = model.degree;
+                s.basisExpr = {"1", "x", "x * x", "sin(x)", "exp(-x)", "sqrt(x + 3)"};
+                s.graphPointCount = 60;
                 const Fitted f = fit(bentCurve(), axes(xLog, yLog, model.kind == ExponentialProduct), s);
                 ASSERT_EQ(f.outcome.status, FitOk);
                 const PlainFormula plain = plainFormulaOf(f.result, f.details.degree);
                 int checked = 0;
-                for (int l = 0; l < f.graph.m_generatedCount; ++l) {
-                    const double x = f.graph.m_generatedX[std::size_t(l)];
-                    const double y = f.graph.m_generatedY[std::size_t(l)];
+                for (int l = 0; l < f.graph.generatedCount; ++l) {
+                    const double x = f.graph.generatedX[std::size_t(l)];
+                    const double y = f.graph.generatedY[std::size_t(l)];
                     // Where the inverse powers meet 0 the curve takes 1e24 instead.
                     const double big = xLog ? std::log10(x) : x;
-                    if (model.degree < 0 && std::fabs(big / f.result.m_fitNx) <= 1e-24) continue;
+                    if (model.degree < 0 && std::fabs(big / f.result.fitNx) <= 1e-24) continue;
                     EXPECT_NEAR(evaluatePlainFormula(plain, x), y, 1e-9 * std::fabs(y) + 1e-300)
                         << "x = " << x;
                     ++checked;
@@ -103,38 +103,38 @@ TEST(PlainFormula, ReproducesTheGeneratedCurveForEveryModelAndScale) {
 
 TEST(PlainFormula, TextsReadyToPaste) {
     FitResult r;
-    r.m_fitModelKind = Polynomial;
-    r.m_fitCoefCount = 3;
-    r.m_fitNx = 10;
-    r.m_fitNy = 100;
-    r.m_fitCoefs[0] = 0.02;   // 2
-    r.m_fitCoefs[1] = -0.5;   // -50 / 10 = -5
-    r.m_fitCoefs[2] = 0.25;   // 25 / 100 = 0.25
+    r.fitModelKind = Polynomial;
+    r.fitCoefCount = 3;
+    r.fitNx = 10;
+    r.fitNy = 100;
+    r.fitCoefs[0] = 0.02;   // 2
+    r.fitCoefs[1] = -0.5;   // -50 / 10 = -5
+    r.fitCoefs[2] = 0.25;   // 25 / 100 = 0.25
     PlainFormula f = plainFormulaOf(r, 2);
     EXPECT_EQ(formulaText(f), "y = 2 - 5*x + 0.25*x^2");
     EXPECT_EQ(pythonText(f), "y = 2 - 5*x + 0.25*x**2");
     EXPECT_EQ(spreadsheetText(f), "=2 - 5*A1 + 0.25*A1^2");
 
-    r.m_fitXLog = 1;
-    r.m_fitYLog = 1;
+    r.fitXLog = 1;
+    r.fitYLog = 1;
     f = plainFormulaOf(r, 2);
     EXPECT_EQ(formulaText(f), "log10(y) = 2 - 5*log10(x) + 0.25*log10(x)^2");
     EXPECT_EQ(pythonText(f), "y = 10 ** (2 - 5*math.log10(x) + 0.25*math.log10(x)**2)");
     EXPECT_EQ(spreadsheetText(f), "=10^(2 - 5*LOG10(A1) + 0.25*LOG10(A1)^2)");
 
-    r.m_fitXLog = 0;
-    r.m_fitYLog = 0;
-    r.m_fitModelKind = ExponentialProduct;
+    r.fitXLog = 0;
+    r.fitYLog = 0;
+    r.fitModelKind = ExponentialProduct;
     f = plainFormulaOf(r, -2);  // powers 0, -1, -2: A / Nx^-p
     EXPECT_EQ(formulaText(f), "ln(y) = 2 - 500*x^(-1) + 2500*x^(-2)");
     EXPECT_EQ(pythonText(f), "y = math.exp(2 - 500*x**(-1) + 2500*x**(-2))");
     EXPECT_EQ(spreadsheetText(f), "=EXP(2 - 500*A1^(-1) + 2500*A1^(-2))");
 
     // Coefficients in full: a double written and read back is the same double.
-    r.m_fitModelKind = Polynomial;
-    r.m_fitCoefCount = 1;
-    r.m_fitNy = 1;
-    r.m_fitCoefs[0] = 0.1 + 0.2;
+    r.fitModelKind = Polynomial;
+    r.fitCoefCount = 1;
+    r.fitNy = 1;
+    r.fitCoefs[0] = 0.1 + 0.2;
     f = plainFormulaOf(r, 0);
     EXPECT_EQ(formulaText(f), "y = 0.30000000000000004");
 }
@@ -143,11 +143,11 @@ TEST(PlainFormula, TextsReadyToPaste) {
 // y = -0.2 + 1.3 x, residuals 0.2, -0.1, -0.4, 0.3, R^2 = 1 - 0.3 / 8.75.
 TEST(FitStatistics, MatchTheHandComputedLine) {
     AxisSettings a;
-    a.m_axisRect = {0, 0, 100, 100};
-    a.m_xMax = 100;
-    a.m_yMax = 100;
+    a.axisRect = {0, 0, 100, 100};
+    a.xMax = 100;
+    a.yMax = 100;
     FitSettings s;
-    s.m_degree = 1;
+    s.degree = 1;
     const Fitted f = fit({{0, 100}, {1, 99}, {2, 98}, {3, 96}}, a, s);
     ASSERT_EQ(f.outcome.status, FitOk);
     const FitDetails& d = f.details;
@@ -174,11 +174,11 @@ TEST(FitStatistics, MatchTheHandComputedLine) {
 TEST(FitStatistics, ZeroedSingularValuesAreReportedAsTheRank) {
     // Two distinct abscissae cannot fix a parabola: rank 2 of 3.
     AxisSettings a;
-    a.m_axisRect = {0, 0, 100, 100};
-    a.m_xMax = 100;
-    a.m_yMax = 100;
+    a.axisRect = {0, 0, 100, 100};
+    a.xMax = 100;
+    a.yMax = 100;
     FitSettings s;
-    s.m_degree = 2;
+    s.degree = 2;
     const Fitted f = fit({{10, 90}, {10, 88}, {20, 70}, {20, 72}}, a, s);
     ASSERT_EQ(f.outcome.status, FitOk);
     EXPECT_EQ(f.details.coefCount, 3);
@@ -189,9 +189,9 @@ TEST(FitStatistics, ZeroedSingularValuesAreReportedAsTheRank) {
 
 TEST(FitStatistics, EqualValuesHaveNoR2) {
     AxisSettings a;
-    a.m_axisRect = {0, 0, 100, 100};
+    a.axisRect = {0, 0, 100, 100};
     FitSettings s;
-    s.m_degree = 1;
+    s.degree = 1;
     const Fitted f = fit({{10, 50}, {20, 50}, {30, 50}}, a, s);
     ASSERT_EQ(f.outcome.status, FitOk);
     EXPECT_TRUE(std::isnan(f.details.r2));

@@ -15,12 +15,12 @@ const std::array<std::string, 6> kFormulas = {"1", " x ", "x*x", "sin(x)", "", "
 
 FitResult linearFit() {
     FitResult r;
-    r.m_fitModelKind = Polynomial;
-    r.m_fitCoefCount = 2;
-    r.m_fitNx = 1;
-    r.m_fitNy = 2;
-    r.m_fitCoefs[0] = 0.1;
-    r.m_fitCoefs[1] = 0.95;
+    r.fitModelKind = Polynomial;
+    r.fitCoefCount = 2;
+    r.fitNx = 1;
+    r.fitNy = 2;
+    r.fitCoefs[0] = 0.1;
+    r.fitCoefs[1] = 0.95;
     return r;
 }
 
@@ -62,8 +62,8 @@ TEST(FitReport, PolynomialListsDegreeAndCoefficients) {
 
 TEST(FitReport, NegativeDegreeShowsItsMagnitude) {
     FitResult r = linearFit();
-    r.m_fitCoefCount = 3;  // degree -2
-    r.m_fitCoefs[2] = 1.5e-5;
+    r.fitCoefCount = 3;  // degree -2
+    r.fitCoefs[2] = 1.5e-5;
     const std::string text = buildFitReport(r, kFormulas);
     EXPECT_NE(text.find("次数 n = 2\r\n係数\r\n"), std::string::npos);
     EXPECT_NE(text.find("  A2 = 1.5E-005\r\n"), std::string::npos);
@@ -71,8 +71,8 @@ TEST(FitReport, NegativeDegreeShowsItsMagnitude) {
 
 TEST(FitReport, FunctionSumListsFormulasAsTypedAndNoDegree) {
     FitResult r = linearFit();
-    r.m_fitModelKind = FunctionSum;
-    r.m_fitCoefCount = 6;
+    r.fitModelKind = FunctionSum;
+    r.fitCoefCount = 6;
     const std::string formulas =
         "f0(x) = 1\r\nf1(x) =  x \r\nf2(x) = x*x\r\nf3(x) = sin(x)\r\nf4(x) = \r\n"
         "f5(x) = exp( - x)\r\n";
@@ -87,9 +87,9 @@ TEST(FitReport, FunctionSumListsFormulasAsTypedAndNoDegree) {
 
 TEST(GeneratedGraphFile, BytesAreTheCodePage932TextWithOneNul) {
     GeneratedGraph g;
-    g.m_generatedCount = 3;
-    g.m_generatedX = {0, 0.5, 1};
-    g.m_generatedY = {0.2, 1.15, 2.1};
+    g.generatedCount = 3;
+    g.generatedX = {0, 0.5, 1};
+    g.generatedY = {0.2, 1.15, 2.1};
     const std::string text = generatedGraphFileText(linearFit(), g, kFormulas);
     EXPECT_EQ(text, buildFitReport(linearFit(), kFormulas) +
                         "No.,X,Y\r\n1,0,0.2\r\n2,0.5,1.15\r\n3,1,2.1\r\n");

@@ -83,14 +83,14 @@ TEST(GraphGeometry, MapsLimitsOntoThePlotAndRefusesUndefinedPoints) {
     const IntRect plot{55, 55, 105, 85};
     AxisSettings lin;
     AxisSettings logs;
-    logs.m_xMin = 0.01;
-    logs.m_xMax = 100;
-    logs.m_yMin = 1;
-    logs.m_yMax = 1000;
+    logs.xMin = 0.01;
+    logs.xMax = 100;
+    logs.yMin = 1;
+    logs.yMax = 1000;
     AxisSettings equal;
-    equal.m_xMax = 0.0;
+    equal.xMax = 0.0;
     AxisSettings equalY;
-    equalY.m_yMin = equalY.m_yMax = 3.0;
+    equalY.yMin = equalY.yMax = 3.0;
     const MapCase cases[] = {
         {"max corner", 1, 1, false, false, lin, true, {104, 56}},
         {"min corner", 0, 0, false, false, lin, true, {55, 85}},
@@ -122,14 +122,14 @@ TEST(GraphGeometry, MapsLimitsOntoThePlotAndRefusesUndefinedPoints) {
 TEST(GraphGeometry, PlotRectangleFollowsZoomAndScroll) {
     ViewTransform view;
     EXPECT_EQ(plotRectOf(view, {55, 55, 105, 85}), (IntRect{55, 55, 105, 85}));
-    view.m_zoomShift = 2;
-    view.m_cellSize = {4, 4};
-    view.m_scrollPos = {40, 100};
+    view.zoomShift = 2;
+    view.cellSize = {4, 4};
+    view.scrollPos = {40, 100};
     // Cell centres in logical coordinates; the scroll position cancels out.
     EXPECT_EQ(plotRectOf(view, {55, 55, 105, 85}), (IntRect{222, 222, 422, 342}));
-    view.m_zoomShift = -1;
-    view.m_cellSize = {1, 1};
-    view.m_scrollPos = {0, 0};
+    view.zoomShift = -1;
+    view.cellSize = {1, 1};
+    view.scrollPos = {0, 0};
     EXPECT_EQ(plotRectOf(view, {55, 55, 105, 85}), (IntRect{27, 27, 52, 42}));
 }
 

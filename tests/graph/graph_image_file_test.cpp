@@ -30,9 +30,9 @@ protected:
         scene_ = sceneOf({160, 120}, &graph_);
         scene_.style.colour = 0x0000FF;
         // Zoomed and scrolled in the window; the file is always 1:1.
-        scene_.view.m_zoomShift = 2;
-        scene_.view.m_cellSize = {4, 4};
-        scene_.view.m_scrollPos = {40, 100};
+        scene_.view.zoomShift = 2;
+        scene_.view.cellSize = {4, 4};
+        scene_.view.scrollPos = {40, 100};
     }
     std::string path(const std::string& name) const {
         return dir_.filePath(name.c_str()).toStdString();

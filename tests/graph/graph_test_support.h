@@ -44,17 +44,17 @@ inline QImage draw(const GraphScene& scene, const Canvas& canvas = {}) {
     QPainter painter(&image);
     painter.setBackground(qColour(canvas.background));
     painter.translate(-canvas.scroll);
-    DrawGeneratedGraph(painter, scene, canvas.data, canvas.axis);
+    drawGeneratedGraph(painter, scene, canvas.data, canvas.axis);
     return image;
 }
 
 inline GeneratedGraph graphOf(std::initializer_list<std::pair<double, double>> points) {
     GeneratedGraph g;
     for (const auto& [x, y] : points) {
-        g.m_generatedX.push_back(x);
-        g.m_generatedY.push_back(y);
+        g.generatedX.push_back(x);
+        g.generatedY.push_back(y);
     }
-    g.m_generatedCount = static_cast<int32_t>(points.size());
+    g.generatedCount = static_cast<int32_t>(points.size());
     return g;
 }
 

@@ -103,8 +103,8 @@ TEST(Renderer, LogWrittenOnlyOnALogAxisWithoutGrid) {
         SCOPED_TRACE(testing::Message()
                      << "xLog " << c.xLog << " yLog " << c.yLog << " grid " << c.grid);
         GraphScene scene = sceneOf({160, 120});
-        scene.axis.m_xLog = c.xLog;
-        scene.axis.m_yLog = c.yLog;
+        scene.axis.xLog = c.xLog;
+        scene.axis.yLog = c.yLog;
         scene.style.showGrid = c.grid;
         const QImage image = draw(scene);
         EXPECT_EQ(coloursIn(image, xMark), c.xMark ? written : blank);
@@ -197,7 +197,7 @@ TEST(Renderer, NumberColourFollowsThePointAndOutsideTheVisibleImageIsDropped) {
         // below it; point 2 at (14, 27) fits.
         const GeneratedGraph graph = graphOf({{0, 0.5}, {0.05, 0.9}, {1, 0}});
         GraphScene scene = sceneOf({120, 90}, &graph);
-        scene.axis.m_axisRect = {10, 20, 110, 80};
+        scene.axis.axisRect = {10, 20, 110, 80};
         scene.style = only(false, false, true);
         const QImage image = draw(scene, {.size = {120, 90}});
         const QSize box = textBox("1");
@@ -213,7 +213,7 @@ TEST(Renderer, UndefinedPointsAreSkipped) {
     {
         const GeneratedGraph graph = graphOf({{0.2, 0.5}, {0.5, 0.5}});
         GraphScene scene = sceneOf({160, 120}, &graph);
-        scene.axis.m_xMin = scene.axis.m_xMax = 0.5;
+        scene.axis.xMin = scene.axis.xMax = 0.5;
         const QImage image = draw(scene);
         EXPECT_TRUE(boundsOf(image, kData).isNull());
         EXPECT_EQ(colourAt(image, 55, 70), kAxis);  // the frame is still there
@@ -223,9 +223,9 @@ TEST(Renderer, UndefinedPointsAreSkipped) {
         const GeneratedGraph graph =
             graphOf({{1, 0.5}, {-1, 0.5}, {0, 0.5}, {10, 0.5}, {100, 0.5}});
         GraphScene scene = sceneOf({160, 120}, &graph);
-        scene.axis.m_xMin = 1;
-        scene.axis.m_xMax = 100;
-        scene.axis.m_xLog = 1;
+        scene.axis.xMin = 1;
+        scene.axis.xMax = 100;
+        scene.axis.xLog = 1;
         scene.style = only(true, true, false);
         const QImage image = draw(scene);
         EXPECT_EQ(colourAt(image, 55, 71), kData);  // markers at 55, 79, 104
@@ -238,10 +238,10 @@ TEST(Renderer, UndefinedPointsAreSkipped) {
         // Non-finite and far-out values, an infinite limit on a log axis and a
         // count larger than the arrays.
         GeneratedGraph graph = graphOf({{kNaN, 0.5}, {0.5, kInf}, {1e300, 0.5}, {0.5, 0.5}});
-        graph.m_generatedCount = 1000;
+        graph.generatedCount = 1000;
         GraphScene scene = sceneOf({160, 120}, &graph);
-        scene.axis.m_yMax = kInf;
-        scene.axis.m_yLog = 1;
+        scene.axis.yMax = kInf;
+        scene.axis.yLog = 1;
         scene.style.showNumbers = 1;
         const QImage image = draw(scene);
         EXPECT_FALSE(boundsOf(image, kData).isNull());
@@ -254,9 +254,9 @@ TEST(Renderer, ZoomAndScrollMoveThePlotToCellCentres) {
     // in the window, centre (182, 122); (105, 85) at (382, 242).
     const GeneratedGraph graph = graphOf({{1, 1}});
     GraphScene scene = sceneOf({160, 120}, &graph);
-    scene.view.m_zoomShift = 2;
-    scene.view.m_cellSize = {4, 4};
-    scene.view.m_scrollPos = {40, 100};
+    scene.view.zoomShift = 2;
+    scene.view.cellSize = {4, 4};
+    scene.view.scrollPos = {40, 100};
     scene.style = only(true, false, false);
     const QImage window = draw(scene, {.size = {480, 300}, .scroll = {40, 100}});
     EXPECT_EQ(columnsWith(window, 180, 150, 400, kAxis), (std::set<int>{181, 182, 381, 382}));
@@ -275,8 +275,8 @@ TEST(Renderer, NothingWithoutImageOrWithAnUnknownScale) {
     const GeneratedGraph graph = graphOf({{0.5, 0.5}});
     for (const Case& c : cases) {
         GraphScene scene = sceneOf(c.image, &graph);
-        scene.axis.m_xLog = c.xLog;
-        scene.axis.m_yLog = c.yLog;
+        scene.axis.xLog = c.xLog;
+        scene.axis.yLog = c.yLog;
         const QImage image = draw(scene);
         EXPECT_EQ(coloursIn(image, image.rect()), std::set<uint32_t>{kWhite});
     }
@@ -296,7 +296,7 @@ TEST(Renderer, RestoresThePainterState) {
     painter.setFont(font);
     painter.setBackgroundMode(Qt::OpaqueMode);
     painter.setRenderHint(QPainter::Antialiasing, true);
-    DrawGeneratedGraph(painter, scene, kData, kAxis);
+    drawGeneratedGraph(painter, scene, kData, kAxis);
     EXPECT_EQ(painter.pen(), pen);
     EXPECT_EQ(painter.font(), font);
     EXPECT_EQ(painter.backgroundMode(), Qt::OpaqueMode);

@@ -39,12 +39,12 @@ const std::map<std::string, int> kDegrees = {{"cubic", 3},   {"quadratic", 2}, {
 AxisSettings axisOf(const nlohmann::json& c) {
     AxisSettings a;
     const auto r = c["axisRect"];
-    a.m_axisRect = {r[0], r[1], r[2], r[3]};
-    a.m_xMin = c["xMin"];
-    a.m_xMax = c["xMax"];
-    a.m_yMin = c["yMin"];
-    a.m_yMax = c["yMax"];
-    a.m_yLog = c["yLog"].get<bool>() ? 1 : 0;
+    a.axisRect = {r[0], r[1], r[2], r[3]};
+    a.xMin = c["xMin"];
+    a.xMax = c["xMax"];
+    a.yMin = c["yMin"];
+    a.yMax = c["yMax"];
+    a.yLog = c["yLog"].get<bool>() ? 1 : 0;
     return a;
 }
 
@@ -62,7 +62,7 @@ TEST(CurveExtraction, FromTheClickAloneTheFitFollowsTheDrawnFunction) {
             const std::string name = curve["function"];
             SCOPED_TRACE(c["file"].get<std::string>() + " " + name);
             const IntPoint seed{curve["seed"][0], curve["seed"][1]};
-            const ExtractionResult r = extractCurve(picture, axis.m_axisRect, seed, {});
+            const ExtractionResult r = extractCurve(picture, axis.axisRect, seed, {});
             ASSERT_TRUE(r.ok) << r.error;
             EXPECT_EQ(r.kind, curve["markers"].get<bool>() ? ExtractedKind::Markers
                                                            : ExtractedKind::Line);
@@ -72,26 +72,26 @@ TEST(CurveExtraction, FromTheClickAloneTheFitFollowsTheDrawnFunction) {
             fit.points = r.points.data();
             fit.pointCount = int32_t(r.points.size());
             fit.axis = axis;
-            fit.settings.m_degree = kDegrees.at(name);
-            fit.settings.m_graphPointCount = 101;
+            fit.settings.degree = kDegrees.at(name);
+            fit.settings.graphPointCount = 101;
             fit.imagePresent = true;
             FitResult result;
             GeneratedGraph graph;
             ASSERT_EQ(runFit(fit, *work, result, graph).status, FitOk);
             double worst = 0;
             const auto f = kFunctions.at(name);
-            for (int l = 0; l < graph.m_generatedCount; ++l) {
-                const double x = graph.m_generatedX[std::size_t(l)];
-                const double y = graph.m_generatedY[std::size_t(l)];
-                const double off = axis.m_yLog ? std::fabs(std::log10(y) - std::log10(f(x)))
-                                               : std::fabs(y - f(x)) / (axis.m_yMax - axis.m_yMin);
+            for (int l = 0; l < graph.generatedCount; ++l) {
+                const double x = graph.generatedX[std::size_t(l)];
+                const double y = graph.generatedY[std::size_t(l)];
+                const double off = axis.yLog ? std::fabs(std::log10(y) - std::log10(f(x)))
+                                               : std::fabs(y - f(x)) / (axis.yMax - axis.yMin);
                 worst = std::max(worst, off);
             }
             std::printf("%s %s: %s, largest deviation %.3f %s\n",
                         c["file"].get<std::string>().c_str(), name.c_str(),
                         r.kind == ExtractedKind::Markers ? "markers" : "line",
-                        axis.m_yLog ? worst : worst * 100, axis.m_yLog ? "decade" : "% of the range");
-            EXPECT_LE(worst, axis.m_yLog ? 0.01 : 0.005);
+                        axis.yLog ? worst : worst * 100, axis.yLog ? "decade" : "% of the range");
+            EXPECT_LE(worst, axis.yLog ? 0.01 : 0.005);
             ++curves;
         }
     }

@@ -27,11 +27,11 @@ protected:
     void SetUp() override {
         TempDirTest::SetUp();
         images = {colourPicture(10, 10), colourPicture(10, 10)};
-        display.m_displaySource = 2;
-        display.m_showGeneratedGraph = 1;
-        display.m_currentImage = CurrentImage::Output;
-        mapping.m_mappingCorners = {{{1, 2}, {3, 4}, {5, 6}, {7, 8}}};
-        mapping.m_showMappingGrid = 0;
+        display.displaySource = 2;
+        display.showGeneratedGraph = 1;
+        display.currentImage = CurrentImage::Output;
+        mapping.mappingCorners = {{{1, 2}, {3, 4}, {5, 6}, {7, 8}}};
+        mapping.showMappingGrid = 0;
         axisRect = {1, 2, 3, 4};
     }
 
@@ -54,23 +54,23 @@ TEST_F(LoadImage, ReplacesTheImagesAndResetsTheView) {
     EXPECT_EQ(r.title, "graph.png");
     EXPECT_EQ(r.message, "");
 
-    EXPECT_EQ(cv::norm(images.m_inputImage, picture, cv::NORM_INF), 0.0);
+    EXPECT_EQ(cv::norm(images.inputImage, picture, cv::NORM_INF), 0.0);
     cv::Mat grey, want;
     cv::cvtColor(picture, grey, cv::COLOR_BGR2GRAY);
     cv::cvtColor(grey, want, cv::COLOR_GRAY2BGR);
     // Built when first read, not by the load.
-    EXPECT_TRUE(images.m_outputImage.empty());
+    EXPECT_TRUE(images.outputImage.empty());
     ASSERT_EQ(outputImage(images).type(), CV_8UC3);
-    EXPECT_EQ(cv::norm(images.m_outputImage, want, cv::NORM_INF), 0.0);
+    EXPECT_EQ(cv::norm(images.outputImage, want, cv::NORM_INF), 0.0);
 
     EXPECT_EQ(zoomShift, 0);
-    EXPECT_EQ(display.m_displaySource, 1);
-    EXPECT_EQ(display.m_currentImage, CurrentImage::Input);
-    EXPECT_EQ(display.m_showGeneratedGraph, 1);
-    EXPECT_EQ(mapping.m_mappingCorners, (Quad{{{8, 8}, {56, 8}, {56, 40}, {8, 40}}}));
-    EXPECT_EQ(mapping.m_graphRect, (IntRect{6, 6, 58, 42}));
+    EXPECT_EQ(display.displaySource, 1);
+    EXPECT_EQ(display.currentImage, CurrentImage::Input);
+    EXPECT_EQ(display.showGeneratedGraph, 1);
+    EXPECT_EQ(mapping.mappingCorners, (Quad{{{8, 8}, {56, 8}, {56, 40}, {8, 40}}}));
+    EXPECT_EQ(mapping.graphRect, (IntRect{6, 6, 58, 42}));
     EXPECT_EQ(axisRect, (IntRect{12, 12, 52, 36}));
-    EXPECT_EQ(mapping.m_showMappingGrid, 0);  // a setting, not geometry
+    EXPECT_EQ(mapping.showMappingGrid, 0);  // a setting, not geometry
 }
 
 TEST_F(LoadImage, GreyModeOffKeepsAPrivateCopy) {
@@ -78,9 +78,9 @@ TEST_F(LoadImage, GreyModeOffKeepsAPrivateCopy) {
     ASSERT_TRUE(cv::imwrite(path("graph.bmp"), picture));
     ASSERT_TRUE(load(path("graph.bmp"), 0).ok);
     EXPECT_EQ(cv::norm(outputImage(images), picture, cv::NORM_INF), 0.0);
-    EXPECT_NE(images.m_outputImage.data, images.m_inputImage.data);
-    images.m_outputImage.setTo(cv::Scalar::all(0));
-    EXPECT_EQ(cv::norm(images.m_inputImage, picture, cv::NORM_INF), 0.0);
+    EXPECT_NE(images.outputImage.data, images.inputImage.data);
+    images.outputImage.setTo(cv::Scalar::all(0));
+    EXPECT_EQ(cv::norm(images.inputImage, picture, cv::NORM_INF), 0.0);
 }
 
 // A failed read changes nothing but the current image; the previous images
@@ -100,29 +100,29 @@ TEST_F(LoadImage, FailureKeepsTheStateAndShowsNoImage) {
         {"empty.jpg", "untitled.jpg"},     {"missing.bmp", "untitled.bmp"},
         {"folder.tif", "untitled.tif"},    {"no-extension", "untitled"},
     };
-    const cv::Mat input = images.m_inputImage, output = images.m_outputImage;
+    const cv::Mat input = images.inputImage, output = images.outputImage;
     const MappingQuad mappingBefore = mapping;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        display.m_currentImage = CurrentImage::Output;
+        display.currentImage = CurrentImage::Output;
         const LoadResult r = load(path(c.name));
         EXPECT_FALSE(r.ok);
         EXPECT_EQ(r.title, c.title);
         EXPECT_EQ(r.message, "Unable to Open File. ");
-        EXPECT_EQ(display.m_currentImage, CurrentImage::None);
-        EXPECT_FALSE(imagePresent(images, display.m_currentImage));
-        EXPECT_EQ(images.m_inputImage.data, input.data);
-        EXPECT_EQ(images.m_outputImage.data, output.data);
-        EXPECT_EQ(display.m_displaySource, 2);
+        EXPECT_EQ(display.currentImage, CurrentImage::None);
+        EXPECT_FALSE(imagePresent(images, display.currentImage));
+        EXPECT_EQ(images.inputImage.data, input.data);
+        EXPECT_EQ(images.outputImage.data, output.data);
+        EXPECT_EQ(display.displaySource, 2);
         EXPECT_EQ(zoomShift, 3);
-        EXPECT_EQ(mapping.m_mappingCorners, mappingBefore.m_mappingCorners);
-        EXPECT_EQ(mapping.m_graphRect, mappingBefore.m_graphRect);
-        EXPECT_EQ(mapping.m_innerQuad, mappingBefore.m_innerQuad);
+        EXPECT_EQ(mapping.mappingCorners, mappingBefore.mappingCorners);
+        EXPECT_EQ(mapping.graphRect, mappingBefore.graphRect);
+        EXPECT_EQ(mapping.innerQuad, mappingBefore.innerQuad);
         EXPECT_EQ(axisRect, (IntRect{1, 2, 3, 4}));
     }
     // The refresh after a later display command shows the kept output again.
     selectCurrentImage(display);
-    EXPECT_EQ(currentImage(images, display.m_currentImage), &images.m_outputImage);
+    EXPECT_EQ(currentImage(images, display.currentImage), &images.outputImage);
 }
 
 TEST_F(LoadImage, JapaneseFolderNamesLoadAndSave) {
@@ -137,7 +137,7 @@ TEST_F(LoadImage, JapaneseFolderNamesLoadAndSave) {
     const LoadResult r = load(file, 0);
     EXPECT_TRUE(r.ok);
     EXPECT_EQ(r.title, "グラフ画像.png");
-    EXPECT_EQ(cv::norm(images.m_inputImage, picture, cv::NORM_INF), 0.0);
+    EXPECT_EQ(cv::norm(images.inputImage, picture, cv::NORM_INF), 0.0);
     EXPECT_EQ(imageTitleName((folder / "無い.bmp").string(), false), "untitled.bmp");
 }
 
@@ -166,9 +166,9 @@ TEST(DisplaySelection, CurrentImageFollowsTheDisplaySource) {
     for (const auto& [source, want] :
          {std::pair{0, CurrentImage::Input}, std::pair{1, CurrentImage::Input},
           std::pair{2, CurrentImage::Output}}) {
-        d.m_displaySource = source;
+        d.displaySource = source;
         selectCurrentImage(d);
-        EXPECT_EQ(d.m_currentImage, want) << source;
+        EXPECT_EQ(d.currentImage, want) << source;
     }
     // Present means a current image with pixels.
     EXPECT_FALSE(imagePresent(images, CurrentImage::Output));

@@ -35,8 +35,8 @@ ImagePair pairOf(const cv::Mat& input) {
 
 MappingQuad quadOf(const Quad& corners, const IntRect& rect) {
     MappingQuad m;
-    m.m_mappingCorners = corners;
-    m.m_graphRect = rect;
+    m.mappingCorners = corners;
+    m.graphRect = rect;
     return m;
 }
 
@@ -44,7 +44,7 @@ MappingQuad quadOf(const Quad& corners, const IntRect& rect) {
 cv::Mat mapped(const cv::Mat& input, const Quad& corners, const IntRect& rect) {
     ImagePair images{input, input.clone()};
     runMapping(images, CurrentImage::Input, quadOf(corners, rect));
-    return images.m_outputImage;
+    return images.outputImage;
 }
 
 // Compares every output pixel with the input pixel `source` names, or with
@@ -71,21 +71,21 @@ TEST(MappingReset, PlacesGeometryFor640x480) {
     MappingQuad m;
     IntRect axis;
     resetMappingForImage(640, 480, m, axis);
-    EXPECT_EQ(m.m_mappingCorners, (Quad{{{80, 80}, {560, 80}, {560, 400}, {80, 400}}}));
-    EXPECT_EQ(m.m_graphRect, (IntRect{60, 60, 580, 420}));
+    EXPECT_EQ(m.mappingCorners, (Quad{{{80, 80}, {560, 80}, {560, 400}, {80, 400}}}));
+    EXPECT_EQ(m.graphRect, (IntRect{60, 60, 580, 420}));
     EXPECT_EQ(axis, (IntRect{120, 120, 520, 360}));
-    EXPECT_EQ(m.m_innerQuad, (Quad{{{98, 97}, {541, 97}, {541, 382}, {98, 382}}}));
-    EXPECT_EQ(m.m_showMappingGrid, 1);
-    EXPECT_EQ(m.m_mappingGridDivisions, 10);
+    EXPECT_EQ(m.innerQuad, (Quad{{{98, 97}, {541, 97}, {541, 382}, {98, 382}}}));
+    EXPECT_EQ(m.showMappingGrid, 1);
+    EXPECT_EQ(m.mappingGridDivisions, 10);
 }
 
 TEST(MappingReset, InitialGuideIsTheOneTheInitialCornersGive) {
     const MappingQuad m;
-    const IntRect& r = m.m_graphRect;
+    const IntRect& r = m.graphRect;
     const std::optional<Quad> q =
-        computeInnerQuad(m.m_mappingCorners, 40.0 / r.width(), 40.0 / r.height());
+        computeInnerQuad(m.mappingCorners, 40.0 / r.width(), 40.0 / r.height());
     ASSERT_TRUE(q);
-    EXPECT_EQ(*q, m.m_innerQuad);
+    EXPECT_EQ(*q, m.innerQuad);
 }
 
 // Images too small for the insets: the geometry degenerates, the guide must
@@ -104,14 +104,14 @@ TEST(MappingReset, TinyAndEmptyImages) {
         MappingQuad m;
         IntRect axis;
         resetMappingForImage(c.w, c.h, m, axis);
-        EXPECT_EQ(m.m_mappingCorners, c.corners) << c.w << "x" << c.h;
-        EXPECT_EQ(m.m_graphRect, c.graph) << c.w << "x" << c.h;
+        EXPECT_EQ(m.mappingCorners, c.corners) << c.w << "x" << c.h;
+        EXPECT_EQ(m.graphRect, c.graph) << c.w << "x" << c.h;
     }
     MappingQuad m;
     IntRect axis;
-    const Quad before = m.m_innerQuad;
+    const Quad before = m.innerQuad;
     resetMappingForImage(0, 0, m, axis);
-    EXPECT_EQ(m.m_innerQuad, before);
+    EXPECT_EQ(m.innerQuad, before);
 }
 
 TEST(InnerQuad, DegenerateQuadrilateralsLeaveTheGuideAlone) {
@@ -124,13 +124,13 @@ TEST(InnerQuad, DegenerateQuadrilateralsLeaveTheGuideAlone) {
     EXPECT_TRUE(computeInnerQuad(fine, 0.5, 0.5));
 
     MappingQuad m = quadOf(fine, {40, 40, 40, 100});  // zero-width graph rectangle
-    const Quad before = m.m_innerQuad;
+    const Quad before = m.innerQuad;
     updateInnerQuad(m);
-    EXPECT_EQ(m.m_innerQuad, before);
-    m.m_mappingCorners = flatRightEdge;
-    m.m_graphRect = {0, 0, 80, 80};
+    EXPECT_EQ(m.innerQuad, before);
+    m.mappingCorners = flatRightEdge;
+    m.graphRect = {0, 0, 80, 80};
     updateInnerQuad(m);
-    EXPECT_EQ(m.m_innerQuad, before);
+    EXPECT_EQ(m.innerQuad, before);
 }
 
 // Left and right edge points 1 pixel apart: K takes K squared (1) and the
@@ -279,26 +279,26 @@ TEST(Mapping, NeedsAnImageAndLeavesOtherHoldersAlone) {
     const MappingQuad m = quadOf({{{2, 2}, {28, 3}, {27, 18}, {3, 17}}}, {4, 4, 26, 16});
 
     ImagePair none = pairOf(in);
-    const cv::Mat before = none.m_outputImage;
+    const cv::Mat before = none.outputImage;
     runMapping(none, CurrentImage::None, m);
-    EXPECT_EQ(none.m_outputImage.data, before.data);
-    EXPECT_EQ(cv::norm(none.m_outputImage, in, cv::NORM_INF), 0.0);
+    EXPECT_EQ(none.outputImage.data, before.data);
+    EXPECT_EQ(cv::norm(none.outputImage, in, cv::NORM_INF), 0.0);
 
     ImagePair empty;
     runMapping(empty, CurrentImage::Input, m);
-    EXPECT_TRUE(empty.m_outputImage.empty());
+    EXPECT_TRUE(empty.outputImage.empty());
 
     // A Mat still holding the old output keeps its pixels; the output shares
     // nothing with the input.
     ImagePair images = pairOf(in);
-    const cv::Mat held = images.m_outputImage;
+    const cv::Mat held = images.outputImage;
     const cv::Mat heldCopy = held.clone();
     runMapping(images, CurrentImage::Output, m);
     EXPECT_EQ(cv::norm(held, heldCopy, cv::NORM_INF), 0.0);
-    EXPECT_NE(images.m_outputImage.data, images.m_inputImage.data);
-    EXPECT_EQ(cv::norm(images.m_inputImage, in, cv::NORM_INF), 0.0);
-    EXPECT_EQ(cv::norm(images.m_outputImage,
-                       test::referenceMapping(in, m.m_mappingCorners, m.m_graphRect), cv::NORM_INF),
+    EXPECT_NE(images.outputImage.data, images.inputImage.data);
+    EXPECT_EQ(cv::norm(images.inputImage, in, cv::NORM_INF), 0.0);
+    EXPECT_EQ(cv::norm(images.outputImage,
+                       test::referenceMapping(in, m.mappingCorners, m.graphRect), cv::NORM_INF),
               0.0);
 }
 

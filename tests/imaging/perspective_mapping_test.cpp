@@ -137,12 +137,12 @@ cv::Mat straightened(const cv::Mat& photo, const Quad& corners, MappingMethod me
                      MappingSampling sampling = MappingSampling::Nearest) {
     ImagePair images{photo, cv::Mat()};
     MappingQuad m;
-    m.m_mappingCorners = corners;
-    m.m_graphRect = kGraph;
-    m.m_mappingMethod = method;
-    m.m_mappingSampling = sampling;
+    m.mappingCorners = corners;
+    m.graphRect = kGraph;
+    m.mappingMethod = method;
+    m.mappingSampling = sampling;
     runMapping(images, CurrentImage::Input, m);
-    return images.m_outputImage;
+    return images.outputImage;
 }
 
 TEST(PerspectiveMapping, TheGridOfATiltedChartComesOutWhereItBelongs) {
@@ -199,11 +199,11 @@ TEST(PerspectiveMapping, CornersOnTheWholeImageGiveTheInput) {
     cv::randu(in, cv::Scalar::all(0), cv::Scalar::all(255));
     ImagePair images{in, cv::Mat()};
     MappingQuad m;
-    m.m_mappingCorners = {{{0, 0}, {80, 0}, {80, 60}, {0, 60}}};
-    m.m_graphRect = {0, 0, 80, 60};
-    m.m_mappingMethod = MappingMethod::Perspective;
+    m.mappingCorners = {{{0, 0}, {80, 0}, {80, 60}, {0, 60}}};
+    m.graphRect = {0, 0, 80, 60};
+    m.mappingMethod = MappingMethod::Perspective;
     runMapping(images, CurrentImage::Input, m);
-    EXPECT_EQ(cv::norm(images.m_outputImage, in, cv::NORM_INF), 0.0);
+    EXPECT_EQ(cv::norm(images.outputImage, in, cv::NORM_INF), 0.0);
 }
 
 // The fast row code against the transform evaluated pixel by pixel in
@@ -218,18 +218,18 @@ TEST(PerspectiveMapping, MatchesThePlainLoopOnRandomQuadrilaterals) {
     cv::randu(in, cv::Scalar::all(0), cv::Scalar::all(255));
     for (int n = 0; n < 60; ++n) {
         MappingQuad m;
-        m.m_mappingCorners = {{{20 + spread(random), 15 + spread(random)},
+        m.mappingCorners = {{{20 + spread(random), 15 + spread(random)},
                                {150 + spread(random), 15 + spread(random)},
                                {150 + spread(random), 105 + spread(random)},
                                {20 + spread(random), 105 + spread(random)}}};
-        m.m_graphRect = {10 + spread(random) / 4, 8 + spread(random) / 4, 160 + spread(random),
+        m.graphRect = {10 + spread(random) / 4, 8 + spread(random) / 4, 160 + spread(random),
                          110 + spread(random)};
-        m.m_mappingMethod = MappingMethod::Perspective;
-        const std::optional<Homography> h = squareToQuad(m.m_mappingCorners);
-        if (!h || m.m_graphRect.width() <= 0 || m.m_graphRect.height() <= 0) continue;
+        m.mappingMethod = MappingMethod::Perspective;
+        const std::optional<Homography> h = squareToQuad(m.mappingCorners);
+        if (!h || m.graphRect.width() <= 0 || m.graphRect.height() <= 0) continue;
         ImagePair images{in, cv::Mat()};
         runMapping(images, CurrentImage::Input, m);
-        const IntRect& r = m.m_graphRect;
+        const IntRect& r = m.graphRect;
         int wrong = 0;
         for (int y = std::max(r.top, 0); y < std::min(r.bottom, in.rows); ++y) {
             for (int x = std::max(r.left, 0); x < std::min(r.right, in.cols); ++x) {
@@ -240,7 +240,7 @@ TEST(PerspectiveMapping, MatchesThePlainLoopOnRandomQuadrilaterals) {
                 const bool inside = sx >= 0 && sx < in.cols && sy >= 0 && sy < in.rows;
                 const cv::Vec3b want =
                     inside ? in.at<cv::Vec3b>(int(sy), int(sx)) : cv::Vec3b(255, 255, 255);
-                if (images.m_outputImage.at<cv::Vec3b>(y, x) != want) ++wrong;
+                if (images.outputImage.at<cv::Vec3b>(y, x) != want) ++wrong;
             }
         }
         EXPECT_EQ(wrong, 0) << "quad " << n;
@@ -264,13 +264,13 @@ TEST(PerspectiveMapping, QuadsWithoutATransformMapNothing) {
         EXPECT_FALSE(computeInnerQuad(q, 0.1, 0.1, MappingMethod::Perspective));
         ImagePair images{in, cv::Mat()};
         MappingQuad m;
-        m.m_mappingCorners = q;
-        m.m_graphRect = {20, 10, 80, 60};
-        m.m_mappingMethod = MappingMethod::Perspective;
+        m.mappingCorners = q;
+        m.graphRect = {20, 10, 80, 60};
+        m.mappingMethod = MappingMethod::Perspective;
         runMapping(images, CurrentImage::Input, m);
         const cv::Rect inside(20, 10, 60, 50);
-        EXPECT_EQ(cv::norm(images.m_outputImage(inside), in(inside), cv::NORM_INF), 0.0);
-        cv::Mat border = images.m_outputImage.clone();
+        EXPECT_EQ(cv::norm(images.outputImage(inside), in(inside), cv::NORM_INF), 0.0);
+        cv::Mat border = images.outputImage.clone();
         border(inside).setTo(cv::Scalar::all(255));
         EXPECT_EQ(cv::countNonZero(border.reshape(1) != 255), 0);
     }
@@ -280,18 +280,18 @@ TEST(PerspectiveMapping, QuadsWithoutATransformMapNothing) {
 
 TEST(PerspectiveMapping, TheGuideIsTheTransformOfTheShrunkRectangle) {
     MappingQuad m;
-    m.m_mappingCorners = {{{100, 120}, {520, 80}, {560, 430}, {90, 400}}};
-    m.m_graphRect = {50, 50, 450, 350};
-    m.m_mappingMethod = MappingMethod::Perspective;
+    m.mappingCorners = {{{100, 120}, {520, 80}, {560, 430}, {90, 400}}};
+    m.graphRect = {50, 50, 450, 350};
+    m.mappingMethod = MappingMethod::Perspective;
     updateInnerQuad(m);
-    const std::optional<Homography> h = squareToQuad(m.m_mappingCorners);
+    const std::optional<Homography> h = squareToQuad(m.mappingCorners);
     ASSERT_TRUE(h);
     const double u[4] = {0.05, 0.95, 0.95, 0.05}, v[4] = {20.0 / 300, 20.0 / 300, 280.0 / 300, 280.0 / 300};
     for (int k = 0; k < 4; ++k) {
-        EXPECT_EQ(m.m_innerQuad[std::size_t(k)].x, std::lround(h->x(u[k], v[k]))) << k;
-        EXPECT_EQ(m.m_innerQuad[std::size_t(k)].y, std::lround(h->y(u[k], v[k]))) << k;
+        EXPECT_EQ(m.innerQuad[std::size_t(k)].x, std::lround(h->x(u[k], v[k]))) << k;
+        EXPECT_EQ(m.innerQuad[std::size_t(k)].y, std::lround(h->y(u[k], v[k]))) << k;
         EXPECT_EQ(perspectiveGuidePoint(m, u[k] < 0.5 ? 0 : 1, v[k] < 0.5 ? 0 : 1),
-                  m.m_innerQuad[std::size_t(k)]);
+                  m.innerQuad[std::size_t(k)]);
     }
 }
 

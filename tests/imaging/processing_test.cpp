@@ -37,12 +37,12 @@ TEST(ConvertGrey, GreyModeGivesLuminanceInThreeEqualChannels) {
     convertGrey(images, CurrentImage::Input, 1);
     const cv::Mat& out = outputImage(images);
     ASSERT_EQ(out.type(), CV_8UC3);
-    ASSERT_EQ(out.size(), images.m_inputImage.size());
+    ASSERT_EQ(out.size(), images.inputImage.size());
     EXPECT_TRUE(channelsEqual(out));
     // 0.114 B + 0.587 G + 0.299 R, rounded.
     const int want[] = {29, 150, 76, 255, 0, 135};
     for (int x = 0; x < 6; ++x) EXPECT_EQ(out.at<cv::Vec3b>(0, x)[0], want[x]) << "column " << x;
-    EXPECT_FALSE(sharesMemory(out, images.m_inputImage));
+    EXPECT_FALSE(sharesMemory(out, images.inputImage));
 }
 
 TEST(ConvertGrey, GreyModeOffCopiesTheInputIntoItsOwnMemory) {
@@ -50,9 +50,9 @@ TEST(ConvertGrey, GreyModeOffCopiesTheInputIntoItsOwnMemory) {
     convertGrey(images, CurrentImage::Output, 1);  // nothing displayed yet: no image present
     EXPECT_TRUE(outputImage(images).empty());
     convertGrey(images, CurrentImage::Input, 0);
-    ASSERT_EQ(outputImage(images).size(), images.m_inputImage.size());
-    EXPECT_EQ(cv::norm(images.m_outputImage, images.m_inputImage, cv::NORM_INF), 0.0);
-    EXPECT_FALSE(sharesMemory(images.m_outputImage, images.m_inputImage));
+    ASSERT_EQ(outputImage(images).size(), images.inputImage.size());
+    EXPECT_EQ(cv::norm(images.outputImage, images.inputImage, cv::NORM_INF), 0.0);
+    EXPECT_FALSE(sharesMemory(images.outputImage, images.inputImage));
 }
 
 // Turning grey mode off and on again rebuilds the grey rendering from the
@@ -61,7 +61,7 @@ TEST(ConvertGrey, RebuildsFromTheInputEachTime) {
     ImagePair images{colourStrip(), {}};
     convertGrey(images, CurrentImage::Input, 1);
     const cv::Mat grey = outputImage(images).clone();
-    images.m_outputImage.setTo(cv::Scalar(1, 2, 3));  // a mapped output, say
+    images.outputImage.setTo(cv::Scalar(1, 2, 3));  // a mapped output, say
     convertGrey(images, CurrentImage::Output, 0);
     convertGrey(images, CurrentImage::Output, 1);
     EXPECT_EQ(cv::norm(outputImage(images), grey, cv::NORM_INF), 0.0);
@@ -74,13 +74,13 @@ TEST(ConvertGrey, IsBuiltWhenTheOutputIsFirstRead) {
     cv::Mat big(300, 400, CV_8UC3, cv::Scalar(40, 120, 200));
     ImagePair images{big, big.clone()};
     convertGrey(images, CurrentImage::Input, 1);
-    EXPECT_TRUE(images.m_outputImage.empty());  // the old output is dropped at once
+    EXPECT_TRUE(images.outputImage.empty());  // the old output is dropped at once
     EXPECT_TRUE(imagePresent(images, CurrentImage::Output));
     EXPECT_EQ(currentImageSize(images, CurrentImage::Output), cv::Size(400, 300));
-    EXPECT_TRUE(images.m_outputImage.empty());
+    EXPECT_TRUE(images.outputImage.empty());
 
     runProcessing(images, CurrentImage::Input);
-    EXPECT_EQ(images.m_pendingOutput, PendingOutput::None);
+    EXPECT_EQ(images.pendingOutput, PendingOutput::None);
     EXPECT_EQ(cv::countNonZero(outputImage(images).reshape(1) != 255), 0);  // processed, not grey
 
     // Wider than the bands it is converted in, and an odd height.
@@ -99,7 +99,7 @@ TEST(RunProcessing, UniformPicturesTurnAllWhite) {
                                cv::Vec3b(255, 255, 255), cv::Vec3b(30, 90, 200)}) {
         ImagePair images{uniform(40, 30, c), {}};
         runProcessing(images, CurrentImage::Input);
-        const cv::Mat& out = images.m_outputImage;
+        const cv::Mat& out = images.outputImage;
         ASSERT_EQ(out.type(), CV_8UC3);
         ASSERT_EQ(out.size(), cv::Size(40, 30));
         EXPECT_EQ(cv::countNonZero(out.reshape(1) != 255), 0) << c;
@@ -113,15 +113,15 @@ TEST(RunProcessing, DarkLineOnPaperBecomesBlackOnWhite) {
     cv::line(in, {5, 20}, {55, 20}, cv::Scalar(40, 40, 40), 2);
     ImagePair images{in, {}};
     runProcessing(images, CurrentImage::Input);
-    const cv::Mat& out = images.m_outputImage;
+    const cv::Mat& out = images.outputImage;
     ASSERT_EQ(out.type(), CV_8UC3);
     EXPECT_TRUE(channelsEqual(out));
     EXPECT_EQ(cv::countNonZero((out.reshape(1) != 0) & (out.reshape(1) != 255)), 0);
     EXPECT_EQ(out.at<cv::Vec3b>(20, 30), cv::Vec3b(0, 0, 0));
     EXPECT_EQ(out.at<cv::Vec3b>(5, 30), cv::Vec3b(255, 255, 255));
     EXPECT_EQ(out.at<cv::Vec3b>(35, 3), cv::Vec3b(255, 255, 255));
-    EXPECT_FALSE(sharesMemory(out, images.m_inputImage));
-    EXPECT_EQ(cv::norm(images.m_inputImage, in, cv::NORM_INF), 0.0);
+    EXPECT_FALSE(sharesMemory(out, images.inputImage));
+    EXPECT_EQ(cv::norm(images.inputImage, in, cv::NORM_INF), 0.0);
 }
 
 TEST(RunProcessing, DoesNothingWithoutAnImage) {
@@ -129,14 +129,14 @@ TEST(RunProcessing, DoesNothingWithoutAnImage) {
     const cv::Mat output = uniform(8, 8, {1, 2, 3});
     ImagePair images{input, output};
     runProcessing(images, CurrentImage::None);
-    EXPECT_EQ(images.m_outputImage.data, output.data);
-    EXPECT_EQ(images.m_outputImage.at<cv::Vec3b>(0, 0), cv::Vec3b(1, 2, 3));
+    EXPECT_EQ(images.outputImage.data, output.data);
+    EXPECT_EQ(images.outputImage.at<cv::Vec3b>(0, 0), cv::Vec3b(1, 2, 3));
 
     ImagePair empty;
     runProcessing(empty, CurrentImage::Input);
     convertGrey(empty, CurrentImage::Input, 1);
-    EXPECT_TRUE(empty.m_inputImage.empty());
-    EXPECT_TRUE(empty.m_outputImage.empty());
+    EXPECT_TRUE(empty.inputImage.empty());
+    EXPECT_TRUE(empty.outputImage.empty());
 }
 
 }  // namespace

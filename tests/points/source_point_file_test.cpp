@@ -25,8 +25,8 @@ TEST(SourcePointFile, UndefinedValuesAndExponents) {
     SourcePointList list;
     list.add({80, 76});
     AxisSettings a;
-    a.m_xLog = 1;  // from 0: undefined
-    a.m_yMax = 5e-5;
+    a.xLog = 1;  // from 0: undefined
+    a.yMax = 5e-5;
     EXPECT_EQ(sourcePointFileText(list, a), "No.,X,Y,H,V\r\n1,<?>,1.5E-005,80,76\r\n");
 }
 

@@ -11,15 +11,15 @@ namespace qf {
 namespace {
 
 std::vector<SourcePoint> pointsOf(const SourcePointList& l) {
-    return {l.m_points.begin(), l.m_points.begin() + l.m_pointCount};
+    return {l.points.begin(), l.points.begin() + l.pointCount};
 }
 
 TEST(SourcePointList, HoldsAtMost256InInsertionOrder) {
     SourcePointList list;
     for (int i = 0; i < kMaxSourcePoints; ++i) EXPECT_EQ(list.add({i, 2 * i}), i);
     EXPECT_EQ(list.add({999, 999}), -1);
-    EXPECT_EQ(list.m_pointCount, 256);
-    EXPECT_EQ(list.m_points[255], (SourcePoint{255, 510}));
+    EXPECT_EQ(list.pointCount, 256);
+    EXPECT_EQ(list.points[255], (SourcePoint{255, 510}));
 }
 
 TEST(SourcePointList, RemovingShiftsLaterPointsDown) {
@@ -31,7 +31,7 @@ TEST(SourcePointList, RemovingShiftsLaterPointsDown) {
     EXPECT_EQ(pointsOf(list), (std::vector<SourcePoint>{{1, 1}, {2, 2}, {4, 4}}));
     EXPECT_FALSE(list.remove(3));
     EXPECT_FALSE(list.remove(-1));
-    EXPECT_EQ(list.m_pointCount, 3);
+    EXPECT_EQ(list.pointCount, 3);
 }
 
 struct CalCase {
@@ -63,18 +63,18 @@ TEST(Calibration, ValuesFollowTheAxisSettings) {
     };
     for (const CalCase& c : cases) {
         AxisSettings a;
-        a.m_xMin = c.xMin, a.m_xMax = c.xMax, a.m_yMin = c.yMin, a.m_yMax = c.yMax;
-        a.m_xLog = c.xLog, a.m_yLog = c.yLog;
-        EXPECT_EQ(FormatValue(CalibrateX(a, c.p.h)), c.x) << c.what;
-        EXPECT_EQ(FormatValue(CalibrateY(a, c.p.v)), c.y) << c.what;
+        a.xMin = c.xMin, a.xMax = c.xMax, a.yMin = c.yMin, a.yMax = c.yMax;
+        a.xLog = c.xLog, a.yLog = c.yLog;
+        EXPECT_EQ(formatValue(calibrateX(a, c.p.h)), c.x) << c.what;
+        EXPECT_EQ(formatValue(calibrateY(a, c.p.v)), c.y) << c.what;
     }
 }
 
 TEST(Calibration, AxisRectangleWithoutExtentGivesUndefinedValues) {
     AxisSettings a;
-    a.m_axisRect = {55, 85, 55, 85};
-    for (int h : {54, 55, 56}) EXPECT_FALSE(CalibrateX(a, h).has_value()) << h;
-    for (int v : {84, 85, 86}) EXPECT_FALSE(CalibrateY(a, v).has_value()) << v;
+    a.axisRect = {55, 85, 55, 85};
+    for (int h : {54, 55, 56}) EXPECT_FALSE(calibrateX(a, h).has_value()) << h;
+    for (int v : {84, 85, 86}) EXPECT_FALSE(calibrateY(a, v).has_value()) << v;
 }
 
 TEST(Calibration, RowTextsNumberFromOne) {

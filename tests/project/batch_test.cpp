@@ -84,8 +84,8 @@ TEST_F(Batch, SampleWritesWhatTheCoreWrites) {
     SourcePointList points;
     for (const SourcePoint& s : p.points) points.add(s);
     FitInput in;
-    in.points = points.m_points.data();
-    in.pointCount = points.m_pointCount;
+    in.points = points.points.data();
+    in.pointCount = points.pointCount;
     in.axis = p.axis;
     in.settings = p.fit;
     in.imagePresent = true;
@@ -96,18 +96,18 @@ TEST_F(Batch, SampleWritesWhatTheCoreWrites) {
 
     EXPECT_EQ(readAll(dir_ / "points.csv"), toCp932(sourcePointFileText(points, p.axis)).bytes);
     EXPECT_EQ(readAll(dir_ / "fit.csv"),
-              toCp932(generatedGraphFileText(result, graph, p.fit.m_basisExpr)).bytes);
-    std::string report = buildFitReport(result, p.fit.m_basisExpr);
+              toCp932(generatedGraphFileText(result, graph, p.fit.basisExpr)).bytes);
+    std::string report = buildFitReport(result, p.fit.basisExpr);
     std::erase(report, '\r');
     EXPECT_EQ(out_.str(), report);
 
     // The fit recovers the curve the sample was drawn from, y = 2 + 8x^2 - 0.6x^3,
     // within what straightening a photographed chart allows (2.5 % of the range).
-    for (int l = 0; l < graph.m_generatedCount; ++l) {
-        const double x = graph.m_generatedX[l];
-        EXPECT_NEAR(graph.m_generatedY[l], 2 + 8 * x * x - 0.6 * x * x * x, 6.25) << x;
+    for (int l = 0; l < graph.generatedCount; ++l) {
+        const double x = graph.generatedX[l];
+        EXPECT_NEAR(graph.generatedY[l], 2 + 8 * x * x - 0.6 * x * x * x, 6.25) << x;
     }
-    EXPECT_EQ(graph.m_generatedCount, 50);
+    EXPECT_EQ(graph.generatedCount, 50);
 
     // fit.json: the plain formula gives the generated points, and every
     // point has its residual.
@@ -115,18 +115,18 @@ TEST_F(Batch, SampleWritesWhatTheCoreWrites) {
     EXPECT_EQ(j["format"], "quillfen-fit");
     EXPECT_EQ(j["model"], "polynomial");
     EXPECT_EQ(j["degree"], 3);
-    EXPECT_EQ(j["normalisation"]["Nx"].get<double>(), result.m_fitNx);
-    EXPECT_EQ(j["normalisation"]["Ny"].get<double>(), result.m_fitNy);
+    EXPECT_EQ(j["normalisation"]["Nx"].get<double>(), result.fitNx);
+    EXPECT_EQ(j["normalisation"]["Ny"].get<double>(), result.fitNy);
     ASSERT_EQ(j["coefficients"].size(), 4u);
-    for (int k = 0; k < 4; ++k) EXPECT_EQ(j["coefficients"][k].get<double>(), result.m_fitCoefs[k]);
+    for (int k = 0; k < 4; ++k) EXPECT_EQ(j["coefficients"][k].get<double>(), result.fitCoefs[k]);
     const auto plain = j["plain"]["coefficients"].get<std::vector<double>>();
     const auto powers = j["plain"]["powers"].get<std::vector<int>>();
     ASSERT_EQ(plain.size(), 4u);
-    for (int l = 0; l < graph.m_generatedCount; ++l) {
+    for (int l = 0; l < graph.generatedCount; ++l) {
         double y = 0;
         for (std::size_t k = 0; k < plain.size(); ++k)
-            y += plain[k] * std::pow(graph.m_generatedX[l], powers[k]);
-        EXPECT_NEAR(y, graph.m_generatedY[l], 1e-9 * std::fabs(graph.m_generatedY[l]));
+            y += plain[k] * std::pow(graph.generatedX[l], powers[k]);
+        EXPECT_NEAR(y, graph.generatedY[l], 1e-9 * std::fabs(graph.generatedY[l]));
     }
     EXPECT_EQ(j["residuals"].size(), p.points.size());
     EXPECT_EQ(j["statistics"]["points"], int(p.points.size()));
@@ -237,7 +237,7 @@ TEST_F(Batch, ExtractedPointsComeBeforeTheListedOnes) {
         << err_.str();
     // The same extraction on the working picture the run wrote.
     const ExtractionResult r =
-        extractCurve(readImageFile((dir_ / "out" / "working.png").string()), sample.axis.m_axisRect,
+        extractCurve(readImageFile((dir_ / "out" / "working.png").string()), sample.axis.axisRect,
                      {onCurve.h, onCurve.v}, {.count = 30});
     ASSERT_TRUE(r.ok) << r.error;
     ASSERT_EQ(r.points.size(), 30u);
@@ -248,7 +248,7 @@ TEST_F(Batch, ExtractedPointsComeBeforeTheListedOnes) {
               toCp932(sourcePointFileText(expected, sample.axis)).bytes);
 
     // Well off the curve, in an empty grid cell at the top right.
-    const IntRect& a = sample.axis.m_axisRect;
+    const IntRect& a = sample.axis.axisRect;
     EXPECT_EQ(run(extractAt({a.right - 45, a.top + 30}), (dir_ / "none").string()), BatchBadInput);
     EXPECT_NE(err_.str().find("quillfen: extract: "), std::string::npos) << err_.str();
     EXPECT_FALSE(fs::exists(dir_ / "none"));

@@ -22,17 +22,17 @@ TEST(ProjectFile, RoundTripKeepsEverything) {
     p.corners = std::array<IntPoint, 4>{{{10, 12}, {300, 8}, {310, 200}, {5, 190}}};
     p.graphRect = IntRect{20, 20, 400, 300};
     p.applyMapping = true;
-    p.axis.m_axisRect = {40, 30, 380, 280};
-    p.axis.m_xMin = 0.01;
-    p.axis.m_xMax = 1e3;
-    p.axis.m_xLog = 1;
-    p.axis.m_yMin = -2.5;
-    p.axis.m_yMax = 0.1 + 0.2;  // not exactly 0.3: doubles must survive bit for bit
+    p.axis.axisRect = {40, 30, 380, 280};
+    p.axis.xMin = 0.01;
+    p.axis.xMax = 1e3;
+    p.axis.xLog = 1;
+    p.axis.yMin = -2.5;
+    p.axis.yMax = 0.1 + 0.2;  // not exactly 0.3: doubles must survive bit for bit
     p.points = {{41, 279}, {200, 150}, {379, 31}};
-    p.fit.m_modelKind = FunctionSum;
-    p.fit.m_degree = -3;
-    p.fit.m_basisExpr = {"1", "x", "sin(x) // \"quoted\"", "", "x ** 2", "exp(-x)"};
-    p.fit.m_graphPointCount = 120;
+    p.fit.modelKind = FunctionSum;
+    p.fit.degree = -3;
+    p.fit.basisExpr = {"1", "x", "sin(x) // \"quoted\"", "", "x ** 2", "exp(-x)"};
+    p.fit.graphPointCount = 120;
     p.graph.showGrid = 0;
     p.graph.showNumbers = 1;
     p.graph.colour = 0x00FF8000;  // blue 255, green 128, red 0
@@ -48,18 +48,18 @@ TEST(ProjectFile, RoundTripKeepsEverything) {
     EXPECT_EQ(q.graphRect, p.graphRect);
     EXPECT_TRUE(q.applyMapping);
     EXPECT_EQ(r.given, (GeometryGiven{true, true, true}));
-    EXPECT_EQ(q.axis.m_axisRect, p.axis.m_axisRect);
-    EXPECT_EQ(q.axis.m_xMin, p.axis.m_xMin);
-    EXPECT_EQ(q.axis.m_xMax, p.axis.m_xMax);
-    EXPECT_EQ(q.axis.m_xLog, 1);
-    EXPECT_EQ(q.axis.m_yMin, p.axis.m_yMin);
-    EXPECT_EQ(q.axis.m_yMax, p.axis.m_yMax);
-    EXPECT_EQ(q.axis.m_yLog, 0);
+    EXPECT_EQ(q.axis.axisRect, p.axis.axisRect);
+    EXPECT_EQ(q.axis.xMin, p.axis.xMin);
+    EXPECT_EQ(q.axis.xMax, p.axis.xMax);
+    EXPECT_EQ(q.axis.xLog, 1);
+    EXPECT_EQ(q.axis.yMin, p.axis.yMin);
+    EXPECT_EQ(q.axis.yMax, p.axis.yMax);
+    EXPECT_EQ(q.axis.yLog, 0);
     EXPECT_EQ(q.points, p.points);
-    EXPECT_EQ(q.fit.m_modelKind, FunctionSum);
-    EXPECT_EQ(q.fit.m_degree, -3);
-    EXPECT_EQ(q.fit.m_basisExpr, p.fit.m_basisExpr);
-    EXPECT_EQ(q.fit.m_graphPointCount, 120);
+    EXPECT_EQ(q.fit.modelKind, FunctionSum);
+    EXPECT_EQ(q.fit.degree, -3);
+    EXPECT_EQ(q.fit.basisExpr, p.fit.basisExpr);
+    EXPECT_EQ(q.fit.graphPointCount, 120);
     EXPECT_EQ(q.graph.showGrid, 0);
     EXPECT_EQ(q.graph.showMarkers, 1);
     EXPECT_EQ(q.graph.showNumbers, 1);
@@ -75,11 +75,11 @@ TEST(ProjectFile, MissingKeysKeepTheDefaults) {
     EXPECT_EQ(p.image, "chart.jpg");
     EXPECT_EQ(r.given, GeometryGiven{});
     EXPECT_FALSE(p.applyMapping);
-    EXPECT_EQ(p.axis.m_xMax, 1.0);
+    EXPECT_EQ(p.axis.xMax, 1.0);
     EXPECT_TRUE(p.points.empty());
-    EXPECT_EQ(p.fit.m_degree, 5);
-    EXPECT_EQ(p.fit.m_basisExpr[5], "x * x * x * x * x");
-    EXPECT_EQ(p.fit.m_graphPointCount, 50);
+    EXPECT_EQ(p.fit.degree, 5);
+    EXPECT_EQ(p.fit.basisExpr[5], "x * x * x * x * x");
+    EXPECT_EQ(p.fit.graphPointCount, 50);
     EXPECT_EQ(p.graph.showGrid, 1);
 }
 
@@ -322,13 +322,13 @@ TEST(ProjectFile, MissingGeometryIsPlacedForThePicture) {
         DocumentRecord p;
         p.corners = kept;
         p.graphRect = {9, 9, 19, 19};
-        p.axis.m_axisRect = {10, 10, 18, 18};
+        p.axis.axisRect = {10, 10, 18, 18};
         p.mappedCorners = p.corners;
         p.mappedGraphRect = p.graphRect;
         placeMissingGeometry(p, c.given, 600, 600);
         EXPECT_EQ(p.corners, c.corners);
         EXPECT_EQ(p.graphRect, c.graphRect);
-        EXPECT_EQ(p.axis.m_axisRect, c.axisRect);
+        EXPECT_EQ(p.axis.axisRect, c.axisRect);
         EXPECT_EQ(p.mappedCorners, c.corners);  // a mapping without geometry follows
         EXPECT_EQ(p.mappedGraphRect, c.graphRect);
     }

@@ -30,13 +30,13 @@ double trueCurve(double x) {
 
 cv::Mat straighten(const cv::Mat& photo, const DocumentRecord& p) {
     ImagePair images;
-    images.m_inputImage = photo;
+    images.inputImage = photo;
     MappingQuad mapping;
-    mapping.m_mappingCorners = p.mappedCorners;
-    mapping.m_graphRect = p.mappedGraphRect;
-    mapping.m_mappingMethod = p.mappedMethod;
+    mapping.mappingCorners = p.mappedCorners;
+    mapping.graphRect = p.mappedGraphRect;
+    mapping.mappingMethod = p.mappedMethod;
     runMapping(images, CurrentImage::Input, mapping);
-    return images.m_outputImage;
+    return images.outputImage;
 }
 
 // The largest distance of the generated curve from the true one, as a
@@ -45,8 +45,8 @@ double worstDeviation(const DocumentRecord& p) {
     SourcePointList points;
     for (const SourcePoint& s : p.points) points.add(s);
     FitInput in;
-    in.points = points.m_points.data();
-    in.pointCount = points.m_pointCount;
+    in.points = points.points.data();
+    in.pointCount = points.pointCount;
     in.axis = p.axis;
     in.settings = p.fit;
     in.imagePresent = true;
@@ -55,11 +55,11 @@ double worstDeviation(const DocumentRecord& p) {
     GeneratedGraph graph;
     if (runFit(in, *work, result, graph).status != FitOk) return INFINITY;
     double worst = 0.0;
-    for (int l = 0; l < graph.m_generatedCount; ++l) {
-        const double x = graph.m_generatedX[l];
-        worst = std::max(worst, std::fabs(graph.m_generatedY[l] - trueCurve(x)));
+    for (int l = 0; l < graph.generatedCount; ++l) {
+        const double x = graph.generatedX[l];
+        worst = std::max(worst, std::fabs(graph.generatedY[l] - trueCurve(x)));
     }
-    return worst / (p.axis.m_yMax - p.axis.m_yMin);
+    return worst / (p.axis.yMax - p.axis.yMin);
 }
 
 TEST(SampleAccuracy, ThePerspectiveMappingRecoversTheCurve) {
@@ -71,14 +71,14 @@ TEST(SampleAccuracy, ThePerspectiveMappingRecoversTheCurve) {
     ASSERT_FALSE(photo.empty());
 
     // The sample's points are the careful user's clicks on its own picture.
-    EXPECT_EQ(sample.points, clickSampleCurve(straighten(photo, sample), sample.axis.m_axisRect));
+    EXPECT_EQ(sample.points, clickSampleCurve(straighten(photo, sample), sample.axis.axisRect));
     const double perspective = worstDeviation(sample);
 
     // The same clicks on the bilinear mapping of the same corners.
     DocumentRecord bilinear = sample;
     bilinear.mappingMethod = MappingMethod::Bilinear;
     applyMappingNow(bilinear);
-    bilinear.points = clickSampleCurve(straighten(photo, bilinear), bilinear.axis.m_axisRect);
+    bilinear.points = clickSampleCurve(straighten(photo, bilinear), bilinear.axis.axisRect);
     const double bilinearDeviation = worstDeviation(bilinear);
 
     std::printf("largest deviation from the true curve, of the Y range: perspective %.2f %%, "
@@ -99,7 +99,7 @@ TEST(SampleAccuracy, TheExtractedCurveRecoversItToo) {
     const cv::Mat straight = straighten(readImageFile(kSamplePicture), sample);
     const SourcePoint click = sample.points.at(9);
     const ExtractionResult r =
-        extractCurve(straight, sample.axis.m_axisRect, {click.h, click.v}, {});
+        extractCurve(straight, sample.axis.axisRect, {click.h, click.v}, {});
     ASSERT_TRUE(r.ok) << r.error;
     sample.points = r.points;
     const double deviation = worstDeviation(sample);

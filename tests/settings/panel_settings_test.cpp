@@ -215,16 +215,16 @@ TEST(ApplyPanelSettings, RefreshesOnlyForWhatIsDrawn) {
         EXPECT_EQ(applyPanelSettings(s, view), c.refresh) << c.what;
         EXPECT_EQ(panelSettingsOf(view), s) << c.what;
         // Everything arrives, whether or not it is drawn.
-        EXPECT_EQ(view.fit.m_modelKind, s.modelKind) << c.what;
-        EXPECT_EQ(view.fit.m_degree, s.degree) << c.what;
-        for (size_t k = 0; k < 6; ++k) EXPECT_EQ(view.fit.m_basisExpr[k], s.basisExpr[k]);
-        EXPECT_EQ(view.fit.m_graphPointCount, s.graphPointCount) << c.what;
-        EXPECT_EQ(view.axis.m_xMin, s.xMin) << c.what;
-        EXPECT_EQ(view.axis.m_xMax, s.xMax) << c.what;
-        EXPECT_EQ(view.axis.m_yMin, s.yMin) << c.what;
-        EXPECT_EQ(view.axis.m_yMax, s.yMax) << c.what;
-        EXPECT_EQ(view.axis.m_xLog, s.xLog) << c.what;
-        EXPECT_EQ(view.axis.m_yLog, s.yLog) << c.what;
+        EXPECT_EQ(view.fit.modelKind, s.modelKind) << c.what;
+        EXPECT_EQ(view.fit.degree, s.degree) << c.what;
+        for (size_t k = 0; k < 6; ++k) EXPECT_EQ(view.fit.basisExpr[k], s.basisExpr[k]);
+        EXPECT_EQ(view.fit.graphPointCount, s.graphPointCount) << c.what;
+        EXPECT_EQ(view.axis.xMin, s.xMin) << c.what;
+        EXPECT_EQ(view.axis.xMax, s.xMax) << c.what;
+        EXPECT_EQ(view.axis.yMin, s.yMin) << c.what;
+        EXPECT_EQ(view.axis.yMax, s.yMax) << c.what;
+        EXPECT_EQ(view.axis.xLog, s.xLog) << c.what;
+        EXPECT_EQ(view.axis.yLog, s.yLog) << c.what;
         EXPECT_EQ(view.graph,
                   (GraphStyle{s.showGrid, s.showMarkers, s.showLines, s.showNumbers, s.colour}))
             << c.what;
@@ -235,11 +235,11 @@ TEST(ApplyPanelSettings, RefreshesOnlyForWhatIsDrawn) {
 
 TEST(ApplyPanelSettings, LeavesTheRestOfTheRecordAlone) {
     DocumentRecord view;
-    view.axis.m_axisRect = {10, 20, 300, 200};
+    view.axis.axisRect = {10, 20, 300, 200};
     view.points = {{1, 2}, {3, 4}};
     view.image = "chart.png";
     DocumentRecord expected = view;
-    expected.axis.m_xLog = 1;
+    expected.axis.xLog = 1;
     PanelSettings s;
     s.xLog = 1;
     EXPECT_TRUE(applyPanelSettings(s, view));
@@ -250,16 +250,16 @@ TEST(ApplyPanelSettings, LeavesTheRestOfTheRecordAlone) {
 // through the panel unchanged, so a later edit of another item keeps them.
 TEST(ApplyPanelSettings, ARecordsValuesSurviveThePanel) {
     DocumentRecord r;
-    r.axis.m_xMin = 0.1;
-    r.axis.m_yMax = 1e-300;
-    r.fit.m_basisExpr[2] = "sin(x)";
+    r.axis.xMin = 0.1;
+    r.axis.yMax = 1e-300;
+    r.fit.basisExpr[2] = "sin(x)";
     PanelSettings s = panelSettingsOf(r);
     s.degree = 3;
     DocumentRecord after = r;
     EXPECT_FALSE(applyPanelSettings(s, after));
     EXPECT_EQ(after.axis, r.axis);
-    EXPECT_EQ(after.fit.m_degree, 3);
-    EXPECT_EQ(after.fit.m_basisExpr, r.fit.m_basisExpr);
+    EXPECT_EQ(after.fit.degree, 3);
+    EXPECT_EQ(after.fit.basisExpr, r.fit.basisExpr);
 }
 
 }  // namespace

@@ -11,8 +11,8 @@ namespace {
 // A view showing a 1000 x 800 picture, as after a load.
 ViewState withPicture() {
     ViewState s;
-    s.images.m_inputImage = cv::Mat(800, 1000, CV_8UC3, cv::Scalar(10, 20, 30));
-    s.images.m_outputImage = s.images.m_inputImage.clone();
+    s.images.inputImage = cv::Mat(800, 1000, CV_8UC3, cv::Scalar(10, 20, 30));
+    s.images.outputImage = s.images.inputImage.clone();
     refreshDisplay(s);
     return s;
 }
@@ -32,12 +32,12 @@ TEST(ViewCommands, ToolsSetOneFlagAndTheirDisplaySource) {
         ViewState s = withPicture();
         s.tools = {1, 1, 1, 1};
         selectTool(s, c.tool);
-        EXPECT_EQ(s.tools.m_cornerMode, c.flags.m_cornerMode);
-        EXPECT_EQ(s.tools.m_graphRectMode, c.flags.m_graphRectMode);
-        EXPECT_EQ(s.tools.m_addPointsMode, c.flags.m_addPointsMode);
-        EXPECT_EQ(s.tools.m_erasePointsMode, c.flags.m_erasePointsMode);
-        EXPECT_EQ(s.display.m_displaySource, c.source);
-        EXPECT_EQ(s.display.m_currentImage,
+        EXPECT_EQ(s.tools.cornerMode, c.flags.cornerMode);
+        EXPECT_EQ(s.tools.graphRectMode, c.flags.graphRectMode);
+        EXPECT_EQ(s.tools.addPointsMode, c.flags.addPointsMode);
+        EXPECT_EQ(s.tools.erasePointsMode, c.flags.erasePointsMode);
+        EXPECT_EQ(s.display.displaySource, c.source);
+        EXPECT_EQ(s.display.currentImage,
                   c.source == 2 ? CurrentImage::Output : CurrentImage::Input);
     }
 }
@@ -45,62 +45,62 @@ TEST(ViewCommands, ToolsSetOneFlagAndTheirDisplaySource) {
 TEST(ViewCommands, DisplayTogglesPassThroughTheWhiteArea) {
     ViewState s = withPicture();
     toggleInputDisplay(s);
-    EXPECT_EQ(s.display.m_displaySource, 0);
-    EXPECT_EQ(s.display.m_currentImage, CurrentImage::Input);  // sizes still from the input
+    EXPECT_EQ(s.display.displaySource, 0);
+    EXPECT_EQ(s.display.currentImage, CurrentImage::Input);  // sizes still from the input
     toggleInputDisplay(s);
-    EXPECT_EQ(s.display.m_displaySource, 1);
+    EXPECT_EQ(s.display.displaySource, 1);
     toggleOutputDisplay(s);
-    EXPECT_EQ(s.display.m_displaySource, 2);
-    EXPECT_EQ(s.display.m_currentImage, CurrentImage::Output);
+    EXPECT_EQ(s.display.displaySource, 2);
+    EXPECT_EQ(s.display.currentImage, CurrentImage::Output);
     toggleOutputDisplay(s);
-    EXPECT_EQ(s.display.m_displaySource, 0);
+    EXPECT_EQ(s.display.displaySource, 0);
     toggleMappingGrid(s);
-    EXPECT_EQ(s.display.m_displaySource, 1);
-    EXPECT_EQ(s.mapping.m_showMappingGrid, 0);
-    EXPECT_EQ(s.tools.m_cornerMode, 1);  // tools untouched
+    EXPECT_EQ(s.display.displaySource, 1);
+    EXPECT_EQ(s.mapping.showMappingGrid, 0);
+    EXPECT_EQ(s.tools.cornerMode, 1);  // tools untouched
 }
 
 TEST(ViewCommands, ScrollSizesFollowZoomAndKeepThemForAnEmptyImage) {
     ViewState s = withPicture();
-    s.transform.m_zoomShift = 1;
+    s.transform.zoomShift = 1;
     refreshDisplay(s);
-    EXPECT_EQ(s.transform.m_displaySize, (IntSize{2000, 1600}));
-    EXPECT_EQ(s.transform.m_cellSize, (IntSize{2, 2}));
+    EXPECT_EQ(s.transform.displaySize, (IntSize{2000, 1600}));
+    EXPECT_EQ(s.transform.cellSize, (IntSize{2, 2}));
     updateScrollSizes(s, {0, 0});
-    EXPECT_EQ(s.transform.m_displaySize, (IntSize{2000, 1600}));
+    EXPECT_EQ(s.transform.displaySize, (IntSize{2000, 1600}));
 }
 
 TEST(ViewCommands, MappingShowsTheResultWithTheGraphRectangleTool) {
     ViewState s = withPicture();
-    s.mapping.m_mappingCorners = {{{0, 0}, {1000, 0}, {1000, 800}, {0, 800}}};
-    s.mapping.m_graphRect = {100, 100, 200, 200};
+    s.mapping.mappingCorners = {{{0, 0}, {1000, 0}, {1000, 800}, {0, 800}}};
+    s.mapping.graphRect = {100, 100, 200, 200};
     runMappingCommand(s);
-    EXPECT_EQ(s.display.m_displaySource, 2);
-    EXPECT_EQ(s.tools.m_graphRectMode, 1);
-    EXPECT_EQ(s.tools.m_cornerMode, 0);
-    EXPECT_EQ(s.images.m_outputImage.at<cv::Vec3b>(0, 0), cv::Vec3b(255, 255, 255));
-    EXPECT_EQ(s.images.m_outputImage.at<cv::Vec3b>(150, 150), cv::Vec3b(10, 20, 30));
+    EXPECT_EQ(s.display.displaySource, 2);
+    EXPECT_EQ(s.tools.graphRectMode, 1);
+    EXPECT_EQ(s.tools.cornerMode, 0);
+    EXPECT_EQ(s.images.outputImage.at<cv::Vec3b>(0, 0), cv::Vec3b(255, 255, 255));
+    EXPECT_EQ(s.images.outputImage.at<cv::Vec3b>(150, 150), cv::Vec3b(10, 20, 30));
 
     ViewState empty;
     runMappingCommand(empty);
-    EXPECT_EQ(empty.tools.m_cornerMode, 1);
-    EXPECT_EQ(empty.display.m_displaySource, 1);
+    EXPECT_EQ(empty.tools.cornerMode, 1);
+    EXPECT_EQ(empty.display.displaySource, 1);
 }
 
 TEST(ViewCommands, ProcessingWithoutAnImageOnlySwitchesTheDisplay) {
     ViewState s;
     runProcessingCommand(s);
-    EXPECT_EQ(s.display.m_displaySource, 2);
-    EXPECT_EQ(s.tools.m_cornerMode, 0);
-    EXPECT_TRUE(s.images.m_inputImage.empty());
-    EXPECT_TRUE(s.images.m_outputImage.empty());
+    EXPECT_EQ(s.display.displaySource, 2);
+    EXPECT_EQ(s.tools.cornerMode, 0);
+    EXPECT_TRUE(s.images.inputImage.empty());
+    EXPECT_TRUE(s.images.outputImage.empty());
 }
 
 TEST(ViewCommands, GreyToggleRebuildsTheOutput) {
     ViewState s = withPicture();
     toggleGreyMode(s);
-    EXPECT_EQ(s.m_greyMode, 0);
-    EXPECT_EQ(cv::norm(outputImage(s.images), s.images.m_inputImage, cv::NORM_INF), 0);
+    EXPECT_EQ(s.greyMode, 0);
+    EXPECT_EQ(cv::norm(outputImage(s.images), s.images.inputImage, cv::NORM_INF), 0);
     toggleGreyMode(s);
     const cv::Vec3b grey = outputImage(s.images).at<cv::Vec3b>(0, 0);
     EXPECT_EQ(grey[0], grey[1]);

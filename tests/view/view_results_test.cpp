@@ -15,7 +15,7 @@
 #include "fit/report.h"
 #include "points/source_point_file.h"
 #include "support/fake_dialogs.h"
-#include "view/zelk_view.h"
+#include "view/image_view.h"
 
 namespace qf {
 namespace {
@@ -28,20 +28,20 @@ struct Window {
         view.setOutputPane(&pane);
         view.resize(400, 300);
         loaded = view.loadImage(picture);
-        view.state().axis.m_axisRect = {55, 55, 105, 85};
+        view.state().axis.axisRect = {55, 55, 105, 85};
     }
 
     // Points of y = (50x - 3) / 60 in the default axis frame (55,55)-(105,85)
     // over 0..1 x 0..1.
     void addLinePoints(int count) {
         SourcePointList& p = view.state().points;
-        for (int i = 0; i < count; ++i) p.m_points[size_t(i)] = {60 + 2 * (i % 20), 84 - i % 20};
-        p.m_pointCount = count;
+        for (int i = 0; i < count; ++i) p.points[size_t(i)] = {60 + 2 * (i % 20), 84 - i % 20};
+        p.pointCount = count;
     }
 
     FakeDialogs dialogs;
-    COutputWnd pane;
-    CZelkView view{dialogs};
+    OutputPane pane;
+    ImageView view{dialogs};
     bool loaded = false;
 };
 
@@ -57,9 +57,9 @@ protected:
 
     void fitLine() {
         w->addLinePoints(6);
-        w->view.state().fit.m_degree = 1;
+        w->view.state().fit.degree = 1;
         w->view.onCommand(ID_FIT_RUN);
-        ASSERT_EQ(w->view.state().generated.m_generatedCount, 50);
+        ASSERT_EQ(w->view.state().generated.generatedCount, 50);
     }
 
     static QByteArray fileBytes(const QString& path) {
@@ -85,34 +85,34 @@ TEST_F(ViewResults, EveryFitOutcomeAsTheUserSeesIt) {
     } cases[] = {
         {"no points", 0, [](ViewState&) {}, false, "", false, 0, false},
         {"more than 128 points", 129, [](ViewState&) {}, false, "", false, 0, false},
-        {"rejected settings", 5, [](ViewState& s) { s.fit.m_graphPointCount = 1; }, true,
+        {"rejected settings", 5, [](ViewState& s) { s.fit.graphPointCount = 1; }, true,
          "グラフ作製データ数？", false, 0, true},
         {"formula error", 5,
          [](ViewState& s) {
-             s.fit.m_modelKind = 2;
-             s.fit.m_basisExpr[3] = "x * (";
+             s.fit.modelKind = 2;
+             s.fit.basisExpr[3] = "x * (";
          },
          true, "インタープリタ エラー", false, 0, true},
-        {"solver error", 5, [](ViewState& s) { s.axis.m_axisRect.right = s.axis.m_axisRect.left; },
+        {"solver error", 5, [](ViewState& s) { s.axis.axisRect.right = s.axis.axisRect.left; },
          true, "最小2乗法\u3000実行エラー", false, 0, true},
-        {"fitted", 5, [](ViewState& s) { s.fit.m_degree = 1; }, false, "", true, 1, true},
+        {"fitted", 5, [](ViewState& s) { s.fit.degree = 1; }, false, "", true, 1, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Window win(picture);
         FakeDialogs& dialogs = win.dialogs;
-        COutputWnd& pane = win.pane;
-        CZelkView& view = win.view;
+        OutputPane& pane = win.pane;
+        ImageView& view = win.view;
         win.addLinePoints(c.points);
         c.setUp(view.state());
-        view.state().display.m_showGeneratedGraph = 0;
-        pane.SetPaneText(1, "old report");
-        pane.ActivateOutputTab(3);
+        view.state().display.showGeneratedGraph = 0;
+        pane.setPaneText(1, "old report");
+        pane.activateOutputTab(3);
 
         view.onCommand(ID_FIT_RUN);
 
         EXPECT_EQ(dialogs.messages.size(), c.messageBox ? 1u : 0u);
-        const QString output = pane.PaneText(0);
+        const QString output = pane.paneText(0);
         EXPECT_TRUE(output.contains(QString::fromUtf8(c.outputText))) << output.toStdString();
         if (c.messageBox) {
             // The box says what the page says (the page shows CR LF as lines).
@@ -120,14 +120,14 @@ TEST_F(ViewResults, EveryFitOutcomeAsTheUserSeesIt) {
         } else {
             EXPECT_EQ(output, QString());
         }
-        EXPECT_EQ(!pane.PaneText(1).isEmpty(), c.report);
-        EXPECT_EQ(pane.ActiveOutputTab(), c.tab);
-        EXPECT_EQ(view.state().display.m_showGeneratedGraph, 1);
+        EXPECT_EQ(!pane.paneText(1).isEmpty(), c.report);
+        EXPECT_EQ(pane.activeOutputTab(), c.tab);
+        EXPECT_EQ(view.state().display.showGeneratedGraph, 1);
         const InteractionMode& t = view.state().tools;
-        EXPECT_EQ(t.m_cornerMode + t.m_graphRectMode + t.m_addPointsMode + t.m_erasePointsMode,
+        EXPECT_EQ(t.cornerMode + t.graphRectMode + t.addPointsMode + t.erasePointsMode,
                   c.toolsCleared ? 0 : 1);
         const int rows = pane.graphPointList()->rowCount();
-        EXPECT_EQ(rows, c.report ? view.state().fit.m_graphPointCount : 0);
+        EXPECT_EQ(rows, c.report ? view.state().fit.graphPointCount : 0);
     }
 }
 
@@ -135,14 +135,14 @@ TEST_F(ViewResults, EveryFitOutcomeAsTheUserSeesIt) {
 TEST_F(ViewResults, AFittedReportMatchesTheResult) {
     fitLine();
     const ViewState& s = w->view.state();
-    EXPECT_EQ(w->pane.PaneText(1).toStdString() + "\n",
-              QString::fromStdString(buildFitReport(s.fitResult, s.fit.m_basisExpr) +
+    EXPECT_EQ(w->pane.paneText(1).toStdString() + "\n",
+              QString::fromStdString(buildFitReport(s.fitResult, s.fit.basisExpr) +
                                      readableResultsText(s.fitResult, s.fitDetails))
                   .remove('\r')
                   .toStdString());
     EXPECT_EQ(s.fitDetails.pointCount, 6);
-    EXPECT_NEAR(s.fitResult.m_fitCoefs[0], -3.0 / 60, 1e-9);
-    EXPECT_NEAR(s.fitResult.m_fitCoefs[1], 50.0 / 60, 1e-9);
+    EXPECT_NEAR(s.fitResult.fitCoefs[0], -3.0 / 60, 1e-9);
+    EXPECT_NEAR(s.fitResult.fitCoefs[1], 50.0 / 60, 1e-9);
 }
 
 TEST_F(ViewResults, SourcePointsAreWrittenAsTheFileText) {
@@ -169,8 +169,8 @@ TEST_F(ViewResults, ResultFilesThatCannotBeWrittenSaySoAndChangeNothing) {
         EXPECT_TRUE(w->dialogs.messages[0].contains(blocked))
             << w->dialogs.messages[0].toStdString();
     }
-    EXPECT_EQ(w->view.state().points.m_pointCount, 6);
-    EXPECT_EQ(w->view.state().generated.m_generatedCount, 50);
+    EXPECT_EQ(w->view.state().points.pointCount, 6);
+    EXPECT_EQ(w->view.state().generated.generatedCount, 50);
     EXPECT_FALSE(QFile::exists(blocked));
 }
 
@@ -190,20 +190,20 @@ TEST_F(ViewResults, GeneratedPointsFileHoldsTheReportHeaderAndThePoints) {
     w->view.onCommand(ID_SAVE_GENERATED_POINTS);
     const ViewState& s = w->view.state();
     EXPECT_EQ(fileBytes(path).toStdString(),
-              toCp932(generatedGraphFileText(s.fitResult, s.generated, s.fit.m_basisExpr)).bytes);
+              toCp932(generatedGraphFileText(s.fitResult, s.generated, s.fit.basisExpr)).bytes);
 }
 
 TEST_F(ViewResults, GraphImageIsTheImageSizeAndLeavesTheViewAtOneToOne) {
     fitLine();
     w->view.onCommand(ID_ZOOM_IN);
     w->view.onCommand(ID_ZOOM_IN);
-    w->view.state().transform.m_scrollPos = {40, 30};
+    w->view.state().transform.scrollPos = {40, 30};
 
     const QString path = dir.filePath("graph.png");
     w->dialogs.saveAnswers = {path};
     w->view.onCommand(ID_SAVE_GENERATED_IMAGE);
-    EXPECT_EQ(w->view.state().transform.m_zoomShift, 0);
-    EXPECT_EQ(w->view.state().transform.m_scrollPos, (IntPoint{0, 0}));
+    EXPECT_EQ(w->view.state().transform.zoomShift, 0);
+    EXPECT_EQ(w->view.state().transform.scrollPos, (IntPoint{0, 0}));
     const QImage saved(path);
     ASSERT_FALSE(saved.isNull());
     EXPECT_EQ(saved.size(), QSize(200, 150));
@@ -213,7 +213,7 @@ TEST_F(ViewResults, GraphImageIsTheImageSizeAndLeavesTheViewAtOneToOne) {
     // Cancelled: still reset. A name no encoder takes: the failure message.
     w->view.onCommand(ID_ZOOM_IN);
     w->view.onCommand(ID_SAVE_GENERATED_IMAGE);
-    EXPECT_EQ(w->view.state().transform.m_zoomShift, 0);
+    EXPECT_EQ(w->view.state().transform.zoomShift, 0);
     w->dialogs.saveAnswers = {dir.filePath("graph.txt")};
     w->view.onCommand(ID_SAVE_GENERATED_IMAGE);
     ASSERT_EQ(w->dialogs.messages.size(), 1u);
@@ -221,23 +221,23 @@ TEST_F(ViewResults, GraphImageIsTheImageSizeAndLeavesTheViewAtOneToOne) {
 }
 
 TEST_F(ViewResults, PixelGridColourFollowsTheDialog) {
-    const uint32_t before = w->view.state().m_pixelGridColour;
+    const uint32_t before = w->view.state().pixelGridColour;
     w->view.onCommand(ID_PIXEL_GRID_COLOUR);  // cancelled
-    EXPECT_EQ(w->view.state().m_pixelGridColour, before);
+    EXPECT_EQ(w->view.state().pixelGridColour, before);
     w->dialogs.colourAnswer = 0x00FF00;
     w->view.onCommand(ID_PIXEL_GRID_COLOUR);
-    EXPECT_EQ(w->view.state().m_pixelGridColour, 0x00FF00u);
+    EXPECT_EQ(w->view.state().pixelGridColour, 0x00FF00u);
 }
 
 // At a negative zoom the view draws from a reduced copy it keeps between
 // repaints; a command that makes a new picture must show at once.
 TEST_F(ViewResults, ReducedPicturesFollowTheCommands) {
-    CZelkView& view = w->view;
+    ImageView& view = w->view;
     view.show();
     view.onCommand(ID_ZOOM_OUT);
     view.onCommand(ID_ZOOM_OUT);
     view.onCommand(ID_DISPLAY_OUTPUT);
-    ASSERT_EQ(view.state().transform.m_zoomShift, -2);
+    ASSERT_EQ(view.state().transform.zoomShift, -2);
     auto shown = [&] { return view.viewport()->grab().toImage().pixelColor(5, 5); };
     const QColor grey = shown();
     EXPECT_EQ(grey.red(), grey.blue());  // the grey rendering of (B 200, G 210, R 220)
@@ -259,7 +259,7 @@ TEST_F(ViewResults, PrintingWritesTheShownViewToThePrinter) {
             return true;
         }
     } dialogs;
-    CZelkView view(dialogs);
+    ImageView view(dialogs);
     view.resize(300, 200);
     ASSERT_TRUE(view.loadImage(picture));
     view.onCommand(ID_FILE_PRINT);  // cancelled: nothing

@@ -24,8 +24,8 @@ IntRect intersect(const IntRect& a, const IntRect& b) {
 
 // The zoomed image in window coordinates.
 IntRect imageWindowRect(const ViewTransform& view, IntSize imageSize) {
-    const int32_t z = view.m_zoomShift;
-    const IntPoint s = view.m_scrollPos;
+    const int32_t z = view.zoomShift;
+    const IntPoint s = view.scrollPos;
     return {-s.x, -s.y, scaleToWindow(imageSize.cx, z) - s.x, scaleToWindow(imageSize.cy, z) - s.y};
 }
 
@@ -65,8 +65,8 @@ struct PixelGrid {
 };
 
 PixelGrid pixelGridOf(const ViewState& state) {
-    if (!state.m_showPixelGrid || state.transform.m_zoomShift < 3) return {};
-    const uint32_t c = state.m_pixelGridColour;  // 0x00BBGGRR
+    if (!state.showPixelGrid || state.transform.zoomShift < 3) return {};
+    const uint32_t c = state.pixelGridColour;  // 0x00BBGGRR
     return {true, kOpaque | (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF)};
 }
 
@@ -78,8 +78,8 @@ PixelGrid pixelGridOf(const ViewState& state) {
 // the whole picture.
 cv::Mat sampleArea(const cv::Mat& image, const ViewTransform& view, const IntRect& area,
                    PixelGrid grid) {
-    const int32_t z = view.m_zoomShift;
-    const IntPoint s = view.m_scrollPos;
+    const int32_t z = view.zoomShift;
+    const IntPoint s = view.scrollPos;
     auto sourceX = [&](int32_t x) { return scaleToImage(x + s.x, z); };
     auto sourceY = [&](int32_t y) { return scaleToImage(y + s.y, z); };
     const cv::Rect source(sourceX(area.left), sourceY(area.top),
@@ -223,13 +223,13 @@ void paintImageDisplay(QPainter& painter, const ViewState& state, IntSize client
     // An image that shrinks to nothing at a negative zoom shows no pixels.
     if (isEmpty(area)) return;
 
-    const int32_t source = state.display.m_displaySource;
+    const int32_t source = state.display.displaySource;
     const bool shown = (source == 1 || source == 2) && drawableImage(*image);
-    const bool reduced = shown && view.m_zoomShift < 0 && cache;
+    const bool reduced = shown && view.zoomShift < 0 && cache;
     if (cache && !reduced) cache->clear();  // nothing to keep the picture for
-    const cv::Mat* kept = reduced ? &cache->reducedFor(*image, view.m_zoomShift) : nullptr;
+    const cv::Mat* kept = reduced ? &cache->reducedFor(*image, view.zoomShift) : nullptr;
     if (kept && !kept->empty()) {
-        const cv::Rect visible(area.left + view.m_scrollPos.x, area.top + view.m_scrollPos.y,
+        const cv::Rect visible(area.left + view.scrollPos.x, area.top + view.scrollPos.y,
                                area.width(), area.height());
         const cv::Mat pixels = (*kept)(visible);
         painter.drawImage(QPoint(area.left, area.top), imageOver(pixels));

@@ -9,8 +9,8 @@
 namespace qf {
 
 std::optional<Loupe> loupeFor(const ViewState& s, std::optional<IntPoint> pointer, IntSize client) {
-    if (!s.m_showMagnifier || !pointer || !s.imagePresent()) return std::nullopt;
-    if (s.transform.m_cellSize.cx >= kLoupeScale) return std::nullopt;
+    if (!s.showMagnifier || !pointer || !s.imagePresent()) return std::nullopt;
+    if (s.transform.cellSize.cx >= kLoupeScale) return std::nullopt;
     const DragState& d = s.drag;
     std::optional<IntPoint> centre;
     switch (activeTool(s)) {
@@ -21,12 +21,12 @@ std::optional<Loupe> loupeFor(const ViewState& s, std::optional<IntPoint> pointe
             break;
         }
         case ActiveTool::Corners:
-            if (d.m_dragActive && d.m_selectedCorner >= 1 && d.m_selectedCorner <= 4)
-                centre = d.m_dragPending ? d.m_dragStart : d.m_dragCurrent;
+            if (d.dragActive && d.selectedCorner >= 1 && d.selectedCorner <= 4)
+                centre = d.dragPending ? d.dragStart : d.dragCurrent;
             break;
         case ActiveTool::GraphRect:
-            if (d.m_dragActive && d.m_selectedHandle >= 1 && d.m_selectedHandle <= 8)
-                centre = d.m_dragPending ? d.m_dragStart : d.m_dragCurrent;
+            if (d.dragActive && d.selectedHandle >= 1 && d.selectedHandle <= 8)
+                centre = d.dragPending ? d.dragStart : d.dragCurrent;
             break;
         default:
             break;

@@ -33,7 +33,7 @@ class LogicalPainter {
 public:
     LogicalPainter(QPainter& painter, const ViewState& s) : painter_(painter) {
         painter_.save();
-        painter_.translate(-s.transform.m_scrollPos.x, -s.transform.m_scrollPos.y);
+        painter_.translate(-s.transform.scrollPos.x, -s.transform.scrollPos.y);
         painter_.setRenderHint(QPainter::Antialiasing, false);
         painter_.setRenderHint(QPainter::TextAntialiasing, false);
         painter_.setBackgroundMode(Qt::TransparentMode);  // label boxes are filled explicitly
@@ -141,7 +141,7 @@ double squaredLength(IntPoint a, IntPoint b) {
 // The perspective grid: lines of equal steps on the chart, which the
 // transform draws closer together where the chart leans away.
 void drawPerspectiveGrid(QPainter& painter, const ViewState& s) {
-    const int n = s.mapping.m_mappingGridDivisions;
+    const int n = s.mapping.mappingGridDivisions;
     if (n <= 0) return;
     for (int i = 0; i < n; ++i) {
         const double f = double(i) / n;
@@ -156,12 +156,12 @@ void drawPerspectiveGrid(QPainter& painter, const ViewState& s) {
 }
 
 void drawMappingGrid(QPainter& painter, const ViewState& s) {
-    if (s.mapping.m_mappingMethod == MappingMethod::Perspective) {
+    if (s.mapping.mappingMethod == MappingMethod::Perspective) {
         drawPerspectiveGrid(painter, s);
         return;
     }
-    const Quad& q = s.mapping.m_innerQuad;
-    const int n = s.mapping.m_mappingGridDivisions;
+    const Quad& q = s.mapping.innerQuad;
+    const int n = s.mapping.mappingGridDivisions;
     const double left2 = squaredLength(q[0], q[3]);
     const double top2 = squaredLength(q[0], q[1]);
     const double bottom2 = squaredLength(q[3], q[2]);
@@ -197,57 +197,57 @@ void drawAxisLabels(QPainter& painter, const AxisSettings& a, const IntRect& plo
     const int midX = (plot.left + plot.right) / 2;
     const int midY = (plot.top + plot.bottom) / 2;
     const int below = plot.bottom + 10;
-    label(formatG(a.m_xMin), [&](int cx, int) { return QPoint(plot.left - cx / 2, below); });
-    label(formatG(a.m_xMax), [&](int cx, int) { return QPoint(plot.right - cx / 2, below); });
-    if (a.m_xLog) label("LOG", [&](int cx, int) { return QPoint(midX - cx / 2, below); });
+    label(formatG(a.xMin), [&](int cx, int) { return QPoint(plot.left - cx / 2, below); });
+    label(formatG(a.xMax), [&](int cx, int) { return QPoint(plot.right - cx / 2, below); });
+    if (a.xLog) label("LOG", [&](int cx, int) { return QPoint(midX - cx / 2, below); });
     auto leftOf = [&plot](int y) {
         return [&plot, y](int cx, int cy) { return QPoint(plot.left - cx - 5, y - cy / 2); };
     };
-    label(formatG(a.m_yMin), leftOf(plot.bottom));
-    label(formatG(a.m_yMax), leftOf(plot.top));
-    if (a.m_yLog) label("LOG", leftOf(midY));
+    label(formatG(a.yMin), leftOf(plot.bottom));
+    label(formatG(a.yMax), leftOf(plot.top));
+    if (a.yLog) label("LOG", leftOf(midY));
 }
 
 }  // namespace
 
 void paintMappingOverlay(QPainter& painter, const ViewState& s) {
-    if (!hasImage(s) || !s.tools.m_cornerMode || s.display.m_displaySource != 1) return;
+    if (!hasImage(s) || !s.tools.cornerMode || s.display.displaySource != 1) return;
     LogicalPainter logical(painter, s);
     const QColor colour = colourOf(kMappingOverlayColour);
     painter.setPen(paint::widePen(colour));
 
-    if (s.mapping.m_showMappingGrid) drawMappingGrid(painter, s);
-    const Quad& q = s.mapping.m_innerQuad;
-    const Quad& p = s.mapping.m_mappingCorners;
+    if (s.mapping.showMappingGrid) drawMappingGrid(painter, s);
+    const Quad& q = s.mapping.innerQuad;
+    const Quad& p = s.mapping.mappingCorners;
     const QPoint guide[4] = {centreOf(s, q[0]), centreOf(s, q[1]), centreOf(s, q[2]),
                              centreOf(s, q[3])};
     const QPoint corners[4] = {centreOf(s, p[0]), centreOf(s, p[1]), centreOf(s, p[2]),
                                centreOf(s, p[3])};
     closedPolyline(painter, guide);
     closedPolyline(painter, corners);
-    for (int k = 0; k < 4; ++k) drawHandle(painter, corners[k], k, colour, s.transform.m_scrollPos);
+    for (int k = 0; k < 4; ++k) drawHandle(painter, corners[k], k, colour, s.transform.scrollPos);
 }
 
 void paintGraphRectOverlay(QPainter& painter, const ViewState& s, IntSize clientSize,
                            const QFont& labelFont) {
-    if (!hasImage(s) || !s.tools.m_graphRectMode || s.display.m_displaySource != 2) return;
+    if (!hasImage(s) || !s.tools.graphRectMode || s.display.displaySource != 2) return;
     LogicalPainter logical(painter, s);
     const QColor colour = colourOf(kGraphRectOverlayColour);
     painter.setPen(paint::widePen(colour));
 
-    const IntRect& r = s.mapping.m_graphRect;
+    const IntRect& r = s.mapping.graphRect;
     const QPoint g[4] = {centreOf(s, {r.left, r.top}), centreOf(s, {r.right, r.top}),
                          centreOf(s, {r.right, r.bottom}), centreOf(s, {r.left, r.bottom})};
     closedPolyline(painter, g);
 
-    const IntRect& axis = s.axis.m_axisRect;
+    const IntRect& axis = s.axis.axisRect;
     const QPoint a = centreOf(s, {axis.left, axis.bottom});
     const QPoint b = centreOf(s, {axis.right, axis.top});
     painter.drawLine(a.x(), g[0].y(), a.x(), g[3].y());
     painter.drawLine(b.x(), g[0].y(), b.x(), g[3].y());
     painter.drawLine(g[0].x(), a.y(), g[1].x(), a.y());
     painter.drawLine(g[0].x(), b.y(), g[1].x(), b.y());
-    for (int k = 0; k < 4; ++k) drawHandle(painter, g[k], k, colour, s.transform.m_scrollPos);
+    for (int k = 0; k < 4; ++k) drawHandle(painter, g[k], k, colour, s.transform.scrollPos);
 
     // Each name just outside the axis rectangle beside its line, at the
     // middle of the window.
@@ -264,16 +264,16 @@ void paintGraphRectOverlay(QPainter& painter, const ViewState& s, IntSize client
 }
 
 void paintSourcePointOverlay(QPainter& painter, const ViewState& s, const QFont& labelFont) {
-    if (!hasImage(s) || s.display.m_displaySource != 2) return;
-    if (!s.tools.m_addPointsMode && !s.tools.m_erasePointsMode && !s.tools.m_extractMode) return;
+    if (!hasImage(s) || s.display.displaySource != 2) return;
+    if (!s.tools.addPointsMode && !s.tools.erasePointsMode && !s.tools.extractMode) return;
     LogicalPainter logical(painter, s);
     const QColor inside = colourOf(kPointInsideColour);
     const QColor outside = colourOf(kPointOutsideColour);
-    const IntRect& axis = s.axis.m_axisRect;
+    const IntRect& axis = s.axis.axisRect;
     const IntRect plot = plotRectOf(s.transform, axis);
     painter.setFont(paint::aliasedFont(labelFont));
 
-    if (!s.tools.m_graphRectMode) {
+    if (!s.tools.graphRectMode) {
         painter.setPen(paint::widePen(outside));
         const QPoint frame[4] = {{plot.left, plot.top},
                                  {plot.right, plot.top},
@@ -286,16 +286,16 @@ void paintSourcePointOverlay(QPainter& painter, const ViewState& s, const QFont&
     const IntRect visible = visibleImageRect(s.transform, s.imageSize());
     const QFontMetrics metrics = painter.fontMetrics();
     const SourcePointList& list = s.points;
-    const int32_t count = std::clamp(list.m_pointCount, 0, kMaxSourcePoints);
+    const int32_t count = std::clamp(list.pointCount, 0, kMaxSourcePoints);
     for (int32_t i = 0; i < count; ++i) {
-        const SourcePoint& p = list.m_points[static_cast<std::size_t>(i)];
+        const SourcePoint& p = list.points[static_cast<std::size_t>(i)];
         const bool in = containsPoint(axis, {p.h, p.v});
         const QColor& colour = in ? inside : outside;
         const QPoint c = centreOf(s, {p.h, p.v});
         painter.setPen(paint::widePen(colour));
         painter.drawLine(c.x() - 5, c.y() - 5, c.x() + 5, c.y() + 5);
         painter.drawLine(c.x() - 5, c.y() + 5, c.x() + 5, c.y() - 5);
-        if (i == list.m_selectedPoint && in) {
+        if (i == list.selectedPoint && in) {
             // A cross-hair over the whole plot area.
             painter.setPen(paint::thinPen(inside));
             painter.drawLine(c.x(), plot.top, c.x(), plot.bottom);

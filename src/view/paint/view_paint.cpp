@@ -12,7 +12,7 @@ GraphScene graphSceneOf(const ViewState& state, const QFont& labelFont) {
     scene.axis = state.axis;
     scene.graph = &state.generated;
     scene.style = state.graphStyle;
-    scene.displaySource = state.display.m_displaySource;
+    scene.displaySource = state.display.displaySource;
     scene.labelFont = labelFont;
     scene.view = state.transform;
     return scene;
@@ -22,12 +22,12 @@ void paintView(QPainter& painter, const ViewState& state, IntSize clientSize,
                const DisplayColours& colours, const QFont& labelFont, ReducedImageCache* cache) {
     paintImageDisplay(painter, state, clientSize, colours, cache);
     paintOverlays(painter, state, clientSize, labelFont);
-    if (state.display.m_showGeneratedGraph) {
+    if (state.display.showGeneratedGraph) {
         const GraphScene scene = graphSceneOf(state, labelFont);
         // The renderer works in logical coordinates.
         painter.save();
-        painter.translate(-state.transform.m_scrollPos.x, -state.transform.m_scrollPos.y);
-        DrawGeneratedGraph(painter, scene, state.graphStyle.colour, state.graphStyle.colour);
+        painter.translate(-state.transform.scrollPos.x, -state.transform.scrollPos.y);
+        drawGeneratedGraph(painter, scene, state.graphStyle.colour, state.graphStyle.colour);
         painter.restore();
     }
     paintRubberBand(painter, state);

@@ -25,7 +25,7 @@ bool insideClient(IntPoint q, IntSize client) {
 // test, so that a box around the pointer maps to the pixels it really covers.
 IntPoint rawImagePoint(const ViewTransform& view, IntPoint window) {
     const IntPoint logical = windowToLogical(view, window);
-    return {scaleToImage(logical.x, view.m_zoomShift), scaleToImage(logical.y, view.m_zoomShift)};
+    return {scaleToImage(logical.x, view.zoomShift), scaleToImage(logical.y, view.zoomShift)};
 }
 
 // The image without its outermost rows and columns.
@@ -34,7 +34,7 @@ bool insideInnerArea(IntPoint p, IntSize image) {
 }
 
 bool bandShown(const DragState& d) {
-    return d.m_dragActive != 0 && d.m_dragPending == 0;
+    return d.dragActive != 0 && d.dragPending == 0;
 }
 
 bool validCorner(int32_t selected) {
@@ -71,17 +71,17 @@ ToolCursor hoverCursor(const ViewState& s, IntPoint q) {
 void applyScrollSizes(ViewState& s) {
     const IntSize image = s.imageSize();
     if (image.cx == 0 || image.cy == 0) return;
-    const ScrollSizes sizes = scrollSizesFor(s.transform.m_zoomShift, image);
-    s.transform.m_displaySize = sizes.total;
-    s.transform.m_cellSize = sizes.cell;
+    const ScrollSizes sizes = scrollSizesFor(s.transform.zoomShift, image);
+    s.transform.displaySize = sizes.total;
+    s.transform.cellSize = sizes.cell;
 }
 
 ToolResult zoomTo(ViewState& s, int32_t zoomShift, IntSize client) {
     ToolResult r;
     if (!s.imagePresent()) return r;
     zoomShift = std::clamp(zoomShift, kMinZoomShift, kMaxZoomShift);
-    if (zoomShift == s.transform.m_zoomShift) return r;
-    s.transform.m_zoomShift = zoomShift;
+    if (zoomShift == s.transform.zoomShift) return r;
+    s.transform.zoomShift = zoomShift;
     applyScrollSizes(s);
     r.scrolled = clampScroll(s.transform, client);
     r.zoomed = true;
@@ -95,17 +95,17 @@ void closePolyline(std::vector<IntPoint>& line) {
 
 std::vector<std::vector<IntPoint>> cornerBand(const ViewState& s) {
     const ViewTransform& t = s.transform;
-    Quad corners = s.mapping.m_mappingCorners;
-    corners[s.drag.m_selectedCorner - 1] = s.drag.m_dragCurrent;
+    Quad corners = s.mapping.mappingCorners;
+    corners[s.drag.selectedCorner - 1] = s.drag.dragCurrent;
     std::vector<std::vector<IntPoint>> lines(1);
     for (const IntPoint& c : corners) lines[0].push_back(CellCentreOf(t, c));
     closePolyline(lines[0]);
 
-    const IntRect& g = s.mapping.m_graphRect;
+    const IntRect& g = s.mapping.graphRect;
     if (g.width() != 0 && g.height() != 0) {
         const std::optional<Quad> guide =
             computeInnerQuad(corners, 40.0 / g.width(), 40.0 / g.height(),
-                             s.mapping.m_mappingMethod);
+                             s.mapping.mappingMethod);
         if (guide) {
             std::vector<IntPoint>& line = lines.emplace_back();
             for (const IntPoint& c : *guide) line.push_back(CellCentreOf(t, c));
@@ -117,13 +117,13 @@ std::vector<std::vector<IntPoint>> cornerBand(const ViewState& s) {
 
 std::vector<std::vector<IntPoint>> graphRectBand(const ViewState& s) {
     const ViewTransform& t = s.transform;
-    const IntRect& g = s.mapping.m_graphRect;
+    const IntRect& g = s.mapping.graphRect;
     const IntPoint a = CellCentreOf(t, {g.left, g.top});
     const IntPoint b = CellCentreOf(t, {g.right, g.top});
     const IntPoint c = CellCentreOf(t, {g.right, g.bottom});
     const IntPoint d = CellCentreOf(t, {g.left, g.bottom});
-    const IntPoint k = CellCentreOf(t, s.drag.m_dragCurrent);
-    switch (s.drag.m_selectedHandle) {
+    const IntPoint k = CellCentreOf(t, s.drag.dragCurrent);
+    switch (s.drag.selectedHandle) {
         case 1:
             return {{k, {b.x, k.y}, c, {k.x, d.y}, k}};
         case 2:
@@ -144,7 +144,7 @@ std::vector<std::vector<IntPoint>> graphRectBand(const ViewState& s) {
 }
 
 std::vector<std::vector<IntPoint>> eraseBand(const ViewState& s) {
-    const IntRect r = SpanRectOf(s.transform, s.drag.m_dragStart, s.drag.m_dragCurrent);
+    const IntRect r = SpanRectOf(s.transform, s.drag.dragStart, s.drag.dragCurrent);
     return {{{r.left, r.top},
              {r.right, r.top},
              {r.right, r.bottom},
@@ -155,54 +155,54 @@ std::vector<std::vector<IntPoint>> eraseBand(const ViewState& s) {
 void pressCorner(ViewState& s, IntPoint q, IntPoint p, ToolResult& r) {
     r.cursor = ToolCursor::Cross;
     DragState& d = s.drag;
-    d.m_selectedCorner = 0;
-    Quad& corners = s.mapping.m_mappingCorners;
+    d.selectedCorner = 0;
+    Quad& corners = s.mapping.mappingCorners;
     for (int32_t i = 0; i < 4; ++i) {
         if (containsPoint(handleBox(CellCentreOf(s.transform, corners[i])), q)) {
-            d.m_selectedCorner = i + 1;
+            d.selectedCorner = i + 1;
             break;
         }
     }
     // A press on nothing starts no drag: the release would have no corner
     // to write to.
-    if (d.m_selectedCorner == 0) return;
-    d.m_lastCorner = d.m_selectedCorner;
+    if (d.selectedCorner == 0) return;
+    d.lastCorner = d.selectedCorner;
 
     // The grabbed corner jumps to the pressed pixel at once.
     const IntSize image = s.imageSize();
     for (int32_t i = 0; i < 4; ++i) {
-        if (i == d.m_selectedCorner - 1) {
+        if (i == d.selectedCorner - 1) {
             corners[i] = p;
         } else {
             corners[i].x = std::min(std::max(corners[i].x, 0), image.cx);
             corners[i].y = std::min(std::max(corners[i].y, 0), image.cy);
         }
     }
-    d.m_dragStart = p;
-    d.m_dragPending = 1;
-    d.m_dragActive = 1;
+    d.dragStart = p;
+    d.dragPending = 1;
+    d.dragActive = 1;
     r.capture = MouseCapture::Grab;
     r.repaintAll = true;
 }
 
 void pressGraphRect(ViewState& s, IntPoint q, IntPoint p, ToolResult& r) {
     DragState& d = s.drag;
-    d.m_selectedHandle = graphRectHandleAt(s, q);
-    r.cursor = edgeCursor(d.m_selectedHandle);
-    if (d.m_selectedHandle == 0) return;
-    d.m_lastHandle = d.m_selectedHandle;
-    d.m_dragStart = p;
-    d.m_dragPending = 1;
-    d.m_dragActive = 1;
+    d.selectedHandle = graphRectHandleAt(s, q);
+    r.cursor = edgeCursor(d.selectedHandle);
+    if (d.selectedHandle == 0) return;
+    d.lastHandle = d.selectedHandle;
+    d.dragStart = p;
+    d.dragPending = 1;
+    d.dragActive = 1;
     r.capture = MouseCapture::Grab;
 }
 
 void pressAdd(ViewState& s, IntPoint q, IntPoint p, ToolResult& r) {
     if (!insideInnerArea(p, s.imageSize())) return;
     SourcePointList& points = s.points;
-    for (int32_t i = 0; i < points.m_pointCount; ++i) {
-        if (containsPoint(hitBoxOf(s.transform, points.m_points[i]), q)) {
-            points.m_selectedPoint = i;
+    for (int32_t i = 0; i < points.pointCount; ++i) {
+        if (containsPoint(hitBoxOf(s.transform, points.points[i]), q)) {
+            points.selectedPoint = i;
             r.pane.selectRow = i;
             r.repaintAll = true;
             return;
@@ -210,7 +210,7 @@ void pressAdd(ViewState& s, IntPoint q, IntPoint p, ToolResult& r) {
     }
     const int32_t n = points.add({p.x, p.y});
     if (n < 0) return;  // a full list ignores the click
-    points.m_selectedPoint = n;
+    points.selectedPoint = n;
     r.pane.addedRow = n;
     r.repaintAll = true;
 }
@@ -218,8 +218,8 @@ void pressAdd(ViewState& s, IntPoint q, IntPoint p, ToolResult& r) {
 void pressErase(ViewState& s, IntPoint q, IntPoint p, ToolResult& r) {
     SourcePointList& points = s.points;
     // After a removal the next point has moved into index i, so i stays.
-    for (int32_t i = 0; i < points.m_pointCount;) {
-        if (containsPoint(hitBoxOf(s.transform, points.m_points[i]), q)) {
+    for (int32_t i = 0; i < points.pointCount;) {
+        if (containsPoint(hitBoxOf(s.transform, points.points[i]), q)) {
             points.remove(i);
             r.pane.removedRows.push_back(i);
             r.pane.ensureVisibleRow = i;
@@ -229,17 +229,17 @@ void pressErase(ViewState& s, IntPoint q, IntPoint p, ToolResult& r) {
     }
     if (!r.pane.removedRows.empty()) r.repaintAll = true;
     if (insideInnerArea(p, s.imageSize())) {
-        s.drag.m_dragStart = p;
-        s.drag.m_dragPending = 1;
-        s.drag.m_dragActive = 1;
+        s.drag.dragStart = p;
+        s.drag.dragPending = 1;
+        s.drag.dragActive = 1;
     }
 }
 
 void releaseGraphRect(ViewState& s) {
-    const IntPoint p = s.drag.m_dragCurrent;
-    IntRect& g = s.mapping.m_graphRect;
-    IntRect& a = s.axis.m_axisRect;
-    switch (s.drag.m_selectedHandle) {
+    const IntPoint p = s.drag.dragCurrent;
+    IntRect& g = s.mapping.graphRect;
+    IntRect& a = s.axis.axisRect;
+    switch (s.drag.selectedHandle) {
         case 1:
             g.left = p.x;
             g.top = p.y;
@@ -275,15 +275,15 @@ void releaseGraphRect(ViewState& s) {
 
 // Strictly inside the region: points on its first or last row or column stay.
 void releaseErase(ViewState& s, ToolResult& r) {
-    const IntPoint a = s.drag.m_dragStart;
-    const IntPoint b = s.drag.m_dragCurrent;
+    const IntPoint a = s.drag.dragStart;
+    const IntPoint b = s.drag.dragCurrent;
     const int32_t left = std::min(a.x, b.x);
     const int32_t right = std::max(a.x, b.x);
     const int32_t top = std::min(a.y, b.y);
     const int32_t bottom = std::max(a.y, b.y);
     SourcePointList& points = s.points;
-    for (int32_t i = 0; i < points.m_pointCount;) {
-        const SourcePoint p = points.m_points[i];
+    for (int32_t i = 0; i < points.pointCount;) {
+        const SourcePoint p = points.points[i];
         if (left < p.h && p.h < right && top < p.v && p.v < bottom) {
             points.remove(i);
             r.pane.removedRows.push_back(i);
@@ -296,14 +296,14 @@ void releaseErase(ViewState& s, ToolResult& r) {
 }  // namespace
 
 ActiveTool activeTool(const ViewState& s) {
-    const int source = s.display.m_displaySource;
+    const int source = s.display.displaySource;
     const InteractionMode& m = s.tools;
-    if (m.m_cornerMode && source == 1) return ActiveTool::Corners;
+    if (m.cornerMode && source == 1) return ActiveTool::Corners;
     if (source != 2) return ActiveTool::None;
-    if (m.m_graphRectMode) return ActiveTool::GraphRect;
-    if (m.m_addPointsMode) return ActiveTool::AddPoints;
-    if (m.m_erasePointsMode) return ActiveTool::ErasePoints;
-    if (m.m_extractMode) return ActiveTool::Extract;
+    if (m.graphRectMode) return ActiveTool::GraphRect;
+    if (m.addPointsMode) return ActiveTool::AddPoints;
+    if (m.erasePointsMode) return ActiveTool::ErasePoints;
+    if (m.extractMode) return ActiveTool::Extract;
     return ActiveTool::None;
 }
 
@@ -331,7 +331,7 @@ IntRect hitBoxOf(const ViewTransform& view, SourcePoint p) {
 int32_t axisEdgeAt(const ViewState& s, IntPoint q) {
     const IntPoint a = rawImagePoint(s.transform, {q.x - kHandleReach, q.y - kHandleReach});
     const IntPoint b = rawImagePoint(s.transform, {q.x + kHandleReach, q.y + kHandleReach});
-    const IntRect& e = s.axis.m_axisRect;
+    const IntRect& e = s.axis.axisRect;
     if (a.x <= e.left && e.left <= b.x) return 5;
     if (a.x <= e.right && e.right <= b.x) return 6;
     if (a.y <= e.bottom && e.bottom <= b.y) return 7;
@@ -342,7 +342,7 @@ int32_t axisEdgeAt(const ViewState& s, IntPoint q) {
 // An axis edge wins over a graph-rectangle corner near it.
 int32_t graphRectHandleAt(const ViewState& s, IntPoint q) {
     if (const int32_t edge = axisEdgeAt(s, q)) return edge;
-    const IntRect& g = s.mapping.m_graphRect;
+    const IntRect& g = s.mapping.graphRect;
     const IntPoint corners[4] = {
         {g.left, g.top}, {g.right, g.top}, {g.right, g.bottom}, {g.left, g.bottom}};
     for (int32_t i = 0; i < 4; ++i) {
@@ -354,8 +354,8 @@ int32_t graphRectHandleAt(const ViewState& s, IntPoint q) {
 IntPoint limitedHandlePosition(const ViewState& s, int32_t handle, IntPoint image) {
     const ViewTransform& t = s.transform;
     const IntSize size = s.imageSize();
-    const IntRect& g = s.mapping.m_graphRect;
-    const IntRect& e = s.axis.m_axisRect;
+    const IntRect& g = s.mapping.graphRect;
+    const IntRect& e = s.axis.axisRect;
     const IntPoint a = CellCentreOf(t, {g.left, g.top});
     const IntPoint b = CellCentreOf(t, {g.right, g.top});
     const IntPoint d = CellCentreOf(t, {g.left, g.bottom});
@@ -407,7 +407,7 @@ IntPoint limitedHandlePosition(const ViewState& s, int32_t handle, IntPoint imag
 
 ToolResult leftButtonDown(ViewState& s, IntPoint q, IntSize client) {
     ToolResult r;
-    s.drag.m_leftDownPoint = q;
+    s.drag.leftDownPoint = q;
     if (!insideClient(q, client)) return r;
     r.takeFocus = true;
     if (!s.imagePresent()) return r;
@@ -440,16 +440,16 @@ ToolResult mouseMove(ViewState& s, IntPoint q, MouseButtons held, IntSize client
 
     if (insideClient(q, client)) {
         if (held.right) {
-            const IntPoint anchor = t.m_panAnchor;
+            const IntPoint anchor = t.panAnchor;
             IntPoint delta{0, 0};
             if (anchor.x >= 0 && anchor.y >= 0) delta = {q.x - anchor.x, q.y - anchor.y};
-            const IntPoint before = t.m_scrollPos;
+            const IntPoint before = t.scrollPos;
             // An image smaller than the client on an axis does not scroll on it.
-            if (t.m_displaySize.cx >= client.cx) t.m_scrollPos.x -= delta.x;
-            if (t.m_displaySize.cy >= client.cy) t.m_scrollPos.y -= delta.y;
+            if (t.displaySize.cx >= client.cx) t.scrollPos.x -= delta.x;
+            if (t.displaySize.cy >= client.cy) t.scrollPos.y -= delta.y;
             clampScroll(t, client);
-            t.m_panAnchor = q;
-            r.scrolled = !(t.m_scrollPos == before);
+            t.panAnchor = q;
+            r.scrolled = !(t.scrollPos == before);
             r.repaintAll = true;
             r.cursor = ToolCursor::Pan;
         } else {
@@ -459,20 +459,20 @@ ToolResult mouseMove(ViewState& s, IntPoint q, MouseButtons held, IntSize client
 
     // The drag follows the pointer also outside the client: the mouse is held.
     DragState& d = s.drag;
-    if (d.m_dragActive) {
+    if (d.dragActive) {
         if (bandShown(d)) r.repaintRects.push_back(rubberBandArea(s));
         const IntPoint k = ClampedImagePointOf(t, q, s.imageSize()).point;
         IntPoint next = k;
         r.cursor = ToolCursor::Cross;
-        if (activeTool(s) == ActiveTool::GraphRect && validHandle(d.m_selectedHandle)) {
+        if (activeTool(s) == ActiveTool::GraphRect && validHandle(d.selectedHandle)) {
             // Limits apply from the first move on, so no quick flick of the
             // pointer can push an edge past its neighbours.
-            next = limitedHandlePosition(s, d.m_selectedHandle, k);
-            r.cursor = edgeCursor(d.m_selectedHandle);
+            next = limitedHandlePosition(s, d.selectedHandle, k);
+            r.cursor = edgeCursor(d.selectedHandle);
         }
-        d.m_dragPending = 0;
-        d.m_rubberBand = SpanRectOf(t, d.m_dragStart, k);
-        d.m_dragCurrent = next;
+        d.dragPending = 0;
+        d.rubberBand = SpanRectOf(t, d.dragStart, k);
+        d.dragCurrent = next;
         const IntRect area = rubberBandArea(s);
         if (area.width() > 0 && area.height() > 0) r.repaintRects.push_back(area);
     }
@@ -484,9 +484,9 @@ ToolResult leftButtonUp(ViewState& s, IntPoint q, IntSize client) {
     r.capture = MouseCapture::Release;
     r.repaintAll = true;
     DragState& d = s.drag;
-    const bool pressed = d.m_leftDownPoint != IntPoint{-1, -1};
-    d.m_leftDownPoint = {-1, -1};
-    const bool moved = d.m_dragActive != 0 && d.m_dragPending == 0;
+    const bool pressed = d.leftDownPoint != IntPoint{-1, -1};
+    d.leftDownPoint = {-1, -1};
+    const bool moved = d.dragActive != 0 && d.dragPending == 0;
     switch (activeTool(s)) {
         case ActiveTool::Extract:
             if (pressed && s.imagePresent() && insideClient(q, client)) {
@@ -497,27 +497,27 @@ ToolResult leftButtonUp(ViewState& s, IntPoint q, IntSize client) {
         case ActiveTool::Corners:
             // A corner that only jumped on the press has moved too, so the
             // guide follows it either way.
-            if (d.m_dragActive && validCorner(d.m_selectedCorner)) {
-                if (moved) s.mapping.m_mappingCorners[d.m_selectedCorner - 1] = d.m_dragCurrent;
+            if (d.dragActive && validCorner(d.selectedCorner)) {
+                if (moved) s.mapping.mappingCorners[d.selectedCorner - 1] = d.dragCurrent;
                 updateInnerQuad(s.mapping);
             }
             break;
         case ActiveTool::GraphRect:
-            if (moved && validHandle(d.m_selectedHandle)) {
+            if (moved && validHandle(d.selectedHandle)) {
                 releaseGraphRect(s);
                 r.pane.refreshAll = true;
             }
             break;
         case ActiveTool::ErasePoints:
-            if (moved && s.points.m_pointCount > 0) releaseErase(s, r);
+            if (moved && s.points.pointCount > 0) releaseErase(s, r);
             break;
         default:
             break;
     }
-    d.m_dragStart = {0, 0};
-    d.m_dragCurrent = {0, 0};
-    d.m_dragPending = 0;
-    d.m_dragActive = 0;
+    d.dragStart = {0, 0};
+    d.dragCurrent = {0, 0};
+    d.dragPending = 0;
+    d.dragActive = 0;
     if (s.imagePresent() && insideClient(q, client)) r.cursor = hoverCursor(s, q);
     return r;
 }
@@ -525,15 +525,15 @@ ToolResult leftButtonUp(ViewState& s, IntPoint q, IntSize client) {
 ToolResult nudge(ViewState& s, int32_t dx, int32_t dy) {
     ToolResult r;
     DragState& d = s.drag;
-    if (d.m_dragActive || !s.imagePresent()) return r;
+    if (d.dragActive || !s.imagePresent()) return r;
     const IntSize image = s.imageSize();
     switch (activeTool(s)) {
         case ActiveTool::AddPoints:
         case ActiveTool::ErasePoints: {
             SourcePointList& points = s.points;
-            const int32_t i = points.m_selectedPoint;
-            if (i < 0 || i >= points.m_pointCount) return r;
-            SourcePoint& p = points.m_points[std::size_t(i)];
+            const int32_t i = points.selectedPoint;
+            if (i < 0 || i >= points.pointCount) return r;
+            SourcePoint& p = points.points[std::size_t(i)];
             // Where a click may place a point.
             const SourcePoint moved{std::clamp(p.h + dx, 1, std::max(1, image.cx - 2)),
                                     std::clamp(p.v + dy, 1, std::max(1, image.cy - 2))};
@@ -544,8 +544,8 @@ ToolResult nudge(ViewState& s, int32_t dx, int32_t dy) {
             break;
         }
         case ActiveTool::Corners: {
-            if (!validCorner(d.m_lastCorner)) return r;
-            IntPoint& c = s.mapping.m_mappingCorners[std::size_t(d.m_lastCorner - 1)];
+            if (!validCorner(d.lastCorner)) return r;
+            IntPoint& c = s.mapping.mappingCorners[std::size_t(d.lastCorner - 1)];
             // As a drag clamps: onto the picture, its far edges included.
             const IntPoint moved{std::clamp(c.x + dx, 0, image.cx), std::clamp(c.y + dy, 0, image.cy)};
             if (moved == c) return r;
@@ -554,9 +554,9 @@ ToolResult nudge(ViewState& s, int32_t dx, int32_t dy) {
             break;
         }
         case ActiveTool::GraphRect: {
-            if (!validHandle(d.m_lastHandle)) return r;
-            const IntRect& g = s.mapping.m_graphRect;
-            const IntRect& a = s.axis.m_axisRect;
+            if (!validHandle(d.lastHandle)) return r;
+            const IntRect& g = s.mapping.graphRect;
+            const IntRect& a = s.axis.axisRect;
             const IntPoint at[9] = {{},
                                     {g.left, g.top},
                                     {g.right, g.top},
@@ -566,21 +566,21 @@ ToolResult nudge(ViewState& s, int32_t dx, int32_t dy) {
                                     {a.right, a.top},
                                     {a.left, a.bottom},
                                     {a.left, a.top}};
-            const IntPoint from = at[d.m_lastHandle];
+            const IntPoint from = at[d.lastHandle];
             // The drag's own limits: inside the picture, the axis rectangle
             // inside the graph rectangle, each edge clear of the next.
             // The gaps counted in picture pixels, whatever the zoom (at a
             // reduced zoom a one-pixel step would round away).
             ViewState unzoomed = s;
             unzoomed.transform = ViewTransform{};
-            d.m_selectedHandle = d.m_lastHandle;
-            d.m_dragCurrent =
-                limitedHandlePosition(unzoomed, d.m_lastHandle, {from.x + dx, from.y + dy});
+            d.selectedHandle = d.lastHandle;
+            d.dragCurrent =
+                limitedHandlePosition(unzoomed, d.lastHandle, {from.x + dx, from.y + dy});
             const IntRect before = g;
             const IntRect axisBefore = a;
             releaseGraphRect(s);
-            d.m_selectedHandle = 0;
-            d.m_dragCurrent = {0, 0};
+            d.selectedHandle = 0;
+            d.dragCurrent = {0, 0};
             if (g == before && a == axisBefore) return r;
             r.pane.refreshAll = true;
             break;
@@ -594,20 +594,20 @@ ToolResult nudge(ViewState& s, int32_t dx, int32_t dy) {
 
 ToolResult rightButtonDown(ViewState& s, IntPoint q, IntSize /*client*/) {
     ToolResult r;
-    s.transform.m_panAnchor = q;
+    s.transform.panAnchor = q;
     if (s.imagePresent()) r.cursor = ToolCursor::Pan;
     r.capture = MouseCapture::Grab;
     r.takeFocus = true;
     // Cancels a left drag; its band goes with it.
     if (bandShown(s.drag)) r.repaintRects.push_back(rubberBandArea(s));
-    s.drag.m_dragPending = 0;
-    s.drag.m_dragActive = 0;
+    s.drag.dragPending = 0;
+    s.drag.dragActive = 0;
     return r;
 }
 
 ToolResult rightButtonUp(ViewState& s, IntPoint q, IntSize client) {
     ToolResult r;
-    s.transform.m_panAnchor = {-1, -1};
+    s.transform.panAnchor = {-1, -1};
     r.capture = MouseCapture::Release;
     r.repaintAll = true;
     r.cursor = s.imagePresent() && insideClient(q, client) ? hoverCursor(s, q) : ToolCursor::Arrow;
@@ -623,20 +623,20 @@ ToolResult wheelZoom(ViewState& s, IntPoint q, int32_t delta, IntSize client) {
 
     // Keep the pixel under the pointer where it was.
     ViewTransform& t = s.transform;
-    const IntPoint before = t.m_scrollPos;
-    t.m_scrollPos = {scaleToWindow(p.point.x, t.m_zoomShift) - q.x,
-                     scaleToWindow(p.point.y, t.m_zoomShift) - q.y};
+    const IntPoint before = t.scrollPos;
+    t.scrollPos = {scaleToWindow(p.point.x, t.zoomShift) - q.x,
+                     scaleToWindow(p.point.y, t.zoomShift) - q.y};
     clampScroll(t, client);
-    r.scrolled = r.scrolled || !(t.m_scrollPos == before);
+    r.scrolled = r.scrolled || !(t.scrollPos == before);
     return r;
 }
 
 ToolResult zoomIn(ViewState& s, IntSize client) {
-    return zoomTo(s, s.transform.m_zoomShift + 1, client);
+    return zoomTo(s, s.transform.zoomShift + 1, client);
 }
 
 ToolResult zoomOut(ViewState& s, IntSize client) {
-    return zoomTo(s, s.transform.m_zoomShift - 1, client);
+    return zoomTo(s, s.transform.zoomShift - 1, client);
 }
 
 ToolResult zoomToFit(ViewState& s, IntSize client) {
@@ -651,8 +651,8 @@ ToolResult zoomToFit(ViewState& s, IntSize client) {
         }
     }
     r = zoomTo(s, fit, client);
-    if (!(s.transform.m_scrollPos == IntPoint{0, 0})) {
-        s.transform.m_scrollPos = {0, 0};
+    if (!(s.transform.scrollPos == IntPoint{0, 0})) {
+        s.transform.scrollPos = {0, 0};
         r.scrolled = true;
         r.repaintAll = true;
     }
@@ -670,40 +670,40 @@ std::string zoomText(int32_t shift) {
 }
 
 std::string axisValueText(const char* name, std::optional<double> value, bool log) {
-    return std::string(name) + " " + FormatValue(value) +
+    return std::string(name) + " " + formatValue(value) +
            (log ? translate("qf::Messages", " (対数)") : std::string());
 }
 
 }  // namespace
 
 std::string pointerStatusText(const ViewState& s, std::optional<IntPoint> window, IntSize client) {
-    const std::string zoom = zoomText(s.transform.m_zoomShift);
+    const std::string zoom = zoomText(s.transform.zoomShift);
     if (!window || !s.imagePresent()) return zoom;
     const ImagePointResult p = ImagePointOf(s.transform, *window, client, s.imageSize());
     if (!p.ok) return zoom;
     const IntPoint q = p.point;
     return "(" + std::to_string(q.x) + ", " + std::to_string(q.y) + ")   " +
-           axisValueText("X", CalibrateX(s.axis, q.x), s.axis.m_xLog != 0) + "   " +
-           axisValueText("Y", CalibrateY(s.axis, q.y), s.axis.m_yLog != 0) + "   " + zoom;
+           axisValueText("X", calibrateX(s.axis, q.x), s.axis.xLog != 0) + "   " +
+           axisValueText("Y", calibrateY(s.axis, q.y), s.axis.yLog != 0) + "   " + zoom;
 }
 
 IntSize scrollLimit(const ViewTransform& view, IntSize client) {
-    return {std::max(view.m_displaySize.cx - client.cx, 0),
-            std::max(view.m_displaySize.cy - client.cy, 0)};
+    return {std::max(view.displaySize.cx - client.cx, 0),
+            std::max(view.displaySize.cy - client.cy, 0)};
 }
 
 bool clampScroll(ViewTransform& view, IntSize client) {
     const IntSize limit = scrollLimit(view, client);
-    const IntPoint before = view.m_scrollPos;
-    view.m_scrollPos = {std::clamp(before.x, 0, limit.cx), std::clamp(before.y, 0, limit.cy)};
-    return !(view.m_scrollPos == before);
+    const IntPoint before = view.scrollPos;
+    view.scrollPos = {std::clamp(before.x, 0, limit.cx), std::clamp(before.y, 0, limit.cy)};
+    return !(view.scrollPos == before);
 }
 
 std::vector<std::vector<IntPoint>> rubberBandLines(const ViewState& s) {
     if (!bandShown(s.drag)) return {};
     switch (activeTool(s)) {
         case ActiveTool::Corners:
-            if (validCorner(s.drag.m_selectedCorner)) return cornerBand(s);
+            if (validCorner(s.drag.selectedCorner)) return cornerBand(s);
             return {};
         case ActiveTool::GraphRect:
             return graphRectBand(s);

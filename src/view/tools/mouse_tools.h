@@ -42,7 +42,7 @@ struct PaneOps {
     // Rows to delete one after another, each index as the list stood at
     // that moment (the point list has already been changed the same way).
     std::vector<int32_t> removedRows;
-    // Row inserted from points.m_points[addedRow]: bring the points tab to
+    // Row inserted from points.points[addedRow]: bring the points tab to
     // the front, insert it, scroll to it and select it.
     int32_t addedRow = -1;
     int32_t selectRow = -1;         // existing row to select and scroll to
@@ -56,7 +56,7 @@ struct ToolResult {
     bool takeFocus = false;
     bool repaintAll = false;
     std::vector<IntRect> repaintRects;  // window; only meaningful without repaintAll
-    bool scrolled = false;              // transform.m_scrollPos changed: move the scroll bars to it
+    bool scrolled = false;              // transform.scrollPos changed: move the scroll bars to it
     bool zoomed = false;  // zoom and scroll sizes changed: reset the scroll bar ranges
     PaneOps pane;
     // The extraction tool was clicked on this image pixel: the widget runs

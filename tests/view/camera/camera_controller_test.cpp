@@ -44,7 +44,7 @@ cv::Mat corner(const cv::Mat& frame) {
 cv::Mat processed(const cv::Mat& input) {
     ImagePair pair{input.clone(), {}};
     runProcessing(pair, CurrentImage::Input);
-    return pair.m_outputImage;
+    return pair.outputImage;
 }
 
 bool sameImage(const cv::Mat& a, const cv::Mat& b) {
@@ -62,10 +62,10 @@ protected:
         ASSERT_TRUE(test::writeFrames(path("cam0.avi"), kW, kH, movingSquareFrames()));
         ASSERT_TRUE(test::writeVideo(path("cam1.avi"), 32, 24, {{10, 200, 10}, {200, 10, 10}}));
         // A picture as if loaded from a file, with its own geometry.
-        state.images.m_inputImage = cv::Mat(300, 200, CV_8UC3, cv::Scalar(9, 9, 9));
-        state.images.m_outputImage = cv::Mat(300, 200, CV_8UC3, cv::Scalar(7, 7, 7));
-        state.display.m_currentImage = CurrentImage::Input;
-        resetMappingForImage(200, 300, state.mapping, state.axis.m_axisRect);
+        state.images.inputImage = cv::Mat(300, 200, CV_8UC3, cv::Scalar(9, 9, 9));
+        state.images.outputImage = cv::Mat(300, 200, CV_8UC3, cv::Scalar(7, 7, 7));
+        state.display.currentImage = CurrentImage::Input;
+        resetMappingForImage(200, 300, state.mapping, state.axis.axisRect);
         controller.setSourceMap({path("cam0.avi"), path("cam1.avi"), path("missing.avi"), ""});
     }
 
@@ -77,8 +77,8 @@ protected:
 };
 
 TEST_F(CameraControllerTest, StartShowsTheFirstFrameAndEachTickTheNextProcessed) {
-    state.transform.m_zoomShift = 1;
-    const cv::Mat pictureOutput = state.images.m_outputImage;
+    state.transform.zoomShift = 1;
+    const cv::Mat pictureOutput = state.images.outputImage;
 
     controller.toggleDevice(0);
 
@@ -86,22 +86,22 @@ TEST_F(CameraControllerTest, StartShowsTheFirstFrameAndEachTickTheNextProcessed)
                          "CV_CAP_PROP_FRAME_HEIGHT : 48\r\nCV_CAP_PROP_FPS : 15\r\n"));
     EXPECT_EQ(controller.runningDevices(), (std::array<bool, 4>{true, false, false, false}));
     EXPECT_GE(repaints, 1);
-    const cv::Mat& input = state.images.m_inputImage;
+    const cv::Mat& input = state.images.inputImage;
     ASSERT_EQ(input.size(), cv::Size(kW, kH));
     EXPECT_TRUE(hasColour(corner(input), kFrameColours[0]));
     // The output waits for the first tick.
-    EXPECT_EQ(state.images.m_outputImage.data, pictureOutput.data);
+    EXPECT_EQ(state.images.outputImage.data, pictureOutput.data);
     // Zoom and display source stay; the scroll sizes and the geometry follow the frame.
-    EXPECT_EQ(state.transform.m_zoomShift, 1);
-    EXPECT_EQ(state.display.m_displaySource, 1);
-    EXPECT_EQ(state.display.m_currentImage, CurrentImage::Input);
-    EXPECT_EQ(state.transform.m_displaySize, (IntSize{2 * kW, 2 * kH}));
+    EXPECT_EQ(state.transform.zoomShift, 1);
+    EXPECT_EQ(state.display.displaySource, 1);
+    EXPECT_EQ(state.display.currentImage, CurrentImage::Input);
+    EXPECT_EQ(state.transform.displaySize, (IntSize{2 * kW, 2 * kH}));
     MappingQuad expected;
     IntRect expectedAxis;
     resetMappingForImage(kW, kH, expected, expectedAxis);
-    EXPECT_EQ(state.mapping.m_mappingCorners, expected.m_mappingCorners);
-    EXPECT_EQ(state.mapping.m_graphRect, expected.m_graphRect);
-    EXPECT_EQ(state.axis.m_axisRect, expectedAxis);
+    EXPECT_EQ(state.mapping.mappingCorners, expected.mappingCorners);
+    EXPECT_EQ(state.mapping.graphRect, expected.graphRect);
+    EXPECT_EQ(state.axis.axisRect, expectedAxis);
 
     // Ticks go on past the end of the file and leave the log alone.
     for (std::size_t i = 1; i <= kFrameColours.size() + 1; ++i) {
@@ -109,21 +109,21 @@ TEST_F(CameraControllerTest, StartShowsTheFirstFrameAndEachTickTheNextProcessed)
         controller.grabFrame(0);
         EXPECT_EQ(repaints, before + 1);
         EXPECT_TRUE(hasColour(corner(input), kFrameColours[i % kFrameColours.size()])) << i;
-        EXPECT_TRUE(sameImage(state.images.m_outputImage, processed(input))) << i;
+        EXPECT_TRUE(sameImage(state.images.outputImage, processed(input))) << i;
     }
     EXPECT_EQ(log.size(), 2u);
-    EXPECT_EQ(state.transform.m_zoomShift, 1);
-    EXPECT_EQ(state.display.m_displaySource, 1);
+    EXPECT_EQ(state.transform.zoomShift, 1);
+    EXPECT_EQ(state.display.displaySource, 1);
 }
 
 // A picture whose grey rendering was still to be built keeps it as the
 // output until the first tick: the camera replaces only the input.
 TEST_F(CameraControllerTest, PendingGreyOutputIsTheLoadedPicturesUntilTheFirstTick) {
     cv::Mat picture(300, 200, CV_8UC3, cv::Scalar(10, 100, 200));
-    state.images.m_inputImage = picture;
+    state.images.inputImage = picture;
     convertGrey(state.images, CurrentImage::Input, 1);
     controller.toggleDevice(0);
-    EXPECT_EQ(cv::norm(state.images.m_outputImage, greyRendering(picture), cv::NORM_INF), 0.0);
+    EXPECT_EQ(cv::norm(state.images.outputImage, greyRendering(picture), cv::NORM_INF), 0.0);
     controller.toggleDevice(0);
 }
 
@@ -131,8 +131,8 @@ TEST_F(CameraControllerTest, TimerDeliversFramesEvery66Ms) {
     for (const QTimer* t : controller.findChildren<QTimer*>()) EXPECT_EQ(t->interval(), 66);
     controller.toggleDevice(0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return repaints >= 3; }, 5000));
-    EXPECT_FALSE(state.images.m_outputImage.empty());
-    EXPECT_TRUE(sameImage(state.images.m_outputImage, processed(state.images.m_inputImage)));
+    EXPECT_FALSE(state.images.outputImage.empty());
+    EXPECT_TRUE(sameImage(state.images.outputImage, processed(state.images.inputImage)));
 }
 
 TEST_F(CameraControllerTest, StartingAnotherDeviceStopsTheFirstAndTogglingStops) {
@@ -141,21 +141,21 @@ TEST_F(CameraControllerTest, StartingAnotherDeviceStopsTheFirstAndTogglingStops)
     controller.toggleDevice(1);
     EXPECT_EQ(controller.runningDevices(), (std::array<bool, 4>{false, true, false, false}));
     EXPECT_TRUE(controller.isOpen(0));  // stopped, not closed
-    EXPECT_EQ(state.images.m_inputImage.size(), cv::Size(32, 24));
+    EXPECT_EQ(state.images.inputImage.size(), cv::Size(32, 24));
 
     controller.grabFrame(1);
-    const cv::Mat last = state.images.m_inputImage;
+    const cv::Mat last = state.images.inputImage;
     controller.toggleDevice(1);
     EXPECT_EQ(controller.runningDevices(), (std::array<bool, 4>{}));
     EXPECT_TRUE(controller.isOpen(1));
-    EXPECT_EQ(state.images.m_inputImage.data, last.data);  // the last frame stays
+    EXPECT_EQ(state.images.inputImage.data, last.data);  // the last frame stays
 
     // Starting again reuses the open device: the report again, the next frame.
     log.clear();
     controller.toggleDevice(0);
     EXPECT_EQ(log.size(), 2u);
     EXPECT_TRUE(controller.running(0));
-    EXPECT_TRUE(hasColour(corner(state.images.m_inputImage), kFrameColours[2]));
+    EXPECT_TRUE(hasColour(corner(state.images.inputImage), kFrameColours[2]));
 }
 
 TEST_F(CameraControllerTest, DeviceThatCannotOpenLogsAndLeavesEveryCameraStopped) {
@@ -168,10 +168,10 @@ TEST_F(CameraControllerTest, DeviceThatCannotOpenLogsAndLeavesEveryCameraStopped
         if (c.device == 3 && std::filesystem::exists("/dev/video3"))
             GTEST_SKIP() << "this machine has a camera at index 3";
         controller.toggleDevice(0);
-        const cv::Mat input = state.images.m_inputImage;
-        const cv::Mat output = state.images.m_outputImage;
+        const cv::Mat input = state.images.inputImage;
+        const cv::Mat output = state.images.outputImage;
         const MappingQuad mapping = state.mapping;
-        const IntRect axis = state.axis.m_axisRect;
+        const IntRect axis = state.axis.axisRect;
         log.clear();
 
         controller.toggleDevice(c.device);
@@ -181,10 +181,10 @@ TEST_F(CameraControllerTest, DeviceThatCannotOpenLogsAndLeavesEveryCameraStopped
             log, logOf("cv::VideoCapture(" + d + ")\r\nデバイス " + d + " オープンできません\r\n"));
         EXPECT_EQ(controller.runningDevices(), (std::array<bool, 4>{}));
         EXPECT_FALSE(controller.isOpen(c.device));
-        EXPECT_EQ(state.images.m_inputImage.data, input.data);
-        EXPECT_EQ(state.images.m_outputImage.data, output.data);
-        EXPECT_EQ(state.mapping.m_mappingCorners, mapping.m_mappingCorners);
-        EXPECT_EQ(state.axis.m_axisRect, axis);
+        EXPECT_EQ(state.images.inputImage.data, input.data);
+        EXPECT_EQ(state.images.outputImage.data, output.data);
+        EXPECT_EQ(state.mapping.mappingCorners, mapping.mappingCorners);
+        EXPECT_EQ(state.axis.axisRect, axis);
     }
 }
 
@@ -217,13 +217,13 @@ TEST_F(CameraControllerTest, StopAllKeepsDevicesOpen) {
 // it; waiting for it to be present first would leave the view blank.
 TEST_F(CameraControllerTest, TickBuildsTheOutputWhileItIsShownEmpty) {
     state.images = {};
-    state.display.m_displaySource = 2;
+    state.display.displaySource = 2;
     controller.toggleDevice(0);
     EXPECT_FALSE(state.imagePresent());
     controller.grabFrame(0);
     ASSERT_TRUE(state.imagePresent());
-    EXPECT_EQ(state.display.m_currentImage, CurrentImage::Output);
-    EXPECT_TRUE(sameImage(state.images.m_outputImage, processed(state.images.m_inputImage)));
+    EXPECT_EQ(state.display.currentImage, CurrentImage::Output);
+    EXPECT_TRUE(sameImage(state.images.outputImage, processed(state.images.inputImage)));
 }
 
 // A source that opens but delivers nothing: no image, the camera runs, and
@@ -232,18 +232,18 @@ TEST_F(CameraControllerTest, StartWithoutAFrameKeepsTheGeometry) {
     ASSERT_TRUE(test::writeVideo(path("empty.avi"), kW, kH, {}));
     controller.setSourceMap({path("empty.avi"), "", "", ""});
     const MappingQuad mapping = state.mapping;
-    const IntRect axis = state.axis.m_axisRect;
+    const IntRect axis = state.axis.axisRect;
     controller.toggleDevice(0);
     if (!controller.isOpen(0)) GTEST_SKIP() << "this OpenCV refuses a video without frames";
     EXPECT_TRUE(controller.running(0));
     EXPECT_EQ(log.size(), 2u);
-    EXPECT_TRUE(state.images.m_inputImage.empty());
+    EXPECT_TRUE(state.images.inputImage.empty());
     EXPECT_FALSE(state.imagePresent());
-    EXPECT_EQ(state.mapping.m_mappingCorners, mapping.m_mappingCorners);
-    EXPECT_EQ(state.mapping.m_graphRect, mapping.m_graphRect);
-    EXPECT_EQ(state.axis.m_axisRect, axis);
+    EXPECT_EQ(state.mapping.mappingCorners, mapping.mappingCorners);
+    EXPECT_EQ(state.mapping.graphRect, mapping.graphRect);
+    EXPECT_EQ(state.axis.axisRect, axis);
     controller.grabFrame(0);  // nothing to process
-    EXPECT_EQ(state.images.m_outputImage.size(), cv::Size(200, 300));
+    EXPECT_EQ(state.images.outputImage.size(), cv::Size(200, 300));
 }
 
 }  // namespace

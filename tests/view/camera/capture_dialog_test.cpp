@@ -14,7 +14,7 @@ namespace {
 class CaptureDialogTest : public ::testing::Test {
 protected:
     void open(const CaptureSettings& initial = {}) {
-        dialog = std::make_unique<CDialogExCaptureParameters>(
+        dialog = std::make_unique<CaptureDialog>(
             initial, [this](QWidget*, const QString& text) { warnings.push_back(text); });
         dialog->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
@@ -34,7 +34,7 @@ protected:
         QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("ok")), Qt::LeftButton);
     }
 
-    std::unique_ptr<CDialogExCaptureParameters> dialog;
+    std::unique_ptr<CaptureDialog> dialog;
     std::vector<QString> warnings;
 };
 

@@ -38,7 +38,7 @@ TEST(ImageDisplay, SmallImageAtTopLeftWithMarginsAndEdgeLine) {
 
 TEST(ImageDisplay, DisplaySourceZeroShowsAWhiteAreaOfTheImageSize) {
     ViewState s = stateOver(patternImage(100, 50), 0);
-    s.m_showPixelGrid = 1;
+    s.showPixelGrid = 1;
     s.transform = {};  // zoom 0: the grid would not show anyway; the area is what counts
     const QImage image = displayOf(s, {200, 100});
     EXPECT_EQ(coloursIn(image, QRect(0, 0, 100, 50)), std::set<uint32_t>{kWhite});
@@ -124,8 +124,8 @@ TEST(ImageDisplay, PixelGridOnlyFromZoomThreeAndOnlyOverPixels) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "zoom " << c.zoom << " source " << c.displaySource);
         ViewState s = stateOver(picture, c.displaySource, c.zoom);
-        s.m_showPixelGrid = 1;
-        s.m_pixelGridColour = kGrid;
+        s.showPixelGrid = 1;
+        s.pixelGridColour = kGrid;
         const QImage image = displayOf(s, {64, 64});
         if (!c.grid) {
             EXPECT_EQ(countOf(image, kGrid), 0);
@@ -145,7 +145,7 @@ TEST(ImageDisplay, PixelGridOnlyFromZoomThreeAndOnlyOverPixels) {
 TEST(ImageDisplay, PixelGridFollowsTheImageWhenScrolled) {
     constexpr uint32_t kGrid = 0xFF0000;
     ViewState s = stateOver(plainImage(40, 40, 0x808080), 1, 3, {3, 5});
-    s.m_showPixelGrid = 1;
+    s.showPixelGrid = 1;
     const QImage image = displayOf(s, {48, 48});
     // Cells start at logical multiples of 8: window x = 5, 13, ...; bottom
     // rows at logical 7, 15, ...: window y = 2, 10, ...
@@ -197,18 +197,18 @@ TEST(ImageDisplay, ReducedCopyFollowsANewPictureAndLetsGoOfTheOld) {
     ViewState s = stateOver(patternImage(400, 300), 1, -2);
     ReducedImageCache cache;
     displayOf(s, {200, 200}, &cache);
-    EXPECT_EQ(s.images.m_inputImage.u->refcount, 2);  // kept for the next repaint
+    EXPECT_EQ(s.images.inputImage.u->refcount, 2);  // kept for the next repaint
 
     // A new picture (as every command makes one): the display follows it.
-    s.images.m_inputImage = cv::Mat(300, 400, CV_8UC3, cv::Scalar(10, 200, 30));
+    s.images.inputImage = cv::Mat(300, 400, CV_8UC3, cv::Scalar(10, 200, 30));
     EXPECT_EQ(displayOf(s, {200, 200}, &cache), displayOf(s, {200, 200}));
     EXPECT_EQ(colourAt(displayOf(s, {200, 200}, &cache), 5, 5),
-              pixelOf(s.images.m_inputImage, 0, 0));
+              pixelOf(s.images.inputImage, 0, 0));
 
     // At 1:1, or without a picture, nothing is kept.
     s.transform = {};
     displayOf(s, {200, 200}, &cache);
-    EXPECT_EQ(s.images.m_inputImage.u->refcount, 1);
+    EXPECT_EQ(s.images.inputImage.u->refcount, 1);
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ ViewState withTool(Tool tool, IntSize size = {160, 120}, int zoom = 0, IntPoint 
 
 TEST(MappingOverlay, CornerHandlesWithBracketsAndOutlines) {
     ViewState s = withTool(Tool::Corners);
-    s.mapping.m_showMappingGrid = 0;
+    s.mapping.showMappingGrid = 0;
     const QImage image = viewOf(s, {160, 120});
     // Corner (40, 40): the square 35..44 filled, its 1 px outline dotted.
     EXPECT_EQ(coloursIn(image, QRect(36, 36, 8, 8)), std::set<uint32_t>{kMapping});
@@ -73,8 +73,8 @@ TEST(MappingOverlay, OnlyWithTheCornerToolOnTheInputImage) {
         SCOPED_TRACE(testing::Message()
                      << "corner " << c.cornerMode << " source " << c.displaySource);
         ViewState s = withTool(Tool::Corners);
-        s.tools.m_cornerMode = c.cornerMode;
-        s.display.m_displaySource = c.displaySource;
+        s.tools.cornerMode = c.cornerMode;
+        s.display.displaySource = c.displaySource;
         selectCurrentImage(s.display);
         EXPECT_EQ(countOf(viewOf(s, {160, 120}), kMapping) > 0, c.shown);
     }
@@ -84,16 +84,16 @@ TEST(MappingOverlay, OnlyWithTheCornerToolOnTheInputImage) {
 // (60, 60)-(320, 240); ten divisions of 26 px across and 18 px down.
 ViewState gridScene() {
     ViewState s = withTool(Tool::Corners, {400, 300});
-    s.mapping.m_mappingCorners = {{{40, 40}, {340, 40}, {340, 260}, {40, 260}}};
-    s.mapping.m_graphRect = {40, 40, 340, 260};
+    s.mapping.mappingCorners = {{{40, 40}, {340, 40}, {340, 260}, {40, 260}}};
+    s.mapping.graphRect = {40, 40, 340, 260};
     updateInnerQuad(s.mapping);
     return s;
 }
 
 TEST(MappingOverlay, GridDividesTheGuideQuadrilateral) {
     ViewState s = gridScene();
-    ASSERT_EQ(s.mapping.m_innerQuad[0], (IntPoint{60, 60}));
-    ASSERT_EQ(s.mapping.m_innerQuad[2], (IntPoint{320, 240}));
+    ASSERT_EQ(s.mapping.innerQuad[0], (IntPoint{60, 60}));
+    ASSERT_EQ(s.mapping.innerQuad[2], (IntPoint{320, 240}));
     std::set<int> columns{59, 60, 319, 320};  // the guide's own left and right edges
     std::set<int> rows{59, 60, 239, 240};
     for (int i = 1; i < 10; ++i) {
@@ -104,7 +104,7 @@ TEST(MappingOverlay, GridDividesTheGuideQuadrilateral) {
     EXPECT_EQ(columnsWith(on, 70, 50, 330, kMapping), columns);
     EXPECT_EQ(rowsWith(on, 73, 50, 250, kMapping), rows);
 
-    s.mapping.m_showMappingGrid = 0;
+    s.mapping.showMappingGrid = 0;
     const QImage off = viewOf(s, {400, 300});
     EXPECT_EQ(columnsWith(off, 70, 50, 330, kMapping), (std::set<int>{59, 60, 319, 320}));
 }
@@ -114,12 +114,12 @@ TEST(MappingOverlay, GridDividesTheGuideQuadrilateral) {
 // follows the transform.
 TEST(MappingOverlay, PerspectiveGridCrowdsTowardsTheFarEdge) {
     ViewState s = withTool(Tool::Corners, {400, 300});
-    s.mapping.m_mappingCorners = {{{120, 40}, {280, 40}, {360, 260}, {40, 260}}};
-    s.mapping.m_graphRect = {40, 40, 340, 260};
-    s.mapping.m_mappingMethod = MappingMethod::Perspective;
+    s.mapping.mappingCorners = {{{120, 40}, {280, 40}, {360, 260}, {40, 260}}};
+    s.mapping.graphRect = {40, 40, 340, 260};
+    s.mapping.mappingMethod = MappingMethod::Perspective;
     updateInnerQuad(s.mapping);
-    EXPECT_EQ(s.mapping.m_innerQuad[0], perspectiveGuidePoint(s.mapping, 0, 0));
-    EXPECT_EQ(s.mapping.m_innerQuad[2], perspectiveGuidePoint(s.mapping, 1, 1));
+    EXPECT_EQ(s.mapping.innerQuad[0], perspectiveGuidePoint(s.mapping, 0, 0));
+    EXPECT_EQ(s.mapping.innerQuad[2], perspectiveGuidePoint(s.mapping, 1, 1));
     const QImage image = viewOf(s, {400, 300});
     // The horizontal lines (level: the quad is symmetric) where they cross a
     // column between two vertical ones.
@@ -140,7 +140,7 @@ TEST(MappingOverlay, PerspectiveGridCrowdsTowardsTheFarEdge) {
     EXPECT_GT(lines[10] - lines[9], lines[1] - lines[0] + 4);
 
     // The bilinear grid of the same corners has equal steps.
-    s.mapping.m_mappingMethod = MappingMethod::Bilinear;
+    s.mapping.mappingMethod = MappingMethod::Bilinear;
     updateInnerQuad(s.mapping);
     EXPECT_NE(viewOf(s, {400, 300}), image);
 }
@@ -152,9 +152,9 @@ TEST(MappingOverlay, NoGridOnADegenerateGuide) {
     };
     for (const Quad& guide : guides) {
         ViewState s = gridScene();
-        s.mapping.m_innerQuad = guide;
+        s.mapping.innerQuad = guide;
         const QImage on = viewOf(s, {400, 300});
-        s.mapping.m_showMappingGrid = 0;
+        s.mapping.showMappingGrid = 0;
         EXPECT_EQ(on, viewOf(s, {400, 300})) << guide[1].y << "," << guide[3].x;
     }
 }
@@ -162,7 +162,7 @@ TEST(MappingOverlay, NoGridOnADegenerateGuide) {
 TEST(MappingOverlay, ZoomedCornersSitAtTheirCellCentres) {
     // At zoom 3 the corner (40, 40) is drawn at (324, 324) - scroll.
     ViewState s = withTool(Tool::Corners, {160, 120}, 3, {300, 290});
-    s.mapping.m_showMappingGrid = 0;
+    s.mapping.showMappingGrid = 0;
     const QImage image = viewOf(s, {200, 200});
     EXPECT_EQ(coloursIn(image, QRect(24 - 4, 34 - 4, 8, 8)), std::set<uint32_t>{kMapping});
     EXPECT_EQ(colourAt(image, 24 - 5, 34 - 5), colourAt(image, 24 + 4, 34 + 4));  // same parity
@@ -205,8 +205,8 @@ TEST(GraphRectOverlay, NamesLeavingTheVisibleImageAreDroppedNotClipped) {
     // Image and window 200 x 150, middle (100, 75); the visible image ends at
     // the centre of the last pixel, (199, 149).
     ViewState s = withTool(Tool::GraphRect, {200, 150});
-    s.mapping.m_graphRect = {10, 10, 195, 145};
-    s.axis.m_axisRect = {20, 60, 190, 140};
+    s.mapping.graphRect = {10, 10, 195, 145};
+    s.axis.axisRect = {20, 60, 190, 140};
     const QImage image = viewOf(s, {200, 150});
     const QSize xmin = textBox("Xmin"), xmax = textBox("Xmax");
     const QSize ymin = textBox("Ymin"), ymax = textBox("Ymax");
@@ -266,7 +266,7 @@ TEST(SourcePointOverlay, ShownWithEitherPointToolOnTheOutput) {
                           {Tool::GraphRect, 2, false}};
     for (const Case& c : cases) {
         ViewState s = withTool(c.tool);
-        s.display.m_displaySource = c.displaySource;
+        s.display.displaySource = c.displaySource;
         selectCurrentImage(s.display);
         s.points.add({70, 70});
         EXPECT_EQ(countOf(viewOf(s, {160, 120}), kRed) > 0, c.shown)
@@ -285,7 +285,7 @@ TEST(SourcePointOverlay, CrossHairOnlyForTheSelectedPointInside) {
         SCOPED_TRACE(testing::Message() << c.point.x << " selected " << c.selected);
         ViewState s = withTool(Tool::AddPoints);
         s.points.add({c.point.x, c.point.y});
-        s.points.m_selectedPoint = c.selected;
+        s.points.selectedPoint = c.selected;
         const QImage image = viewOf(s, {160, 120});
         // 1 px lines across the plot area: x = 70 from 55 to 84, y = 70 from 55 to 104.
         const std::set<int> column = rowsWith(image, c.point.x, 57, 64, kRed);
@@ -337,34 +337,34 @@ TEST(SourcePointOverlay, PointsAtCellCentresWhenZoomed) {
 
 TEST(RubberBand, FollowsTheDragOfEachTool) {
     ViewState corners = withTool(Tool::Corners);
-    corners.drag.m_dragActive = 1;
-    corners.drag.m_selectedCorner = 1;
-    corners.drag.m_dragCurrent = {30, 20};
+    corners.drag.dragActive = 1;
+    corners.drag.selectedCorner = 1;
+    corners.drag.dragCurrent = {30, 20};
     const auto cornerLines = rubberBandLines(corners);
     ASSERT_EQ(cornerLines.size(), 2u);  // the corners and the guide
     EXPECT_EQ(cornerLines[0].front(), (IntPoint{30, 20}));
     EXPECT_EQ(cornerLines[0][1], (IntPoint{120, 40}));
 
-    corners.drag.m_dragPending = 1;  // not moved since the press
+    corners.drag.dragPending = 1;  // not moved since the press
     EXPECT_TRUE(rubberBandLines(corners).empty());
-    corners.drag.m_dragPending = 0;
-    corners.drag.m_selectedCorner = 0;  // pressed beside every corner
+    corners.drag.dragPending = 0;
+    corners.drag.selectedCorner = 0;  // pressed beside every corner
     EXPECT_TRUE(rubberBandLines(corners).empty());
 
     ViewState rect = withTool(Tool::GraphRect);
-    rect.drag.m_dragActive = 1;
-    rect.drag.m_selectedHandle = 5;
-    rect.drag.m_dragCurrent = {60, 70};
+    rect.drag.dragActive = 1;
+    rect.drag.selectedHandle = 5;
+    rect.drag.dragCurrent = {60, 70};
     EXPECT_EQ(rubberBandLines(rect), (std::vector<std::vector<IntPoint>>{{{60, 40}, {60, 100}}}));
-    rect.drag.m_selectedHandle = 3;
+    rect.drag.selectedHandle = 3;
     EXPECT_EQ(
         rubberBandLines(rect),
         (std::vector<std::vector<IntPoint>>{{{60, 70}, {40, 70}, {40, 40}, {60, 40}, {60, 70}}}));
 
     ViewState erase = withTool(Tool::ErasePoints);
-    erase.drag.m_dragActive = 1;
-    erase.drag.m_dragStart = {10, 12};  // spans the cells (10, 12, 30, 40)
-    erase.drag.m_dragCurrent = {29, 39};
+    erase.drag.dragActive = 1;
+    erase.drag.dragStart = {10, 12};  // spans the cells (10, 12, 30, 40)
+    erase.drag.dragCurrent = {29, 39};
     const QImage image = viewOf(erase, {160, 120});
     // Inverted grey under a 2 px pen along the band's outline.
     constexpr uint32_t kInverted = 0x7F7F7F;
@@ -375,10 +375,10 @@ TEST(RubberBand, FollowsTheDragOfEachTool) {
 TEST(ViewPaint, GeneratedGraphOverTheOverlays) {
     ViewState s = withTool(Tool::AddPoints);
     s.graphStyle.colour = 0x00FF00;
-    s.display.m_showGeneratedGraph = 1;
+    s.display.showGeneratedGraph = 1;
     const QImage image = viewOf(s, {160, 120});
     EXPECT_EQ(colourAt(image, 90, 55), 0x00FF00u);  // its frame over the axis frame
-    s.display.m_showGeneratedGraph = 0;
+    s.display.showGeneratedGraph = 0;
     EXPECT_EQ(colourAt(viewOf(s, {160, 120}), 90, 55), kBlue);
 }
 

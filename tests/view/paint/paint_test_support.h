@@ -51,13 +51,13 @@ inline cv::Mat plainImage(int w, int h, uint32_t bgr) {
 inline ViewState stateOver(const cv::Mat& image, int displaySource = 1, int zoom = 0,
                            IntPoint scroll = {}) {
     ViewState s;
-    s.images.m_inputImage = image;
-    s.images.m_outputImage = image.clone();
-    s.display.m_displaySource = displaySource;
+    s.images.inputImage = image;
+    s.images.outputImage = image.clone();
+    s.display.displaySource = displaySource;
     selectCurrentImage(s.display);
-    s.transform.m_zoomShift = zoom;
-    s.transform.m_cellSize = {cellSizeFor(zoom), cellSizeFor(zoom)};
-    s.transform.m_scrollPos = scroll;
+    s.transform.zoomShift = zoom;
+    s.transform.cellSize = {cellSizeFor(zoom), cellSizeFor(zoom)};
+    s.transform.scrollPos = scroll;
     return s;
 }
 

@@ -17,14 +17,14 @@ enum class Shown { Input = 1, Output = 2 };
 // A view showing a w x h picture at zoom z, scrolled to the top-left.
 ViewState viewOf(IntSize image, int32_t zoom = 0, Shown shown = Shown::Input) {
     ViewState s;
-    s.images.m_inputImage = cv::Mat(image.cy, image.cx, CV_8UC3, cv::Scalar(255, 255, 255));
-    s.images.m_outputImage = s.images.m_inputImage.clone();
-    s.display.m_displaySource = static_cast<int>(shown);
-    s.display.m_currentImage = shown == Shown::Output ? CurrentImage::Output : CurrentImage::Input;
-    s.transform.m_zoomShift = zoom;
+    s.images.inputImage = cv::Mat(image.cy, image.cx, CV_8UC3, cv::Scalar(255, 255, 255));
+    s.images.outputImage = s.images.inputImage.clone();
+    s.display.displaySource = static_cast<int>(shown);
+    s.display.currentImage = shown == Shown::Output ? CurrentImage::Output : CurrentImage::Input;
+    s.transform.zoomShift = zoom;
     const ScrollSizes sizes = scrollSizesFor(zoom, image);
-    s.transform.m_displaySize = sizes.total;
-    s.transform.m_cellSize = sizes.cell;
+    s.transform.displaySize = sizes.total;
+    s.transform.cellSize = sizes.cell;
     return s;
 }
 
@@ -38,19 +38,19 @@ ViewState withTool(Shown shown, void (*set)(InteractionMode&), IntSize image = {
 
 ViewState cornerTool(IntSize image = {200, 150}, int32_t zoom = 0) {
     return withTool(
-        Shown::Input, [](InteractionMode& m) { m.m_cornerMode = 1; }, image, zoom);
+        Shown::Input, [](InteractionMode& m) { m.cornerMode = 1; }, image, zoom);
 }
 ViewState graphRectTool(IntSize image = {200, 150}, int32_t zoom = 0) {
     return withTool(
-        Shown::Output, [](InteractionMode& m) { m.m_graphRectMode = 1; }, image, zoom);
+        Shown::Output, [](InteractionMode& m) { m.graphRectMode = 1; }, image, zoom);
 }
 ViewState addTool(IntSize image = {200, 150}, int32_t zoom = 0) {
     return withTool(
-        Shown::Output, [](InteractionMode& m) { m.m_addPointsMode = 1; }, image, zoom);
+        Shown::Output, [](InteractionMode& m) { m.addPointsMode = 1; }, image, zoom);
 }
 ViewState eraseTool(IntSize image = {200, 150}, int32_t zoom = 0) {
     return withTool(
-        Shown::Output, [](InteractionMode& m) { m.m_erasePointsMode = 1; }, image, zoom);
+        Shown::Output, [](InteractionMode& m) { m.erasePointsMode = 1; }, image, zoom);
 }
 
 IntPoint centreOf(const ViewState& s, IntPoint image) {
@@ -112,10 +112,10 @@ TEST(ToolConversions, AddToolStoresThePressedPixelAtEveryZoom) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.zoom);
         ViewState s = addTool({400, 300}, c.zoom);
-        s.transform.m_scrollPos = c.scroll;
+        s.transform.scrollPos = c.scroll;
         leftButtonDown(s, c.window, kClient);
-        ASSERT_EQ(s.points.m_pointCount, 1);
-        EXPECT_EQ(s.points.m_points[0], (SourcePoint{c.pixel.x, c.pixel.y}));
+        ASSERT_EQ(s.points.pointCount, 1);
+        EXPECT_EQ(s.points.points[0], (SourcePoint{c.pixel.x, c.pixel.y}));
     }
 }
 
@@ -141,17 +141,17 @@ TEST(ToolConversions, BoxesAreTenWindowPixelsHalfOpen) {
 TEST(WheelZoom, StopsAtTheEndsOfTheRange) {
     ViewState s = viewOf({200, 150});
     for (int i = 0; i < 6; ++i) EXPECT_TRUE(wheelZoom(s, {10, 10}, 120, kClient).zoomed);
-    EXPECT_EQ(s.transform.m_zoomShift, 6);
+    EXPECT_EQ(s.transform.zoomShift, 6);
     const ToolResult seventh = wheelZoom(s, {10, 10}, 120, kClient);
     EXPECT_FALSE(seventh.zoomed);
     EXPECT_FALSE(seventh.repaintAll);
-    EXPECT_EQ(s.transform.m_zoomShift, 6);
+    EXPECT_EQ(s.transform.zoomShift, 6);
 
     ViewState t = viewOf({2000, 1500});
     for (int i = 0; i < 5; ++i) wheelZoom(t, {10, 10}, -120, kClient);
-    EXPECT_EQ(t.transform.m_zoomShift, -4);
-    EXPECT_EQ(t.transform.m_displaySize, (IntSize{125, 93}));
-    EXPECT_EQ(t.transform.m_cellSize, (IntSize{1, 1}));
+    EXPECT_EQ(t.transform.zoomShift, -4);
+    EXPECT_EQ(t.transform.displaySize, (IntSize{125, 93}));
+    EXPECT_EQ(t.transform.cellSize, (IntSize{1, 1}));
 }
 
 TEST(WheelZoom, DoesNothingOffTheImageOrWithoutDelta) {
@@ -167,7 +167,7 @@ TEST(WheelZoom, DoesNothingOffTheImageOrWithoutDelta) {
     for (const Case& c : cases) {
         ViewState s = viewOf({200, 150}, 0);
         const ToolResult r = wheelZoom(s, c.window, c.delta, kClient);
-        EXPECT_EQ(s.transform.m_zoomShift, 0);
+        EXPECT_EQ(s.transform.zoomShift, 0);
         EXPECT_FALSE(r.zoomed || r.scrolled || r.repaintAll);
     }
     ViewState none;
@@ -176,11 +176,11 @@ TEST(WheelZoom, DoesNothingOffTheImageOrWithoutDelta) {
 
 TEST(WheelZoom, KeepsThePixelUnderThePointer) {
     ViewState s = viewOf({3000, 2000}, 0);
-    s.transform.m_scrollPos = {500, 300};
+    s.transform.scrollPos = {500, 300};
     const IntPoint pointer{123, 77};
     const int32_t steps[] = {120, 120, 120, -120, -120, -120, -120, 120};
     for (int32_t delta : steps) {
-        const int32_t zoom = s.transform.m_zoomShift;
+        const int32_t zoom = s.transform.zoomShift;
         const IntPoint pixel = ImagePointOf(s.transform, pointer, kClient, {3000, 2000}).point;
         const ToolResult r = wheelZoom(s, pointer, delta, kClient);
         SCOPED_TRACE(zoom);
@@ -189,7 +189,7 @@ TEST(WheelZoom, KeepsThePixelUnderThePointer) {
         const ImagePointResult now = ImagePointOf(s.transform, pointer, kClient, {3000, 2000});
         ASSERT_TRUE(now.ok);
         // Zoomed out, a window pixel spans several image pixels.
-        const int32_t slack = s.transform.m_zoomShift < 0 ? (1 << -s.transform.m_zoomShift) : 1;
+        const int32_t slack = s.transform.zoomShift < 0 ? (1 << -s.transform.zoomShift) : 1;
         EXPECT_LT(std::abs(now.point.x - pixel.x), slack);
         EXPECT_LT(std::abs(now.point.y - pixel.y), slack);
     }
@@ -200,31 +200,31 @@ TEST(WheelZoom, ScrollStaysWithinTheRange) {
     // position would have to go negative.
     ViewState s = viewOf({3000, 2000}, 0);
     wheelZoom(s, {5, 5}, 120, kClient);
-    EXPECT_EQ(s.transform.m_scrollPos, (IntPoint{5, 5}));
+    EXPECT_EQ(s.transform.scrollPos, (IntPoint{5, 5}));
     // A picture smaller than the client never scrolls.
     ViewState small = viewOf({100, 80}, 0);
     wheelZoom(small, {90, 70}, 120, kClient);
-    EXPECT_EQ(small.transform.m_zoomShift, 1);
-    EXPECT_EQ(small.transform.m_scrollPos, (IntPoint{0, 0}));
+    EXPECT_EQ(small.transform.zoomShift, 1);
+    EXPECT_EQ(small.transform.scrollPos, (IntPoint{0, 0}));
 }
 
 TEST(ZoomCommands, ClampTheScrollPositionToTheNewRange) {
     ViewState s = viewOf({1000, 800}, 1);
-    s.transform.m_scrollPos = {1600, 1300};  // the limit at zoom 1
+    s.transform.scrollPos = {1600, 1300};  // the limit at zoom 1
     EXPECT_EQ(scrollLimit(s.transform, kClient), (IntSize{1600, 1300}));
     const ToolResult r = zoomOut(s, kClient);
     EXPECT_TRUE(r.zoomed);
     EXPECT_TRUE(r.scrolled);
-    EXPECT_EQ(s.transform.m_displaySize, (IntSize{1000, 800}));
-    EXPECT_EQ(s.transform.m_scrollPos, (IntPoint{600, 500}));
+    EXPECT_EQ(s.transform.displaySize, (IntSize{1000, 800}));
+    EXPECT_EQ(s.transform.scrollPos, (IntPoint{600, 500}));
     zoomIn(s, kClient);
-    EXPECT_EQ(s.transform.m_zoomShift, 1);
-    EXPECT_EQ(s.transform.m_cellSize, (IntSize{2, 2}));
-    EXPECT_EQ(s.transform.m_scrollPos, (IntPoint{600, 500}));  // only clamped, not re-aimed
+    EXPECT_EQ(s.transform.zoomShift, 1);
+    EXPECT_EQ(s.transform.cellSize, (IntSize{2, 2}));
+    EXPECT_EQ(s.transform.scrollPos, (IntPoint{600, 500}));  // only clamped, not re-aimed
 
     ViewState none;
     EXPECT_FALSE(zoomIn(none, kClient).zoomed);
-    EXPECT_EQ(none.transform.m_zoomShift, 0);
+    EXPECT_EQ(none.transform.zoomShift, 0);
 }
 
 TEST(ZoomCommands, FitToWindowTakesTheLargestStepThatShowsTheWholePicture) {
@@ -245,10 +245,10 @@ TEST(ZoomCommands, FitToWindowTakesTheLargestStepThatShowsTheWholePicture) {
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.image.cx << " x " << c.image.cy);
         ViewState s = viewOf(c.image, c.from);
-        s.transform.m_scrollPos = {7, 5};
+        s.transform.scrollPos = {7, 5};
         zoomToFit(s, kClient);
-        EXPECT_EQ(s.transform.m_zoomShift, c.fit);
-        EXPECT_EQ(s.transform.m_scrollPos, (IntPoint{0, 0}));
+        EXPECT_EQ(s.transform.zoomShift, c.fit);
+        EXPECT_EQ(s.transform.scrollPos, (IntPoint{0, 0}));
     }
     ViewState none;
     EXPECT_FALSE(zoomToFit(none, kClient).zoomed);
@@ -256,8 +256,8 @@ TEST(ZoomCommands, FitToWindowTakesTheLargestStepThatShowsTheWholePicture) {
 
 TEST(PointerStatus, NamesThePixelTheAxisValuesAndTheZoom) {
     ViewState s = viewOf({200, 150}, 1);
-    s.axis.m_axisRect = {20, 30, 120, 130};  // X 0..1 over h 20..120, Y 0..1 over v 130..30
-    s.axis.m_xMax = 10;
+    s.axis.axisRect = {20, 30, 120, 130};  // X 0..1 over h 20..120, Y 0..1 over v 130..30
+    s.axis.xMax = 10;
     const struct {
         std::optional<IntPoint> pointer;
         int32_t yLog;
@@ -271,10 +271,10 @@ TEST(PointerStatus, NamesThePixelTheAxisValuesAndTheZoom) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        s.axis.m_yLog = c.yLog;
+        s.axis.yLog = c.yLog;
         EXPECT_EQ(pointerStatusText(s, c.pointer, kClient), c.text);
     }
-    s.transform.m_zoomShift = -4;
+    s.transform.zoomShift = -4;
     EXPECT_EQ(pointerStatusText(s, std::nullopt, kClient), "倍率 6.25%");
 }
 
@@ -293,18 +293,18 @@ TEST(Panning, MovesOnlyAlongAxesWhereTheImageFillsTheClient) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.image.cx);
         ViewState s = viewOf(c.image);
-        s.transform.m_scrollPos = {50, 50};
+        s.transform.scrollPos = {50, 50};
         clampScroll(s.transform, kClient);
-        const IntPoint start = s.transform.m_scrollPos;
+        const IntPoint start = s.transform.scrollPos;
         const ToolResult down = rightButtonDown(s, {200, 150}, kClient);
         EXPECT_EQ(down.capture, MouseCapture::Grab);
         EXPECT_EQ(down.cursor, ToolCursor::Pan);
         const ToolResult move = mouseMove(s, {170, 130}, {false, true}, kClient);
-        EXPECT_EQ(s.transform.m_scrollPos, c.expected);
+        EXPECT_EQ(s.transform.scrollPos, c.expected);
         EXPECT_EQ(move.scrolled, !(c.expected == start));
-        EXPECT_EQ(s.transform.m_panAnchor, (IntPoint{170, 130}));
+        EXPECT_EQ(s.transform.panAnchor, (IntPoint{170, 130}));
         rightButtonUp(s, {170, 130}, kClient);
-        EXPECT_EQ(s.transform.m_panAnchor, kNoAnchor);
+        EXPECT_EQ(s.transform.panAnchor, kNoAnchor);
     }
 }
 
@@ -312,29 +312,29 @@ TEST(Panning, ClampsAtTheScrollLimits) {
     ViewState s = viewOf({500, 400});
     rightButtonDown(s, {10, 10}, kClient);
     mouseMove(s, {-390, 10}, {false, true}, kClient);  // outside the client: no pan
-    EXPECT_EQ(s.transform.m_scrollPos, (IntPoint{0, 0}));
+    EXPECT_EQ(s.transform.scrollPos, (IntPoint{0, 0}));
     mouseMove(s, {0, 0}, {false, true}, kClient);
-    EXPECT_EQ(s.transform.m_scrollPos, (IntPoint{10, 10}));
+    EXPECT_EQ(s.transform.scrollPos, (IntPoint{10, 10}));
     rightButtonDown(s, {399, 299}, kClient);
     mouseMove(s, {0, 0}, {false, true}, kClient);
-    EXPECT_EQ(s.transform.m_scrollPos, (IntPoint{100, 100}));
+    EXPECT_EQ(s.transform.scrollPos, (IntPoint{100, 100}));
 }
 
 TEST(Panning, RightPressCancelsALeftDrag) {
     // Graph rectangle: the release after the cancel changes nothing.
     ViewState g = graphRectTool();
-    const IntRect axis = g.axis.m_axisRect;
+    const IntRect axis = g.axis.axisRect;
     leftButtonDown(g, centreOf(g, {55, 20}), kClient);  // the axis rectangle's left edge line
     mouseMove(g, centreOf(g, {70, 20}), {true, false}, kClient);
     const IntRect band = rubberBandArea(g);
     const ToolResult cancel = rightButtonDown(g, {0, 0}, kClient);
-    EXPECT_EQ(g.drag.m_dragActive, 0);
-    EXPECT_EQ(g.drag.m_dragPending, 0);
+    EXPECT_EQ(g.drag.dragActive, 0);
+    EXPECT_EQ(g.drag.dragPending, 0);
     ASSERT_EQ(cancel.repaintRects.size(), 1u);  // the band's area goes
     EXPECT_EQ(cancel.repaintRects[0], band);
     EXPECT_TRUE(rubberBandLines(g).empty());
     const ToolResult up = leftButtonUp(g, centreOf(g, {70, 20}), kClient);
-    EXPECT_EQ(g.axis.m_axisRect, axis);
+    EXPECT_EQ(g.axis.axisRect, axis);
     EXPECT_FALSE(up.pane.refreshAll);
 
     // Erase region: still pending (no move yet) and after a move.
@@ -346,7 +346,7 @@ TEST(Panning, RightPressCancelsALeftDrag) {
         rightButtonDown(e, {0, 0}, kClient);
         mouseMove(e, {25, 25}, {true, false}, kClient);
         leftButtonUp(e, {25, 25}, kClient);
-        EXPECT_EQ(e.points.m_pointCount, 1);
+        EXPECT_EQ(e.points.pointCount, 1);
     }
 }
 
@@ -364,11 +364,11 @@ TEST(CornerTool, GrabBoxAroundTheCellCentre) {
         for (const Case& c : cases) {
             SCOPED_TRACE(testing::Message() << zoom << " " << c.offset.x << "," << c.offset.y);
             ViewState s = cornerTool({200, 150}, zoom);
-            const IntPoint centre = centreOf(s, s.mapping.m_mappingCorners[0]);  // (40, 40)
+            const IntPoint centre = centreOf(s, s.mapping.mappingCorners[0]);  // (40, 40)
             const ToolResult r =
                 leftButtonDown(s, {centre.x + c.offset.x, centre.y + c.offset.y}, kClient);
-            EXPECT_EQ(s.drag.m_selectedCorner, c.grabs ? 1 : 0);
-            EXPECT_EQ(s.drag.m_dragActive, c.grabs ? 1 : 0);
+            EXPECT_EQ(s.drag.selectedCorner, c.grabs ? 1 : 0);
+            EXPECT_EQ(s.drag.dragActive, c.grabs ? 1 : 0);
             EXPECT_EQ(r.capture, c.grabs ? MouseCapture::Grab : MouseCapture::Keep);
             EXPECT_EQ(r.cursor, ToolCursor::Cross);  // over the image, hit or not
         }
@@ -377,32 +377,32 @@ TEST(CornerTool, GrabBoxAroundTheCellCentre) {
 
 TEST(CornerTool, GrabbedCornerJumpsOnThePressAndOthersStayOnTheImage) {
     ViewState s = cornerTool({200, 150});
-    s.mapping.m_mappingCorners = {{{-3, -7}, {120, 40}, {250, 180}, {40, 100}}};
+    s.mapping.mappingCorners = {{{-3, -7}, {120, 40}, {250, 180}, {40, 100}}};
     // Corner 1 (index 0) at (-3, -7) is left of the client, so take corner 4.
     const ToolResult r = leftButtonDown(s, {42, 97}, kClient);
-    EXPECT_EQ(s.drag.m_selectedCorner, 4);
+    EXPECT_EQ(s.drag.selectedCorner, 4);
     EXPECT_TRUE(r.repaintAll);
     const Quad expected{{{0, 0}, {120, 40}, {200, 150}, {42, 97}}};  // clamped to width, height
-    EXPECT_EQ(s.mapping.m_mappingCorners, expected);
+    EXPECT_EQ(s.mapping.mappingCorners, expected);
 
     // Released without a move: the jump stays and the guide follows it.
     MappingQuad reference = s.mapping;
     updateInnerQuad(reference);
     leftButtonUp(s, {42, 97}, kClient);
-    EXPECT_EQ(s.mapping.m_mappingCorners, expected);
-    EXPECT_EQ(s.mapping.m_innerQuad, reference.m_innerQuad);
-    EXPECT_EQ(s.drag.m_dragActive, 0);
+    EXPECT_EQ(s.mapping.mappingCorners, expected);
+    EXPECT_EQ(s.mapping.innerQuad, reference.innerQuad);
+    EXPECT_EQ(s.drag.dragActive, 0);
 }
 
 TEST(CornerTool, DragMovesTheCornerOnReleaseAndRecomputesTheGuide) {
     ViewState s = cornerTool({200, 150}, 1);
     dragPixels(s, {120, 100}, {{150, 120}, {170, 130}});
-    EXPECT_EQ(s.mapping.m_mappingCorners[2], (IntPoint{170, 130}));
+    EXPECT_EQ(s.mapping.mappingCorners[2], (IntPoint{170, 130}));
     const Quad corners{{{40, 40}, {120, 40}, {170, 130}, {40, 100}}};
-    EXPECT_EQ(s.mapping.m_innerQuad, *computeInnerQuad(corners, 40.0 / 80, 40.0 / 60));
-    EXPECT_EQ(s.drag.m_leftDownPoint, kNoAnchor);
-    EXPECT_EQ(s.drag.m_dragCurrent, (IntPoint{0, 0}));
-    EXPECT_EQ(s.drag.m_selectedCorner, 3);  // kept until the next press
+    EXPECT_EQ(s.mapping.innerQuad, *computeInnerQuad(corners, 40.0 / 80, 40.0 / 60));
+    EXPECT_EQ(s.drag.leftDownPoint, kNoAnchor);
+    EXPECT_EQ(s.drag.dragCurrent, (IntPoint{0, 0}));
+    EXPECT_EQ(s.drag.selectedCorner, 3);  // kept until the next press
 }
 
 TEST(CornerTool, BandShowsTheMovedQuadrilateralAndItsGuide) {
@@ -427,27 +427,27 @@ TEST(CornerTool, BandShowsTheMovedQuadrilateralAndItsGuide) {
 TEST(CornerTool, OnlyWhileTheInputImageIsShown) {
     ViewState s = cornerTool();
     for (int source : {2, 0}) {
-        s.display.m_displaySource = source;
+        s.display.displaySource = source;
         leftButtonDown(s, {120, 40}, kClient);
-        EXPECT_EQ(s.drag.m_dragActive, 0);
-        EXPECT_EQ(s.mapping.m_mappingCorners[1], (IntPoint{120, 40}));
+        EXPECT_EQ(s.drag.dragActive, 0);
+        EXPECT_EQ(s.mapping.mappingCorners[1], (IntPoint{120, 40}));
     }
-    s.display.m_displaySource = 1;
+    s.display.displaySource = 1;
     leftButtonDown(s, {121, 41}, kClient);
-    EXPECT_EQ(s.drag.m_dragActive, 1);
-    EXPECT_EQ(s.mapping.m_mappingCorners[1], (IntPoint{121, 41}));
+    EXPECT_EQ(s.drag.dragActive, 1);
+    EXPECT_EQ(s.mapping.mappingCorners[1], (IntPoint{121, 41}));
 }
 
 TEST(CornerTool, PressRecordsTheWindowPointButNothingElseOffTheImage) {
     ViewState s = cornerTool({100, 80});
     const ToolResult beside = leftButtonDown(s, {150, 40}, kClient);
-    EXPECT_EQ(s.drag.m_leftDownPoint, (IntPoint{150, 40}));
+    EXPECT_EQ(s.drag.leftDownPoint, (IntPoint{150, 40}));
     EXPECT_TRUE(beside.takeFocus);
     EXPECT_EQ(beside.cursor, ToolCursor::Unchanged);
     const ToolResult outside = leftButtonDown(s, {450, 40}, kClient);
-    EXPECT_EQ(s.drag.m_leftDownPoint, (IntPoint{450, 40}));
+    EXPECT_EQ(s.drag.leftDownPoint, (IntPoint{450, 40}));
     EXPECT_FALSE(outside.takeFocus);
-    EXPECT_EQ(s.drag.m_dragActive, 0);
+    EXPECT_EQ(s.drag.dragActive, 0);
 }
 
 // ---- graph-rectangle tool ----
@@ -475,34 +475,34 @@ TEST(GraphRectTool, HandlesAndTheirPriority) {
         SCOPED_TRACE(c.what);
         ViewState s = graphRectTool();
         const ToolResult r = leftButtonDown(s, c.window, kClient);
-        EXPECT_EQ(s.drag.m_selectedHandle, c.handle);
+        EXPECT_EQ(s.drag.selectedHandle, c.handle);
         EXPECT_EQ(r.cursor, c.cursor);
-        EXPECT_EQ(s.drag.m_dragActive, c.handle != 0 ? 1 : 0);
+        EXPECT_EQ(s.drag.dragActive, c.handle != 0 ? 1 : 0);
         EXPECT_EQ(r.capture, c.handle != 0 ? MouseCapture::Grab : MouseCapture::Keep);
-        EXPECT_EQ(s.mapping.m_graphRect, (IntRect{40, 40, 120, 100}));  // nothing moves yet
+        EXPECT_EQ(s.mapping.graphRect, (IntRect{40, 40, 120, 100}));  // nothing moves yet
     }
 
     // Near both a graph corner and an axis edge, the edge wins.
     ViewState s = graphRectTool();
-    s.axis.m_axisRect = {44, 55, 105, 85};
+    s.axis.axisRect = {44, 55, 105, 85};
     leftButtonDown(s, {40, 40}, kClient);
-    EXPECT_EQ(s.drag.m_selectedHandle, 5);
+    EXPECT_EQ(s.drag.selectedHandle, 5);
 }
 
 TEST(GraphRectTool, EdgeTestDoesNotReachBeyondThePointer) {
     // Scrolled right, a press at the window's left border is far from the
     // left axis edge, which is off screen.
     ViewState s = graphRectTool({2000, 1500});
-    s.mapping.m_graphRect = {40, 40, 1900, 1400};
-    s.axis.m_axisRect = {55, 55, 1800, 1300};
-    s.transform.m_scrollPos = {500, 500};
+    s.mapping.graphRect = {40, 40, 1900, 1400};
+    s.axis.axisRect = {55, 55, 1800, 1300};
+    s.transform.scrollPos = {500, 500};
     leftButtonDown(s, {2, 100}, kClient);
-    EXPECT_EQ(s.drag.m_selectedHandle, 0);
+    EXPECT_EQ(s.drag.selectedHandle, 0);
     leftButtonUp(s, {2, 100}, kClient);
     // Scrolled back so the edge is on screen, it is taken as usual.
-    s.transform.m_scrollPos = {0, 500};
+    s.transform.scrollPos = {0, 500};
     leftButtonDown(s, {57, 100}, kClient);
-    EXPECT_EQ(s.drag.m_selectedHandle, 5);
+    EXPECT_EQ(s.drag.selectedHandle, 5);
 }
 
 TEST(GraphRectTool, HoverCursorNamesTheEdgeUnderThePointer) {
@@ -564,8 +564,8 @@ TEST(GraphRectTool, LimitsKeepTenWindowPixelsAtZoomZeroAndTwo) {
         SCOPED_TRACE(c.what);
         ViewState s = graphRectTool({200, 150}, c.zoom);
         dragPixels(s, c.from, {c.from, c.target}, {1000, 800});
-        EXPECT_EQ(s.mapping.m_graphRect, c.graph);
-        EXPECT_EQ(s.axis.m_axisRect, c.axis);
+        EXPECT_EQ(s.mapping.graphRect, c.graph);
+        EXPECT_EQ(s.axis.axisRect, c.axis);
     }
 }
 
@@ -574,9 +574,9 @@ TEST(GraphRectTool, SingleJumpIsLimitedLikeEveryOtherMove) {
     leftButtonDown(s, {55, 70}, kClient);  // left axis edge
     const ToolResult move = mouseMove(s, {180, 70}, {true, false}, kClient);
     EXPECT_EQ(move.cursor, ToolCursor::VerticalEdge);
-    EXPECT_EQ(s.drag.m_dragCurrent, (IntPoint{95, 70}));
+    EXPECT_EQ(s.drag.dragCurrent, (IntPoint{95, 70}));
     const ToolResult up = leftButtonUp(s, {180, 70}, kClient);
-    EXPECT_EQ(s.axis.m_axisRect, (IntRect{95, 55, 105, 85}));
+    EXPECT_EQ(s.axis.axisRect, (IntRect{95, 55, 105, 85}));
     EXPECT_TRUE(up.pane.refreshAll);
     EXPECT_EQ(up.capture, MouseCapture::Release);
     EXPECT_TRUE(up.repaintAll);
@@ -586,9 +586,9 @@ TEST(GraphRectTool, PressAndReleaseWithoutMoveChangesNothing) {
     ViewState s = graphRectTool();
     leftButtonDown(s, {40, 40}, kClient);
     const ToolResult up = leftButtonUp(s, {40, 40}, kClient);
-    EXPECT_EQ(s.mapping.m_graphRect, (IntRect{40, 40, 120, 100}));
+    EXPECT_EQ(s.mapping.graphRect, (IntRect{40, 40, 120, 100}));
     EXPECT_FALSE(up.pane.refreshAll);
-    EXPECT_EQ(s.drag.m_selectedHandle, 1);
+    EXPECT_EQ(s.drag.selectedHandle, 1);
 }
 
 TEST(GraphRectTool, BandsFollowTheHandle) {
@@ -612,10 +612,10 @@ TEST(AddTool, RefusesTheBorderRowsAndColumns) {
         SCOPED_TRACE(testing::Message() << p.x << "," << p.y);
         for (int32_t zoom : {0, 2}) {
             ViewState s = addTool({200, 150}, zoom);
-            s.transform.m_scrollPos = {std::max(0, p.x * (zoom == 2 ? 4 : 1) - 200),
+            s.transform.scrollPos = {std::max(0, p.x * (zoom == 2 ? 4 : 1) - 200),
                                        std::max(0, p.y * (zoom == 2 ? 4 : 1) - 150)};
             const ToolResult r = leftButtonDown(s, centreOf(s, p), kClient);
-            EXPECT_EQ(s.points.m_pointCount, 0);
+            EXPECT_EQ(s.points.pointCount, 0);
             EXPECT_EQ(r.pane.addedRow, -1);
         }
     }
@@ -623,7 +623,7 @@ TEST(AddTool, RefusesTheBorderRowsAndColumns) {
     for (IntPoint p : accepted) {
         ViewState s = addTool();
         leftButtonDown(s, p, kClient);
-        EXPECT_EQ(s.points.m_pointCount, 1);
+        EXPECT_EQ(s.points.pointCount, 1);
     }
 }
 
@@ -631,13 +631,13 @@ TEST(AddTool, AppendsAndSelectsTheNewRow) {
     ViewState s = addTool();
     leftButtonDown(s, {30, 40}, kClient);
     const ToolResult r = leftButtonDown(s, {60, 40}, kClient);
-    ASSERT_EQ(s.points.m_pointCount, 2);
-    EXPECT_EQ(s.points.m_points[1], (SourcePoint{60, 40}));
+    ASSERT_EQ(s.points.pointCount, 2);
+    EXPECT_EQ(s.points.points[1], (SourcePoint{60, 40}));
     EXPECT_EQ(r.pane.addedRow, 1);
-    EXPECT_EQ(s.points.m_selectedPoint, 1);
+    EXPECT_EQ(s.points.selectedPoint, 1);
     EXPECT_TRUE(r.repaintAll);
     EXPECT_EQ(r.capture, MouseCapture::Keep);  // no drag
-    EXPECT_EQ(s.drag.m_dragActive, 0);
+    EXPECT_EQ(s.drag.dragActive, 0);
 }
 
 TEST(AddTool, PressOnAnExistingPointSelectsIt) {
@@ -658,9 +658,9 @@ TEST(AddTool, PressOnAnExistingPointSelectsIt) {
         const IntPoint centre = centreOf(s, {20, 12});
         const ToolResult r =
             leftButtonDown(s, {centre.x + c.offset.x, centre.y + c.offset.y}, kClient);
-        EXPECT_EQ(s.points.m_pointCount, c.selects ? 2 : 3);
+        EXPECT_EQ(s.points.pointCount, c.selects ? 2 : 3);
         EXPECT_EQ(r.pane.selectRow, c.selects ? 1 : -1);
-        EXPECT_EQ(s.points.m_selectedPoint, c.selects ? 1 : 2);
+        EXPECT_EQ(s.points.selectedPoint, c.selects ? 1 : 2);
     }
 }
 
@@ -668,7 +668,7 @@ TEST(AddTool, FullListIgnoresTheClick) {
     ViewState s = addTool({400, 300});
     for (int i = 0; i < kMaxSourcePoints; ++i) s.points.add({1 + i % 16 * 20, 1 + i / 16 * 15});
     const ToolResult r = leftButtonDown(s, {395, 290}, kClient);
-    EXPECT_EQ(s.points.m_pointCount, kMaxSourcePoints);
+    EXPECT_EQ(s.points.pointCount, kMaxSourcePoints);
     EXPECT_EQ(r.pane.addedRow, -1);
     EXPECT_FALSE(r.repaintAll);
 }
@@ -682,8 +682,8 @@ TEST(EraseTool, PressRemovesEveryPointUnderIt) {
     s.points.add({52, 51});  // overlaps the first at zoom 0
     s.points.add({50, 50});
     const ToolResult r = leftButtonDown(s, {51, 50}, kClient);
-    ASSERT_EQ(s.points.m_pointCount, 1);
-    EXPECT_EQ(s.points.m_points[0], (SourcePoint{80, 80}));
+    ASSERT_EQ(s.points.pointCount, 1);
+    EXPECT_EQ(s.points.points[0], (SourcePoint{80, 80}));
     EXPECT_EQ(r.pane.removedRows, (std::vector<int32_t>{0, 1, 1}));
     EXPECT_EQ(r.pane.ensureVisibleRow, 1);
     EXPECT_TRUE(r.repaintAll);
@@ -691,7 +691,7 @@ TEST(EraseTool, PressRemovesEveryPointUnderIt) {
 
     // Press and release without a move: only what was under the press goes.
     leftButtonUp(s, {51, 50}, kClient);
-    EXPECT_EQ(s.points.m_pointCount, 1);
+    EXPECT_EQ(s.points.pointCount, 1);
 }
 
 TEST(EraseTool, RegionRemovesOnlyPointsStrictlyInside) {
@@ -705,8 +705,8 @@ TEST(EraseTool, RegionRemovesOnlyPointsStrictlyInside) {
                             std::pair{IntPoint{20, 20}, IntPoint{10, 10}}}) {
         ViewState t = s;
         const ToolResult up = dragPixels(t, from, {{17, 17}, to});
-        const std::vector<SourcePoint> left(t.points.m_points.begin(),
-                                            t.points.m_points.begin() + t.points.m_pointCount);
+        const std::vector<SourcePoint> left(t.points.points.begin(),
+                                            t.points.points.begin() + t.points.pointCount);
         EXPECT_EQ(left, kept);
         EXPECT_EQ(up.pane.ensureVisibleRow, -1);
         EXPECT_TRUE(up.repaintAll);
@@ -723,10 +723,10 @@ TEST(EraseTool, RegionNeedsAPressInsideTheInnerArea) {
     ViewState s = eraseTool();
     s.points.add({8, 8});
     leftButtonDown(s, {0, 0}, kClient);
-    EXPECT_EQ(s.drag.m_dragActive, 0);
+    EXPECT_EQ(s.drag.dragActive, 0);
     mouseMove(s, {10, 10}, {true, false}, kClient);
     leftButtonUp(s, {10, 10}, kClient);
-    EXPECT_EQ(s.points.m_pointCount, 1);
+    EXPECT_EQ(s.points.pointCount, 1);
 }
 
 TEST(EraseTool, BandIsTheSpanOfTheTwoCells) {
@@ -734,13 +734,13 @@ TEST(EraseTool, BandIsTheSpanOfTheTwoCells) {
     leftButtonDown(s, {42, 42}, kClient);                                    // pixel (10, 10)
     const ToolResult move = mouseMove(s, {22, 82}, {true, false}, kClient);  // pixel (5, 20)
     EXPECT_EQ(move.cursor, ToolCursor::Cross);
-    EXPECT_EQ(s.drag.m_rubberBand, (IntRect{20, 40, 44, 84}));
+    EXPECT_EQ(s.drag.rubberBand, (IntRect{20, 40, 44, 84}));
     EXPECT_EQ(
         rubberBandLines(s),
         (std::vector<std::vector<IntPoint>>{{{20, 40}, {44, 40}, {44, 84}, {20, 84}, {20, 40}}}));
     // Outside the client the region still follows, clamped onto the image.
     mouseMove(s, {-50, 900}, {true, false}, kClient);
-    EXPECT_EQ(s.drag.m_dragCurrent, (IntPoint{0, 149}));
+    EXPECT_EQ(s.drag.dragCurrent, (IntPoint{0, 149}));
 }
 
 TEST(ToolCursors, HoverShowsTheToolsCursor) {
@@ -750,7 +750,7 @@ TEST(ToolCursors, HoverShowsTheToolsCursor) {
     EXPECT_EQ(mouseMove(erase, {50, 50}, {}, kClient).cursor, ToolCursor::Erase);
     ViewState corner = cornerTool();
     EXPECT_EQ(mouseMove(corner, {50, 50}, {}, kClient).cursor, ToolCursor::Arrow);
-    erase.display.m_displaySource = 1;  // the tool is not effective on the input
+    erase.display.displaySource = 1;  // the tool is not effective on the input
     EXPECT_EQ(mouseMove(erase, {50, 50}, {}, kClient).cursor, ToolCursor::Arrow);
     ViewState none;
     EXPECT_EQ(mouseMove(none, {50, 50}, {}, kClient).cursor, ToolCursor::Unchanged);
@@ -772,15 +772,15 @@ TEST(Nudge, MovesWhatWasLastGrabbedWithinTheDragLimits) {
         ViewState s = addTool({200, 150});
         s.points.add({50, 60});
         s.points.add({100, 70});
-        s.points.m_selectedPoint = 1;
+        s.points.selectedPoint = 1;
         EXPECT_TRUE(nudge(s, 1, 0).repaintAll);
         EXPECT_TRUE(nudge(s, 0, -10).repaintAll);
-        EXPECT_EQ(s.points.m_points[1], (SourcePoint{101, 60}));
-        EXPECT_EQ(s.points.m_points[0], (SourcePoint{50, 60}));
-        s.points.m_points[1] = {198, 1};
+        EXPECT_EQ(s.points.points[1], (SourcePoint{101, 60}));
+        EXPECT_EQ(s.points.points[0], (SourcePoint{50, 60}));
+        s.points.points[1] = {198, 1};
         EXPECT_FALSE(nudge(s, 1, -1).repaintAll);  // at the last column and first row
-        EXPECT_EQ(s.points.m_points[1], (SourcePoint{198, 1}));
-        s.points.m_selectedPoint = -1;
+        EXPECT_EQ(s.points.points[1], (SourcePoint{198, 1}));
+        s.points.selectedPoint = -1;
         EXPECT_FALSE(nudge(s, 1, 0).repaintAll);  // nothing selected
     }
     // Corners: the one last grabbed, onto the picture (its far edges included).
@@ -788,41 +788,41 @@ TEST(Nudge, MovesWhatWasLastGrabbedWithinTheDragLimits) {
         ViewState s = cornerTool({200, 150});
         EXPECT_FALSE(nudge(s, 1, 0).repaintAll);  // none grabbed yet
         dragPixels(s, {120, 100}, {{130, 110}});
-        ASSERT_EQ(s.drag.m_lastCorner, 3);
-        const Quad guide = s.mapping.m_innerQuad;
+        ASSERT_EQ(s.drag.lastCorner, 3);
+        const Quad guide = s.mapping.innerQuad;
         EXPECT_TRUE(nudge(s, -1, 0).repaintAll);
-        EXPECT_EQ(s.mapping.m_mappingCorners[2], (IntPoint{129, 110}));
+        EXPECT_EQ(s.mapping.mappingCorners[2], (IntPoint{129, 110}));
         EXPECT_TRUE(nudge(s, -10, 0).repaintAll);
-        EXPECT_EQ(s.mapping.m_mappingCorners[2], (IntPoint{119, 110}));
-        EXPECT_NE(s.mapping.m_innerQuad, guide);  // the guide follows
-        s.mapping.m_mappingCorners[2] = {200, 150};
+        EXPECT_EQ(s.mapping.mappingCorners[2], (IntPoint{119, 110}));
+        EXPECT_NE(s.mapping.innerQuad, guide);  // the guide follows
+        s.mapping.mappingCorners[2] = {200, 150};
         EXPECT_FALSE(nudge(s, 1, 1).repaintAll);
-        EXPECT_EQ(s.mapping.m_mappingCorners[2], (IntPoint{200, 150}));
+        EXPECT_EQ(s.mapping.mappingCorners[2], (IntPoint{200, 150}));
     }
     // Graph rectangle: an axis edge last grabbed, kept clear of the next
     // edge; at a reduced zoom a step is still one picture pixel.
     for (int32_t zoom : {0, -1, 2}) {
         SCOPED_TRACE(zoom);
         ViewState s = graphRectTool({400, 300}, zoom);
-        s.mapping.m_graphRect = {40, 40, 360, 260};
-        s.axis.m_axisRect = {80, 80, 320, 220};
-        s.drag.m_lastHandle = 5;  // the axis rectangle's left edge
+        s.mapping.graphRect = {40, 40, 360, 260};
+        s.axis.axisRect = {80, 80, 320, 220};
+        s.drag.lastHandle = 5;  // the axis rectangle's left edge
         EXPECT_TRUE(nudge(s, 1, 0).repaintAll);
-        EXPECT_EQ(s.axis.m_axisRect.left, 81);
+        EXPECT_EQ(s.axis.axisRect.left, 81);
         EXPECT_TRUE(nudge(s, -100, 0).repaintAll);
-        EXPECT_GT(s.axis.m_axisRect.left, s.mapping.m_graphRect.left);
-        EXPECT_LT(s.axis.m_axisRect.left, 80);
-        s.drag.m_lastHandle = 3;  // the graph rectangle's bottom-right corner
+        EXPECT_GT(s.axis.axisRect.left, s.mapping.graphRect.left);
+        EXPECT_LT(s.axis.axisRect.left, 80);
+        s.drag.lastHandle = 3;  // the graph rectangle's bottom-right corner
         EXPECT_TRUE(nudge(s, 0, 1).repaintAll);
-        EXPECT_EQ(s.mapping.m_graphRect, (IntRect{40, 40, 360, 261}));
+        EXPECT_EQ(s.mapping.graphRect, (IntRect{40, 40, 360, 261}));
     }
     // Nothing moves while a drag is under way or with no tool at work.
     {
         ViewState s = cornerTool({200, 150});
-        s.drag.m_lastCorner = 1;
-        s.drag.m_dragActive = 1;
+        s.drag.lastCorner = 1;
+        s.drag.dragActive = 1;
         EXPECT_FALSE(nudge(s, 1, 0).repaintAll);
-        s.drag.m_dragActive = 0;
+        s.drag.dragActive = 0;
         s.tools.clear();
         EXPECT_FALSE(nudge(s, 1, 0).repaintAll);
     }

@@ -1,4 +1,4 @@
-#include "settings/properties_wnd.h"
+#include "settings/settings_pane.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -6,16 +6,16 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include "document/zelk_doc.h"
+#include "document/document.h"
 #include "ui/command_target.h"
 #include "settings/pane_icons.h"
-#include "settings/property_grid.h"
+#include "settings/settings_grid.h"
 
 namespace qf {
 
-CPropertiesWnd::CPropertiesWnd(Dialogs& dialogs, QWidget* parent)
+SettingsPane::SettingsPane(Dialogs& dialogs, QWidget* parent)
     : QDockWidget(tr("フィッティング 設定"), parent),
-      m_grid(new CMFCPropertyGridPlusCtrl(dialogs)),
+      m_grid(new SettingsGrid(dialogs)),
       m_toolBar(new QToolBar) {
     setObjectName(QStringLiteral("PropertiesPane"));
 
@@ -28,8 +28,8 @@ CPropertiesWnd::CPropertiesWnd(Dialogs& dialogs, QWidget* parent)
     m_fit = m_toolBar->addAction(runFitIcon(), tr("フィッティング 実行"));
     m_fit->setToolTip(tr("フィッティング 実行"));
     m_fit->setEnabled(false);
-    connect(m_expandAll, &QAction::triggered, m_grid, &CMFCPropertyGridPlusCtrl::expandAllGroups);
-    connect(m_fit, &QAction::triggered, this, &CPropertiesWnd::runFit);
+    connect(m_expandAll, &QAction::triggered, m_grid, &SettingsGrid::expandAllGroups);
+    connect(m_fit, &QAction::triggered, this, &SettingsPane::runFit);
 
     auto* body = new QWidget;
     auto* layout = new QVBoxLayout(body);
@@ -43,7 +43,7 @@ CPropertiesWnd::CPropertiesWnd(Dialogs& dialogs, QWidget* parent)
     QCoreApplication::instance()->installEventFilter(this);
 }
 
-void CPropertiesWnd::setCommandSink(std::function<void(int)> sink) {
+void SettingsPane::setCommandSink(std::function<void(int)> sink) {
     m_sink = std::move(sink);
     // An accepted edit is a step of the document before anyone hears of it.
     m_grid->setCommandSink([this](int id) {
@@ -55,50 +55,50 @@ void CPropertiesWnd::setCommandSink(std::function<void(int)> sink) {
     });
 }
 
-void CPropertiesWnd::setDocument(CZelkDoc* doc) {
+void SettingsPane::setDocument(Document* doc) {
     if (m_doc) disconnect(m_doc, nullptr, this, nullptr);
     m_doc = doc;
     if (!m_doc) return;
-    connect(m_doc, &CZelkDoc::changed, this, &CPropertiesWnd::showDocument);
+    connect(m_doc, &Document::changed, this, &SettingsPane::showDocument);
     showDocument();
 }
 
-void CPropertiesWnd::showDocument() {
+void SettingsPane::showDocument() {
     const PanelSettings s = panelSettingsOf(m_doc->record());
     if (!(s == m_grid->settings())) m_grid->showSettings(s);
 }
 
-void CPropertiesWnd::setFitEnabledProbe(std::function<bool()> probe) {
+void SettingsPane::setFitEnabledProbe(std::function<bool()> probe) {
     m_fitProbe = std::move(probe);
     refreshToolbar();
 }
 
-void CPropertiesWnd::refreshToolbar() {
+void SettingsPane::refreshToolbar() {
     m_fit->setEnabled(m_fitProbe && m_fitProbe());
 }
 
-const PanelSettings& CPropertiesWnd::settings() const {
+const PanelSettings& SettingsPane::settings() const {
     return m_grid->settings();
 }
 
-void CPropertiesWnd::setLabelFont(QFont* font) {
+void SettingsPane::setLabelFont(QFont* font) {
     m_grid->setLabelFont(font);
 }
 
-void CPropertiesWnd::runFit() {
+void SettingsPane::runFit() {
     // The button may be stale; the fit runs only when it can.
     refreshToolbar();
     if (m_fit->isEnabled() && m_sink) m_sink(ID_FIT_RUN);
 }
 
-bool CPropertiesWnd::eventFilter(QObject* watched, QEvent* event) {
+bool SettingsPane::eventFilter(QObject* watched, QEvent* event) {
     // The desktop's fonts changed: the grid follows the menu font.
     if (watched == QCoreApplication::instance() && event->type() == QEvent::ApplicationFontChange)
-        m_grid->MakeGridFont();
+        m_grid->makeGridFont();
     return QDockWidget::eventFilter(watched, event);
 }
 
-void CPropertiesWnd::showEvent(QShowEvent* event) {
+void SettingsPane::showEvent(QShowEvent* event) {
     QDockWidget::showEvent(event);
     refreshToolbar();
 }

@@ -1,4 +1,4 @@
-#include "view/zelk_view.h"
+#include "view/image_view.h"
 
 #include "common/format.h"
 
@@ -46,38 +46,38 @@ IntPoint pointOf(const QPointF& p) {
 
 }  // namespace
 
-CZelkView::CZelkView(Dialogs& dialogs, QWidget* parent)
+ImageView::ImageView(Dialogs& dialogs, QWidget* parent)
     : QAbstractScrollArea(parent),
       m_dialogs(dialogs),
       m_labelFont(defaultLabelFont()),
       m_camera(std::make_unique<CameraController>(
           m_state, [this] { changed(); },
           [this](const std::string& text) {
-              if (m_pane) m_pane->SetPaneText(0, text);
+              if (m_pane) m_pane->setPaneText(0, text);
           })) {
     setAcceptDrops(true);
     viewport()->setMouseTracking(true);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
-    m_state.mapping.m_innerQuad =
-        computeInnerQuad(m_state.mapping.m_mappingCorners, 40.0 / 80, 40.0 / 60)
-            .value_or(m_state.mapping.m_innerQuad);
+    m_state.mapping.innerQuad =
+        computeInnerQuad(m_state.mapping.mappingCorners, 40.0 / 80, 40.0 / 60)
+            .value_or(m_state.mapping.innerQuad);
 }
 
-CZelkView::~CZelkView() = default;
+ImageView::~ImageView() = default;
 
-IntSize CZelkView::clientSize() const {
+IntSize ImageView::clientSize() const {
     return {viewport()->width(), viewport()->height()};
 }
 
-void CZelkView::changed() {
+void ImageView::changed() {
     syncScrollBars();
     viewport()->update();
     reportPointer();
     emit stateChanged();
 }
 
-void CZelkView::reportPointer() {
+void ImageView::reportPointer() {
     const QString text =
         QString::fromStdString(pointerStatusText(m_state, m_pointer, clientSize()));
     if (text == m_pointerText) return;
@@ -85,41 +85,41 @@ void CZelkView::reportPointer() {
     emit pointerStatus(text);
 }
 
-void CZelkView::syncScrollBars() {
+void ImageView::syncScrollBars() {
     m_syncing = true;
     // After a failed load no picture is shown, so there is nothing to scroll,
     // whatever size the previous one had.
     const bool present = m_state.imagePresent();
-    if (!present) m_state.transform.m_scrollPos = {0, 0};
+    if (!present) m_state.transform.scrollPos = {0, 0};
     clampScroll(m_state.transform, clientSize());
     const IntSize limit = present ? scrollLimit(m_state.transform, clientSize()) : IntSize{};
     const IntSize page =
         m_state.imagePresent()
-            ? scrollSizesFor(m_state.transform.m_zoomShift, m_state.imageSize()).page
+            ? scrollSizesFor(m_state.transform.zoomShift, m_state.imageSize()).page
             : IntSize{1, 1};
     horizontalScrollBar()->setRange(0, limit.cx);
     horizontalScrollBar()->setPageStep(std::max(page.cx, 1));
-    horizontalScrollBar()->setSingleStep(m_state.transform.m_cellSize.cx);
-    horizontalScrollBar()->setValue(m_state.transform.m_scrollPos.x);
+    horizontalScrollBar()->setSingleStep(m_state.transform.cellSize.cx);
+    horizontalScrollBar()->setValue(m_state.transform.scrollPos.x);
     verticalScrollBar()->setRange(0, limit.cy);
     verticalScrollBar()->setPageStep(std::max(page.cy, 1));
-    verticalScrollBar()->setSingleStep(m_state.transform.m_cellSize.cy);
-    verticalScrollBar()->setValue(m_state.transform.m_scrollPos.y);
+    verticalScrollBar()->setSingleStep(m_state.transform.cellSize.cy);
+    verticalScrollBar()->setValue(m_state.transform.scrollPos.y);
     m_syncing = false;
 }
 
-void CZelkView::scrollContentsBy(int, int) {
+void ImageView::scrollContentsBy(int, int) {
     if (m_syncing) return;
-    m_state.transform.m_scrollPos = {horizontalScrollBar()->value(), verticalScrollBar()->value()};
+    m_state.transform.scrollPos = {horizontalScrollBar()->value(), verticalScrollBar()->value()};
     viewport()->update();
 }
 
-void CZelkView::resizeEvent(QResizeEvent* event) {
+void ImageView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     syncScrollBars();
 }
 
-void CZelkView::paintEvent(QPaintEvent*) {
+void ImageView::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
     paintView(painter, m_state, clientSize(), displayColoursFrom(palette()), m_labelFont,
               &m_reducedImage);
@@ -127,7 +127,7 @@ void CZelkView::paintEvent(QPaintEvent*) {
         paintLoupe(painter, m_state, *loupe);
 }
 
-void CZelkView::updateLoupe() {
+void ImageView::updateLoupe() {
     const std::optional<Loupe> loupe = loupeFor(m_state, m_pointer, clientSize());
     const std::optional<IntRect> now =
         loupe ? std::optional<IntRect>(loupe->box) : std::optional<IntRect>();
@@ -137,7 +137,7 @@ void CZelkView::updateLoupe() {
     m_loupeBox = now;
 }
 
-void CZelkView::apply(const ToolResult& r) {
+void ImageView::apply(const ToolResult& r) {
     // The tool's edit, once its gesture is over, is one step of the document.
     const ActiveTool tool = activeTool(m_state);
     if (r.cursor != ToolCursor::Unchanged) viewport()->setCursor(toolCursor(r.cursor));
@@ -150,7 +150,7 @@ void CZelkView::apply(const ToolResult& r) {
         for (const IntRect& rect : r.repaintRects)
             viewport()->update(rect.left, rect.top, rect.width(), rect.height());
     }
-    if (m_state.drag.m_leftDownPoint == IntPoint{-1, -1}) {
+    if (m_state.drag.leftDownPoint == IntPoint{-1, -1}) {
         switch (tool) {
             case ActiveTool::Corners:
                 commitEdit("コーナーの移動");
@@ -176,7 +176,7 @@ void CZelkView::apply(const ToolResult& r) {
     if (r.extractAt) extractCurveAt(*r.extractAt);
 }
 
-void CZelkView::extractCurveAt(IntPoint image) {
+void ImageView::extractCurveAt(IntPoint image) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const std::string error = previewExtraction(m_state, image);
     QApplication::restoreOverrideCursor();
@@ -192,12 +192,12 @@ void CZelkView::extractCurveAt(IntPoint image) {
         m_dialogs.message(this, QString::fromStdString(note), MessageIcon::Information);
 }
 
-void CZelkView::addExtractedPoints() {
+void ImageView::addExtractedPoints() {
     const ExtractionPreview& preview = m_state.extractPreview;
     if (!preview.shown()) return;
     const int found = int(preview.result.points.size());
     const int added = confirmExtraction(m_state);
-    if (m_pane) m_pane->ActivateOutputTab(2);
+    if (m_pane) m_pane->activateOutputTab(2);
     refreshSourcePointPane();
     changed();
     commitEdit("曲線の自動抽出");
@@ -209,59 +209,59 @@ void CZelkView::addExtractedPoints() {
                           MessageIcon::Warning);
 }
 
-void CZelkView::leaveEvent(QEvent* event) {
+void ImageView::leaveEvent(QEvent* event) {
     m_pointer.reset();
     reportPointer();
     updateLoupe();
     QAbstractScrollArea::leaveEvent(event);
 }
 
-void CZelkView::applyPaneOps(const PaneOps& ops) {
+void ImageView::applyPaneOps(const PaneOps& ops) {
     if (!m_pane) return;
     if (ops.refreshAll) refreshSourcePointPane();
     for (int row : ops.removedRows) {
-        m_pane->DeleteSourcePointRow(row);
-        for (int k = row; k < m_state.points.m_pointCount; ++k)
-            m_pane->SetSourcePointText(k, 0, std::to_string(k + 1));
+        m_pane->deleteSourcePointRow(row);
+        for (int k = row; k < m_state.points.pointCount; ++k)
+            m_pane->setSourcePointText(k, 0, std::to_string(k + 1));
     }
     if (ops.addedRow >= 0) {
-        m_pane->ActivateOutputTab(2);
-        m_pane->InsertSourcePointRow(
+        m_pane->activateOutputTab(2);
+        m_pane->insertSourcePointRow(
             ops.addedRow,
-            sourcePointTexts(ops.addedRow, m_state.points.m_points[ops.addedRow], m_state.axis));
-        m_pane->SelectSourcePointRow(ops.addedRow);
+            sourcePointTexts(ops.addedRow, m_state.points.points[ops.addedRow], m_state.axis));
+        m_pane->selectSourcePointRow(ops.addedRow);
     }
-    if (ops.selectRow >= 0) m_pane->SelectSourcePointRow(ops.selectRow);
-    if (ops.ensureVisibleRow >= 0 && m_state.points.m_pointCount > 0)
-        m_pane->EnsureSourcePointVisible(
-            std::min(ops.ensureVisibleRow, m_state.points.m_pointCount - 1));
+    if (ops.selectRow >= 0) m_pane->selectSourcePointRow(ops.selectRow);
+    if (ops.ensureVisibleRow >= 0 && m_state.points.pointCount > 0)
+        m_pane->ensureSourcePointVisible(
+            std::min(ops.ensureVisibleRow, m_state.points.pointCount - 1));
     if (ops.refreshAll || !ops.removedRows.empty() || ops.addedRow >= 0) showResiduals();
 }
 
-void CZelkView::refreshSourcePointPane() {
+void ImageView::refreshSourcePointPane() {
     if (!m_pane) return;
-    m_pane->ResetSourcePointColumns();
-    for (int i = 0; i < m_state.points.m_pointCount; ++i)
-        m_pane->InsertSourcePointRow(i,
-                                     sourcePointTexts(i, m_state.points.m_points[i], m_state.axis));
-    if (m_state.points.m_pointCount > 0)
-        m_pane->EnsureSourcePointVisible(m_state.points.m_pointCount - 1);
+    m_pane->resetSourcePointColumns();
+    for (int i = 0; i < m_state.points.pointCount; ++i)
+        m_pane->insertSourcePointRow(i,
+                                     sourcePointTexts(i, m_state.points.points[i], m_state.axis));
+    if (m_state.points.pointCount > 0)
+        m_pane->ensureSourcePointVisible(m_state.points.pointCount - 1);
     showResiduals();
     viewport()->update();
 }
 
-void CZelkView::showResiduals() {
+void ImageView::showResiduals() {
     if (!m_pane) return;
-    const int count = m_state.points.m_pointCount;
-    const std::vector<SourcePoint> points(m_state.points.m_points.begin(),
-                                          m_state.points.m_points.begin() + count);
+    const int count = m_state.points.pointCount;
+    const std::vector<SourcePoint> points(m_state.points.points.begin(),
+                                          m_state.points.points.begin() + count);
     const FitDetails& d = m_state.fitDetails;
     const bool current = detailsMatch(d, points, m_state.axis);
     for (int i = 0; i < count; ++i)
-        m_pane->SetSourcePointText(i, 5, current ? formatG(d.residuals[std::size_t(i)]) : "");
+        m_pane->setSourcePointText(i, 5, current ? formatG(d.residuals[std::size_t(i)]) : "");
 }
 
-void CZelkView::mousePressEvent(QMouseEvent* event) {
+void ImageView::mousePressEvent(QMouseEvent* event) {
     const IntPoint p = pointOf(event->position());
     if (event->button() == Qt::LeftButton) apply(leftButtonDown(m_state, p, clientSize()));
     if (event->button() == Qt::RightButton) apply(rightButtonDown(m_state, p, clientSize()));
@@ -269,7 +269,7 @@ void CZelkView::mousePressEvent(QMouseEvent* event) {
     updateLoupe();
 }
 
-void CZelkView::mouseMoveEvent(QMouseEvent* event) {
+void ImageView::mouseMoveEvent(QMouseEvent* event) {
     const MouseButtons held{(event->buttons() & Qt::LeftButton) != 0,
                             (event->buttons() & Qt::RightButton) != 0};
     m_pointer = pointOf(event->position());
@@ -277,14 +277,14 @@ void CZelkView::mouseMoveEvent(QMouseEvent* event) {
     updateLoupe();
 }
 
-void CZelkView::mouseReleaseEvent(QMouseEvent* event) {
+void ImageView::mouseReleaseEvent(QMouseEvent* event) {
     const IntPoint p = pointOf(event->position());
     if (event->button() == Qt::LeftButton) apply(leftButtonUp(m_state, p, clientSize()));
     if (event->button() == Qt::RightButton) apply(rightButtonUp(m_state, p, clientSize()));
     updateLoupe();
 }
 
-void CZelkView::keyPressEvent(QKeyEvent* event) {
+void ImageView::keyPressEvent(QKeyEvent* event) {
     // The extraction's preview: Enter adds it, Escape drops it.
     if (m_state.extractPreview.shown()) {
         if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
@@ -333,16 +333,16 @@ void CZelkView::keyPressEvent(QKeyEvent* event) {
     event->accept();
 }
 
-void CZelkView::wheelEvent(QWheelEvent* event) {
+void ImageView::wheelEvent(QWheelEvent* event) {
     apply(wheelZoom(m_state, pointOf(event->position()), event->angleDelta().y(), clientSize()));
     event->accept();
 }
 
-void CZelkView::dragEnterEvent(QDragEnterEvent* event) {
+void ImageView::dragEnterEvent(QDragEnterEvent* event) {
     if (event->mimeData()->hasUrls()) event->acceptProposedAction();
 }
 
-void CZelkView::dropEvent(QDropEvent* event) {
+void ImageView::dropEvent(QDropEvent* event) {
     const QList<QUrl> urls = event->mimeData()->urls();
     if (urls.isEmpty()) return;
     event->acceptProposedAction();
@@ -354,7 +354,7 @@ void CZelkView::dropEvent(QDropEvent* event) {
         loadImage(path);
 }
 
-bool CZelkView::loadImage(const QString& path) {
+bool ImageView::loadImage(const QString& path) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     PictureRead read = readPicture(path.toStdString());
     QApplication::restoreOverrideCursor();
@@ -366,7 +366,7 @@ bool CZelkView::loadImage(const QString& path) {
     return true;
 }
 
-void CZelkView::showOpenedPicture(cv::Mat picture, const QString& path, const QString& title) {
+void ImageView::showOpenedPicture(cv::Mat picture, const QString& path, const QString& title) {
     m_camera->stopAll();  // a picture from a file replaces the live one
     installPicture(m_state, std::move(picture), path.toStdString());
     emit titleChanged(title);
@@ -376,18 +376,18 @@ void CZelkView::showOpenedPicture(cv::Mat picture, const QString& path, const QS
     window()->activateWindow();
 }
 
-void CZelkView::removeAllPoints() {
-    if (m_state.points.m_pointCount == 0) return;
+void ImageView::removeAllPoints() {
+    if (m_state.points.pointCount == 0) return;
     m_state.points = SourcePointList{};
     refreshSourcePointPane();
     changed();
     commitEdit("すべての点を削除");
 }
 
-void CZelkView::deleteSelectedPoint() {
-    const int i = m_state.points.m_selectedPoint;
+void ImageView::deleteSelectedPoint() {
+    const int i = m_state.points.selectedPoint;
     if (!m_state.points.remove(i)) return;
-    m_state.points.m_selectedPoint = -1;
+    m_state.points.selectedPoint = -1;
     PaneOps ops;
     ops.removedRows.push_back(i);
     applyPaneOps(ops);
@@ -395,31 +395,31 @@ void CZelkView::deleteSelectedPoint() {
     commitEdit("点の削除");
 }
 
-void CZelkView::clearResults() {
+void ImageView::clearResults() {
     m_state.fitResult = FitResult{};
     m_state.generated = GeneratedGraph{};
-    m_state.display.m_showGeneratedGraph = 0;
+    m_state.display.showGeneratedGraph = 0;
     if (m_pane) {
-        m_pane->SetPaneText(1, std::string());
+        m_pane->setPaneText(1, std::string());
         refreshGeneratedGraphPane();
     }
     changed();
 }
 
-void CZelkView::setDocument(CZelkDoc* doc) {
+void ImageView::setDocument(Document* doc) {
     if (m_doc) disconnect(m_doc, nullptr, this, nullptr);
     m_doc = doc;
     if (!m_doc) return;
-    connect(m_doc, &CZelkDoc::changed, this, &CZelkView::onDocumentChanged);
+    connect(m_doc, &Document::changed, this, &ImageView::onDocumentChanged);
     if (recordOf(m_state) != m_doc->record()) adoptRecord(m_doc->record());
 }
 
-void CZelkView::commitEdit(const char* label) {
+void ImageView::commitEdit(const char* label) {
     if (!m_doc || m_adopting) return;
     m_doc->commit(recordOf(m_state), label);
 }
 
-void CZelkView::onDocumentChanged(CZelkDoc::Change) {
+void ImageView::onDocumentChanged(Document::Change) {
     // The view's own edits are already shown.
     if (recordOf(m_state) == m_doc->record()) {
         emit stateChanged();
@@ -428,7 +428,7 @@ void CZelkView::onDocumentChanged(CZelkDoc::Change) {
     adoptRecord(m_doc->record());
 }
 
-void CZelkView::adoptRecord(const DocumentRecord& r) {
+void ImageView::adoptRecord(const DocumentRecord& r) {
     m_adopting = true;
     const PictureWork work = pictureWorkFor(m_state, r);
     const DocumentRecord before = recordOf(m_state);
@@ -451,13 +451,13 @@ void CZelkView::adoptRecord(const DocumentRecord& r) {
     if (work.remap && m_state.imagePresent()) {
         // A mapped picture is worked on in the graph-rectangle tool, as after
         // running the mapping.
-        if (m_state.tools.m_cornerMode) selectTool(m_state, Tool::GraphRect);
+        if (m_state.tools.cornerMode) selectTool(m_state, Tool::GraphRect);
     }
     // An extraction's preview is made again with changed settings, and
     // dropped when the axis rectangle it was found in moved.
     std::string extractError;
     const bool previewed = m_state.extractPreview.shown();
-    if (previewed && before.axis.m_axisRect != r.axis.m_axisRect)
+    if (previewed && before.axis.axisRect != r.axis.axisRect)
         m_state.extractPreview = {};
     else if (previewed && before.extraction != r.extraction)
         extractError = redoExtraction(m_state);
@@ -482,7 +482,7 @@ void CZelkView::adoptRecord(const DocumentRecord& r) {
         m_dialogs.message(this, QString::fromStdString(extractError), MessageIcon::Warning);
 }
 
-void CZelkView::saveDisplayedImage() {
+void ImageView::saveDisplayedImage() {
     if (!m_state.imagePresent()) return;
     const QString path = m_dialogs.saveFile(this, kSaveImage);
     if (path.isEmpty()) return;
@@ -490,7 +490,7 @@ void CZelkView::saveDisplayedImage() {
     if (!r.ok) m_dialogs.message(this, QString::fromStdString(r.error), MessageIcon::Warning);
 }
 
-bool CZelkView::handles(int id) const {
+bool ImageView::handles(int id) const {
     switch (id) {
         case ID_FILE_OPEN:
         case ID_FILE_SAVE:
@@ -534,7 +534,7 @@ bool CZelkView::handles(int id) const {
     }
 }
 
-void CZelkView::onCommand(int id) {
+void ImageView::onCommand(int id) {
     ViewState& s = m_state;
     switch (id) {
         case ID_FILE_OPEN: {
@@ -559,9 +559,9 @@ void CZelkView::onCommand(int id) {
             apply(zoomToFit(s, clientSize()));
             return;
         case ID_MAGNIFIER:
-            s.m_showMagnifier = !s.m_showMagnifier;
+            s.showMagnifier = !s.showMagnifier;
             updateLoupe();
-            emit magnifierSwitched(s.m_showMagnifier != 0);
+            emit magnifierSwitched(s.showMagnifier != 0);
             emit stateChanged();
             return;
         case ID_DISPLAY_INPUT:
@@ -589,14 +589,14 @@ void CZelkView::onCommand(int id) {
             break;
         case ID_ADD_POINTS:
             selectTool(s, Tool::AddPoints);
-            if (m_pane) m_pane->ActivateOutputTab(2);
+            if (m_pane) m_pane->activateOutputTab(2);
             break;
         case ID_ERASE_POINTS:
             selectTool(s, Tool::ErasePoints);
             break;
         case ID_EXTRACT_CURVE:
             selectTool(s, Tool::Extract);
-            if (m_pane) m_pane->ActivateOutputTab(2);
+            if (m_pane) m_pane->activateOutputTab(2);
             break;
         case ID_EXTRACT_CONFIRM:
             addExtractedPoints();
@@ -648,8 +648,8 @@ void CZelkView::onCommand(int id) {
             return;
         case ID_SOURCE_POINT_SELCHANGE: {
             const std::vector<int> rows =
-                m_pane ? m_pane->SelectedSourcePointRows() : std::vector<int>{};
-            s.points.m_selectedPoint = rows.empty() ? -1 : rows.front();
+                m_pane ? m_pane->selectedSourcePointRows() : std::vector<int>{};
+            s.points.selectedPoint = rows.empty() ? -1 : rows.front();
             break;
         }
         default:
@@ -658,26 +658,26 @@ void CZelkView::onCommand(int id) {
     changed();
 }
 
-CommandSnapshot CZelkView::snapshot() const {
+CommandSnapshot ImageView::snapshot() const {
     CommandSnapshot c;
     const ViewState& s = m_state;
     c.imagePresent = s.imagePresent();
-    c.pointCount = s.points.m_pointCount;
-    c.displaySource = s.display.m_displaySource;
-    c.showGeneratedGraph = s.display.m_showGeneratedGraph != 0;
-    c.generatedCount = s.generated.m_generatedCount;
-    c.cornerMode = s.tools.m_cornerMode != 0;
-    c.graphRectMode = s.tools.m_graphRectMode != 0;
-    c.addPointsMode = s.tools.m_addPointsMode != 0;
-    c.erasePointsMode = s.tools.m_erasePointsMode != 0;
-    c.extractMode = s.tools.m_extractMode != 0;
+    c.pointCount = s.points.pointCount;
+    c.displaySource = s.display.displaySource;
+    c.showGeneratedGraph = s.display.showGeneratedGraph != 0;
+    c.generatedCount = s.generated.generatedCount;
+    c.cornerMode = s.tools.cornerMode != 0;
+    c.graphRectMode = s.tools.graphRectMode != 0;
+    c.addPointsMode = s.tools.addPointsMode != 0;
+    c.erasePointsMode = s.tools.erasePointsMode != 0;
+    c.extractMode = s.tools.extractMode != 0;
     c.extractPreview = s.extractPreview.shown();
-    c.showMappingGrid = s.mapping.m_showMappingGrid != 0;
-    c.showPixelGrid = s.m_showPixelGrid != 0;
-    c.showMagnifier = s.m_showMagnifier != 0;
-    c.greyMode = s.m_greyMode != 0;
+    c.showMappingGrid = s.mapping.showMappingGrid != 0;
+    c.showPixelGrid = s.showPixelGrid != 0;
+    c.showMagnifier = s.showMagnifier != 0;
+    c.greyMode = s.greyMode != 0;
     c.cameraRunning = m_camera->runningDevices();
-    c.selectedPoint = s.points.m_selectedPoint;
+    c.selectedPoint = s.points.selectedPoint;
     return c;
 }
 

@@ -22,8 +22,8 @@ class QToolBar;
 
 namespace qf {
 
-class CCustomizeDlg;
-class COutputWnd;
+class CustomizeDialog;
+class OutputPane;
 
 // The per-user store of the window layout and the visual style.
 std::unique_ptr<QSettings> openWorkspaceStore();
@@ -39,11 +39,11 @@ struct KeyLocks {
 // Nothing when the platform does not tell (offscreen, Wayland).
 using KeyLockSource = std::function<std::optional<KeyLocks>()>;
 
-class CMainFrame : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit CMainFrame(QWidget* parent = nullptr);
-    ~CMainFrame() override;
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // The central widget and the receiver of its commands; the frame takes
     // ownership of the widget, not of the target. Null target: only the
@@ -79,7 +79,7 @@ public:
     bool isCommandEnabled(int id) const;  // as of now, not as last refreshed
 
     QAction* action(int id) const;  // null for an unknown id
-    COutputWnd* outputPane() const { return m_output; }
+    OutputPane* outputPane() const { return m_output; }
     const std::vector<QToolBar*>& toolBars() const { return m_toolBars; }
     QLabel* idleLabel() const { return m_idle; }
     QLabel* pointerLabel() const { return m_pointer; }
@@ -159,7 +159,7 @@ private:
     std::vector<QToolBar*> m_toolBars;
     std::vector<std::vector<ToolBarEntry>> m_barEntries;  // per bar, built-in order
     std::vector<QAction*> m_customizeButtons;             // per bar, always last
-    COutputWnd* m_output = nullptr;
+    OutputPane* m_output = nullptr;
     QLabel* m_idle = nullptr;
     QLabel* m_pointer = nullptr;
     QLabel* m_caps = nullptr;
@@ -171,7 +171,7 @@ private:
     bool m_keyLocksKnown = false;  // the source tells something (an X11 display)
     QTimer* m_keyPoll = nullptr;
     QActionGroup* m_styleGroup = nullptr;
-    CCustomizeDlg* m_customize = nullptr;
+    CustomizeDialog* m_customize = nullptr;
     int m_visualStyle = ID_STYLE_VS_2008;
     int m_language = 0;
     QWidget* m_help = nullptr;

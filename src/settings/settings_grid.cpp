@@ -1,4 +1,4 @@
-#include "settings/property_grid.h"
+#include "settings/settings_grid.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -68,7 +68,7 @@ QFont boldness(bool bold) {
 
 }  // namespace
 
-CMFCPropertyGridPlusCtrl::CMFCPropertyGridPlusCtrl(Dialogs& dialogs, QWidget* parent)
+SettingsGrid::SettingsGrid(Dialogs& dialogs, QWidget* parent)
     : QWidget(parent),
       m_dialogs(dialogs),
       m_model(new PropertyModel(0, 2, this)),
@@ -115,7 +115,7 @@ CMFCPropertyGridPlusCtrl::CMFCPropertyGridPlusCtrl(Dialogs& dialogs, QWidget* pa
     m_tree->setUniformRowHeights(true);
     // Names and values share the width; there is no header to drag.
     m_tree->header()->setSectionResizeMode(QHeaderView::Stretch);
-    BuildPropertyGrid();
+    buildGrid();
     connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { showDescription(current); });
 
@@ -124,13 +124,13 @@ CMFCPropertyGridPlusCtrl::CMFCPropertyGridPlusCtrl(Dialogs& dialogs, QWidget* pa
     setFocusProxy(m_tree);
 }
 
-CMFCPropertyGridPlusCtrl::~CMFCPropertyGridPlusCtrl() {
+SettingsGrid::~SettingsGrid() {
     // An editor closed by the teardown must not report an accepted edit.
     m_delegate->detach();
 }
 
-void CMFCPropertyGridPlusCtrl::BuildPropertyGrid() {
-    MakeGridFont();
+void SettingsGrid::buildGrid() {
+    makeGridFont();
     m_tree->setHeaderHidden(true);
     m_tree->setRootIsDecorated(true);
 
@@ -189,16 +189,16 @@ void CMFCPropertyGridPlusCtrl::BuildPropertyGrid() {
         setColour(0x000000);
     });
     connect(m_colourWidget, &ColourValueWidget::otherRequested, this,
-            &CMFCPropertyGridPlusCtrl::chooseOtherColour);
+            &SettingsGrid::chooseOtherColour);
 
     m_fontWidget = new FontValueWidget;
     m_fontWidget->setFontValue(fontValue());
     m_tree->setIndexWidget(valueIndex(PanelItem::Font), m_fontWidget);
     connect(m_fontWidget, &FontValueWidget::chooseRequested, this,
-            &CMFCPropertyGridPlusCtrl::chooseFont);
+            &SettingsGrid::chooseFont);
 }
 
-void CMFCPropertyGridPlusCtrl::colourGroupHeaders() {
+void SettingsGrid::colourGroupHeaders() {
     // Background and text as a pair from one palette, so that no look can
     // pair a light text with a light row.
     const QBrush background = palette().brush(QPalette::Button);
@@ -210,13 +210,13 @@ void CMFCPropertyGridPlusCtrl::colourGroupHeaders() {
     }
 }
 
-void CMFCPropertyGridPlusCtrl::changeEvent(QEvent* event) {
+void SettingsGrid::changeEvent(QEvent* event) {
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
         colourGroupHeaders();
     QWidget::changeEvent(event);
 }
 
-QFont CMFCPropertyGridPlusCtrl::gridFontFrom(const QFont& menuFont) {
+QFont SettingsGrid::gridFontFrom(const QFont& menuFont) {
     QFont f = menuFont;
     if (menuFont.pixelSize() > 0)
         f.setPixelSize(std::max(1, menuFont.pixelSize() * 4 / 5));
@@ -227,41 +227,41 @@ QFont CMFCPropertyGridPlusCtrl::gridFontFrom(const QFont& menuFont) {
     return f;
 }
 
-void CMFCPropertyGridPlusCtrl::MakeGridFont() {
+void SettingsGrid::makeGridFont() {
     setFont(gridFontFrom(QApplication::font("QMenu")));
 }
 
-void CMFCPropertyGridPlusCtrl::expandAllGroups() {
+void SettingsGrid::expandAllGroups() {
     m_tree->expandAll();
 }
 
-QStandardItem* CMFCPropertyGridPlusCtrl::valueItem(PanelItem item) const {
+QStandardItem* SettingsGrid::valueItem(PanelItem item) const {
     return m_values.at(item);
 }
 
-QModelIndex CMFCPropertyGridPlusCtrl::valueIndex(PanelItem item) const {
+QModelIndex SettingsGrid::valueIndex(PanelItem item) const {
     return valueItem(item)->index();
 }
 
-QModelIndex CMFCPropertyGridPlusCtrl::nameIndex(PanelItem item) const {
+QModelIndex SettingsGrid::nameIndex(PanelItem item) const {
     return valueIndex(item).siblingAtColumn(0);
 }
 
-QString CMFCPropertyGridPlusCtrl::valueText(PanelItem item) const {
+QString SettingsGrid::valueText(PanelItem item) const {
     if (item == PanelItem::Font) return m_fontWidget->text();
     return valueItem(item)->text();
 }
 
-bool CMFCPropertyGridPlusCtrl::isModified(PanelItem item) const {
+bool SettingsGrid::isModified(PanelItem item) const {
     const QStandardItem* v = valueItem(item);
     return v->data(kValueRole) != v->data(kDefaultRole);
 }
 
-QFont CMFCPropertyGridPlusCtrl::fontValue() const {
+QFont SettingsGrid::fontValue() const {
     return valueItem(PanelItem::Font)->data(kValueRole).value<QFont>();
 }
 
-void CMFCPropertyGridPlusCtrl::acceptEdit(PanelItem item, const QString& text) {
+void SettingsGrid::acceptEdit(PanelItem item, const QString& text) {
     const ItemKind kind = panelItemInfo(item).kind;
     if (kind == ItemKind::Colour || kind == ItemKind::Font) return;
     showValue(valueItem(item), kind, text);
@@ -270,7 +270,7 @@ void CMFCPropertyGridPlusCtrl::acceptEdit(PanelItem item, const QString& text) {
     send(ID_PROPERTY_ITEM_CHANGED);
 }
 
-void CMFCPropertyGridPlusCtrl::showSettings(const PanelSettings& settings) {
+void SettingsGrid::showSettings(const PanelSettings& settings) {
     m_settings = settings;
     for (const PanelGroupInfo& group : panelGroups()) {
         for (const PanelItemInfo& info : group.items) {
@@ -291,7 +291,7 @@ void CMFCPropertyGridPlusCtrl::showSettings(const PanelSettings& settings) {
     }
 }
 
-void CMFCPropertyGridPlusCtrl::setColour(uint32_t colour) {
+void SettingsGrid::setColour(uint32_t colour) {
     valueItem(PanelItem::Colour)->setData(colour, kValueRole);
     m_colourWidget->setColour(colour);
     m_settings.colour = colour;
@@ -299,13 +299,13 @@ void CMFCPropertyGridPlusCtrl::setColour(uint32_t colour) {
     send(ID_PROPERTY_ITEM_CHANGED);
 }
 
-void CMFCPropertyGridPlusCtrl::chooseOtherColour() {
+void SettingsGrid::chooseOtherColour() {
     m_tree->setCurrentIndex(nameIndex(PanelItem::Colour));
     const std::optional<uint32_t> chosen = m_dialogs.colour(this, m_settings.colour);
     if (chosen) setColour(*chosen);
 }
 
-void CMFCPropertyGridPlusCtrl::chooseFont() {
+void SettingsGrid::chooseFont() {
     m_tree->setCurrentIndex(nameIndex(PanelItem::Font));
     const std::optional<QFont> chosen = m_dialogs.font(this, fontValue());
     if (!chosen) return;
@@ -318,7 +318,7 @@ void CMFCPropertyGridPlusCtrl::chooseFont() {
     send(ID_PROPERTY_FONT_CHANGED);
 }
 
-void CMFCPropertyGridPlusCtrl::markModified(PanelItem item) {
+void SettingsGrid::markModified(PanelItem item) {
     const bool modified = isModified(item);
     const QFont weight = boldness(modified);
     valueItem(item)->setData(weight, Qt::FontRole);
@@ -326,7 +326,7 @@ void CMFCPropertyGridPlusCtrl::markModified(PanelItem item) {
     if (item == PanelItem::Font) m_fontWidget->setBold(modified);
 }
 
-void CMFCPropertyGridPlusCtrl::showDescription(const QModelIndex& current) {
+void SettingsGrid::showDescription(const QModelIndex& current) {
     const QModelIndex name = current.siblingAtColumn(0);
     m_descriptionName->setText(name.data(Qt::DisplayRole).toString());
     m_descriptionText->setText(
@@ -336,7 +336,7 @@ void CMFCPropertyGridPlusCtrl::showDescription(const QModelIndex& current) {
             : QString());
 }
 
-void CMFCPropertyGridPlusCtrl::send(int command) {
+void SettingsGrid::send(int command) {
     if (m_sink) m_sink(command);
 }
 

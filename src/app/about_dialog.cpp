@@ -1,4 +1,4 @@
-#include "app/about_box.h"
+#include "app/about_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QFont>
@@ -11,7 +11,7 @@
 
 namespace qf {
 
-CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(tr("バージョン情報 Quillfen"));
     // The box's own face, with the Japanese fonts of the desktop as fallbacks.

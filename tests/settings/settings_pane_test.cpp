@@ -1,7 +1,7 @@
 // The settings pane: its toolbar, the fit button's enablement and the route
 // of the grid's commands.
 
-#include "settings/properties_wnd.h"
+#include "settings/settings_pane.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "settings/property_editors.h"
-#include "settings/property_grid.h"
+#include "settings/settings_grid.h"
 #include "support/fake_dialogs.h"
 
 namespace qf {
@@ -26,7 +26,7 @@ protected:
     std::vector<int> sent;
     bool canFit = false;
     testing_support::FakeDialogs dialogs;
-    CPropertiesWnd pane{dialogs};
+    SettingsPane pane{dialogs};
 
     void SetUp() override {
         pane.setCommandSink([this](int id) { sent.push_back(id); });
@@ -93,14 +93,14 @@ TEST_F(PropertiesPaneTest, GridFontFollowsTheDesktopFont) {
     const QFont remade = pane.grid()->font();
     QApplication::setFont(before);
     if (menu.pointSize() != 20) GTEST_SKIP() << "the menu font does not follow the desktop font";
-    EXPECT_EQ(remade, CMFCPropertyGridPlusCtrl::gridFontFrom(menu));
+    EXPECT_EQ(remade, SettingsGrid::gridFontFrom(menu));
     EXPECT_EQ(remade.pointSize(), 16);
     EXPECT_EQ(pane.grid()->font(), initial);
 }
 
 TEST_F(PropertiesPaneTest, GridCommandsReachTheSink) {
     dialogs.colourAnswer = 0xFF0000;
-    CMFCPropertyGridPlusCtrl* grid = pane.grid();
+    SettingsGrid* grid = pane.grid();
     QTest::mouseClick(grid->colourWidget()->otherButton(), Qt::LeftButton);
     QFont label;
     pane.setLabelFont(&label);

@@ -25,11 +25,11 @@ class Dialogs;
 class FontValueWidget;
 class PropertyDelegate;
 
-class CMFCPropertyGridPlusCtrl : public QWidget {
+class SettingsGrid : public QWidget {
     Q_OBJECT
 public:
-    explicit CMFCPropertyGridPlusCtrl(Dialogs& dialogs, QWidget* parent = nullptr);
-    ~CMFCPropertyGridPlusCtrl() override;
+    explicit SettingsGrid(Dialogs& dialogs, QWidget* parent = nullptr);
+    ~SettingsGrid() override;
 
     // Receives 104 after each accepted edit and 105 after each font change.
     void setCommandSink(std::function<void(int)> sink) { m_sink = std::move(sink); }
@@ -44,7 +44,7 @@ public:
 
     void expandAllGroups();
     // Gives the grid its font, made from the desktop's menu font.
-    void MakeGridFont();
+    void makeGridFont();
     // 4/5 of the menu font's size and weight (truncated), same italic.
     static QFont gridFontFrom(const QFont& menuFont);
 
@@ -68,7 +68,7 @@ protected:
 private:
     friend class PropertyDelegate;
 
-    void BuildPropertyGrid();
+    void buildGrid();
     // The group rows are drawn in the colours of the current look; a new
     // look (palette or style) recolours them at once.
     void colourGroupHeaders();

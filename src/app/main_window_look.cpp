@@ -9,7 +9,7 @@
 #include <QStyleFactory>
 #include <QToolBar>
 
-#include "app/main_frame.h"
+#include "app/main_window.h"
 #include "app/visual_style.h"
 
 namespace qf {
@@ -52,7 +52,7 @@ std::unique_ptr<QSettings> openWorkspaceStore() {
                                        QStringLiteral("Quillfen"));
 }
 
-void CMainFrame::saveLayout(QSettings& settings) const {
+void MainWindow::saveLayout(QSettings& settings) const {
     settings.beginGroup(kWorkspace);
     settings.setValue(QStringLiteral("Geometry"), saveGeometry());
     settings.setValue(QStringLiteral("State"), saveState(kLayoutVersion));
@@ -69,7 +69,7 @@ void CMainFrame::saveLayout(QSettings& settings) const {
     settings.endGroup();
 }
 
-bool CMainFrame::restoreLayout(QSettings& settings) {
+bool MainWindow::restoreLayout(QSettings& settings) {
     settings.beginGroup(kWorkspace);
     const QByteArray geometry = settings.value(QStringLiteral("Geometry")).toByteArray();
     const QByteArray state = settings.value(QStringLiteral("State")).toByteArray();
@@ -92,12 +92,12 @@ bool CMainFrame::restoreLayout(QSettings& settings) {
     return restored;
 }
 
-void CMainFrame::setVisualStyle(int id) {
+void MainWindow::setVisualStyle(int id) {
     applyVisualStyle(id);
     openWorkspaceStore()->setValue(kApplicationLookKey, id);
 }
 
-void CMainFrame::applyVisualStyle(int id) {
+void MainWindow::applyVisualStyle(int id) {
     m_visualStyle = id;
     if (isOffice2007Colour(id)) m_office2007Colour = id;
     const VisualStyle& look = visualStyleOf(id, m_office2007Colour);

@@ -2,7 +2,7 @@
 // the tools at the right pixels, the scroll bars follow zoom and panning, and
 // the grabbed viewport shows the image, its margins and the overlays.
 
-#include "view/zelk_view.h"
+#include "view/image_view.h"
 
 #include <gtest/gtest.h>
 
@@ -52,17 +52,17 @@ bool sameCursor(const QCursor& a, const QCursor& b) {
 }
 
 std::vector<SourcePoint> pointsOf(const ViewState& s) {
-    return {s.points.m_points.begin(), s.points.m_points.begin() + s.points.m_pointCount};
+    return {s.points.points.begin(), s.points.points.begin() + s.points.pointCount};
 }
 
-class ZelkViewTest : public testing::Test {
+class ImageViewTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         view.resize(300, 220);
         // The loupe beside the pointer would cover what these tests look at;
         // its own tests switch it on.
-        view.state().m_showMagnifier = 0;
+        view.state().showMagnifier = 0;
         view.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
     }
@@ -77,9 +77,9 @@ protected:
     void open(int w, int h) { open(plainImage(w, h, kGrey)); }
 
     void zoomTo(int z) {
-        while (s().transform.m_zoomShift < z) view.onCommand(ID_ZOOM_IN);
-        while (s().transform.m_zoomShift > z) view.onCommand(ID_ZOOM_OUT);
-        ASSERT_EQ(s().transform.m_zoomShift, z);
+        while (s().transform.zoomShift < z) view.onCommand(ID_ZOOM_IN);
+        while (s().transform.zoomShift > z) view.onCommand(ID_ZOOM_OUT);
+        ASSERT_EQ(s().transform.zoomShift, z);
         settle();
     }
     // Scroll bars show and hide, and the viewport resizes, only when the
@@ -92,7 +92,7 @@ protected:
         settle();
         view.horizontalScrollBar()->setValue(at.x);
         view.verticalScrollBar()->setValue(at.y);
-        ASSERT_EQ(s().transform.m_scrollPos, at);
+        ASSERT_EQ(s().transform.scrollPos, at);
     }
     // No tool overlay over the picture.
     void noTool() {
@@ -133,14 +133,14 @@ protected:
     QImage grab() { return port()->grab().toImage(); }
 
     testing_support::FakeDialogs dialogs;
-    CZelkView view{dialogs};
+    ImageView view{dialogs};
     QTemporaryDir dir;
     int files = 0;
 };
 
 // ---- Coordinates ----------------------------------------------------------
 
-TEST_F(ZelkViewTest, ClickAddsThePixelUnderItAtEveryZoomAndScroll) {
+TEST_F(ImageViewTest, ClickAddsThePixelUnderItAtEveryZoomAndScroll) {
     open(400, 300);
     view.onCommand(ID_ADD_POINTS);
     struct Case {
@@ -173,18 +173,18 @@ TEST_F(ZelkViewTest, ClickAddsThePixelUnderItAtEveryZoomAndScroll) {
     }
 }
 
-TEST_F(ZelkViewTest, ClickBesideTheShrunkImageAddsNothing) {
+TEST_F(ImageViewTest, ClickBesideTheShrunkImageAddsNothing) {
     open(64, 48);  // 16 x 12 window pixels at zoom -2
     view.onCommand(ID_ADD_POINTS);
     zoomTo(-2);
     click({20, 5});
     click({5, 14});
-    EXPECT_EQ(s().points.m_pointCount, 0);
+    EXPECT_EQ(s().points.pointCount, 0);
 }
 
 // ---- Scroll bars ----------------------------------------------------------
 
-TEST_F(ZelkViewTest, ScrollBarsSpanTheZoomedImageBeyondTheViewport) {
+TEST_F(ImageViewTest, ScrollBarsSpanTheZoomedImageBeyondTheViewport) {
     struct Case {
         IntSize image;
         int zoom;
@@ -201,8 +201,8 @@ TEST_F(ZelkViewTest, ScrollBarsSpanTheZoomedImageBeyondTheViewport) {
         open(c.image.cx, c.image.cy);
         zoomTo(c.zoom);
         const int cell = c.zoom > 0 ? 1 << c.zoom : 1;
-        EXPECT_EQ(s().transform.m_displaySize, c.zoomed);
-        EXPECT_EQ(s().transform.m_cellSize, (IntSize{cell, cell}));
+        EXPECT_EQ(s().transform.displaySize, c.zoomed);
+        EXPECT_EQ(s().transform.cellSize, (IntSize{cell, cell}));
         const QScrollBar* h = view.horizontalScrollBar();
         const QScrollBar* v = view.verticalScrollBar();
         EXPECT_EQ(h->maximum(), std::max(c.zoomed.cx - client().cx, 0));
@@ -217,15 +217,15 @@ TEST_F(ZelkViewTest, ScrollBarsSpanTheZoomedImageBeyondTheViewport) {
         }
         // The far end of the range shows the image's last row and column.
         scrollTo({h->maximum(), v->maximum()});
-        EXPECT_EQ(s().transform.m_scrollPos.x + client().cx, std::max(c.zoomed.cx, client().cx));
-        EXPECT_EQ(s().transform.m_scrollPos.y + client().cy, std::max(c.zoomed.cy, client().cy));
+        EXPECT_EQ(s().transform.scrollPos.x + client().cx, std::max(c.zoomed.cx, client().cx));
+        EXPECT_EQ(s().transform.scrollPos.y + client().cy, std::max(c.zoomed.cy, client().cy));
     }
 }
 
 // A file that is no picture must not take the work on the current one away:
 // the picture, its scroll position and the points stay, and the message
 // names the file and the reason.
-TEST_F(ZelkViewTest, FailedLoadChangesNothing) {
+TEST_F(ImageViewTest, FailedLoadChangesNothing) {
     open(1000, 800);
     scrollTo({300, 200});
     s().points.add({10, 20});
@@ -240,9 +240,9 @@ TEST_F(ZelkViewTest, FailedLoadChangesNothing) {
         EXPECT_FALSE(view.loadImage(path));
         settle();
         EXPECT_EQ(s().imageSize(), (IntSize{1000, 800}));
-        EXPECT_EQ(s().transform.m_scrollPos, (IntPoint{300, 200}));
+        EXPECT_EQ(s().transform.scrollPos, (IntPoint{300, 200}));
         EXPECT_GT(view.horizontalScrollBar()->maximum(), 0);
-        EXPECT_EQ(s().points.m_pointCount, 1);
+        EXPECT_EQ(s().points.pointCount, 1);
     }
     ASSERT_EQ(dialogs.messages.size(), 3u);
     EXPECT_EQ(dialogs.messages[0],
@@ -253,7 +253,7 @@ TEST_F(ZelkViewTest, FailedLoadChangesNothing) {
 
 // A file declaring a picture over the limit is refused from its header, the
 // message naming its size, the limit and where the limit is set.
-TEST_F(ZelkViewTest, PictureOverTheLimitIsRefusedNamingItsSize) {
+TEST_F(ImageViewTest, PictureOverTheLimitIsRefusedNamingItsSize) {
     open(1000, 800);
     const QString bomb = dir.filePath(QStringLiteral("bomb.png"));
     {
@@ -275,7 +275,7 @@ TEST_F(ZelkViewTest, PictureOverTheLimitIsRefusedNamingItsSize) {
 
 // ---- Wheel ----------------------------------------------------------------
 
-TEST_F(ZelkViewTest, WheelZoomStopsAtTheEndsOfTheRange) {
+TEST_F(ImageViewTest, WheelZoomStopsAtTheEndsOfTheRange) {
     open(400, 300);  // 25 x 18 window pixels at zoom -4
     struct Step {
         QPoint at;
@@ -291,11 +291,11 @@ TEST_F(ZelkViewTest, WheelZoomStopsAtTheEndsOfTheRange) {
     steps.push_back({{100, 100}, 120, -4});  // beside the image
     for (const Step& step : steps) {
         wheel(step.at, step.delta);
-        ASSERT_EQ(s().transform.m_zoomShift, step.zoom) << "delta " << step.delta;
+        ASSERT_EQ(s().transform.zoomShift, step.zoom) << "delta " << step.delta;
     }
 }
 
-TEST_F(ZelkViewTest, WheelZoomKeepsThePixelUnderThePointer) {
+TEST_F(ImageViewTest, WheelZoomKeepsThePixelUnderThePointer) {
     const cv::Mat picture = patternImage(400, 300);
     open(picture);
     noTool();
@@ -304,16 +304,16 @@ TEST_F(ZelkViewTest, WheelZoomKeepsThePixelUnderThePointer) {
     ASSERT_EQ(colourAt(grab(), at.x(), at.y()), under);
     for (int delta : {120, 120, 120, 120, -120, -120, -120, -120}) {
         wheel(at, delta);
-        SCOPED_TRACE(testing::Message() << "zoom " << s().transform.m_zoomShift);
-        EXPECT_EQ(scrollBars(), s().transform.m_scrollPos);
+        SCOPED_TRACE(testing::Message() << "zoom " << s().transform.zoomShift);
+        EXPECT_EQ(scrollBars(), s().transform.scrollPos);
         EXPECT_EQ(colourAt(grab(), at.x(), at.y()), under);
     }
-    EXPECT_EQ(s().transform.m_zoomShift, 0);
+    EXPECT_EQ(s().transform.zoomShift, 0);
 }
 
 // ---- Corner tool ----------------------------------------------------------
 
-TEST_F(ZelkViewTest, CornerGrabBoxAndJump) {
+TEST_F(ImageViewTest, CornerGrabBoxAndJump) {
     // Corners of a 160 x 120 picture: (20, 20), (140, 20), (140, 100), (20, 100).
     struct Case {
         int zoom;
@@ -333,30 +333,30 @@ TEST_F(ZelkViewTest, CornerGrabBoxAndJump) {
         open(160, 120);
         view.onCommand(ID_MAPPING_CORNERS);
         zoomTo(c.zoom);
-        const Quad before = s().mapping.m_mappingCorners;
+        const Quad before = s().mapping.mappingCorners;
         press(c.press);
-        EXPECT_EQ(s().mapping.m_mappingCorners[0], c.corner0);  // at once, before any move
+        EXPECT_EQ(s().mapping.mappingCorners[0], c.corner0);  // at once, before any move
         release(c.press);
-        EXPECT_EQ(s().mapping.m_mappingCorners[0], c.corner0);
-        for (int i = 1; i < 4; ++i) EXPECT_EQ(s().mapping.m_mappingCorners[i], before[i]);
+        EXPECT_EQ(s().mapping.mappingCorners[0], c.corner0);
+        for (int i = 1; i < 4; ++i) EXPECT_EQ(s().mapping.mappingCorners[i], before[i]);
     }
 }
 
-TEST_F(ZelkViewTest, CornerDragMovesTheCornerAndItsGuide) {
+TEST_F(ImageViewTest, CornerDragMovesTheCornerAndItsGuide) {
     open(160, 120);
-    const Quad guide = s().mapping.m_innerQuad;
+    const Quad guide = s().mapping.innerQuad;
     press({140, 100});
     drag({120, 90});
     drag({110, 80});
-    EXPECT_EQ(s().mapping.m_mappingCorners[2], (IntPoint{140, 100}));  // applied on release
+    EXPECT_EQ(s().mapping.mappingCorners[2], (IntPoint{140, 100}));  // applied on release
     release({110, 80});
-    EXPECT_EQ(s().mapping.m_mappingCorners[2], (IntPoint{110, 80}));
-    EXPECT_NE(s().mapping.m_innerQuad, guide);
+    EXPECT_EQ(s().mapping.mappingCorners[2], (IntPoint{110, 80}));
+    EXPECT_NE(s().mapping.innerQuad, guide);
 }
 
 // ---- Graph-rectangle tool -------------------------------------------------
 
-TEST_F(ZelkViewTest, GraphRectangleHandlesAxisEdgesFirst) {
+TEST_F(ImageViewTest, GraphRectangleHandlesAxisEdgesFirst) {
     // Graph rectangle (15, 15, 145, 105), axis rectangle (30, 30, 130, 90).
     struct Case {
         QPoint press;
@@ -380,20 +380,20 @@ TEST_F(ZelkViewTest, GraphRectangleHandlesAxisEdgesFirst) {
         SCOPED_TRACE(testing::Message() << "press " << c.press.x() << "," << c.press.y());
         open(160, 120);
         view.onCommand(ID_GRAPH_RECT);
-        s().axis.m_axisRect.left = c.axisLeft;
-        const IntRect graph = s().mapping.m_graphRect;
-        const IntRect axis = s().axis.m_axisRect;
+        s().axis.axisRect.left = c.axisLeft;
+        const IntRect graph = s().mapping.graphRect;
+        const IntRect axis = s().axis.axisRect;
         press(c.press);
-        EXPECT_EQ(s().drag.m_selectedHandle, c.handle);
-        EXPECT_EQ(s().drag.m_dragActive, c.handle != 0 ? 1 : 0);
+        EXPECT_EQ(s().drag.selectedHandle, c.handle);
+        EXPECT_EQ(s().drag.dragActive, c.handle != 0 ? 1 : 0);
         EXPECT_TRUE(sameCursor(port()->cursor(), toolCursor(c.cursor)));
         release(c.press);
-        EXPECT_EQ(s().mapping.m_graphRect, graph);
-        EXPECT_EQ(s().axis.m_axisRect, axis);
+        EXPECT_EQ(s().mapping.graphRect, graph);
+        EXPECT_EQ(s().axis.axisRect, axis);
     }
 }
 
-TEST_F(ZelkViewTest, GraphRectangleDragStopsTenWindowPixelsShort) {
+TEST_F(ImageViewTest, GraphRectangleDragStopsTenWindowPixelsShort) {
     struct Case {
         int zoom;
         QPoint press;
@@ -420,14 +420,14 @@ TEST_F(ZelkViewTest, GraphRectangleDragStopsTenWindowPixelsShort) {
         press(c.press);
         drag(c.to);
         release(c.to);
-        EXPECT_EQ(s().mapping.m_graphRect, c.graph);
-        EXPECT_EQ(s().axis.m_axisRect, c.axis);
+        EXPECT_EQ(s().mapping.graphRect, c.graph);
+        EXPECT_EQ(s().axis.axisRect, c.axis);
     }
 }
 
 // ---- Point tools ----------------------------------------------------------
 
-TEST_F(ZelkViewTest, AddRefusesTheBorderAndSelectsAPointItHits) {
+TEST_F(ImageViewTest, AddRefusesTheBorderAndSelectsAPointItHits) {
     open(40, 30);
     view.onCommand(ID_ADD_POINTS);
     zoomTo(2);  // cells of 4: hit boxes 10 x 10 around the cell centres
@@ -451,15 +451,15 @@ TEST_F(ZelkViewTest, AddRefusesTheBorderAndSelectsAPointItHits) {
     for (const Step& step : steps) {
         SCOPED_TRACE(testing::Message() << step.click.x() << "," << step.click.y());
         click(step.click);
-        ASSERT_EQ(s().points.m_pointCount, step.count);
-        EXPECT_EQ(s().points.m_selectedPoint, step.selected);
+        ASSERT_EQ(s().points.pointCount, step.count);
+        EXPECT_EQ(s().points.selectedPoint, step.selected);
         if (step.count > 0) {
-            EXPECT_EQ(s().points.m_points[step.count - 1], step.last);
+            EXPECT_EQ(s().points.points[step.count - 1], step.last);
         }
     }
 }
 
-TEST_F(ZelkViewTest, ErasePressRemovesEveryPointUnderIt) {
+TEST_F(ImageViewTest, ErasePressRemovesEveryPointUnderIt) {
     open(160, 120);
     view.onCommand(ID_ERASE_POINTS);
     for (SourcePoint p : {SourcePoint{10, 10}, {40, 40}, {10, 10}, {13, 12}}) s().points.add(p);
@@ -467,7 +467,7 @@ TEST_F(ZelkViewTest, ErasePressRemovesEveryPointUnderIt) {
     EXPECT_EQ(pointsOf(s()), (std::vector<SourcePoint>{{40, 40}}));
 }
 
-TEST_F(ZelkViewTest, EraseRegionTakesOnlyPointsStrictlyInside) {
+TEST_F(ImageViewTest, EraseRegionTakesOnlyPointsStrictlyInside) {
     open(160, 120);
     view.onCommand(ID_ERASE_POINTS);
     const std::vector<SourcePoint> edges{{30, 45}, {80, 45}, {50, 30}, {50, 80}, {90, 90}};
@@ -477,7 +477,7 @@ TEST_F(ZelkViewTest, EraseRegionTakesOnlyPointsStrictlyInside) {
     press({30, 30});
     drag({55, 55});
     drag({80, 80});
-    EXPECT_EQ(s().points.m_pointCount, 7);  // on release
+    EXPECT_EQ(s().points.pointCount, 7);  // on release
     // The band inverts the grey picture along the cells' span, (30, 30, 81, 81).
     constexpr uint32_t kInverted = 0x7F7F7F;
     EXPECT_TRUE(coloursIn(grab(), QRect(65, 78, 1, 7)).count(kInverted));
@@ -488,7 +488,7 @@ TEST_F(ZelkViewTest, EraseRegionTakesOnlyPointsStrictlyInside) {
 
 // ---- Right button ---------------------------------------------------------
 
-TEST_F(ZelkViewTest, RightPressCancelsALeftDrag) {
+TEST_F(ImageViewTest, RightPressCancelsALeftDrag) {
     struct Case {
         int tool;
         QPoint press;
@@ -511,14 +511,14 @@ TEST_F(ZelkViewTest, RightPressCancelsALeftDrag) {
         press(c.to, Qt::RightButton);
         release(c.to);
         release(c.to, Qt::RightButton);
-        EXPECT_EQ(s().mapping.m_mappingCorners, pressed.mapping.m_mappingCorners);
-        EXPECT_EQ(s().mapping.m_graphRect, pressed.mapping.m_graphRect);
-        EXPECT_EQ(s().axis.m_axisRect, pressed.axis.m_axisRect);
+        EXPECT_EQ(s().mapping.mappingCorners, pressed.mapping.mappingCorners);
+        EXPECT_EQ(s().mapping.graphRect, pressed.mapping.graphRect);
+        EXPECT_EQ(s().axis.axisRect, pressed.axis.axisRect);
         EXPECT_EQ(pointsOf(s()), pointsOf(pressed));
     }
 }
 
-TEST_F(ZelkViewTest, PanningMovesOnlyAlongAxesTheImageFills) {
+TEST_F(ImageViewTest, PanningMovesOnlyAlongAxesTheImageFills) {
     struct Case {
         IntSize image;
         IntPoint scroll;  // after dragging from (100, 80) to (60, 50)
@@ -536,16 +536,16 @@ TEST_F(ZelkViewTest, PanningMovesOnlyAlongAxesTheImageFills) {
         EXPECT_TRUE(sameCursor(port()->cursor(), toolCursor(ToolCursor::Pan)));
         drag({80, 60});
         drag({60, 50});
-        EXPECT_EQ(s().transform.m_scrollPos, c.scroll);
+        EXPECT_EQ(s().transform.scrollPos, c.scroll);
         EXPECT_EQ(scrollBars(), c.scroll);
         release({60, 50}, Qt::RightButton);
-        EXPECT_EQ(s().transform.m_panAnchor, (IntPoint{-1, -1}));
+        EXPECT_EQ(s().transform.panAnchor, (IntPoint{-1, -1}));
     }
 }
 
 // ---- Cursors --------------------------------------------------------------
 
-TEST_F(ZelkViewTest, HoverShowsTheToolsCursor) {
+TEST_F(ImageViewTest, HoverShowsTheToolsCursor) {
     open(160, 120);
     struct Case {
         int tool;
@@ -570,7 +570,7 @@ TEST_F(ZelkViewTest, HoverShowsTheToolsCursor) {
 
 // ---- Painting -------------------------------------------------------------
 
-TEST_F(ZelkViewTest, MarginsTakeThePalettesInactiveBorderColour) {
+TEST_F(ImageViewTest, MarginsTakeThePalettesInactiveBorderColour) {
     QPalette palette = view.palette();
     palette.setColor(QPalette::Inactive, QPalette::Window, QColor(0x12, 0x9A, 0x56));
     view.setPalette(palette);
@@ -590,8 +590,8 @@ TEST_F(ZelkViewTest, MarginsTakeThePalettesInactiveBorderColour) {
                           {0, kWhite, kWhite}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "display " << c.displaySource);
-        if (s().display.m_displaySource != c.displaySource) view.onCommand(ID_DISPLAY_INPUT);
-        ASSERT_EQ(s().display.m_displaySource, c.displaySource);
+        if (s().display.displaySource != c.displaySource) view.onCommand(ID_DISPLAY_INPUT);
+        ASSERT_EQ(s().display.displaySource, c.displaySource);
         const QImage shown = grab();
         EXPECT_EQ(colourAt(shown, 10, 10), c.at10x10);
         EXPECT_EQ(colourAt(shown, 99, 49), c.at99x49);
@@ -605,7 +605,7 @@ TEST_F(ZelkViewTest, MarginsTakeThePalettesInactiveBorderColour) {
     }
 }
 
-TEST_F(ZelkViewTest, PixelGridMarksEveryCellFromZoomThree) {
+TEST_F(ImageViewTest, PixelGridMarksEveryCellFromZoomThree) {
     open(40, 30);
     noTool();
     view.onCommand(ID_PIXEL_GRID_SHOW);
@@ -639,7 +639,7 @@ TEST_F(ZelkViewTest, PixelGridMarksEveryCellFromZoomThree) {
     }
 }
 
-TEST_F(ZelkViewTest, OverlayColoursOfCornersAndPoints) {
+TEST_F(ImageViewTest, OverlayColoursOfCornersAndPoints) {
     open(160, 120);
     view.onCommand(ID_MAPPING_CORNERS);
     QImage shown = grab();
@@ -662,7 +662,7 @@ TEST_F(ZelkViewTest, OverlayColoursOfCornersAndPoints) {
                             {{60, 90}, kPointOutsideColour},
                             {{10, 10}, kPointOutsideColour}};
     for (const Point& p : points) click({p.at.h, p.at.v});
-    ASSERT_EQ(s().points.m_pointCount, 5);
+    ASSERT_EQ(s().points.pointCount, 5);
     shown = grab();
     for (const Point& p : points) {
         SCOPED_TRACE(testing::Message() << p.at.h << "," << p.at.v);
@@ -692,11 +692,11 @@ cv::Mat numberedPicture(int w, int h) {
 // The loupe shows, block by block, exactly the picture around the pixel a
 // click would take, at every zoom below its own; it keeps clear of the
 // pointer, and is gone when switched off or over no picture.
-TEST_F(ZelkViewTest, TheLoupeShowsThePixelsAroundTheOneAClickTakes) {
+TEST_F(ImageViewTest, TheLoupeShowsThePixelsAroundTheOneAClickTakes) {
     view.resize(640, 480);
     open(numberedPicture(160, 120));
     view.onCommand(ID_ADD_POINTS);
-    s().m_showMagnifier = 1;
+    s().showMagnifier = 1;
     const cv::Mat picture = s().current()->clone();  // what the view shows (the grey output)
     struct Case {
         int zoom;
@@ -753,7 +753,7 @@ TEST_F(ZelkViewTest, TheLoupeShowsThePixelsAroundTheOneAClickTakes) {
     hover({60, 40});
     const QImage on = grab();
     view.onCommand(ID_MAGNIFIER);
-    EXPECT_EQ(s().m_showMagnifier, 0);
+    EXPECT_EQ(s().showMagnifier, 0);
     EXPECT_FALSE(view.snapshot().showMagnifier);
     const QImage off = grab();
     EXPECT_NE(on, off);

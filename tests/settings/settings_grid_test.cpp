@@ -1,7 +1,7 @@
 // The settings grid driven with real key and mouse events under the offscreen
 // platform: what it shows, how edits end, and what it stores and sends.
 
-#include "settings/property_grid.h"
+#include "settings/settings_grid.h"
 
 #include <gtest/gtest.h>
 
@@ -29,13 +29,13 @@ std::string str(const QString& s) {
     return s.toStdString();
 }
 
-class PropertyGridTest : public testing::Test {
+class SettingsGridTest : public testing::Test {
 protected:
     // Closing the window ends an open edit, which still reports to the sink.
     std::vector<int> sent;
     testing_support::FakeDialogs dialogs;
     QWidget window;
-    CMFCPropertyGridPlusCtrl* grid = new CMFCPropertyGridPlusCtrl(dialogs);
+    SettingsGrid* grid = new SettingsGrid(dialogs);
     QLineEdit* elsewhere = new QLineEdit;  // somewhere for the focus to go
 
     void SetUp() override {
@@ -89,7 +89,7 @@ protected:
     }
 };
 
-TEST_F(PropertyGridTest, ShowsTheGroupsAndItemsInOrder) {
+TEST_F(SettingsGridTest, ShowsTheGroupsAndItemsInOrder) {
     struct Row {
         const char* group;
         const char* name;
@@ -173,7 +173,7 @@ TEST_F(PropertyGridTest, ShowsTheGroupsAndItemsInOrder) {
     EXPECT_TRUE(sent.empty());
 }
 
-TEST_F(PropertyGridTest, ListItemsOfferExactlyTheirChoices) {
+TEST_F(SettingsGridTest, ListItemsOfferExactlyTheirChoices) {
     std::vector<std::string> degrees;
     for (int n = -20; n <= 20; ++n) degrees.push_back(std::to_string(n));
     struct Case {
@@ -199,7 +199,7 @@ TEST_F(PropertyGridTest, ListItemsOfferExactlyTheirChoices) {
     }
 }
 
-TEST_F(PropertyGridTest, MovingToAnotherItemAcceptsTheEdit) {
+TEST_F(SettingsGridTest, MovingToAnotherItemAcceptsTheEdit) {
     type(I::XMin, "0.1");
     EXPECT_TRUE(sent.empty());  // nothing until the edit ends
     clickValue(I::YMax);
@@ -217,7 +217,7 @@ TEST_F(PropertyGridTest, MovingToAnotherItemAcceptsTheEdit) {
     EXPECT_EQ(sent.size(), 3u);  // Y max and X min ended their edits
 }
 
-TEST_F(PropertyGridTest, EnterAndLeavingTheGridAcceptTheEdit) {
+TEST_F(SettingsGridTest, EnterAndLeavingTheGridAcceptTheEdit) {
     struct Case {
         PanelItem item;
         const char* typed;
@@ -248,7 +248,7 @@ TEST_F(PropertyGridTest, EnterAndLeavingTheGridAcceptTheEdit) {
     EXPECT_EQ(s.basisExpr[0], "");
 }
 
-TEST_F(PropertyGridTest, EscapeCancelsTheEdit) {
+TEST_F(SettingsGridTest, EscapeCancelsTheEdit) {
     type(I::XMin, "7");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_EQ(str(grid->valueText(I::XMin)), "0");
@@ -264,7 +264,7 @@ TEST_F(PropertyGridTest, EscapeCancelsTheEdit) {
     EXPECT_FALSE(bold(I::XMin));
 }
 
-TEST_F(PropertyGridTest, PickingFromAListStoresItsSetting) {
+TEST_F(SettingsGridTest, PickingFromAListStoresItsSetting) {
     struct Case {
         PanelItem item;
         int downs;  // key presses from the current choice
@@ -296,7 +296,7 @@ TEST_F(PropertyGridTest, PickingFromAListStoresItsSetting) {
     EXPECT_EQ(grid->settings(), expected);
 }
 
-TEST_F(PropertyGridTest, CountIsStoredAsTypedButStepsStayInRange) {
+TEST_F(SettingsGridTest, CountIsStoredAsTypedButStepsStayInRange) {
     type(I::GraphPointCount, "300");
     pressEnter();
     EXPECT_EQ(grid->settings().graphPointCount, 300);
@@ -341,7 +341,7 @@ TEST_F(PropertyGridTest, CountIsStoredAsTypedButStepsStayInRange) {
     EXPECT_EQ(sent, (std::vector<int>{104, 104}));
 }
 
-TEST_F(PropertyGridTest, ColourFromTheDialogOrTheDefaultEntry) {
+TEST_F(SettingsGridTest, ColourFromTheDialogOrTheDefaultEntry) {
     ColourValueWidget* colour = grid->colourWidget();
     ASSERT_NE(colour, nullptr);
     EXPECT_EQ(str(colour->defaultButton()->text()), "既定値");
@@ -365,7 +365,7 @@ TEST_F(PropertyGridTest, ColourFromTheDialogOrTheDefaultEntry) {
     EXPECT_FALSE(bold(I::Colour));
 }
 
-TEST_F(PropertyGridTest, AnOpenEditEndsBeforeTheColourIsApplied) {
+TEST_F(SettingsGridTest, AnOpenEditEndsBeforeTheColourIsApplied) {
     type(I::XMax, "5");
     dialogs.colourAnswer = 0x0000FF;
     QTest::mouseClick(grid->colourWidget()->otherButton(), Qt::LeftButton);
@@ -374,7 +374,7 @@ TEST_F(PropertyGridTest, AnOpenEditEndsBeforeTheColourIsApplied) {
     EXPECT_EQ(sent, (std::vector<int>{104, 104}));
 }
 
-TEST_F(PropertyGridTest, FontChangesTheLabelFontOnlyOnceHandedOver) {
+TEST_F(SettingsGridTest, FontChangesTheLabelFontOnlyOnceHandedOver) {
     FontValueWidget* font = grid->fontWidget();
     ASSERT_NE(font, nullptr);
     EXPECT_EQ(grid->fontValue(), grid->font());  // starts as the grid's own font
@@ -403,10 +403,10 @@ TEST_F(PropertyGridTest, FontChangesTheLabelFontOnlyOnceHandedOver) {
     EXPECT_EQ(grid->settings(), PanelSettings{});
 }
 
-TEST(PropertyGridLifetime, ClosingWithAnEditOpenSendsNothing) {
+TEST(SettingsGridLifetime, ClosingWithAnEditOpenSendsNothing) {
     testing_support::FakeDialogs dialogs;
     int sent = 0;
-    auto* grid = new CMFCPropertyGridPlusCtrl(dialogs);
+    auto* grid = new SettingsGrid(dialogs);
     grid->setCommandSink([&sent](int) { ++sent; });
     grid->resize(320, 800);
     grid->show();
@@ -441,7 +441,7 @@ TEST(GridFont, FourFifthsOfTheMenuFont) {
             menu.setPixelSize(c.pixelSize);
         menu.setWeight(static_cast<QFont::Weight>(c.weight));
         menu.setItalic(c.italic);
-        const QFont f = CMFCPropertyGridPlusCtrl::gridFontFrom(menu);
+        const QFont f = SettingsGrid::gridFontFrom(menu);
         EXPECT_EQ(c.pointSize > 0 ? f.pointSize() : f.pixelSize(), c.expectedSize);
         EXPECT_EQ(f.weight(), c.expectedWeight);
         EXPECT_EQ(f.italic(), c.italic);

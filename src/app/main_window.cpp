@@ -1,4 +1,4 @@
-#include "app/main_frame.h"
+#include "app/main_window.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -19,7 +19,7 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "app/about_box.h"
+#include "app/about_dialog.h"
 #include "app/customize_dialog.h"
 #include "app/help_window.h"
 #include "app/icons.h"
@@ -38,7 +38,7 @@ QString tr8(const char* text) {
 
 }  // namespace
 
-CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("MainFrame"));
     setWindowTitle(QStringLiteral("Quillfen"));
     setWindowIcon(applicationIcon());
@@ -51,10 +51,10 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     buildToolBars();
     buildStatusBar();
 
-    m_output = new COutputWnd(this);
+    m_output = new OutputPane(this);
     addDockWidget(Qt::BottomDockWidgetArea, m_output);
     resizeDocks({m_output}, {150}, Qt::Vertical);
-    connect(m_output, &COutputWnd::sourcePointSelectionChanged, this,
+    connect(m_output, &OutputPane::sourcePointSelectionChanged, this,
             [this] { routeCommand(ID_SOURCE_POINT_SELCHANGE); });
 
     setCommandHandler(ID_APP_EXIT, [this] { close(); });
@@ -92,14 +92,14 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
 
     m_keyPoll = new QTimer(this);
     m_keyPoll->setInterval(250);
-    connect(m_keyPoll, &QTimer::timeout, this, &CMainFrame::updateKeyIndicators);
+    connect(m_keyPoll, &QTimer::timeout, this, &MainWindow::updateKeyIndicators);
     setKeyLockSource(x11KeyLocks);
     refreshCommands();
 }
 
-CMainFrame::~CMainFrame() = default;
+MainWindow::~MainWindow() = default;
 
-void CMainFrame::focusNextPane(int step) {
+void MainWindow::focusNextPane(int step) {
     // The view, then the visible panes in the order they were docked.
     std::vector<QWidget*> panes;
     if (centralWidget()) panes.push_back(centralWidget());
@@ -126,7 +126,7 @@ void CMainFrame::focusNextPane(int step) {
     target->setFocus(Qt::OtherFocusReason);
 }
 
-void CMainFrame::buildActions() {
+void MainWindow::buildActions() {
     for (const CommandInfo& c : commandTable()) {
         auto* a = new QAction(tr8(c.menuText), this);
         a->setObjectName(QStringLiteral("command_%1").arg(c.id));
@@ -156,8 +156,8 @@ void CMainFrame::buildActions() {
         languages->addAction(action(id));
 }
 
-void CMainFrame::fillMenu(QMenu* menu, const std::vector<MenuEntry>& items) {
-    connect(menu, &QMenu::aboutToShow, this, &CMainFrame::refreshCommands);
+void MainWindow::fillMenu(QMenu* menu, const std::vector<MenuEntry>& items) {
+    connect(menu, &QMenu::aboutToShow, this, &MainWindow::refreshCommands);
     for (const MenuEntry& e : items) {
         switch (e.kind) {
             case MenuEntry::Kind::Command:
@@ -184,7 +184,7 @@ void CMainFrame::fillMenu(QMenu* menu, const std::vector<MenuEntry>& items) {
     }
 }
 
-void CMainFrame::fillToolbarsAndPanesMenu(QMenu* menu) {
+void MainWindow::fillToolbarsAndPanesMenu(QMenu* menu) {
     menu->clear();
     for (QToolBar* t : m_toolBars) menu->addAction(t->toggleViewAction());
     for (QDockWidget* d : findChildren<QDockWidget*>(QString(), Qt::FindDirectChildrenOnly))
@@ -193,11 +193,11 @@ void CMainFrame::fillToolbarsAndPanesMenu(QMenu* menu) {
     menu->addAction(action(ID_VIEW_CUSTOMIZE));
 }
 
-void CMainFrame::buildMenus() {
+void MainWindow::buildMenus() {
     for (const MenuLayout& m : menuBarLayout()) fillMenu(menuBar()->addMenu(tr8(m.title)), m.items);
 }
 
-void CMainFrame::buildToolBars() {
+void MainWindow::buildToolBars() {
     const auto& layout = toolBarLayout();
     for (size_t i = 0; i < layout.size(); ++i) {
         const ToolBarLayout& l = layout[i];
@@ -222,7 +222,7 @@ void CMainFrame::buildToolBars() {
     }
 }
 
-void CMainFrame::addCustomizeButton(QToolBar* bar) {
+void MainWindow::addCustomizeButton(QToolBar* bar) {
     // The button has only an arrow; this is its label.
     action(ID_VIEW_CUSTOMIZE)
         ->setToolTip(tr8(QT_TRANSLATE_NOOP("qf::Commands", "カスタマイズ...")));
@@ -236,11 +236,11 @@ void CMainFrame::addCustomizeButton(QToolBar* bar) {
     m_customizeButtons.push_back(holder);
 }
 
-void CMainFrame::setPointerStatus(const QString& text) {
+void MainWindow::setPointerStatus(const QString& text) {
     m_pointer->setText(text);
 }
 
-void CMainFrame::buildStatusBar() {
+void MainWindow::buildStatusBar() {
     m_idle = new QLabel(tr8(QT_TRANSLATE_NOOP("qf::Commands", "レディ")), this);
     m_idle->setObjectName(QStringLiteral("IdleText"));
     // A normal widget is hidden while a prompt shows and comes back after.
@@ -266,14 +266,14 @@ void CMainFrame::buildStatusBar() {
     m_scroll = indicator("IndicatorScroll", "SCRL");
 }
 
-void CMainFrame::setKeyLockSource(KeyLockSource source) {
+void MainWindow::setKeyLockSource(KeyLockSource source) {
     m_keyLocks = std::move(source);
     m_keyLocksKnown = m_keyLocks && m_keyLocks();
     followKeyLights();
     updateKeyIndicators();
 }
 
-void CMainFrame::followKeyLights() {
+void MainWindow::followKeyLights() {
     // Each ask is a round trip to the X server: only while the user works here.
     if (m_keyLocksKnown && isActiveWindow())
         m_keyPoll->start();
@@ -281,11 +281,11 @@ void CMainFrame::followKeyLights() {
         m_keyPoll->stop();
 }
 
-bool CMainFrame::keyLightsPolled() const {
+bool MainWindow::keyLightsPolled() const {
     return m_keyPoll->isActive();
 }
 
-void CMainFrame::changeEvent(QEvent* event) {
+void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() != QEvent::ActivationChange) return;
     followKeyLights();
@@ -293,27 +293,27 @@ void CMainFrame::changeEvent(QEvent* event) {
     if (isActiveWindow()) updateKeyIndicators();
 }
 
-void CMainFrame::updateKeyIndicators() {
+void MainWindow::updateKeyIndicators() {
     const KeyLocks locks = (m_keyLocks ? m_keyLocks() : std::nullopt).value_or(KeyLocks{});
     for (auto [label, on] : {std::pair{m_caps, locks.caps}, std::pair{m_num, locks.num},
                              std::pair{m_scroll, locks.scroll}})
         label->setText(on ? label->property("indicatorText").toString() : QString());
 }
 
-void CMainFrame::setView(QWidget* view, CommandTarget* target) {
+void MainWindow::setView(QWidget* view, CommandTarget* target) {
     if (view) setCentralWidget(view);
     m_target = target;
     refreshCommands();
 }
 
-void CMainFrame::setPropertiesPane(QDockWidget* pane) {
+void MainWindow::setPropertiesPane(QDockWidget* pane) {
     if (!pane) return;
     if (restoreDockWidget(pane)) return;  // a restored layout already placed it
     addDockWidget(Qt::RightDockWidgetArea, pane);
     resizeDocks({pane}, {240}, Qt::Horizontal);
 }
 
-void CMainFrame::setCommandHandler(int id, std::function<void()> handler) {
+void MainWindow::setCommandHandler(int id, std::function<void()> handler) {
     if (handler)
         m_handlers[id] = std::move(handler);
     else
@@ -321,12 +321,12 @@ void CMainFrame::setCommandHandler(int id, std::function<void()> handler) {
     refreshCommands();
 }
 
-QAction* CMainFrame::action(int id) const {
+QAction* MainWindow::action(int id) const {
     auto it = m_actions.find(id);
     return it == m_actions.end() ? nullptr : it->second;
 }
 
-CommandSnapshot CMainFrame::currentSnapshot() const {
+CommandSnapshot MainWindow::currentSnapshot() const {
     CommandSnapshot s = m_target ? m_target->snapshot() : CommandSnapshot{};
     if (m_snapshotFiller) m_snapshotFiller(s);
     s.statusBarVisible = !statusBar()->isHidden();
@@ -335,16 +335,16 @@ CommandSnapshot CMainFrame::currentSnapshot() const {
     return s;
 }
 
-bool CMainFrame::hasHandler(int id) const {
+bool MainWindow::hasHandler(int id) const {
     return m_handlers.count(id) != 0 || (m_target && m_target->handles(id));
 }
 
-bool CMainFrame::isCommandEnabled(int id) const {
+bool MainWindow::isCommandEnabled(int id) const {
     const CommandInfo* c = findCommand(id);
     return c && hasHandler(id) && c->enabled(currentSnapshot());
 }
 
-void CMainFrame::refreshCommands() {
+void MainWindow::refreshCommands() {
     const CommandSnapshot s = currentSnapshot();
     for (const CommandInfo& c : commandTable()) {
         QAction* a = action(c.id);
@@ -353,11 +353,11 @@ void CMainFrame::refreshCommands() {
     }
 }
 
-void CMainFrame::triggerCommand(int id) {
+void MainWindow::triggerCommand(int id) {
     dispatch(id);
 }
 
-void CMainFrame::dispatch(int id) {
+void MainWindow::dispatch(int id) {
     // The state may have changed since the last refresh: a stale enabled
     // button must not run a command that needs, say, an image.
     if (isCommandEnabled(id)) {
@@ -369,12 +369,12 @@ void CMainFrame::dispatch(int id) {
     refreshCommands();
 }
 
-void CMainFrame::routeCommand(int id) {
+void MainWindow::routeCommand(int id) {
     if (m_target && m_target->handles(id)) m_target->onCommand(id);
     refreshCommands();
 }
 
-void CMainFrame::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     if (m_closeGuard && !m_closeGuard()) {
         event->ignore();
         return;
@@ -384,7 +384,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
 }
 
-std::vector<int> CMainFrame::toolBarButtonIds(int bar) const {
+std::vector<int> MainWindow::toolBarButtonIds(int bar) const {
     std::vector<int> ids;
     if (bar < 0 || bar >= static_cast<int>(m_barEntries.size())) return ids;
     for (const ToolBarEntry& e : m_barEntries[bar])
@@ -392,7 +392,7 @@ std::vector<int> CMainFrame::toolBarButtonIds(int bar) const {
     return ids;
 }
 
-bool CMainFrame::isToolBarButtonShown(int bar, int id) const {
+bool MainWindow::isToolBarButtonShown(int bar, int id) const {
     if (bar < 0 || bar >= static_cast<int>(m_barEntries.size()) || id == 0) return false;
     const auto& entries = m_barEntries[bar];
     auto it = std::find_if(entries.begin(), entries.end(),
@@ -400,7 +400,7 @@ bool CMainFrame::isToolBarButtonShown(int bar, int id) const {
     return it != entries.end() && m_toolBars[bar]->actions().contains(it->action);
 }
 
-void CMainFrame::showToolBarButton(int bar, int id, bool show) {
+void MainWindow::showToolBarButton(int bar, int id, bool show) {
     if (bar < 0 || bar >= static_cast<int>(m_barEntries.size()) || id == 0) return;
     const auto& entries = m_barEntries[bar];
     auto it = std::find_if(entries.begin(), entries.end(),
@@ -423,7 +423,7 @@ void CMainFrame::showToolBarButton(int bar, int id, bool show) {
     updateSeparators(bar);
 }
 
-void CMainFrame::updateSeparators(int bar) {
+void MainWindow::updateSeparators(int bar) {
     // A separator shows only between two groups that both still have a button.
     const auto& entries = m_barEntries[bar];
     bool buttonBefore = false;
@@ -440,29 +440,29 @@ void CMainFrame::updateSeparators(int bar) {
     }
 }
 
-void CMainFrame::showCustomize() {
-    if (!m_customize) m_customize = new CCustomizeDlg(*this, this);
+void MainWindow::showCustomize() {
+    if (!m_customize) m_customize = new CustomizeDialog(*this, this);
     m_customize->show();
     m_customize->raise();
     m_customize->activateWindow();
 }
 
-void CMainFrame::setLanguageChoice(int choice) {
+void MainWindow::setLanguageChoice(int choice) {
     if (choice < 0 || choice > 2) return;
     m_language = choice;
     storeLanguageChoice(*openWorkspaceStore(), static_cast<LanguageChoice>(choice));
     refreshCommands();
 }
 
-void CMainFrame::showHelp() {
-    if (!m_help) m_help = new CHelpWindow(this);
+void MainWindow::showHelp() {
+    if (!m_help) m_help = new HelpWindow(this);
     m_help->show();
     m_help->raise();
     m_help->activateWindow();
 }
 
-void CMainFrame::showAbout() {
-    CAboutDlg dlg(this);
+void MainWindow::showAbout() {
+    AboutDialog dlg(this);
     dlg.exec();
 }
 

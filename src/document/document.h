@@ -12,14 +12,14 @@
 
 namespace qf {
 
-class CZelkDoc : public QObject {
+class Document : public QObject {
     Q_OBJECT
 public:
     // Why the record changed: observers that made an edit themselves already
     // show it; undo, redo and a reset bring a record nobody shows yet.
     enum class Change { Edit, Undo, Redo, Reset };
 
-    explicit CZelkDoc(QObject* parent = nullptr);
+    explicit Document(QObject* parent = nullptr);
 
     const DocumentRecord& record() const { return m_history.current(); }
     const DocumentHistory& history() const { return m_history; }
@@ -46,7 +46,7 @@ public:
     void markModified();
 
 signals:
-    void changed(qf::CZelkDoc::Change why);
+    void changed(qf::Document::Change why);
     void modifiedChanged(bool modified);
 
 private:

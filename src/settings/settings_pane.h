@@ -12,22 +12,22 @@ class QToolBar;
 
 namespace qf {
 
-class CMFCPropertyGridPlusCtrl;
-class CZelkDoc;
+class SettingsGrid;
+class Document;
 class Dialogs;
 
-class CPropertiesWnd : public QDockWidget {
+class SettingsPane : public QDockWidget {
     Q_OBJECT
 public:
     static constexpr int ID_EXPAND_ALL = 154;
 
-    explicit CPropertiesWnd(Dialogs& dialogs, QWidget* parent = nullptr);
+    explicit SettingsPane(Dialogs& dialogs, QWidget* parent = nullptr);
 
     // Receives 104 and 105 from the grid and 32878 from the fit button.
     void setCommandSink(std::function<void(int)> sink);
     // The document whose settings the pane shows; an accepted edit (104)
     // changes it as one undoable step before the sink hears of it.
-    void setDocument(CZelkDoc* doc);
+    void setDocument(Document* doc);
     // Whether a fit can run now (a view, an image, at least one point).
     void setFitEnabledProbe(std::function<bool()> probe);
     // Enables the fit button from the probe; call after the view's state changes.
@@ -36,7 +36,7 @@ public:
     const PanelSettings& settings() const;
     void setLabelFont(QFont* font);
 
-    CMFCPropertyGridPlusCtrl* grid() const { return m_grid; }
+    SettingsGrid* grid() const { return m_grid; }
     QToolBar* toolBar() const { return m_toolBar; }
     QAction* expandAllAction() const { return m_expandAll; }
     QAction* fitAction() const { return m_fit; }
@@ -49,13 +49,13 @@ private:
     void runFit();
     void showDocument();
 
-    CMFCPropertyGridPlusCtrl* m_grid;
+    SettingsGrid* m_grid;
     QToolBar* m_toolBar;
     QAction* m_expandAll;
     QAction* m_fit;
     std::function<void(int)> m_sink;
     std::function<bool()> m_fitProbe;
-    CZelkDoc* m_doc = nullptr;
+    Document* m_doc = nullptr;
 };
 
 }  // namespace qf

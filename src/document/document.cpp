@@ -1,64 +1,64 @@
-#include "document/zelk_doc.h"
+#include "document/document.h"
 
 #include <QFileInfo>
 
 namespace qf {
 
-CZelkDoc::CZelkDoc(QObject* parent) : QObject(parent) {}
+Document::Document(QObject* parent) : QObject(parent) {}
 
-void CZelkDoc::notify(Change why, bool wasModified) {
+void Document::notify(Change why, bool wasModified) {
     emit changed(why);
     if (wasModified != isModified()) emit modifiedChanged(isModified());
 }
 
-bool CZelkDoc::edit(const std::string& label,
+bool Document::edit(const std::string& label,
                     const std::function<void(DocumentRecord&)>& change) {
     DocumentRecord next = record();
     change(next);
     return commit(std::move(next), label);
 }
 
-bool CZelkDoc::commit(DocumentRecord next, const std::string& label) {
+bool Document::commit(DocumentRecord next, const std::string& label) {
     const bool was = isModified();
     if (!m_history.commit(std::move(next), label)) return false;
     notify(Change::Edit, was);
     return true;
 }
 
-bool CZelkDoc::undo() {
+bool Document::undo() {
     const bool was = isModified();
     if (!m_history.undo()) return false;
     notify(Change::Undo, was);
     return true;
 }
 
-bool CZelkDoc::redo() {
+bool Document::redo() {
     const bool was = isModified();
     if (!m_history.redo()) return false;
     notify(Change::Redo, was);
     return true;
 }
 
-void CZelkDoc::reset(DocumentRecord record, const QString& projectPath) {
+void Document::reset(DocumentRecord record, const QString& projectPath) {
     const bool was = isModified();
     m_history.reset(std::move(record));
     m_projectPath = projectPath;
     notify(Change::Reset, was);
 }
 
-QString CZelkDoc::displayName() const {
+QString Document::displayName() const {
     if (m_projectPath.isEmpty()) return tr("無題");
     return QFileInfo(m_projectPath).fileName();
 }
 
-void CZelkDoc::markSaved(const QString& projectPath) {
+void Document::markSaved(const QString& projectPath) {
     const bool was = isModified();
     m_projectPath = projectPath;
     m_history.markSaved();
     if (was != isModified()) emit modifiedChanged(isModified());
 }
 
-void CZelkDoc::markModified() {
+void Document::markModified() {
     const bool was = isModified();
     m_history.markModified();
     if (was != isModified()) emit modifiedChanged(isModified());

@@ -1,7 +1,7 @@
 // The main frame: menus and toolbars built from the command table, the
 // enable/check refresh from the target's snapshot, and command routing.
 
-#include "app/main_frame.h"
+#include "app/main_window.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "app/about_box.h"
+#include "app/about_dialog.h"
 #include "app/icons.h"
 #include "app/output_pane.h"
 
@@ -63,7 +63,7 @@ void describe(const QMenu* menu, std::vector<std::string>& out) {
     }
 }
 
-QMenu* topMenu(CMainFrame& f, int index) {
+QMenu* topMenu(MainWindow& f, int index) {
     return f.menuBar()->actions().at(index)->menu();
 }
 
@@ -85,26 +85,26 @@ std::vector<int> toolbarIds(const QToolBar* bar) {
     return ids;
 }
 
-class MainFrameTest : public testing::Test {
+class MainWindowTest : public testing::Test {
 protected:
-    CMainFrame frame;
+    MainWindow frame;
     FakeTarget target;
     bool enabled(int id) { return frame.action(id)->isEnabled(); }
     bool checked(int id) { return frame.action(id)->isChecked(); }
 };
 
-TEST_F(MainFrameTest, CreatedAt800By600) {
+TEST_F(MainWindowTest, CreatedAt800By600) {
     EXPECT_EQ(frame.size(), QSize(800, 600));
 }
 
-TEST_F(MainFrameTest, MenuBarTitlesInOrder) {
+TEST_F(MainWindowTest, MenuBarTitlesInOrder) {
     std::vector<std::string> titles;
     for (QAction* a : frame.menuBar()->actions()) titles.push_back(str(a->text()));
     EXPECT_EQ(titles, (std::vector<std::string>{"ファイル(&F)", "編集(&E)", "画像処理",
                                                 "フィッティング", "表示(&V)", "ヘルプ(&H)"}));
 }
 
-TEST_F(MainFrameTest, FileMenu) {
+TEST_F(MainWindowTest, FileMenu) {
     EXPECT_EQ(
         describe(topMenu(frame, 0)),
         (std::vector<std::string>{"新しいプロジェクト(&N)", "画像ファイルを開く(&O)...",
@@ -118,7 +118,7 @@ TEST_F(MainFrameTest, FileMenu) {
                                         "選択した点を削除(&D)", "すべての点を削除(&A)"}));
 }
 
-TEST_F(MainFrameTest, ImageProcessingMenu) {
+TEST_F(MainWindowTest, ImageProcessingMenu) {
     EXPECT_EQ(describe(topMenu(frame, 2)),
               (std::vector<std::string>{"> 表示画像",
                                         "入力画像",
@@ -150,7 +150,7 @@ TEST_F(MainFrameTest, ImageProcessingMenu) {
                                         "ビデオキャプチャー設定 ..."}));
 }
 
-TEST_F(MainFrameTest, FittingAndViewMenus) {
+TEST_F(MainWindowTest, FittingAndViewMenus) {
     EXPECT_EQ(
         describe(topMenu(frame, 3)),
         (std::vector<std::string>{"フィッティング 元座標追加", "フィッティング 元座標消去",
@@ -172,7 +172,7 @@ TEST_F(MainFrameTest, FittingAndViewMenus) {
                                         "バージョン情報 Quillfen(&A)..."}));
 }
 
-TEST_F(MainFrameTest, ToolbarsAndPanesSubmenuListsBarsAndPanes) {
+TEST_F(MainWindowTest, ToolbarsAndPanesSubmenuListsBarsAndPanes) {
     QMenu* sub = frame.findChild<QMenu*>(QStringLiteral("ToolbarsAndPanesMenu"));
     ASSERT_NE(sub, nullptr);
     emit sub->aboutToShow();
@@ -180,7 +180,7 @@ TEST_F(MainFrameTest, ToolbarsAndPanesSubmenuListsBarsAndPanes) {
                                                        "-", "カスタマイズ..."}));
 }
 
-TEST_F(MainFrameTest, ToolbarsHoldTheTableLayoutWithIcons) {
+TEST_F(MainWindowTest, ToolbarsHoldTheTableLayoutWithIcons) {
     const auto& bars = frame.toolBars();
     ASSERT_EQ(bars.size(), 3u);
     for (size_t i = 0; i < bars.size(); ++i) {
@@ -196,7 +196,7 @@ TEST_F(MainFrameTest, ToolbarsHoldTheTableLayoutWithIcons) {
     EXPECT_TRUE(frame.toolBarBreak(bars[2]));
 }
 
-TEST_F(MainFrameTest, IconsAreDrawnAndDistinct) {
+TEST_F(MainWindowTest, IconsAreDrawnAndDistinct) {
     // Bytes as a QByteArray: GCC 12 at -O3 warns falsely (-Wstringop-overread)
     // on the three-way comparison of std::vector<uchar> keys.
     std::set<QByteArray> seen;
@@ -213,7 +213,7 @@ TEST_F(MainFrameTest, IconsAreDrawnAndDistinct) {
     }
 }
 
-TEST_F(MainFrameTest, ActionsCarryPromptTooltipAndShortcut) {
+TEST_F(MainWindowTest, ActionsCarryPromptTooltipAndShortcut) {
     QAction* open = frame.action(ID_FILE_OPEN);
     EXPECT_EQ(str(open->statusTip()), "既存の画像ファイルを開く");
     EXPECT_EQ(str(open->toolTip()), "画像ファイルを開く");
@@ -222,7 +222,7 @@ TEST_F(MainFrameTest, ActionsCarryPromptTooltipAndShortcut) {
     EXPECT_EQ(str(frame.action(ID_ZOOM_OUT)->statusTip()), "画像表示を縮小（マウスホイール）");
 }
 
-TEST_F(MainFrameTest, StatusBarShowsIdleTextAndPromptOnHover) {
+TEST_F(MainWindowTest, StatusBarShowsIdleTextAndPromptOnHover) {
     frame.show();
     EXPECT_EQ(str(frame.idleLabel()->text()), "レディ");
     EXPECT_TRUE(frame.idleLabel()->isVisible());
@@ -234,7 +234,7 @@ TEST_F(MainFrameTest, StatusBarShowsIdleTextAndPromptOnHover) {
     EXPECT_TRUE(frame.idleLabel()->isVisible());
 }
 
-TEST_F(MainFrameTest, WithoutTargetOnlyFrameCommandsAreEnabled) {
+TEST_F(MainWindowTest, WithoutTargetOnlyFrameCommandsAreEnabled) {
     EXPECT_TRUE(enabled(ID_APP_EXIT));
     EXPECT_TRUE(enabled(ID_APP_ABOUT));
     EXPECT_TRUE(enabled(ID_VIEW_STATUS_BAR));
@@ -243,7 +243,7 @@ TEST_F(MainFrameTest, WithoutTargetOnlyFrameCommandsAreEnabled) {
     EXPECT_FALSE(enabled(ID_ZOOM_IN));
 }
 
-TEST_F(MainFrameTest, RefreshFollowsSnapshot) {
+TEST_F(MainWindowTest, RefreshFollowsSnapshot) {
     frame.setView(nullptr, &target);
     EXPECT_TRUE(enabled(ID_FILE_OPEN));
     EXPECT_FALSE(enabled(ID_FILE_SAVE));
@@ -272,7 +272,7 @@ TEST_F(MainFrameTest, RefreshFollowsSnapshot) {
     EXPECT_TRUE(enabled(ID_FIT_RUN));
 }
 
-TEST_F(MainFrameTest, CommandsWithoutHandlerStayDisabled) {
+TEST_F(MainWindowTest, CommandsWithoutHandlerStayDisabled) {
     target.handled.erase(ID_FIT_RUN);
     target.handled.erase(ID_CAMERA_DEVICE_0);
     target.state.imagePresent = true;
@@ -293,7 +293,7 @@ TEST_F(MainFrameTest, CommandsWithoutHandlerStayDisabled) {
     EXPECT_TRUE(target.received.empty());
 }
 
-TEST_F(MainFrameTest, MenuRefreshesBeforeShowing) {
+TEST_F(MainWindowTest, MenuRefreshesBeforeShowing) {
     frame.setView(nullptr, &target);
     target.state.imagePresent = true;
     EXPECT_FALSE(enabled(ID_FILE_SAVE));
@@ -301,7 +301,7 @@ TEST_F(MainFrameTest, MenuRefreshesBeforeShowing) {
     EXPECT_TRUE(enabled(ID_FILE_SAVE));
 }
 
-TEST_F(MainFrameTest, TriggerSendsIdAndRefreshes) {
+TEST_F(MainWindowTest, TriggerSendsIdAndRefreshes) {
     frame.setView(nullptr, &target);
     target.state.imagePresent = true;
     frame.refreshCommands();
@@ -313,7 +313,7 @@ TEST_F(MainFrameTest, TriggerSendsIdAndRefreshes) {
     EXPECT_FALSE(checked(ID_ADD_POINTS));
 }
 
-TEST_F(MainFrameTest, StaleEnabledActionDoesNotRun) {
+TEST_F(MainWindowTest, StaleEnabledActionDoesNotRun) {
     frame.setView(nullptr, &target);
     target.state.imagePresent = true;
     frame.refreshCommands();
@@ -324,7 +324,7 @@ TEST_F(MainFrameTest, StaleEnabledActionDoesNotRun) {
     EXPECT_FALSE(enabled(ID_FILE_SAVE));
 }
 
-TEST_F(MainFrameTest, AcceleratorsReachTheTarget) {
+TEST_F(MainWindowTest, AcceleratorsReachTheTarget) {
     frame.setView(nullptr, &target);
     target.state.imagePresent = true;
     frame.refreshCommands();
@@ -336,15 +336,15 @@ TEST_F(MainFrameTest, AcceleratorsReachTheTarget) {
     EXPECT_EQ(target.received, (std::vector<int>{ID_FILE_OPEN, ID_FILE_SAVE}));
 }
 
-TEST_F(MainFrameTest, ListSelectionIsRoutedAsCommand102) {
+TEST_F(MainWindowTest, ListSelectionIsRoutedAsCommand102) {
     frame.setView(nullptr, &target);
-    COutputWnd* pane = frame.outputPane();
-    pane->InsertSourcePointRow(0, {"1", "0.5", "0.5", "10", "20"});
-    pane->SelectSourcePointRow(0);
+    OutputPane* pane = frame.outputPane();
+    pane->insertSourcePointRow(0, {"1", "0.5", "0.5", "10", "20"});
+    pane->selectSourcePointRow(0);
     EXPECT_EQ(target.received, (std::vector<int>{ID_SOURCE_POINT_SELCHANGE}));
 }
 
-TEST_F(MainFrameTest, FrameOwnCommands) {
+TEST_F(MainWindowTest, FrameOwnCommands) {
     frame.show();
     frame.action(ID_VIEW_STATUS_BAR)->trigger();
     EXPECT_TRUE(frame.statusBar()->isHidden());
@@ -362,11 +362,11 @@ TEST_F(MainFrameTest, FrameOwnCommands) {
     EXPECT_FALSE(frame.isVisible());
 }
 
-TEST_F(MainFrameTest, OutputPaneDockedAtBottom) {
+TEST_F(MainWindowTest, OutputPaneDockedAtBottom) {
     EXPECT_EQ(frame.dockWidgetArea(frame.outputPane()), Qt::BottomDockWidgetArea);
 }
 
-TEST_F(MainFrameTest, LayoutSurvivesARestart) {
+TEST_F(MainWindowTest, LayoutSurvivesARestart) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     QSettings store(dir.filePath(QStringLiteral("layout.ini")), QSettings::IniFormat);
@@ -379,7 +379,7 @@ TEST_F(MainFrameTest, LayoutSurvivesARestart) {
     frame.saveLayout(store);
     store.sync();
 
-    CMainFrame next;
+    MainWindow next;
     next.show();
     QSettings reread(dir.filePath(QStringLiteral("layout.ini")), QSettings::IniFormat);
     EXPECT_TRUE(next.restoreLayout(reread));
@@ -388,7 +388,7 @@ TEST_F(MainFrameTest, LayoutSurvivesARestart) {
 }
 
 TEST(AboutBox, TitleAndText) {
-    CAboutDlg dlg;
+    AboutDialog dlg;
     EXPECT_EQ(str(dlg.windowTitle()), "バージョン情報 Quillfen");
     auto* text = dlg.findChild<QLabel*>(QStringLiteral("AboutText"));
     ASSERT_NE(text, nullptr);
@@ -396,7 +396,7 @@ TEST(AboutBox, TitleAndText) {
 }
 
 TEST(AboutBox, IconAndOkButtonThatCloses) {
-    CAboutDlg dlg;
+    AboutDialog dlg;
     auto* icon = dlg.findChild<QLabel*>(QStringLiteral("AboutIcon"));
     ASSERT_NE(icon, nullptr);
     EXPECT_FALSE(icon->pixmap().isNull());
@@ -410,7 +410,7 @@ TEST(AboutBox, IconAndOkButtonThatCloses) {
 }
 
 // Renders the whole frame; QF_GRAB_DIR keeps the picture for a look.
-TEST_F(MainFrameTest, GrabsAFullFrame) {
+TEST_F(MainWindowTest, GrabsAFullFrame) {
     auto* view = new QLabel(QStringLiteral("view"));
     view->setAlignment(Qt::AlignCenter);
     frame.setView(view, &target);
@@ -421,7 +421,7 @@ TEST_F(MainFrameTest, GrabsAFullFrame) {
     QImage shot = frame.grab().toImage();
     EXPECT_EQ(shot.size(), QSize(800, 600));
     if (const QByteArray dir = qgetenv("QF_GRAB_DIR"); !dir.isEmpty()) {
-        EXPECT_TRUE(shot.save(QString::fromLocal8Bit(dir) + QStringLiteral("/main_frame.png")));
+        EXPECT_TRUE(shot.save(QString::fromLocal8Bit(dir) + QStringLiteral("/main_window.png")));
         // Every icon at 16 and 48 pixels, for a closer look.
         QImage sheet(26 * 56, 72, QImage::Format_ARGB32);
         sheet.fill(Qt::white);

@@ -12,7 +12,7 @@
 #include "view/escape_poll.h"
 #include "view/paint/view_paint.h"
 #include "view/view_commands.h"
-#include "view/zelk_view.h"
+#include "view/image_view.h"
 
 #include <memory>
 
@@ -31,7 +31,7 @@ const FileDialogSpec kSaveGraphImage{
 
 }  // namespace
 
-void CZelkView::runFitUi() {
+void ImageView::runFitUi() {
     FitCommandResult r;
     {
         KeyboardEscapePoll poll;
@@ -42,37 +42,37 @@ void CZelkView::runFitUi() {
     }
     for (const FitEvent& e : r.outcome.events) {
         if (e.kind == FitEventKind::SetOutputText) {
-            if (m_pane) m_pane->SetPaneText(0, e.text);
+            if (m_pane) m_pane->setPaneText(0, e.text);
         } else {
             m_dialogs.message(this, QString::fromStdString(e.text), MessageIcon::None);
         }
     }
     if (m_pane) {
-        m_pane->SetPaneText(1, r.report);
-        m_pane->ActivateOutputTab(r.activeTab);
+        m_pane->setPaneText(1, r.report);
+        m_pane->activateOutputTab(r.activeTab);
     }
     refreshGeneratedGraphPane();
     showResiduals();
     changed();
 }
 
-void CZelkView::refreshGeneratedGraphPane() {
-    if (m_pane) m_pane->FillGeneratedGraph(m_state.generated, m_state.fit.m_graphPointCount);
+void ImageView::refreshGeneratedGraphPane() {
+    if (m_pane) m_pane->fillGeneratedGraph(m_state.generated, m_state.fit.graphPointCount);
 }
 
-void CZelkView::saveSourcePoints() {
-    if (m_state.points.m_pointCount <= 0) return;
+void ImageView::saveSourcePoints() {
+    if (m_state.points.pointCount <= 0) return;
     // The values are those of the moment the command was chosen.
     saveTextFile(sourcePointFileText(m_state.points, m_state.axis));
 }
 
-void CZelkView::saveGeneratedPoints() {
-    if (!m_state.imagePresent() || m_state.generated.m_generatedCount <= 0) return;
+void ImageView::saveGeneratedPoints() {
+    if (!m_state.imagePresent() || m_state.generated.generatedCount <= 0) return;
     saveTextFile(
-        generatedGraphFileText(m_state.fitResult, m_state.generated, m_state.fit.m_basisExpr));
+        generatedGraphFileText(m_state.fitResult, m_state.generated, m_state.fit.basisExpr));
 }
 
-void CZelkView::saveTextFile(const std::string& utf8) {
+void ImageView::saveTextFile(const std::string& utf8) {
     // Converted before the dialog: text the code page cannot hold is refused
     // before the user picks a file, and nothing is written.
     const Cp932Text converted = toCp932(utf8);
@@ -92,7 +92,7 @@ void CZelkView::saveTextFile(const std::string& utf8) {
     }
 }
 
-void CZelkView::saveGeneratedGraphImage() {
+void ImageView::saveGeneratedGraphImage() {
     if (!m_state.imagePresent()) return;
     // The view stays at 1:1 from the origin, whether or not a file is written.
     resetZoomToOrigin(m_state);
@@ -104,14 +104,14 @@ void CZelkView::saveGeneratedGraphImage() {
     if (!r.saved) m_dialogs.message(this, QString::fromStdString(r.message), MessageIcon::None);
 }
 
-void CZelkView::choosePixelGridColour() {
-    const std::optional<uint32_t> chosen = m_dialogs.colour(this, m_state.m_pixelGridColour);
+void ImageView::choosePixelGridColour() {
+    const std::optional<uint32_t> chosen = m_dialogs.colour(this, m_state.pixelGridColour);
     if (!chosen) return;
-    m_state.m_pixelGridColour = *chosen;
+    m_state.pixelGridColour = *chosen;
     changed();
 }
 
-void CZelkView::printView() {
+void ImageView::printView() {
     if (!m_state.imagePresent()) return;
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(window()->windowTitle());

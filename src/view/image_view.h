@@ -8,7 +8,7 @@
 #include <memory>
 #include <optional>
 
-#include "document/zelk_doc.h"
+#include "document/document.h"
 #include "fit/svd.h"
 #include "ui/command_target.h"
 #include "ui/dialogs.h"
@@ -20,18 +20,18 @@
 
 namespace qf {
 
-class CZelkView : public QAbstractScrollArea, public CommandTarget {
+class ImageView : public QAbstractScrollArea, public CommandTarget {
     Q_OBJECT
 public:
-    explicit CZelkView(Dialogs& dialogs, QWidget* parent = nullptr);
-    ~CZelkView() override;
+    explicit ImageView(Dialogs& dialogs, QWidget* parent = nullptr);
+    ~ImageView() override;
 
     // The point lists and report pages the view fills; may stay unset.
     void setOutputPane(OutputSink* pane) { m_pane = pane; }
     // The document the view shows and edits. Without one the view keeps its
     // work to itself (as the tests of its rules use it).
-    void setDocument(CZelkDoc* doc);
-    CZelkDoc* document() const { return m_doc; }
+    void setDocument(Document* doc);
+    Document* document() const { return m_doc; }
 
     // Which video file or stream stands in for a camera device.
     void setCameraSources(const CameraSourceMap& map) { m_camera->setSourceMap(map); }
@@ -96,7 +96,7 @@ private:
     void saveDisplayedImage();
     void changed();
 
-    // The fit and the result files (zelk_view_results.cpp).
+    // The fit and the result files (image_view_results.cpp).
     void runFitUi();
     void refreshGeneratedGraphPane();
     void saveSourcePoints();
@@ -108,7 +108,7 @@ private:
     // The document: hand the view's work back as one edit, or take a record
     // the view did not make (undo, redo, an opened project).
     void commitEdit(const char* label);
-    void onDocumentChanged(CZelkDoc::Change why);
+    void onDocumentChanged(Document::Change why);
     void adoptRecord(const DocumentRecord& r);
     void reportPointer();
     // The extraction tool's click: the preview, or a message why none.
@@ -120,7 +120,7 @@ private:
 
     Dialogs& m_dialogs;
     OutputSink* m_pane = nullptr;
-    CZelkDoc* m_doc = nullptr;
+    Document* m_doc = nullptr;
     bool m_adopting = false;  // a record from the document is being shown
     ViewState m_state;
     QFont m_labelFont;
