@@ -13,8 +13,8 @@ struct AxisSettings {
     double xMax = 1.0;
     double yMin = 0.0;
     double yMax = 1.0;
-    int32_t xLog = 0;  // 0 linear, 1 base-10 logarithmic
-    int32_t yLog = 0;
+    bool xLog = false;  // base-10 logarithmic
+    bool yLog = false;
     IntRect axisRect{55, 55, 105, 85};
     friend bool operator==(const AxisSettings&, const AxisSettings&) = default;
 };

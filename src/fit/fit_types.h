@@ -32,8 +32,8 @@ struct FitSettings {
 struct FitResult {
     int32_t fitModelKind = Polynomial;
     int32_t fitCoefCount = 0;
-    int32_t fitXLog = 0;
-    int32_t fitYLog = 0;
+    bool fitXLog = false;
+    bool fitYLog = false;
     double fitNx = 1.0;
     double fitNy = 1.0;
     std::array<double, 32> fitCoefs{};

@@ -36,10 +36,10 @@ std::string sumOf(const std::vector<double>& coefs, Term term) {
 }
 
 struct Notation {
-    std::string x;         // the abscissa as the fit takes it
-    const char* power;     // "^" or "**"
-    const char* exp;       // e^(...)
-    const char* tenTo;     // 10^(...)
+    std::string x;      // the abscissa as the fit takes it
+    const char* power;  // "^" or "**"
+    const char* exp;    // e^(...)
+    const char* tenTo;  // 10^(...)
 };
 
 std::string powerSum(const PlainFormula& f, const Notation& n) {
@@ -122,8 +122,8 @@ bool detailsMatch(const FitDetails& d, const std::vector<SourcePoint>& points,
 PlainFormula plainFormulaOf(const FitResult& r, int32_t degree) {
     PlainFormula f;
     f.modelKind = r.fitModelKind;
-    f.xLog = r.fitXLog != 0;
-    f.yLog = r.fitYLog != 0;
+    f.xLog = r.fitXLog;
+    f.yLog = r.fitYLog;
     f.nx = r.fitNx;
     for (int k = 0; k < r.fitCoefCount; ++k) {
         const double a = r.fitCoefs[std::size_t(k)] * r.fitNy;
@@ -157,13 +157,16 @@ double evaluatePlainFormula(const PlainFormula& f, double x) {
 
 std::string formulaText(const PlainFormula& f) {
     const Notation n{f.xLog ? "log10(x)" : "x", "^", "", ""};
-    const char* lhs = f.modelKind == ExponentialProduct ? "ln(y) = " : f.yLog ? "log10(y) = " : "y = ";
+    const char* lhs = f.modelKind == ExponentialProduct ? "ln(y) = "
+                      : f.yLog                          ? "log10(y) = "
+                                                        : "y = ";
     if (f.modelKind == FunctionSum) {
         const std::string u = f.nx == 1.0 ? n.x : n.x + " / " + fullPrecision(f.nx);
         return lhs +
-               sumOf(f.coefs, [](std::size_t k, const std::string& c) {
-                   return c + "*f" + std::to_string(k) + "(u)";
-               }) +
+               sumOf(f.coefs,
+                     [](std::size_t k, const std::string& c) {
+                         return c + "*f" + std::to_string(k) + "(u)";
+                     }) +
                ",  u = " + u;
     }
     return lhs + powerSum(f, n);

@@ -46,7 +46,7 @@ std::string coefficientLines(const FitResult& r) {
 
 }  // namespace
 
-std::string modelDescription(int32_t modelKind, int32_t xLog, int32_t yLog) {
+std::string modelDescription(int32_t modelKind, bool xLog, bool yLog) {
     std::string text;
     switch (modelKind) {
         case Polynomial:
@@ -117,8 +117,8 @@ std::string generatedGraphFileText(const FitResult& result, const GeneratedGraph
         std::min<std::size_t>(static_cast<std::size_t>(std::max(0, graph.generatedCount)),
                               std::min(graph.generatedX.size(), graph.generatedY.size()));
     for (std::size_t l = 0; l < rows; ++l)
-        text += formatD(static_cast<long long>(l) + 1) + "," + formatG(graph.generatedX[l]) +
-                "," + formatG(graph.generatedY[l]) + "\r\n";
+        text += formatD(static_cast<long long>(l) + 1) + "," + formatG(graph.generatedX[l]) + "," +
+                formatG(graph.generatedY[l]) + "\r\n";
     return text;
 }
 

@@ -11,7 +11,7 @@ namespace qf {
 
 // The model's formula in words; "x/Nx" and "y/Ny" become "log10(x)/Nx" and
 // "log10(y)/Ny" on logarithmic axes.
-std::string modelDescription(int32_t modelKind, int32_t xLog, int32_t yLog);
+std::string modelDescription(int32_t modelKind, bool xLog, bool yLog);
 
 // The report; the formula lines come from the texts as they are now.
 std::string buildFitReport(const FitResult& result,

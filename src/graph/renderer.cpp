@@ -174,8 +174,8 @@ void drawGraph(QPainter& painter, const GraphScene& scene, uint32_t dataColour, 
     painter.restore();
 }
 
-Flags flagsOf(int32_t grid, int32_t markers, int32_t lines, int32_t numbers) {
-    return {grid != 0, markers != 0, lines != 0, numbers != 0};
+Flags flagsOf(bool grid, bool markers, bool lines, bool numbers) {
+    return {grid, markers, lines, numbers};
 }
 
 }  // namespace
@@ -190,48 +190,48 @@ QFont defaultLabelFont() {
 
 void drawGeneratedGraph(QPainter& painter, const GraphScene& scene, uint32_t dataColour,
                         uint32_t axisColour) {
-    const int32_t xLog = scene.axis.xLog;
-    const int32_t yLog = scene.axis.yLog;
+    const bool xLog = scene.axis.xLog;
+    const bool yLog = scene.axis.yLog;
     const GraphStyle& s = scene.style;
-    if (xLog == 0 && yLog == 0) {
+    if (!xLog && !yLog) {
         drawGraphXLinYLin(painter, scene, dataColour, axisColour, s.showGrid, s.showMarkers,
                           s.showLines, s.showNumbers);
-    } else if (xLog == 1 && yLog == 0) {
+    } else if (xLog && !yLog) {
         drawGraphXLogYLin(painter, scene, dataColour, axisColour, s.showGrid, s.showMarkers,
                           s.showLines, s.showNumbers);
-    } else if (xLog == 0 && yLog == 1) {
+    } else if (!xLog && yLog) {
         drawGraphXLinYLog(painter, scene, dataColour, axisColour, s.showGrid, s.showMarkers,
                           s.showLines, s.showNumbers);
-    } else if (xLog == 1 && yLog == 1) {
+    } else {
         drawGraphXLogYLog(painter, scene, dataColour, axisColour, s.showGrid, s.showMarkers,
                           s.showLines, s.showNumbers);
     }
 }
 
 void drawGraphXLinYLin(QPainter& painter, const GraphScene& scene, uint32_t dataColour,
-                       uint32_t axisColour, int32_t showGrid, int32_t showMarkers,
-                       int32_t showLines, int32_t showNumbers) {
+                       uint32_t axisColour, bool showGrid, bool showMarkers, bool showLines,
+                       bool showNumbers) {
     drawGraph(painter, scene, dataColour, axisColour,
               flagsOf(showGrid, showMarkers, showLines, showNumbers), false, false);
 }
 
 void drawGraphXLogYLin(QPainter& painter, const GraphScene& scene, uint32_t dataColour,
-                       uint32_t axisColour, int32_t showGrid, int32_t showMarkers,
-                       int32_t showLines, int32_t showNumbers) {
+                       uint32_t axisColour, bool showGrid, bool showMarkers, bool showLines,
+                       bool showNumbers) {
     drawGraph(painter, scene, dataColour, axisColour,
               flagsOf(showGrid, showMarkers, showLines, showNumbers), true, false);
 }
 
 void drawGraphXLinYLog(QPainter& painter, const GraphScene& scene, uint32_t dataColour,
-                       uint32_t axisColour, int32_t showGrid, int32_t showMarkers,
-                       int32_t showLines, int32_t showNumbers) {
+                       uint32_t axisColour, bool showGrid, bool showMarkers, bool showLines,
+                       bool showNumbers) {
     drawGraph(painter, scene, dataColour, axisColour,
               flagsOf(showGrid, showMarkers, showLines, showNumbers), false, true);
 }
 
 void drawGraphXLogYLog(QPainter& painter, const GraphScene& scene, uint32_t dataColour,
-                       uint32_t axisColour, int32_t showGrid, int32_t showMarkers,
-                       int32_t showLines, int32_t showNumbers) {
+                       uint32_t axisColour, bool showGrid, bool showMarkers, bool showLines,
+                       bool showNumbers) {
     drawGraph(painter, scene, dataColour, axisColour,
               flagsOf(showGrid, showMarkers, showLines, showNumbers), true, true);
 }

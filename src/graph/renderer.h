@@ -45,16 +45,16 @@ void drawGeneratedGraph(QPainter& painter, const GraphScene& scene, uint32_t dat
 // rectangle; axisColour: grid, frame, labels, and lines and numbers of points
 // outside it. Colours are 0x00BBGGRR.
 void drawGraphXLinYLin(QPainter& painter, const GraphScene& scene, uint32_t dataColour,
-                       uint32_t axisColour, int32_t showGrid, int32_t showMarkers,
-                       int32_t showLines, int32_t showNumbers);
+                       uint32_t axisColour, bool showGrid, bool showMarkers, bool showLines,
+                       bool showNumbers);
 void drawGraphXLogYLin(QPainter& painter, const GraphScene& scene, uint32_t dataColour,
-                       uint32_t axisColour, int32_t showGrid, int32_t showMarkers,
-                       int32_t showLines, int32_t showNumbers);
+                       uint32_t axisColour, bool showGrid, bool showMarkers, bool showLines,
+                       bool showNumbers);
 void drawGraphXLinYLog(QPainter& painter, const GraphScene& scene, uint32_t dataColour,
-                       uint32_t axisColour, int32_t showGrid, int32_t showMarkers,
-                       int32_t showLines, int32_t showNumbers);
+                       uint32_t axisColour, bool showGrid, bool showMarkers, bool showLines,
+                       bool showNumbers);
 void drawGraphXLogYLog(QPainter& painter, const GraphScene& scene, uint32_t dataColour,
-                       uint32_t axisColour, int32_t showGrid, int32_t showMarkers,
-                       int32_t showLines, int32_t showNumbers);
+                       uint32_t axisColour, bool showGrid, bool showMarkers, bool showLines,
+                       bool showNumbers);
 
 }  // namespace qf

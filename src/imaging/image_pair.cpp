@@ -17,7 +17,7 @@ void settleOutput(const ImagePair& images) {
     if (pending == PendingOutput::None) return;
     images.pendingOutput = PendingOutput::None;
     images.outputImage = pending == PendingOutput::Grey ? greyRendering(images.inputImage)
-                                                          : images.inputImage.clone();
+                                                        : images.inputImage.clone();
 }
 
 const cv::Mat* currentImage(const ImagePair& images, CurrentImage current) {
@@ -42,16 +42,15 @@ bool imagePresent(const ImagePair& images, CurrentImage current) {
 
 cv::Size currentImageSize(const ImagePair& images, CurrentImage current) {
     if (!imagePresent(images, current)) return {};
-    const cv::Mat& image = current == CurrentImage::Output &&
-                                   images.pendingOutput != PendingOutput::None
-                               ? images.inputImage
-                               : *currentImage(images, current);
+    const cv::Mat& image =
+        current == CurrentImage::Output && images.pendingOutput != PendingOutput::None
+            ? images.inputImage
+            : *currentImage(images, current);
     return image.size();
 }
 
 void selectCurrentImage(DisplaySource& display) {
-    display.currentImage =
-        display.displaySource == 2 ? CurrentImage::Output : CurrentImage::Input;
+    display.currentImage = display.displaySource == 2 ? CurrentImage::Output : CurrentImage::Input;
 }
 
 std::string imageTitleName(const std::string& path, bool read) {
@@ -62,9 +61,8 @@ std::string imageTitleName(const std::string& path, bool read) {
     return "untitled" + (dot == std::string::npos ? std::string() : name.substr(dot));
 }
 
-void installLoadedImage(cv::Mat picture, ImagePair& images, MappingQuad& mapping,
-                        IntRect& axisRect, DisplaySource& display, int& zoomShift,
-                        int greyMode) {
+void installLoadedImage(cv::Mat picture, ImagePair& images, MappingQuad& mapping, IntRect& axisRect,
+                        DisplaySource& display, int& zoomShift, bool greyMode) {
     images.inputImage = std::move(picture);
     zoomShift = 0;
     // Until the refresh the picture just read is the current image, so the
@@ -77,7 +75,7 @@ void installLoadedImage(cv::Mat picture, ImagePair& images, MappingQuad& mapping
 }
 
 LoadResult loadImageFile(const std::string& path, ImagePair& images, MappingQuad& mapping,
-                         IntRect& axisRect, DisplaySource& display, int& zoomShift, int greyMode) {
+                         IntRect& axisRect, DisplaySource& display, int& zoomShift, bool greyMode) {
     const int64_t limit = maxPicturePixels();
     PictureFileRead read = readPictureFile(path, limit);
     if (read.image.empty()) {

@@ -71,8 +71,8 @@ inline constexpr const char* kUnableToOpenFile =
 // Makes a picture already read the input, as a successful load does: zoom
 // 1:1, its grey rendering as the output, the input shown, and the corners and
 // rectangles placed for its size.
-void installLoadedImage(cv::Mat picture, ImagePair& images, MappingQuad& mapping,
-                        IntRect& axisRect, DisplaySource& display, int& zoomShift, int greyMode);
+void installLoadedImage(cv::Mat picture, ImagePair& images, MappingQuad& mapping, IntRect& axisRect,
+                        DisplaySource& display, int& zoomShift, bool greyMode);
 
 // Reads the picture at path (UTF-8) into the input image and resets what
 // depends on it: the output becomes the grey rendering (or a copy when grey
@@ -80,7 +80,7 @@ void installLoadedImage(cv::Mat picture, ImagePair& images, MappingQuad& mapping
 // geometry and axis rectangle follow the new size. On failure only the current
 // image changes (to None); the previous images stay in memory.
 LoadResult loadImageFile(const std::string& path, ImagePair& images, MappingQuad& mapping,
-                         IntRect& axisRect, DisplaySource& display, int& zoomShift, int greyMode);
+                         IntRect& axisRect, DisplaySource& display, int& zoomShift, bool greyMode);
 
 // Title name of a path: its last component, or "untitled" followed by that
 // component's extension (from its last dot) when the picture was not read.

@@ -18,7 +18,7 @@ namespace qf {
 struct MappingQuad {
     Quad mappingCorners{{{40, 40}, {120, 40}, {120, 100}, {40, 100}}};
     Quad innerQuad{{{60, 60}, {100, 60}, {100, 80}, {60, 80}}};  // guide quadrilateral
-    int32_t showMappingGrid = 1;
+    bool showMappingGrid = true;
     int32_t mappingGridDivisions = 10;
     IntRect graphRect{40, 40, 120, 100};  // right and bottom exclusive
     MappingMethod mappingMethod = MappingMethod::Bilinear;
@@ -53,8 +53,7 @@ std::optional<Quad> computeInnerQuad(const Quad& corners, double a, double b);
 // The same points for the chosen method: the perspective guide is the
 // transform's image of the shrunk rectangle, rounded to the nearest pixel,
 // and empty where the transform is.
-std::optional<Quad> computeInnerQuad(const Quad& corners, double a, double b,
-                                     MappingMethod method);
+std::optional<Quad> computeInnerQuad(const Quad& corners, double a, double b, MappingMethod method);
 
 // Recomputes the guide from the corners for the current graph rectangle
 // (20 pixels inside it on every side), keeping it when that is impossible.
@@ -75,8 +74,8 @@ std::optional<IntPoint> perspectiveGuidePoint(const MappingQuad& mapping, double
 //
 // The perspective method sends output pixel (left + j, top + i) to the
 // transform's point at (j / width, i / height) and takes the input pixel
-// nearest to it (or interpolates, as the quad's sampling says), so the corners land exactly on the rectangle's corners
-// (the bottom and right ones just past its last row and column, as with the
+// nearest to it (or interpolates, as the quad's sampling says), so the corners land exactly on the
+// rectangle's corners (the bottom and right ones just past its last row and column, as with the
 // bilinear method).
 void runMapping(ImagePair& images, CurrentImage current, const MappingQuad& mapping);
 

@@ -15,10 +15,10 @@ bool canRun(const ImagePair& images, CurrentImage current) {
 
 }  // namespace
 
-void convertGrey(ImagePair& images, CurrentImage current, int greyMode) {
+void convertGrey(ImagePair& images, CurrentImage current, bool greyMode) {
     if (!canRun(images, current)) return;
     images.outputImage.release();
-    images.pendingOutput = greyMode == 0 ? PendingOutput::Copy : PendingOutput::Grey;
+    images.pendingOutput = !greyMode ? PendingOutput::Copy : PendingOutput::Grey;
 }
 
 cv::Mat greyRendering(const cv::Mat& bgr) {

@@ -9,7 +9,7 @@ namespace qf {
 // Output = grey rendering of the input as three equal channels when greyMode
 // is non-zero, else a copy of the input. The old output is dropped at once;
 // the new one is built when it is first read (outputImage()).
-void convertGrey(ImagePair& images, CurrentImage current, int greyMode);
+void convertGrey(ImagePair& images, CurrentImage current, bool greyMode);
 
 // The grey rendering of a BGR picture as three equal channels, in new memory.
 cv::Mat greyRendering(const cv::Mat& bgr);

@@ -29,8 +29,8 @@ std::string fitJsonText(const FitResult& r, const FitDetails& d, const FitSettin
     } else {
         root["degree"] = d.degree;
     }
-    root["xLog"] = r.fitXLog != 0;
-    root["yLog"] = r.fitYLog != 0;
+    root["xLog"] = r.fitXLog;
+    root["yLog"] = r.fitYLog;
     root["normalisation"] = {{"Nx", r.fitNx}, {"Ny", r.fitNy}};
     Json normalised = Json::array();
     for (int k = 0; k < r.fitCoefCount; ++k) normalised.push_back(r.fitCoefs[std::size_t(k)]);
@@ -51,7 +51,7 @@ std::string fitJsonText(const FitResult& r, const FitDetails& d, const FitSettin
     root["plain"] = p;
 
     root["statistics"] = {{"space", kind == ExponentialProduct ? "ln(y)"
-                                    : r.fitYLog              ? "log10(y)"
+                                    : r.fitYLog                ? "log10(y)"
                                                                : "y"},
                           {"points", d.pointCount},
                           {"coefficients", d.coefCount},

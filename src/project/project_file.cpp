@@ -172,8 +172,10 @@ void readMapping(const Reader& r, DocumentRecord& p, GeometryGiven& given) {
         const Json* v = applied->find("corners");
         if (!v) fail(applied->key("corners"), "is missing");
         p.mappedCorners = quadOf(*v, applied->key("corners"));
-        if (auto rect = applied->rect("graphRect")) p.mappedGraphRect = *rect;
-        else fail(applied->key("graphRect"), "is missing");
+        if (auto rect = applied->rect("graphRect"))
+            p.mappedGraphRect = *rect;
+        else
+            fail(applied->key("graphRect"), "is missing");
         if (const Json* m = applied->find("method"))
             p.mappedMethod = methodOf(*m, applied->key("method"));
         if (const Json* m = applied->find("sampling"))
@@ -245,9 +247,10 @@ void readFit(const Reader& r, FitSettings& fit) {
 // "#RRGGBB" to 0x00BBGGRR and back.
 uint32_t parseColour(const std::string& text, const std::string& key) {
     // Exactly "#" and six hex digits: sscanf's %x alone would take a sign or blanks.
-    const bool hex = text.size() == 7 && text[0] == '#' &&
-                     std::all_of(text.begin() + 1, text.end(),
-                                 [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
+    const bool hex =
+        text.size() == 7 && text[0] == '#' && std::all_of(text.begin() + 1, text.end(), [](char c) {
+            return std::isxdigit(static_cast<unsigned char>(c));
+        });
     if (!hex) fail(key, "must be a colour written \"#RRGGBB\"");
     const unsigned rgb = static_cast<unsigned>(std::stoul(text.substr(1), nullptr, 16));
     return ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
@@ -358,9 +361,7 @@ public:
     bool null() { return value() && dom_.null(); }
     bool boolean(bool b) { return value() && dom_.boolean(b); }
     bool number_integer(Json::number_integer_t n) { return value() && dom_.number_integer(n); }
-    bool number_unsigned(Json::number_unsigned_t n) {
-        return value() && dom_.number_unsigned(n);
-    }
+    bool number_unsigned(Json::number_unsigned_t n) { return value() && dom_.number_unsigned(n); }
     bool number_float(Json::number_float_t n, const string_t& text) {
         return value() && dom_.number_float(n, text);
     }
@@ -484,10 +485,10 @@ Json projectJson(const DocumentRecord& p) {
     root["format"] = kProjectFormat;
     // What only version 3 holds.
     const bool third = p.mappingMethod != MappingMethod::Bilinear ||
-                             p.mappingSampling != MappingSampling::Nearest ||
-                             (p.applyMapping && (p.mappedMethod != MappingMethod::Bilinear ||
-                                                 p.mappedSampling != MappingSampling::Nearest)) ||
-                             p.extractSeed || p.extraction != ExtractionSettings{};
+                       p.mappingSampling != MappingSampling::Nearest ||
+                       (p.applyMapping && (p.mappedMethod != MappingMethod::Bilinear ||
+                                           p.mappedSampling != MappingSampling::Nearest)) ||
+                       p.extractSeed || p.extraction != ExtractionSettings{};
     root["version"] = third ? 3 : 2;
     root["image"] = p.image;
 
@@ -500,9 +501,9 @@ Json projectJson(const DocumentRecord& p) {
     mapping["corners"] = quadJson(p.corners);
     mapping["graphRect"] = rectJson(p.graphRect);
     mapping["apply"] = p.applyMapping;
-    if (p.applyMapping && (p.mappedCorners != p.corners || p.mappedGraphRect != p.graphRect ||
-                           p.mappedMethod != p.mappingMethod ||
-                           p.mappedSampling != p.mappingSampling)) {
+    if (p.applyMapping &&
+        (p.mappedCorners != p.corners || p.mappedGraphRect != p.graphRect ||
+         p.mappedMethod != p.mappingMethod || p.mappedSampling != p.mappingSampling)) {
         Json applied = {{"corners", quadJson(p.mappedCorners)},
                         {"graphRect", rectJson(p.mappedGraphRect)}};
         if (p.mappedMethod != p.mappingMethod) applied["method"] = methodName(p.mappedMethod);
@@ -516,10 +517,10 @@ Json projectJson(const DocumentRecord& p) {
     axis["rect"] = rectJson(p.axis.axisRect);
     axis["xMin"] = p.axis.xMin;
     axis["xMax"] = p.axis.xMax;
-    axis["xLog"] = p.axis.xLog != 0;
+    axis["xLog"] = p.axis.xLog;
     axis["yMin"] = p.axis.yMin;
     axis["yMax"] = p.axis.yMax;
-    axis["yLog"] = p.axis.yLog != 0;
+    axis["yLog"] = p.axis.yLog;
     root["axis"] = axis;
 
     Json points = Json::array();
@@ -539,10 +540,10 @@ Json projectJson(const DocumentRecord& p) {
                    {"degree", p.fit.degree},
                    {"functions", p.fit.basisExpr},
                    {"graphPointCount", p.fit.graphPointCount}};
-    root["graph"] = {{"grid", p.graph.showGrid != 0},
-                     {"markers", p.graph.showMarkers != 0},
-                     {"lines", p.graph.showLines != 0},
-                     {"numbers", p.graph.showNumbers != 0},
+    root["graph"] = {{"grid", p.graph.showGrid},
+                     {"markers", p.graph.showMarkers},
+                     {"lines", p.graph.showLines},
+                     {"numbers", p.graph.showNumbers},
                      {"colour", colourText(p.graph.colour)}};
 
     return root;

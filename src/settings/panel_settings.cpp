@@ -45,7 +45,8 @@ int basisIndex(PanelItem item) {
 }
 
 // "点", "線", "点 + 線", "点 + 番号" as (markers, lines, numbers).
-constexpr int kPointDisplayFlags[4][3] = {{1, 0, 0}, {0, 1, 0}, {1, 1, 0}, {1, 0, 1}};
+constexpr bool kPointDisplayFlags[4][3] = {
+    {true, false, false}, {false, true, false}, {true, true, false}, {true, false, true}};
 
 }  // namespace
 
@@ -101,20 +102,20 @@ std::string itemText(const PanelSettings& s, PanelItem item) {
         case PanelItem::YMax:
             return formatG(s.yMax);
         case PanelItem::XScale:
-            return s.xLog == 0 || s.xLog == 1 ? choice(item, s.xLog) : "";
+            return choice(item, s.xLog);
         case PanelItem::YScale:
-            return s.yLog == 0 || s.yLog == 1 ? choice(item, s.yLog) : "";
+            return choice(item, s.yLog);
         case PanelItem::GraphPointCount:
             return formatD(s.graphPointCount);
         case PanelItem::PointDisplay:
             for (size_t i = 0; i < 4; ++i) {
-                const int* f = kPointDisplayFlags[i];
+                const bool* f = kPointDisplayFlags[i];
                 if (s.showMarkers == f[0] && s.showLines == f[1] && s.showNumbers == f[2])
                     return choice(item, i);
             }
             return "";
         case PanelItem::Grid:
-            return choice(item, s.showGrid == 0 ? 1 : 0);
+            return choice(item, s.showGrid ? 0 : 1);
         case PanelItem::MappingMethod:
             return s.mappingMethod == 0 || s.mappingMethod == 1 ? choice(item, s.mappingMethod)
                                                                 : "";
@@ -138,7 +139,7 @@ std::string itemText(const PanelSettings& s, PanelItem item) {
 bool storeItemText(PanelSettings& s, PanelItem item, std::string_view text) {
     // A list's text that is none of its choices leaves the field as it was.
     const int k = choiceIndex(item, text);
-    auto pick = [k](int& field) {
+    auto pick = [k](auto& field) {
         if (k >= 0) field = k;
         return true;
     };
@@ -184,15 +185,15 @@ bool storeItemText(PanelSettings& s, PanelItem item, std::string_view text) {
             return true;
         }
         case PanelItem::Grid:
-            s.showGrid = text == choice(item, 1) ? 0 : 1;
+            s.showGrid = text != choice(item, 1);
             return true;
         case PanelItem::MappingMethod:
             return pick(s.mappingMethod);
         case PanelItem::MappingSampling:
             return pick(s.mappingSampling);
         case PanelItem::ExtractTolerance:
-            s.extractTolerance = std::clamp(parseInteger(text), kMinExtractionTolerance,
-                                            kMaxExtractionTolerance);
+            s.extractTolerance =
+                std::clamp(parseInteger(text), kMinExtractionTolerance, kMaxExtractionTolerance);
             return true;
         case PanelItem::ExtractCount:
             s.extractCount = std::clamp(parseInteger(text), 1, kMaxExtractionCount);
@@ -261,10 +262,10 @@ bool applyPanelSettings(const PanelSettings& s, DocumentRecord& view) {
     update(style.showGrid, s.showGrid);
     update(style.colour, s.colour);
     // Read by the next mapping run; the guide and the grid follow it at once.
-    update(view.mappingMethod, s.mappingMethod == 1 ? MappingMethod::Perspective
-                                                      : MappingMethod::Bilinear);
-    update(view.mappingSampling, s.mappingSampling == 1 ? MappingSampling::Interpolated
-                                                          : MappingSampling::Nearest);
+    update(view.mappingMethod,
+           s.mappingMethod == 1 ? MappingMethod::Perspective : MappingMethod::Bilinear);
+    update(view.mappingSampling,
+           s.mappingSampling == 1 ? MappingSampling::Interpolated : MappingSampling::Nearest);
     // Read by the next extraction; a preview on show is made again.
     view.extraction = {s.extractTolerance, s.extractCount, s.extractGap};
     if (!view.applyMapping) {

@@ -93,10 +93,9 @@ void ImageView::syncScrollBars() {
     if (!present) m_state.transform.scrollPos = {0, 0};
     clampScroll(m_state.transform, clientSize());
     const IntSize limit = present ? scrollLimit(m_state.transform, clientSize()) : IntSize{};
-    const IntSize page =
-        m_state.imagePresent()
-            ? scrollSizesFor(m_state.transform.zoomShift, m_state.imageSize()).page
-            : IntSize{1, 1};
+    const IntSize page = m_state.imagePresent()
+                             ? scrollSizesFor(m_state.transform.zoomShift, m_state.imageSize()).page
+                             : IntSize{1, 1};
     horizontalScrollBar()->setRange(0, limit.cx);
     horizontalScrollBar()->setPageStep(std::max(page.cx, 1));
     horizontalScrollBar()->setSingleStep(m_state.transform.cellSize.cx);
@@ -561,7 +560,7 @@ void ImageView::onCommand(int id) {
         case ID_MAGNIFIER:
             s.showMagnifier = !s.showMagnifier;
             updateLoupe();
-            emit magnifierSwitched(s.showMagnifier != 0);
+            emit magnifierSwitched(s.showMagnifier);
             emit stateChanged();
             return;
         case ID_DISPLAY_INPUT:
@@ -672,10 +671,10 @@ CommandSnapshot ImageView::snapshot() const {
     c.erasePointsMode = s.tools.erasePointsMode != 0;
     c.extractMode = s.tools.extractMode != 0;
     c.extractPreview = s.extractPreview.shown();
-    c.showMappingGrid = s.mapping.showMappingGrid != 0;
-    c.showPixelGrid = s.showPixelGrid != 0;
-    c.showMagnifier = s.showMagnifier != 0;
-    c.greyMode = s.greyMode != 0;
+    c.showMappingGrid = s.mapping.showMappingGrid;
+    c.showPixelGrid = s.showPixelGrid;
+    c.showMagnifier = s.showMagnifier;
+    c.greyMode = s.greyMode;
     c.cameraRunning = m_camera->runningDevices();
     c.selectedPoint = s.points.selectedPoint;
     return c;

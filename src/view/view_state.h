@@ -6,9 +6,9 @@
 // label font, the cameras and the solver's work area).
 
 #include <cstdint>
+#include <opencv2/core.hpp>
 #include <optional>
 #include <string>
-#include <opencv2/core.hpp>
 
 #include "common/axis_settings.h"
 #include "common/geometry.h"
@@ -31,9 +31,7 @@ struct InteractionMode {
     int32_t addPointsMode = 0;
     int32_t erasePointsMode = 0;
     int32_t extractMode = 0;  // a click on a curve extracts it
-    void clear() {
-        cornerMode = graphRectMode = addPointsMode = erasePointsMode = extractMode = 0;
-    }
+    void clear() { cornerMode = graphRectMode = addPointsMode = erasePointsMode = extractMode = 0; }
 };
 
 // The points the automatic extraction found, shown apart from the point list
@@ -49,8 +47,8 @@ struct DragState {
     IntPoint leftDownPoint{-1, -1};  // window; (-1, -1) after release
     int32_t selectedCorner = 0;      // 1..4 while a corner is dragged, else 0
     int32_t selectedHandle = 0;      // graph-rectangle handle 1..8, else 0
-    int32_t dragPending = 0;         // pressed on something draggable, not moved yet
-    int32_t dragActive = 0;
+    bool dragPending = false;        // pressed on something draggable, not moved yet
+    bool dragActive = false;
     IntPoint dragStart;    // image
     IntPoint dragCurrent;  // image
     IntRect rubberBand;    // window; the band drawn last
@@ -81,10 +79,10 @@ struct ViewState {
     MappingQuad mapping;
     AxisSettings axis;  // its axisRect is the axis rectangle
     SourcePointList points;
-    int32_t greyMode = 1;
+    bool greyMode = true;
     uint32_t pixelGridColour = 0xFF0000;  // 0x00BBGGRR: blue
-    int32_t showPixelGrid = 0;
-    int32_t showMagnifier = 1;  // the loupe while placing points, corners and edges
+    bool showPixelGrid = false;
+    bool showMagnifier = true;  // the loupe while placing points, corners and edges
     ExtractionSettings extraction;
     ExtractionPreview extractPreview;
     FitSettings fit;

@@ -34,7 +34,7 @@ bool insideInnerArea(IntPoint p, IntSize image) {
 }
 
 bool bandShown(const DragState& d) {
-    return d.dragActive != 0 && d.dragPending == 0;
+    return d.dragActive && !d.dragPending;
 }
 
 bool validCorner(int32_t selected) {
@@ -104,8 +104,7 @@ std::vector<std::vector<IntPoint>> cornerBand(const ViewState& s) {
     const IntRect& g = s.mapping.graphRect;
     if (g.width() != 0 && g.height() != 0) {
         const std::optional<Quad> guide =
-            computeInnerQuad(corners, 40.0 / g.width(), 40.0 / g.height(),
-                             s.mapping.mappingMethod);
+            computeInnerQuad(corners, 40.0 / g.width(), 40.0 / g.height(), s.mapping.mappingMethod);
         if (guide) {
             std::vector<IntPoint>& line = lines.emplace_back();
             for (const IntPoint& c : *guide) line.push_back(CellCentreOf(t, c));
@@ -179,8 +178,8 @@ void pressCorner(ViewState& s, IntPoint q, IntPoint p, ToolResult& r) {
         }
     }
     d.dragStart = p;
-    d.dragPending = 1;
-    d.dragActive = 1;
+    d.dragPending = true;
+    d.dragActive = true;
     r.capture = MouseCapture::Grab;
     r.repaintAll = true;
 }
@@ -192,8 +191,8 @@ void pressGraphRect(ViewState& s, IntPoint q, IntPoint p, ToolResult& r) {
     if (d.selectedHandle == 0) return;
     d.lastHandle = d.selectedHandle;
     d.dragStart = p;
-    d.dragPending = 1;
-    d.dragActive = 1;
+    d.dragPending = true;
+    d.dragActive = true;
     r.capture = MouseCapture::Grab;
 }
 
@@ -230,8 +229,8 @@ void pressErase(ViewState& s, IntPoint q, IntPoint p, ToolResult& r) {
     if (!r.pane.removedRows.empty()) r.repaintAll = true;
     if (insideInnerArea(p, s.imageSize())) {
         s.drag.dragStart = p;
-        s.drag.dragPending = 1;
-        s.drag.dragActive = 1;
+        s.drag.dragPending = true;
+        s.drag.dragActive = true;
     }
 }
 
@@ -470,7 +469,7 @@ ToolResult mouseMove(ViewState& s, IntPoint q, MouseButtons held, IntSize client
             next = limitedHandlePosition(s, d.selectedHandle, k);
             r.cursor = edgeCursor(d.selectedHandle);
         }
-        d.dragPending = 0;
+        d.dragPending = false;
         d.rubberBand = SpanRectOf(t, d.dragStart, k);
         d.dragCurrent = next;
         const IntRect area = rubberBandArea(s);
@@ -486,7 +485,7 @@ ToolResult leftButtonUp(ViewState& s, IntPoint q, IntSize client) {
     DragState& d = s.drag;
     const bool pressed = d.leftDownPoint != IntPoint{-1, -1};
     d.leftDownPoint = {-1, -1};
-    const bool moved = d.dragActive != 0 && d.dragPending == 0;
+    const bool moved = d.dragActive && !d.dragPending;
     switch (activeTool(s)) {
         case ActiveTool::Extract:
             if (pressed && s.imagePresent() && insideClient(q, client)) {
@@ -516,8 +515,8 @@ ToolResult leftButtonUp(ViewState& s, IntPoint q, IntSize client) {
     }
     d.dragStart = {0, 0};
     d.dragCurrent = {0, 0};
-    d.dragPending = 0;
-    d.dragActive = 0;
+    d.dragPending = false;
+    d.dragActive = false;
     if (s.imagePresent() && insideClient(q, client)) r.cursor = hoverCursor(s, q);
     return r;
 }
@@ -547,7 +546,8 @@ ToolResult nudge(ViewState& s, int32_t dx, int32_t dy) {
             if (!validCorner(d.lastCorner)) return r;
             IntPoint& c = s.mapping.mappingCorners[std::size_t(d.lastCorner - 1)];
             // As a drag clamps: onto the picture, its far edges included.
-            const IntPoint moved{std::clamp(c.x + dx, 0, image.cx), std::clamp(c.y + dy, 0, image.cy)};
+            const IntPoint moved{std::clamp(c.x + dx, 0, image.cx),
+                                 std::clamp(c.y + dy, 0, image.cy)};
             if (moved == c) return r;
             c = moved;
             updateInnerQuad(s.mapping);
@@ -600,8 +600,8 @@ ToolResult rightButtonDown(ViewState& s, IntPoint q, IntSize /*client*/) {
     r.takeFocus = true;
     // Cancels a left drag; its band goes with it.
     if (bandShown(s.drag)) r.repaintRects.push_back(rubberBandArea(s));
-    s.drag.dragPending = 0;
-    s.drag.dragActive = 0;
+    s.drag.dragPending = false;
+    s.drag.dragActive = false;
     return r;
 }
 
@@ -625,7 +625,7 @@ ToolResult wheelZoom(ViewState& s, IntPoint q, int32_t delta, IntSize client) {
     ViewTransform& t = s.transform;
     const IntPoint before = t.scrollPos;
     t.scrollPos = {scaleToWindow(p.point.x, t.zoomShift) - q.x,
-                     scaleToWindow(p.point.y, t.zoomShift) - q.y};
+                   scaleToWindow(p.point.y, t.zoomShift) - q.y};
     clampScroll(t, client);
     r.scrolled = r.scrolled || !(t.scrollPos == before);
     return r;
@@ -683,8 +683,8 @@ std::string pointerStatusText(const ViewState& s, std::optional<IntPoint> window
     if (!p.ok) return zoom;
     const IntPoint q = p.point;
     return "(" + std::to_string(q.x) + ", " + std::to_string(q.y) + ")   " +
-           axisValueText("X", calibrateX(s.axis, q.x), s.axis.xLog != 0) + "   " +
-           axisValueText("Y", calibrateY(s.axis, q.y), s.axis.yLog != 0) + "   " + zoom;
+           axisValueText("X", calibrateX(s.axis, q.x), s.axis.xLog) + "   " +
+           axisValueText("Y", calibrateY(s.axis, q.y), s.axis.yLog) + "   " + zoom;
 }
 
 IntSize scrollLimit(const ViewTransform& view, IntSize client) {
