@@ -95,6 +95,14 @@ TEST_F(ViewResults, EveryFitOutcomeAsTheUserSeesIt) {
          true, "インタープリタ エラー", false, 0, true},
         {"solver error", 5, [](ViewState& s) { s.axis.axisRect.right = s.axis.axisRect.left; },
          true, "最小2乗法\u3000実行エラー", false, 0, true},
+        // The curve's values pass the largest double: no fit, and the reason.
+        {"overflowing fit", 5,
+         [](ViewState& s) {
+             s.axis.yMax = 1e308;
+             s.fit.modelKind = 1;
+             s.fit.degree = 1;
+         },
+         true, "generated point 26 of 50 is not finite (X = 0.510204, Y = INF)", false, 0, true},
         {"fitted", 5, [](ViewState& s) { s.fit.degree = 1; }, false, "", true, 1, true},
     };
     for (const Case& c : cases) {
