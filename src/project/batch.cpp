@@ -1,5 +1,6 @@
 #include "project/batch.h"
 
+#include <climits>
 #include <filesystem>
 #include <future>
 #include <memory>
@@ -9,6 +10,7 @@
 
 #include "common/atomic_file.h"
 #include "common/cp932.h"
+#include "common/excerpt.h"
 #include "common/regular_file.h"
 #include "common/side_task.h"
 #include "fit/fit_driver.h"
@@ -50,12 +52,14 @@ struct Session {
 // for its size. Returns an error message, empty on success.
 std::string loadPicture(DocumentRecord& project, const GeometryGiven& given,
                         const std::string& imagePath, Session& s) {
+    // A path longer than any file's is a value, not a name: quoted short.
+    const std::string shown = imagePath.size() > PATH_MAX ? excerpt(imagePath) : imagePath;
     // Said plainly here; the window's own text for an unread picture is terse.
     if (const std::string why = regularFileProblem(imagePath); !why.empty())
-        return imagePath + ": " + why;
+        return shown + ": " + why;
     const LoadResult load = loadImageFile(imagePath, s.images, s.mapping, s.axis.axisRect,
                                           s.display, s.zoomShift, /*greyMode=*/1);
-    if (!load.ok) return imagePath + ": " + load.message;
+    if (!load.ok) return shown + ": " + load.message;
 
     const cv::Mat& input = s.images.inputImage;
     placeMissingGeometry(project, given, input.cols, input.rows);
