@@ -12,6 +12,7 @@
 #include "common/cp932.h"
 #include "common/excerpt.h"
 #include "common/regular_file.h"
+#include "common/result_set.h"
 #include "common/side_task.h"
 #include "fit/fit_driver.h"
 #include "fit/report.h"
@@ -153,7 +154,7 @@ public:
     }
     // Renames them all; the temporaries of an unfinished set are removed.
     bool commit() {
-        const AtomicWriteResult r = commitAll(files_);
+        const AtomicWriteResult r = commitResultSet(files_);
         if (!r.ok) errors_ += "quillfen: " + r.error + "\n";
         return r.ok;
     }
@@ -230,6 +231,12 @@ ProjectRun runProject(const BatchOptions& options) {
         run.errors = "quillfen: " + outDir.string() + ": " + ec.message() + "\n";
         return run;
     }
+
+    // Held until the set is renamed or removed (declared before the files).
+    const FolderLockResult folder = lockFolder(outDir.string(), options.lockWait);
+    if (!folder.lock.held()) return failed(folder.error + "; nothing was written");
+    if (const AtomicWriteResult r = recoverResultSet(outDir.string()); !r.ok)
+        return failed(r.error + "; nothing was written");
 
     // The working picture is encoded, once mapped, while the texts and the
     // graph are made.
