@@ -7,12 +7,14 @@
 #include <fstream>
 #include <iterator>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "../support/child_process.h"
 #include "common/result_set.h"
 #include "project/batch.h"
+#include "project/batch_set.h"
 
 namespace qf {
 namespace {
@@ -185,6 +187,45 @@ TEST_F(BatchFolder, AForeignJournalIsLeftAloneAndNamed) {
                             ": a line names no temporary file of its target; remove it to "
                             "write here; nothing was written\n");
     EXPECT_TRUE(holdsOldSet(out));
+}
+
+// A project file named "...quillfen.json" is named "..": with several
+// projects its files went to the folder above --out, and "..quillfen.json"
+// (named ".") wrote into --out itself. Such a project is refused, naming it,
+// before any project runs.
+TEST_F(BatchFolder, ProjectNamesThatNameNoFolderAreRefused) {
+    struct Case {
+        std::string path;
+        std::string name;
+        const char* why;
+    } cases[] = {
+        {(dir_ / "...quillfen.json").string(), "..", "is not a folder's name"},
+        {(dir_ / "..quillfen.json").string(), ".", "is not a folder's name"},
+        {dir_.string() + "/", "", "is empty"},
+    };
+    const fs::path results = dir_ / "results";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        if (c.path.back() != '/')
+            fs::copy_file(project_, c.path, fs::copy_options::overwrite_existing);
+        for (const std::vector<std::string>& projects :
+             {std::vector<std::string>{project_, c.path}, std::vector<std::string>{c.path}}) {
+            std::ostringstream out, err;
+            BatchSetOptions options;
+            options.projects = projects;
+            options.outDir = results.string();
+            EXPECT_EQ(runBatchSet(options, out, err), BatchUsage);
+            EXPECT_EQ(err.str(), "quillfen: " + c.path + ": the project's name \"" + c.name +
+                                     "\" " + c.why +
+                                     "; rename the project file (its name without "
+                                     "\".quillfen.json\" names its output folder)\n");
+            EXPECT_EQ(out.str(), "");
+            EXPECT_FALSE(fs::exists(results));
+            EXPECT_FALSE(fs::exists(dir_ / "fit.csv"));
+        }
+    }
+    EXPECT_EQ(projectNameProblem("chart"), "");
+    EXPECT_NE(projectNameProblem("a/b"), "");
 }
 
 }  // namespace
