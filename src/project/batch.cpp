@@ -152,7 +152,9 @@ public:
         }
         return add(path, text.bytes);
     }
-    // Renames them all; the temporaries of an unfinished set are removed.
+    // Renames them all as one set: the temporaries of a set that failed before
+    // its journal are removed, those of one that failed after it are left to
+    // complete.
     bool commit() {
         const AtomicWriteResult r = commitResultSet(files_);
         if (!r.ok) errors_ += "quillfen: " + r.error + "\n";
