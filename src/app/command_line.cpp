@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include "common/excerpt.h"
+
 namespace qf {
 namespace {
 
@@ -95,7 +97,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
                             args.end());
             break;
         } else if (a.size() > 1 && a[0] == '-') {
-            return fail("unknown option '" + a + "'");
+            return fail("unknown option '" + excerpt(a) + "'");
         } else {
             operands.push_back(a);
         }
@@ -114,7 +116,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
         return fail(
             "option '--max-megapixels' belongs to '--batch' (the window reads "
             "MaxPictureMegapixels from its settings)");
-    if (operands.size() > 1) return fail("unexpected argument '" + operands[1] + "'");
+    if (operands.size() > 1) return fail("unexpected argument '" + excerpt(operands[1]) + "'");
     if (!operands.empty()) c.imagePath = operands.front();
     return c;
 }

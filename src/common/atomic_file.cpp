@@ -158,6 +158,13 @@ void AtomicFile::discard() {
     }
 }
 
+std::string AtomicFile::keep() {
+    std::string kept = m_tempPath;
+    m_tempPath.clear();
+    m_committed = true;
+    return kept;
+}
+
 AtomicWriteResult writeFileAtomically(const std::string& path, std::string_view bytes) {
     AtomicFile file(path);
     AtomicWriteResult r = file.open();

@@ -47,6 +47,9 @@ public:
     AtomicWriteResult renameOverTarget();
     // Removes the temporary file; the target stays as it was.
     void discard();
+    // Leaves the finished temporary file where it is, for a journal that
+    // names it to complete later; returns its path.
+    std::string keep();
 
 private:
     AtomicWriteResult failure(int errorNumber, const std::string& path);

@@ -8,6 +8,7 @@
 #include "common/translate.h"
 #include "expr/expr.h"
 #include "fit/models.h"
+#include "fit/readable_results.h"
 
 namespace qf {
 namespace {
@@ -32,6 +33,38 @@ std::string formulaProgram(const FitSettings& s) {
     std::string program;
     for (const std::string& f : s.basisExpr) program += f + ";\r\n";
     return program;
+}
+
+FitOutcome& solverFailed(FitOutcome& out, const SvdFitWork& work) {
+    const std::string text =
+        translate("qf::Messages", "最小2乗法\u3000実行エラー\r\n") + work.errorText + "\r\n";
+    out.events.push_back({FitEventKind::MessageBox, text});
+    out.events.push_back({FitEventKind::SetOutputText, text});
+    out.status = FitSolverFailed;
+    return out;
+}
+
+// The first coefficient of the formula in the axes' units that is not finite, as
+// the reason of a solver error; empty when all are finite.
+std::string nonFinitePlainCoefficient(const FitResult& fitted, int degree) {
+    const PlainFormula plain = plainFormulaOf(fitted, degree);
+    for (std::size_t k = 0; k < plain.coefs.size(); ++k)
+        if (!std::isfinite(plain.coefs[k]))
+            return "coefficient c" + std::to_string(k) + " of the formula in the axes' units is " +
+                   formatG(plain.coefs[k]) + ": the values are too large for a double";
+    return {};
+}
+
+std::string nonFiniteGeneratedPoint(const GeneratedGraph& graph, int32_t count) {
+    for (int32_t l = 0; l < count; ++l) {
+        const double x = graph.generatedX[std::size_t(l)];
+        const double y = graph.generatedY[std::size_t(l)];
+        if (!std::isfinite(x) || !std::isfinite(y))
+            return "generated point " + std::to_string(l + 1) + " of " + std::to_string(count) +
+                   " is not finite (X = " + formatG(x) + ", Y = " + formatG(y) +
+                   "): the values are too large for a double";
+    }
+    return {};
 }
 
 }  // namespace
@@ -116,6 +149,7 @@ FitOutcome runFit(const FitInput& in, SvdFitWork& work, FitResult& result, Gener
 
     BasisFunction basis;
     int m;
+    const int degree = std::clamp(fs.degree, kMinDegree, kMaxDegree);
     if (fs.modelKind == FunctionSum) {
         loadExprSource(program);
         compileProgram();
@@ -141,7 +175,6 @@ FitOutcome runFit(const FitInput& in, SvdFitWork& work, FitResult& result, Gener
         basis = expressionBasis;
         m = kBasisFormulaCount;
     } else {
-        const int degree = std::clamp(fs.degree, kMinDegree, kMaxDegree);
         basis = degree >= 0 ? polynomialBasis : inversePowerBasis;
         m = degree >= 0 ? degree + 1 : 1 - degree;
     }
@@ -159,13 +192,21 @@ FitOutcome runFit(const FitInput& in, SvdFitWork& work, FitResult& result, Gener
                                  ", Ny = " + formatG(ny) + ")");
     else
         svdFit(work, n, m, basis);
-    if (work.errorCount != 0) {
-        const std::string text =
-            translate("qf::Messages", "最小2乗法\u3000実行エラー\r\n") + work.errorText + "\r\n";
-        out.events.push_back({FitEventKind::MessageBox, text});
-        out.events.push_back({FitEventKind::SetOutputText, text});
-        out.status = FitSolverFailed;
-        return out;
+    if (work.errorCount != 0) return solverFailed(out, work);
+
+    FitResult fitted;
+    fitted.fitModelKind = fs.modelKind;
+    fitted.fitCoefCount = m;
+    fitted.fitXLog = ax.xLog;
+    fitted.fitYLog = ax.yLog;
+    fitted.fitNx = nx;
+    fitted.fitNy = ny;
+    for (int k = 1; k <= m; ++k) fitted.fitCoefs[k - 1] = work.coef[k];
+    // Normalised coefficients can be finite while the formula in the axes'
+    // units overflows (values near the largest double): no usable fit.
+    if (const std::string why = nonFinitePlainCoefficient(fitted, degree); !why.empty()) {
+        addSolverError(work, why);
+        return solverFailed(out, work);
     }
 
     std::vector<double>().swap(graph.generatedX);
@@ -206,15 +247,18 @@ FitOutcome runFit(const FitInput& in, SvdFitWork& work, FitResult& result, Gener
         graph.generatedX[l] = x;
         graph.generatedY[l] = y;
     }
+    // The curve itself can overflow where its formula does not (the
+    // exponential product's exp of a large sum): a graph with infinite points
+    // is no result either.
+    if (const std::string why = nonFiniteGeneratedPoint(graph, count); !why.empty()) {
+        std::vector<double>().swap(graph.generatedX);
+        std::vector<double>().swap(graph.generatedY);
+        addSolverError(work, why);
+        return solverFailed(out, work);
+    }
     graph.generatedCount = count;
 
-    result.fitModelKind = fs.modelKind;
-    result.fitCoefCount = m;
-    result.fitXLog = ax.xLog;
-    result.fitYLog = ax.yLog;
-    result.fitNx = nx;
-    result.fitNy = ny;
-    for (int k = 1; k <= m; ++k) result.fitCoefs[k - 1] = a[k];
+    result = fitted;
     out.status = FitOk;
     return out;
 }

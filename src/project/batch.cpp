@@ -1,5 +1,6 @@
 #include "project/batch.h"
 
+#include <climits>
 #include <filesystem>
 #include <future>
 #include <memory>
@@ -9,7 +10,9 @@
 
 #include "common/atomic_file.h"
 #include "common/cp932.h"
+#include "common/excerpt.h"
 #include "common/regular_file.h"
+#include "common/result_set.h"
 #include "common/side_task.h"
 #include "fit/fit_driver.h"
 #include "fit/report.h"
@@ -50,12 +53,14 @@ struct Session {
 // for its size. Returns an error message, empty on success.
 std::string loadPicture(DocumentRecord& project, const GeometryGiven& given,
                         const std::string& imagePath, Session& s) {
+    // A path longer than any file's is a value, not a name: quoted short.
+    const std::string shown = imagePath.size() > PATH_MAX ? excerpt(imagePath) : imagePath;
     // Said plainly here; the window's own text for an unread picture is terse.
     if (const std::string why = regularFileProblem(imagePath); !why.empty())
-        return imagePath + ": " + why;
+        return shown + ": " + why;
     const LoadResult load = loadImageFile(imagePath, s.images, s.mapping, s.axis.axisRect,
                                           s.display, s.zoomShift, /*greyMode=*/1);
-    if (!load.ok) return imagePath + ": " + load.message;
+    if (!load.ok) return shown + ": " + load.message;
 
     const cv::Mat& input = s.images.inputImage;
     placeMissingGeometry(project, given, input.cols, input.rows);
@@ -147,9 +152,11 @@ public:
         }
         return add(path, text.bytes);
     }
-    // Renames them all; the temporaries of an unfinished set are removed.
+    // Renames them all as one set: the temporaries of a set that failed before
+    // its journal are removed, those of one that failed after it are left to
+    // complete.
     bool commit() {
-        const AtomicWriteResult r = commitAll(files_);
+        const AtomicWriteResult r = commitResultSet(files_);
         if (!r.ok) errors_ += "quillfen: " + r.error + "\n";
         return r.ok;
     }
@@ -226,6 +233,12 @@ ProjectRun runProject(const BatchOptions& options) {
         run.errors = "quillfen: " + outDir.string() + ": " + ec.message() + "\n";
         return run;
     }
+
+    // Held until the set is renamed or removed (declared before the files).
+    const FolderLockResult folder = lockFolder(outDir.string(), options.lockWait);
+    if (!folder.lock.held()) return failed(folder.error + "; nothing was written");
+    if (const AtomicWriteResult r = recoverResultSet(outDir.string()); !r.ok)
+        return failed(r.error + "; nothing was written");
 
     // The working picture is encoded, once mapped, while the texts and the
     // graph are made.

@@ -2,6 +2,7 @@
 // The batch mode: replays a project file without a window — load the picture,
 // straighten it when asked, fit, and write the same files the window writes.
 
+#include <chrono>
 #include <cstdint>
 #include <iosfwd>
 #include <string>
@@ -21,6 +22,9 @@ struct BatchOptions {
     std::string projectPath;
     std::string outDir;            // empty: the project file's folder
     int64_t maxPicturePixels = 0;  // larger pictures are refused; 0: the built-in limit
+    // How long to wait while another run writes into the output folder
+    // before giving up with a message.
+    std::chrono::milliseconds lockWait = std::chrono::minutes(10);
 };
 
 // What one project's run came to.
@@ -35,9 +39,10 @@ struct ProjectRun {
 };
 
 // Writes points.csv, fit.csv, fit.json, graph.png and working.png into the
-// output folder as one set: each to a temporary file first, and only when all are
-// written are they renamed over the old ones, so the folder never holds the
-// files of two runs. Safe to call from several threads at once.
+// output folder as one set (see common/result_set.h): runs into one folder
+// take turns, and a set an earlier run left unfinished is completed or
+// removed first, so the folder never holds the files of two runs. Safe to
+// call from several threads at once.
 ProjectRun runProject(const BatchOptions& options);
 
 // runProject, with the fit report to out and what went wrong to err. Returns

@@ -13,6 +13,7 @@
 #include <system_error>
 #include <thread>
 
+#include "common/excerpt.h"
 #include "project/batch.h"
 #include "project/project_file.h"
 
@@ -64,6 +65,17 @@ std::string projectName(const std::string& projectPath) {
     return name;
 }
 
+std::string projectNameProblem(const std::string& name) {
+    const char* what = name.empty()                          ? "is empty"
+                       : name == "." || name == ".."         ? "is not a folder's name"
+                       : name.find('/') != std::string::npos ? "holds a path separator"
+                                                             : nullptr;
+    if (!what) return {};
+    return "the project's name \"" + excerpt(name) + "\" " + what +
+           "; rename the project file (its name without \"" + kProjectSuffix +
+           "\" names its output folder)";
+}
+
 std::vector<std::string> projectOutDirs(const BatchSetOptions& o) {
     std::vector<std::string> dirs;
     for (const std::string& p : o.projects) {
@@ -79,6 +91,14 @@ std::vector<std::string> projectOutDirs(const BatchSetOptions& o) {
 
 int runBatchSet(const BatchSetOptions& options, std::ostream& out, std::ostream& err) {
     const std::size_t count = options.projects.size();
+    // A name that is no folder's name would put the files beside or above
+    // --out ("...quillfen.json" is named ".."): refused before anything runs.
+    for (const std::string& p : options.projects) {
+        if (const std::string why = projectNameProblem(projectName(p)); !why.empty()) {
+            err << "quillfen: " << p << ": " << why << "\n";
+            return BatchUsage;
+        }
+    }
     const std::vector<std::string> dirs = projectOutDirs(options);
     // Two projects of one name would write into one folder, the second run
     // replacing the first: refused before anything is written.

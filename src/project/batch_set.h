@@ -24,6 +24,10 @@ struct BatchSetOptions {
 // A project's name: its file name without ".quillfen.json" (or the last extension).
 std::string projectName(const std::string& projectPath);
 
+// Why a project's name cannot name its output folder (empty, "." or "..", or
+// holding a path separator); empty when it can.
+std::string projectNameProblem(const std::string& name);
+
 // Where each project's files go, in the order given.
 std::vector<std::string> projectOutDirs(const BatchSetOptions& options);
 

@@ -10,9 +10,12 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <stdexcept>
+#include <string_view>
+#include <type_traits>
 
 #include "common/atomic_file.h"
 #include "common/default_geometry.h"
+#include "common/excerpt.h"
 #include "common/regular_file.h"
 
 namespace qf {
@@ -393,9 +396,21 @@ public:
         --depth_;
         return dom_.end_array();
     }
+    // nlohmann's message quotes the token it stopped at whole: a number of
+    // millions of digits would be printed whole.
     template <class Exception>
-    bool parse_error(std::size_t at, const std::string& token, const Exception& e) {
-        return dom_.parse_error(at, token, e);
+    bool parse_error(std::size_t, const std::string& token, const Exception& e) {
+        std::string_view all = e.what();
+        if (const auto tag = all.find("] "); tag != std::string_view::npos)
+            all.remove_prefix(tag + 2);
+        const auto at = token.size() > kExcerptLimit ? all.find(token) : std::string_view::npos;
+        const std::string what = at == std::string_view::npos
+                                     ? std::string(all)
+                                     : std::string(all.substr(0, at)) + excerpt(token) +
+                                           std::string(all.substr(at + token.size()));
+        if constexpr (std::is_same_v<Exception, Json::parse_error>)
+            throw KeyError("not valid JSON: " + what);
+        throw KeyError(what);
     }
 
 private:

@@ -1,6 +1,7 @@
 #include "view/image_view.h"
 
 #include "common/format.h"
+#include "common/result_set.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -485,6 +486,12 @@ void ImageView::saveDisplayedImage() {
     if (!m_state.imagePresent()) return;
     const QString path = m_dialogs.saveFile(this, kSaveImage);
     if (path.isEmpty()) return;
+    // A result set a killed batch run left here is completed first, so that
+    // completing it later cannot replace this file.
+    if (const std::string e = recoverResultSetBeside(path.toStdString()); !e.empty()) {
+        m_dialogs.message(this, QString::fromStdString(e), MessageIcon::Stop);
+        return;
+    }
     const ImageWriteResult r = writeImageFile(path.toStdString(), *m_state.current());
     if (!r.ok) m_dialogs.message(this, QString::fromStdString(r.error), MessageIcon::Warning);
 }

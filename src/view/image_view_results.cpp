@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "common/cp932.h"
+#include "common/result_set.h"
 #include "fit/report.h"
 #include "graph/graph_image_file.h"
 #include "points/source_point_file.h"
@@ -83,6 +84,12 @@ void ImageView::saveTextFile(const std::string& utf8) {
     const QString path = m_dialogs.saveFile(this, kSaveCsv);
     if (path.isEmpty()) return;
     const std::string file = path.toStdString();
+    // A result set a killed batch run left here is completed first, so that
+    // completing it later cannot replace this file.
+    if (const std::string e = recoverResultSetBeside(file); !e.empty()) {
+        m_dialogs.message(this, QString::fromStdString(e), MessageIcon::Stop);
+        return;
+    }
     const FileWriteResult written = writeBytesToFile(file, converted.bytes);
     if (!written.ok) {
         const std::string reason = std::strerror(written.errorNumber);
@@ -100,6 +107,12 @@ void ImageView::saveGeneratedGraphImage() {
     changed();
     const QString path = m_dialogs.saveFile(this, kSaveGraphImage);
     if (path.isEmpty()) return;
+    // A result set a killed batch run left here is completed first, so that
+    // completing it later cannot replace this file.
+    if (const std::string e = recoverResultSetBeside(path.toStdString()); !e.empty()) {
+        m_dialogs.message(this, QString::fromStdString(e), MessageIcon::Stop);
+        return;
+    }
     const GraphImageSaveResult r = writeGraphImage(canvas, path.toStdString());
     if (!r.saved) m_dialogs.message(this, QString::fromStdString(r.message), MessageIcon::None);
 }

@@ -71,6 +71,26 @@ TEST(CommandLineBatch, SeveralProjectsJobsAndJson) {
     }
 }
 
+// An argument the program refuses is quoted, but only its start.
+TEST(CommandLine, RefusedArgumentsAreQuotedShort) {
+    const std::string longOption = "--" + std::string(100000, 'x');
+    const std::string longName(100000, 'b');
+    const struct {
+        std::vector<std::string> args;
+        std::string error;
+    } cases[] = {
+        {{longOption}, "unknown option '--" + std::string(42, 'x') + "... (100002 bytes)'"},
+        {{"--bogus"}, "unknown option '--bogus'"},
+        {{"a.png", longName},
+         "unexpected argument '" + std::string(44, 'b') + "... (100000 bytes)'"},
+    };
+    for (const auto& c : cases) {
+        const CommandLine l = parseCommandLine(c.args);
+        EXPECT_EQ(l.action, Action::Error);
+        EXPECT_EQ(l.error, c.error);
+    }
+}
+
 TEST(CommandLineBatch, PictureLimitInWholeMegapixels) {
     const CommandLine c =
         parseCommandLine({"--batch", "p.quillfen.json", "--max-megapixels", "400"});

@@ -207,6 +207,58 @@ TEST_F(FitDriver, ExtremeAxisValuesFitOrAreRefusedClearly) {
     }
 }
 
+// Values near the largest double: the solver's coefficients were finite, but
+// the formula in the axes' units held INF (null in fit.json) and the
+// exponential product's curve INF rows, and the fit counted as done. Every
+// model now refuses such a fit as the solver's error, saying which number
+// overflowed, and keeps the earlier result.
+TEST_F(FitDriver, AFitThatOverflowsADoubleIsTheSolversError) {
+    // y = 4x(1 - x) of the axis span: 4 and -4 times 1e308 in the axes' units.
+    const std::vector<SourcePoint> parabola = {{0, 1000}, {20, 360}, {40, 40},   {50, 0},
+                                               {60, 40},  {80, 360}, {100, 1000}};
+    // ln y rising by 10 per unit of x to ln 1e308 at x = 0.5: at x = 1 the
+    // curve is e^714.
+    const std::vector<SourcePoint> steep = {{0, 993}, {25, 918}, {50, 0}};
+    struct Case {
+        const char* name;
+        int32_t model;
+        int32_t degree;
+        std::vector<SourcePoint> points;
+        const char* reason;
+    } cases[] = {
+        {"polynomial", Polynomial, 2, parabola,
+         "coefficient c1 of the formula in the axes' units is INF: the values are too large "
+         "for a double\r\n"},
+        {"function sum", FunctionSum, 0, parabola, "of the formula in the axes' units is "},
+        {"exponential product", ExponentialProduct, 1, steep,
+         "generated point 3 of 3 is not finite (X = 1, Y = INF): the values are too large for "
+         "a double\r\n"},
+    };
+    in.axis.yMax = 1e308;
+    in.settings.graphPointCount = 3;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        in.settings.modelKind = c.model;
+        in.settings.degree = c.degree;
+        givePreviousFit();
+        const FitOutcome out = fit(c.points);
+        ASSERT_EQ(out.status, FitSolverFailed) << graph.generatedY.size();
+        EXPECT_NE(work->errorText.find(c.reason), std::string::npos) << work->errorText;
+        ASSERT_EQ(out.events.size(), 3u);
+        EXPECT_EQ(out.events[1], box("最小2乗法\u3000実行エラー\r\n" + work->errorText + "\r\n"));
+        EXPECT_EQ(out.events[2], output(out.events[1].text));
+        EXPECT_EQ(graph.generatedCount, 0);
+        EXPECT_EQ(result.fitCoefCount, 7);
+    }
+    // The same points on a span a double holds fit.
+    in.axis.yMax = 1e300;
+    for (const Case& c : cases) {
+        in.settings.modelKind = c.model;
+        in.settings.degree = c.degree;
+        EXPECT_EQ(fit(c.points).status, FitOk) << c.name << " " << work->errorText;
+    }
+}
+
 TEST_F(FitDriver, ExponentialModelTakesNonPositiveValuesAsMinus24) {
     // Degree 0 fits the mean of ln w: ln e = 1 and, for w = 0, -24; Ny = 24.
     in.settings.modelKind = ExponentialProduct;

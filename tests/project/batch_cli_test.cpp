@@ -144,6 +144,43 @@ TEST_F(BatchCli, WithoutThreadsSeveralProjectsStillRun) {
     EXPECT_FALSE(readAll(out / "first" / "graph.png").empty());
 }
 
+// Runs into one folder at once mixed their files (in 2 of 6 rounds of 50
+// runs). They now take turns: every run ends well, and the folder holds the
+// whole set of one of them and nothing else.
+TEST_F(BatchCli, RunsIntoOneFolderAtOnceLeaveOneRunsSet) {
+    const std::vector<std::string> projects = {
+        project("one", "\"degree\": 3", "\"degree\": 1"),
+        project("two", "\"degree\": 3", "\"degree\": 2"),
+        project("three"),
+    };
+    const fs::path alone = dir_ / "alone";
+    ASSERT_EQ(run({"--batch", projects[0], projects[1], projects[2], "--out", alone.string()}), 0)
+        << err_;
+
+    const fs::path shared = dir_ / "shared";
+    constexpr int kRuns = 8;
+    std::string command;
+    for (int i = 0; i < kRuns; ++i) {
+        const std::string tag = (dir_ / ("run" + std::to_string(i))).string();
+        command += "('" QF_PROGRAM "' --batch '" + projects[i % 3] + "' --out '" + shared.string() +
+                   "' >/dev/null 2>'" + tag + ".err'; echo $? >'" + tag + ".status') & ";
+    }
+    ASSERT_EQ(std::system((command + "wait").c_str()), 0);
+    for (int i = 0; i < kRuns; ++i) {
+        const std::string tag = (dir_ / ("run" + std::to_string(i))).string();
+        EXPECT_EQ(readAll(tag + ".status"), "0\n") << i;
+        EXPECT_EQ(readAll(tag + ".err"), "") << i;
+    }
+    const char* names[] = {"points.csv", "fit.csv", "fit.json", "graph.png", "working.png"};
+    EXPECT_EQ(std::distance(fs::directory_iterator(shared), fs::directory_iterator()), 5);
+    int whole = 0;
+    for (const char* name : {"one", "two", "three"})
+        whole += std::all_of(std::begin(names), std::end(names), [&](const char* n) {
+            return readAll(shared / n) == readAll(alone / name / n);
+        });
+    EXPECT_EQ(whole, 1) << "the folder holds one run's set";
+}
+
 TEST_F(BatchCli, ProjectsOfOneNameWouldShareAFolderAndAreRefused) {
     fs::create_directories(dir_ / "other");
     const std::string a = project("same");

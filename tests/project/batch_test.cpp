@@ -207,10 +207,15 @@ TEST_F(Batch, BadInputExitsWithFour) {
          "missing.jpg: Unable to Open File. "},
         {"\"image\": \"chart.jpg\"", "\"image\": \"variant.quillfen.json\"",
          "variant.quillfen.json: Unable to Open File. "},
+        // A name longer than any path is quoted by its start and length only.
+        {"\"image\": \"chart.jpg\"", "\"image\": \"" + std::string(5000, 'a') + "\"",
+         "... (" + std::to_string((dir_ / "a").string().size() + 4999) +
+             " bytes): Unable to Open File. "},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(run(variant({{c.from, c.to}}), (dir_ / "out").string()), BatchBadInput) << c.to;
         EXPECT_NE(err_.str().find(c.err), std::string::npos) << err_.str();
+        EXPECT_LT(err_.str().size(), 300u);
         EXPECT_FALSE(fs::exists(dir_ / "out"));
     }
     EXPECT_EQ(run((dir_ / "none.quillfen.json").string()), BatchBadInput);

@@ -219,6 +219,37 @@ TEST(ProjectFile, HostileShapesAreRefused) {
     }
 }
 
+// A number of 60 MB of digits was quoted whole in the message (63 MB on
+// standard error); the parser's messages now quote only a value's start.
+TEST(ProjectFile, MessagesQuoteOnlyTheStartOfALongValue) {
+    std::string kana;
+    for (int i = 0; i < 20000; ++i) kana += "あ";
+    std::string fourteenKana;
+    for (int i = 0; i < 14; ++i) fourteenKana += "あ";
+    struct Case {
+        std::string text;
+        std::string error;
+    } cases[] = {
+        {withHead("\"axis\": {\"yMax\": 1" + std::string(100000, '7') + "}"),
+         "number overflow parsing '1" + std::string(43, '7') + "... (100001 bytes)'"},
+        {withHead("\"axis\": {\"yMax\": -" + std::string(100000, '7') + "e}"),
+         "not valid JSON: parse error at line 1, column 100087: syntax error while parsing value "
+         "- invalid number; expected '+', '-', or digit after exponent; last read: '-" +
+             std::string(43, '7') + "... (100003 bytes)'"},
+        // Cut between characters, not inside one.
+        {withHead("\"image\": \"" + kana + "\n\""),
+         "not valid JSON: parse error at line 2, column 0: syntax error while parsing value - "
+         "invalid string: control character U+000A (LF) must be escaped to \\u000A or \\n; "
+         "last read: '\"" +
+             fourteenKana + "... (60009 bytes)'"},
+    };
+    for (const Case& c : cases) {
+        const ProjectReadResult r = parseProject(c.text);
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.error, c.error);
+    }
+}
+
 // Corners moved after a mapping: the file keeps what the picture was mapped
 // with, and a version 1 file (no "applied") maps with its corners.
 TEST(ProjectFile, MappedGeometrySurvivesMovedCorners) {

@@ -8,12 +8,15 @@
 #include <QImage>
 #include <QPrinter>
 #include <QTemporaryDir>
+#include <filesystem>
 #include <opencv2/imgcodecs.hpp>
 
 #include "app/output_pane.h"
 #include "common/cp932.h"
+#include "common/result_set.h"
 #include "fit/report.h"
 #include "points/source_point_file.h"
+#include "support/child_process.h"
 #include "support/fake_dialogs.h"
 #include "view/image_view.h"
 
@@ -95,6 +98,14 @@ TEST_F(ViewResults, EveryFitOutcomeAsTheUserSeesIt) {
          true, "インタープリタ エラー", false, 0, true},
         {"solver error", 5, [](ViewState& s) { s.axis.axisRect.right = s.axis.axisRect.left; },
          true, "最小2乗法\u3000実行エラー", false, 0, true},
+        // The curve's values pass the largest double: no fit, and the reason.
+        {"overflowing fit", 5,
+         [](ViewState& s) {
+             s.axis.yMax = 1e308;
+             s.fit.modelKind = 1;
+             s.fit.degree = 1;
+         },
+         true, "generated point 26 of 50 is not finite (X = 0.510204, Y = INF)", false, 0, true},
         {"fitted", 5, [](ViewState& s) { s.fit.degree = 1; }, false, "", true, 1, true},
     };
     for (const Case& c : cases) {
@@ -191,6 +202,53 @@ TEST_F(ViewResults, GeneratedPointsFileHoldsTheReportHeaderAndThePoints) {
     const ViewState& s = w->view.state();
     EXPECT_EQ(fileBytes(path).toStdString(),
               toCp932(generatedGraphFileText(s.fitResult, s.generated, s.fit.basisExpr)).bytes);
+}
+
+// A batch run killed between its renames leaves the rest of its set in
+// hidden files its journal names, for the next writer to complete. A file of
+// the set saved from the window before that was lost when the set was
+// completed later; a save now completes the set first.
+TEST_F(ViewResults, ASaveCompletesAnInterruptedResultSetFirst) {
+    namespace fs = std::filesystem;
+    fitLine();
+    const fs::path out = fs::path(dir.path().toStdString()) / "out";
+    fs::create_directories(out);
+    // Killed as it renames fit.csv: the journal and points.csv are renamed.
+    const test::ChildEnd end = test::killAtCall(
+        [&] {
+            const FolderLockResult lock = lockFolder(out.string(), std::chrono::seconds(0));
+            std::vector<AtomicFile> files;
+            for (const char* n : kResultSetNames) {
+                AtomicFile f((out / n).string());
+                if (!f.open().ok || !f.write(std::string("new ") + n).ok) return 1;
+                files.push_back(std::move(f));
+            }
+            return commitResultSet(files).ok ? 0 : 1;
+        },
+        test::renamesInto((out / "").string()), 3);
+    if (end == test::ChildEnd::Untraceable) GTEST_SKIP() << "no tracing here";
+    ASSERT_EQ(end, test::ChildEnd::Killed);
+    ASSERT_TRUE(fs::exists(out / kResultSetJournal));
+
+    const QString saved = QString::fromStdString((out / "fit.csv").string());
+    w->dialogs.saveAnswers = {saved};
+    w->view.onCommand(ID_SAVE_GENERATED_POINTS);
+    EXPECT_TRUE(w->dialogs.messages.empty());
+    const ViewState& s = w->view.state();
+    const std::string expected =
+        toCp932(generatedGraphFileText(s.fitResult, s.generated, s.fit.basisExpr)).bytes;
+    EXPECT_EQ(fileBytes(saved).toStdString(), expected);
+
+    // The next writer finds nothing to complete: the save stays.
+    const AtomicWriteResult later = recoverResultSet(out.string());
+    ASSERT_TRUE(later.ok) << later.error;
+    EXPECT_EQ(fileBytes(saved).toStdString(), expected);
+    for (const char* n : kResultSetNames) {
+        if (std::string(n) == "fit.csv") continue;
+        EXPECT_EQ(fileBytes(QString::fromStdString((out / n).string())).toStdString(),
+                  std::string("new ") + n);
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 5);
 }
 
 TEST_F(ViewResults, GraphImageIsTheImageSizeAndLeavesTheViewAtOneToOne) {
