@@ -44,6 +44,7 @@ struct Session {
     AxisSettings axis;
     SourcePointList points;
     int zoomShift = 0;
+    std::string pictureWarning;  // damage the decoder read past
 };
 
 // Loads the picture and lays the project's geometry over the defaults placed
@@ -56,6 +57,7 @@ std::string loadPicture(DocumentRecord& project, const GeometryGiven& given,
     const LoadResult load = loadImageFile(imagePath, s.images, s.mapping, s.axis.axisRect,
                                           s.display, s.zoomShift, /*greyMode=*/1);
     if (!load.ok) return imagePath + ": " + load.message;
+    if (!load.warning.empty()) s.pictureWarning = imagePath + ": " + load.warning;
 
     const cv::Mat& input = s.images.inputImage;
     placeMissingGeometry(project, given, input.cols, input.rows);
@@ -183,6 +185,7 @@ ProjectRun runProject(const BatchOptions& options) {
             loadPicture(project, read.given, projectImagePath(project, options.projectPath), *s);
         !e.empty())
         return failed(e);
+    if (!s->pictureWarning.empty()) run.warnings = "quillfen: warning: " + s->pictureWarning + "\n";
     const CurrentImage asLoaded = s->display.currentImage;
     // Points of the project's own do not wait for the working picture: it is
     // mapped on a thread of its own while they are fitted. Extracted points
@@ -260,7 +263,7 @@ ProjectRun runProject(const BatchOptions& options) {
 
 int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) {
     const ProjectRun run = runProject(options);
-    err << run.errors;
+    err << run.warnings << run.errors;
     out << run.report;
     return run.status;
 }

@@ -134,7 +134,7 @@ int runBatchSet(const BatchSetOptions& options, std::ostream& out, std::ostream&
         runs[i].reset();
         lock.unlock();
         worst = std::max(worst, run.status);
-        err << run.errors << std::flush;
+        err << run.warnings << run.errors << std::flush;
         if (options.json) {
             out << jsonLine(options.projects[i], projectName(options.projects[i]), run)
                 << std::flush;
