@@ -196,7 +196,7 @@ bool ProjectController::showProject(const ProjectReadResult& read, const QString
     }
     placeMissingGeometry(record, read.given, picture.picture.cols, picture.picture.rows);
     m_view.showOpenedPicture(std::move(picture.picture), QString::fromStdString(record.image),
-                             QString::fromStdString(picture.title));
+                             QString::fromStdString(picture.title), picture.warning);
     const std::optional<IntPoint> seed = record.extractSeed;
     startDocument(std::move(record), projectPath);
     if (seed) extractOnOpen(*seed, projectPath);
@@ -244,7 +244,7 @@ bool ProjectController::openPicture(const QString& path) {
         if (choice == 1) {
             if (!confirmDiscard()) return false;
             m_view.clearResults();
-            m_view.showOpenedPicture(std::move(read.picture), absolute, title);
+            m_view.showOpenedPicture(std::move(read.picture), absolute, title, read.warning);
             DocumentRecord fresh;
             const DocumentRecord shown = recordOf(m_view.state());
             fresh.image = shown.image;
@@ -260,7 +260,7 @@ bool ProjectController::openPicture(const QString& path) {
     // undo, nothing unsaved yet.
     const bool fresh = !m_doc.isModified() && m_doc.projectPath().isEmpty();
     m_view.clearResults();
-    m_view.showOpenedPicture(std::move(read.picture), absolute, title);
+    m_view.showOpenedPicture(std::move(read.picture), absolute, title, read.warning);
     if (fresh) m_doc.reset(m_doc.record());
     return true;
 }

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <exception>
 #include <filesystem>
+#include <mutex>
 #include <opencv2/imgproc.hpp>
 #include <system_error>
 #include <vector>
@@ -33,8 +34,22 @@ std::atomic<int64_t> g_maxPixels{kDefaultMaxPicturePixels};
 
 constexpr const char* kCodecsModuleFile = "quillfen-opencv-codecs.so";
 
+// The limit OpenCV's codecs hold; 0 until they are loaded.
+std::atomic<int64_t> g_openCvMaxPixels{0};
+
 // OpenCV's codecs, loaded at the first picture the program does not handle.
-const QfCodecsModule* codecsModule(std::string* error = nullptr) {
+// OpenCV reads its own limit once, when its codecs load: it is set from ours
+// then, whatever the environment says, so that it refuses pictures of the
+// formats whose header is not read here from their header too. It is the
+// larger of the call's and the process's limit, so that it never refuses a
+// picture a limit in force allows.
+const QfCodecsModule* codecsModule(int64_t maxPixels, std::string* error = nullptr) {
+    static std::once_flag limitSet;
+    std::call_once(limitSet, [maxPixels] {
+        const int64_t limit = std::max(maxPixels, maxPicturePixels());
+        ::setenv("OPENCV_IO_MAX_IMAGE_PIXELS", std::to_string(limit).c_str(), 1);
+        g_openCvMaxPixels = limit;
+    });
     const LoadedModule m =
         loadModule(kCodecsModuleFile, "quillfen_codecs_module", kCodecsModuleVersion);
     if (error) *error = m.error;
@@ -78,55 +93,79 @@ std::FILE* openRegularFile(const std::string& path) {
 
 enum class Format { Png, Jpeg, Bmp, Tiff, Other };
 
+// w x h > maxPixels without overflow (sizes are positive).
+bool overLimit(int64_t w, int64_t h, int64_t maxPixels) {
+    return w > 0 && h > maxPixels / w;
+}
+
 Format formatOf(const std::array<uint8_t, 8>& head, std::size_t n) {
     static constexpr uint8_t kPng[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     if (n >= 8 && std::equal(kPng, kPng + 8, head.begin())) return Format::Png;
     if (n >= 3 && head[0] == 0xFF && head[1] == 0xD8 && head[2] == 0xFF) return Format::Jpeg;
     if (n >= 2 && head[0] == 'B' && head[1] == 'M') return Format::Bmp;
-    if (n >= 4 && ((head[0] == 'I' && head[1] == 'I' && head[2] == 42 && head[3] == 0) ||
-                   (head[0] == 'M' && head[1] == 'M' && head[2] == 0 && head[3] == 42)))
+    // Classic TIFF (42) and BigTIFF (43).
+    if (n >= 4 &&
+        ((head[0] == 'I' && head[1] == 'I' && (head[2] == 42 || head[2] == 43) && head[3] == 0) ||
+         (head[0] == 'M' && head[1] == 'M' && head[2] == 0 && (head[3] == 42 || head[3] == 43))))
         return Format::Tiff;
     return Format::Other;
 }
 
-// The size a TIFF file declares for its first picture: its header and first
-// directory, wherever in the file that is, copied together.
-codec::TiffSize tiffSizeOf(std::FILE* f) {
-    std::vector<uint8_t> bytes(8);
-    if (std::fseek(f, 0, SEEK_SET) != 0 || std::fread(bytes.data(), 1, 8, f) != 8) return {};
-    const bool little = bytes[0] == 'I';
-    const auto u32 = [&](const uint8_t* p) {
-        return little ? uint32_t(p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24)
-                      : uint32_t(uint32_t(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3]);
-    };
-    const uint32_t ifd = u32(&bytes[4]);
-    uint8_t count[2];
-    if (std::fseek(f, long(ifd), SEEK_SET) != 0 || std::fread(count, 1, 2, f) != 2) return {};
-    const std::size_t entries =
-        std::min<std::size_t>(little ? count[0] | count[1] << 8 : count[0] << 8 | count[1], 4096);
-    bytes.resize(8 + 2 + entries * 12);
-    bytes[8] = count[0], bytes[9] = count[1];
-    const std::size_t got = std::fread(&bytes[10], 1, entries * 12, f);
-    bytes.resize(10 + got);
-    // The directory now follows the header.
-    const uint8_t eight[4] = {8, 0, 0, 0}, eightBig[4] = {0, 0, 0, 8};
-    std::copy_n(little ? eight : eightBig, 4, &bytes[4]);
-    return codec::tiffImageSize(bytes.data(), bytes.size());
+void refuseSize(PictureFileRead& r, int64_t width, int64_t height, int64_t maxPixels) {
+    r.tooLarge = true;
+    r.width = width;
+    r.height = height;
+    r.reason = "The picture is " + pictureSizeText(width, height, maxPixels) + ".";
 }
 
-cv::Mat readThroughOpenCv(const std::string& path, int64_t maxPixels) {
-    // OpenCV's own limit for the formats whose header is not read here. It
-    // reads the variable once, when its codecs first run, so it holds the
-    // built-in limit (or a larger one asked for before).
-    const std::string limit = std::to_string(std::max(maxPixels, kDefaultMaxPicturePixels));
-    ::setenv("OPENCV_IO_MAX_IMAGE_PIXELS", limit.c_str(), 0);
-    const QfCodecsModule* codecs = codecsModule();
+// What a header read here says of a picture OpenCV decodes: over the limit,
+// refused, or to be decoded.
+codec::Decoded fromHeader(const codec::HeaderSize& s, int64_t maxPixels) {
+    codec::Decoded d;
+    d.status = codec::Status::NotHandled;
+    if (!s.problem.empty()) {
+        d.status = codec::Status::Refused;
+        d.reason = s.problem;
+    } else if (s.known && overLimit(s.width, s.height, maxPixels)) {
+        d.status = codec::Status::TooLarge;
+        d.width = s.width;
+        d.height = s.height;
+    }
+    return d;
+}
+
+PictureFileRead readThroughOpenCv(const std::string& path, int64_t maxPixels) {
+    PictureFileRead r;
+    std::string why;
+    const QfCodecsModule* codecs = codecsModule(maxPixels, &why);
+    if (!codecs) {
+        r.reason = "The picture's format is read by OpenCV's codecs, which could not be loaded (" +
+                   why + ").";
+        return r;
+    }
     cv::Mat image;
-    if (!codecs || !codecs->read(path.c_str(), &image)) return {};
+    switch (codecs->read(path.c_str(), &image)) {
+        case kReadOk:
+            break;
+        case kReadTooLarge:
+            r.tooLarge = true;
+            r.reason = "The picture is larger than the limit of " +
+                       megapixelsText(g_openCvMaxPixels) + " megapixels.";
+            return r;
+        default:
+            return r;
+    }
     // IMREAD_COLOR converts every decoder's result to 8-bit BGR; the rest of
     // the program relies on that form.
-    if (image.type() != CV_8UC3) return {};
-    return image;
+    if (image.type() != CV_8UC3) return r;
+    // A header not read here (or read otherwise than OpenCV reads it), under
+    // a lower limit than OpenCV's: the limit holds all the same.
+    if (overLimit(image.cols, image.rows, maxPixels)) {
+        refuseSize(r, image.cols, image.rows, maxPixels);
+        return r;
+    }
+    r.image = image;
+    return r;
 }
 
 }  // namespace
@@ -160,7 +199,6 @@ PictureFileRead readPictureFile(const std::string& path, int64_t maxPixels) {
     std::rewind(file.get());
 
     codec::Decoded d;
-    d.status = codec::Status::NotHandled;
     try {
         switch (format) {
             case Format::Png:
@@ -173,14 +211,10 @@ PictureFileRead readPictureFile(const std::string& path, int64_t maxPixels) {
                 d = codec::readBmp(file.get(), maxPixels);
                 break;
             case Format::Tiff:
-                if (const codec::TiffSize s = tiffSizeOf(file.get());
-                    s.known && s.width * s.height > maxPixels) {
-                    d.status = codec::Status::TooLarge;
-                    d.width = s.width;
-                    d.height = s.height;
-                }
+                d = fromHeader(codec::tiffFileSize(file.get()), maxPixels);
                 break;
             case Format::Other:
+                d = fromHeader(codec::otherHeaderSize(file.get()), maxPixels);
                 break;
         }
     } catch (const std::exception&) {
@@ -189,17 +223,19 @@ PictureFileRead readPictureFile(const std::string& path, int64_t maxPixels) {
     switch (d.status) {
         case codec::Status::Ok:
             r.image = d.image;
+            r.warning = d.warning;
             break;
         case codec::Status::TooLarge:
-            r.tooLarge = true;
-            r.width = d.width;
-            r.height = d.height;
+            refuseSize(r, d.width, d.height, maxPixels);
+            break;
+        case codec::Status::Refused:
+            r.reason = d.reason;
             break;
         case codec::Status::Failed:
             break;
         case codec::Status::NotHandled:
             file.close();
-            r.image = readThroughOpenCv(path, maxPixels);
+            r = readThroughOpenCv(path, maxPixels);
             break;
     }
     return r;
@@ -255,7 +291,7 @@ std::string unwritablePicture(const std::string& path, const cv::Mat& image) {
 bool encodeThroughOpenCv(const std::string& path, const cv::Mat& image, cv::Mat& bytes,
                          std::string& error) {
     std::string why;
-    const QfCodecsModule* codecs = codecsModule(&why);
+    const QfCodecsModule* codecs = codecsModule(maxPicturePixels(), &why);
     if (!codecs) {
         error = "no picture format for this file extension (" + why + ")";
         return false;

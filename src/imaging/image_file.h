@@ -27,13 +27,27 @@ int64_t maxPicturePixels();
 struct PictureFileRead {
     cv::Mat image;  // 8-bit BGR; empty when the picture was not read
     bool tooLarge = false;
-    int64_t width = 0;  // as its header declares, when tooLarge
+    // As its header declares, when tooLarge; 0 when only OpenCV's own check
+    // on a header not read here knew it.
+    int64_t width = 0;
     int64_t height = 0;
+    // Why the picture was not read, in the user's words ("The picture is
+    // 3000 x 3000 pixels (9 megapixels); the limit is 1 megapixels."): set
+    // when tooLarge and for every other refusal. Empty for a file that is
+    // not a picture or is damaged past reading.
+    std::string reason;
+    // When read: damage the decoder read past ("The picture is damaged
+    // (...); it is shown as it decodes."), for the output pane.
+    std::string warning;
 };
 
 // Reads any picture OpenCV can decode as 8-bit, 3-channel BGR (grey, palette
 // and alpha pictures are converted, EXIF orientation is applied). Anything
 // that is not a regular file is refused without being opened for reading.
+// The limit holds for every format: the size is read from the picture's
+// header before it is decoded (for a format whose header is not read here,
+// OpenCV's own limit, set from this one when its codecs load, refuses it
+// from the header; what it decodes is measured all the same).
 PictureFileRead readPictureFile(const std::string& path, int64_t maxPixels);
 
 // readPictureFile with the process's limit; an empty Mat when not read.

@@ -76,18 +76,16 @@ void installLoadedImage(cv::Mat picture, ImagePair& images, MappingQuad& mapping
 
 LoadResult loadImageFile(const std::string& path, ImagePair& images, MappingQuad& mapping,
                          IntRect& axisRect, DisplaySource& display, int& zoomShift, bool greyMode) {
-    const int64_t limit = maxPicturePixels();
-    PictureFileRead read = readPictureFile(path, limit);
+    PictureFileRead read = readPictureFile(path, maxPicturePixels());
     if (read.image.empty()) {
         display.currentImage = CurrentImage::None;
-        std::string message = translate("qf::Messages", kUnableToOpenFile);
-        if (read.tooLarge)
-            message += "The picture is " + pictureSizeText(read.width, read.height, limit) + ".";
-        return {false, imageTitleName(path, false), message};
+        // Why, when known: its size over the limit, or another refusal.
+        const std::string message = translate("qf::Messages", kUnableToOpenFile) + read.reason;
+        return {false, imageTitleName(path, false), message, {}};
     }
     installLoadedImage(std::move(read.image), images, mapping, axisRect, display, zoomShift,
                        greyMode);
-    return {true, imageTitleName(path, true), {}};
+    return {true, imageTitleName(path, true), {}, read.warning};
 }
 
 }  // namespace qf

@@ -63,6 +63,7 @@ struct LoadResult {
     bool ok = false;
     std::string title;    // file name and extension; "untitled" and the extension on failure
     std::string message;  // for a message box, empty on success
+    std::string warning;  // on success: damage the decoder read past, for the output pane
 };
 
 inline constexpr const char* kUnableToOpenFile =

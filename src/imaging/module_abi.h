@@ -13,9 +13,12 @@ extern "C" {
 
 // quillfen-opencv-codecs.so: OpenCV's picture codecs, for the formats the
 // program does not read and write itself.
-inline constexpr int kCodecsModuleVersion = 2;
+inline constexpr int kCodecsModuleVersion = 3;
+enum QfReadStatus { kReadFailed = 0, kReadOk = 1, kReadTooLarge = 2 };
 struct QfCodecsModule {
-    // cv::imread(path, IMREAD_COLOR); 1 when *out holds the picture.
+    // cv::imread(path, IMREAD_COLOR): kReadOk when *out holds the picture,
+    // kReadTooLarge when OpenCV refused it from its header for its own
+    // limit (OPENCV_IO_MAX_IMAGE_PIXELS, read once when its codecs load).
     int (*read)(const char* path, cv::Mat* out);
     // cv::imencode(extension, image) into a one-row 8-bit Mat of the file's
     // bytes; 1 on success, else 0 with a reason in `error`.

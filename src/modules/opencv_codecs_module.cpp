@@ -4,6 +4,7 @@
 #include <cstring>
 #include <exception>
 #include <opencv2/imgcodecs.hpp>
+#include <string>
 #include <vector>
 
 #include <opencv2/core/utils/logger.hpp>
@@ -21,9 +22,14 @@ void copyError(const char* what, char* error, std::size_t size) {
 int readPicture(const char* path, cv::Mat* out) {
     try {
         *out = cv::imread(path, cv::IMREAD_COLOR);
-        return out->empty() ? 0 : 1;
+        return out->empty() ? kReadFailed : kReadOk;
+    } catch (const cv::Exception& e) {
+        // OpenCV's own limit, checked on the size its decoder read from the
+        // header, before any pixel memory is taken.
+        if (e.err.find("CV_IO_MAX_IMAGE_PIXELS") != std::string::npos) return kReadTooLarge;
+        return kReadFailed;  // a decoder refusing a damaged file
     } catch (const std::exception&) {
-        return 0;  // a decoder refusing a damaged file, or one too large to hold
+        return kReadFailed;  // or one too large to hold
     }
 }
 

@@ -47,6 +47,7 @@ struct Session {
     AxisSettings axis;
     SourcePointList points;
     int zoomShift = 0;
+    std::string pictureWarning;  // damage the decoder read past
 };
 
 // Loads the picture and lays the project's geometry over the defaults placed
@@ -59,8 +60,9 @@ std::string loadPicture(DocumentRecord& project, const GeometryGiven& given,
     if (const std::string why = regularFileProblem(imagePath); !why.empty())
         return shown + ": " + why;
     const LoadResult load = loadImageFile(imagePath, s.images, s.mapping, s.axis.axisRect,
-                                          s.display, s.zoomShift, /*greyMode=*/1);
+                                          s.display, s.zoomShift, /*greyMode=*/true);
     if (!load.ok) return shown + ": " + load.message;
+    if (!load.warning.empty()) s.pictureWarning = shown + ": " + load.warning;
 
     const cv::Mat& input = s.images.inputImage;
     placeMissingGeometry(project, given, input.cols, input.rows);
@@ -190,6 +192,7 @@ ProjectRun runProject(const BatchOptions& options) {
             loadPicture(project, read.given, projectImagePath(project, options.projectPath), *s);
         !e.empty())
         return failed(e);
+    if (!s->pictureWarning.empty()) run.warnings = "quillfen: warning: " + s->pictureWarning + "\n";
     const CurrentImage asLoaded = s->display.currentImage;
     // Points of the project's own do not wait for the working picture: it is
     // mapped on a thread of its own while they are fitted. Extracted points
@@ -273,7 +276,7 @@ ProjectRun runProject(const BatchOptions& options) {
 
 int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& err) {
     const ProjectRun run = runProject(options);
-    err << run.errors;
+    err << run.warnings << run.errors;
     out << run.report;
     return run.status;
 }

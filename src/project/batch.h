@@ -33,6 +33,9 @@ struct ProjectRun {
     // What went wrong, as printed on standard error (LF line ends, each line
     // complete); empty on success.
     std::string errors;
+    // Damage read past in the picture, printed before the errors in the
+    // same form ("quillfen: warning: PATH: ..."); the run goes on.
+    std::string warnings;
     std::string report;  // the fit report (LF line ends) when status is BatchOk
     FitResult result;    // the normalisation factors and coefficients when BatchOk
     std::string outDir;  // where the files went

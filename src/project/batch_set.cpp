@@ -105,7 +105,11 @@ int runBatchSet(const BatchSetOptions& options, std::ostream& out, std::ostream&
     std::map<std::string, std::size_t> seen;
     for (std::size_t i = 0; i < count; ++i) {
         std::error_code ec;
-        const std::string key = fs::weakly_canonical(fs::absolute(dirs[i]), ec).string();
+        // A single project without --out writes beside itself: its folder
+        // is the empty path, which fs::absolute throws for.
+        const fs::path dir = dirs[i].empty() ? fs::path(options.projects[i]).parent_path() / "."
+                                             : fs::path(dirs[i]);
+        const std::string key = fs::weakly_canonical(fs::absolute(dir, ec), ec).string();
         if (const auto [it, fresh] = seen.emplace(ec ? dirs[i] : key, i); !fresh) {
             err << "quillfen: " << options.projects[it->second] << " and " << options.projects[i]
                 << " would both write into " << dirs[i] << "\n";
@@ -154,7 +158,7 @@ int runBatchSet(const BatchSetOptions& options, std::ostream& out, std::ostream&
         runs[i].reset();
         lock.unlock();
         worst = std::max(worst, run.status);
-        err << run.errors << std::flush;
+        err << run.warnings << run.errors << std::flush;
         if (options.json) {
             out << jsonLine(options.projects[i], projectName(options.projects[i]), run)
                 << std::flush;

@@ -362,13 +362,16 @@ bool ImageView::loadImage(const QString& path) {
         m_dialogs.message(this, QString::fromStdString(read.message), MessageIcon::Stop);
         return false;
     }
-    showOpenedPicture(std::move(read.picture), path, QString::fromStdString(read.title));
+    showOpenedPicture(std::move(read.picture), path, QString::fromStdString(read.title),
+                      read.warning);
     return true;
 }
 
-void ImageView::showOpenedPicture(cv::Mat picture, const QString& path, const QString& title) {
+void ImageView::showOpenedPicture(cv::Mat picture, const QString& path, const QString& title,
+                                  const std::string& warning) {
     m_camera->stopAll();  // a picture from a file replaces the live one
     installPicture(m_state, std::move(picture), path.toStdString());
+    if (m_pane && !warning.empty()) m_pane->setPaneText(0, warning);
     emit titleChanged(title);
     changed();
     commitEdit("画像を開く");
@@ -439,6 +442,7 @@ void ImageView::adoptRecord(const DocumentRecord& r) {
         if (read.ok()) {
             m_camera->stopAll();
             installPicture(m_state, std::move(read.picture), r.image);
+            if (m_pane && !read.warning.empty()) m_pane->setPaneText(0, read.warning);
             emit titleChanged(QString::fromStdString(read.title));
         } else {
             // The record stays the document's; the picture it names is

@@ -45,8 +45,10 @@ public:
     // kept; says "Unable to Open File. " with the file and the reason when it
     // cannot, and then changes nothing.
     bool loadImage(const QString& path);
-    // The same for a picture already read; the edit is named label.
-    void showOpenedPicture(cv::Mat picture, const QString& path, const QString& title);
+    // The same for a picture already read; the edit is named label. A
+    // warning (damage the decoder read past) goes to the output pane.
+    void showOpenedPicture(cv::Mat picture, const QString& path, const QString& title,
+                           const std::string& warning = {});
     // Removes every point, or the selected one, as one undoable edit.
     void removeAllPoints();
     void deleteSelectedPoint();

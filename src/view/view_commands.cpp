@@ -237,7 +237,7 @@ PictureRead readPicture(const std::string& path) {
     }
     const int64_t limit = maxPicturePixels();
     PictureFileRead read = readPictureFile(path, limit);
-    if (read.tooLarge) {
+    if (read.tooLarge && read.width > 0) {
         r.title = imageTitleName(path, false);
         r.message = translate("qf::Messages", kUnableToOpenFile) + "\n" + path + "\n" +
                     pictureTooLargeReason(read.width, read.height, limit);
@@ -247,10 +247,11 @@ PictureRead readPicture(const std::string& path) {
     if (r.picture.empty()) {
         r.title = imageTitleName(path, false);
         r.message = translate("qf::Messages", kUnableToOpenFile) + "\n" + path + "\n" +
-                    unreadableReason(path, true);
+                    (read.reason.empty() ? unreadableReason(path, true) : read.reason);
         return r;
     }
     r.title = imageTitleName(path, true);
+    r.warning = read.warning;
     return r;
 }
 
@@ -269,9 +270,9 @@ void installPicture(ViewState& s, cv::Mat picture, const std::string& path) {
 
 LoadResult openImage(ViewState& s, const std::string& path) {
     PictureRead read = readPicture(path);
-    if (!read.ok()) return {false, read.title, read.message};
+    if (!read.ok()) return {false, read.title, read.message, {}};
     installPicture(s, std::move(read.picture), path);
-    return {true, read.title, {}};
+    return {true, read.title, {}, read.warning};
 }
 
 }  // namespace qf

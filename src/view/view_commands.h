@@ -82,6 +82,7 @@ struct PictureRead {
     cv::Mat picture;
     std::string title;    // the window title's file name
     std::string message;  // empty when read
+    std::string warning;  // when read: damage the decoder read past, for the output pane
     bool ok() const { return message.empty(); }
 };
 PictureRead readPicture(const std::string& path);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "imaging/image_file.h"
+#include "jpeg_fixtures.h"
 #include "picture_fixtures.h"
 #include "temp_dir.h"
 
@@ -99,6 +100,12 @@ TEST_F(PictureCodecs, ReadsThePixelsOpenCvReads) {
         {"grey.bmp", encode(".bmp", grey)},  // a palette: read by OpenCV's reader
         {"colour.tif", encode(".tif", colour)},
     };
+    {
+        cv::Mat cmyk;
+        cv::merge(std::vector<cv::Mat>{grey, randomPicture(5, 3, CV_8UC3, 14)}, cmyk);
+        cases.push_back({"cmyk.jpg", test::cmykJpeg(cmyk, false)});
+        cases.push_back({"ycck.jpg", test::cmykJpeg(cmyk, true)});
+    }
     {
         const std::string png = encode(".png", colour);
         cases.push_back(

@@ -239,6 +239,27 @@ TEST_F(BatchCli, StandardErrorCarriesOnlyOurMessages) {
     EXPECT_NE(err_.find("missing.png: Unable to Open File."), std::string::npos) << err_;
 }
 
+// A PPM was read whatever its size, and OpenCV's limit in the environment
+// lifted the program's: the limit holds for it as for a PNG. Run as most
+// users run it, one project without --out (which aborted).
+TEST_F(BatchCli, TheLimitHoldsForEveryFormatWhateverTheEnvironmentSays) {
+    std::ofstream(dir_ / "chart.ppm", std::ios::binary)
+        << "P6\n1100 1000\n255\n" << std::string(1100 * 1000 * 3, '\x80');
+    const std::string ppm =
+        project("ppm", "\"image\": \"chart.jpg\"", "\"image\": \"chart.ppm\"");
+    ::setenv("OPENCV_IO_MAX_IMAGE_PIXELS", "1000000000", 1);
+    const int refused = run({"--batch", ppm, "--max-megapixels", "1"});
+    const std::string refusal = err_;
+    const int read = run({"--batch", ppm, "--max-megapixels", "2"});
+    ::unsetenv("OPENCV_IO_MAX_IMAGE_PIXELS");
+    EXPECT_EQ(refused, 4);
+    EXPECT_NE(refusal.find("chart.ppm: Unable to Open File. The picture is 1100 x 1000 pixels "
+                           "(1.1 megapixels); the limit is 1 megapixels."),
+              std::string::npos)
+        << refusal;
+    EXPECT_EQ(read, 0) << err_;
+}
+
 TEST_F(BatchCli, AFifoAsProjectIsRefused) {
     const test::Fifo fifo(dir_ / "pipe.quillfen.json");
     ASSERT_TRUE(fifo.made());

@@ -197,6 +197,22 @@ TEST_F(Batch, PicturesOverTheLimitAreRefused) {
         << err_.str();
 }
 
+// A picture whose only damage libjpeg finds after its last row was refused
+// though OpenCV reads it; it is read now, and the damage is said on
+// standard error before the run goes on. The same picture in a format
+// OpenCV reads is held to the limit too, whatever OpenCV's own limit is.
+TEST_F(Batch, DamageReadPastIsSaidAndTheRunGoesOn) {
+    const std::string project = variant({});
+    std::string jpg = readAll(dir_ / "chart.jpg");
+    jpg = jpg.substr(0, jpg.size() - 2) + "\xFF\x02\xFF\xD9";
+    std::ofstream(dir_ / "chart.jpg", std::ios::binary | std::ios::trunc) << jpg;
+    EXPECT_EQ(run(project, (dir_ / "out").string()), BatchOk) << err_.str();
+    EXPECT_EQ(err_.str(), "quillfen: warning: " + (dir_ / "chart.jpg").string() +
+                              ": The picture is damaged (Unsupported marker type 0x02); it is "
+                              "shown as it decodes.\n");
+    EXPECT_TRUE(fs::exists(dir_ / "out" / "fit.json"));
+}
+
 TEST_F(Batch, BadInputExitsWithFour) {
     struct Case {
         std::string from, to;

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "app/commands.h"
+#include "app/output_pane.h"
 #include "support/fake_dialogs.h"
 #include "view/cursors.h"
 #include "view/paint/magnifier.h"
@@ -271,6 +272,38 @@ TEST_F(ImageViewTest, PictureOverTheLimitIsRefusedNamingItsSize) {
             QStringLiteral("\n画像が大きすぎます: 30000 × 30000 ピクセル（900 メガピクセル）。"
                            "上限は 100 メガピクセルです（設定 Workspace/MaxPictureMegapixels "
                            "で変更できます）。"));
+}
+
+// A picture refused for another reason than its size says that reason; a
+// damaged one that still decodes opens, its damage said on the page "出力".
+TEST_F(ImageViewTest, RefusedAndDamagedPicturesSaySo) {
+    OutputPane pane;
+    view.setOutputPane(&pane);
+    open(1000, 800);
+    const auto write = [&](const char* name, const std::string& bytes) {
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes.data(), qint64(bytes.size()));
+        return path;
+    };
+    cv::Mat noise(48, 64, CV_8UC3);
+    cv::randu(noise, cv::Scalar::all(0), cv::Scalar::all(256));
+    const QString flood = write("flood.jpg", test::jpegWithScans(noise, 5000));
+    EXPECT_FALSE(view.loadImage(flood));
+    EXPECT_EQ(s().imageSize(), (IntSize{1000, 800}));
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0],
+              "Unable to Open File. \n" + flood +
+                  "\nThe picture is a JPEG of more than 100 scans; the limit is 100 scans.");
+
+    const std::string jpg = test::encode(".jpg", noise);
+    const QString damaged =
+        write("damaged.jpg", jpg.substr(0, jpg.size() - 2) + "\xFF\x02\xFF\xD9");
+    ASSERT_TRUE(view.loadImage(damaged));
+    EXPECT_EQ(s().imageSize(), (IntSize{64, 48}));
+    EXPECT_EQ(pane.paneText(0), QStringLiteral("The picture is damaged (Unsupported marker type "
+                                               "0x02); it is shown as it decodes."));
 }
 
 // ---- Wheel ----------------------------------------------------------------

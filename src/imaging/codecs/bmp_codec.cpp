@@ -31,30 +31,39 @@ Decoded readBmp(std::FILE* file, int64_t maxPixels) {
     if (head[0] != 'B' || head[1] != 'M') return d;
     const uint32_t offset = u32At(&head[10]);
     const uint32_t headerSize = u32At(&head[14]);
+    // The size as OpenCV's reader takes it, for the variants left to it too:
+    // 16-bit in the old OS/2 header, 32-bit and signed (negative: top-down)
+    // in the others.
+    int64_t width = 0, height = 0;
+    if (headerSize == 12) {
+        width = u16At(&head[18]);
+        height = u16At(&head[20]);
+    } else if (headerSize >= 36) {
+        width = int32_t(u32At(&head[18]));
+        height = int32_t(u32At(&head[22]));
+    }
+    d.width = width;
+    d.height = height < 0 ? -height : height;
+    if (width > 0 && d.height > 0 && d.width > maxPixels / d.height) {
+        d.status = Status::TooLarge;
+        return d;
+    }
     if (headerSize < 40) {
         d.status = Status::NotHandled;
         return d;
     }
-    const int32_t width = int32_t(u32At(&head[18]));
-    const int32_t height = int32_t(u32At(&head[22]));
     const uint16_t planes = u16At(&head[26]);
     const uint16_t bpp = u16At(&head[28]);
     std::array<uint8_t, 4> compression{};
     if (std::fread(compression.data(), 1, 4, file) != 4) return d;
     if (bpp != 24 || u32At(compression.data()) != kBiRgb || planes != 1 || width <= 0 ||
-        height == 0 || height == INT32_MIN) {
+        height == 0) {
         d.status = Status::NotHandled;
-        return d;
-    }
-    d.width = width;
-    d.height = height < 0 ? -int64_t(height) : height;
-    if (d.width * d.height > maxPixels) {
-        d.status = Status::TooLarge;
         return d;
     }
     cv::Mat image;
     try {
-        image.create(int(d.height), width, CV_8UC3);
+        image.create(int(d.height), int(width), CV_8UC3);
     } catch (const cv::Exception&) {
         return d;
     }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <opencv2/core.hpp>
+#include <string>
 
 namespace qf::codec {
 
@@ -15,6 +16,7 @@ enum class Status {
     Ok,
     Failed,      // damaged or not of this format
     TooLarge,    // the header declares more pixels than allowed
+    Refused,     // a picture the program will not read, for the reason given
     NotHandled,  // a variant this codec leaves to OpenCV's
 };
 
@@ -22,8 +24,13 @@ struct Decoded {
     Status status = Status::Failed;
     cv::Mat image;  // 8-bit BGR when Ok
     int64_t width = 0;
-    int64_t height = 0;  // as the header declares them (also when TooLarge)
+    int64_t height = 0;   // as the header declares them (also when TooLarge)
+    std::string reason;   // why, when Refused: "The picture ..."
+    std::string warning;  // when Ok: damage read past, "The picture is damaged (...); ..."
 };
+
+// More scans than a JPEG is refused with: encoders write about ten.
+inline constexpr int kMaxJpegScans = 100;
 
 // Each reads the whole file from its start. Pictures with more than maxPixels
 // pixels are refused after reading the header, before any pixel memory is taken.
@@ -36,14 +43,26 @@ bool writePng(std::FILE* file, const cv::Mat& image);
 bool writeJpeg(std::FILE* file, const cv::Mat& image);
 bool writeBmp(std::FILE* file, const cv::Mat& image);
 
-// Width and height of the first picture of a TIFF file (its start, enough
-// to hold the first directory); unknown when the directory is not there.
-struct TiffSize {
+// The size of a picture as its file's header declares it.
+struct HeaderSize {
     bool known = false;
     int64_t width = -1;
     int64_t height = -1;
+    // A size no reader can take (a field of another type, a negative
+    // number), in the user's words ("The picture's ..."); known is false.
+    std::string problem;
 };
-TiffSize tiffImageSize(const uint8_t* data, std::size_t size);
+
+// Width and height of the first picture of a TIFF file (its start, enough
+// to hold the first directory); unknown when the directory is not there.
+HeaderSize tiffImageSize(const uint8_t* data, std::size_t size);
+// The same for a whole file: its header and first directory, wherever that is.
+HeaderSize tiffFileSize(std::FILE* file);
+
+// The size declared by the header of a file in one of the other formats
+// OpenCV reads (PNM, PAM, PFM, WebP, Sun raster, Radiance, JPEG 2000,
+// OpenEXR, BigTIFF), read from the file's start; unknown for any other.
+HeaderSize otherHeaderSize(std::FILE* file);
 
 // The EXIF orientation (1..8) in a TIFF-structured EXIF block, 1 when absent.
 int exifOrientation(const uint8_t* data, std::size_t size);

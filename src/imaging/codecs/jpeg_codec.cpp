@@ -1,5 +1,7 @@
 #include <csetjmp>
 #include <cstdio>
+#include <string>
+#include <vector>
 // jpeglib.h needs FILE and size_t declared before it.
 #include <jpeglib.h>
 
@@ -7,6 +9,44 @@
 
 namespace qf::codec {
 namespace {
+
+// What a decompression met on the way, reached from libjpeg's callbacks
+// through client_data.
+struct Reading {
+    std::jmp_buf jump;
+    bool tooManyScans = false;
+    bool rowsRead = false;  // every row was decoded before an error
+    std::string damage;     // libjpeg's words for the first damage it met
+};
+
+Reading& readingOf(j_common_ptr info) {
+    return *static_cast<Reading*>(info->client_data);
+}
+
+// Damage noted in libjpeg's own words; errors end the decompression.
+void noteDamage(j_common_ptr info) {
+    Reading& r = readingOf(info);
+    if (!r.damage.empty()) return;
+    char text[JMSG_LENGTH_MAX] = {};
+    (*info->err->format_message)(info, text);
+    r.damage = text;
+}
+void readError(j_common_ptr info) {
+    noteDamage(info);
+    std::longjmp(readingOf(info).jump, 1);
+}
+
+// A progressive file can repeat a scan thousands of times over a huge
+// picture, each decoded in full: far more than any encoder writes (libjpeg's
+// own progression has 10), so decoding stops there, as libjpeg-turbo's tools
+// do with their scan limit.
+void countScans(j_common_ptr info) {
+    if (info->is_decompressor &&
+        reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > kMaxJpegScans) {
+        readingOf(info).tooManyScans = true;
+        std::longjmp(readingOf(info).jump, 1);
+    }
+}
 
 struct ErrorManager {
     jpeg_error_mgr pub;
@@ -16,14 +56,13 @@ struct ErrorManager {
 void jpegError(j_common_ptr info) {
     std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
 }
-// Warnings (a cut file, a bad marker) leave a picture that is shown as it
-// decodes, as OpenCV does; they are not printed.
+// The encoder's warnings are not the user's business.
 void jpegMessage(j_common_ptr) {}
 
 constexpr int kApp1 = JPEG_APP0 + 1;
 
-bool readHeader(jpeg_decompress_struct& cinfo, ErrorManager& err, std::FILE* file) {
-    if (setjmp(err.jump)) return false;
+bool readHeader(jpeg_decompress_struct& cinfo, Reading& r, std::FILE* file) {
+    if (setjmp(r.jump)) return false;
     jpeg_stdio_src(&cinfo, file);
     jpeg_save_markers(&cinfo, kApp1, 0xFFFF);
     jpeg_read_header(&cinfo, TRUE);
@@ -31,14 +70,30 @@ bool readHeader(jpeg_decompress_struct& cinfo, ErrorManager& err, std::FILE* fil
     return true;
 }
 
-// Colour and grey JPEGs decode straight to BGR rows.
-bool readRows(jpeg_decompress_struct& cinfo, ErrorManager& err, cv::Mat& image) {
-    if (setjmp(err.jump)) return false;
+// OpenCV's conversion of the CMYK libjpeg gives (Adobe's inverted form).
+void cmykToBgr(const uint8_t* cmyk, uint8_t* bgr, int width) {
+    for (int x = 0; x < width; ++x, cmyk += 4, bgr += 3) {
+        const int k = cmyk[3];
+        bgr[0] = uint8_t(k - ((255 - cmyk[2]) * k >> 8));
+        bgr[1] = uint8_t(k - ((255 - cmyk[1]) * k >> 8));
+        bgr[2] = uint8_t(k - ((255 - cmyk[0]) * k >> 8));
+    }
+}
+
+// Colour and grey JPEGs decode straight to BGR rows, CMYK ones through
+// `cmykRow`. Damage that libjpeg reports only after the last row (a bad
+// marker where the end should be) leaves the picture whole: it is read, as
+// OpenCV reads it.
+bool readRows(jpeg_decompress_struct& cinfo, Reading& r, cv::Mat& image,
+              std::vector<uint8_t>& cmykRow) {
+    if (setjmp(r.jump)) return r.rowsRead && !r.tooManyScans;
     jpeg_start_decompress(&cinfo);
     for (int y = 0; y < image.rows; ++y) {
-        JSAMPROW row = image.ptr(y);
+        JSAMPROW row = cmykRow.empty() ? image.ptr(y) : cmykRow.data();
         if (jpeg_read_scanlines(&cinfo, &row, 1) != 1) return false;
+        if (!cmykRow.empty()) cmykToBgr(cmykRow.data(), image.ptr(y), image.cols);
     }
+    r.rowsRead = true;
     jpeg_finish_decompress(&cinfo);
     return true;
 }
@@ -81,17 +136,22 @@ bool writeRows(jpeg_compress_struct& cinfo, ErrorManager& err, std::FILE* file,
 Decoded readJpeg(std::FILE* file, int64_t maxPixels) {
     Decoded d;
     jpeg_decompress_struct cinfo{};
-    ErrorManager err{};
-    cinfo.err = jpeg_std_error(&err.pub);
-    err.pub.error_exit = jpegError;
-    err.pub.output_message = jpegMessage;
+    jpeg_error_mgr err{};
+    jpeg_progress_mgr progress{};
+    Reading reading;
+    cinfo.err = jpeg_std_error(&err);
+    err.error_exit = readError;
+    err.output_message = noteDamage;  // only the first warning reaches it
+    progress.progress_monitor = countScans;
     jpeg_create_decompress(&cinfo);
+    cinfo.client_data = &reading;
+    cinfo.progress = &progress;
     struct Destroy {
         jpeg_decompress_struct& c;
         ~Destroy() { jpeg_destroy_decompress(&c); }
     } destroy{cinfo};
 
-    if (!readHeader(cinfo, err, file)) return d;
+    if (!readHeader(cinfo, reading, file)) return d;
     // The saved markers live until the decompression finishes.
     const int orientation = orientationOf(cinfo);
     d.width = cinfo.output_width;
@@ -100,23 +160,34 @@ Decoded readJpeg(std::FILE* file, int64_t maxPixels) {
         d.status = Status::TooLarge;
         return d;
     }
-    // CMYK (print) JPEGs are left to OpenCV's reader and its conversion.
+    // CMYK (print) JPEGs come as libjpeg gives them and are converted here.
+    std::vector<uint8_t> cmykRow;
     if (cinfo.num_components == 4) {
-        d.status = Status::NotHandled;
-        return d;
+        cinfo.out_color_space = JCS_CMYK;
+        cmykRow.resize(std::size_t(d.width) * 4);
+    } else {
+        cinfo.out_color_space = JCS_EXT_BGR;
+        cinfo.out_color_components = 3;
     }
-    cinfo.out_color_space = JCS_EXT_BGR;
-    cinfo.out_color_components = 3;
     cv::Mat image;
     try {
         image.create(int(d.height), int(d.width), CV_8UC3);
     } catch (const cv::Exception&) {
         return d;
     }
-    if (!readRows(cinfo, err, image)) return d;
+    if (!readRows(cinfo, reading, image, cmykRow)) {
+        if (reading.tooManyScans) {
+            d.status = Status::Refused;
+            d.reason = "The picture is a JPEG of more than " + std::to_string(kMaxJpegScans) +
+                       " scans; the limit is " + std::to_string(kMaxJpegScans) + " scans.";
+        }
+        return d;
+    }
     applyExifOrientation(orientation, image);
     d.image = image;
     d.status = Status::Ok;
+    if (!reading.damage.empty())
+        d.warning = "The picture is damaged (" + reading.damage + "); it is shown as it decodes.";
     return d;
 }
 
