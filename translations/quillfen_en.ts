@@ -1084,6 +1084,38 @@ Recover it?</translation>
         <source>後で(&amp;L)</source>
         <translation>&amp;Later</translation>
     </message>
+    <message>
+        <source>回復用ファイル %1 は他のユーザーのものです。復元には使いません。</source>
+        <translation>The recovery file %1 belongs to another user. It is not offered.</translation>
+    </message>
+    <message>
+        <source>回復用ファイル %1 は他のユーザーも書き込めます。復元には使いません。</source>
+        <translation>Other users can write to the recovery file %1. It is not offered.</translation>
+    </message>
+    <message>
+        <source>壊れた回復用ファイルを削除しました: %1</source>
+        <translation>Removed a damaged recovery file: %1</translation>
+    </message>
+    <message>
+        <source>回復用フォルダ %1 はシンボリックリンクです。</source>
+        <translation>The recovery folder %1 is a symbolic link.</translation>
+    </message>
+    <message>
+        <source>回復用フォルダ %1 はフォルダではありません。</source>
+        <translation>The recovery folder %1 is not a folder.</translation>
+    </message>
+    <message>
+        <source>回復用フォルダ %1 を開けません: %2</source>
+        <translation>The recovery folder %1 cannot be opened: %2</translation>
+    </message>
+    <message>
+        <source>回復用フォルダ %1 は他のユーザーのものです。</source>
+        <translation>The recovery folder %1 belongs to another user.</translation>
+    </message>
+    <message>
+        <source>保存していない作業の控えは残しません。</source>
+        <translation>No copy of unsaved work is kept.</translation>
+    </message>
 </context>
 <context>
     <name>qf::SettingsGrid</name>

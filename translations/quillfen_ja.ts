@@ -1052,6 +1052,38 @@ Do you want to replace it?</source>
         <source>後で(&amp;L)</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>回復用ファイル %1 は他のユーザーのものです。復元には使いません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>回復用ファイル %1 は他のユーザーも書き込めます。復元には使いません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>壊れた回復用ファイルを削除しました: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>回復用フォルダ %1 はシンボリックリンクです。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>回復用フォルダ %1 はフォルダではありません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>回復用フォルダ %1 を開けません: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>回復用フォルダ %1 は他のユーザーのものです。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>保存していない作業の控えは残しません。</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>qf::SettingsGrid</name>

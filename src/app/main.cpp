@@ -11,6 +11,7 @@
 #include "app/command_line.h"
 #include "app/language.h"
 #include "app/main_window.h"
+#include "app/output_pane.h"
 #include "app/project_controller.h"
 #include "app/recovery.h"
 #include "imaging/picture_memory.h"
@@ -57,6 +58,7 @@ int main(int argc, char** argv) {
     // Unsaved work is copied aside as it is made; work a crashed window left
     // there is offered back before anything else is opened.
     qf::RecoveryStore recovery;
+    recovery.setOutput(frame.outputPane());
     recovery.watch(window.projects().document());
     offerRecovery(recovery, window.projects(), dialogs, &frame);
     if (!cl.imagePath.empty()) window.projects().openPath(QString::fromStdString(cl.imagePath));

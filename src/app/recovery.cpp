@@ -1,16 +1,22 @@
 #include "app/recovery.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <cstring>
 
 #include "app/project_controller.h"
 #include "common/atomic_file.h"
 #include "document/document.h"
-#include "project/project_file.h"
 #include "ui/dialogs.h"
+#include "ui/output_sink.h"
 
 namespace qf {
 namespace {
@@ -21,6 +27,21 @@ const QString kSuffix = QStringLiteral(".quillfen.json");
 QString lockPathFor(QString recoveryFile) {
     recoveryFile.chop(kSuffix.size());
     return recoveryFile + QStringLiteral(".lock");
+}
+
+enum class Trust { Own, OtherUser, WritableByOthers };
+
+// Whether a copy may be offered: its owner and who may write to it. Group
+// write counts only for a group other than the user's own: a umask of 002
+// gives every file the user makes that bit, the copies of older versions
+// included.
+Trust trustOf(const QString& file) {
+    struct stat st {};
+    if (::lstat(QFile::encodeName(file).constData(), &st) != 0) return Trust::Own;  // read says why
+    if (st.st_uid != ::geteuid()) return Trust::OtherUser;
+    if ((st.st_mode & S_IWOTH) || ((st.st_mode & S_IWGRP) && st.st_gid != ::getegid()))
+        return Trust::WritableByOthers;
+    return Trust::Own;
 }
 
 }  // namespace
@@ -70,6 +91,42 @@ void RecoveryStore::remove(const QString& file) {
     QFile::remove(lockPathFor(file));
 }
 
+std::optional<RecoveryOffer> RecoveryStore::nextOffer() {
+    if (const QString why = folderProblem(false); !why.isEmpty()) {
+        refuse(why);
+        return std::nullopt;
+    }
+    QStringList notes;
+    std::optional<RecoveryOffer> offer;
+    for (const QString& file : orphans()) {
+        const Trust trust = trustOf(file);
+        if (trust == Trust::OtherUser) {
+            notes
+                << tr("回復用ファイル %1 は他のユーザーのものです。復元には使いません。").arg(file);
+            continue;
+        }
+        if (trust == Trust::WritableByOthers) {
+            notes << tr("回復用ファイル %1 は他のユーザーも書き込めます。復元には使いません。")
+                         .arg(file);
+            continue;
+        }
+        ProjectReadResult read = readProjectFile(file.toStdString());
+        if (!read.ok) {
+            // Cut short by the crash it should have outlived (it is written
+            // whole, so this is a foreign or damaged file): nothing in it can
+            // be offered, and the next copy may be.
+            RecoveryStore::remove(file);
+            notes << tr("壊れた回復用ファイルを削除しました: %1")
+                         .arg(QString::fromStdString(read.error));
+            continue;
+        }
+        offer = RecoveryOffer{file, std::move(read)};
+        break;
+    }
+    if (!notes.isEmpty()) say(notes);
+    return offer;
+}
+
 void RecoveryStore::watch(Document& doc) {
     m_doc = &doc;
     connect(&doc, &Document::changed, this, [this] {
@@ -95,10 +152,12 @@ QString RecoveryStore::writeNow() {
         discard();
         return {};
     }
-    claim();
+    if (const QString refused = claim(); !refused.isEmpty()) return refused;
     const std::string text = recoveryText(m_doc->record(), m_doc->projectPath().toStdString());
     const AtomicWriteResult written = writeFileAtomically(m_file.toStdString(), text);
     if (written.ok) {
+        // Whatever the umask: a copy others may write to would not be offered.
+        QFile::setPermissions(m_file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         m_reportedFailure = false;
         return {};
     }
@@ -110,15 +169,62 @@ QString RecoveryStore::writeNow() {
     return error;
 }
 
-void RecoveryStore::claim() {
-    if (m_lock) return;
-    // The copies are the user's own work: nobody else reads them.
+QString RecoveryStore::claim() {
+    if (m_lock) return {};
     QDir().mkpath(m_folder);
-    QFile::setPermissions(m_folder,
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    if (const QString why = folderProblem(true); !why.isEmpty()) {
+        refuse(why);
+        return why;
+    }
     m_lock = std::make_unique<QLockFile>(lockPathFor(m_file));
     m_lock->setStaleLockTime(0);
     m_lock->tryLock(0);
+    return {};
+}
+
+QString RecoveryStore::folderProblem(bool take) const {
+    const QByteArray path = QFile::encodeName(m_folder);
+    // Opened without following a link, so that what is checked is what is
+    // made private (a link's target is not ours to change).
+    const int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        struct stat st {};
+        if (::lstat(path.constData(), &st) != 0) {
+            // Nothing there yet: made with the first copy.
+            if (errno == ENOENT) return {};
+        } else if (S_ISLNK(st.st_mode)) {
+            return tr("回復用フォルダ %1 はシンボリックリンクです。").arg(m_folder);
+        } else if (!S_ISDIR(st.st_mode)) {
+            return tr("回復用フォルダ %1 はフォルダではありません。").arg(m_folder);
+        }
+        return tr("回復用フォルダ %1 を開けません: %2")
+            .arg(m_folder, QString::fromLocal8Bit(std::strerror(error)));
+    }
+    struct stat st {};
+    QString problem;
+    if (::fstat(fd, &st) != 0)
+        problem = tr("回復用フォルダ %1 を開けません: %2")
+                      .arg(m_folder, QString::fromLocal8Bit(std::strerror(errno)));
+    else if (st.st_uid != ::geteuid())
+        problem = tr("回復用フォルダ %1 は他のユーザーのものです。").arg(m_folder);
+    else if (take)
+        ::fchmod(fd, S_IRWXU);  // the copies are the user's own work: nobody else reads them
+    ::close(fd);
+    return problem;
+}
+
+void RecoveryStore::refuse(const QString& why) {
+    if (m_reportedRefusal) return;
+    m_reportedRefusal = true;
+    say({why, tr("保存していない作業の控えは残しません。")});
+}
+
+void RecoveryStore::say(const QStringList& lines) {
+    if (!m_output) return;
+    m_output->setPaneText(
+        0, (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toStdString());
+    m_output->activateOutputTab(0);
 }
 
 void RecoveryStore::discard() {
@@ -128,16 +234,10 @@ void RecoveryStore::discard() {
 
 bool offerRecovery(RecoveryStore& store, ProjectController& projects, Dialogs& dialogs,
                    QWidget* parent) {
-    const QStringList found = store.orphans();
-    if (found.isEmpty()) return false;
-    const QString file = found.front();
-    const ProjectReadResult read = readProjectFile(file.toStdString());
-    if (!read.ok) {
-        // Cut short by the crash it should have outlived (it is written whole,
-        // so this is a foreign or damaged file): nothing in it can be offered.
-        RecoveryStore::remove(file);
-        return false;
-    }
+    const std::optional<RecoveryOffer> offer = store.nextOffer();
+    if (!offer) return false;
+    const QString& file = offer->file;
+    const ProjectReadResult& read = offer->read;
     const QString from = read.recoveryOf.empty()
                              ? QCoreApplication::translate("qf::Document", "無題")
                              : QFileInfo(QString::fromStdString(read.recoveryOf)).fileName();

@@ -8,6 +8,11 @@
 // and, from its first copy on, holds a lock beside it for as long as it runs.
 // A recovery file whose lock nobody holds belongs to a process that ended
 // without cleaning up. A window that never has unsaved work touches nothing.
+//
+// The folder must be a directory of the user's own, not a link to one: the
+// store makes it private, and restoring a copy puts its contents into the
+// user's work. Copies of another user, or that others may change, are never
+// offered.
 
 #include <QLockFile>
 #include <QObject>
@@ -15,12 +20,22 @@
 #include <QStringList>
 #include <QTimer>
 #include <memory>
+#include <optional>
+
+#include "project/project_file.h"
 
 namespace qf {
 
 class Document;
 class Dialogs;
+class OutputSink;
 class ProjectController;
+
+// An orphan that may be offered, as read.
+struct RecoveryOffer {
+    QString file;
+    ProjectReadResult read;
+};
 
 class RecoveryStore : public QObject {
     Q_OBJECT
@@ -39,11 +54,21 @@ public:
     QStringList orphans() const;
     // Removes an orphan (declined, or restored and now this window's own).
     static void remove(const QString& file);
+    // The newest orphan that may be offered. On the way, copies of another
+    // user or that others may change are passed over and damaged ones are
+    // removed, and the output pane says which. None when the folder is
+    // refused (which the pane says too) or nothing is left.
+    std::optional<RecoveryOffer> nextOffer();
+
+    // Where the store says what it refused, removed or passed over: the
+    // output pane's first page. Without one it says nothing.
+    void setOutput(OutputSink* output) { m_output = output; }
 
     // Follows doc: unsaved changes are written kDelayMs after the first of
     // them; a document without unsaved changes has no file.
     void watch(Document& doc);
-    // Writes (or removes) the file at once; the message when it failed.
+    // Writes (or removes) the file at once; the message when it failed or
+    // the folder is refused.
     QString writeNow();
     // Removes this window's file: the work is saved or deliberately dropped.
     void discard();
@@ -52,18 +77,27 @@ public:
     const QString& filePath() const { return m_file; }
 
 private:
-    // Makes the folder and takes this window's lock, before its first copy.
-    void claim();
+    // Makes the folder private and takes this window's lock, before its
+    // first copy; why not when the folder is refused.
+    QString claim();
+    // Why the folder may not hold copies, empty when it may. A folder that
+    // does not exist passes; taking it makes it private.
+    QString folderProblem(bool take) const;
+    void refuse(const QString& why);
+    void say(const QStringList& lines);
 
     QString m_folder;
     QString m_file;
     std::unique_ptr<QLockFile> m_lock;
     Document* m_doc = nullptr;
     QTimer m_timer;
+    OutputSink* m_output = nullptr;
     bool m_reportedFailure = false;
+    bool m_reportedRefusal = false;
 };
 
-// At start: offers the newest orphan back ("restore", "discard", "later").
+// At start: offers the newest orphan that may be offered ("restore",
+// "discard", "later"); see nextOffer.
 // Restoring opens it in the window as unsaved work of the project it came
 // from; discarding removes the file; later keeps it for the next start.
 // Returns whether a document was restored.

@@ -1,13 +1,18 @@
 // Automatic recovery: a window killed in the middle of its work leaves a copy
 // that the next start offers back, with its picture; the copy of a window
 // still running is never offered; what the user saves, drops or declines
-// leaves no copy behind.
+// leaves no copy behind. A folder that is not the user's own directory is
+// refused, copies others could have written are not offered, and damaged
+// ones make way for the next at once; the output pane says so.
 
 #include "app/recovery.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -17,6 +22,7 @@
 #include <opencv2/imgproc.hpp>
 
 #include "app/application_window.h"
+#include "app/output_pane.h"
 #include "app/project_controller.h"
 #include "common/atomic_file.h"
 #include "project/project_file.h"
@@ -47,12 +53,24 @@ protected:
         EXPECT_TRUE(writeFileAtomically(file.toStdString(), recoveryText(r, of)).ok);
         return file;
     }
-    DocumentRecord withPoints() {
+    DocumentRecord withPoints(std::size_t count = 2) {
         DocumentRecord r;
         r.image = picture.toStdString();
-        r.points = {{50, 80}, {80, 70}};
+        r.points = {{50, 80}, {80, 70}, {110, 50}};
+        r.points.resize(count);
         r.axis.yMax = 12;
         return r;
+    }
+    // A copy with the given text, last written `age` seconds ago.
+    QString plantCopy(const QString& name, const std::string& text, int age) {
+        QDir().mkpath(folder);
+        const QString file = folder + "/" + name;
+        EXPECT_TRUE(writeFileAtomically(file.toStdString(), text).ok);
+        QFile f(file);
+        EXPECT_TRUE(f.open(QIODevice::ReadWrite));
+        f.setFileTime(QDateTime::currentDateTime().addSecs(-age),
+                      QFileDevice::FileModificationTime);
+        return file;
     }
 
     QTemporaryDir dir;
@@ -195,6 +213,186 @@ TEST_F(RecoveryTest, WorkBeforeAnyPictureIsKeptToo) {
     ASSERT_TRUE(offerRecovery(store, w.projects(), dialogs, &w.frame()));
     EXPECT_EQ(w.projects().document().record(), r);
     EXPECT_TRUE(w.projects().document().isModified());
+}
+
+// Nobody but root can make a file that belongs to another user.
+constexpr uid_t kOtherUser = 65534;
+constexpr gid_t kOtherGroup = 65534;
+
+struct FolderCase {
+    const char* name;
+    // Puts something at the folder's place; returns the directory copies
+    // would land in through it (empty: none).
+    QString (*make)(const QString& folder, const QString& elsewhere);
+    const char* said;
+    bool needsRoot;
+};
+
+void PrintTo(const FolderCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class RecoveryFolderTest : public RecoveryTest, public testing::WithParamInterface<FolderCase> {};
+
+// Neither at start nor with the first unsaved change does a refused folder
+// get a copy, a lock or a new mode, and nothing in it is offered.
+TEST_P(RecoveryFolderTest, IsRefusedInThePane) {
+    const FolderCase& c = GetParam();
+    if (c.needsRoot && ::geteuid() != 0) GTEST_SKIP() << "needs root to give a folder away";
+    QDir().mkpath(QFileInfo(folder).path());
+    const QString landing = c.make(folder, dir.filePath("elsewhere"));
+    QString orphan;
+    if (!landing.isEmpty()) {
+        ASSERT_TRUE(
+            writeFileAtomically((landing + "/recovery-4194000-1.quillfen.json").toStdString(),
+                                recoveryText(withPoints(), ""))
+                .ok);
+        ASSERT_EQ(::chmod(QFile::encodeName(landing).constData(), 0755), 0);
+    }
+    auto landed = [&] {
+        return landing.isEmpty() ? QStringList()
+                                 : QDir(landing).entryList(QDir::Files | QDir::Hidden);
+    };
+    const QStringList before = landed();
+
+    ApplicationWindow w(dialogs, CameraSourceMap{});
+    OutputPane* pane = w.frame().outputPane();
+    RecoveryStore store(folder);
+    store.setOutput(pane);
+    store.watch(w.projects().document());
+    dialogs.choiceAnswers = {0};
+    EXPECT_FALSE(offerRecovery(store, w.projects(), dialogs, &w.frame()));
+    EXPECT_TRUE(dialogs.questions.empty());
+    EXPECT_TRUE(pane->paneText(0).contains(folder)) << pane->paneText(0).toStdString();
+    EXPECT_TRUE(pane->paneText(0).contains(QString::fromUtf8(c.said)))
+        << pane->paneText(0).toStdString();
+    EXPECT_EQ(pane->activeOutputTab(), 0);
+
+    w.projects().document().edit("点の追加", [](DocumentRecord& r) {
+        r.points.push_back({50, 50});
+    });
+    EXPECT_FALSE(store.writeNow().isEmpty());
+    EXPECT_EQ(landed(), before);
+    if (!landing.isEmpty()) {
+        EXPECT_EQ(QFileInfo(landing).permissions() & QFileDevice::ReadOther,
+                  QFileDevice::ReadOther);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, RecoveryFolderTest,
+    testing::Values(FolderCase{"LinkToADirectory",
+                               [](const QString& folder, const QString& elsewhere) {
+                                   QDir().mkpath(elsewhere);
+                                   QFile::link(elsewhere, folder);
+                                   return elsewhere;
+                               },
+                               "シンボリックリンク", false},
+                    FolderCase{"File",
+                               [](const QString& folder, const QString&) {
+                                   EXPECT_TRUE(
+                                       writeFileAtomically(folder.toStdString(), "notes").ok);
+                                   return QString();
+                               },
+                               "フォルダではありません", false},
+                    FolderCase{"AnotherUsersDirectory",
+                               [](const QString& folder, const QString&) {
+                                   QDir().mkpath(folder);
+                                   EXPECT_EQ(::chown(QFile::encodeName(folder).constData(),
+                                                     kOtherUser, kOtherGroup),
+                                             0);
+                                   return folder;
+                               },
+                               "他のユーザーのもの", true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct NewestCase {
+    const char* name;
+    bool damaged;
+    mode_t mode;
+    uid_t owner;       // -1: the user's own
+    gid_t group;       // -1: the user's own
+    bool offered;      // the newest is offered; else the older one at once
+    bool left;         // the newest is still there after the start
+    const char* said;  // nullptr: the pane says nothing
+};
+
+void PrintTo(const NewestCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class RecoveryNewestTest : public RecoveryTest, public testing::WithParamInterface<NewestCase> {};
+
+// The newest copy is offered only if it is whole and nobody else could have
+// written it; else the start says why and offers the next copy at once.
+TEST_P(RecoveryNewestTest, OrTheNextOneAtOnce) {
+    const NewestCase& c = GetParam();
+    const bool giveAway = c.owner != uid_t(-1) || c.group != gid_t(-1);
+    if (giveAway && ::geteuid() != 0) GTEST_SKIP() << "needs root to give a file away";
+    const QString older =
+        plantCopy("recovery-4194000-1.quillfen.json", recoveryText(withPoints(2), ""), 120);
+    const QString newest = plantCopy(
+        "recovery-4194001-2.quillfen.json",
+        c.damaged ? std::string("{\"format\": \"quillfen-pro") : recoveryText(withPoints(3), ""),
+        60);
+    ASSERT_EQ(::chmod(QFile::encodeName(newest).constData(), c.mode), 0);
+    if (giveAway) {
+        ASSERT_EQ(::chown(QFile::encodeName(newest).constData(), c.owner, c.group), 0);
+    }
+
+    ApplicationWindow w(dialogs, CameraSourceMap{});
+    OutputPane* pane = w.frame().outputPane();
+    const QString usage = pane->paneText(0);
+    RecoveryStore store(folder);
+    store.setOutput(pane);
+    store.watch(w.projects().document());
+    dialogs.choiceAnswers = {0};
+    EXPECT_TRUE(offerRecovery(store, w.projects(), dialogs, &w.frame()));
+    EXPECT_EQ(dialogs.questions.size(), 1u);
+    EXPECT_EQ(w.projects().document().record().points.size(), c.offered ? 3u : 2u);
+    EXPECT_EQ(QFile::exists(newest), c.left);
+    EXPECT_EQ(QFile::exists(older), c.offered);  // the restored one became this window's
+    if (c.said) {
+        EXPECT_TRUE(pane->paneText(0).contains(newest)) << pane->paneText(0).toStdString();
+        EXPECT_TRUE(pane->paneText(0).contains(QString::fromUtf8(c.said)))
+            << pane->paneText(0).toStdString();
+    } else {
+        EXPECT_EQ(pane->paneText(0), usage);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Copies, RecoveryNewestTest,
+    testing::Values(NewestCase{"Whole", false, 0600, uid_t(-1), gid_t(-1), true, false, nullptr},
+                    // A umask of 002 gave the copies of older versions this mode.
+                    NewestCase{"WritableByTheUsersGroup", false, 0664, uid_t(-1), gid_t(-1), true,
+                               false, nullptr},
+                    NewestCase{"Damaged", true, 0600, uid_t(-1), gid_t(-1), false, false,
+                               "壊れた回復用ファイルを削除しました"},
+                    NewestCase{"WritableByAll", false, 0666, uid_t(-1), gid_t(-1), false, true,
+                               "他のユーザーも書き込めます"},
+                    NewestCase{"WritableByAnotherGroup", false, 0664, uid_t(-1), kOtherGroup, false,
+                               true, "他のユーザーも書き込めます"},
+                    NewestCase{"AnotherUsers", false, 0600, kOtherUser, gid_t(-1), false, true,
+                               "他のユーザーのものです"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Whatever the umask, the copies are the user's alone: else a user with a
+// umask of 000 would never be offered one.
+TEST_F(RecoveryTest, CopiesAreTheUsersAloneWhateverTheUmask) {
+    ApplicationWindow w(dialogs, CameraSourceMap{});
+    RecoveryStore store(folder);
+    store.watch(w.projects().document());
+    w.projects().document().edit("点の追加", [](DocumentRecord& r) {
+        r.points.push_back({50, 50});
+    });
+    const mode_t saved = ::umask(0);
+    const QString failed = store.writeNow();
+    ::umask(saved);
+    ASSERT_TRUE(failed.isEmpty()) << failed.toStdString();
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(store.filePath()).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 077, 0u);
 }
 
 }  // namespace

@@ -38,26 +38,17 @@ struct RunCase {
 
 class MachineResults : public ExprTest, public ::testing::WithParamInterface<RunCase> {};
 
-// A run with a poll that never stops takes another path through the machine;
-// both must give the same results.
 TEST_P(MachineResults, SubstitutesAndClamps) {
     const RunCase& c = GetParam();
-    for (const bool polled : {false, true}) {
-        SCOPED_TRACE(polled ? "polled" : "not polled");
-        exprContext() = ExprContext{};
-        FakePoll poll(0);
-        setEscapePoll(polled ? &poll : nullptr);
-        compileAndRun(c.source, c.x);
-        const double got = ctx().slots[1];
-        if (std::isnan(c.expected)) {
-            EXPECT_TRUE(std::isnan(got)) << got;
-        } else {
-            EXPECT_EQ(got, c.expected);
-        }
-        EXPECT_EQ(runtime(), c.notice);
-        EXPECT_EQ(ctx().errorCount, 0);
-        setEscapePoll(nullptr);
+    compileAndRun(c.source, c.x);
+    const double got = ctx().slots[1];
+    if (std::isnan(c.expected)) {
+        EXPECT_TRUE(std::isnan(got)) << got;
+    } else {
+        EXPECT_EQ(got, c.expected);
     }
+    EXPECT_EQ(runtime(), c.notice);
+    EXPECT_EQ(ctx().errorCount, 0);
 }
 
 const char* const kDivided = "[Divided 0.0]\r\n";
@@ -257,23 +248,22 @@ ExprInstruction pushSlot(int32_t k) {
     return {OP_PSHI, k, 0.0};
 }
 
-struct PathCase {
+struct StackCase {
     const char* name;
     const char* source;  // compiled when set, else `code`
     std::vector<ExprInstruction> code;
 };
 
-void PrintTo(const PathCase& c, std::ostream* os) {
+void PrintTo(const StackCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-class MachinePaths : public ExprTest, public ::testing::WithParamInterface<PathCase> {};
+class MachineStack : public ExprTest, public ::testing::WithParamInterface<StackCase> {};
 
-// Without a poll the machine may merge neighbouring instructions; with a poll
-// that never stops it takes them one at a time. Both must leave the same
-// state, run after run.
-TEST_P(MachinePaths, LeaveTheSameState) {
-    const PathCase& c = GetParam();
+// A run clears only the stack entries an earlier, deeper run left above its
+// own; it must leave what a run from a zeroed stack leaves, run after run.
+TEST_P(MachineStack, RunsAsFromAZeroedStack) {
+    const StackCase& c = GetParam();
     if (c.source) {
         ASSERT_EQ(compile(c.source), 0);
         ASSERT_EQ(ctx().errorCount, 0) << message();
@@ -284,46 +274,44 @@ TEST_P(MachinePaths, LeaveTheSameState) {
     for (int k = 0; k < kExprSlots; ++k) ctx().slots[k] = k + 0.5;
     const ExprContext start = ctx();
     std::vector<RunState> seen[2];
-    for (const bool polled : {false, true}) {
+    for (const bool leftOver : {false, true}) {
         ctx() = start;
-        FakePoll poll(0);
-        setEscapePoll(polled ? &poll : nullptr);
-        // Left by an earlier, deeper program: the first run clears what it does not write.
-        ctx().stack.fill(9.0);
-        ctx().stackUsed = kExprStackSize;
+        if (leftOver) {
+            ctx().stack.fill(9.0);
+            ctx().stackUsed = kExprStackSize;
+        }
         for (const double x : {3.0, 0.0, -2.0}) {
             ctx().slots[0] = x;
             runProgram();
-            seen[polled].push_back(runState());
+            seen[leftOver].push_back(runState());
         }
-        setEscapePoll(nullptr);
     }
     EXPECT_EQ(seen[0], seen[1]);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Programs, MachinePaths,
+    Programs, MachineStack,
     ::testing::Values(
-        PathCase{"Default", "1;\r\nx;\r\nx*x;\r\nx*x*x;\r\nx*x*x*x;\r\nx*x*x*x*x;\r\n", {}},
-        PathCase{"Mixed", "x-1; 2+x*x; (x+1)*(x-2); 1/x; sin(x)*x-x; x**2/3; -x+-(x-1);", {}},
-        PathCase{"Nested", "1-(2-(3-(x+4)*x)*x); x*(x*(x*(x+1)));", {}},
+        StackCase{"Default", "1;\r\nx;\r\nx*x;\r\nx*x*x;\r\nx*x*x*x;\r\nx*x*x*x*x;\r\n", {}},
+        StackCase{"Mixed", "x-1; 2+x*x; (x+1)*(x-2); 1/x; sin(x)*x-x; x**2/3; -x+-(x-1);", {}},
+        StackCase{"Nested", "1-(2-(3-(x+4)*x)*x); x*(x*(x*(x+1)));", {}},
         // Stores that leave values on the stack, and values left at the end.
-        PathCase{"StoreBelowTop",
-                 nullptr,
-                 {pshn(2), pshi(), pshn(3), cal(MUL), pop(1), pshi(), cal(ADD), pop(2), pshn(4),
-                  pshn(5), pop(3), pshi(), cal(SUB), pop(4), pshn(6)}},
+        StackCase{"StoreBelowTop",
+                  nullptr,
+                  {pshn(2), pshi(), pshn(3), cal(MUL), pop(1), pshi(), cal(ADD), pop(2), pshn(4),
+                   pshn(5), pop(3), pshi(), cal(SUB), pop(4), pshn(6)}},
         // Slots read after this run wrote them, slot 0 included.
-        PathCase{"SlotsRewritten",
-                 nullptr,
-                 {pshi(), pshn(1), cal(ADD), pop(1), pushSlot(1), pshi(), cal(MUL), pop(0), pshi(),
-                  pop(2), pushSlot(15), pushSlot(2), cal(SUB), pop(15)}},
-        PathCase{"UnknownCodes",
-                 nullptr,
-                 {pshi(), {0, 3, 0.0}, pshn(2), cal(0), cal(MUL), {9, 1, 0.0}, cal(20), pop(1)}},
-        // A guard fires after some merged pairs have run.
-        PathCase{
+        StackCase{"SlotsRewritten",
+                  nullptr,
+                  {pshi(), pshn(1), cal(ADD), pop(1), pushSlot(1), pshi(), cal(MUL), pop(0), pshi(),
+                   pop(2), pushSlot(15), pushSlot(2), cal(SUB), pop(15)}},
+        StackCase{"UnknownCodes",
+                  nullptr,
+                  {pshi(), {0, 3, 0.0}, pshn(2), cal(0), cal(MUL), {9, 1, 0.0}, cal(20), pop(1)}},
+        // A guard fires after the run wrote part of the stack.
+        StackCase{
             "GuardLater", nullptr, {pshi(), pshn(2), cal(MUL), pop(1), pshi(), pop(16), pop(2)}},
-        PathCase{"NoticesInOrder", "1/x; x*x; 2/x;", {}}, PathCase{"Empty", nullptr, {}}),
+        StackCase{"NoticesInOrder", "1/x; x*x; 2/x;", {}}, StackCase{"Empty", nullptr, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct EditCase {
