@@ -68,7 +68,7 @@ struct Fixture {
         command(qf::ID_MAPPING_CORNERS);
         QWidget* port = window.view().viewport();
         const qf::ViewState& s = window.view().state();
-        const qf::IntPoint c = qf::CellCentreOf(s.transform, s.mapping.mappingCorners[0]);
+        const qf::IntPoint c = qf::CellCentreOf(s.transform, s.mapping.geometry.corners[0]);
         const QPoint from(c.x, c.y);
         const QPoint to = from + (step % 2 ? QPoint(3, 2) : QPoint(-3, -2));
         QTest::mousePress(port, Qt::LeftButton, {}, from);

@@ -54,15 +54,15 @@ const cv::Mat& input() {
 }
 
 // The plot area photographed at an angle, onto a large graph rectangle.
-qf::MappingQuad skewedQuad() {
-    qf::MappingQuad q;
-    q.mappingCorners = {{{430, 380}, {3560, 210}, {3720, 2790}, {290, 2610}}};
+qf::MappingGeometry skewedQuad() {
+    qf::MappingGeometry q;
+    q.corners = {{{430, 380}, {3560, 210}, {3720, 2790}, {290, 2610}}};
     q.graphRect = {250, 190, 3750, 2810};
     return q;
 }
 
 // Argument: 1 limits OpenCV's thread pool to the calling thread.
-void mapWith(qf::MappingQuad quad, benchmark::State& state) {
+void mapWith(qf::MappingGeometry quad, benchmark::State& state) {
     qf::ImagePair images{input(), input().clone()};
     const int threads = cv::getNumThreads();
     if (state.range(0) == 1) cv::setNumThreads(1);
@@ -79,15 +79,15 @@ void BM_runMapping(benchmark::State& state) {
 }
 
 void BM_runMappingPerspective(benchmark::State& state) {
-    qf::MappingQuad quad = skewedQuad();
-    quad.mappingMethod = qf::MappingMethod::Perspective;
+    qf::MappingGeometry quad = skewedQuad();
+    quad.method = qf::MappingMethod::Perspective;
     mapWith(quad, state);
 }
 
 void BM_runMappingInterpolated(benchmark::State& state) {
-    qf::MappingQuad quad = skewedQuad();
-    quad.mappingMethod = qf::MappingMethod::Perspective;
-    quad.mappingSampling = qf::MappingSampling::Interpolated;
+    qf::MappingGeometry quad = skewedQuad();
+    quad.method = qf::MappingMethod::Perspective;
+    quad.sampling = qf::MappingSampling::Interpolated;
     mapWith(quad, state);
 }
 
@@ -98,14 +98,14 @@ struct Warp {
     cv::Mat matrix;
     cv::Rect rect;
     Warp() {
-        const qf::MappingQuad q = skewedQuad();
+        const qf::MappingGeometry q = skewedQuad();
         const qf::IntRect& r = q.graphRect;
         rect = cv::Rect(r.left, r.top, r.width(), r.height());
         std::vector<cv::Point2f> from, to{{0.f, 0.f},
                                           {float(rect.width), 0.f},
                                           {float(rect.width), float(rect.height)},
                                           {0.f, float(rect.height)}};
-        for (const qf::IntPoint& p : q.mappingCorners) from.emplace_back(float(p.x), float(p.y));
+        for (const qf::IntPoint& p : q.corners) from.emplace_back(float(p.x), float(p.y));
         matrix = cv::getPerspectiveTransform(from, to);
     }
     void run(int interpolation) {
@@ -255,11 +255,10 @@ BENCHMARK(BM_runProcessing720p)
 
 // The ratio only means something while the fast loop gives the plain loop's pixels.
 bool matchesPlainLoop() {
-    const qf::MappingQuad quad = skewedQuad();
+    const qf::MappingGeometry quad = skewedQuad();
     qf::ImagePair images{input(), input().clone()};
     qf::runMapping(images, qf::CurrentImage::Input, quad);
-    const cv::Mat want =
-        qf::test::referenceMapping(input(), quad.mappingCorners, quad.graphRect);
+    const cv::Mat want = qf::test::referenceMapping(input(), quad.corners, quad.graphRect);
     return cv::norm(images.outputImage, want, cv::NORM_INF) == 0.0;
 }
 
@@ -292,23 +291,26 @@ int main(int argc, char** argv) {
     std::printf("runMapping/warpPerspective single-thread time ratio: %.2f\n", mapping1 / warp1);
     std::printf("runMapping/copy time ratio: %.2f\n", mapping / copy);
     std::printf("runMapping single-thread/copy time ratio: %.2f\n", mapping1 / copy);
-    std::printf("perspective runMapping %.2f ms, %.2f ms (1 thread); interpolated %.2f ms; "
-                "warpPerspective interpolated %.2f ms\n",
-                perspective, perspective1, interpolated, warpLinear);
+    std::printf(
+        "perspective runMapping %.2f ms, %.2f ms (1 thread); interpolated %.2f ms; "
+        "warpPerspective interpolated %.2f ms\n",
+        perspective, perspective1, interpolated, warpLinear);
     std::printf("perspective runMapping/warpPerspective time ratio (target <= 1.0): %.2f\n",
                 perspective / warp);
     std::printf("perspective runMapping/warpPerspective single-thread time ratio: %.2f\n",
                 perspective1 / warp1);
     std::printf("perspective runMapping/bilinear runMapping time ratio (target <= 1.2): %.2f\n",
                 perspective / mapping);
-    std::printf("interpolated perspective runMapping/interpolated warpPerspective time ratio: "
-                "%.2f\n",
-                interpolated / warpLinear);
+    std::printf(
+        "interpolated perspective runMapping/interpolated warpPerspective time ratio: "
+        "%.2f\n",
+        interpolated / warpLinear);
     const double extraction = reporter.time("BM_extractCurve");
     const double inRange = reporter.time("BM_inRange");
-    std::printf("extractCurve in a 4000x3000 axis rectangle %.2f ms (target <= 50 ms); "
-                "one inRange over it %.2f ms\n",
-                extraction, inRange);
+    std::printf(
+        "extractCurve in a 4000x3000 axis rectangle %.2f ms (target <= 50 ms); "
+        "one inRange over it %.2f ms\n",
+        extraction, inRange);
     std::printf("extractCurve/inRange time ratio: %.2f\n", extraction / inRange);
     std::printf("runProcessing 1280x720/66 ms camera tick ratio: %.3f\n",
                 processing / kCameraTickMs);

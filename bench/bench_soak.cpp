@@ -96,8 +96,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     // A slightly turned chart, as photographed.
-    s.mapping.mappingCorners = {{{60, 50}, {590, 40}, {600, 440}, {50, 430}}};
-    s.mapping.graphRect = {40, 40, 600, 440};
+    s.mapping.geometry.corners = {{{60, 50}, {590, 40}, {600, 440}, {50, 430}}};
+    s.mapping.geometry.graphRect = {40, 40, 600, 440};
 
     std::vector<double> times;
     times.reserve(std::size_t(ticks));

@@ -15,11 +15,11 @@
 #include <vector>
 
 #include "common/cp932.h"
+#include "curve_clicks.h"
 #include "imaging/image_file.h"
 #include "imaging/image_pair.h"
 #include "imaging/mapping.h"
 #include "project/project_file.h"
-#include "curve_clicks.h"
 
 namespace {
 
@@ -113,15 +113,15 @@ int main(int argc, char** argv) {
     // rectangle inside it at the axis ends.
     qf::DocumentRecord p;
     p.image = "chart.jpg";
-    p.corners = qf::Quad{{project(homography, {kLeft - kMargin, kTop - kMargin}),
-                          project(homography, {kRight + kMargin, kTop - kMargin}),
-                          project(homography, {kRight + kMargin, kBottom + kMargin}),
-                          project(homography, {kLeft - kMargin, kBottom + kMargin})}};
+    p.mapping.corners = qf::Quad{{project(homography, {kLeft - kMargin, kTop - kMargin}),
+                                  project(homography, {kRight + kMargin, kTop - kMargin}),
+                                  project(homography, {kRight + kMargin, kBottom + kMargin}),
+                                  project(homography, {kLeft - kMargin, kBottom + kMargin})}};
     const qf::IntRect graph{100, 80, 100 + (kRight - kLeft) + 2 * kMargin,
                             80 + (kBottom - kTop) + 2 * kMargin};
-    p.graphRect = graph;
+    p.mapping.graphRect = graph;
     p.axis.axisRect = {graph.left + kMargin, graph.top + kMargin, graph.right - kMargin,
-                         graph.bottom - kMargin};
+                       graph.bottom - kMargin};
     p.axis.xMax = kXMax;
     p.axis.yMax = kYMax;
     p.fit.degree = 3;
@@ -129,17 +129,13 @@ int main(int argc, char** argv) {
 
     // Straightened with the perspective transform, which undoes the photo's
     // keystone; the points are clicked on that picture.
-    p.mappingMethod = qf::MappingMethod::Perspective;
+    p.mapping.method = qf::MappingMethod::Perspective;
     qf::applyMappingNow(p);
     qf::ImagePair images;
     // Clicked on the picture as the program reads it back, JPEG losses and all.
     images.inputImage = qf::readImageFile(dir + "/chart.jpg");
     if (images.inputImage.empty()) return 1;
-    qf::MappingQuad mapping;
-    mapping.mappingCorners = p.corners;
-    mapping.graphRect = graph;
-    mapping.mappingMethod = p.mappingMethod;
-    qf::runMapping(images, qf::CurrentImage::Input, mapping);
+    qf::runMapping(images, qf::CurrentImage::Input, *p.applied);
     p.points = qf::clickSampleCurve(images.outputImage, p.axis.axisRect);
     std::ofstream(dir + "/chart.quillfen.json", std::ios::binary) << qf::projectText(p);
     std::printf("wrote %s/chart.jpg and chart.quillfen.json with %zu points\n", dir.c_str(),

@@ -248,8 +248,8 @@ bool ProjectController::openPicture(const QString& path) {
             DocumentRecord fresh;
             const DocumentRecord shown = recordOf(m_view.state());
             fresh.image = shown.image;
-            fresh.corners = fresh.mappedCorners = shown.corners;
-            fresh.graphRect = fresh.mappedGraphRect = shown.graphRect;
+            fresh.mapping.corners = shown.mapping.corners;
+            fresh.mapping.graphRect = shown.mapping.graphRect;
             fresh.axis.axisRect = shown.axis.axisRect;
             startDocument(std::move(fresh), QString());
             return true;

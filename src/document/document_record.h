@@ -12,7 +12,7 @@
 #include "common/axis_settings.h"
 #include "common/extraction_settings.h"
 #include "common/geometry.h"
-#include "common/mapping_method.h"
+#include "common/mapping_geometry.h"
 #include "fit/fit_types.h"
 #include "graph/graph_style.h"
 
@@ -20,22 +20,16 @@ namespace qf {
 
 struct DocumentRecord {
     std::string image;  // picture path; empty: no picture yet
-    Quad corners{{{40, 40}, {120, 40}, {120, 100}, {40, 100}}};  // on the input picture
-    IntRect graphRect{40, 40, 120, 100};  // where the corners' quadrilateral is mapped to
-    MappingMethod mappingMethod = MappingMethod::Bilinear;  // for the next mapping run
-    MappingSampling mappingSampling = MappingSampling::Nearest;  // perspective only
-    bool applyMapping = false;  // the working picture is the mapped one
-    // What the working picture was mapped with. The corners and the graph
-    // rectangle may be moved after a mapping without running it again; the
-    // picture and the points on it still follow these. Equal to corners and
-    // graphRect when no mapping is applied.
-    Quad mappedCorners = corners;
-    IntRect mappedGraphRect = graphRect;
-    MappingMethod mappedMethod = mappingMethod;
-    MappingSampling mappedSampling = mappingSampling;
-    AxisSettings axis;          // values, scales and the axis rectangle
+    // The corners on the input picture and the graph rectangle they are
+    // mapped to, with the method for the next mapping run.
+    MappingGeometry mapping;
+    // What the working picture was mapped with; none: it is the input. The
+    // corners and the graph rectangle may be moved after a mapping without
+    // running it again; the picture and the points on it still follow this.
+    std::optional<MappingGeometry> applied;
+    AxisSettings axis;                // values, scales and the axis rectangle
     std::vector<SourcePoint> points;  // on the working picture, in the order clicked
-    ExtractionSettings extraction;     // the automatic extraction's tolerance, count and gap
+    ExtractionSettings extraction;    // the automatic extraction's tolerance, count and gap
     // A click for the automatic extraction that a project file asks for: the
     // batch mode (and the window, when it opens the project) puts the
     // extracted points before `points`.
@@ -48,20 +42,13 @@ struct DocumentRecord {
 // Runs the mapping in the record: the working picture is the corners'
 // quadrilateral mapped onto the graph rectangle as they stand now.
 inline void applyMappingNow(DocumentRecord& r) {
-    r.applyMapping = true;
-    r.mappedCorners = r.corners;
-    r.mappedGraphRect = r.graphRect;
-    r.mappedMethod = r.mappingMethod;
-    r.mappedSampling = r.mappingSampling;
+    r.applied = r.mapping;
 }
 
-// The working picture is no longer a mapping (rebuilt from the input).
-inline void dropMapping(DocumentRecord& r) {
-    r.applyMapping = false;
-    r.mappedCorners = r.corners;
-    r.mappedGraphRect = r.graphRect;
-    r.mappedMethod = r.mappingMethod;
-    r.mappedSampling = r.mappingSampling;
+// The geometry the working picture follows: the applied mapping's, or the
+// handles' while nothing is mapped.
+inline const MappingGeometry& workingGeometry(const DocumentRecord& r) {
+    return r.applied ? *r.applied : r.mapping;
 }
 
 }  // namespace qf

@@ -147,8 +147,8 @@ std::optional<Homography> squareToQuad(const Quad& p) {
 
 void resetMappingForImage(int w, int h, MappingQuad& mapping, IntRect& axisRect) {
     const DefaultGeometry g = defaultGeometryFor(w, h);
-    mapping.mappingCorners = g.corners;
-    mapping.graphRect = g.graphRect;
+    mapping.geometry.corners = g.corners;
+    mapping.geometry.graphRect = g.graphRect;
     axisRect = g.axisRect;
     updateInnerQuad(mapping);
 }
@@ -184,23 +184,22 @@ std::optional<Quad> computeInnerQuad(const Quad& corners, double a, double b,
 }
 
 void updateInnerQuad(MappingQuad& mapping) {
-    const IntRect& r = mapping.graphRect;
+    const IntRect& r = mapping.geometry.graphRect;
     const double width = double(r.right) - r.left;
     const double height = double(r.bottom) - r.top;
     if (width == 0.0 || height == 0.0) return;
-    if (const std::optional<Quad> q =
-            computeInnerQuad(mapping.mappingCorners, 40.0 / width, 40.0 / height,
-                             mapping.mappingMethod)) {
+    if (const std::optional<Quad> q = computeInnerQuad(mapping.geometry.corners, 40.0 / width,
+                                                       40.0 / height, mapping.geometry.method)) {
         mapping.innerQuad = *q;
     }
 }
 
 std::optional<IntPoint> perspectiveGuidePoint(const MappingQuad& mapping, double s, double t) {
-    const IntRect& r = mapping.graphRect;
+    const IntRect& r = mapping.geometry.graphRect;
     const double width = double(r.right) - r.left;
     const double height = double(r.bottom) - r.top;
     if (width == 0.0 || height == 0.0) return std::nullopt;
-    const std::optional<Homography> h = squareToQuad(mapping.mappingCorners);
+    const std::optional<Homography> h = squareToQuad(mapping.geometry.corners);
     if (!h) return std::nullopt;
     const double u0 = 20.0 / width;
     const double v0 = 20.0 / height;
@@ -209,7 +208,7 @@ std::optional<IntPoint> perspectiveGuidePoint(const MappingQuad& mapping, double
     return IntPoint{roundInt(h->x(u, v)), roundInt(h->y(u, v))};
 }
 
-void runMapping(ImagePair& images, CurrentImage current, const MappingQuad& mapping) {
+void runMapping(ImagePair& images, CurrentImage current, const MappingGeometry& geometry) {
     const cv::Mat& in = images.inputImage;
     if (!imagePresent(images, current) || in.empty() || in.type() != CV_8UC3) return;
     // The mapping replaces whatever output was still to be built.
@@ -217,7 +216,7 @@ void runMapping(ImagePair& images, CurrentImage current, const MappingQuad& mapp
     cv::Mat& out = outputBuffer(images);
     const int width = in.cols;
     const int height = in.rows;
-    const IntRect& r = mapping.graphRect;
+    const IntRect& r = geometry.graphRect;
     // The rectangle as far as it lies on the image; the samples are still
     // spaced for the whole rectangle.
     const int top = std::clamp(r.top, 0, height);
@@ -237,12 +236,12 @@ void runMapping(ImagePair& images, CurrentImage current, const MappingQuad& mapp
     }
     if (!inside) return;
 
-    const Quad& p = mapping.mappingCorners;
-    const bool perspective = mapping.mappingMethod == MappingMethod::Perspective;
+    const Quad& p = geometry.corners;
+    const bool perspective = geometry.method == MappingMethod::Perspective;
     const std::optional<Homography> t = perspective ? squareToQuad(p) : std::nullopt;
     const std::optional<Edges> e = perspective ? std::nullopt : edgesOf(p);
     if (t) {
-        mapPerspective(in, out, *t, r, mapping.mappingSampling, top, bottom, left, right);
+        mapPerspective(in, out, *t, r, geometry.sampling, top, bottom, left, right);
         return;
     }
     if (!e) {

@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "common/geometry.h"
-#include "common/mapping_method.h"
+#include "common/mapping_geometry.h"
 #include "imaging/image_pair.h"
 
 namespace qf {
@@ -16,13 +16,10 @@ namespace qf {
 // AxisSettings, where the calibration reads it, and the functions that reset
 // it take it by reference.
 struct MappingQuad {
-    Quad mappingCorners{{{40, 40}, {120, 40}, {120, 100}, {40, 100}}};
+    MappingGeometry geometry;  // the handles: what the next mapping run uses
     Quad innerQuad{{{60, 60}, {100, 60}, {100, 80}, {60, 80}}};  // guide quadrilateral
     bool showMappingGrid = true;
     int32_t mappingGridDivisions = 10;
-    IntRect graphRect{40, 40, 120, 100};  // right and bottom exclusive
-    MappingMethod mappingMethod = MappingMethod::Bilinear;
-    MappingSampling mappingSampling = MappingSampling::Nearest;  // perspective only
 };
 
 // The projective transform from the unit square to a quadrilateral: (0, 0),
@@ -66,7 +63,7 @@ void updateInnerQuad(MappingQuad& mapping);
 std::optional<IntPoint> perspectiveGuidePoint(const MappingQuad& mapping, double s, double t);
 
 // Rebuilds the output from the input: the corners' quadrilateral sampled
-// (nearest, no interpolation) onto the graph rectangle by the quad's method,
+// (nearest, no interpolation) onto the graph rectangle by the geometry's method,
 // white elsewhere and where a sample falls outside the input. A degenerate
 // quadrilateral leaves the input's pixels inside the rectangle. Parts of the
 // rectangle outside the image are skipped. Nothing happens while no image is
@@ -74,9 +71,9 @@ std::optional<IntPoint> perspectiveGuidePoint(const MappingQuad& mapping, double
 //
 // The perspective method sends output pixel (left + j, top + i) to the
 // transform's point at (j / width, i / height) and takes the input pixel
-// nearest to it (or interpolates, as the quad's sampling says), so the corners land exactly on the
-// rectangle's corners (the bottom and right ones just past its last row and column, as with the
+// nearest to it (or interpolates, as the geometry's sampling says), so the corners land exactly on
+// the rectangle's corners (the bottom and right ones just past its last row and column, as with the
 // bilinear method).
-void runMapping(ImagePair& images, CurrentImage current, const MappingQuad& mapping);
+void runMapping(ImagePair& images, CurrentImage current, const MappingGeometry& geometry);
 
 }  // namespace qf

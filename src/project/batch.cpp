@@ -68,10 +68,7 @@ std::string loadPicture(DocumentRecord& project, const GeometryGiven& given,
     placeMissingGeometry(project, given, input.cols, input.rows);
     // The working picture is mapped with the geometry the mapping was run
     // with; corners moved after it do not change what the points were clicked on.
-    s.mapping.mappingCorners = project.mappedCorners;
-    s.mapping.graphRect = project.mappedGraphRect;
-    s.mapping.mappingMethod = project.mappedMethod;
-    s.mapping.mappingSampling = project.mappedSampling;
+    s.mapping.geometry = workingGeometry(project);
     updateInnerQuad(s.mapping);
     s.axis = project.axis;
     return {};
@@ -80,7 +77,7 @@ std::string loadPicture(DocumentRecord& project, const GeometryGiven& given,
 // The points are clicked on the output image: the mapped chart, or the grey
 // copy when no mapping is run. `shown` is the picture shown as loaded.
 void mapWorkingPicture(const DocumentRecord& project, CurrentImage shown, Session& s) {
-    if (project.applyMapping) runMapping(s.images, shown, s.mapping);
+    if (project.applied) runMapping(s.images, shown, *project.applied);
 }
 
 // The project's points, after those extracted from the working picture

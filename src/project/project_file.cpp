@@ -155,34 +155,34 @@ const char* samplingName(MappingSampling s) {
 }
 
 void readMapping(const Reader& r, DocumentRecord& p, GeometryGiven& given) {
-    if (const Json* v = r.find("method")) p.mappingMethod = methodOf(*v, r.key("method"));
-    if (const Json* v = r.find("sampling")) p.mappingSampling = samplingOf(*v, r.key("sampling"));
+    MappingGeometry& g = p.mapping;
+    if (const Json* v = r.find("method")) g.method = methodOf(*v, r.key("method"));
+    if (const Json* v = r.find("sampling")) g.sampling = samplingOf(*v, r.key("sampling"));
     if (const Json* v = r.find("corners")) {
-        p.corners = quadOf(*v, r.key("corners"));
+        g.corners = quadOf(*v, r.key("corners"));
         given.corners = true;
     }
     if (auto rect = r.rect("graphRect")) {
-        p.graphRect = *rect;
+        g.graphRect = *rect;
         given.graphRect = true;
     }
-    r.read("apply", p.applyMapping);
-    p.mappedCorners = p.corners;
-    p.mappedGraphRect = p.graphRect;
-    p.mappedMethod = p.mappingMethod;
-    p.mappedSampling = p.mappingSampling;
+    bool apply = p.applied.has_value();
+    r.read("apply", apply);
+    // Without its own geometry, the applied mapping is the handles'.
+    p.applied = apply ? std::optional<MappingGeometry>(g) : std::nullopt;
     if (auto applied = r.object("applied")) {
-        if (!p.applyMapping) fail(applied->key("corners"), "needs \"apply\": true");
+        if (!apply) fail(applied->key("corners"), "needs \"apply\": true");
         const Json* v = applied->find("corners");
         if (!v) fail(applied->key("corners"), "is missing");
-        p.mappedCorners = quadOf(*v, applied->key("corners"));
+        p.applied->corners = quadOf(*v, applied->key("corners"));
         if (auto rect = applied->rect("graphRect"))
-            p.mappedGraphRect = *rect;
+            p.applied->graphRect = *rect;
         else
             fail(applied->key("graphRect"), "is missing");
         if (const Json* m = applied->find("method"))
-            p.mappedMethod = methodOf(*m, applied->key("method"));
+            p.applied->method = methodOf(*m, applied->key("method"));
         if (const Json* m = applied->find("sampling"))
-            p.mappedSampling = samplingOf(*m, applied->key("sampling"));
+            p.applied->sampling = samplingOf(*m, applied->key("sampling"));
     }
 }
 
@@ -499,31 +499,30 @@ Json projectJson(const DocumentRecord& p) {
     Json root;
     root["format"] = kProjectFormat;
     // What only version 3 holds.
-    const bool third = p.mappingMethod != MappingMethod::Bilinear ||
-                       p.mappingSampling != MappingSampling::Nearest ||
-                       (p.applyMapping && (p.mappedMethod != MappingMethod::Bilinear ||
-                                           p.mappedSampling != MappingSampling::Nearest)) ||
-                       p.extractSeed || p.extraction != ExtractionSettings{};
+    const auto plain = [](const MappingGeometry& g) {
+        return g.method == MappingMethod::Bilinear && g.sampling == MappingSampling::Nearest;
+    };
+    const bool third = !plain(p.mapping) || (p.applied && !plain(*p.applied)) || p.extractSeed ||
+                       p.extraction != ExtractionSettings{};
     root["version"] = third ? 3 : 2;
     root["image"] = p.image;
 
     Json mapping;
     // Written only when it is not the default, so that a project that does
     // not use it reads the same in older versions.
-    if (p.mappingMethod != MappingMethod::Bilinear) mapping["method"] = methodName(p.mappingMethod);
-    if (p.mappingSampling != MappingSampling::Nearest)
-        mapping["sampling"] = samplingName(p.mappingSampling);
-    mapping["corners"] = quadJson(p.corners);
-    mapping["graphRect"] = rectJson(p.graphRect);
-    mapping["apply"] = p.applyMapping;
-    if (p.applyMapping &&
-        (p.mappedCorners != p.corners || p.mappedGraphRect != p.graphRect ||
-         p.mappedMethod != p.mappingMethod || p.mappedSampling != p.mappingSampling)) {
-        Json applied = {{"corners", quadJson(p.mappedCorners)},
-                        {"graphRect", rectJson(p.mappedGraphRect)}};
-        if (p.mappedMethod != p.mappingMethod) applied["method"] = methodName(p.mappedMethod);
-        if (p.mappedSampling != p.mappingSampling)
-            applied["sampling"] = samplingName(p.mappedSampling);
+    const MappingGeometry& handles = p.mapping;
+    if (handles.method != MappingMethod::Bilinear) mapping["method"] = methodName(handles.method);
+    if (handles.sampling != MappingSampling::Nearest)
+        mapping["sampling"] = samplingName(handles.sampling);
+    mapping["corners"] = quadJson(handles.corners);
+    mapping["graphRect"] = rectJson(handles.graphRect);
+    mapping["apply"] = p.applied.has_value();
+    // The applied geometry, only where it is not the handles'.
+    if (p.applied && *p.applied != handles) {
+        const MappingGeometry& a = *p.applied;
+        Json applied = {{"corners", quadJson(a.corners)}, {"graphRect", rectJson(a.graphRect)}};
+        if (a.method != handles.method) applied["method"] = methodName(a.method);
+        if (a.sampling != handles.sampling) applied["sampling"] = samplingName(a.sampling);
         mapping["applied"] = applied;
     }
     root["mapping"] = mapping;
@@ -609,10 +608,12 @@ std::string writeProjectFile(const std::string& path, const DocumentRecord& proj
 void placeMissingGeometry(DocumentRecord& p, const GeometryGiven& given, int w, int h) {
     const DefaultGeometry g = defaultGeometryFor(w, h);
     // A mapping with no geometry of its own follows the placed geometry.
-    if (!given.corners && p.mappedCorners == p.corners) p.mappedCorners = g.corners;
-    if (!given.graphRect && p.mappedGraphRect == p.graphRect) p.mappedGraphRect = g.graphRect;
-    if (!given.corners) p.corners = g.corners;
-    if (!given.graphRect) p.graphRect = g.graphRect;
+    if (p.applied && !given.corners && p.applied->corners == p.mapping.corners)
+        p.applied->corners = g.corners;
+    if (p.applied && !given.graphRect && p.applied->graphRect == p.mapping.graphRect)
+        p.applied->graphRect = g.graphRect;
+    if (!given.corners) p.mapping.corners = g.corners;
+    if (!given.graphRect) p.mapping.graphRect = g.graphRect;
     if (!given.axisRect) p.axis.axisRect = g.axisRect;
 }
 

@@ -225,8 +225,8 @@ PanelSettings panelSettingsOf(const DocumentRecord& r) {
     s.showLines = r.graph.showLines;
     s.showNumbers = r.graph.showNumbers;
     s.colour = r.graph.colour;
-    s.mappingMethod = static_cast<int>(r.mappingMethod);
-    s.mappingSampling = static_cast<int>(r.mappingSampling);
+    s.mappingMethod = static_cast<int>(r.mapping.method);
+    s.mappingSampling = static_cast<int>(r.mapping.sampling);
     s.extractTolerance = r.extraction.tolerance;
     s.extractCount = r.extraction.count;
     s.extractGap = r.extraction.gap;
@@ -262,17 +262,12 @@ bool applyPanelSettings(const PanelSettings& s, DocumentRecord& view) {
     update(style.showGrid, s.showGrid);
     update(style.colour, s.colour);
     // Read by the next mapping run; the guide and the grid follow it at once.
-    update(view.mappingMethod,
+    update(view.mapping.method,
            s.mappingMethod == 1 ? MappingMethod::Perspective : MappingMethod::Bilinear);
-    update(view.mappingSampling,
+    update(view.mapping.sampling,
            s.mappingSampling == 1 ? MappingSampling::Interpolated : MappingSampling::Nearest);
     // Read by the next extraction; a preview on show is made again.
     view.extraction = {s.extractTolerance, s.extractCount, s.extractGap};
-    if (!view.applyMapping) {
-        // Nothing mapped: what the picture "was mapped with" is what is chosen.
-        view.mappedMethod = view.mappingMethod;
-        view.mappedSampling = view.mappingSampling;
-    }
     return changed;
 }
 

@@ -9,15 +9,8 @@ namespace qf {
 DocumentRecord recordOf(const ViewState& s) {
     DocumentRecord r;
     r.image = s.picture.imagePath;
-    r.corners = s.mapping.mappingCorners;
-    r.graphRect = s.mapping.graphRect;
-    r.mappingMethod = s.mapping.mappingMethod;
-    r.mappingSampling = s.mapping.mappingSampling;
-    r.applyMapping = s.picture.mappingApplied != 0;
-    r.mappedCorners = r.applyMapping ? s.picture.mappedCorners : r.corners;
-    r.mappedGraphRect = r.applyMapping ? s.picture.mappedGraphRect : r.graphRect;
-    r.mappedMethod = r.applyMapping ? s.picture.mappedMethod : r.mappingMethod;
-    r.mappedSampling = r.applyMapping ? s.picture.mappedSampling : r.mappingSampling;
+    r.mapping = s.mapping.geometry;
+    r.applied = s.picture.applied;
     r.axis = s.axis;
     r.points.assign(s.points.points.begin(), s.points.points.begin() + s.points.pointCount);
     r.extraction = s.extraction;
@@ -27,13 +20,8 @@ DocumentRecord recordOf(const ViewState& s) {
 }
 
 void showRecord(ViewState& s, const DocumentRecord& r) {
-    if (s.mapping.mappingCorners != r.corners || s.mapping.graphRect != r.graphRect ||
-        s.mapping.mappingMethod != r.mappingMethod ||
-        s.mapping.mappingSampling != r.mappingSampling) {
-        s.mapping.mappingCorners = r.corners;
-        s.mapping.graphRect = r.graphRect;
-        s.mapping.mappingMethod = r.mappingMethod;
-        s.mapping.mappingSampling = r.mappingSampling;
+    if (s.mapping.geometry != r.mapping) {
+        s.mapping.geometry = r.mapping;
         updateInnerQuad(s.mapping);
     }
     s.axis = r.axis;
@@ -51,15 +39,11 @@ PictureWork pictureWorkFor(const ViewState& s, const DocumentRecord& r) {
     w.read = r.image != s.picture.imagePath && !r.image.empty();
     w.clear = r.image.empty() && !s.picture.imagePath.empty();
     if (w.clear) return w;
-    const bool mappedNow = s.picture.mappingApplied != 0 && !w.read;
-    if (r.applyMapping) {
-        w.remap = !mappedNow || s.picture.mappedCorners != r.mappedCorners ||
-                  s.picture.mappedGraphRect != r.mappedGraphRect ||
-                  s.picture.mappedMethod != r.mappedMethod ||
-                  s.picture.mappedSampling != r.mappedSampling;
-    } else {
-        w.unmap = mappedNow;
-    }
+    const std::optional<MappingGeometry> mappedNow = w.read ? std::nullopt : s.picture.applied;
+    if (r.applied)
+        w.remap = mappedNow != r.applied;
+    else
+        w.unmap = mappedNow.has_value();
     return w;
 }
 
@@ -76,19 +60,8 @@ void rebuildWorkingPicture(ViewState& s, const DocumentRecord& r, const PictureW
     if (!work.remap && !work.unmap) return;
     s.extractPreview = {};  // found on the picture this replaces
     if (work.unmap) convertGrey(s.images, s.display.currentImage, s.greyMode);
-    if (work.remap) {
-        MappingQuad mapped = s.mapping;
-        mapped.mappingCorners = r.mappedCorners;
-        mapped.graphRect = r.mappedGraphRect;
-        mapped.mappingMethod = r.mappedMethod;
-        mapped.mappingSampling = r.mappedSampling;
-        runMapping(s.images, s.display.currentImage, mapped);
-    }
-    s.picture.mappingApplied = r.applyMapping ? 1 : 0;
-    s.picture.mappedCorners = r.mappedCorners;
-    s.picture.mappedGraphRect = r.mappedGraphRect;
-    s.picture.mappedMethod = r.mappedMethod;
-    s.picture.mappedSampling = r.mappedSampling;
+    if (work.remap) runMapping(s.images, s.display.currentImage, *r.applied);
+    s.picture.applied = r.applied;
     refreshDisplay(s);
 }
 

@@ -61,7 +61,7 @@ ImageView::ImageView(Dialogs& dialogs, QWidget* parent)
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     m_state.mapping.innerQuad =
-        computeInnerQuad(m_state.mapping.mappingCorners, 40.0 / 80, 40.0 / 60)
+        computeInnerQuad(m_state.mapping.geometry.corners, 40.0 / 80, 40.0 / 60)
             .value_or(m_state.mapping.innerQuad);
 }
 
@@ -467,8 +467,8 @@ void ImageView::adoptRecord(const DocumentRecord& r) {
         extractError = redoExtraction(m_state);
     // What only the next fit reads (model, degree, formulas, count) is not
     // drawn: no repaint, no new lists.
-    const bool visible = work.any() || before.corners != r.corners ||
-                         before.graphRect != r.graphRect || before.axis != r.axis ||
+    const bool visible = work.any() || before.mapping.corners != r.mapping.corners ||
+                         before.mapping.graphRect != r.mapping.graphRect || before.axis != r.axis ||
                          before.points != r.points || before.graph != r.graph ||
                          previewed != m_state.extractPreview.shown() ||
                          (previewed && before.extraction != r.extraction);

@@ -79,7 +79,7 @@ void toggleGreyMode(ViewState& s) {
     s.extractPreview = {};  // found on the picture this replaces
     convertGrey(s.images, s.display.currentImage, s.greyMode);
     // The working picture is rebuilt from the input: no longer the mapping.
-    if (s.imagePresent()) s.picture.mappingApplied = 0;
+    if (s.imagePresent()) s.picture.applied.reset();
 }
 
 std::string previewExtraction(ViewState& s, IntPoint image) {
@@ -119,12 +119,8 @@ std::string extractionNote(const ExtractionPreview& preview) {
 
 void runMappingCommand(ViewState& s) {
     if (s.imagePresent()) {
-        runMapping(s.images, s.display.currentImage, s.mapping);
-        s.picture.mappingApplied = 1;
-        s.picture.mappedCorners = s.mapping.mappingCorners;
-        s.picture.mappedGraphRect = s.mapping.graphRect;
-        s.picture.mappedMethod = s.mapping.mappingMethod;
-        s.picture.mappedSampling = s.mapping.mappingSampling;
+        runMapping(s.images, s.display.currentImage, s.mapping.geometry);
+        s.picture.applied = s.mapping.geometry;
         selectTool(s, Tool::GraphRect);
     }
     refreshDisplay(s);
@@ -259,12 +255,8 @@ void installPicture(ViewState& s, cv::Mat picture, const std::string& path) {
     installLoadedImage(std::move(picture), s.images, s.mapping, s.axis.axisRect, s.display,
                        s.transform.zoomShift, s.greyMode);
     s.picture.imagePath = path;
-    s.picture.mappingApplied = 0;
+    s.picture.applied.reset();
     s.extractPreview = {};
-    s.picture.mappedCorners = s.mapping.mappingCorners;
-    s.picture.mappedGraphRect = s.mapping.graphRect;
-    s.picture.mappedMethod = s.mapping.mappingMethod;
-    s.picture.mappedSampling = s.mapping.mappingSampling;
     refreshDisplay(s);
 }
 

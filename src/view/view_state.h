@@ -61,12 +61,8 @@ struct DragState {
 // What the working picture was made from: which file, and whether (and with
 // which geometry) it is the mapping of the input.
 struct PictureSource {
-    std::string imagePath;  // empty: no picture, or a camera's frame
-    int32_t mappingApplied = 0;
-    Quad mappedCorners{{{40, 40}, {120, 40}, {120, 100}, {40, 100}}};
-    IntRect mappedGraphRect{40, 40, 120, 100};
-    MappingMethod mappedMethod = MappingMethod::Bilinear;
-    MappingSampling mappedSampling = MappingSampling::Nearest;
+    std::string imagePath;                   // empty: no picture, or a camera's frame
+    std::optional<MappingGeometry> applied;  // none: the working picture is the input
 };
 
 struct ViewState {

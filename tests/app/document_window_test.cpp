@@ -158,7 +158,7 @@ public:
         switch (op) {
             case Op::MoveCorner: {
                 command(ID_MAPPING_CORNERS);
-                const IntPoint c = view().state().mapping.mappingCorners[2];
+                const IntPoint c = view().state().mapping.geometry.corners[2];
                 dragOnView(view(), {c.x, c.y}, {c.x - 6, c.y - 4});
                 break;
             }
@@ -292,20 +292,20 @@ TEST_F(DocumentWindowUndoTest, TheChosenMappingMethodStraightensThePicture) {
     run(Op::MoveCorner);
     run(Op::ChoosePerspective);
     const MappingQuad& mapping = view().state().mapping;
-    EXPECT_EQ(record().mappingMethod, MappingMethod::Perspective);
-    const IntRect& g = mapping.graphRect;
-    EXPECT_EQ(mapping.innerQuad, computeInnerQuad(mapping.mappingCorners, 40.0 / g.width(),
+    EXPECT_EQ(record().mapping.method, MappingMethod::Perspective);
+    const IntRect& g = mapping.geometry.graphRect;
+    EXPECT_EQ(mapping.innerQuad, computeInnerQuad(mapping.geometry.corners, 40.0 / g.width(),
                                                     40.0 / g.height(), MappingMethod::Perspective));
     run(Op::RunMapping);
     ImagePair direct{view().state().images.inputImage, cv::Mat()};
-    runMapping(direct, CurrentImage::Input, mapping);
+    runMapping(direct, CurrentImage::Input, mapping.geometry);
     const cv::Mat perspective = picturePixels().second;
     EXPECT_TRUE(samePixels(perspective, direct.outputImage));
-    EXPECT_EQ(record().mappedMethod, MappingMethod::Perspective);
+    EXPECT_EQ(record().applied->method, MappingMethod::Perspective);
 
     run(Op::ChooseInterpolated);
-    EXPECT_EQ(record().mappingSampling, MappingSampling::Interpolated);
-    EXPECT_EQ(record().mappedSampling, MappingSampling::Nearest);
+    EXPECT_EQ(record().mapping.sampling, MappingSampling::Interpolated);
+    EXPECT_EQ(record().applied->sampling, MappingSampling::Nearest);
     EXPECT_TRUE(samePixels(picturePixels().second, perspective));
     run(Op::RunMapping);
     EXPECT_FALSE(samePixels(picturePixels().second, perspective));
@@ -357,12 +357,12 @@ TEST_F(DocumentWindowUndoTest, ArrowKeysMoveByAPixelAsOneStepEach) {
     EXPECT_EQ(shown(), record());
 
     run(Op::MoveCorner);  // grabs corner 3
-    const IntPoint corner = record().corners[2];
+    const IntPoint corner = record().mapping.corners[2];
     view().setFocus();
     QTest::keyClick(&view(), Qt::Key_Left);
-    EXPECT_EQ(record().corners[2], (IntPoint{corner.x - 1, corner.y}));
+    EXPECT_EQ(record().mapping.corners[2], (IntPoint{corner.x - 1, corner.y}));
     command(ID_EDIT_UNDO);
-    EXPECT_EQ(record().corners[2], corner);
+    EXPECT_EQ(record().mapping.corners[2], corner);
 }
 
 // The extraction tool: a click shows what it found without touching the
@@ -485,9 +485,9 @@ TEST_F(DocumentWindowTest, AProjectSavedInTheWindowReplaysToTheSameFilesInTheBat
     ASSERT_GT(view().state().generated.generatedCount, 0);
     // A handle moved after the mapping: the points stay on the picture as mapped.
     command(ID_MAPPING_CORNERS);
-    const IntPoint c = view().state().mapping.mappingCorners[0];
+    const IntPoint c = view().state().mapping.geometry.corners[0];
     dragOnView(view(), {c.x, c.y}, {c.x + 3, c.y + 2});
-    ASSERT_NE(record().corners, record().mappedCorners);
+    ASSERT_NE(record().mapping.corners, record().applied->corners);
 
     const QString points = dir.filePath("window-points.csv");
     const QString fit = dir.filePath("window-fit.csv");

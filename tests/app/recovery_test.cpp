@@ -129,7 +129,7 @@ TEST_F(RecoveryTest, AKilledWindowsWorkIsRestoredWithItsPicture) {
     const Document& doc = w.projects().document();
     EXPECT_EQ(doc.record(), want.project);
     EXPECT_EQ(w.view().state().images.inputImage.cols, 160);
-    EXPECT_TRUE(w.view().state().picture.mappingApplied);
+    EXPECT_TRUE(w.view().state().picture.applied);
     EXPECT_TRUE(doc.isModified());
     EXPECT_EQ(doc.projectPath(), project);
     // The orphan became this window's own copy.

@@ -30,7 +30,7 @@ protected:
         display.displaySource = 2;
         display.showGeneratedGraph = 1;
         display.currentImage = CurrentImage::Output;
-        mapping.mappingCorners = {{{1, 2}, {3, 4}, {5, 6}, {7, 8}}};
+        mapping.geometry.corners = {{{1, 2}, {3, 4}, {5, 6}, {7, 8}}};
         mapping.showMappingGrid = 0;
         axisRect = {1, 2, 3, 4};
     }
@@ -67,8 +67,8 @@ TEST_F(LoadImage, ReplacesTheImagesAndResetsTheView) {
     EXPECT_EQ(display.displaySource, 1);
     EXPECT_EQ(display.currentImage, CurrentImage::Input);
     EXPECT_EQ(display.showGeneratedGraph, 1);
-    EXPECT_EQ(mapping.mappingCorners, (Quad{{{8, 8}, {56, 8}, {56, 40}, {8, 40}}}));
-    EXPECT_EQ(mapping.graphRect, (IntRect{6, 6, 58, 42}));
+    EXPECT_EQ(mapping.geometry.corners, (Quad{{{8, 8}, {56, 8}, {56, 40}, {8, 40}}}));
+    EXPECT_EQ(mapping.geometry.graphRect, (IntRect{6, 6, 58, 42}));
     EXPECT_EQ(axisRect, (IntRect{12, 12, 52, 36}));
     EXPECT_EQ(mapping.showMappingGrid, 0);  // a setting, not geometry
 }
@@ -115,8 +115,8 @@ TEST_F(LoadImage, FailureKeepsTheStateAndShowsNoImage) {
         EXPECT_EQ(images.outputImage.data, output.data);
         EXPECT_EQ(display.displaySource, 2);
         EXPECT_EQ(zoomShift, 3);
-        EXPECT_EQ(mapping.mappingCorners, mappingBefore.mappingCorners);
-        EXPECT_EQ(mapping.graphRect, mappingBefore.graphRect);
+        EXPECT_EQ(mapping.geometry.corners, mappingBefore.geometry.corners);
+        EXPECT_EQ(mapping.geometry.graphRect, mappingBefore.geometry.graphRect);
         EXPECT_EQ(mapping.innerQuad, mappingBefore.innerQuad);
         EXPECT_EQ(axisRect, (IntRect{1, 2, 3, 4}));
     }

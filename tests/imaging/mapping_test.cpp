@@ -35,15 +35,15 @@ ImagePair pairOf(const cv::Mat& input) {
 
 MappingQuad quadOf(const Quad& corners, const IntRect& rect) {
     MappingQuad m;
-    m.mappingCorners = corners;
-    m.graphRect = rect;
+    m.geometry.corners = corners;
+    m.geometry.graphRect = rect;
     return m;
 }
 
 // The input is used as it is laid out in memory; the output starts as a copy.
 cv::Mat mapped(const cv::Mat& input, const Quad& corners, const IntRect& rect) {
     ImagePair images{input, input.clone()};
-    runMapping(images, CurrentImage::Input, quadOf(corners, rect));
+    runMapping(images, CurrentImage::Input, quadOf(corners, rect).geometry);
     return images.outputImage;
 }
 
@@ -71,8 +71,8 @@ TEST(MappingReset, PlacesGeometryFor640x480) {
     MappingQuad m;
     IntRect axis;
     resetMappingForImage(640, 480, m, axis);
-    EXPECT_EQ(m.mappingCorners, (Quad{{{80, 80}, {560, 80}, {560, 400}, {80, 400}}}));
-    EXPECT_EQ(m.graphRect, (IntRect{60, 60, 580, 420}));
+    EXPECT_EQ(m.geometry.corners, (Quad{{{80, 80}, {560, 80}, {560, 400}, {80, 400}}}));
+    EXPECT_EQ(m.geometry.graphRect, (IntRect{60, 60, 580, 420}));
     EXPECT_EQ(axis, (IntRect{120, 120, 520, 360}));
     EXPECT_EQ(m.innerQuad, (Quad{{{98, 97}, {541, 97}, {541, 382}, {98, 382}}}));
     EXPECT_EQ(m.showMappingGrid, 1);
@@ -81,9 +81,9 @@ TEST(MappingReset, PlacesGeometryFor640x480) {
 
 TEST(MappingReset, InitialGuideIsTheOneTheInitialCornersGive) {
     const MappingQuad m;
-    const IntRect& r = m.graphRect;
+    const IntRect& r = m.geometry.graphRect;
     const std::optional<Quad> q =
-        computeInnerQuad(m.mappingCorners, 40.0 / r.width(), 40.0 / r.height());
+        computeInnerQuad(m.geometry.corners, 40.0 / r.width(), 40.0 / r.height());
     ASSERT_TRUE(q);
     EXPECT_EQ(*q, m.innerQuad);
 }
@@ -104,8 +104,8 @@ TEST(MappingReset, TinyAndEmptyImages) {
         MappingQuad m;
         IntRect axis;
         resetMappingForImage(c.w, c.h, m, axis);
-        EXPECT_EQ(m.mappingCorners, c.corners) << c.w << "x" << c.h;
-        EXPECT_EQ(m.graphRect, c.graph) << c.w << "x" << c.h;
+        EXPECT_EQ(m.geometry.corners, c.corners) << c.w << "x" << c.h;
+        EXPECT_EQ(m.geometry.graphRect, c.graph) << c.w << "x" << c.h;
     }
     MappingQuad m;
     IntRect axis;
@@ -127,8 +127,8 @@ TEST(InnerQuad, DegenerateQuadrilateralsLeaveTheGuideAlone) {
     const Quad before = m.innerQuad;
     updateInnerQuad(m);
     EXPECT_EQ(m.innerQuad, before);
-    m.mappingCorners = flatRightEdge;
-    m.graphRect = {0, 0, 80, 80};
+    m.geometry.corners = flatRightEdge;
+    m.geometry.graphRect = {0, 0, 80, 80};
     updateInnerQuad(m);
     EXPECT_EQ(m.innerQuad, before);
 }
@@ -280,12 +280,12 @@ TEST(Mapping, NeedsAnImageAndLeavesOtherHoldersAlone) {
 
     ImagePair none = pairOf(in);
     const cv::Mat before = none.outputImage;
-    runMapping(none, CurrentImage::None, m);
+    runMapping(none, CurrentImage::None, m.geometry);
     EXPECT_EQ(none.outputImage.data, before.data);
     EXPECT_EQ(cv::norm(none.outputImage, in, cv::NORM_INF), 0.0);
 
     ImagePair empty;
-    runMapping(empty, CurrentImage::Input, m);
+    runMapping(empty, CurrentImage::Input, m.geometry);
     EXPECT_TRUE(empty.outputImage.empty());
 
     // A Mat still holding the old output keeps its pixels; the output shares
@@ -293,12 +293,12 @@ TEST(Mapping, NeedsAnImageAndLeavesOtherHoldersAlone) {
     ImagePair images = pairOf(in);
     const cv::Mat held = images.outputImage;
     const cv::Mat heldCopy = held.clone();
-    runMapping(images, CurrentImage::Output, m);
+    runMapping(images, CurrentImage::Output, m.geometry);
     EXPECT_EQ(cv::norm(held, heldCopy, cv::NORM_INF), 0.0);
     EXPECT_NE(images.outputImage.data, images.inputImage.data);
     EXPECT_EQ(cv::norm(images.inputImage, in, cv::NORM_INF), 0.0);
     EXPECT_EQ(cv::norm(images.outputImage,
-                       test::referenceMapping(in, m.mappingCorners, m.graphRect), cv::NORM_INF),
+                       test::referenceMapping(in, m.geometry.corners, m.geometry.graphRect), cv::NORM_INF),
               0.0);
 }
 

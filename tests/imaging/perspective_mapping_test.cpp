@@ -137,11 +137,11 @@ cv::Mat straightened(const cv::Mat& photo, const Quad& corners, MappingMethod me
                      MappingSampling sampling = MappingSampling::Nearest) {
     ImagePair images{photo, cv::Mat()};
     MappingQuad m;
-    m.mappingCorners = corners;
-    m.graphRect = kGraph;
-    m.mappingMethod = method;
-    m.mappingSampling = sampling;
-    runMapping(images, CurrentImage::Input, m);
+    m.geometry.corners = corners;
+    m.geometry.graphRect = kGraph;
+    m.geometry.method = method;
+    m.geometry.sampling = sampling;
+    runMapping(images, CurrentImage::Input, m.geometry);
     return images.outputImage;
 }
 
@@ -199,10 +199,10 @@ TEST(PerspectiveMapping, CornersOnTheWholeImageGiveTheInput) {
     cv::randu(in, cv::Scalar::all(0), cv::Scalar::all(255));
     ImagePair images{in, cv::Mat()};
     MappingQuad m;
-    m.mappingCorners = {{{0, 0}, {80, 0}, {80, 60}, {0, 60}}};
-    m.graphRect = {0, 0, 80, 60};
-    m.mappingMethod = MappingMethod::Perspective;
-    runMapping(images, CurrentImage::Input, m);
+    m.geometry.corners = {{{0, 0}, {80, 0}, {80, 60}, {0, 60}}};
+    m.geometry.graphRect = {0, 0, 80, 60};
+    m.geometry.method = MappingMethod::Perspective;
+    runMapping(images, CurrentImage::Input, m.geometry);
     EXPECT_EQ(cv::norm(images.outputImage, in, cv::NORM_INF), 0.0);
 }
 
@@ -218,18 +218,18 @@ TEST(PerspectiveMapping, MatchesThePlainLoopOnRandomQuadrilaterals) {
     cv::randu(in, cv::Scalar::all(0), cv::Scalar::all(255));
     for (int n = 0; n < 60; ++n) {
         MappingQuad m;
-        m.mappingCorners = {{{20 + spread(random), 15 + spread(random)},
+        m.geometry.corners = {{{20 + spread(random), 15 + spread(random)},
                                {150 + spread(random), 15 + spread(random)},
                                {150 + spread(random), 105 + spread(random)},
                                {20 + spread(random), 105 + spread(random)}}};
-        m.graphRect = {10 + spread(random) / 4, 8 + spread(random) / 4, 160 + spread(random),
+        m.geometry.graphRect = {10 + spread(random) / 4, 8 + spread(random) / 4, 160 + spread(random),
                          110 + spread(random)};
-        m.mappingMethod = MappingMethod::Perspective;
-        const std::optional<Homography> h = squareToQuad(m.mappingCorners);
-        if (!h || m.graphRect.width() <= 0 || m.graphRect.height() <= 0) continue;
+        m.geometry.method = MappingMethod::Perspective;
+        const std::optional<Homography> h = squareToQuad(m.geometry.corners);
+        if (!h || m.geometry.graphRect.width() <= 0 || m.geometry.graphRect.height() <= 0) continue;
         ImagePair images{in, cv::Mat()};
-        runMapping(images, CurrentImage::Input, m);
-        const IntRect& r = m.graphRect;
+        runMapping(images, CurrentImage::Input, m.geometry);
+        const IntRect& r = m.geometry.graphRect;
         int wrong = 0;
         for (int y = std::max(r.top, 0); y < std::min(r.bottom, in.rows); ++y) {
             for (int x = std::max(r.left, 0); x < std::min(r.right, in.cols); ++x) {
@@ -264,10 +264,10 @@ TEST(PerspectiveMapping, QuadsWithoutATransformMapNothing) {
         EXPECT_FALSE(computeInnerQuad(q, 0.1, 0.1, MappingMethod::Perspective));
         ImagePair images{in, cv::Mat()};
         MappingQuad m;
-        m.mappingCorners = q;
-        m.graphRect = {20, 10, 80, 60};
-        m.mappingMethod = MappingMethod::Perspective;
-        runMapping(images, CurrentImage::Input, m);
+        m.geometry.corners = q;
+        m.geometry.graphRect = {20, 10, 80, 60};
+        m.geometry.method = MappingMethod::Perspective;
+        runMapping(images, CurrentImage::Input, m.geometry);
         const cv::Rect inside(20, 10, 60, 50);
         EXPECT_EQ(cv::norm(images.outputImage(inside), in(inside), cv::NORM_INF), 0.0);
         cv::Mat border = images.outputImage.clone();
@@ -280,11 +280,11 @@ TEST(PerspectiveMapping, QuadsWithoutATransformMapNothing) {
 
 TEST(PerspectiveMapping, TheGuideIsTheTransformOfTheShrunkRectangle) {
     MappingQuad m;
-    m.mappingCorners = {{{100, 120}, {520, 80}, {560, 430}, {90, 400}}};
-    m.graphRect = {50, 50, 450, 350};
-    m.mappingMethod = MappingMethod::Perspective;
+    m.geometry.corners = {{{100, 120}, {520, 80}, {560, 430}, {90, 400}}};
+    m.geometry.graphRect = {50, 50, 450, 350};
+    m.geometry.method = MappingMethod::Perspective;
     updateInnerQuad(m);
-    const std::optional<Homography> h = squareToQuad(m.mappingCorners);
+    const std::optional<Homography> h = squareToQuad(m.geometry.corners);
     ASSERT_TRUE(h);
     const double u[4] = {0.05, 0.95, 0.95, 0.05}, v[4] = {20.0 / 300, 20.0 / 300, 280.0 / 300, 280.0 / 300};
     for (int k = 0; k < 4; ++k) {

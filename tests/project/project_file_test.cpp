@@ -19,9 +19,9 @@ std::string withHead(const std::string& rest) {
 TEST(ProjectFile, RoundTripKeepsEverything) {
     DocumentRecord p;
     p.image = "グラフ/chart.jpg";
-    p.corners = std::array<IntPoint, 4>{{{10, 12}, {300, 8}, {310, 200}, {5, 190}}};
-    p.graphRect = IntRect{20, 20, 400, 300};
-    p.applyMapping = true;
+    p.mapping.corners = std::array<IntPoint, 4>{{{10, 12}, {300, 8}, {310, 200}, {5, 190}}};
+    p.mapping.graphRect = IntRect{20, 20, 400, 300};
+    applyMappingNow(p);
     p.axis.axisRect = {40, 30, 380, 280};
     p.axis.xMin = 0.01;
     p.axis.xMax = 1e3;
@@ -44,9 +44,9 @@ TEST(ProjectFile, RoundTripKeepsEverything) {
     ASSERT_TRUE(r.ok) << r.error;
     const DocumentRecord& q = r.project;
     EXPECT_EQ(q.image, p.image);
-    EXPECT_EQ(q.corners, p.corners);
-    EXPECT_EQ(q.graphRect, p.graphRect);
-    EXPECT_TRUE(q.applyMapping);
+    EXPECT_EQ(q.mapping.corners, p.mapping.corners);
+    EXPECT_EQ(q.mapping.graphRect, p.mapping.graphRect);
+    EXPECT_TRUE(q.applied);
     EXPECT_EQ(r.given, (GeometryGiven{true, true, true}));
     EXPECT_EQ(q.axis.axisRect, p.axis.axisRect);
     EXPECT_EQ(q.axis.xMin, p.axis.xMin);
@@ -74,7 +74,7 @@ TEST(ProjectFile, MissingKeysKeepTheDefaults) {
     const DocumentRecord& p = r.project;
     EXPECT_EQ(p.image, "chart.jpg");
     EXPECT_EQ(r.given, GeometryGiven{});
-    EXPECT_FALSE(p.applyMapping);
+    EXPECT_FALSE(p.applied);
     EXPECT_EQ(p.axis.xMax, 1.0);
     EXPECT_TRUE(p.points.empty());
     EXPECT_EQ(p.fit.degree, 5);
@@ -200,11 +200,12 @@ TEST(ProjectFile, HostileShapesAreRefused) {
         {std::string(1 << 20, '['), deep},
         {nested(64), ""},  // the top object is the first level
         {nested(65), deep},
-        {withHead(R"("mapping": )" + [] {
-             std::string objects;
-             for (int i = 0; i < 100; ++i) objects += "{\"a\": ";
-             return objects;
-         }()),
+        {withHead(R"("mapping": )" +
+                  [] {
+                      std::string objects;
+                      for (int i = 0; i < 100; ++i) objects += "{\"a\": ";
+                      return objects;
+                  }()),
          deep},
         {keys(255), ""},
         {keys(256), wide},
@@ -255,22 +256,22 @@ TEST(ProjectFile, MessagesQuoteOnlyTheStartOfALongValue) {
 TEST(ProjectFile, MappedGeometrySurvivesMovedCorners) {
     DocumentRecord p;
     p.image = "chart.jpg";
-    p.corners = Quad{{{10, 12}, {300, 8}, {310, 200}, {5, 190}}};
-    p.graphRect = IntRect{20, 20, 400, 300};
+    p.mapping.corners = Quad{{{10, 12}, {300, 8}, {310, 200}, {5, 190}}};
+    p.mapping.graphRect = IntRect{20, 20, 400, 300};
     applyMappingNow(p);
     const std::string unmoved = projectText(p);
     EXPECT_EQ(unmoved.find("applied"), std::string::npos) << unmoved;
-    p.corners[2] = {320, 210};
-    p.graphRect.right = 410;
+    p.mapping.corners[2] = {320, 210};
+    p.mapping.graphRect.right = 410;
     const ProjectReadResult r = parseProject(projectText(p));
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(r.project, p);
-    EXPECT_EQ(r.project.mappedCorners[2], (IntPoint{310, 200}));
+    EXPECT_EQ(r.project.applied->corners[2], (IntPoint{310, 200}));
 
-    const ProjectReadResult v1 = parseProject(withHead(
-        R"("mapping": {"corners": [[1, 2], [30, 2], [30, 40], [1, 40]], "apply": true})"));
+    const ProjectReadResult v1 = parseProject(
+        withHead(R"("mapping": {"corners": [[1, 2], [30, 2], [30, 40], [1, 40]], "apply": true})"));
     ASSERT_TRUE(v1.ok) << v1.error;
-    EXPECT_EQ(v1.project.mappedCorners, v1.project.corners);
+    EXPECT_EQ(v1.project.applied->corners, v1.project.mapping.corners);
 }
 
 // The mapping method and sampling: left out while they are the defaults (the
@@ -286,8 +287,8 @@ TEST(ProjectFile, MappingMethodIsKeptAndRaisesTheVersionOnlyWhenUsed) {
     EXPECT_EQ(plain.find("method"), std::string::npos) << plain;
     EXPECT_EQ(plain.find("sampling"), std::string::npos) << plain;
 
-    p.mappingMethod = MappingMethod::Perspective;
-    p.mappingSampling = MappingSampling::Interpolated;
+    p.mapping.method = MappingMethod::Perspective;
+    p.mapping.sampling = MappingSampling::Interpolated;
     applyMappingNow(p);
     const std::string perspective = projectText(p);
     EXPECT_NE(perspective.find("\"version\": 3"), std::string::npos) << perspective;
@@ -299,16 +300,16 @@ TEST(ProjectFile, MappingMethodIsKeptAndRaisesTheVersionOnlyWhenUsed) {
     EXPECT_EQ(r.project, p);
 
     // Switched back after the mapping: the picture still is the perspective one.
-    p.mappingMethod = MappingMethod::Bilinear;
-    p.mappingSampling = MappingSampling::Nearest;
+    p.mapping.method = MappingMethod::Bilinear;
+    p.mapping.sampling = MappingSampling::Nearest;
     const std::string switched = projectText(p);
     EXPECT_NE(switched.find("\"version\": 3"), std::string::npos) << switched;
     EXPECT_NE(switched.find("applied"), std::string::npos) << switched;
     r = parseProject(switched);
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(r.project, p);
-    EXPECT_EQ(r.project.mappedMethod, MappingMethod::Perspective);
-    EXPECT_EQ(r.project.mappedSampling, MappingSampling::Interpolated);
+    EXPECT_EQ(r.project.applied->method, MappingMethod::Perspective);
+    EXPECT_EQ(r.project.applied->sampling, MappingSampling::Interpolated);
 }
 
 TEST(ProjectFile, ExtractionIsKeptAndRaisesTheVersionOnlyWhenUsed) {
@@ -351,17 +352,16 @@ TEST(ProjectFile, MissingGeometryIsPlacedForThePicture) {
     };
     for (const Case& c : cases) {
         DocumentRecord p;
-        p.corners = kept;
-        p.graphRect = {9, 9, 19, 19};
+        p.mapping.corners = kept;
+        p.mapping.graphRect = {9, 9, 19, 19};
         p.axis.axisRect = {10, 10, 18, 18};
-        p.mappedCorners = p.corners;
-        p.mappedGraphRect = p.graphRect;
+        p.applied = p.mapping;
         placeMissingGeometry(p, c.given, 600, 600);
-        EXPECT_EQ(p.corners, c.corners);
-        EXPECT_EQ(p.graphRect, c.graphRect);
+        EXPECT_EQ(p.mapping.corners, c.corners);
+        EXPECT_EQ(p.mapping.graphRect, c.graphRect);
         EXPECT_EQ(p.axis.axisRect, c.axisRect);
-        EXPECT_EQ(p.mappedCorners, c.corners);  // a mapping without geometry follows
-        EXPECT_EQ(p.mappedGraphRect, c.graphRect);
+        EXPECT_EQ(p.applied->corners, c.corners);  // a mapping without geometry follows
+        EXPECT_EQ(p.applied->graphRect, c.graphRect);
     }
 }
 

@@ -31,11 +31,7 @@ double trueCurve(double x) {
 cv::Mat straighten(const cv::Mat& photo, const DocumentRecord& p) {
     ImagePair images;
     images.inputImage = photo;
-    MappingQuad mapping;
-    mapping.mappingCorners = p.mappedCorners;
-    mapping.graphRect = p.mappedGraphRect;
-    mapping.mappingMethod = p.mappedMethod;
-    runMapping(images, CurrentImage::Input, mapping);
+    runMapping(images, CurrentImage::Input, workingGeometry(p));
     return images.outputImage;
 }
 
@@ -66,7 +62,7 @@ TEST(SampleAccuracy, ThePerspectiveMappingRecoversTheCurve) {
     const ProjectReadResult read = readProjectFile(kSample);
     ASSERT_TRUE(read.ok) << read.error;
     const DocumentRecord& sample = read.project;
-    ASSERT_EQ(sample.mappedMethod, MappingMethod::Perspective);
+    ASSERT_EQ(workingGeometry(sample).method, MappingMethod::Perspective);
     const cv::Mat photo = readImageFile(kSamplePicture);
     ASSERT_FALSE(photo.empty());
 
@@ -76,14 +72,15 @@ TEST(SampleAccuracy, ThePerspectiveMappingRecoversTheCurve) {
 
     // The same clicks on the bilinear mapping of the same corners.
     DocumentRecord bilinear = sample;
-    bilinear.mappingMethod = MappingMethod::Bilinear;
+    bilinear.mapping.method = MappingMethod::Bilinear;
     applyMappingNow(bilinear);
     bilinear.points = clickSampleCurve(straighten(photo, bilinear), bilinear.axis.axisRect);
     const double bilinearDeviation = worstDeviation(bilinear);
 
-    std::printf("largest deviation from the true curve, of the Y range: perspective %.2f %%, "
-                "bilinear %.2f %%\n",
-                perspective * 100, bilinearDeviation * 100);
+    std::printf(
+        "largest deviation from the true curve, of the Y range: perspective %.2f %%, "
+        "bilinear %.2f %%\n",
+        perspective * 100, bilinearDeviation * 100);
     RecordProperty("perspective_percent", std::to_string(perspective * 100));
     RecordProperty("bilinear_percent", std::to_string(bilinearDeviation * 100));
     EXPECT_LE(perspective, 0.003);
@@ -98,8 +95,7 @@ TEST(SampleAccuracy, TheExtractedCurveRecoversItToo) {
     DocumentRecord sample = read.project;
     const cv::Mat straight = straighten(readImageFile(kSamplePicture), sample);
     const SourcePoint click = sample.points.at(9);
-    const ExtractionResult r =
-        extractCurve(straight, sample.axis.axisRect, {click.h, click.v}, {});
+    const ExtractionResult r = extractCurve(straight, sample.axis.axisRect, {click.h, click.v}, {});
     ASSERT_TRUE(r.ok) << r.error;
     sample.points = r.points;
     const double deviation = worstDeviation(sample);

@@ -366,12 +366,12 @@ TEST_F(ImageViewTest, CornerGrabBoxAndJump) {
         open(160, 120);
         view.onCommand(ID_MAPPING_CORNERS);
         zoomTo(c.zoom);
-        const Quad before = s().mapping.mappingCorners;
+        const Quad before = s().mapping.geometry.corners;
         press(c.press);
-        EXPECT_EQ(s().mapping.mappingCorners[0], c.corner0);  // at once, before any move
+        EXPECT_EQ(s().mapping.geometry.corners[0], c.corner0);  // at once, before any move
         release(c.press);
-        EXPECT_EQ(s().mapping.mappingCorners[0], c.corner0);
-        for (int i = 1; i < 4; ++i) EXPECT_EQ(s().mapping.mappingCorners[i], before[i]);
+        EXPECT_EQ(s().mapping.geometry.corners[0], c.corner0);
+        for (int i = 1; i < 4; ++i) EXPECT_EQ(s().mapping.geometry.corners[i], before[i]);
     }
 }
 
@@ -381,9 +381,9 @@ TEST_F(ImageViewTest, CornerDragMovesTheCornerAndItsGuide) {
     press({140, 100});
     drag({120, 90});
     drag({110, 80});
-    EXPECT_EQ(s().mapping.mappingCorners[2], (IntPoint{140, 100}));  // applied on release
+    EXPECT_EQ(s().mapping.geometry.corners[2], (IntPoint{140, 100}));  // applied on release
     release({110, 80});
-    EXPECT_EQ(s().mapping.mappingCorners[2], (IntPoint{110, 80}));
+    EXPECT_EQ(s().mapping.geometry.corners[2], (IntPoint{110, 80}));
     EXPECT_NE(s().mapping.innerQuad, guide);
 }
 
@@ -414,14 +414,14 @@ TEST_F(ImageViewTest, GraphRectangleHandlesAxisEdgesFirst) {
         open(160, 120);
         view.onCommand(ID_GRAPH_RECT);
         s().axis.axisRect.left = c.axisLeft;
-        const IntRect graph = s().mapping.graphRect;
+        const IntRect graph = s().mapping.geometry.graphRect;
         const IntRect axis = s().axis.axisRect;
         press(c.press);
         EXPECT_EQ(s().drag.selectedHandle, c.handle);
         EXPECT_EQ(s().drag.dragActive, c.handle != 0 ? 1 : 0);
         EXPECT_TRUE(sameCursor(port()->cursor(), toolCursor(c.cursor)));
         release(c.press);
-        EXPECT_EQ(s().mapping.graphRect, graph);
+        EXPECT_EQ(s().mapping.geometry.graphRect, graph);
         EXPECT_EQ(s().axis.axisRect, axis);
     }
 }
@@ -453,7 +453,7 @@ TEST_F(ImageViewTest, GraphRectangleDragStopsTenWindowPixelsShort) {
         press(c.press);
         drag(c.to);
         release(c.to);
-        EXPECT_EQ(s().mapping.graphRect, c.graph);
+        EXPECT_EQ(s().mapping.geometry.graphRect, c.graph);
         EXPECT_EQ(s().axis.axisRect, c.axis);
     }
 }
@@ -544,8 +544,8 @@ TEST_F(ImageViewTest, RightPressCancelsALeftDrag) {
         press(c.to, Qt::RightButton);
         release(c.to);
         release(c.to, Qt::RightButton);
-        EXPECT_EQ(s().mapping.mappingCorners, pressed.mapping.mappingCorners);
-        EXPECT_EQ(s().mapping.graphRect, pressed.mapping.graphRect);
+        EXPECT_EQ(s().mapping.geometry.corners, pressed.mapping.geometry.corners);
+        EXPECT_EQ(s().mapping.geometry.graphRect, pressed.mapping.geometry.graphRect);
         EXPECT_EQ(s().axis.axisRect, pressed.axis.axisRect);
         EXPECT_EQ(pointsOf(s()), pointsOf(pressed));
     }

@@ -72,8 +72,8 @@ TEST(ViewCommands, ScrollSizesFollowZoomAndKeepThemForAnEmptyImage) {
 
 TEST(ViewCommands, MappingShowsTheResultWithTheGraphRectangleTool) {
     ViewState s = withPicture();
-    s.mapping.mappingCorners = {{{0, 0}, {1000, 0}, {1000, 800}, {0, 800}}};
-    s.mapping.graphRect = {100, 100, 200, 200};
+    s.mapping.geometry.corners = {{{0, 0}, {1000, 0}, {1000, 800}, {0, 800}}};
+    s.mapping.geometry.graphRect = {100, 100, 200, 200};
     runMappingCommand(s);
     EXPECT_EQ(s.display.displaySource, 2);
     EXPECT_EQ(s.tools.graphRectMode, 1);

@@ -156,7 +156,7 @@ void drawPerspectiveGrid(QPainter& painter, const ViewState& s) {
 }
 
 void drawMappingGrid(QPainter& painter, const ViewState& s) {
-    if (s.mapping.mappingMethod == MappingMethod::Perspective) {
+    if (s.mapping.geometry.method == MappingMethod::Perspective) {
         drawPerspectiveGrid(painter, s);
         return;
     }
@@ -218,7 +218,7 @@ void paintMappingOverlay(QPainter& painter, const ViewState& s) {
 
     if (s.mapping.showMappingGrid) drawMappingGrid(painter, s);
     const Quad& q = s.mapping.innerQuad;
-    const Quad& p = s.mapping.mappingCorners;
+    const Quad& p = s.mapping.geometry.corners;
     const QPoint guide[4] = {centreOf(s, q[0]), centreOf(s, q[1]), centreOf(s, q[2]),
                              centreOf(s, q[3])};
     const QPoint corners[4] = {centreOf(s, p[0]), centreOf(s, p[1]), centreOf(s, p[2]),
@@ -235,7 +235,7 @@ void paintGraphRectOverlay(QPainter& painter, const ViewState& s, IntSize client
     const QColor colour = colourOf(kGraphRectOverlayColour);
     painter.setPen(paint::widePen(colour));
 
-    const IntRect& r = s.mapping.graphRect;
+    const IntRect& r = s.mapping.geometry.graphRect;
     const QPoint g[4] = {centreOf(s, {r.left, r.top}), centreOf(s, {r.right, r.top}),
                          centreOf(s, {r.right, r.bottom}), centreOf(s, {r.left, r.bottom})};
     closedPolyline(painter, g);

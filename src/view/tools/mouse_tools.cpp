@@ -95,16 +95,16 @@ void closePolyline(std::vector<IntPoint>& line) {
 
 std::vector<std::vector<IntPoint>> cornerBand(const ViewState& s) {
     const ViewTransform& t = s.transform;
-    Quad corners = s.mapping.mappingCorners;
+    Quad corners = s.mapping.geometry.corners;
     corners[s.drag.selectedCorner - 1] = s.drag.dragCurrent;
     std::vector<std::vector<IntPoint>> lines(1);
     for (const IntPoint& c : corners) lines[0].push_back(CellCentreOf(t, c));
     closePolyline(lines[0]);
 
-    const IntRect& g = s.mapping.graphRect;
+    const IntRect& g = s.mapping.geometry.graphRect;
     if (g.width() != 0 && g.height() != 0) {
         const std::optional<Quad> guide =
-            computeInnerQuad(corners, 40.0 / g.width(), 40.0 / g.height(), s.mapping.mappingMethod);
+            computeInnerQuad(corners, 40.0 / g.width(), 40.0 / g.height(), s.mapping.geometry.method);
         if (guide) {
             std::vector<IntPoint>& line = lines.emplace_back();
             for (const IntPoint& c : *guide) line.push_back(CellCentreOf(t, c));
@@ -116,7 +116,7 @@ std::vector<std::vector<IntPoint>> cornerBand(const ViewState& s) {
 
 std::vector<std::vector<IntPoint>> graphRectBand(const ViewState& s) {
     const ViewTransform& t = s.transform;
-    const IntRect& g = s.mapping.graphRect;
+    const IntRect& g = s.mapping.geometry.graphRect;
     const IntPoint a = CellCentreOf(t, {g.left, g.top});
     const IntPoint b = CellCentreOf(t, {g.right, g.top});
     const IntPoint c = CellCentreOf(t, {g.right, g.bottom});
@@ -155,7 +155,7 @@ void pressCorner(ViewState& s, IntPoint q, IntPoint p, ToolResult& r) {
     r.cursor = ToolCursor::Cross;
     DragState& d = s.drag;
     d.selectedCorner = 0;
-    Quad& corners = s.mapping.mappingCorners;
+    Quad& corners = s.mapping.geometry.corners;
     for (int32_t i = 0; i < 4; ++i) {
         if (containsPoint(handleBox(CellCentreOf(s.transform, corners[i])), q)) {
             d.selectedCorner = i + 1;
@@ -236,7 +236,7 @@ void pressErase(ViewState& s, IntPoint q, IntPoint p, ToolResult& r) {
 
 void releaseGraphRect(ViewState& s) {
     const IntPoint p = s.drag.dragCurrent;
-    IntRect& g = s.mapping.graphRect;
+    IntRect& g = s.mapping.geometry.graphRect;
     IntRect& a = s.axis.axisRect;
     switch (s.drag.selectedHandle) {
         case 1:
@@ -341,7 +341,7 @@ int32_t axisEdgeAt(const ViewState& s, IntPoint q) {
 // An axis edge wins over a graph-rectangle corner near it.
 int32_t graphRectHandleAt(const ViewState& s, IntPoint q) {
     if (const int32_t edge = axisEdgeAt(s, q)) return edge;
-    const IntRect& g = s.mapping.graphRect;
+    const IntRect& g = s.mapping.geometry.graphRect;
     const IntPoint corners[4] = {
         {g.left, g.top}, {g.right, g.top}, {g.right, g.bottom}, {g.left, g.bottom}};
     for (int32_t i = 0; i < 4; ++i) {
@@ -353,7 +353,7 @@ int32_t graphRectHandleAt(const ViewState& s, IntPoint q) {
 IntPoint limitedHandlePosition(const ViewState& s, int32_t handle, IntPoint image) {
     const ViewTransform& t = s.transform;
     const IntSize size = s.imageSize();
-    const IntRect& g = s.mapping.graphRect;
+    const IntRect& g = s.mapping.geometry.graphRect;
     const IntRect& e = s.axis.axisRect;
     const IntPoint a = CellCentreOf(t, {g.left, g.top});
     const IntPoint b = CellCentreOf(t, {g.right, g.top});
@@ -497,7 +497,7 @@ ToolResult leftButtonUp(ViewState& s, IntPoint q, IntSize client) {
             // A corner that only jumped on the press has moved too, so the
             // guide follows it either way.
             if (d.dragActive && validCorner(d.selectedCorner)) {
-                if (moved) s.mapping.mappingCorners[d.selectedCorner - 1] = d.dragCurrent;
+                if (moved) s.mapping.geometry.corners[d.selectedCorner - 1] = d.dragCurrent;
                 updateInnerQuad(s.mapping);
             }
             break;
@@ -544,7 +544,7 @@ ToolResult nudge(ViewState& s, int32_t dx, int32_t dy) {
         }
         case ActiveTool::Corners: {
             if (!validCorner(d.lastCorner)) return r;
-            IntPoint& c = s.mapping.mappingCorners[std::size_t(d.lastCorner - 1)];
+            IntPoint& c = s.mapping.geometry.corners[std::size_t(d.lastCorner - 1)];
             // As a drag clamps: onto the picture, its far edges included.
             const IntPoint moved{std::clamp(c.x + dx, 0, image.cx),
                                  std::clamp(c.y + dy, 0, image.cy)};
@@ -555,7 +555,7 @@ ToolResult nudge(ViewState& s, int32_t dx, int32_t dy) {
         }
         case ActiveTool::GraphRect: {
             if (!validHandle(d.lastHandle)) return r;
-            const IntRect& g = s.mapping.graphRect;
+            const IntRect& g = s.mapping.geometry.graphRect;
             const IntRect& a = s.axis.axisRect;
             const IntPoint at[9] = {{},
                                     {g.left, g.top},

@@ -99,8 +99,8 @@ TEST_F(CameraControllerTest, StartShowsTheFirstFrameAndEachTickTheNextProcessed)
     MappingQuad expected;
     IntRect expectedAxis;
     resetMappingForImage(kW, kH, expected, expectedAxis);
-    EXPECT_EQ(state.mapping.mappingCorners, expected.mappingCorners);
-    EXPECT_EQ(state.mapping.graphRect, expected.graphRect);
+    EXPECT_EQ(state.mapping.geometry.corners, expected.geometry.corners);
+    EXPECT_EQ(state.mapping.geometry.graphRect, expected.geometry.graphRect);
     EXPECT_EQ(state.axis.axisRect, expectedAxis);
 
     // Ticks go on past the end of the file and leave the log alone.
@@ -183,7 +183,7 @@ TEST_F(CameraControllerTest, DeviceThatCannotOpenLogsAndLeavesEveryCameraStopped
         EXPECT_FALSE(controller.isOpen(c.device));
         EXPECT_EQ(state.images.inputImage.data, input.data);
         EXPECT_EQ(state.images.outputImage.data, output.data);
-        EXPECT_EQ(state.mapping.mappingCorners, mapping.mappingCorners);
+        EXPECT_EQ(state.mapping.geometry.corners, mapping.geometry.corners);
         EXPECT_EQ(state.axis.axisRect, axis);
     }
 }
@@ -239,8 +239,8 @@ TEST_F(CameraControllerTest, StartWithoutAFrameKeepsTheGeometry) {
     EXPECT_EQ(log.size(), 2u);
     EXPECT_TRUE(state.images.inputImage.empty());
     EXPECT_FALSE(state.imagePresent());
-    EXPECT_EQ(state.mapping.mappingCorners, mapping.mappingCorners);
-    EXPECT_EQ(state.mapping.graphRect, mapping.graphRect);
+    EXPECT_EQ(state.mapping.geometry.corners, mapping.geometry.corners);
+    EXPECT_EQ(state.mapping.geometry.graphRect, mapping.geometry.graphRect);
     EXPECT_EQ(state.axis.axisRect, axis);
     controller.grabFrame(0);  // nothing to process
     EXPECT_EQ(state.images.outputImage.size(), cv::Size(200, 300));

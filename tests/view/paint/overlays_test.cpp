@@ -84,8 +84,8 @@ TEST(MappingOverlay, OnlyWithTheCornerToolOnTheInputImage) {
 // (60, 60)-(320, 240); ten divisions of 26 px across and 18 px down.
 ViewState gridScene() {
     ViewState s = withTool(Tool::Corners, {400, 300});
-    s.mapping.mappingCorners = {{{40, 40}, {340, 40}, {340, 260}, {40, 260}}};
-    s.mapping.graphRect = {40, 40, 340, 260};
+    s.mapping.geometry.corners = {{{40, 40}, {340, 40}, {340, 260}, {40, 260}}};
+    s.mapping.geometry.graphRect = {40, 40, 340, 260};
     updateInnerQuad(s.mapping);
     return s;
 }
@@ -114,9 +114,9 @@ TEST(MappingOverlay, GridDividesTheGuideQuadrilateral) {
 // follows the transform.
 TEST(MappingOverlay, PerspectiveGridCrowdsTowardsTheFarEdge) {
     ViewState s = withTool(Tool::Corners, {400, 300});
-    s.mapping.mappingCorners = {{{120, 40}, {280, 40}, {360, 260}, {40, 260}}};
-    s.mapping.graphRect = {40, 40, 340, 260};
-    s.mapping.mappingMethod = MappingMethod::Perspective;
+    s.mapping.geometry.corners = {{{120, 40}, {280, 40}, {360, 260}, {40, 260}}};
+    s.mapping.geometry.graphRect = {40, 40, 340, 260};
+    s.mapping.geometry.method = MappingMethod::Perspective;
     updateInnerQuad(s.mapping);
     EXPECT_EQ(s.mapping.innerQuad[0], perspectiveGuidePoint(s.mapping, 0, 0));
     EXPECT_EQ(s.mapping.innerQuad[2], perspectiveGuidePoint(s.mapping, 1, 1));
@@ -140,7 +140,7 @@ TEST(MappingOverlay, PerspectiveGridCrowdsTowardsTheFarEdge) {
     EXPECT_GT(lines[10] - lines[9], lines[1] - lines[0] + 4);
 
     // The bilinear grid of the same corners has equal steps.
-    s.mapping.mappingMethod = MappingMethod::Bilinear;
+    s.mapping.geometry.method = MappingMethod::Bilinear;
     updateInnerQuad(s.mapping);
     EXPECT_NE(viewOf(s, {400, 300}), image);
 }
@@ -205,7 +205,7 @@ TEST(GraphRectOverlay, NamesLeavingTheVisibleImageAreDroppedNotClipped) {
     // Image and window 200 x 150, middle (100, 75); the visible image ends at
     // the centre of the last pixel, (199, 149).
     ViewState s = withTool(Tool::GraphRect, {200, 150});
-    s.mapping.graphRect = {10, 10, 195, 145};
+    s.mapping.geometry.graphRect = {10, 10, 195, 145};
     s.axis.axisRect = {20, 60, 190, 140};
     const QImage image = viewOf(s, {200, 150});
     const QSize xmin = textBox("Xmin"), xmax = textBox("Xmax");

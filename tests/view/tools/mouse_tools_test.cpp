@@ -364,7 +364,7 @@ TEST(CornerTool, GrabBoxAroundTheCellCentre) {
         for (const Case& c : cases) {
             SCOPED_TRACE(testing::Message() << zoom << " " << c.offset.x << "," << c.offset.y);
             ViewState s = cornerTool({200, 150}, zoom);
-            const IntPoint centre = centreOf(s, s.mapping.mappingCorners[0]);  // (40, 40)
+            const IntPoint centre = centreOf(s, s.mapping.geometry.corners[0]);  // (40, 40)
             const ToolResult r =
                 leftButtonDown(s, {centre.x + c.offset.x, centre.y + c.offset.y}, kClient);
             EXPECT_EQ(s.drag.selectedCorner, c.grabs ? 1 : 0);
@@ -377,19 +377,19 @@ TEST(CornerTool, GrabBoxAroundTheCellCentre) {
 
 TEST(CornerTool, GrabbedCornerJumpsOnThePressAndOthersStayOnTheImage) {
     ViewState s = cornerTool({200, 150});
-    s.mapping.mappingCorners = {{{-3, -7}, {120, 40}, {250, 180}, {40, 100}}};
+    s.mapping.geometry.corners = {{{-3, -7}, {120, 40}, {250, 180}, {40, 100}}};
     // Corner 1 (index 0) at (-3, -7) is left of the client, so take corner 4.
     const ToolResult r = leftButtonDown(s, {42, 97}, kClient);
     EXPECT_EQ(s.drag.selectedCorner, 4);
     EXPECT_TRUE(r.repaintAll);
     const Quad expected{{{0, 0}, {120, 40}, {200, 150}, {42, 97}}};  // clamped to width, height
-    EXPECT_EQ(s.mapping.mappingCorners, expected);
+    EXPECT_EQ(s.mapping.geometry.corners, expected);
 
     // Released without a move: the jump stays and the guide follows it.
     MappingQuad reference = s.mapping;
     updateInnerQuad(reference);
     leftButtonUp(s, {42, 97}, kClient);
-    EXPECT_EQ(s.mapping.mappingCorners, expected);
+    EXPECT_EQ(s.mapping.geometry.corners, expected);
     EXPECT_EQ(s.mapping.innerQuad, reference.innerQuad);
     EXPECT_EQ(s.drag.dragActive, 0);
 }
@@ -397,7 +397,7 @@ TEST(CornerTool, GrabbedCornerJumpsOnThePressAndOthersStayOnTheImage) {
 TEST(CornerTool, DragMovesTheCornerOnReleaseAndRecomputesTheGuide) {
     ViewState s = cornerTool({200, 150}, 1);
     dragPixels(s, {120, 100}, {{150, 120}, {170, 130}});
-    EXPECT_EQ(s.mapping.mappingCorners[2], (IntPoint{170, 130}));
+    EXPECT_EQ(s.mapping.geometry.corners[2], (IntPoint{170, 130}));
     const Quad corners{{{40, 40}, {120, 40}, {170, 130}, {40, 100}}};
     EXPECT_EQ(s.mapping.innerQuad, *computeInnerQuad(corners, 40.0 / 80, 40.0 / 60));
     EXPECT_EQ(s.drag.leftDownPoint, kNoAnchor);
@@ -430,12 +430,12 @@ TEST(CornerTool, OnlyWhileTheInputImageIsShown) {
         s.display.displaySource = source;
         leftButtonDown(s, {120, 40}, kClient);
         EXPECT_EQ(s.drag.dragActive, 0);
-        EXPECT_EQ(s.mapping.mappingCorners[1], (IntPoint{120, 40}));
+        EXPECT_EQ(s.mapping.geometry.corners[1], (IntPoint{120, 40}));
     }
     s.display.displaySource = 1;
     leftButtonDown(s, {121, 41}, kClient);
     EXPECT_EQ(s.drag.dragActive, 1);
-    EXPECT_EQ(s.mapping.mappingCorners[1], (IntPoint{121, 41}));
+    EXPECT_EQ(s.mapping.geometry.corners[1], (IntPoint{121, 41}));
 }
 
 TEST(CornerTool, PressRecordsTheWindowPointButNothingElseOffTheImage) {
@@ -479,7 +479,7 @@ TEST(GraphRectTool, HandlesAndTheirPriority) {
         EXPECT_EQ(r.cursor, c.cursor);
         EXPECT_EQ(s.drag.dragActive, c.handle != 0 ? 1 : 0);
         EXPECT_EQ(r.capture, c.handle != 0 ? MouseCapture::Grab : MouseCapture::Keep);
-        EXPECT_EQ(s.mapping.graphRect, (IntRect{40, 40, 120, 100}));  // nothing moves yet
+        EXPECT_EQ(s.mapping.geometry.graphRect, (IntRect{40, 40, 120, 100}));  // nothing moves yet
     }
 
     // Near both a graph corner and an axis edge, the edge wins.
@@ -493,7 +493,7 @@ TEST(GraphRectTool, EdgeTestDoesNotReachBeyondThePointer) {
     // Scrolled right, a press at the window's left border is far from the
     // left axis edge, which is off screen.
     ViewState s = graphRectTool({2000, 1500});
-    s.mapping.graphRect = {40, 40, 1900, 1400};
+    s.mapping.geometry.graphRect = {40, 40, 1900, 1400};
     s.axis.axisRect = {55, 55, 1800, 1300};
     s.transform.scrollPos = {500, 500};
     leftButtonDown(s, {2, 100}, kClient);
@@ -564,7 +564,7 @@ TEST(GraphRectTool, LimitsKeepTenWindowPixelsAtZoomZeroAndTwo) {
         SCOPED_TRACE(c.what);
         ViewState s = graphRectTool({200, 150}, c.zoom);
         dragPixels(s, c.from, {c.from, c.target}, {1000, 800});
-        EXPECT_EQ(s.mapping.graphRect, c.graph);
+        EXPECT_EQ(s.mapping.geometry.graphRect, c.graph);
         EXPECT_EQ(s.axis.axisRect, c.axis);
     }
 }
@@ -586,7 +586,7 @@ TEST(GraphRectTool, PressAndReleaseWithoutMoveChangesNothing) {
     ViewState s = graphRectTool();
     leftButtonDown(s, {40, 40}, kClient);
     const ToolResult up = leftButtonUp(s, {40, 40}, kClient);
-    EXPECT_EQ(s.mapping.graphRect, (IntRect{40, 40, 120, 100}));
+    EXPECT_EQ(s.mapping.geometry.graphRect, (IntRect{40, 40, 120, 100}));
     EXPECT_FALSE(up.pane.refreshAll);
     EXPECT_EQ(s.drag.selectedHandle, 1);
 }
@@ -791,30 +791,30 @@ TEST(Nudge, MovesWhatWasLastGrabbedWithinTheDragLimits) {
         ASSERT_EQ(s.drag.lastCorner, 3);
         const Quad guide = s.mapping.innerQuad;
         EXPECT_TRUE(nudge(s, -1, 0).repaintAll);
-        EXPECT_EQ(s.mapping.mappingCorners[2], (IntPoint{129, 110}));
+        EXPECT_EQ(s.mapping.geometry.corners[2], (IntPoint{129, 110}));
         EXPECT_TRUE(nudge(s, -10, 0).repaintAll);
-        EXPECT_EQ(s.mapping.mappingCorners[2], (IntPoint{119, 110}));
+        EXPECT_EQ(s.mapping.geometry.corners[2], (IntPoint{119, 110}));
         EXPECT_NE(s.mapping.innerQuad, guide);  // the guide follows
-        s.mapping.mappingCorners[2] = {200, 150};
+        s.mapping.geometry.corners[2] = {200, 150};
         EXPECT_FALSE(nudge(s, 1, 1).repaintAll);
-        EXPECT_EQ(s.mapping.mappingCorners[2], (IntPoint{200, 150}));
+        EXPECT_EQ(s.mapping.geometry.corners[2], (IntPoint{200, 150}));
     }
     // Graph rectangle: an axis edge last grabbed, kept clear of the next
     // edge; at a reduced zoom a step is still one picture pixel.
     for (int32_t zoom : {0, -1, 2}) {
         SCOPED_TRACE(zoom);
         ViewState s = graphRectTool({400, 300}, zoom);
-        s.mapping.graphRect = {40, 40, 360, 260};
+        s.mapping.geometry.graphRect = {40, 40, 360, 260};
         s.axis.axisRect = {80, 80, 320, 220};
         s.drag.lastHandle = 5;  // the axis rectangle's left edge
         EXPECT_TRUE(nudge(s, 1, 0).repaintAll);
         EXPECT_EQ(s.axis.axisRect.left, 81);
         EXPECT_TRUE(nudge(s, -100, 0).repaintAll);
-        EXPECT_GT(s.axis.axisRect.left, s.mapping.graphRect.left);
+        EXPECT_GT(s.axis.axisRect.left, s.mapping.geometry.graphRect.left);
         EXPECT_LT(s.axis.axisRect.left, 80);
         s.drag.lastHandle = 3;  // the graph rectangle's bottom-right corner
         EXPECT_TRUE(nudge(s, 0, 1).repaintAll);
-        EXPECT_EQ(s.mapping.graphRect, (IntRect{40, 40, 360, 261}));
+        EXPECT_EQ(s.mapping.geometry.graphRect, (IntRect{40, 40, 360, 261}));
     }
     // Nothing moves while a drag is under way or with no tool at work.
     {
