@@ -1,8 +1,9 @@
 #pragma once
 // The settings grid: the fit, axis and graph settings as grouped name/value
 // rows with a description area below. It keeps its own copy of the settings;
-// each accepted edit stores the item into it and sends 104, a font change
-// sends 105. Nothing flows back from the view.
+// each accepted edit stores the item into it and sends
+// ID_PROPERTY_ITEM_CHANGED, a font change sends ID_PROPERTY_FONT_CHANGED.
+// Nothing flows back from the view.
 
 #include <QFont>
 #include <QModelIndex>
@@ -31,7 +32,8 @@ public:
     explicit SettingsGrid(Dialogs& dialogs, QWidget* parent = nullptr);
     ~SettingsGrid() override;
 
-    // Receives 104 after each accepted edit and 105 after each font change.
+    // Receives ID_PROPERTY_ITEM_CHANGED after each accepted edit and ID_PROPERTY_FONT_CHANGED after
+    // each font change.
     void setCommandSink(std::function<void(int)> sink) { m_sink = std::move(sink); }
     const PanelSettings& settings() const { return m_settings; }
     // Shows other settings (an undone edit, an opened project) without

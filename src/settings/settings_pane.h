@@ -23,9 +23,10 @@ public:
 
     explicit SettingsPane(Dialogs& dialogs, QWidget* parent = nullptr);
 
-    // Receives 104 and 105 from the grid and 32878 from the fit button.
+    // Receives ID_PROPERTY_ITEM_CHANGED and ID_PROPERTY_FONT_CHANGED from the grid and ID_FIT_RUN
+    // from the fit button.
     void setCommandSink(std::function<void(int)> sink);
-    // The document whose settings the pane shows; an accepted edit (104)
+    // The document whose settings the pane shows; an accepted edit (ID_PROPERTY_ITEM_CHANGED)
     // changes it as one undoable step before the sink hears of it.
     void setDocument(Document* doc);
     // Whether a fit can run now (a view, an image, at least one point).
