@@ -174,10 +174,7 @@ AtomicWriteResult writeFileAtomically(const std::string& path, std::string_view 
     return r;
 }
 
-AtomicWriteResult commitAll(std::vector<AtomicFile>& files) {
-    for (AtomicFile& f : files) {
-        if (f.tempPath().empty()) return {false, f.targetPath() + ": not written", EBADF};
-    }
+AtomicWriteResult finishAll(std::vector<AtomicFile>& files) {
     // Flushed side by side: each flush waits for the disk, and the file
     // system commits waiting flushes together.
     std::vector<std::future<AtomicWriteResult>> flushes;
@@ -191,7 +188,14 @@ AtomicWriteResult commitAll(std::vector<AtomicFile>& files) {
         const AtomicWriteResult r = flush.get();
         if (first.ok && !r.ok) first = r;
     }
-    if (!first.ok) return first;
+    return first;
+}
+
+AtomicWriteResult commitAll(std::vector<AtomicFile>& files) {
+    for (AtomicFile& f : files) {
+        if (f.tempPath().empty()) return {false, f.targetPath() + ": not written", EBADF};
+    }
+    if (const AtomicWriteResult r = finishAll(files); !r.ok) return r;
     std::vector<std::filesystem::path> folders;
     for (AtomicFile& f : files) {
         const AtomicWriteResult r = f.renameOverTarget();

@@ -70,4 +70,7 @@ AtomicWriteResult writeFileAtomically(const std::string& path, std::string_view 
 // first failure; files renamed before it stay renamed.
 AtomicWriteResult commitAll(std::vector<AtomicFile>& files);
 
+// Finishes every file still open, all at once; the first failure, if any.
+AtomicWriteResult finishAll(std::vector<AtomicFile>& files);
+
 }  // namespace qf

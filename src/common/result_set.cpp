@@ -11,7 +11,6 @@
 #include <csignal>
 #include <cstring>
 #include <filesystem>
-#include <future>
 #include <string_view>
 #include <thread>
 #include <utility>
@@ -286,20 +285,7 @@ AtomicWriteResult commitResultSet(std::vector<AtomicFile>& files) {
             return {false, f.targetPath() + ": not in the set's folder " + dir.string(), EINVAL};
         journal += temp + "\t" + target + "\n";
     }
-    // Flushed side by side: each flush waits for the disk, and the file
-    // system commits waiting flushes together.
-    std::vector<std::future<AtomicWriteResult>> flushes;
-    flushes.reserve(files.size());
-    for (AtomicFile& f : files)
-        flushes.push_back(startBeside([&f] {
-            return f.isOpen() ? f.finish() : AtomicWriteResult{true, {}, 0};
-        }));
-    AtomicWriteResult first{true, {}, 0};
-    for (std::future<AtomicWriteResult>& flush : flushes) {
-        const AtomicWriteResult r = flush.get();
-        if (first.ok && !r.ok) first = r;
-    }
-    if (!first.ok) return first;
+    if (const AtomicWriteResult r = finishAll(files); !r.ok) return r;
 
     // From here on the set is complete on the disk: whoever finds the
     // journal finishes the renames.

@@ -174,10 +174,6 @@ void drawGraph(QPainter& painter, const GraphScene& scene, uint32_t dataColour, 
     painter.restore();
 }
 
-Flags flagsOf(bool grid, bool markers, bool lines, bool numbers) {
-    return {grid, markers, lines, numbers};
-}
-
 }  // namespace
 
 QFont defaultLabelFont() {
@@ -190,50 +186,10 @@ QFont defaultLabelFont() {
 
 void drawGeneratedGraph(QPainter& painter, const GraphScene& scene, uint32_t dataColour,
                         uint32_t axisColour) {
-    const bool xLog = scene.axis.xLog;
-    const bool yLog = scene.axis.yLog;
     const GraphStyle& s = scene.style;
-    if (!xLog && !yLog) {
-        drawGraphXLinYLin(painter, scene, dataColour, axisColour, s.showGrid, s.showMarkers,
-                          s.showLines, s.showNumbers);
-    } else if (xLog && !yLog) {
-        drawGraphXLogYLin(painter, scene, dataColour, axisColour, s.showGrid, s.showMarkers,
-                          s.showLines, s.showNumbers);
-    } else if (!xLog && yLog) {
-        drawGraphXLinYLog(painter, scene, dataColour, axisColour, s.showGrid, s.showMarkers,
-                          s.showLines, s.showNumbers);
-    } else {
-        drawGraphXLogYLog(painter, scene, dataColour, axisColour, s.showGrid, s.showMarkers,
-                          s.showLines, s.showNumbers);
-    }
-}
-
-void drawGraphXLinYLin(QPainter& painter, const GraphScene& scene, uint32_t dataColour,
-                       uint32_t axisColour, bool showGrid, bool showMarkers, bool showLines,
-                       bool showNumbers) {
     drawGraph(painter, scene, dataColour, axisColour,
-              flagsOf(showGrid, showMarkers, showLines, showNumbers), false, false);
-}
-
-void drawGraphXLogYLin(QPainter& painter, const GraphScene& scene, uint32_t dataColour,
-                       uint32_t axisColour, bool showGrid, bool showMarkers, bool showLines,
-                       bool showNumbers) {
-    drawGraph(painter, scene, dataColour, axisColour,
-              flagsOf(showGrid, showMarkers, showLines, showNumbers), true, false);
-}
-
-void drawGraphXLinYLog(QPainter& painter, const GraphScene& scene, uint32_t dataColour,
-                       uint32_t axisColour, bool showGrid, bool showMarkers, bool showLines,
-                       bool showNumbers) {
-    drawGraph(painter, scene, dataColour, axisColour,
-              flagsOf(showGrid, showMarkers, showLines, showNumbers), false, true);
-}
-
-void drawGraphXLogYLog(QPainter& painter, const GraphScene& scene, uint32_t dataColour,
-                       uint32_t axisColour, bool showGrid, bool showMarkers, bool showLines,
-                       bool showNumbers) {
-    drawGraph(painter, scene, dataColour, axisColour,
-              flagsOf(showGrid, showMarkers, showLines, showNumbers), true, true);
+              {s.showGrid, s.showMarkers, s.showLines, s.showNumbers}, scene.axis.xLog,
+              scene.axis.yLog);
 }
 
 }  // namespace qf

@@ -35,26 +35,13 @@ struct GraphScene {
 // Linux desktops have.
 QFont defaultLabelFont();
 
-// Draws the variant that the axes' log flags select; flags other than 0 or 1
-// draw nothing. The painter's state is restored afterwards, clip included.
-// Labels on a display source of 0 stand on boxes of the painter's background.
+// Draws the graph on the axes' linear or logarithmic scales in the style's
+// grid, markers, lines and numbers. dataColour: markers, and lines and
+// numbers of points inside the plot rectangle; axisColour: grid, frame,
+// labels, and lines and numbers of points outside it. Colours are 0x00BBGGRR.
+// The painter's state is restored afterwards, clip included. Labels on a
+// display source of 0 stand on boxes of the painter's background.
 void drawGeneratedGraph(QPainter& painter, const GraphScene& scene, uint32_t dataColour,
                         uint32_t axisColour);
-
-// dataColour: markers, and lines and numbers of points inside the plot
-// rectangle; axisColour: grid, frame, labels, and lines and numbers of points
-// outside it. Colours are 0x00BBGGRR.
-void drawGraphXLinYLin(QPainter& painter, const GraphScene& scene, uint32_t dataColour,
-                       uint32_t axisColour, bool showGrid, bool showMarkers, bool showLines,
-                       bool showNumbers);
-void drawGraphXLogYLin(QPainter& painter, const GraphScene& scene, uint32_t dataColour,
-                       uint32_t axisColour, bool showGrid, bool showMarkers, bool showLines,
-                       bool showNumbers);
-void drawGraphXLinYLog(QPainter& painter, const GraphScene& scene, uint32_t dataColour,
-                       uint32_t axisColour, bool showGrid, bool showMarkers, bool showLines,
-                       bool showNumbers);
-void drawGraphXLogYLog(QPainter& painter, const GraphScene& scene, uint32_t dataColour,
-                       uint32_t axisColour, bool showGrid, bool showMarkers, bool showLines,
-                       bool showNumbers);
 
 }  // namespace qf

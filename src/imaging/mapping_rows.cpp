@@ -46,6 +46,27 @@ void sampleRowChecked(const cv::Mat& in, uint8_t* dst, int64_t j0, int64_t j1,
     }
 }
 
+// Copies the samples of [j0, j1) chunk by chunk: the addresses of chunk c + 1
+// (asked of `addresses`, which returns how many it wrote) are computed and
+// prefetched before chunk c is copied, with 4-byte moves whose extra byte
+// lands on the next output pixel, written right after.
+template <typename Addresses>
+[[gnu::always_inline]] inline void copyChunks(uint8_t* dst, int64_t j0, int64_t j1,
+                                              const Addresses& addresses) {
+    const uint8_t* from[2][kChunk];
+    int n = addresses(j0, from[0]);
+    int current = 0;
+    for (int64_t base = j0; base < j1; base += kChunk) {
+        const int next = base + kChunk < j1 ? addresses(base + kChunk, from[current ^ 1]) : 0;
+        const uint8_t* const* f = from[current];
+        for (int k = 0; k < n - 1; ++k, dst += 3) std::memcpy(dst, f[k], 4);
+        std::memcpy(dst, f[n - 1], 3);
+        dst += 3;
+        n = next;
+        current ^= 1;
+    }
+}
+
 // The usual row: the source address of each sample of a chunk first (a loop
 // the compiler vectorises, with int32 offsets), then 4-byte moves. Each move's
 // extra byte lands on the next output pixel, written right after; the input
@@ -82,18 +103,7 @@ QF_ROW_CLONES void sampleRowFast(const cv::Mat& in, uint8_t* dst, int64_t j0, in
         for (int k = 0; k < n; k += kPrefetchEvery) __builtin_prefetch(from[k]);
         return n;
     };
-    const uint8_t* from[2][kChunk];
-    int n = addresses(j0, from[0]);
-    int current = 0;
-    for (int64_t base = j0; base < j1; base += kChunk) {
-        const int next = base + kChunk < j1 ? addresses(base + kChunk, from[current ^ 1]) : 0;
-        const uint8_t* const* f = from[current];
-        for (int k = 0; k < n - 1; ++k, dst += 3) std::memcpy(dst, f[k], 4);
-        std::memcpy(dst, f[n - 1], 3);
-        dst += 3;
-        n = next;
-        current ^= 1;
-    }
+    copyChunks(dst, j0, j1, addresses);
 }
 
 void sampleRow(const cv::Mat& in, uint8_t* dst, int64_t j0, int64_t j1, const RowSamples& r) {
@@ -157,18 +167,7 @@ QF_ROW_CLONES void perspectiveRowNearest(const cv::Mat& in, uint8_t* dst, int64_
         for (int k = 0; k < n; k += kPrefetchEvery) __builtin_prefetch(from[k]);
         return n;
     };
-    const uint8_t* from[2][kChunk];
-    int n = addresses(j0, from[0]);
-    int current = 0;
-    for (int64_t base = j0; base < j1; base += kChunk) {
-        const int next = base + kChunk < j1 ? addresses(base + kChunk, from[current ^ 1]) : 0;
-        const uint8_t* const* f = from[current];
-        for (int k = 0; k < n - 1; ++k, dst += 3) std::memcpy(dst, f[k], 4);
-        std::memcpy(dst, f[n - 1], 3);
-        dst += 3;
-        n = next;
-        current ^= 1;
-    }
+    copyChunks(dst, j0, j1, addresses);
 }
 
 // The interpolated row: each chunk's points in single precision as above
