@@ -941,6 +941,14 @@ Start the camera input again.<byte value="xd"/>
         <source>マーカーが %1 個見つかりました。フィッティングで使える %2 個を等間隔に選びました。</source>
         <translation>%1 markers were found; %2, the most a fit takes, were chosen evenly among them.</translation>
     </message>
+    <message>
+        <source>曲線の自動抽出を中止しました。</source>
+        <translation>The curve extraction was cancelled.</translation>
+    </message>
+    <message>
+        <source>クリックした色が軸の矩形の大部分を占めていて、曲線ではありません。曲線の上をクリックするか「色の許容差」を小さくしてください。</source>
+        <translation>The clicked colour covers much of the axis rectangle: it is not a curve. Click on a curve, or lower &quot;Colour tolerance&quot;.</translation>
+    </message>
 </context>
 <context>
     <name>qf::OutputPane</name>

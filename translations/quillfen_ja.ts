@@ -916,6 +916,14 @@ Do you want to replace it?</source>
         <source>マーカーが %1 個見つかりました。フィッティングで使える %2 個を等間隔に選びました。</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>曲線の自動抽出を中止しました。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>クリックした色が軸の矩形の大部分を占めていて、曲線ではありません。曲線の上をクリックするか「色の許容差」を小さくしてください。</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>qf::OutputPane</name>
