@@ -20,6 +20,7 @@
 #include "points/calibration.h"
 #include "view/cursors.h"
 #include "view/document_sync.h"
+#include "view/escape_poll.h"
 #include "view/paint/image_display.h"
 #include "view/paint/magnifier.h"
 #include "view/paint/view_paint.h"
@@ -178,7 +179,9 @@ void ImageView::apply(const ToolResult& r) {
 
 void ImageView::extractCurveAt(IntPoint image) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const std::string error = previewExtraction(m_state, image);
+    KeyboardEscapePoll escape;  // Escape stops a long extraction as it stops a fit
+    const std::string error =
+        previewExtraction(m_state, image, [&escape] { return escape.escapeRequested(); });
     QApplication::restoreOverrideCursor();
     viewport()->update();
     emit stateChanged();

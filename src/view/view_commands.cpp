@@ -82,9 +82,9 @@ void toggleGreyMode(ViewState& s) {
     if (s.imagePresent()) s.picture.applied.reset();
 }
 
-std::string previewExtraction(ViewState& s, IntPoint image) {
+std::string previewExtraction(ViewState& s, IntPoint image, const ExtractionCancel& cancel) {
     if (!s.imagePresent() || s.display.displaySource != 2) return {};
-    ExtractionResult r = extractCurve(*s.current(), s.axis.axisRect, image, s.extraction);
+    ExtractionResult r = extractCurve(*s.current(), s.axis.axisRect, image, s.extraction, cancel);
     if (!r.ok) return r.error;
     s.extractPreview.seed = image;
     s.extractPreview.result = std::move(r);

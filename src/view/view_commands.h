@@ -43,8 +43,9 @@ void runProcessingCommand(ViewState& s);
 // The automatic extraction. A click with the extraction tool on the working
 // picture: the curve through that pixel becomes the preview, replacing any
 // earlier one. On failure the preview stays as it was and the reason is
-// returned; empty when found.
-std::string previewExtraction(ViewState& s, IntPoint image);
+// returned; empty when found. `cancel` is asked now and then while it runs
+// (the window passes its Escape poll).
+std::string previewExtraction(ViewState& s, IntPoint image, const ExtractionCancel& cancel = {});
 // The settings changed: the preview is made again from its click. When that
 // now finds nothing the preview is dropped and the reason returned.
 std::string redoExtraction(ViewState& s);
