@@ -5,8 +5,9 @@
 #include <cstring>
 
 // An AVX2 copy of the row loop where the compiler can dispatch on the CPU:
-// it computes four samples per instruction instead of two.
-#if defined(__x86_64__) && defined(__GNUC__)
+// it computes four samples per instruction instead of two. Not with clang,
+// which does not clone function templates.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
 #define QF_ROW_CLONES __attribute__((target_clones("avx2", "default")))
 #else
 #define QF_ROW_CLONES
