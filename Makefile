@@ -6,6 +6,7 @@ BENCH_BUILD ?= build-bench
 FUZZ_BUILD ?= build-fuzz
 FUZZ_TIME  ?= 60
 FUZZ_RUNS  ?= 0
+FUZZ_TARGETS ?= fuzz_expr fuzz_project fuzz_picture fuzz_extraction
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 # Warnings are fatal in our own builds (tests, sanitizers, CI); the CMake
@@ -41,13 +42,13 @@ bench: deps
 
 # The libFuzzer targets (clang), each run for FUZZ_TIME seconds (or FUZZ_RUNS
 # executions, when set) from its seed corpus in fuzz/corpus/; a finding stops
-# with its input in $(FUZZ_BUILD)/findings/.
+# with its input in $(FUZZ_BUILD)/findings/. FUZZ_TARGETS picks some of them.
 fuzz: deps
 	cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
 		-DQF_FUZZ=ON -DQF_BUILD_TESTS=OFF -DQF_WERROR=$(WERROR)
-	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_expr fuzz_project
-	./scripts/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_TIME) $(FUZZ_RUNS)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(FUZZ_TARGETS)
+	FUZZ_TARGETS="$(FUZZ_TARGETS)" ./scripts/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_TIME) $(FUZZ_RUNS)
 
 run: build
 	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \

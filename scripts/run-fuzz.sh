@@ -5,6 +5,7 @@
 # <builddir>/findings/ and a failing exit status.
 # Usage: scripts/run-fuzz.sh <builddir> [seconds per target, default 60] [runs]
 #   runs: stop each target after this many executions instead (0: no limit)
+# FUZZ_TARGETS (environment) names the targets to run; default all of them.
 set -euo pipefail
 
 if [ $# -lt 1 ]; then
@@ -17,7 +18,7 @@ runs=${3:-0}
 here=$(cd "$(dirname "$0")/.." && pwd)
 
 mkdir -p "$build/findings"
-for target in fuzz_expr fuzz_project; do
+for target in ${FUZZ_TARGETS:-fuzz_expr fuzz_project fuzz_picture fuzz_extraction}; do
     exe=$build/fuzz/$target
     seeds=$here/fuzz/corpus/${target#fuzz_}
     work=$build/corpus/${target#fuzz_}

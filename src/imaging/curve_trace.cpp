@@ -44,19 +44,8 @@ cv::Mat LazyMask::whole() {
 Piece pieceAt(LazyMask& mask, cv::Point p, int limit, WorkMeter& work) {
     Piece piece{p.x, p.y, p.x, p.y};
     std::vector<cv::Point> stack{p};
-    // A speck test sees a handful of pixels: a list is quickest. A marker
-    // test may see a thousand: hashed.
-    constexpr int kListed = 16;
-    std::vector<cv::Point> seenList{p};
-    std::unordered_set<uint64_t> seenSet;
     const auto key = [](cv::Point q) { return uint64_t(uint32_t(q.y)) << 32 | uint32_t(q.x); };
-    if (limit > kListed) seenSet.insert(key(p));
-    const auto firstVisit = [&](cv::Point q) {
-        if (limit > kListed) return seenSet.insert(key(q)).second;
-        if (std::find(seenList.begin(), seenList.end(), q) != seenList.end()) return false;
-        seenList.push_back(q);
-        return true;
-    };
+    std::unordered_set<uint64_t> seen{key(p)};
     while (!stack.empty()) {
         const cv::Point q = stack.back();
         stack.pop_back();
@@ -74,12 +63,32 @@ Piece pieceAt(LazyMask& mask, cv::Point p, int limit, WorkMeter& work) {
             for (int dx = -1; dx <= 1; ++dx) {
                 const cv::Point n(q.x + dx, q.y + dy);
                 if (n.x < 0 || n.y < 0 || n.x >= mask.cols() || n.y >= mask.rows()) continue;
-                if (!mask.at(n.x, n.y) || !firstVisit(n)) continue;
+                if (!mask.at(n.x, n.y) || !seen.insert(key(n)).second) continue;
                 stack.push_back(n);
             }
         }
     }
     return piece;
+}
+
+bool inSpeck(LazyMask& mask, cv::Point p, WorkMeter& work) {
+    // The walk asks this of every pixel it reaches across a gap: a few
+    // pixels on the stack, no allocation.
+    cv::Point piece[kSpeckPixels] = {p};
+    int n = 1;
+    for (int i = 0; i < n; ++i) {
+        work.add(8);
+        for (int dy = -1; dy <= 1; ++dy) {
+            for (int dx = -1; dx <= 1; ++dx) {
+                const cv::Point q(piece[i].x + dx, piece[i].y + dy);
+                if (q.x < 0 || q.y < 0 || q.x >= mask.cols() || q.y >= mask.rows()) continue;
+                if (!mask.at(q.x, q.y) || std::find(piece, piece + n, q) != piece + n) continue;
+                if (n == kSpeckPixels) return false;
+                piece[n++] = q;
+            }
+        }
+    }
+    return true;
 }
 
 namespace {
@@ -143,7 +152,7 @@ WalkEnd walk(LazyMask& mask, cv::Point seed, int reach, int64_t budget, int64_t 
             for (int x = x0; x <= x1; ++x) {
                 if (!mask.prepared(x, y) || trace.get(x, y)) continue;
                 work.add(9);
-                if (!touchesTrace(x, y) && pieceAt(mask, {x, y}, kSpeckPixels + 1, work).complete) {
+                if (!touchesTrace(x, y) && inSpeck(mask, {x, y}, work)) {
                     trace.ref(x, y) = kSpeck;
                     continue;
                 }

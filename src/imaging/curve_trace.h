@@ -132,6 +132,8 @@ struct Piece {
     int height() const { return bottom - top + 1; }
 };
 Piece pieceAt(LazyMask& mask, cv::Point p, int limit, WorkMeter& work);
+// Whether the piece through p (a mask pixel) has kSpeckPixels pixels or fewer.
+bool inSpeck(LazyMask& mask, cv::Point p, WorkMeter& work);
 
 enum class TraceEnd { Done, TooLarge, Cancelled };
 
