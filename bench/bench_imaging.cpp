@@ -2,7 +2,9 @@
 // warpPerspective (same corners onto the same rectangle, nearest neighbour
 // and interpolated) and against a plain copy of the image buffer (the
 // memory-bandwidth floor); the perspective method also against the bilinear;
-// the processing of a 1280 x 720 camera frame against the 66 ms camera tick.
+// the processing of a 1280 x 720 camera frame against the 66 ms camera tick;
+// the curve extraction against a colour threshold, and its worst case (noise
+// at the largest settings) per megapixel and against the everyday click.
 
 #include <benchmark/benchmark.h>
 
@@ -13,6 +15,7 @@
 #include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bench_support.h"
@@ -174,6 +177,44 @@ void BM_extractCurve(benchmark::State& state) {
     }
 }
 
+// The same curve with the longest gap bridged: the walk hands over to the
+// pass over the whole rectangle.
+void BM_extractCurveGap100(benchmark::State& state) {
+    const ExtractionScene& e = extractionScene();
+    for (auto _ : state) {
+        const qf::ExtractionResult r =
+            qf::extractCurve(e.picture, e.axis, e.seed, {.gap = qf::kMaxExtractionGap});
+        if (!r.ok) state.SkipWithError(r.error.c_str());
+        benchmark::DoNotOptimize(r.points.data());
+    }
+}
+
+// The worst case: a click on noise (every pixel black or white) with the
+// most points and the longest gap. It is refused as no curve; what counts
+// is the time it takes to say so.
+cv::Mat blackAndWhite(int w, int h) {
+    cv::Mat grey(h, w, CV_8U);
+    cv::theRNG().state = 5;
+    cv::randu(grey, cv::Scalar(0), cv::Scalar(256));
+    cv::threshold(grey, grey, 127, 255, cv::THRESH_BINARY);
+    cv::Mat bgr;
+    cv::cvtColor(grey, bgr, cv::COLOR_GRAY2BGR);
+    return bgr;
+}
+
+void BM_extractNoise(benchmark::State& state) {
+    const int w = int(state.range(0)), h = int(state.range(1));
+    const cv::Mat picture = blackAndWhite(w, h);
+    const qf::ExtractionSettings worst{.count = qf::kMaxExtractionCount,
+                                       .gap = qf::kMaxExtractionGap};
+    for (auto _ : state) {
+        const qf::ExtractionResult r =
+            qf::extractCurve(picture, {0, 0, w - 1, h - 1}, {w / 2, h / 2}, worst);
+        if (r.ok) state.SkipWithError("noise taken for a curve");
+        benchmark::DoNotOptimize(r.work);
+    }
+}
+
 // The floor: one colour threshold over the same area.
 void BM_inRange(benchmark::State& state) {
     const ExtractionScene& e = extractionScene();
@@ -239,6 +280,17 @@ BENCHMARK(BM_warpPerspective)
 BENCHMARK(BM_extractCurve)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
+    ->ComputeStatistics("min", fastest);
+BENCHMARK(BM_extractCurveGap100)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ComputeStatistics("min", fastest);
+BENCHMARK(BM_extractNoise)
+    ->ArgNames({"w", "h"})
+    ->Args({1000, 1000})
+    ->Args({4000, 3000})
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
     ->ComputeStatistics("min", fastest);
 BENCHMARK(BM_inRange)
     ->Unit(benchmark::kMillisecond)
@@ -312,6 +364,20 @@ int main(int argc, char** argv) {
         "one inRange over it %.2f ms\n",
         extraction, inRange);
     std::printf("extractCurve/inRange time ratio: %.2f\n", extraction / inRange);
+    const double gap100 = reporter.time("BM_extractCurveGap100");
+    std::printf("extractCurve with the longest gap/extractCurve time ratio: %.2f\n",
+                gap100 / extraction);
+    // Worst case: seconds per megapixel, and against the everyday click.
+    for (const auto& [w, h] : {std::pair{1000, 1000}, std::pair{4000, 3000}}) {
+        const double noise =
+            reporter.time("BM_extractNoise/w:" + std::to_string(w) + "/h:" + std::to_string(h));
+        std::printf(
+            "worst-case extractCurve %dx%d (noise, count 128, gap 100) %.1f ms: "
+            "%.3f s per megapixel (target <= 1)\n",
+            w, h, noise, noise / 1000 / (w * h / 1e6));
+        std::printf("worst-case extractCurve %dx%d/extractCurve time ratio: %.2f\n", w, h,
+                    noise / extraction);
+    }
     std::printf("runProcessing 1280x720/66 ms camera tick ratio: %.3f\n",
                 processing / kCameraTickMs);
     return 0;
