@@ -39,7 +39,7 @@ using ExtractionCancel = std::function<bool()>;
 // pixels makes, whatever the picture and the settings: the work grows with
 // the area only, not with the bridged gap or the number of points.
 inline constexpr int64_t kExtractionWorkPerPixel = 16;
-inline constexpr int64_t kExtractionWorkBase = 1 << 16;
+inline constexpr int64_t kExtractionWorkBase = 1 << 15;
 constexpr int64_t extractionWorkBound(int64_t pixels) {
     return kExtractionWorkPerPixel * pixels + kExtractionWorkBase;
 }
