@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         if (r.message.empty()) std::abort();  // a refusal always says why
         return 0;
     }
-    const cv::Mat& in = images.m_inputImage;
+    const cv::Mat& in = images.inputImage;
     if (in.empty() || in.type() != CV_8UC3 || int64_t(in.total()) > kMaxPixels) std::abort();
     const cv::Mat& grey = qf::outputImage(images);
     if (grey.size() != in.size() || grey.type() != CV_8UC3) std::abort();
