@@ -1,8 +1,9 @@
 // libFuzzer target for the picture readers (PNG, JPEG with its EXIF
-// orientation, BMP, the TIFF header's size), fed whole files through the way
-// the batch mode loads a picture, with a low pixel limit. Any file must be
-// read or refused with a message, never crash or hang; a picture that is read
-// is 8-bit BGR within the limit, with its grey working copy.
+// orientation, BMP, the sizes in TIFF and the other formats' headers), fed
+// whole files through the way the batch mode loads a picture, with a low
+// pixel limit. Any file must be read or refused with a message, never crash
+// or hang; a picture that is read is 8-bit BGR within the limit, with its
+// grey working copy.
 
 #include <sys/mman.h>
 #include <unistd.h>
@@ -51,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     qf::DisplaySource display;
     int zoomShift = 0;
     const qf::LoadResult r =
-        qf::loadImageFile(g_path, images, mapping, axisRect, display, zoomShift, /*greyMode=*/1);
+        qf::loadImageFile(g_path, images, mapping, axisRect, display, zoomShift, /*greyMode=*/true);
     if (!r.ok) {
         if (r.message.empty()) std::abort();  // a refusal always says why
         return 0;

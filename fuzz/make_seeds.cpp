@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "picture_fixtures.h"
@@ -43,6 +44,20 @@ std::string tiffDeclaring(uint32_t w, uint32_t h) {
     return t;
 }
 
+// The same in BigTIFF's form: 8-byte offsets and counts.
+std::string bigTiffDeclaring(uint32_t w, uint32_t h) {
+    std::string t("II+\0\x08\0\0\0", 8);
+    const auto u16 = [&](uint16_t v) { t += {char(v & 0xFF), char(v >> 8)}; };
+    const auto u32 = [&](uint32_t v) { u16(uint16_t(v)), u16(uint16_t(v >> 16)); };
+    const auto u64 = [&](uint64_t v) { u32(uint32_t(v)), u32(uint32_t(v >> 32)); };
+    u64(16);
+    u64(2);
+    u16(256), u16(4), u64(1), u64(w);
+    u16(257), u16(4), u64(1), u64(h);
+    u64(0);
+    return t;
+}
+
 void pictureSeeds(const fs::path& dir) {
     const cv::Mat m = chart(16, 12);
     cv::Mat grey, bgra, deep;
@@ -67,6 +82,22 @@ void pictureSeeds(const fs::path& dir) {
     write(dir / "topdown.bmp", topDown);
     write(dir / "colour.tif", encode(".tif", m));
     write(dir / "huge.tif", tiffDeclaring(100000, 100000));
+    write(dir / "big.tif", bigTiffDeclaring(16, 12));
+    // The other formats whose headers are read before OpenCV decodes them,
+    // as far as this OpenCV writes them.
+    cv::Mat real;
+    m.convertTo(real, CV_32FC3, 1 / 255.0);
+    const cv::Mat large = chart(64, 64);  // OpenJPEG's default levels need this much
+    const std::pair<const char*, const cv::Mat*> others[] = {
+        {".ppm", &m}, {".pgm", &grey}, {".pbm", &grey}, {".pam", &m},     {".pfm", &real},
+        {".ras", &m}, {".hdr", &real}, {".webp", &m},   {".jp2", &large}, {".exr", &real}};
+    for (const auto& [ext, picture] : others) {
+        try {
+            write(dir / (std::string("colour") + ext), encode(ext, *picture));
+        } catch (const cv::Exception&) {
+            std::printf("%s: not written by this OpenCV\n", ext);
+        }
+    }
 }
 
 // The extraction target's layout (see fuzz_extraction.cpp).
