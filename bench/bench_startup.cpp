@@ -71,7 +71,10 @@ void BM_startup(benchmark::State& state) {
             view->setOutputPane(frame.outputPane());
             frame.show();
             frame.refreshCommands();
-            view->loadImage(path);
+            // The picture read and shown as the window opens it.
+            qf::PictureRead read = qf::readPicture(path.toStdString());
+            view->showOpenedPicture(std::move(read.picture), path,
+                                    QString::fromStdString(read.title), read.warning);
             view->viewport()->repaint();
             QApplication::processEvents();
             state.SetIterationTime(

@@ -8,10 +8,11 @@
 
 #include "app/output_pane.h"
 #include "app/project_controller.h"
+#include "app/results_controller.h"
 #include "imaging/image_file.h"
+#include "imaging/image_pair.h"
 #include "settings/settings_pane.h"
 #include "ui/dialogs.h"
-#include "view/view_commands.h"
 #include "view/image_view.h"
 
 namespace qf {
@@ -34,8 +35,8 @@ public:
     }
 };
 
-}  // namespace
-
+// The largest picture the window opens, from the settings store's
+// "MaxPictureMegapixels" (group "Workspace"); the built-in limit without one.
 void applyPictureLimit(QSettings& store) {
     bool ok = false;
     const qlonglong megapixels =
@@ -44,6 +45,8 @@ void applyPictureLimit(QSettings& store) {
     // Missing or not a sensible number: the built-in limit.
     setMaxPicturePixels(ok && megapixels >= 1 && megapixels <= 10000 ? megapixels * 1'000'000 : 0);
 }
+
+}  // namespace
 
 ApplicationWindow::ApplicationWindow(Dialogs& dialogs, const CameraSourceMap& cameras)
     : m_view(new ImageView(dialogs)), m_properties(new SettingsPane(dialogs)) {
@@ -73,6 +76,7 @@ ApplicationWindow::ApplicationWindow(Dialogs& dialogs, const CameraSourceMap& ca
             frame->routeCommand(id);
     });
     m_projects = new ProjectController(m_frame, *m_view, *m_properties, dialogs);
+    m_results = new ResultsController(m_frame, *m_view, dialogs);
     m_properties->setFitEnabledProbe([frame] { return frame->isCommandEnabled(ID_FIT_RUN); });
     QObject::connect(m_view, &ImageView::stateChanged, m_properties,
                      &SettingsPane::refreshToolbar);

@@ -13,12 +13,9 @@ namespace qf {
 
 class SettingsPane;
 class ProjectController;
+class ResultsController;
 class ImageView;
 class Dialogs;
-
-// The largest picture the window opens, from the settings store's
-// "MaxPictureMegapixels" (group "Workspace"); the built-in limit without one.
-void applyPictureLimit(QSettings& store);
 
 class ApplicationWindow {
 public:
@@ -37,6 +34,7 @@ private:
     ImageView* m_view;              // owned by the frame
     SettingsPane* m_properties;  // owned by the frame
     ProjectController* m_projects;  // owned by the frame
+    ResultsController* m_results;   // owned by the frame
 };
 
 }  // namespace qf

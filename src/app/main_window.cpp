@@ -303,6 +303,8 @@ void MainWindow::updateKeyIndicators() {
 void MainWindow::setView(QWidget* view, CommandTarget* target) {
     if (view) setCentralWidget(view);
     m_target = target;
+    if (target)
+        for (CommandRow& row : target->commandRows()) m_handlers[row.id] = std::move(row.run);
     refreshCommands();
 }
 
@@ -336,7 +338,7 @@ CommandSnapshot MainWindow::currentSnapshot() const {
 }
 
 bool MainWindow::hasHandler(int id) const {
-    return m_handlers.count(id) != 0 || (m_target && m_target->handles(id));
+    return m_handlers.count(id) != 0;
 }
 
 bool MainWindow::isCommandEnabled(int id) const {
@@ -360,18 +362,17 @@ void MainWindow::triggerCommand(int id) {
 void MainWindow::dispatch(int id) {
     // The state may have changed since the last refresh: a stale enabled
     // button must not run a command that needs, say, an image.
-    if (isCommandEnabled(id)) {
-        if (auto it = m_handlers.find(id); it != m_handlers.end())
-            it->second();
-        else
-            m_target->onCommand(id);
-    }
+    if (isCommandEnabled(id)) run(id);
     refreshCommands();
 }
 
 void MainWindow::routeCommand(int id) {
-    if (m_target && m_target->handles(id)) m_target->onCommand(id);
+    run(id);
     refreshCommands();
+}
+
+void MainWindow::run(int id) {
+    if (auto it = m_handlers.find(id); it != m_handlers.end()) it->second();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -1,7 +1,8 @@
 #pragma once
 // The main window: menu bar, the three toolbars, the status bar and the
 // docked panes, all built from the command table. It owns no working state;
-// commands go to the CommandTarget (the view) or to a handler registered here.
+// each command runs its row in one table of handlers, which the view and the
+// window's controllers fill.
 
 #include <QMainWindow>
 #include <QSettings>
@@ -46,17 +47,18 @@ public:
     ~MainWindow() override;
 
     // The central widget and the receiver of its commands; the frame takes
-    // ownership of the widget, not of the target. Null target: only the
-    // frame's own commands are enabled.
+    // ownership of the widget, not of the target, and adds the target's rows
+    // to its table of handlers. Null target: only the frame's own commands
+    // are enabled.
     void setView(QWidget* view, CommandTarget* target);
-    CommandTarget* commandTarget() const { return m_target; }
 
     // Docks the settings pane at the right, or where the restored layout
     // had it when the layout was restored before the pane existed.
     void setPropertiesPane(QDockWidget* pane);
 
-    // A handler of the frame's own (exit, about, status bar) or of a command
-    // that the view does not take; it wins over the target.
+    // The row of a command in the frame's one table of handlers: the frame's
+    // own (exit, about, status bar), the target's, or a controller's. A
+    // command is handled iff it has a row; an empty handler removes it.
     void setCommandHandler(int id, std::function<void()> handler);
 
     // Adds what the target does not know to every snapshot (the document's
@@ -73,8 +75,8 @@ public:
 
     // Runs a command as a click would: nothing when it is disabled right now.
     void triggerCommand(int id);
-    // Passes an internal command (list selection, settings applied) straight
-    // to the target when it takes it.
+    // Runs an internal command (list selection, settings applied) by its
+    // row, whatever its enable rule says; nothing without a row.
     void routeCommand(int id);
     bool isCommandEnabled(int id) const;  // as of now, not as last refreshed
 
@@ -96,11 +98,6 @@ public:
     // to the whole application at once and stored as "ApplicationLook".
     int visualStyle() const { return m_visualStyle; }
     void setVisualStyle(int id);
-
-    // The language chosen in the view menu (0 automatic, 1 Japanese,
-    // 2 English), stored at once and applied at the next start.
-    int languageChoice() const { return m_language; }
-    void setLanguageChoice(int choice);
 
     // The user's guide (F1), one window kept for the whole run.
     QWidget* helpWindow() const { return m_help; }
@@ -148,14 +145,18 @@ private:
     CommandSnapshot currentSnapshot() const;
     bool hasHandler(int id) const;
     void dispatch(int id);
+    void run(int id);  // the command's row, if it has one
     void showAbout();
     void showHelp();
+    // The language chosen in the view menu (0 automatic, 1 Japanese,
+    // 2 English), stored at once and applied at the next start.
+    void setLanguageChoice(int choice);
 
     CommandTarget* m_target = nullptr;
     std::function<void(CommandSnapshot&)> m_snapshotFiller;
     std::function<bool()> m_closeGuard;
     std::map<int, QAction*> m_actions;
-    std::map<int, std::function<void()>> m_handlers;
+    std::map<int, std::function<void()>> m_handlers;  // id -> what runs it
     std::vector<QToolBar*> m_toolBars;
     std::vector<std::vector<ToolBarEntry>> m_barEntries;  // per bar, built-in order
     std::vector<QAction*> m_customizeButtons;             // per bar, always last

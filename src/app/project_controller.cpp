@@ -12,7 +12,6 @@
 #include "settings/settings_pane.h"
 #include "ui/dialogs.h"
 #include "view/document_sync.h"
-#include "view/view_commands.h"
 #include "view/image_view.h"
 
 namespace qf {
@@ -44,11 +43,11 @@ QString withProjectSuffix(QString path) {
     return path + QStringLiteral(".quillfen.json");
 }
 
-}  // namespace
-
 bool isProjectFileName(const QString& path) {
     return path.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive);
 }
+
+}  // namespace
 
 ProjectController::ProjectController(MainWindow& frame, ImageView& view, SettingsPane& pane,
                                      Dialogs& dialogs)

@@ -29,21 +29,23 @@ public:
     // A file named on the command line or dropped: a project by its name
     // (".quillfen.json", or any ".json"), else a picture.
     bool openPath(const QString& path);
-    bool openProject(const QString& path);
+    // A picture into the document: read completely first, so that one that
+    // cannot be read changes nothing and says why.
     bool openPicture(const QString& path);
     // A recovery file: its record, with its picture, as unsaved work of the
     // project it names (or of an untitled one).
     bool restoreRecovery(const QString& file);
-    void newProject();
-    bool save();
     bool saveAs();
-    // Offers to save unsaved changes: true when the caller may go on (saved
-    // or discarded), false when the user cancelled.
-    bool confirmDiscard();
 
     QStringList recentProjects() const;
 
 private:
+    bool save();
+    bool openProject(const QString& path);
+    void newProject();
+    // Offers to save unsaved changes: true when the caller may go on (saved
+    // or discarded), false when the user cancelled.
+    bool confirmDiscard();
     bool saveTo(const QString& path);
     // Shows a project's record and its picture (image entry resolved against
     // file) as the document of projectPath; nothing changes when the picture
@@ -51,7 +53,6 @@ private:
     bool showProject(const ProjectReadResult& read, const QString& file,
                      const QString& projectPath);
     void addRecent(const QString& path);
-    void removeRecent(const QString& path);
     void refreshRecentMenu();
     void updateTitle();
     // What the title and the questions call the document.
@@ -68,7 +69,5 @@ private:
     Document m_doc;
     QString m_pictureTitle;  // the picture's file name, for the title
 };
-
-bool isProjectFileName(const QString& path);
 
 }  // namespace qf

@@ -1,5 +1,11 @@
 #include "imaging/image_pair.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
 #include "common/translate.h"
 #include "imaging/image_file.h"
 #include "imaging/mapping.h"
@@ -86,6 +92,71 @@ LoadResult loadImageFile(const std::string& path, ImagePair& images, MappingQuad
     installLoadedImage(std::move(read.image), images, mapping, axisRect, display, zoomShift,
                        greyMode);
     return {true, imageTitleName(path, true), {}, read.warning};
+}
+
+namespace {
+
+// Why a picture could not be read, in the user's words. A file that is not a
+// regular file (a FIFO, a device) is refused before it is opened: reading it
+// could block for ever.
+std::string unreadableReason(const std::string& path, bool decoded) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        switch (errno) {
+            case ENOENT:
+                return translate("qf::Messages", "ファイルが見つかりません。");
+            case EACCES:
+                return translate("qf::Messages", "ファイルを読み取る権限がありません。");
+            default:
+                return std::strerror(errno);
+        }
+    }
+    if (S_ISDIR(st.st_mode))
+        return translate("qf::Messages", "フォルダーです。画像ファイルを選んでください。");
+    if (!S_ISREG(st.st_mode)) return translate("qf::Messages", "通常のファイルではありません。");
+    if (::access(path.c_str(), R_OK) != 0)
+        return translate("qf::Messages", "ファイルを読み取る権限がありません。");
+    if (!decoded) return {};
+    return translate("qf::Messages",
+                     "画像として読み込めませんでした（壊れているか、対応していない形式です）。");
+}
+
+// Why a picture over the limit is not opened, naming its size, the limit and
+// where the limit is set.
+std::string pictureTooLargeReason(int64_t width, int64_t height, int64_t maxPixels) {
+    return substitute(
+        translate("qf::Messages",
+                  "画像が大きすぎます: %1 × %2 ピクセル（%3 メガピクセル）。"
+                  "上限は %4 メガピクセルです（設定 Workspace/%5 で変更できます）。"),
+        {std::to_string(width), std::to_string(height), megapixelsText(width * height),
+         megapixelsText(maxPixels), kMaxPictureMegapixelsKey});
+}
+
+}  // namespace
+
+PictureRead readPicture(const std::string& path) {
+    PictureRead r;
+    const auto refused = [&](const std::string& shownPath, const std::string& reason) {
+        r.title = imageTitleName(path, false);
+        r.message = translate("qf::Messages", kUnableToOpenFile) + "\n" + shownPath + reason;
+        return r;
+    };
+    // A name the system would cut at the NUL is not quoted either.
+    if (path.find('\0') != std::string::npos)
+        return refused({}, translate("qf::Messages", "ファイル名に使えない文字が含まれています。"));
+    if (std::string reason = unreadableReason(path, false); !reason.empty())
+        return refused(path, "\n" + reason);
+    const int64_t limit = maxPicturePixels();
+    PictureFileRead read = readPictureFile(path, limit);
+    if (read.tooLarge && read.width > 0)
+        return refused(path, "\n" + pictureTooLargeReason(read.width, read.height, limit));
+    if (read.image.empty())
+        return refused(path,
+                       "\n" + (read.reason.empty() ? unreadableReason(path, true) : read.reason));
+    r.picture = std::move(read.image);
+    r.title = imageTitleName(path, true);
+    r.warning = read.warning;
+    return r;
 }
 
 }  // namespace qf

@@ -87,4 +87,19 @@ LoadResult loadImageFile(const std::string& path, ImagePair& images, MappingQuad
 // component's extension (from its last dot) when the picture was not read.
 std::string imageTitleName(const std::string& path, bool read);
 
+// A picture read for the window, or why it could not be: the message box
+// text names the file and the reason in the user's words.
+struct PictureRead {
+    cv::Mat picture;
+    std::string title;    // the window title's file name
+    std::string message;  // empty when read
+    std::string warning;  // when read: damage the decoder read past, for the output pane
+    bool ok() const { return message.empty(); }
+};
+PictureRead readPicture(const std::string& path);
+
+// The settings store's key (group "Workspace") of the largest picture the
+// window opens, in megapixels.
+inline constexpr const char* kMaxPictureMegapixelsKey = "MaxPictureMegapixels";
+
 }  // namespace qf

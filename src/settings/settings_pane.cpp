@@ -49,7 +49,8 @@ void SettingsPane::setCommandSink(std::function<void(int)> sink) {
     m_grid->setCommandSink([this](int id) {
         if (id == ID_PROPERTY_ITEM_CHANGED && m_doc) {
             const PanelSettings s = m_grid->settings();
-            m_doc->edit("設定の変更", [&s](DocumentRecord& r) { (void)applyPanelSettings(s, r); });
+            m_doc->edit(QT_TRANSLATE_NOOP("qf::Edits", "設定の変更"),
+                        [&s](DocumentRecord& r) { (void)applyPanelSettings(s, r); });
         }
         if (m_sink) m_sink(id);
     });

@@ -4,6 +4,8 @@
 // panes all speak in these, so they live below all three.
 
 #include <array>
+#include <functional>
+#include <vector>
 
 namespace qf {
 
@@ -116,15 +118,22 @@ struct CommandSnapshot {
     int language = 0;  // the stored choice: 0 automatic, 1 Japanese, 2 English
 };
 
+// A row of a table of command handlers: the id and what carrying it out does.
+struct CommandRow {
+    int id;
+    std::function<void()> run;
+};
+
 // The receiver of the commands: the view. The frame keeps no state of its own
 // about the work; it asks the target for a snapshot to refresh the actions.
 class CommandTarget {
 public:
     virtual ~CommandTarget() = default;
-    virtual void onCommand(int id) = 0;
     virtual CommandSnapshot snapshot() const = 0;
-    // Commands without a handler stay disabled whatever their rule says.
-    virtual bool handles(int id) const = 0;
+    // A row for each command it carries out. The frame keeps them in its one
+    // table of handlers: a command without a row stays disabled whatever its
+    // rule says.
+    virtual std::vector<CommandRow> commandRows() = 0;
 };
 
 }  // namespace qf

@@ -1,7 +1,6 @@
 #include "view/image_view.h"
 
 #include "common/format.h"
-#include "common/result_set.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -15,8 +14,8 @@
 #include <QUrl>
 #include <QWheelEvent>
 
+#include "graph/graph_image_file.h"
 #include "graph/renderer.h"
-#include "imaging/image_file.h"
 #include "points/calibration.h"
 #include "view/cursors.h"
 #include "view/document_sync.h"
@@ -28,19 +27,6 @@
 
 namespace qf {
 namespace {
-
-const FileDialogSpec kOpenImage{
-    QString::fromUtf8(QT_TRANSLATE_NOOP("qf::FileDialogs", "Open Image File")),
-    QString::fromUtf8(QT_TRANSLATE_NOOP("qf::FileDialogs",
-                                        "Image Files (*.bmp *.jpg *.png *.tif);;BMP (*.bmp);;"
-                                        "JPG (*.jpg);;PNG (*.png);;TIF (*.tif)")),
-    QString()};
-const FileDialogSpec kSaveImage{
-    QString::fromUtf8(QT_TRANSLATE_NOOP("qf::FileDialogs", "Save Image File")),
-    QString::fromUtf8(QT_TRANSLATE_NOOP("qf::FileDialogs",
-                                        "BMP (*.bmp);;JPG (*.jpg);;PNG (*.png);;TIF (*.tif);;"
-                                        "All Files (*)")),
-    QStringLiteral("bmp")};
 
 IntPoint pointOf(const QPointF& p) {
     return {static_cast<int>(p.x()), static_cast<int>(p.y())};
@@ -154,16 +140,16 @@ void ImageView::apply(const ToolResult& r) {
     if (m_state.drag.leftDownPoint == IntPoint{-1, -1}) {
         switch (tool) {
             case ActiveTool::Corners:
-                commitEdit("コーナーの移動");
+                commitEdit(QT_TRANSLATE_NOOP("qf::Edits", "コーナーの移動"));
                 break;
             case ActiveTool::GraphRect:
-                commitEdit("領域の変更");
+                commitEdit(QT_TRANSLATE_NOOP("qf::Edits", "領域の変更"));
                 break;
             case ActiveTool::AddPoints:
-                commitEdit("点の追加");
+                commitEdit(QT_TRANSLATE_NOOP("qf::Edits", "点の追加"));
                 break;
             case ActiveTool::ErasePoints:
-                commitEdit("点の消去");
+                commitEdit(QT_TRANSLATE_NOOP("qf::Edits", "点の消去"));
                 break;
             case ActiveTool::Extract:  // added to the list by its own command
             case ActiveTool::None:
@@ -203,7 +189,7 @@ void ImageView::addExtractedPoints() {
     if (m_pane) m_pane->activateOutputTab(2);
     refreshSourcePointPane();
     changed();
-    commitEdit("曲線の自動抽出");
+    commitEdit(QT_TRANSLATE_NOOP("qf::Edits", "曲線の自動抽出"));
     if (added < found)
         m_dialogs.message(this,
                           tr("点の一覧が一杯のため、抽出した %1 点のうち %2 点だけを追加しました。")
@@ -331,7 +317,7 @@ void ImageView::keyPressEvent(QKeyEvent* event) {
     }
     // Each press is a step of its own, named before the tool's commit could
     // name it after the tool.
-    commitEdit("キーでの移動");
+    commitEdit(QT_TRANSLATE_NOOP("qf::Edits", "キーでの移動"));
     apply(r);
     event->accept();
 }
@@ -350,24 +336,7 @@ void ImageView::dropEvent(QDropEvent* event) {
     if (urls.isEmpty()) return;
     event->acceptProposedAction();
     // Only the first of several files.
-    const QString path = urls.constFirst().toLocalFile();
-    if (m_doc)
-        emit fileDropped(path);
-    else
-        loadImage(path);
-}
-
-bool ImageView::loadImage(const QString& path) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    PictureRead read = readPicture(path.toStdString());
-    QApplication::restoreOverrideCursor();
-    if (!read.ok()) {
-        m_dialogs.message(this, QString::fromStdString(read.message), MessageIcon::Stop);
-        return false;
-    }
-    showOpenedPicture(std::move(read.picture), path, QString::fromStdString(read.title),
-                      read.warning);
-    return true;
+    emit fileDropped(urls.constFirst().toLocalFile());
 }
 
 void ImageView::showOpenedPicture(cv::Mat picture, const QString& path, const QString& title,
@@ -377,28 +346,26 @@ void ImageView::showOpenedPicture(cv::Mat picture, const QString& path, const QS
     if (m_pane && !warning.empty()) m_pane->setPaneText(0, warning);
     emit titleChanged(title);
     changed();
-    commitEdit("画像を開く");
+    commitEdit(QT_TRANSLATE_NOOP("qf::Edits", "画像を開く"));
     window()->raise();
     window()->activateWindow();
 }
 
-void ImageView::removeAllPoints() {
-    if (m_state.points.pointCount == 0) return;
-    m_state.points = SourcePointList{};
-    refreshSourcePointPane();
+void ImageView::showFitResults() {
+    refreshGeneratedGraphPane();
+    showResiduals();
     changed();
-    commitEdit("すべての点を削除");
 }
 
-void ImageView::deleteSelectedPoint() {
-    const int i = m_state.points.selectedPoint;
-    if (!m_state.points.remove(i)) return;
-    m_state.points.selectedPoint = -1;
-    PaneOps ops;
-    ops.removedRows.push_back(i);
-    applyPaneOps(ops);
+QImage ImageView::generatedGraphImage() {
+    resetZoomToOrigin(m_state);
+    const QImage canvas = renderGeneratedGraphImage(graphSceneOf(m_state, m_labelFont));
     changed();
-    commitEdit("点の削除");
+    return canvas;
+}
+
+void ImageView::refreshGeneratedGraphPane() {
+    if (m_pane) m_pane->fillGeneratedGraph(m_state.generated, m_state.fit.graphPointCount);
 }
 
 void ImageView::clearResults() {
@@ -487,211 +454,6 @@ void ImageView::adoptRecord(const DocumentRecord& r) {
     }
     if (!extractError.empty())
         m_dialogs.message(this, QString::fromStdString(extractError), MessageIcon::Warning);
-}
-
-void ImageView::saveDisplayedImage() {
-    if (!m_state.imagePresent()) return;
-    const QString path = m_dialogs.saveFile(this, kSaveImage);
-    if (path.isEmpty()) return;
-    // A result set a killed batch run left here is completed first, so that
-    // completing it later cannot replace this file.
-    if (const std::string e = recoverResultSetBeside(path.toStdString()); !e.empty()) {
-        m_dialogs.message(this, QString::fromStdString(e), MessageIcon::Stop);
-        return;
-    }
-    const ImageWriteResult r = writeImageFile(path.toStdString(), *m_state.current());
-    if (!r.ok) m_dialogs.message(this, QString::fromStdString(r.error), MessageIcon::Warning);
-}
-
-bool ImageView::handles(int id) const {
-    switch (id) {
-        case ID_FILE_OPEN:
-        case ID_FILE_SAVE:
-        case ID_FILE_SAVE_AS:
-        case ID_FILE_PRINT:
-        case ID_ZOOM_IN:
-        case ID_ZOOM_OUT:
-        case ID_ZOOM_FIT:
-        case ID_MAGNIFIER:
-        case ID_DISPLAY_INPUT:
-        case ID_DISPLAY_OUTPUT:
-        case ID_DISPLAY_GENERATED_GRAPH:
-        case ID_MAPPING_CORNERS:
-        case ID_MAPPING_GRID:
-        case ID_MAPPING_RUN:
-        case ID_GRAPH_RECT:
-        case ID_ADD_POINTS:
-        case ID_ERASE_POINTS:
-        case ID_EXTRACT_CURVE:
-        case ID_EXTRACT_CONFIRM:
-        case ID_PIXEL_GRID_SHOW:
-        case ID_PIXEL_GRID_COLOUR:
-        case ID_GREY_IMAGE:
-        case ID_RUN_PROCESSING:
-        case ID_FIT_RUN:
-        case ID_SAVE_SOURCE_POINTS:
-        case ID_SAVE_GENERATED_POINTS:
-        case ID_SAVE_GENERATED_IMAGE:
-        case ID_CAMERA_DEVICE_0:
-        case ID_CAMERA_DEVICE_1:
-        case ID_CAMERA_DEVICE_2:
-        case ID_CAMERA_DEVICE_3:
-        case ID_CAPTURE_SETTINGS:
-        case ID_PROPERTY_FONT_CHANGED:
-        case ID_SOURCE_POINT_SELCHANGE:
-        case ID_DELETE_POINT:
-        case ID_REMOVE_ALL_POINTS:
-            return true;
-        default:
-            return false;
-    }
-}
-
-void ImageView::onCommand(int id) {
-    ViewState& s = m_state;
-    switch (id) {
-        case ID_FILE_OPEN: {
-            const QString path = m_dialogs.openFile(this, kOpenImage);
-            if (!path.isEmpty()) loadImage(path);
-            return;
-        }
-        case ID_FILE_SAVE:
-        case ID_FILE_SAVE_AS:
-            saveDisplayedImage();
-            return;
-        case ID_FILE_PRINT:
-            printView();
-            return;
-        case ID_ZOOM_IN:
-            apply(zoomIn(s, clientSize()));
-            return;
-        case ID_ZOOM_OUT:
-            apply(zoomOut(s, clientSize()));
-            return;
-        case ID_ZOOM_FIT:
-            apply(zoomToFit(s, clientSize()));
-            return;
-        case ID_MAGNIFIER:
-            s.showMagnifier = !s.showMagnifier;
-            updateLoupe();
-            emit magnifierSwitched(s.showMagnifier);
-            emit stateChanged();
-            return;
-        case ID_DISPLAY_INPUT:
-            toggleInputDisplay(s);
-            break;
-        case ID_DISPLAY_OUTPUT:
-            toggleOutputDisplay(s);
-            break;
-        case ID_DISPLAY_GENERATED_GRAPH:
-            toggleGeneratedGraph(s);
-            break;
-        case ID_MAPPING_CORNERS:
-            selectTool(s, Tool::Corners);
-            break;
-        case ID_MAPPING_GRID:
-            toggleMappingGrid(s);
-            break;
-        case ID_MAPPING_RUN:
-            runMappingCommand(s);
-            changed();
-            commitEdit("マッピング 実行");
-            return;
-        case ID_GRAPH_RECT:
-            selectTool(s, Tool::GraphRect);
-            break;
-        case ID_ADD_POINTS:
-            selectTool(s, Tool::AddPoints);
-            if (m_pane) m_pane->activateOutputTab(2);
-            break;
-        case ID_ERASE_POINTS:
-            selectTool(s, Tool::ErasePoints);
-            break;
-        case ID_EXTRACT_CURVE:
-            selectTool(s, Tool::Extract);
-            if (m_pane) m_pane->activateOutputTab(2);
-            break;
-        case ID_EXTRACT_CONFIRM:
-            addExtractedPoints();
-            return;
-        case ID_PIXEL_GRID_SHOW:
-            togglePixelGrid(s);
-            break;
-        case ID_PIXEL_GRID_COLOUR:
-            choosePixelGridColour();
-            return;
-        case ID_GREY_IMAGE:
-            toggleGreyMode(s);
-            changed();
-            commitEdit("グレー画像化");
-            return;
-        case ID_RUN_PROCESSING:
-            runProcessingCommand(s);
-            break;
-        case ID_FIT_RUN:
-            runFitUi();
-            return;
-        case ID_SAVE_SOURCE_POINTS:
-            saveSourcePoints();
-            return;
-        case ID_SAVE_GENERATED_POINTS:
-            saveGeneratedPoints();
-            return;
-        case ID_SAVE_GENERATED_IMAGE:
-            saveGeneratedGraphImage();
-            return;
-        case ID_CAMERA_DEVICE_0:
-        case ID_CAMERA_DEVICE_1:
-        case ID_CAMERA_DEVICE_2:
-        case ID_CAMERA_DEVICE_3:
-            m_camera->toggleDevice(id - ID_CAMERA_DEVICE_0);  // repaints itself
-            return;
-        case ID_DELETE_POINT:
-            deleteSelectedPoint();
-            return;
-        case ID_REMOVE_ALL_POINTS:
-            removeAllPoints();
-            return;
-        case ID_PROPERTY_FONT_CHANGED:
-            viewport()->update();  // the pane has already replaced the label font
-            return;
-        case ID_CAPTURE_SETTINGS:
-            if (const auto chosen = m_dialogs.captureParameters(this, s.capture))
-                m_camera->applyCaptureSettings(*chosen);
-            return;
-        case ID_SOURCE_POINT_SELCHANGE: {
-            const std::vector<int> rows =
-                m_pane ? m_pane->selectedSourcePointRows() : std::vector<int>{};
-            s.points.selectedPoint = rows.empty() ? -1 : rows.front();
-            break;
-        }
-        default:
-            return;
-    }
-    changed();
-}
-
-CommandSnapshot ImageView::snapshot() const {
-    CommandSnapshot c;
-    const ViewState& s = m_state;
-    c.imagePresent = s.imagePresent();
-    c.pointCount = s.points.pointCount;
-    c.displaySource = s.display.displaySource;
-    c.showGeneratedGraph = s.display.showGeneratedGraph != 0;
-    c.generatedCount = s.generated.generatedCount;
-    c.cornerMode = s.tools.cornerMode != 0;
-    c.graphRectMode = s.tools.graphRectMode != 0;
-    c.addPointsMode = s.tools.addPointsMode != 0;
-    c.erasePointsMode = s.tools.erasePointsMode != 0;
-    c.extractMode = s.tools.extractMode != 0;
-    c.extractPreview = s.extractPreview.shown();
-    c.showMappingGrid = s.mapping.showMappingGrid;
-    c.showPixelGrid = s.showPixelGrid;
-    c.showMagnifier = s.showMagnifier;
-    c.greyMode = s.greyMode;
-    c.cameraRunning = m_camera->runningDevices();
-    c.selectedPoint = s.points.selectedPoint;
-    return c;
 }
 
 }  // namespace qf

@@ -1,15 +1,18 @@
 #pragma once
 // The image view: shows the working picture at its zoom with the tool
-// overlays and the generated graph, and turns Qt's events and the frame's
-// commands into operations on the view state.
+// overlays and the generated graph, and turns Qt's events and its commands
+// (display, zoom, tools, mapping, points, cameras) into operations on the
+// view state. Fitting, result files and printing are the window's
+// controllers' work; they act on the view's state and ask it to show it.
 
 #include <QAbstractScrollArea>
 #include <QFont>
+#include <QImage>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "document/document.h"
-#include "fit/svd.h"
 #include "ui/command_target.h"
 #include "ui/dialogs.h"
 #include "ui/output_sink.h"
@@ -41,24 +44,25 @@ public:
     ViewState& state() { return m_state; }
     const ViewState& state() const { return m_state; }
 
-    // Reads a picture and shows it as a newly opened one, points and settings
-    // kept; says "Unable to Open File. " with the file and the reason when it
-    // cannot, and then changes nothing.
-    bool loadImage(const QString& path);
-    // The same for a picture already read; the edit is named label. A
-    // warning (damage the decoder read past) goes to the output pane.
+    // Shows a picture just read as a newly opened one, points and settings
+    // kept, as one undoable edit. A warning (damage the decoder read past)
+    // goes to the output pane.
     void showOpenedPicture(cv::Mat picture, const QString& path, const QString& title,
                            const std::string& warning = {});
-    // Removes every point, or the selected one, as one undoable edit.
-    void removeAllPoints();
-    void deleteSelectedPoint();
     // Ends whatever was being shown of an earlier document: the fit's report,
     // its generated graph and lists.
     void clearResults();
+    // A controller ran the fit: the generated points and the residuals are
+    // listed again, and the view shows the result.
+    void showFitResults();
+    // The generated graph as its image file holds it: drawn at 1:1 from the
+    // origin, where the view then stays.
+    QImage generatedGraphImage();
 
-    void onCommand(int id) override;
+    // Runs the command's row of the view's table; nothing for an id without one.
+    void onCommand(int id);
     CommandSnapshot snapshot() const override;
-    bool handles(int id) const override;
+    std::vector<CommandRow> commandRows() override;
 
 signals:
     void titleChanged(const QString& title);
@@ -95,18 +99,18 @@ private:
     // axes are those it was made from, else empty.
     void showResiduals();
     void syncScrollBars();
-    void saveDisplayedImage();
     void changed();
-
-    // The fit and the result files (image_view_results.cpp).
-    void runFitUi();
     void refreshGeneratedGraphPane();
-    void saveSourcePoints();
-    void saveGeneratedPoints();
-    void saveTextFile(const std::string& utf8);
-    void saveGeneratedGraphImage();
+    // Removes every point, or the selected one, as one undoable edit.
+    void removeAllPoints();
+    void deleteSelectedPoint();
     void choosePixelGridColour();
-    void printView();
+    // What each command of the view does (image_view_commands.cpp).
+    struct Command {
+        int id;
+        void (*run)(ImageView&);
+    };
+    static const std::vector<Command>& commandTable();
     // The document: hand the view's work back as one edit, or take a record
     // the view did not make (undo, redo, an opened project).
     void commitEdit(const char* label);
@@ -126,8 +130,7 @@ private:
     bool m_adopting = false;  // a record from the document is being shown
     ViewState m_state;
     QFont m_labelFont;
-    ReducedImageCache m_reducedImage;  // the picture at a negative zoom, between repaints
-    std::unique_ptr<SvdFitWork> m_fitWork;
+    ReducedImageCache m_reducedImage;            // the picture at a negative zoom, between repaints
     std::unique_ptr<CameraController> m_camera;  // after m_state: the devices close first
     bool m_syncing = false;
     std::optional<IntPoint> m_pointer;  // over the viewport, in its pixels

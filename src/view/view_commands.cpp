@@ -1,8 +1,5 @@
 #include "view/view_commands.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 
@@ -180,77 +177,6 @@ void resetZoomToOrigin(ViewState& s) {
     s.transform.scrollPos = {0, 0};
 }
 
-namespace {
-
-// Why a picture could not be read, in the user's words. A file that is not a
-// regular file (a FIFO, a device) is refused before it is opened: reading it
-// could block for ever.
-std::string unreadableReason(const std::string& path, bool decoded) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) {
-        switch (errno) {
-            case ENOENT:
-                return translate("qf::Messages", "ファイルが見つかりません。");
-            case EACCES:
-                return translate("qf::Messages", "ファイルを読み取る権限がありません。");
-            default:
-                return std::strerror(errno);
-        }
-    }
-    if (S_ISDIR(st.st_mode))
-        return translate("qf::Messages", "フォルダーです。画像ファイルを選んでください。");
-    if (!S_ISREG(st.st_mode)) return translate("qf::Messages", "通常のファイルではありません。");
-    if (::access(path.c_str(), R_OK) != 0)
-        return translate("qf::Messages", "ファイルを読み取る権限がありません。");
-    if (!decoded) return {};
-    return translate("qf::Messages",
-                     "画像として読み込めませんでした（壊れているか、対応していない形式です）。");
-}
-
-}  // namespace
-
-std::string pictureTooLargeReason(int64_t width, int64_t height, int64_t maxPixels) {
-    return substitute(
-        translate("qf::Messages",
-                  "画像が大きすぎます: %1 × %2 ピクセル（%3 メガピクセル）。"
-                  "上限は %4 メガピクセルです（設定 Workspace/%5 で変更できます）。"),
-        {std::to_string(width), std::to_string(height), megapixelsText(width * height),
-         megapixelsText(maxPixels), kMaxPictureMegapixelsKey});
-}
-
-PictureRead readPicture(const std::string& path) {
-    PictureRead r;
-    if (path.find('\0') != std::string::npos) {
-        r.title = imageTitleName(path, false);
-        r.message = translate("qf::Messages", kUnableToOpenFile) + "\n" +
-                    translate("qf::Messages", "ファイル名に使えない文字が含まれています。");
-        return r;
-    }
-    if (std::string reason = unreadableReason(path, false); !reason.empty()) {
-        r.title = imageTitleName(path, false);
-        r.message = translate("qf::Messages", kUnableToOpenFile) + "\n" + path + "\n" + reason;
-        return r;
-    }
-    const int64_t limit = maxPicturePixels();
-    PictureFileRead read = readPictureFile(path, limit);
-    if (read.tooLarge && read.width > 0) {
-        r.title = imageTitleName(path, false);
-        r.message = translate("qf::Messages", kUnableToOpenFile) + "\n" + path + "\n" +
-                    pictureTooLargeReason(read.width, read.height, limit);
-        return r;
-    }
-    r.picture = std::move(read.image);
-    if (r.picture.empty()) {
-        r.title = imageTitleName(path, false);
-        r.message = translate("qf::Messages", kUnableToOpenFile) + "\n" + path + "\n" +
-                    (read.reason.empty() ? unreadableReason(path, true) : read.reason);
-        return r;
-    }
-    r.title = imageTitleName(path, true);
-    r.warning = read.warning;
-    return r;
-}
-
 void installPicture(ViewState& s, cv::Mat picture, const std::string& path) {
     installLoadedImage(std::move(picture), s.images, s.mapping, s.axis.axisRect, s.display,
                        s.transform.zoomShift, s.greyMode);
@@ -258,13 +184,6 @@ void installPicture(ViewState& s, cv::Mat picture, const std::string& path) {
     s.picture.applied.reset();
     s.extractPreview = {};
     refreshDisplay(s);
-}
-
-LoadResult openImage(ViewState& s, const std::string& path) {
-    PictureRead read = readPicture(path);
-    if (!read.ok()) return {false, read.title, read.message, {}};
-    installPicture(s, std::move(read.picture), path);
-    return {true, read.title, {}, read.warning};
 }
 
 }  // namespace qf

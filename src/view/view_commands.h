@@ -77,30 +77,8 @@ std::string fileWriteFailureText(const std::string& path, int errorNumber,
 // view stays afterwards.
 void resetZoomToOrigin(ViewState& s);
 
-// A picture read for the view, or why it could not be: the message box text
-// names the file and the reason. Nothing of the view changes either way.
-struct PictureRead {
-    cv::Mat picture;
-    std::string title;    // the window title's file name
-    std::string message;  // empty when read
-    std::string warning;  // when read: damage the decoder read past, for the output pane
-    bool ok() const { return message.empty(); }
-};
-PictureRead readPicture(const std::string& path);
-
-// The settings store's key (group "Workspace") of the largest picture the
-// window opens, in megapixels.
-inline constexpr const char* kMaxPictureMegapixelsKey = "MaxPictureMegapixels";
-
-// Why a picture over the limit is not opened, naming its size and the limit.
-std::string pictureTooLargeReason(int64_t width, int64_t height, int64_t maxPixels);
-
 // Shows a picture just read as a newly opened one (geometry placed for its
 // size, its grey rendering as the working picture) and notes its file.
 void installPicture(ViewState& s, cv::Mat picture, const std::string& path);
-
-// Reads a picture and shows it; a picture that cannot be read changes
-// nothing, so the work on the current one stays reachable.
-LoadResult openImage(ViewState& s, const std::string& path);
 
 }  // namespace qf

@@ -15,12 +15,13 @@
 #include <opencv2/imgcodecs.hpp>
 
 #include "app/output_pane.h"
-#include "settings/settings_pane.h"
+#include "app/project_controller.h"
 #include "settings/property_editors.h"
 #include "settings/settings_grid.h"
+#include "settings/settings_pane.h"
 #include "support/fake_dialogs.h"
-#include "window_driver.h"
 #include "view/image_view.h"
+#include "window_driver.h"
 
 namespace qf {
 namespace {
@@ -56,7 +57,7 @@ protected:
         w.frame().show();
         w.frame().activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.frame()));
-        ASSERT_TRUE(view().loadImage(picture));
+        ASSERT_TRUE(w.projects().openPicture(picture));
         // Three points in the default axis frame (55,55)-(105,85) of 0..1 x 0..1.
         view().state().axis.axisRect = {55, 55, 105, 85};
         view().onCommand(ID_ADD_POINTS);

@@ -213,7 +213,7 @@ TEST_F(EnglishWindowTest, KeysRunTheToolsAndCommands) {
     const QString picture = dir.filePath(QStringLiteral("chart.png"));
     cv::imwrite(picture.toStdString(), cv::Mat(150, 200, CV_8UC3, cv::Scalar(200, 210, 220)));
     frame().activateWindow();
-    ASSERT_TRUE(window->view().loadImage(picture));
+    ASSERT_TRUE(window->projects().openPicture(picture));
     ViewState& s = window->view().state();
     struct Case {
         QKeySequence keys;

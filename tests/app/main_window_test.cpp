@@ -34,9 +34,13 @@ public:
         for (const CommandInfo& c : commandTable()) handled.insert(c.id);
         handled.insert(ID_SOURCE_POINT_SELCHANGE);
     }
-    void onCommand(int id) override { received.push_back(id); }
     CommandSnapshot snapshot() const override { return state; }
-    bool handles(int id) const override { return handled.count(id) != 0; }
+    // A row for each handled id, recording that it ran.
+    std::vector<CommandRow> commandRows() override {
+        std::vector<CommandRow> rows;
+        for (int id : handled) rows.push_back({id, [this, id] { received.push_back(id); }});
+        return rows;
+    }
 
     CommandSnapshot state;
     std::set<int> handled;

@@ -6,10 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "imaging/picture_fixtures.h"
-
 #include <QApplication>
-#include <QFile>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -20,7 +17,6 @@
 #include <vector>
 
 #include "app/commands.h"
-#include "app/output_pane.h"
 #include "support/fake_dialogs.h"
 #include "view/cursors.h"
 #include "view/paint/magnifier.h"
@@ -68,11 +64,14 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
     }
 
-    // Writes the picture as a PNG and opens it as the user would.
+    // Writes the picture as a PNG and shows it as the window opens it.
     void open(const cv::Mat& picture) {
         const QString path = dir.filePath(QStringLiteral("picture%1.png").arg(files++));
         ASSERT_TRUE(cv::imwrite(path.toStdString(), picture));
-        ASSERT_TRUE(view.loadImage(path));
+        PictureRead read = readPicture(path.toStdString());
+        ASSERT_TRUE(read.ok()) << read.message;
+        view.showOpenedPicture(std::move(read.picture), path, QString::fromStdString(read.title),
+                               read.warning);
         scrollTo({0, 0});  // a new picture keeps the old scroll position where it can
     }
     void open(int w, int h) { open(plainImage(w, h, kGrey)); }
@@ -221,89 +220,6 @@ TEST_F(ImageViewTest, ScrollBarsSpanTheZoomedImageBeyondTheViewport) {
         EXPECT_EQ(s().transform.scrollPos.x + client().cx, std::max(c.zoomed.cx, client().cx));
         EXPECT_EQ(s().transform.scrollPos.y + client().cy, std::max(c.zoomed.cy, client().cy));
     }
-}
-
-// A file that is no picture must not take the work on the current one away:
-// the picture, its scroll position and the points stay, and the message
-// names the file and the reason.
-TEST_F(ImageViewTest, FailedLoadChangesNothing) {
-    open(1000, 800);
-    scrollTo({300, 200});
-    s().points.add({10, 20});
-    const QString notAPicture = dir.filePath(QStringLiteral("notes.png"));
-    {
-        QFile f(notAPicture);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("not a picture");
-    }
-    const QString missing = dir.filePath(QStringLiteral("missing.png"));
-    for (const QString& path : {missing, notAPicture, dir.path()}) {
-        EXPECT_FALSE(view.loadImage(path));
-        settle();
-        EXPECT_EQ(s().imageSize(), (IntSize{1000, 800}));
-        EXPECT_EQ(s().transform.scrollPos, (IntPoint{300, 200}));
-        EXPECT_GT(view.horizontalScrollBar()->maximum(), 0);
-        EXPECT_EQ(s().points.pointCount, 1);
-    }
-    ASSERT_EQ(dialogs.messages.size(), 3u);
-    EXPECT_EQ(dialogs.messages[0],
-              "Unable to Open File. \n" + missing + "\nファイルが見つかりません。");
-    EXPECT_TRUE(dialogs.messages[1].startsWith("Unable to Open File. \n" + notAPicture + "\n画像"));
-    EXPECT_TRUE(dialogs.messages[2].endsWith("フォルダーです。画像ファイルを選んでください。"));
-}
-
-// A file declaring a picture over the limit is refused from its header, the
-// message naming its size, the limit and where the limit is set.
-TEST_F(ImageViewTest, PictureOverTheLimitIsRefusedNamingItsSize) {
-    open(1000, 800);
-    const QString bomb = dir.filePath(QStringLiteral("bomb.png"));
-    {
-        QFile f(bomb);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        const std::string bytes = test::pngDeclaring(30000, 30000);
-        f.write(bytes.data(), qint64(bytes.size()));
-    }
-    EXPECT_FALSE(view.loadImage(bomb));
-    EXPECT_EQ(s().imageSize(), (IntSize{1000, 800}));
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(
-        dialogs.messages[0],
-        "Unable to Open File. \n" + bomb +
-            QStringLiteral("\n画像が大きすぎます: 30000 × 30000 ピクセル（900 メガピクセル）。"
-                           "上限は 100 メガピクセルです（設定 Workspace/MaxPictureMegapixels "
-                           "で変更できます）。"));
-}
-
-// A picture refused for another reason than its size says that reason; a
-// damaged one that still decodes opens, its damage said on the page "出力".
-TEST_F(ImageViewTest, RefusedAndDamagedPicturesSaySo) {
-    OutputPane pane;
-    view.setOutputPane(&pane);
-    open(1000, 800);
-    const auto write = [&](const char* name, const std::string& bytes) {
-        const QString path = dir.filePath(QString::fromLatin1(name));
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes.data(), qint64(bytes.size()));
-        return path;
-    };
-    cv::Mat noise(48, 64, CV_8UC3);
-    cv::randu(noise, cv::Scalar::all(0), cv::Scalar::all(256));
-    const QString flood = write("flood.jpg", test::jpegWithScans(noise, 5000));
-    EXPECT_FALSE(view.loadImage(flood));
-    EXPECT_EQ(s().imageSize(), (IntSize{1000, 800}));
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0],
-              "Unable to Open File. \n" + flood +
-                  "\nThe picture is a JPEG of more than 100 scans; the limit is 100 scans.");
-
-    const std::string jpg = test::encode(".jpg", noise);
-    const QString damaged =
-        write("damaged.jpg", jpg.substr(0, jpg.size() - 2) + "\xFF\x02\xFF\xD9");
-    ASSERT_TRUE(view.loadImage(damaged));
-    EXPECT_EQ(s().imageSize(), (IntSize{64, 48}));
-    EXPECT_EQ(pane.paneText(0), QStringLiteral("The picture is damaged (Unsupported marker type "
-                                               "0x02); it is shown as it decodes."));
 }
 
 // ---- Wheel ----------------------------------------------------------------

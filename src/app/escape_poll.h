@@ -17,15 +17,15 @@ public:
     using Query = std::function<bool()>;  // true while Escape is held down
     using Clock = std::function<std::chrono::steady_clock::time_point()>;
 
-    // The display's keyboard (see escapeKeyQuery) every 25 ms of run time.
+    // The display's keyboard every 25 ms of run time: an X11 display is
+    // asked; without one (Wayland, offscreen) the key cannot be seen mid-run
+    // and the poll says no.
     KeyboardEscapePoll();
     KeyboardEscapePoll(Query query, std::chrono::milliseconds interval, Clock clock);
 
     // The last answer of the query, asked again once the interval has passed;
     // the clock itself is read only every few calls.
     bool escapeRequested() override;
-
-    int queries() const { return m_queries; }
 
 private:
     Query m_query;
@@ -34,12 +34,8 @@ private:
     std::chrono::steady_clock::time_point m_last{};
     uint32_t m_calls = 0;
     bool m_held = false;
-    int m_queries = 0;
+    bool m_asked = false;
 };
-
-// Asks an X11 display whether Escape is down. Without an X11 connection
-// (Wayland, offscreen) the key cannot be seen mid-run and the query says no.
-KeyboardEscapePoll::Query escapeKeyQuery();
 
 // Installs a poll for as long as it lives, so every exit path removes it.
 class ScopedEscapePoll {

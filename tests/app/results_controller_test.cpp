@@ -1,4 +1,4 @@
-// The fit command and the result files as the user meets them in the window:
+// The fit and the result files as the user meets them in the window:
 // message boxes, report pages, the tab in front, the generated graph, and
 // what lands on disk.
 
@@ -11,7 +11,9 @@
 #include <filesystem>
 #include <opencv2/imgcodecs.hpp>
 
+#include "app/application_window.h"
 #include "app/output_pane.h"
+#include "app/project_controller.h"
 #include "common/cp932.h"
 #include "common/result_set.h"
 #include "fit/report.h"
@@ -25,14 +27,16 @@ namespace {
 
 using testing_support::FakeDialogs;
 
-// A window's view with its output pane, showing a 200 x 150 picture.
+// The window showing a 200 x 150 picture.
 struct Window {
-    explicit Window(const QString& picture) {
-        view.setOutputPane(&pane);
-        view.resize(400, 300);
-        loaded = view.loadImage(picture);
+    explicit Window(const QString& picture) : Window(picture, ownDialogs) {}
+    Window(const QString& picture, FakeDialogs& answers) : dialogs(answers) {
+        loaded = app.projects().openPicture(picture);
         view.state().axis.axisRect = {55, 55, 105, 85};
     }
+
+    // As the frame runs it, whatever its enable rule says.
+    void command(int id) { app.frame().routeCommand(id); }
 
     // Points of y = (50x - 3) / 60 in the default axis frame (55,55)-(105,85)
     // over 0..1 x 0..1.
@@ -42,13 +46,15 @@ struct Window {
         p.pointCount = count;
     }
 
-    FakeDialogs dialogs;
-    OutputPane pane;
-    ImageView view{dialogs};
+    FakeDialogs ownDialogs;
+    FakeDialogs& dialogs;
+    ApplicationWindow app{dialogs, CameraSourceMap{}};
+    ImageView& view = app.view();
+    OutputPane& pane = *app.frame().outputPane();
     bool loaded = false;
 };
 
-class ViewResults : public ::testing::Test {
+class ResultsControllerTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
@@ -61,7 +67,7 @@ protected:
     void fitLine() {
         w->addLinePoints(6);
         w->view.state().fit.degree = 1;
-        w->view.onCommand(ID_FIT_RUN);
+        w->command(ID_FIT_RUN);
         ASSERT_EQ(w->view.state().generated.generatedCount, 50);
     }
 
@@ -75,7 +81,7 @@ protected:
     std::unique_ptr<Window> w;
 };
 
-TEST_F(ViewResults, EveryFitOutcomeAsTheUserSeesIt) {
+TEST_F(ResultsControllerTest, EveryFitOutcomeAsTheUserSeesIt) {
     struct Case {
         const char* name;
         int points;
@@ -120,7 +126,7 @@ TEST_F(ViewResults, EveryFitOutcomeAsTheUserSeesIt) {
         pane.setPaneText(1, "old report");
         pane.activateOutputTab(3);
 
-        view.onCommand(ID_FIT_RUN);
+        win.command(ID_FIT_RUN);
 
         EXPECT_EQ(dialogs.messages.size(), c.messageBox ? 1u : 0u);
         const QString output = pane.paneText(0);
@@ -143,7 +149,7 @@ TEST_F(ViewResults, EveryFitOutcomeAsTheUserSeesIt) {
 }
 
 // The page shows the report as the files hold it, then the readable section.
-TEST_F(ViewResults, AFittedReportMatchesTheResult) {
+TEST_F(ResultsControllerTest, AFittedReportMatchesTheResult) {
     fitLine();
     const ViewState& s = w->view.state();
     EXPECT_EQ(w->pane.paneText(1).toStdString() + "\n",
@@ -156,11 +162,11 @@ TEST_F(ViewResults, AFittedReportMatchesTheResult) {
     EXPECT_NEAR(s.fitResult.fitCoefs[1], 50.0 / 60, 1e-9);
 }
 
-TEST_F(ViewResults, SourcePointsAreWrittenAsTheFileText) {
+TEST_F(ResultsControllerTest, SourcePointsAreWrittenAsTheFileText) {
     w->addLinePoints(3);
     const QString path = dir.filePath("points.csv");
     w->dialogs.saveAnswers = {path};
-    w->view.onCommand(ID_SAVE_SOURCE_POINTS);
+    w->command(ID_SAVE_SOURCE_POINTS);
     ASSERT_EQ(w->dialogs.saveRequests.size(), 1u);
     EXPECT_EQ(w->dialogs.saveRequests[0].defaultSuffix, "csv");
     const std::string expected =
@@ -169,13 +175,13 @@ TEST_F(ViewResults, SourcePointsAreWrittenAsTheFileText) {
     EXPECT_TRUE(w->dialogs.messages.empty());
 }
 
-TEST_F(ViewResults, ResultFilesThatCannotBeWrittenSaySoAndChangeNothing) {
+TEST_F(ResultsControllerTest, ResultFilesThatCannotBeWrittenSaySoAndChangeNothing) {
     fitLine();
     const QString blocked = dir.filePath("missing-folder/out.csv");
     for (int id : {ID_SAVE_SOURCE_POINTS, ID_SAVE_GENERATED_POINTS}) {
         w->dialogs.messages.clear();
         w->dialogs.saveAnswers = {blocked};
-        w->view.onCommand(id);
+        w->command(id);
         ASSERT_EQ(w->dialogs.messages.size(), 1u) << id;
         EXPECT_TRUE(w->dialogs.messages[0].contains(blocked))
             << w->dialogs.messages[0].toStdString();
@@ -185,20 +191,20 @@ TEST_F(ViewResults, ResultFilesThatCannotBeWrittenSaySoAndChangeNothing) {
     EXPECT_FALSE(QFile::exists(blocked));
 }
 
-TEST_F(ViewResults, CancelledSavesWriteNothing) {
+TEST_F(ResultsControllerTest, CancelledSavesWriteNothing) {
     fitLine();
     for (int id : {ID_SAVE_SOURCE_POINTS, ID_SAVE_GENERATED_POINTS, ID_SAVE_GENERATED_IMAGE})
-        w->view.onCommand(id);  // no answers queued: every dialog is cancelled
+        w->command(id);  // no answers queued: every dialog is cancelled
     EXPECT_EQ(w->dialogs.saveRequests.size(), 3u);
     EXPECT_TRUE(w->dialogs.messages.empty());
     EXPECT_TRUE(QDir(dir.path()).entryList({"*.csv", "*.bmp"}).isEmpty());
 }
 
-TEST_F(ViewResults, GeneratedPointsFileHoldsTheReportHeaderAndThePoints) {
+TEST_F(ResultsControllerTest, GeneratedPointsFileHoldsTheReportHeaderAndThePoints) {
     fitLine();
     const QString path = dir.filePath("graph.csv");
     w->dialogs.saveAnswers = {path};
-    w->view.onCommand(ID_SAVE_GENERATED_POINTS);
+    w->command(ID_SAVE_GENERATED_POINTS);
     const ViewState& s = w->view.state();
     EXPECT_EQ(fileBytes(path).toStdString(),
               toCp932(generatedGraphFileText(s.fitResult, s.generated, s.fit.basisExpr)).bytes);
@@ -208,7 +214,7 @@ TEST_F(ViewResults, GeneratedPointsFileHoldsTheReportHeaderAndThePoints) {
 // hidden files its journal names, for the next writer to complete. A file of
 // the set saved from the window before that was lost when the set was
 // completed later; a save now completes the set first.
-TEST_F(ViewResults, ASaveCompletesAnInterruptedResultSetFirst) {
+TEST_F(ResultsControllerTest, ASaveCompletesAnInterruptedResultSetFirst) {
     namespace fs = std::filesystem;
     fitLine();
     const fs::path out = fs::path(dir.path().toStdString()) / "out";
@@ -232,7 +238,7 @@ TEST_F(ViewResults, ASaveCompletesAnInterruptedResultSetFirst) {
 
     const QString saved = QString::fromStdString((out / "fit.csv").string());
     w->dialogs.saveAnswers = {saved};
-    w->view.onCommand(ID_SAVE_GENERATED_POINTS);
+    w->command(ID_SAVE_GENERATED_POINTS);
     EXPECT_TRUE(w->dialogs.messages.empty());
     const ViewState& s = w->view.state();
     const std::string expected =
@@ -251,15 +257,15 @@ TEST_F(ViewResults, ASaveCompletesAnInterruptedResultSetFirst) {
     EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 5);
 }
 
-TEST_F(ViewResults, GraphImageIsTheImageSizeAndLeavesTheViewAtOneToOne) {
+TEST_F(ResultsControllerTest, GraphImageIsTheImageSizeAndLeavesTheViewAtOneToOne) {
     fitLine();
-    w->view.onCommand(ID_ZOOM_IN);
-    w->view.onCommand(ID_ZOOM_IN);
+    w->command(ID_ZOOM_IN);
+    w->command(ID_ZOOM_IN);
     w->view.state().transform.scrollPos = {40, 30};
 
     const QString path = dir.filePath("graph.png");
     w->dialogs.saveAnswers = {path};
-    w->view.onCommand(ID_SAVE_GENERATED_IMAGE);
+    w->command(ID_SAVE_GENERATED_IMAGE);
     EXPECT_EQ(w->view.state().transform.zoomShift, 0);
     EXPECT_EQ(w->view.state().transform.scrollPos, (IntPoint{0, 0}));
     const QImage saved(path);
@@ -269,45 +275,45 @@ TEST_F(ViewResults, GraphImageIsTheImageSizeAndLeavesTheViewAtOneToOne) {
     EXPECT_EQ(saved.pixelColor(55, 70), QColor(Qt::black));  // the frame's left edge
 
     // Cancelled: still reset. A name no encoder takes: the failure message.
-    w->view.onCommand(ID_ZOOM_IN);
-    w->view.onCommand(ID_SAVE_GENERATED_IMAGE);
+    w->command(ID_ZOOM_IN);
+    w->command(ID_SAVE_GENERATED_IMAGE);
     EXPECT_EQ(w->view.state().transform.zoomShift, 0);
     w->dialogs.saveAnswers = {dir.filePath("graph.txt")};
-    w->view.onCommand(ID_SAVE_GENERATED_IMAGE);
+    w->command(ID_SAVE_GENERATED_IMAGE);
     ASSERT_EQ(w->dialogs.messages.size(), 1u);
     EXPECT_EQ(w->dialogs.messages[0], "Save image failed:\n80004005");
 }
 
-TEST_F(ViewResults, PixelGridColourFollowsTheDialog) {
+TEST_F(ResultsControllerTest, PixelGridColourFollowsTheDialog) {
     const uint32_t before = w->view.state().pixelGridColour;
-    w->view.onCommand(ID_PIXEL_GRID_COLOUR);  // cancelled
+    w->command(ID_PIXEL_GRID_COLOUR);  // cancelled
     EXPECT_EQ(w->view.state().pixelGridColour, before);
     w->dialogs.colourAnswer = 0x00FF00;
-    w->view.onCommand(ID_PIXEL_GRID_COLOUR);
+    w->command(ID_PIXEL_GRID_COLOUR);
     EXPECT_EQ(w->view.state().pixelGridColour, 0x00FF00u);
 }
 
 // At a negative zoom the view draws from a reduced copy it keeps between
 // repaints; a command that makes a new picture must show at once.
-TEST_F(ViewResults, ReducedPicturesFollowTheCommands) {
+TEST_F(ResultsControllerTest, ReducedPicturesFollowTheCommands) {
     ImageView& view = w->view;
-    view.show();
-    view.onCommand(ID_ZOOM_OUT);
-    view.onCommand(ID_ZOOM_OUT);
-    view.onCommand(ID_DISPLAY_OUTPUT);
+    w->app.frame().show();
+    w->command(ID_ZOOM_OUT);
+    w->command(ID_ZOOM_OUT);
+    w->command(ID_DISPLAY_OUTPUT);
     ASSERT_EQ(view.state().transform.zoomShift, -2);
     auto shown = [&] { return view.viewport()->grab().toImage().pixelColor(5, 5); };
     const QColor grey = shown();
     EXPECT_EQ(grey.red(), grey.blue());  // the grey rendering of (B 200, G 210, R 220)
-    view.onCommand(ID_GREY_IMAGE);       // grey off: the output is the colour picture again
+    w->command(ID_GREY_IMAGE);           // grey off: the output is the colour picture again
     EXPECT_EQ(shown(), QColor(220, 210, 200));
-    view.onCommand(ID_RUN_PROCESSING);  // black and white
+    w->command(ID_RUN_PROCESSING);  // black and white
     const QColor processed = shown();
     EXPECT_TRUE(processed == QColor(Qt::white) || processed == QColor(Qt::black));
 }
 
 // Ctrl+P prints what the view shows; here into a PDF file.
-TEST_F(ViewResults, PrintingWritesTheShownViewToThePrinter) {
+TEST_F(ResultsControllerTest, PrintingWritesTheShownViewToThePrinter) {
     struct PdfDialogs : FakeDialogs {
         QString pdf;
         bool choosePrinter(QWidget*, QPrinter& printer) override {
@@ -317,12 +323,11 @@ TEST_F(ViewResults, PrintingWritesTheShownViewToThePrinter) {
             return true;
         }
     } dialogs;
-    ImageView view(dialogs);
-    view.resize(300, 200);
-    ASSERT_TRUE(view.loadImage(picture));
-    view.onCommand(ID_FILE_PRINT);  // cancelled: nothing
+    Window win(picture, dialogs);
+    ASSERT_TRUE(win.loaded);
+    win.command(ID_FILE_PRINT);  // cancelled: nothing
     dialogs.pdf = dir.filePath("view.pdf");
-    view.onCommand(ID_FILE_PRINT);
+    win.command(ID_FILE_PRINT);
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_TRUE(fileBytes(dialogs.pdf).startsWith("%PDF"));
     EXPECT_EQ(QDir(dir.path()).entryList({"*.pdf"}).size(), 1);

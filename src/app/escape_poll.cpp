@@ -1,4 +1,4 @@
-#include "view/escape_poll.h"
+#include "app/escape_poll.h"
 
 #include <QGuiApplication>
 #include <utility>
@@ -16,26 +16,7 @@ namespace {
 // in 64 calls keeps the poll well under the cost of the work it watches.
 constexpr uint32_t kCallsPerClockRead = 64;
 
-}  // namespace
-
-KeyboardEscapePoll::KeyboardEscapePoll()
-    : KeyboardEscapePoll(escapeKeyQuery(), std::chrono::milliseconds(25),
-                         [] { return std::chrono::steady_clock::now(); }) {}
-
-KeyboardEscapePoll::KeyboardEscapePoll(Query query, std::chrono::milliseconds interval,
-                                       Clock clock)
-    : m_query(std::move(query)), m_interval(interval), m_clock(std::move(clock)) {}
-
-bool KeyboardEscapePoll::escapeRequested() {
-    if (m_calls++ % kCallsPerClockRead != 0) return m_held;
-    const auto now = m_clock();
-    if (m_queries > 0 && now - m_last < m_interval) return m_held;
-    m_last = now;
-    ++m_queries;
-    m_held = m_query && m_query();
-    return m_held;
-}
-
+// Asks an X11 display whether Escape is down; no without one.
 KeyboardEscapePoll::Query escapeKeyQuery() {
 #ifdef QF_HAVE_X11
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
@@ -52,6 +33,25 @@ KeyboardEscapePoll::Query escapeKeyQuery() {
     }
 #endif
     return [] { return false; };
+}
+
+}  // namespace
+
+KeyboardEscapePoll::KeyboardEscapePoll()
+    : KeyboardEscapePoll(escapeKeyQuery(), std::chrono::milliseconds(25),
+                         [] { return std::chrono::steady_clock::now(); }) {}
+
+KeyboardEscapePoll::KeyboardEscapePoll(Query query, std::chrono::milliseconds interval, Clock clock)
+    : m_query(std::move(query)), m_interval(interval), m_clock(std::move(clock)) {}
+
+bool KeyboardEscapePoll::escapeRequested() {
+    if (m_calls++ % kCallsPerClockRead != 0) return m_held;
+    const auto now = m_clock();
+    if (m_asked && now - m_last < m_interval) return m_held;
+    m_last = now;
+    m_asked = true;
+    m_held = m_query && m_query();
+    return m_held;
 }
 
 }  // namespace qf

@@ -1,0 +1,151 @@
+#include "app/results_controller.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPrinter>
+#include <cstring>
+
+#include "app/escape_poll.h"
+#include "app/main_window.h"
+#include "app/output_pane.h"
+#include "common/cp932.h"
+#include "common/result_set.h"
+#include "fit/report.h"
+#include "graph/graph_image_file.h"
+#include "imaging/image_file.h"
+#include "points/source_point_file.h"
+#include "ui/dialogs.h"
+#include "view/image_view.h"
+#include "view/view_commands.h"
+
+namespace qf {
+namespace {
+
+const FileDialogSpec kSaveImage{
+    QString::fromUtf8(QT_TRANSLATE_NOOP("qf::FileDialogs", "Save Image File")),
+    QString::fromUtf8(QT_TRANSLATE_NOOP("qf::FileDialogs",
+                                        "BMP (*.bmp);;JPG (*.jpg);;PNG (*.png);;TIF (*.tif);;"
+                                        "All Files (*)")),
+    QStringLiteral("bmp")};
+const FileDialogSpec kSaveCsv{
+    QString(),
+    QString::fromUtf8(QT_TRANSLATE_NOOP("qf::FileDialogs", "CSV(*.csv);;TEXT(*.txt);;ALL(*)")),
+    QStringLiteral("csv")};
+
+}  // namespace
+
+ResultsController::ResultsController(MainWindow& frame, ImageView& view, Dialogs& dialogs)
+    : QObject(&frame), m_view(view), m_pane(*frame.outputPane()), m_dialogs(dialogs) {
+    frame.setCommandHandler(ID_FIT_RUN, [this] { runFit(); });
+    frame.setCommandHandler(ID_FILE_SAVE, [this] { saveDisplayedImage(); });
+    frame.setCommandHandler(ID_FILE_SAVE_AS, [this] { saveDisplayedImage(); });
+    frame.setCommandHandler(ID_SAVE_SOURCE_POINTS, [this] { saveSourcePoints(); });
+    frame.setCommandHandler(ID_SAVE_GENERATED_POINTS, [this] { saveGeneratedPoints(); });
+    frame.setCommandHandler(ID_SAVE_GENERATED_IMAGE, [this] { saveGeneratedGraphImage(); });
+    frame.setCommandHandler(ID_FILE_PRINT, [this] { printView(); });
+}
+
+ResultsController::~ResultsController() = default;
+
+void ResultsController::runFit() {
+    ViewState& s = m_view.state();
+    FitCommandResult r;
+    {
+        KeyboardEscapePoll poll;
+        ScopedEscapePoll installed(poll);
+        // The solver's work area (a quarter of a megabyte) is made for the first fit.
+        if (!m_fitWork) m_fitWork = std::make_unique<SvdFitWork>();
+        r = runFitCommand(s, *m_fitWork);
+    }
+    for (const FitEvent& e : r.outcome.events) {
+        if (e.kind == FitEventKind::SetOutputText)
+            m_pane.setPaneText(0, e.text);
+        else
+            m_dialogs.message(&m_view, QString::fromStdString(e.text), MessageIcon::None);
+    }
+    m_pane.setPaneText(1, r.report);
+    m_pane.activateOutputTab(r.activeTab);
+    m_view.showFitResults();
+}
+
+bool ResultsController::completeResultSetBeside(const QString& path) {
+    const std::string e = recoverResultSetBeside(path.toStdString());
+    if (!e.empty()) m_dialogs.message(&m_view, QString::fromStdString(e), MessageIcon::Stop);
+    return e.empty();
+}
+
+void ResultsController::saveDisplayedImage() {
+    const ViewState& s = m_view.state();
+    if (!s.imagePresent()) return;
+    const QString path = m_dialogs.saveFile(&m_view, kSaveImage);
+    if (path.isEmpty() || !completeResultSetBeside(path)) return;
+    const ImageWriteResult r = writeImageFile(path.toStdString(), *s.current());
+    if (!r.ok) m_dialogs.message(&m_view, QString::fromStdString(r.error), MessageIcon::Warning);
+}
+
+void ResultsController::saveSourcePoints() {
+    const ViewState& s = m_view.state();
+    if (s.points.pointCount <= 0) return;
+    // The values are those of the moment the command was chosen.
+    saveTextFile(sourcePointFileText(s.points, s.axis));
+}
+
+void ResultsController::saveGeneratedPoints() {
+    const ViewState& s = m_view.state();
+    if (!s.imagePresent() || s.generated.generatedCount <= 0) return;
+    saveTextFile(generatedGraphFileText(s.fitResult, s.generated, s.fit.basisExpr));
+}
+
+void ResultsController::saveTextFile(const std::string& utf8) {
+    // Converted before the dialog: text the code page cannot hold is refused
+    // before the user picks a file, and nothing is written.
+    const Cp932Text converted = toCp932(utf8);
+    if (!converted.ok) {
+        m_dialogs.message(&m_view, QString::fromStdString(converted.error), MessageIcon::Stop);
+        return;
+    }
+    const QString path = m_dialogs.saveFile(&m_view, kSaveCsv);
+    if (path.isEmpty() || !completeResultSetBeside(path)) return;
+    const std::string file = path.toStdString();
+    const FileWriteResult written = writeBytesToFile(file, converted.bytes);
+    if (!written.ok) {
+        const std::string reason = std::strerror(written.errorNumber);
+        m_dialogs.message(
+            &m_view,
+            QString::fromStdString(fileWriteFailureText(file, written.errorNumber, reason)),
+            MessageIcon::Stop);
+    }
+}
+
+void ResultsController::saveGeneratedGraphImage() {
+    if (!m_view.state().imagePresent()) return;
+    // The view stays at 1:1 from the origin, whether or not a file is written.
+    const QImage canvas = m_view.generatedGraphImage();
+    const QString path = m_dialogs.saveFile(&m_view, kSaveImage);
+    if (path.isEmpty() || !completeResultSetBeside(path)) return;
+    const GraphImageSaveResult r = writeGraphImage(canvas, path.toStdString());
+    if (!r.saved) m_dialogs.message(&m_view, QString::fromStdString(r.message), MessageIcon::None);
+}
+
+void ResultsController::printView() {
+    if (!m_view.state().imagePresent()) return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(m_view.window()->windowTitle());
+    if (!m_dialogs.choosePrinter(&m_view, printer)) return;
+    // What the view shows, overlays and generated graph included, as large
+    // as the page allows; magnified pixels stay sharp.
+    const QImage shown = m_view.viewport()->grab().toImage();
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        m_dialogs.message(&m_view, tr("印刷できませんでした。"), MessageIcon::Warning);
+        return;
+    }
+    const QRect page = painter.viewport();
+    const QSize fitted = shown.size().scaled(page.size(), Qt::KeepAspectRatio);
+    painter.setViewport(page.x(), page.y(), fitted.width(), fitted.height());
+    painter.setWindow(shown.rect());
+    painter.drawImage(0, 0, shown);
+    painter.end();
+}
+
+}  // namespace qf

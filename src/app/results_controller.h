@@ -1,0 +1,46 @@
+#pragma once
+// What the window makes of the work: the fit, the files of its results (the
+// displayed picture, the source and generated points, the generated-graph
+// image) and the printout of the view. It acts on the view's state and
+// asks the view to show the outcome.
+
+#include <QObject>
+#include <memory>
+#include <string>
+
+#include "fit/svd.h"
+
+namespace qf {
+
+class Dialogs;
+class ImageView;
+class MainWindow;
+class OutputPane;
+
+class ResultsController : public QObject {
+    Q_OBJECT
+public:
+    // Registers its commands with the frame.
+    ResultsController(MainWindow& frame, ImageView& view, Dialogs& dialogs);
+    ~ResultsController() override;
+
+private:
+    void runFit();
+    void saveDisplayedImage();
+    void saveSourcePoints();
+    void saveGeneratedPoints();
+    void saveGeneratedGraphImage();
+    void printView();
+    void saveTextFile(const std::string& utf8);
+    // A result set a killed batch run left beside path is completed first,
+    // so that completing it later cannot replace the file saved there.
+    // False, said to the user, when it cannot be.
+    bool completeResultSetBeside(const QString& path);
+
+    ImageView& m_view;
+    OutputPane& m_pane;
+    Dialogs& m_dialogs;
+    std::unique_ptr<SvdFitWork> m_fitWork;  // made for the first fit
+};
+
+}  // namespace qf
