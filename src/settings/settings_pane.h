@@ -19,8 +19,6 @@ class Dialogs;
 class SettingsPane : public QDockWidget {
     Q_OBJECT
 public:
-    static constexpr int ID_EXPAND_ALL = 154;
-
     explicit SettingsPane(Dialogs& dialogs, QWidget* parent = nullptr);
 
     // Receives ID_PROPERTY_ITEM_CHANGED and ID_PROPERTY_FONT_CHANGED from the grid and ID_FIT_RUN

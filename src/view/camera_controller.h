@@ -29,12 +29,9 @@ public:
     // Which device index is served by a file or stream instead; read from the
     // environment at construction. Takes effect when a device is next opened.
     void setSourceMap(const CameraSourceMap& map) { m_sources = map; }
-    const CameraSourceMap& sourceMap() const { return m_sources; }
 
     // The device commands: start the device and stop any other, or stop it.
     void toggleDevice(int device);
-    // Start (opening if needed) or stop one device's timer.
-    void setCameraRunning(int device, bool on);
     // Stops every timer; the devices stay open.
     void stopAll();
 
@@ -50,6 +47,8 @@ public:
     void grabFrame(int device);
 
 private:
+    // Start (opening if needed) or stop one device's timer.
+    void setCameraRunning(int device, bool on);
     void log(const std::string& text);
 
     ViewState& m_state;

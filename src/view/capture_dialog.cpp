@@ -43,8 +43,8 @@ QLineEdit* edit(QWidget* parent, const char* name, uint32_t value, const QRect& 
     return e;
 }
 
-}  // namespace
-
+// An unsigned decimal 32-bit integer, blanks around it allowed; nothing for
+// any other text (empty, signed, fractional, too large).
 std::optional<uint32_t> parseUnsignedField(const QString& text) {
     QString t = text.trimmed();
     if (t.startsWith(QLatin1Char('+'))) t.remove(0, 1);
@@ -57,6 +57,8 @@ std::optional<uint32_t> parseUnsignedField(const QString& text) {
     }
     return static_cast<uint32_t>(value);
 }
+
+}  // namespace
 
 QString CaptureDialog::notUnsignedMessage() {
     return tr("正の整数を入力してください。");

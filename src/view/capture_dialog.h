@@ -13,10 +13,6 @@ class QLineEdit;
 
 namespace qf {
 
-// An unsigned decimal 32-bit integer, blanks around it allowed; nothing for
-// any other text (empty, signed, fractional, too large).
-std::optional<uint32_t> parseUnsignedField(const QString& text);
-
 class CaptureDialog : public QDialog {
     Q_OBJECT
 public:
@@ -33,12 +29,12 @@ public:
     QLineEdit* frameHeightEdit() const { return m_frameHeight; }
     QLineEdit* frameRateEdit() const { return m_frameRate; }
 
-    static QString notUnsignedMessage();
-
 public slots:
     void accept() override;
 
 private:
+    static QString notUnsignedMessage();
+
     Warn m_warn;
     CaptureSettings m_values;
     QLineEdit* m_frameWidth = nullptr;

@@ -39,16 +39,16 @@ bool askBeforeReplacing(QWidget* parent, const QString& path) {
                                 QMessageBox::No) == QMessageBox::Yes;
 }
 
+void rememberFileFolder(const QString& chosenPath) {
+    workspaceStore()->setValue(kLastFolderKey, QFileInfo(chosenPath).absolutePath());
+}
+
 }  // namespace
 
 QString lastFileFolder() {
     const QString folder = workspaceStore()->value(kLastFolderKey).toString();
     // A folder removed since then leaves the dialog to its own start.
     return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();
-}
-
-void rememberFileFolder(const QString& chosenPath) {
-    workspaceStore()->setValue(kLastFolderKey, QFileInfo(chosenPath).absolutePath());
 }
 
 QtDialogs::QtDialogs() : m_seam{execDialog, askBeforeReplacing} {}

@@ -11,7 +11,6 @@ namespace qf {
 // The folder a file was last opened from or saved to, kept in the settings
 // store (group "Workspace") for the next dialog, in this run and the next.
 QString lastFileFolder();
-void rememberFileFolder(const QString& chosenPath);
 
 // The real dialogs of the desktop.
 class QtDialogs final : public Dialogs {

@@ -208,8 +208,6 @@ void drawAxisLabels(QPainter& painter, const AxisSettings& a, const IntRect& plo
     if (a.yLog) label("LOG", leftOf(midY));
 }
 
-}  // namespace
-
 void paintMappingOverlay(QPainter& painter, const ViewState& s) {
     if (!hasImage(s) || !s.tools.cornerMode || s.display.displaySource != 1) return;
     LogicalPainter logical(painter, s);
@@ -322,6 +320,8 @@ void paintSourcePointOverlay(QPainter& painter, const ViewState& s, const QFont&
         }
     }
 }
+
+}  // namespace
 
 void paintOverlays(QPainter& painter, const ViewState& state, IntSize clientSize,
                    const QFont& labelFont) {

@@ -29,9 +29,4 @@ inline constexpr uint32_t kExtractPreviewColour = 0xC800C8;    // magenta: found
 void paintOverlays(QPainter& painter, const ViewState& state, IntSize clientSize,
                    const QFont& labelFont);
 
-void paintMappingOverlay(QPainter& painter, const ViewState& state);
-void paintGraphRectOverlay(QPainter& painter, const ViewState& state, IntSize clientSize,
-                           const QFont& labelFont);
-void paintSourcePointOverlay(QPainter& painter, const ViewState& state, const QFont& labelFont);
-
 }  // namespace qf
