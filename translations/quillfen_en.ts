@@ -617,6 +617,57 @@ Do you want to replace it?</translation>
     </message>
 </context>
 <context>
+    <name>qf::Edits</name>
+    <message>
+        <source>設定の変更</source>
+        <translation>Change Settings</translation>
+    </message>
+    <message>
+        <source>コーナーの移動</source>
+        <translation>Move Corner</translation>
+    </message>
+    <message>
+        <source>領域の変更</source>
+        <translation>Change Graph Rectangle</translation>
+    </message>
+    <message>
+        <source>点の追加</source>
+        <translation>Add Point</translation>
+    </message>
+    <message>
+        <source>点の消去</source>
+        <translation>Erase Points</translation>
+    </message>
+    <message>
+        <source>曲線の自動抽出</source>
+        <translation>Extract Curve</translation>
+    </message>
+    <message>
+        <source>キーでの移動</source>
+        <translation>Move by Key</translation>
+    </message>
+    <message>
+        <source>画像を開く</source>
+        <translation>Open Picture</translation>
+    </message>
+    <message>
+        <source>マッピング 実行</source>
+        <translation>Run Mapping</translation>
+    </message>
+    <message>
+        <source>グレー画像化</source>
+        <translation>Grey Picture</translation>
+    </message>
+    <message>
+        <source>すべての点を削除</source>
+        <translation>Delete All Points</translation>
+    </message>
+    <message>
+        <source>点の削除</source>
+        <translation>Delete Point</translation>
+    </message>
+</context>
+<context>
     <name>qf::FileDialogs</name>
     <message>
         <source>プロジェクトを開く</source>
@@ -664,10 +715,6 @@ Do you want to replace it?</translation>
 </context>
 <context>
     <name>qf::ImageView</name>
-    <message>
-        <source>印刷できませんでした。</source>
-        <translation>Printing failed.</translation>
-    </message>
     <message>
         <source>点の一覧が一杯のため、抽出した %1 点のうち %2 点だけを追加しました。</source>
         <translation>The point list is full: of the %1 points extracted, only %2 were added.</translation>
@@ -1071,6 +1118,22 @@ Start the camera input again.<byte value="xd"/>
         <translation>The project&apos;s curve could not be extracted.
 </translation>
     </message>
+    <message>
+        <source>元に戻す: %1(&amp;U)</source>
+        <translation>&amp;Undo: %1</translation>
+    </message>
+    <message>
+        <source>元に戻す: %1</source>
+        <translation>Undo: %1</translation>
+    </message>
+    <message>
+        <source>やり直し: %1(&amp;R)</source>
+        <translation>&amp;Redo: %1</translation>
+    </message>
+    <message>
+        <source>やり直し: %1</source>
+        <translation>Redo: %1</translation>
+    </message>
 </context>
 <context>
     <name>qf::RecoveryStore</name>
@@ -1123,6 +1186,13 @@ Recover it?</translation>
     <message>
         <source>保存していない作業の控えは残しません。</source>
         <translation>No copy of unsaved work is kept.</translation>
+    </message>
+</context>
+<context>
+    <name>qf::ResultsController</name>
+    <message>
+        <source>印刷できませんでした。</source>
+        <translation>Printing failed.</translation>
     </message>
 </context>
 <context>

@@ -616,6 +616,57 @@ Do you want to replace it?</source>
     </message>
 </context>
 <context>
+    <name>qf::Edits</name>
+    <message>
+        <source>設定の変更</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>コーナーの移動</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>領域の変更</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>点の追加</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>点の消去</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>曲線の自動抽出</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>キーでの移動</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>画像を開く</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>マッピング 実行</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>グレー画像化</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>すべての点を削除</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>点の削除</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>qf::FileDialogs</name>
     <message>
         <source>プロジェクトを開く</source>
@@ -663,10 +714,6 @@ Do you want to replace it?</source>
 </context>
 <context>
     <name>qf::ImageView</name>
-    <message>
-        <source>印刷できませんでした。</source>
-        <translation type="unfinished"></translation>
-    </message>
     <message>
         <source>点の一覧が一杯のため、抽出した %1 点のうち %2 点だけを追加しました。</source>
         <translation type="unfinished"></translation>
@@ -1040,6 +1087,22 @@ Do you want to replace it?</source>
 </source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>元に戻す: %1(&amp;U)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>元に戻す: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>やり直し: %1(&amp;R)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>やり直し: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>qf::RecoveryStore</name>
@@ -1090,6 +1153,13 @@ Do you want to replace it?</source>
     </message>
     <message>
         <source>保存していない作業の控えは残しません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>qf::ResultsController</name>
+    <message>
+        <source>印刷できませんでした。</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -85,6 +86,7 @@ ProjectController::ProjectController(MainWindow& frame, ImageView& view, Setting
 
     connect(&m_doc, &Document::changed, this, [this] {
         updateTitle();
+        updateUndoTexts();
         m_frame.refreshCommands();
     });
     connect(&m_doc, &Document::modifiedChanged, this, [this] { updateTitle(); });
@@ -95,6 +97,7 @@ ProjectController::ProjectController(MainWindow& frame, ImageView& view, Setting
     connect(&m_view, &ImageView::fileDropped, this, [this](const QString& path) { openPath(path); });
     refreshRecentMenu();
     updateTitle();
+    updateUndoTexts();
 }
 
 QString ProjectController::documentName() const {
@@ -112,6 +115,26 @@ void ProjectController::updateTitle() {
     m_frame.setWindowTitle(named ? documentName() + QStringLiteral("[*] - Quillfen")
                                  : QStringLiteral("Quillfen[*]"));
     m_frame.setWindowModified(m_doc.isModified());
+}
+
+void ProjectController::updateUndoTexts() {
+    const DocumentHistory& h = m_doc.history();
+    const auto name = [this](int id, const std::string& step, const QString& text,
+                             const QString& tip) {
+        QAction* a = m_frame.action(id);
+        const CommandInfo* c = findCommand(id);
+        if (!a || !c) return;
+        if (step.empty()) {
+            a->setText(QCoreApplication::translate("qf::Commands", c->menuText));
+            a->setToolTip(QCoreApplication::translate("qf::Commands", c->toolTip));
+            return;
+        }
+        const QString shown = QCoreApplication::translate("qf::Edits", step.c_str());
+        a->setText(text.arg(shown));
+        a->setToolTip(tip.arg(shown));
+    };
+    name(ID_EDIT_UNDO, h.undoLabel(), tr("元に戻す: %1(&U)"), tr("元に戻す: %1"));
+    name(ID_EDIT_REDO, h.redoLabel(), tr("やり直し: %1(&R)"), tr("やり直し: %1"));
 }
 
 bool ProjectController::confirmDiscard() {

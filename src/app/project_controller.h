@@ -55,6 +55,9 @@ private:
     void addRecent(const QString& path);
     void refreshRecentMenu();
     void updateTitle();
+    // The undo and redo commands name the step they would take back or make
+    // again, in the menu and the tooltip.
+    void updateUndoTexts();
     // What the title and the questions call the document.
     QString documentName() const;
     // Shows a new document: results of the old one cleared, the record shown.

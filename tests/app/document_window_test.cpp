@@ -471,6 +471,41 @@ TEST_F(DocumentWindowUndoTest, TheKeysAndTheMenuFollowTheHistory) {
     EXPECT_EQ(record().axis.yMax, 3.0);
 }
 
+// The undo and redo commands name the step they would take back or make
+// again, in the menu and the tooltip; with nothing to take they read plainly.
+TEST_F(DocumentWindowUndoTest, UndoAndRedoNameTheirStep) {
+    QAction* undo = w.frame().action(ID_EDIT_UNDO);
+    QAction* redo = w.frame().action(ID_EDIT_REDO);
+    struct Step {
+        std::function<void()> act;
+        const char* undoText;
+        const char* undoTip;
+        const char* redoText;
+        const char* redoTip;
+    };
+    const Step steps[] = {
+        {[] {}, "元に戻す(&U)", "元に戻す", "やり直し(&R)", "やり直し"},
+        {[&] { run(Op::AddPoint1); }, "元に戻す: 点の追加(&U)", "元に戻す: 点の追加",
+         "やり直し(&R)", "やり直し"},
+        {[&] { run(Op::RemoveAll); }, "元に戻す: すべての点を削除(&U)",
+         "元に戻す: すべての点を削除", "やり直し(&R)", "やり直し"},
+        {[&] { command(ID_EDIT_UNDO); }, "元に戻す: 点の追加(&U)", "元に戻す: 点の追加",
+         "やり直し: すべての点を削除(&R)", "やり直し: すべての点を削除"},
+        {[&] { command(ID_EDIT_UNDO); }, "元に戻す(&U)", "元に戻す", "やり直し: 点の追加(&R)",
+         "やり直し: 点の追加"},
+        {[&] { run(Op::ChooseScale); }, "元に戻す: 設定の変更(&U)", "元に戻す: 設定の変更",
+         "やり直し(&R)", "やり直し"},
+    };
+    for (const Step& step : steps) {
+        step.act();
+        SCOPED_TRACE(step.undoText);
+        EXPECT_EQ(undo->text(), QString::fromUtf8(step.undoText));
+        EXPECT_EQ(undo->toolTip(), QString::fromUtf8(step.undoTip));
+        EXPECT_EQ(redo->text(), QString::fromUtf8(step.redoText));
+        EXPECT_EQ(redo->toolTip(), QString::fromUtf8(step.redoTip));
+    }
+}
+
 // ---- Projects ---------------------------------------------------------------
 
 TEST_F(DocumentWindowTest, AProjectSavedInTheWindowReplaysToTheSameFilesInTheBatchMode) {

@@ -173,6 +173,25 @@ TEST_F(EnglishWindowTest, ChoosingALanguageStoresItAndSaysWhenItApplies) {
     EXPECT_EQ(storedLanguageChoice(*openWorkspaceStore()), LanguageChoice::Automatic);
 }
 
+// The undo command names its step in the window's language.
+TEST_F(EnglishWindowTest, UndoNamesItsStepInEnglish) {
+    QTemporaryDir dir;
+    const QString picture = dir.filePath(QStringLiteral("chart.png"));
+    cv::imwrite(picture.toStdString(), cv::Mat(150, 200, CV_8UC3, cv::Scalar(200, 210, 220)));
+    ASSERT_TRUE(window->projects().openPicture(picture));
+    QAction* undo = frame().action(ID_EDIT_UNDO);
+    QAction* redo = frame().action(ID_EDIT_REDO);
+    EXPECT_EQ(str(undo->text()), "&Undo");
+    frame().triggerCommand(ID_MAPPING_RUN);
+    EXPECT_EQ(str(undo->text()), "&Undo: Run Mapping");
+    EXPECT_EQ(str(undo->toolTip()), "Undo: Run Mapping");
+    frame().triggerCommand(ID_EDIT_UNDO);
+    EXPECT_EQ(str(undo->text()), "&Undo");
+    EXPECT_EQ(str(undo->toolTip()), "Undo");
+    EXPECT_EQ(str(redo->text()), "&Redo: Run Mapping");
+    EXPECT_EQ(str(redo->toolTip()), "Redo: Run Mapping");
+}
+
 // The guide opens on F1 in the window's language, with its pictures.
 TEST_F(EnglishWindowTest, HelpShowsTheGuideInTheWindowsLanguage) {
     QTest::keyClick(&frame(), Qt::Key_F1);
