@@ -19,6 +19,7 @@
 #include "view/camera_controller.h"
 #include "view/paint/image_display.h"
 #include "view/tools/mouse_tools.h"
+#include "view/view_commands.h"
 #include "view/view_state.h"
 
 namespace qf {
@@ -101,6 +102,14 @@ private:
     void syncScrollBars();
     void changed();
     void refreshGeneratedGraphPane();
+    // The commands' work (image_view_commands.cpp): a state operation shown
+    // at once, or also one step of the document named label.
+    void runShown(void (*op)(ViewState&));
+    void runEdit(void (*op)(ViewState&), const char* label);
+    void pickTool(Tool tool);
+    void switchMagnifier();
+    void chooseCaptureSettings();
+    void followListSelection();  // the point selected in the list
     // Removes every point, or the selected one, as one undoable edit.
     void removeAllPoints();
     void deleteSelectedPoint();

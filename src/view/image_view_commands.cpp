@@ -8,109 +8,41 @@
 namespace qf {
 
 const std::vector<ImageView::Command>& ImageView::commandTable() {
-    // A tool or display switch is shown at once; an edit of the work is
-    // also one step of the document, named for the undo menu.
     static const std::vector<Command> table = {
         {ID_ZOOM_IN, [](ImageView& v) { v.apply(zoomIn(v.m_state, v.clientSize())); }},
         {ID_ZOOM_OUT, [](ImageView& v) { v.apply(zoomOut(v.m_state, v.clientSize())); }},
         {ID_ZOOM_FIT, [](ImageView& v) { v.apply(zoomToFit(v.m_state, v.clientSize())); }},
-        {ID_MAGNIFIER,
-         [](ImageView& v) {
-             v.m_state.showMagnifier = !v.m_state.showMagnifier;
-             v.updateLoupe();
-             emit v.magnifierSwitched(v.m_state.showMagnifier);
-             emit v.stateChanged();
-         }},
-        {ID_DISPLAY_INPUT,
-         [](ImageView& v) {
-             toggleInputDisplay(v.m_state);
-             v.changed();
-         }},
-        {ID_DISPLAY_OUTPUT,
-         [](ImageView& v) {
-             toggleOutputDisplay(v.m_state);
-             v.changed();
-         }},
-        {ID_DISPLAY_GENERATED_GRAPH,
-         [](ImageView& v) {
-             toggleGeneratedGraph(v.m_state);
-             v.changed();
-         }},
-        {ID_MAPPING_CORNERS,
-         [](ImageView& v) {
-             selectTool(v.m_state, Tool::Corners);
-             v.changed();
-         }},
-        {ID_MAPPING_GRID,
-         [](ImageView& v) {
-             toggleMappingGrid(v.m_state);
-             v.changed();
-         }},
+        {ID_MAGNIFIER, [](ImageView& v) { v.switchMagnifier(); }},
+        {ID_DISPLAY_INPUT, [](ImageView& v) { v.runShown(toggleInputDisplay); }},
+        {ID_DISPLAY_OUTPUT, [](ImageView& v) { v.runShown(toggleOutputDisplay); }},
+        {ID_DISPLAY_GENERATED_GRAPH, [](ImageView& v) { v.runShown(toggleGeneratedGraph); }},
+        {ID_MAPPING_GRID, [](ImageView& v) { v.runShown(toggleMappingGrid); }},
+        {ID_PIXEL_GRID_SHOW, [](ImageView& v) { v.runShown(togglePixelGrid); }},
+        {ID_RUN_PROCESSING, [](ImageView& v) { v.runShown(runProcessingCommand); }},
         {ID_MAPPING_RUN,
          [](ImageView& v) {
-             runMappingCommand(v.m_state);
-             v.changed();
-             v.commitEdit(QT_TRANSLATE_NOOP("qf::Edits", "マッピング 実行"));
+             v.runEdit(runMappingCommand, QT_TRANSLATE_NOOP("qf::Edits", "マッピング 実行"));
          }},
-        {ID_GRAPH_RECT,
-         [](ImageView& v) {
-             selectTool(v.m_state, Tool::GraphRect);
-             v.changed();
-         }},
-        {ID_ADD_POINTS,
-         [](ImageView& v) {
-             selectTool(v.m_state, Tool::AddPoints);
-             if (v.m_pane) v.m_pane->activateOutputTab(2);
-             v.changed();
-         }},
-        {ID_ERASE_POINTS,
-         [](ImageView& v) {
-             selectTool(v.m_state, Tool::ErasePoints);
-             v.changed();
-         }},
-        {ID_EXTRACT_CURVE,
-         [](ImageView& v) {
-             selectTool(v.m_state, Tool::Extract);
-             if (v.m_pane) v.m_pane->activateOutputTab(2);
-             v.changed();
-         }},
-        {ID_EXTRACT_CONFIRM, [](ImageView& v) { v.addExtractedPoints(); }},
-        {ID_PIXEL_GRID_SHOW,
-         [](ImageView& v) {
-             togglePixelGrid(v.m_state);
-             v.changed();
-         }},
-        {ID_PIXEL_GRID_COLOUR, [](ImageView& v) { v.choosePixelGridColour(); }},
         {ID_GREY_IMAGE,
          [](ImageView& v) {
-             toggleGreyMode(v.m_state);
-             v.changed();
-             v.commitEdit(QT_TRANSLATE_NOOP("qf::Edits", "グレー画像化"));
+             v.runEdit(toggleGreyMode, QT_TRANSLATE_NOOP("qf::Edits", "グレー画像化"));
          }},
-        {ID_RUN_PROCESSING,
-         [](ImageView& v) {
-             runProcessingCommand(v.m_state);
-             v.changed();
-         }},
+        {ID_MAPPING_CORNERS, [](ImageView& v) { v.pickTool(Tool::Corners); }},
+        {ID_GRAPH_RECT, [](ImageView& v) { v.pickTool(Tool::GraphRect); }},
+        {ID_ADD_POINTS, [](ImageView& v) { v.pickTool(Tool::AddPoints); }},
+        {ID_ERASE_POINTS, [](ImageView& v) { v.pickTool(Tool::ErasePoints); }},
+        {ID_EXTRACT_CURVE, [](ImageView& v) { v.pickTool(Tool::Extract); }},
+        {ID_EXTRACT_CONFIRM, [](ImageView& v) { v.addExtractedPoints(); }},
+        {ID_PIXEL_GRID_COLOUR, [](ImageView& v) { v.choosePixelGridColour(); }},
         // The cameras repaint the view themselves.
         {ID_CAMERA_DEVICE_0, [](ImageView& v) { v.m_camera->toggleDevice(0); }},
         {ID_CAMERA_DEVICE_1, [](ImageView& v) { v.m_camera->toggleDevice(1); }},
         {ID_CAMERA_DEVICE_2, [](ImageView& v) { v.m_camera->toggleDevice(2); }},
         {ID_CAMERA_DEVICE_3, [](ImageView& v) { v.m_camera->toggleDevice(3); }},
-        {ID_CAPTURE_SETTINGS,
-         [](ImageView& v) {
-             if (const auto chosen = v.m_dialogs.captureParameters(&v, v.m_state.capture))
-                 v.m_camera->applyCaptureSettings(*chosen);
-         }},
+        {ID_CAPTURE_SETTINGS, [](ImageView& v) { v.chooseCaptureSettings(); }},
         // The pane has already replaced the label font.
         {ID_PROPERTY_FONT_CHANGED, [](ImageView& v) { v.viewport()->update(); }},
-        {ID_SOURCE_POINT_SELCHANGE,
-         [](ImageView& v) {
-             const std::vector<int> rows =
-                 v.m_pane ? v.m_pane->selectedSourcePointRows() : std::vector<int>{};
-             v.m_state.points.selectedPoint = rows.empty() ? -1 : rows.front();
-             v.changed();
-         }},
+        {ID_SOURCE_POINT_SELCHANGE, [](ImageView& v) { v.followListSelection(); }},
         {ID_DELETE_POINT, [](ImageView& v) { v.deleteSelectedPoint(); }},
         {ID_REMOVE_ALL_POINTS, [](ImageView& v) { v.removeAllPoints(); }},
     };
@@ -127,6 +59,41 @@ std::vector<CommandRow> ImageView::commandRows() {
 void ImageView::onCommand(int id) {
     for (const Command& c : commandTable())
         if (c.id == id) return c.run(*this);
+}
+
+void ImageView::runShown(void (*op)(ViewState&)) {
+    op(m_state);
+    changed();
+}
+
+void ImageView::runEdit(void (*op)(ViewState&), const char* label) {
+    runShown(op);
+    commitEdit(label);
+}
+
+void ImageView::pickTool(Tool tool) {
+    selectTool(m_state, tool);
+    // The tools that place points show the point list.
+    if (m_pane && (tool == Tool::AddPoints || tool == Tool::Extract)) m_pane->activateOutputTab(2);
+    changed();
+}
+
+void ImageView::switchMagnifier() {
+    m_state.showMagnifier = !m_state.showMagnifier;
+    updateLoupe();
+    emit magnifierSwitched(m_state.showMagnifier);
+    emit stateChanged();
+}
+
+void ImageView::chooseCaptureSettings() {
+    if (const auto chosen = m_dialogs.captureParameters(this, m_state.capture))
+        m_camera->applyCaptureSettings(*chosen);
+}
+
+void ImageView::followListSelection() {
+    const std::vector<int> rows = m_pane ? m_pane->selectedSourcePointRows() : std::vector<int>{};
+    m_state.points.selectedPoint = rows.empty() ? -1 : rows.front();
+    changed();
 }
 
 void ImageView::removeAllPoints() {
