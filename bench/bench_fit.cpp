@@ -28,10 +28,10 @@
 #include <string>
 #include <vector>
 
-#include "app/escape_poll.h"
 #include "bench_support.h"
 #include "fit/fit_driver.h"
 #include "project/batch.h"
+#include "view/escape_poll.h"
 
 namespace {
 

@@ -5,7 +5,6 @@
 #include <QPrinter>
 #include <cstring>
 
-#include "app/escape_poll.h"
 #include "app/main_window.h"
 #include "app/output_pane.h"
 #include "common/cp932.h"
@@ -15,6 +14,7 @@
 #include "imaging/image_file.h"
 #include "points/source_point_file.h"
 #include "ui/dialogs.h"
+#include "view/escape_poll.h"
 #include "view/image_view.h"
 #include "view/view_commands.h"
 

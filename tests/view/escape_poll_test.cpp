@@ -1,7 +1,7 @@
 // The Escape poll asks the display server rarely, however often the formula
 // machine asks it, and a held key stops a formula run.
 
-#include "app/escape_poll.h"
+#include "view/escape_poll.h"
 
 #include <gtest/gtest.h>
 

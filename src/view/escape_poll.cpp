@@ -1,4 +1,4 @@
-#include "app/escape_poll.h"
+#include "view/escape_poll.h"
 
 #include <QGuiApplication>
 #include <utility>
