@@ -4,7 +4,7 @@
 
 #include <QCursor>
 
-#include "view/tools/mouse_tools.h"
+#include "view/tools/tool_result.h"
 
 namespace qf {
 

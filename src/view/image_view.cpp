@@ -126,7 +126,7 @@ void ImageView::updateLoupe() {
 
 void ImageView::apply(const ToolResult& r) {
     // The tool's edit, once its gesture is over, is one step of the document.
-    const ActiveTool tool = activeTool(m_state);
+    const Tool tool = activeTool(m_state);
     if (r.cursor != ToolCursor::Unchanged) viewport()->setCursor(toolCursor(r.cursor));
     if (r.takeFocus) setFocus();
     applyPaneOps(r.pane);
@@ -139,20 +139,20 @@ void ImageView::apply(const ToolResult& r) {
     }
     if (m_state.drag.leftDownPoint == IntPoint{-1, -1}) {
         switch (tool) {
-            case ActiveTool::Corners:
+            case Tool::Corners:
                 commitEdit(QT_TRANSLATE_NOOP("qf::Edits", "コーナーの移動"));
                 break;
-            case ActiveTool::GraphRect:
+            case Tool::GraphRect:
                 commitEdit(QT_TRANSLATE_NOOP("qf::Edits", "領域の変更"));
                 break;
-            case ActiveTool::AddPoints:
+            case Tool::AddPoints:
                 commitEdit(QT_TRANSLATE_NOOP("qf::Edits", "点の追加"));
                 break;
-            case ActiveTool::ErasePoints:
+            case Tool::ErasePoints:
                 commitEdit(QT_TRANSLATE_NOOP("qf::Edits", "点の消去"));
                 break;
-            case ActiveTool::Extract:  // added to the list by its own command
-            case ActiveTool::None:
+            case Tool::Extract:  // added to the list by its own command
+            case Tool::None:
                 break;
         }
     }
@@ -425,7 +425,7 @@ void ImageView::adoptRecord(const DocumentRecord& r) {
     if (work.remap && m_state.imagePresent()) {
         // A mapped picture is worked on in the graph-rectangle tool, as after
         // running the mapping.
-        if (m_state.tools.cornerMode) selectTool(m_state, Tool::GraphRect);
+        if (m_state.tools.tool == Tool::Corners) selectTool(m_state, Tool::GraphRect);
     }
     // An extraction's preview is made again with changed settings, and
     // dropped when the axis rectangle it was found in moved.

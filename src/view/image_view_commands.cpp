@@ -130,11 +130,11 @@ CommandSnapshot ImageView::snapshot() const {
     c.displaySource = s.display.displaySource;
     c.showGeneratedGraph = s.display.showGeneratedGraph != 0;
     c.generatedCount = s.generated.generatedCount;
-    c.cornerMode = s.tools.cornerMode != 0;
-    c.graphRectMode = s.tools.graphRectMode != 0;
-    c.addPointsMode = s.tools.addPointsMode != 0;
-    c.erasePointsMode = s.tools.erasePointsMode != 0;
-    c.extractMode = s.tools.extractMode != 0;
+    c.cornerMode = s.tools.tool == Tool::Corners;
+    c.graphRectMode = s.tools.tool == Tool::GraphRect;
+    c.addPointsMode = s.tools.tool == Tool::AddPoints;
+    c.erasePointsMode = s.tools.tool == Tool::ErasePoints;
+    c.extractMode = s.tools.tool == Tool::Extract;
     c.extractPreview = s.extractPreview.shown();
     c.showMappingGrid = s.mapping.showMappingGrid;
     c.showPixelGrid = s.showPixelGrid;

@@ -24,25 +24,8 @@ void refreshDisplay(ViewState& s) {
 }
 
 void selectTool(ViewState& s, Tool tool) {
-    s.tools.clear();
+    s.tools.tool = tool;
     s.extractPreview = {};
-    switch (tool) {
-        case Tool::Corners:
-            s.tools.cornerMode = 1;
-            break;
-        case Tool::GraphRect:
-            s.tools.graphRectMode = 1;
-            break;
-        case Tool::AddPoints:
-            s.tools.addPointsMode = 1;
-            break;
-        case Tool::ErasePoints:
-            s.tools.erasePointsMode = 1;
-            break;
-        case Tool::Extract:
-            s.tools.extractMode = 1;
-            break;
-    }
     s.display.displaySource = tool == Tool::Corners ? 1 : 2;
     refreshDisplay(s);
 }
@@ -127,7 +110,7 @@ void runProcessingCommand(ViewState& s) {
     runProcessing(s.images, s.display.currentImage);
     s.display.displaySource = 2;
     refreshDisplay(s);
-    s.tools.cornerMode = 0;
+    if (s.tools.tool == Tool::Corners) s.tools.clear();
 }
 
 FitCommandResult runFitCommand(ViewState& s, SvdFitWork& work) {

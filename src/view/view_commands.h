@@ -20,8 +20,6 @@ void updateScrollSizes(ViewState& s, IntSize image);
 // (0 and 1), and recomputes the scroll sizes for it.
 void refreshDisplay(ViewState& s);
 
-enum class Tool { Corners, GraphRect, AddPoints, ErasePoints, Extract };
-
 // One tool on, the others off, and the display source the tool works on. An
 // extraction preview not yet added is dropped.
 void selectTool(ViewState& s, Tool tool);

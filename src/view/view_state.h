@@ -24,14 +24,27 @@
 
 namespace qf {
 
-// The mouse tools; a tool command sets one and clears the others.
+// The mouse tools. One is chosen at a time; None after a fit, or after the
+// processing while the corners were chosen, until a tool command.
+enum class Tool { None, Corners, GraphRect, AddPoints, ErasePoints, Extract };
+
 struct InteractionMode {
-    int32_t cornerMode = 1;  // drag the mapping corners (active at start)
-    int32_t graphRectMode = 0;
-    int32_t addPointsMode = 0;
-    int32_t erasePointsMode = 0;
-    int32_t extractMode = 0;  // a click on a curve extracts it
-    void clear() { cornerMode = graphRectMode = addPointsMode = erasePointsMode = extractMode = 0; }
+    Tool tool = Tool::Corners;  // the corners at start; Extract: a click on a curve extracts it
+    void clear() { tool = Tool::None; }
+};
+
+// What the graph-rectangle tool grabs: a corner of the graph rectangle or an
+// edge of the axis rectangle.
+enum class GraphRectHandle {
+    None,
+    GraphTopLeft,
+    GraphTopRight,
+    GraphBottomRight,
+    GraphBottomLeft,
+    AxisLeft,
+    AxisRight,
+    AxisBottom,
+    AxisTop,
 };
 
 // The points the automatic extraction found, shown apart from the point list
@@ -42,20 +55,25 @@ struct ExtractionPreview {
     bool shown() const { return seed.has_value(); }
 };
 
+// Whether n numbers a mapping corner (1..4); 0 stands for none.
+inline bool isCorner(int32_t n) {
+    return n >= 1 && n <= 4;
+}
+
 // The left-button gesture in progress.
 struct DragState {
     IntPoint leftDownPoint{-1, -1};  // window; (-1, -1) after release
     int32_t selectedCorner = 0;      // 1..4 while a corner is dragged, else 0
-    int32_t selectedHandle = 0;      // graph-rectangle handle 1..8, else 0
-    bool dragPending = false;        // pressed on something draggable, not moved yet
+    GraphRectHandle selectedHandle = GraphRectHandle::None;
+    bool dragPending = false;  // pressed on something draggable, not moved yet
     bool dragActive = false;
     IntPoint dragStart;    // image
     IntPoint dragCurrent;  // image
     IntRect rubberBand;    // window; the band drawn last
-    // What the arrow keys move: the corner (1..4) and the graph-rectangle
-    // handle (1..8) last grabbed with their tools; 0 none yet.
+    // What the arrow keys move: the corner (1..4, 0 none yet) and the
+    // graph-rectangle handle last grabbed with their tools.
     int32_t lastCorner = 0;
-    int32_t lastHandle = 0;
+    GraphRectHandle lastHandle = GraphRectHandle::None;
 };
 
 // What the working picture was made from: which file, and whether (and with
@@ -99,5 +117,15 @@ struct ViewState {
     // What almost every image command is enabled by.
     bool imagePresent() const { return qf::imagePresent(images, display.currentImage); }
 };
+
+// The tool the left button works with now: the chosen one while the display
+// source is the one it needs (the input for the corners, the output for the
+// others), else None.
+inline Tool activeTool(const ViewState& s) {
+    const int source = s.display.displaySource;
+    const Tool tool = s.tools.tool;
+    if (tool == Tool::Corners) return source == 1 ? tool : Tool::None;
+    return source == 2 ? tool : Tool::None;
+}
 
 }  // namespace qf

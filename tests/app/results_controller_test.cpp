@@ -141,8 +141,7 @@ TEST_F(ResultsControllerTest, EveryFitOutcomeAsTheUserSeesIt) {
         EXPECT_EQ(pane.activeOutputTab(), c.tab);
         EXPECT_EQ(view.state().display.showGeneratedGraph, 1);
         const InteractionMode& t = view.state().tools;
-        EXPECT_EQ(t.cornerMode + t.graphRectMode + t.addPointsMode + t.erasePointsMode,
-                  c.toolsCleared ? 0 : 1);
+        EXPECT_EQ(t.tool == Tool::None, c.toolsCleared);
         const int rows = pane.graphPointList()->rowCount();
         EXPECT_EQ(rows, c.report ? view.state().fit.graphPointCount : 0);
     }

@@ -310,20 +310,23 @@ TEST_F(ImageViewTest, GraphRectangleHandlesAxisEdgesFirst) {
     struct Case {
         QPoint press;
         int axisLeft;  // moved next to the graph rectangle's corner for one case
-        int handle;
+        GraphRectHandle handle;
         ToolCursor cursor;
     };
     const Case cases[] = {
-        {{15, 15}, 30, 1, ToolCursor::Cross},
-        {{145, 15}, 30, 2, ToolCursor::Cross},
-        {{145, 105}, 30, 3, ToolCursor::Cross},
-        {{15, 105}, 30, 4, ToolCursor::Cross},
-        {{30, 5}, 30, 5, ToolCursor::VerticalEdge},  // far above the rectangle
-        {{130, 110}, 30, 6, ToolCursor::VerticalEdge},
-        {{80, 90}, 30, 7, ToolCursor::HorizontalEdge},
-        {{5, 30}, 30, 8, ToolCursor::HorizontalEdge},
-        {{15, 15}, 18, 5, ToolCursor::VerticalEdge},  // edge beats corner
-        {{80, 60}, 30, 0, ToolCursor::Cross},
+        {{15, 15}, 30, GraphRectHandle::GraphTopLeft, ToolCursor::Cross},
+        {{145, 15}, 30, GraphRectHandle::GraphTopRight, ToolCursor::Cross},
+        {{145, 105}, 30, GraphRectHandle::GraphBottomRight, ToolCursor::Cross},
+        {{15, 105}, 30, GraphRectHandle::GraphBottomLeft, ToolCursor::Cross},
+        {{30, 5},
+         30,
+         GraphRectHandle::AxisLeft,
+         ToolCursor::VerticalEdge},  // far above the rectangle
+        {{130, 110}, 30, GraphRectHandle::AxisRight, ToolCursor::VerticalEdge},
+        {{80, 90}, 30, GraphRectHandle::AxisBottom, ToolCursor::HorizontalEdge},
+        {{5, 30}, 30, GraphRectHandle::AxisTop, ToolCursor::HorizontalEdge},
+        {{15, 15}, 18, GraphRectHandle::AxisLeft, ToolCursor::VerticalEdge},  // edge beats corner
+        {{80, 60}, 30, GraphRectHandle::None, ToolCursor::Cross},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "press " << c.press.x() << "," << c.press.y());
@@ -334,7 +337,7 @@ TEST_F(ImageViewTest, GraphRectangleHandlesAxisEdgesFirst) {
         const IntRect axis = s().axis.axisRect;
         press(c.press);
         EXPECT_EQ(s().drag.selectedHandle, c.handle);
-        EXPECT_EQ(s().drag.dragActive, c.handle != 0 ? 1 : 0);
+        EXPECT_EQ(s().drag.dragActive, c.handle != GraphRectHandle::None ? 1 : 0);
         EXPECT_TRUE(sameCursor(port()->cursor(), toolCursor(c.cursor)));
         release(c.press);
         EXPECT_EQ(s().mapping.geometry.graphRect, graph);
@@ -634,7 +637,8 @@ cv::Mat numberedPicture(int w, int h) {
     cv::Mat m(h, w, CV_8UC3);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            m.at<cv::Vec3b>(y, x) = cv::Vec3b(uint8_t(x * 7), uint8_t(y * 11), uint8_t(x * 3 + y * 5));
+            m.at<cv::Vec3b>(y, x) =
+                cv::Vec3b(uint8_t(x * 7), uint8_t(y * 11), uint8_t(x * 3 + y * 5));
     return m;
 }
 
@@ -651,16 +655,16 @@ TEST_F(ImageViewTest, TheLoupeShowsThePixelsAroundTheOneAClickTakes) {
         int zoom;
         QPoint pointer;
     };
-    const Case cases[] = {{0, {60, 40}}, {1, {300, 230}}, {-1, {30, 20}}, {0, {150, 110}},
-                          {2, {600, 440}}, {0, {200, 300}}};
+    const Case cases[] = {{0, {60, 40}},   {1, {300, 230}}, {-1, {30, 20}},
+                          {0, {150, 110}}, {2, {600, 440}}, {0, {200, 300}}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "zoom " << c.zoom << " at " << c.pointer.x() << ","
-                                        << c.pointer.y());
+        SCOPED_TRACE(testing::Message()
+                     << "zoom " << c.zoom << " at " << c.pointer.x() << "," << c.pointer.y());
         zoomTo(c.zoom);
         scrollTo({0, 0});
         hover(c.pointer);
-        const ImagePointResult under = ImagePointOf(s().transform, {c.pointer.x(), c.pointer.y()},
-                                                    client(), s().imageSize());
+        const ImagePointResult under =
+            ImagePointOf(s().transform, {c.pointer.x(), c.pointer.y()}, client(), s().imageSize());
         const std::optional<Loupe> loupe =
             loupeFor(s(), IntPoint{c.pointer.x(), c.pointer.y()}, client());
         if (!under.ok) {
@@ -692,7 +696,8 @@ TEST_F(ImageViewTest, TheLoupeShowsThePixelsAroundTheOneAClickTakes) {
         const cv::Vec3b p = picture.at<cv::Vec3b>(under.point.y, under.point.x);
         const int cx = box.left() + kLoupeRadius * kLoupeScale;
         const int cy = box.top() + kLoupeRadius * kLoupeScale;
-        EXPECT_EQ(colourAt(shown, cx + 2, cy + 2), uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2]);
+        EXPECT_EQ(colourAt(shown, cx + 2, cy + 2),
+                  uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2]);
         EXPECT_EQ(colourAt(shown, cx - 1, cy + 3), kPointInsideColour);
     }
 

@@ -20,22 +20,18 @@ ViewState withPicture() {
 TEST(ViewCommands, ToolsSetOneFlagAndTheirDisplaySource) {
     struct Case {
         Tool tool;
-        InteractionMode flags;
         int source;
     } cases[] = {
-        {Tool::Corners, {1, 0, 0, 0}, 1},
-        {Tool::GraphRect, {0, 1, 0, 0}, 2},
-        {Tool::AddPoints, {0, 0, 1, 0}, 2},
-        {Tool::ErasePoints, {0, 0, 0, 1}, 2},
+        {Tool::Corners, 1},
+        {Tool::GraphRect, 2},
+        {Tool::AddPoints, 2},
+        {Tool::ErasePoints, 2},
     };
     for (const Case& c : cases) {
         ViewState s = withPicture();
-        s.tools = {1, 1, 1, 1};
+        s.tools.tool = Tool::Extract;
         selectTool(s, c.tool);
-        EXPECT_EQ(s.tools.cornerMode, c.flags.cornerMode);
-        EXPECT_EQ(s.tools.graphRectMode, c.flags.graphRectMode);
-        EXPECT_EQ(s.tools.addPointsMode, c.flags.addPointsMode);
-        EXPECT_EQ(s.tools.erasePointsMode, c.flags.erasePointsMode);
+        EXPECT_EQ(s.tools.tool, c.tool);
         EXPECT_EQ(s.display.displaySource, c.source);
         EXPECT_EQ(s.display.currentImage,
                   c.source == 2 ? CurrentImage::Output : CurrentImage::Input);
@@ -57,7 +53,7 @@ TEST(ViewCommands, DisplayTogglesPassThroughTheWhiteArea) {
     toggleMappingGrid(s);
     EXPECT_EQ(s.display.displaySource, 1);
     EXPECT_EQ(s.mapping.showMappingGrid, 0);
-    EXPECT_EQ(s.tools.cornerMode, 1);  // tools untouched
+    EXPECT_EQ(s.tools.tool, Tool::Corners);  // tools untouched
 }
 
 TEST(ViewCommands, ScrollSizesFollowZoomAndKeepThemForAnEmptyImage) {
@@ -76,14 +72,13 @@ TEST(ViewCommands, MappingShowsTheResultWithTheGraphRectangleTool) {
     s.mapping.geometry.graphRect = {100, 100, 200, 200};
     runMappingCommand(s);
     EXPECT_EQ(s.display.displaySource, 2);
-    EXPECT_EQ(s.tools.graphRectMode, 1);
-    EXPECT_EQ(s.tools.cornerMode, 0);
+    EXPECT_EQ(s.tools.tool, Tool::GraphRect);
     EXPECT_EQ(s.images.outputImage.at<cv::Vec3b>(0, 0), cv::Vec3b(255, 255, 255));
     EXPECT_EQ(s.images.outputImage.at<cv::Vec3b>(150, 150), cv::Vec3b(10, 20, 30));
 
     ViewState empty;
     runMappingCommand(empty);
-    EXPECT_EQ(empty.tools.cornerMode, 1);
+    EXPECT_EQ(empty.tools.tool, Tool::Corners);
     EXPECT_EQ(empty.display.displaySource, 1);
 }
 
@@ -91,7 +86,7 @@ TEST(ViewCommands, ProcessingWithoutAnImageOnlySwitchesTheDisplay) {
     ViewState s;
     runProcessingCommand(s);
     EXPECT_EQ(s.display.displaySource, 2);
-    EXPECT_EQ(s.tools.cornerMode, 0);
+    EXPECT_EQ(s.tools.tool, Tool::None);
     EXPECT_TRUE(s.images.inputImage.empty());
     EXPECT_TRUE(s.images.outputImage.empty());
 }

@@ -4,7 +4,6 @@
 
 #include "graph/paint_support.h"
 #include "view/paint/overlays.h"
-#include "view/tools/mouse_tools.h"
 
 namespace qf {
 
@@ -14,18 +13,18 @@ std::optional<Loupe> loupeFor(const ViewState& s, std::optional<IntPoint> pointe
     const DragState& d = s.drag;
     std::optional<IntPoint> centre;
     switch (activeTool(s)) {
-        case ActiveTool::AddPoints:
-        case ActiveTool::Extract: {
+        case Tool::AddPoints:
+        case Tool::Extract: {
             const ImagePointResult p = ImagePointOf(s.transform, *pointer, client, s.imageSize());
             if (p.ok) centre = p.point;
             break;
         }
-        case ActiveTool::Corners:
-            if (d.dragActive && d.selectedCorner >= 1 && d.selectedCorner <= 4)
+        case Tool::Corners:
+            if (d.dragActive && isCorner(d.selectedCorner))
                 centre = d.dragPending ? d.dragStart : d.dragCurrent;
             break;
-        case ActiveTool::GraphRect:
-            if (d.dragActive && d.selectedHandle >= 1 && d.selectedHandle <= 8)
+        case Tool::GraphRect:
+            if (d.dragActive && d.selectedHandle != GraphRectHandle::None)
                 centre = d.dragPending ? d.dragStart : d.dragCurrent;
             break;
         default:

@@ -209,7 +209,7 @@ void drawAxisLabels(QPainter& painter, const AxisSettings& a, const IntRect& plo
 }
 
 void paintMappingOverlay(QPainter& painter, const ViewState& s) {
-    if (!hasImage(s) || !s.tools.cornerMode || s.display.displaySource != 1) return;
+    if (!hasImage(s) || s.tools.tool != Tool::Corners || s.display.displaySource != 1) return;
     LogicalPainter logical(painter, s);
     const QColor colour = colourOf(kMappingOverlayColour);
     painter.setPen(paint::widePen(colour));
@@ -228,7 +228,7 @@ void paintMappingOverlay(QPainter& painter, const ViewState& s) {
 
 void paintGraphRectOverlay(QPainter& painter, const ViewState& s, IntSize clientSize,
                            const QFont& labelFont) {
-    if (!hasImage(s) || !s.tools.graphRectMode || s.display.displaySource != 2) return;
+    if (!hasImage(s) || s.tools.tool != Tool::GraphRect || s.display.displaySource != 2) return;
     LogicalPainter logical(painter, s);
     const QColor colour = colourOf(kGraphRectOverlayColour);
     painter.setPen(paint::widePen(colour));
@@ -263,7 +263,8 @@ void paintGraphRectOverlay(QPainter& painter, const ViewState& s, IntSize client
 
 void paintSourcePointOverlay(QPainter& painter, const ViewState& s, const QFont& labelFont) {
     if (!hasImage(s) || s.display.displaySource != 2) return;
-    if (!s.tools.addPointsMode && !s.tools.erasePointsMode && !s.tools.extractMode) return;
+    const Tool tool = s.tools.tool;
+    if (tool != Tool::AddPoints && tool != Tool::ErasePoints && tool != Tool::Extract) return;
     LogicalPainter logical(painter, s);
     const QColor inside = colourOf(kPointInsideColour);
     const QColor outside = colourOf(kPointOutsideColour);
@@ -271,7 +272,7 @@ void paintSourcePointOverlay(QPainter& painter, const ViewState& s, const QFont&
     const IntRect plot = plotRectOf(s.transform, axis);
     painter.setFont(paint::aliasedFont(labelFont));
 
-    if (!s.tools.graphRectMode) {
+    if (tool != Tool::GraphRect) {
         painter.setPen(paint::widePen(outside));
         const QPoint frame[4] = {{plot.left, plot.top},
                                  {plot.right, plot.top},

@@ -7,11 +7,8 @@
 // Draws the lines of rubberBandLines, in window coordinates.
 
 #include <QPainter>
-#include <optional>
-#include <vector>
 
-#include "common/view_transform.h"
-#include "view/tools/mouse_tools.h"
+#include "view/paint/band_geometry.h"
 #include "view/view_state.h"
 
 namespace qf {

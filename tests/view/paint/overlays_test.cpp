@@ -64,16 +64,19 @@ TEST(MappingOverlay, CornerHandlesWithBracketsAndOutlines) {
 
 TEST(MappingOverlay, OnlyWithTheCornerToolOnTheInputImage) {
     struct Case {
-        int32_t cornerMode;
+        Tool tool;
         int displaySource;
         bool shown;
     };
-    const Case cases[] = {{1, 1, true}, {1, 2, false}, {1, 0, false}, {0, 1, false}};
+    const Case cases[] = {{Tool::Corners, 1, true},
+                          {Tool::Corners, 2, false},
+                          {Tool::Corners, 0, false},
+                          {Tool::None, 1, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message()
-                     << "corner " << c.cornerMode << " source " << c.displaySource);
+                     << "tool " << static_cast<int>(c.tool) << " source " << c.displaySource);
         ViewState s = withTool(Tool::Corners);
-        s.tools.cornerMode = c.cornerMode;
+        s.tools.tool = c.tool;
         s.display.displaySource = c.displaySource;
         selectCurrentImage(s.display);
         EXPECT_EQ(countOf(viewOf(s, {160, 120}), kMapping) > 0, c.shown);
@@ -353,10 +356,10 @@ TEST(RubberBand, FollowsTheDragOfEachTool) {
 
     ViewState rect = withTool(Tool::GraphRect);
     rect.drag.dragActive = 1;
-    rect.drag.selectedHandle = 5;
+    rect.drag.selectedHandle = GraphRectHandle::AxisLeft;
     rect.drag.dragCurrent = {60, 70};
     EXPECT_EQ(rubberBandLines(rect), (std::vector<std::vector<IntPoint>>{{{60, 40}, {60, 100}}}));
-    rect.drag.selectedHandle = 3;
+    rect.drag.selectedHandle = GraphRectHandle::GraphBottomRight;
     EXPECT_EQ(
         rubberBandLines(rect),
         (std::vector<std::vector<IntPoint>>{{{60, 70}, {40, 70}, {40, 40}, {60, 40}, {60, 70}}}));

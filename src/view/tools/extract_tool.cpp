@@ -1,0 +1,12 @@
+#include "view/tools/extract_tool.h"
+
+#include "common/view_transform.h"
+
+namespace qf {
+
+void releaseExtract(const ViewState& s, IntPoint window, IntSize client, ToolResult& r) {
+    const ImagePointResult p = ImagePointOf(s.transform, window, client, s.imageSize());
+    if (p.ok) r.extractAt = p.point;
+}
+
+}  // namespace qf
