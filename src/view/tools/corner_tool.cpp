@@ -36,7 +36,6 @@ void pressCorner(ViewState& s, IntPoint q, IntPoint p, ToolResult& r) {
     d.dragStart = p;
     d.dragPending = true;
     d.dragActive = true;
-    r.capture = MouseCapture::Grab;
     r.repaintAll = true;
 }
 

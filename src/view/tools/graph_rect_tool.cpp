@@ -168,7 +168,6 @@ void pressGraphRect(ViewState& s, IntPoint q, IntPoint p, ToolResult& r) {
     d.dragStart = p;
     d.dragPending = true;
     d.dragActive = true;
-    r.capture = MouseCapture::Grab;
 }
 
 void releaseGraphRect(ViewState& s, bool moved, ToolResult& r) {

@@ -112,7 +112,6 @@ ToolResult mouseMove(ViewState& s, IntPoint q, MouseButtons held, IntSize client
 
 ToolResult leftButtonUp(ViewState& s, IntPoint q, IntSize client) {
     ToolResult r;
-    r.capture = MouseCapture::Release;
     r.repaintAll = true;
     DragState& d = s.drag;
     const bool pressed = d.leftDownPoint != IntPoint{-1, -1};
@@ -146,7 +145,6 @@ ToolResult rightButtonDown(ViewState& s, IntPoint q, IntSize /*client*/) {
     ToolResult r;
     s.transform.panAnchor = q;
     if (s.imagePresent()) r.cursor = ToolCursor::Pan;
-    r.capture = MouseCapture::Grab;
     r.takeFocus = true;
     // Cancels a left drag; its band goes with it.
     if (bandShown(s.drag)) r.repaintRects.push_back(rubberBandArea(s));
@@ -158,7 +156,6 @@ ToolResult rightButtonDown(ViewState& s, IntPoint q, IntSize /*client*/) {
 ToolResult rightButtonUp(ViewState& s, IntPoint q, IntSize client) {
     ToolResult r;
     s.transform.panAnchor = {-1, -1};
-    r.capture = MouseCapture::Release;
     r.repaintAll = true;
     r.cursor = s.imagePresent() && insideClient(q, client) ? hoverCursor(s, q) : ToolCursor::Arrow;
     return r;

@@ -22,8 +22,6 @@ enum class ToolCursor {
     Pan,             // right-button panning
 };
 
-enum class MouseCapture { Keep, Grab, Release };
-
 // Buttons held during a mouse move.
 struct MouseButtons {
     bool left = false;
@@ -45,7 +43,6 @@ struct PaneOps {
 };
 
 struct ToolResult {
-    MouseCapture capture = MouseCapture::Keep;
     ToolCursor cursor = ToolCursor::Unchanged;
     bool takeFocus = false;
     bool repaintAll = false;
