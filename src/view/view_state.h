@@ -105,7 +105,6 @@ struct ViewState {
     GeneratedGraph generated;
     GraphStyle graphStyle;
     CaptureSettings capture;
-    IntSize graphGridDivisions{10, 10};
 
     // The displayed image, or null.
     const cv::Mat* current() const { return currentImage(images, display.currentImage); }
