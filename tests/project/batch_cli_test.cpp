@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "../support/fifo.h"
+#include "../support/file_bytes.h"
 
 namespace qf {
 namespace {
@@ -22,10 +23,7 @@ namespace fs = std::filesystem;
 
 const fs::path kSamples = fs::path(QF_SOURCE_DIR) / "samples";
 
-std::string readAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+using test::readAll;
 
 std::vector<std::string> linesOf(const std::string& text) {
     std::vector<std::string> lines;
@@ -243,10 +241,9 @@ TEST_F(BatchCli, StandardErrorCarriesOnlyOurMessages) {
 // lifted the program's: the limit holds for it as for a PNG. Run as most
 // users run it, one project without --out (which aborted).
 TEST_F(BatchCli, TheLimitHoldsForEveryFormatWhateverTheEnvironmentSays) {
-    std::ofstream(dir_ / "chart.ppm", std::ios::binary)
-        << "P6\n1100 1000\n255\n" << std::string(1100 * 1000 * 3, '\x80');
-    const std::string ppm =
-        project("ppm", "\"image\": \"chart.jpg\"", "\"image\": \"chart.ppm\"");
+    std::ofstream(dir_ / "chart.ppm", std::ios::binary) << "P6\n1100 1000\n255\n"
+                                                        << std::string(1100 * 1000 * 3, '\x80');
+    const std::string ppm = project("ppm", "\"image\": \"chart.jpg\"", "\"image\": \"chart.ppm\"");
     ::setenv("OPENCV_IO_MAX_IMAGE_PIXELS", "1000000000", 1);
     const int refused = run({"--batch", ppm, "--max-megapixels", "1"});
     const std::string refusal = err_;

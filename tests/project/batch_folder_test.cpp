@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "../support/child_process.h"
+#include "../support/file_bytes.h"
 #include "common/result_set.h"
 #include "project/batch.h"
 #include "project/batch_set.h"
@@ -23,10 +24,7 @@ namespace fs = std::filesystem;
 
 const fs::path kSamples = fs::path(QF_SOURCE_DIR) / "samples";
 
-std::string readAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+using test::readAll;
 
 std::set<std::string> namesIn(const fs::path& dir) {
     std::set<std::string> names;

@@ -15,6 +15,7 @@
 
 #include "../support/child_process.h"
 #include "../support/fifo.h"
+#include "../support/file_bytes.h"
 #include "../support/no_threads.h"
 #include "common/cp932.h"
 #include "fit/fit_driver.h"
@@ -33,10 +34,7 @@ namespace fs = std::filesystem;
 const std::string kSample = std::string(QF_SOURCE_DIR) + "/samples/chart.quillfen.json";
 const std::string kSamplePicture = std::string(QF_SOURCE_DIR) + "/samples/chart.jpg";
 
-std::string readAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+using test::readAll;
 
 class Batch : public ::testing::Test {
 protected:
