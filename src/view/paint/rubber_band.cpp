@@ -1,7 +1,6 @@
 #include "view/paint/rubber_band.h"
 
 #include "graph/paint_support.h"
-#include "imaging/mapping.h"
 
 namespace qf {
 
