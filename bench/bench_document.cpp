@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
+#include <unistd.h>
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTest>
@@ -16,14 +17,13 @@
 #include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
 #include <string>
-#include <unistd.h>
 
 #include "app/application_window.h"
 #include "app/project_controller.h"
 #include "bench_support.h"
-#include "view/qt_dialogs.h"
-#include "view/image_view.h"
 #include "common/view_transform.h"
+#include "view/image_view.h"
+#include "view/qt_dialogs.h"
 
 namespace {
 
@@ -68,7 +68,7 @@ struct Fixture {
         command(qf::ID_MAPPING_CORNERS);
         QWidget* port = window.view().viewport();
         const qf::ViewState& s = window.view().state();
-        const qf::IntPoint c = qf::CellCentreOf(s.transform, s.mapping.geometry.corners[0]);
+        const qf::IntPoint c = qf::CellCentreOf(s.transform, s.doc.mapping.corners[0]);
         const QPoint from(c.x, c.y);
         const QPoint to = from + (step % 2 ? QPoint(3, 2) : QPoint(-3, -2));
         QTest::mousePress(port, Qt::LeftButton, {}, from);
@@ -95,8 +95,10 @@ void BM_historyMemory(benchmark::State& state) {
         malloc_trim(0);
         const double before = residentMiB();
         for (int i = 0; i < 1000; ++i) f.moveCorner(i);
-        while (f.doc().undo()) {}
-        while (f.doc().redo()) {}
+        while (f.doc().undo()) {
+        }
+        while (f.doc().redo()) {
+        }
         QApplication::processEvents();
         malloc_trim(0);
         g_growthMiB = residentMiB() - before;
@@ -152,12 +154,24 @@ void BM_undoMappingRun(benchmark::State& state) {
 }
 
 constexpr int kRepetitions = 5;
-BENCHMARK(BM_mappingRun)->UseManualTime()->Repetitions(kRepetitions)->Iterations(3)
-    ->ComputeStatistics("min", qf::bench::fastest)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_undoCornerMove)->UseManualTime()->Repetitions(kRepetitions)->Iterations(3)
-    ->ComputeStatistics("min", qf::bench::fastest)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_undoMappingRun)->UseManualTime()->Repetitions(kRepetitions)->Iterations(3)
-    ->ComputeStatistics("min", qf::bench::fastest)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_mappingRun)
+    ->UseManualTime()
+    ->Repetitions(kRepetitions)
+    ->Iterations(3)
+    ->ComputeStatistics("min", qf::bench::fastest)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_undoCornerMove)
+    ->UseManualTime()
+    ->Repetitions(kRepetitions)
+    ->Iterations(3)
+    ->ComputeStatistics("min", qf::bench::fastest)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_undoMappingRun)
+    ->UseManualTime()
+    ->Repetitions(kRepetitions)
+    ->Iterations(3)
+    ->ComputeStatistics("min", qf::bench::fastest)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -96,8 +96,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     // A slightly turned chart, as photographed.
-    s.mapping.geometry.corners = {{{60, 50}, {590, 40}, {600, 440}, {50, 430}}};
-    s.mapping.geometry.graphRect = {40, 40, 600, 440};
+    s.doc.mapping.corners = {{{60, 50}, {590, 40}, {600, 440}, {50, 430}}};
+    s.doc.mapping.graphRect = {40, 40, 600, 440};
 
     std::vector<double> times;
     times.reserve(std::size_t(ticks));
@@ -105,7 +105,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < ticks; ++i) {
         const auto t0 = std::chrono::steady_clock::now();
         camera.grabFrame(0);
-        qf::runMapping(s.images, qf::CurrentImage::Input, s.mapping);
+        qf::runMapping(s.images, qf::CurrentImage::Input, s.doc.mapping);
         qf::selectCurrentImage(s.display);
         {
             QPainter painter(&viewport);

@@ -56,13 +56,14 @@ qf::ViewState sceneOf(const cv::Mat& image, int zoom) {
     s.images.outputImage = image;
     s.display.displaySource = 1;
     qf::selectCurrentImage(s.display);
-    qf::resetMappingForImage(image.cols, image.rows, s.mapping, s.axis.axisRect);
+    qf::resetMappingForImage(image.cols, image.rows, s.doc.mapping, s.doc.axis.axisRect);
+    qf::updateInnerQuad(s.doc.mapping, s.guide);
     const qf::ScrollSizes sizes = qf::scrollSizesFor(zoom, {image.cols, image.rows});
     s.transform.zoomShift = zoom;
     s.transform.cellSize = sizes.cell;
     s.transform.displaySize = sizes.total;
     s.transform.scrollPos = {std::max(0, (sizes.total.cx - kClient.cx) / 2),
-                               std::max(0, (sizes.total.cy - kClient.cy) / 2)};
+                             std::max(0, (sizes.total.cy - kClient.cy) / 2)};
     s.showPixelGrid = 1;
     return s;
 }

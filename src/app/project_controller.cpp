@@ -94,7 +94,8 @@ ProjectController::ProjectController(MainWindow& frame, ImageView& view, Setting
         m_pictureTitle = title;
         updateTitle();
     });
-    connect(&m_view, &ImageView::fileDropped, this, [this](const QString& path) { openPath(path); });
+    connect(&m_view, &ImageView::fileDropped, this,
+            [this](const QString& path) { openPath(path); });
     refreshRecentMenu();
     updateTitle();
     updateUndoTexts();
@@ -232,15 +233,16 @@ void ProjectController::extractOnOpen(IntPoint seed, const QString& projectPath)
     record.extractSeed.reset();
     const ViewState& s = m_view.state();
     const std::string error =
-        extractBeforeListed(s.imagePresent() ? *s.current() : cv::Mat(), record.axis.axisRect,
-                            seed, record.extraction, record.points);
+        extractBeforeListed(s.imagePresent() ? *s.current() : cv::Mat(), record.axis.axisRect, seed,
+                            record.extraction, record.points);
     // The list holds what the view can show.
-    if (record.points.size() > std::size_t(kMaxSourcePoints)) record.points.resize(kMaxSourcePoints);
+    if (record.points.size() > std::size_t(kMaxSourcePoints))
+        record.points.resize(kMaxSourcePoints);
     if (!error.empty())
-        m_dialogs.message(&m_frame,
-                          tr("プロジェクトの曲線を自動抽出できませんでした。\n") +
-                              QString::fromStdString(error),
-                          MessageIcon::Warning);
+        m_dialogs.message(
+            &m_frame,
+            tr("プロジェクトの曲線を自動抽出できませんでした。\n") + QString::fromStdString(error),
+            MessageIcon::Warning);
     // What the file asks for, carried out: the opened state of the project.
     m_doc.reset(std::move(record), projectPath);
 }
@@ -268,7 +270,7 @@ bool ProjectController::openPicture(const QString& path) {
             m_view.clearResults();
             m_view.showOpenedPicture(std::move(read.picture), absolute, title, read.warning);
             DocumentRecord fresh;
-            const DocumentRecord shown = recordOf(m_view.state());
+            const DocumentRecord shown = m_view.state().doc;
             fresh.image = shown.image;
             fresh.mapping.corners = shown.mapping.corners;
             fresh.mapping.graphRect = shown.mapping.graphRect;

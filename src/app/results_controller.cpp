@@ -85,15 +85,15 @@ void ResultsController::saveDisplayedImage() {
 
 void ResultsController::saveSourcePoints() {
     const ViewState& s = m_view.state();
-    if (s.points.pointCount <= 0) return;
+    if (s.pointCount() <= 0) return;
     // The values are those of the moment the command was chosen.
-    saveTextFile(sourcePointFileText(s.points, s.axis));
+    saveTextFile(sourcePointFileText(s.doc.points, s.doc.axis));
 }
 
 void ResultsController::saveGeneratedPoints() {
     const ViewState& s = m_view.state();
     if (!s.imagePresent() || s.generated.generatedCount <= 0) return;
-    saveTextFile(generatedGraphFileText(s.fitResult, s.generated, s.fit.basisExpr));
+    saveTextFile(generatedGraphFileText(s.fitResult, s.generated, s.doc.fit.basisExpr));
 }
 
 void ResultsController::saveTextFile(const std::string& utf8) {

@@ -67,8 +67,8 @@ std::string imageTitleName(const std::string& path, bool read) {
     return "untitled" + (dot == std::string::npos ? std::string() : name.substr(dot));
 }
 
-void installLoadedImage(cv::Mat picture, ImagePair& images, MappingQuad& mapping, IntRect& axisRect,
-                        DisplaySource& display, int& zoomShift, bool greyMode) {
+void installLoadedImage(cv::Mat picture, ImagePair& images, MappingGeometry& mapping,
+                        IntRect& axisRect, DisplaySource& display, int& zoomShift, bool greyMode) {
     images.inputImage = std::move(picture);
     zoomShift = 0;
     // Until the refresh the picture just read is the current image, so the
@@ -80,7 +80,7 @@ void installLoadedImage(cv::Mat picture, ImagePair& images, MappingQuad& mapping
     resetMappingForImage(images.inputImage.cols, images.inputImage.rows, mapping, axisRect);
 }
 
-LoadResult loadImageFile(const std::string& path, ImagePair& images, MappingQuad& mapping,
+LoadResult loadImageFile(const std::string& path, ImagePair& images, MappingGeometry& mapping,
                          IntRect& axisRect, DisplaySource& display, int& zoomShift, bool greyMode) {
     PictureFileRead read = readPictureFile(path, maxPicturePixels());
     if (read.image.empty()) {

@@ -10,7 +10,7 @@
 
 namespace qf {
 
-struct MappingQuad;
+struct MappingGeometry;
 
 // How the output is still to be built from the input, when it has not been yet.
 enum class PendingOutput { None, Copy, Grey };
@@ -72,15 +72,15 @@ inline constexpr const char* kUnableToOpenFile =
 // Makes a picture already read the input, as a successful load does: zoom
 // 1:1, its grey rendering as the output, the input shown, and the corners and
 // rectangles placed for its size.
-void installLoadedImage(cv::Mat picture, ImagePair& images, MappingQuad& mapping, IntRect& axisRect,
-                        DisplaySource& display, int& zoomShift, bool greyMode);
+void installLoadedImage(cv::Mat picture, ImagePair& images, MappingGeometry& mapping,
+                        IntRect& axisRect, DisplaySource& display, int& zoomShift, bool greyMode);
 
 // Reads the picture at path (UTF-8) into the input image and resets what
 // depends on it: the output becomes the grey rendering (or a copy when grey
 // mode is off), the zoom exponent 0, the display source 1, and the mapping
 // geometry and axis rectangle follow the new size. On failure only the current
 // image changes (to None); the previous images stay in memory.
-LoadResult loadImageFile(const std::string& path, ImagePair& images, MappingQuad& mapping,
+LoadResult loadImageFile(const std::string& path, ImagePair& images, MappingGeometry& mapping,
                          IntRect& axisRect, DisplaySource& display, int& zoomShift, bool greyMode);
 
 // Title name of a path: its last component, or "untitled" followed by that

@@ -145,12 +145,11 @@ std::optional<Homography> squareToQuad(const Quad& p) {
     return t;
 }
 
-void resetMappingForImage(int w, int h, MappingQuad& mapping, IntRect& axisRect) {
+void resetMappingForImage(int w, int h, MappingGeometry& mapping, IntRect& axisRect) {
     const DefaultGeometry g = defaultGeometryFor(w, h);
-    mapping.geometry.corners = g.corners;
-    mapping.geometry.graphRect = g.graphRect;
+    mapping.corners = g.corners;
+    mapping.graphRect = g.graphRect;
     axisRect = g.axisRect;
-    updateInnerQuad(mapping);
 }
 
 std::optional<Quad> computeInnerQuad(const Quad& p, double a, double b) {
@@ -183,23 +182,23 @@ std::optional<Quad> computeInnerQuad(const Quad& corners, double a, double b,
     return Quad{point(u0, v0), point(1.0 - u0, v0), point(1.0 - u0, 1.0 - v0), point(u0, 1.0 - v0)};
 }
 
-void updateInnerQuad(MappingQuad& mapping) {
-    const IntRect& r = mapping.geometry.graphRect;
+void updateInnerQuad(const MappingGeometry& mapping, MappingGuide& guide) {
+    const IntRect& r = mapping.graphRect;
     const double width = double(r.right) - r.left;
     const double height = double(r.bottom) - r.top;
     if (width == 0.0 || height == 0.0) return;
-    if (const std::optional<Quad> q = computeInnerQuad(mapping.geometry.corners, 40.0 / width,
-                                                       40.0 / height, mapping.geometry.method)) {
-        mapping.innerQuad = *q;
+    if (const std::optional<Quad> q =
+            computeInnerQuad(mapping.corners, 40.0 / width, 40.0 / height, mapping.method)) {
+        guide.innerQuad = *q;
     }
 }
 
-std::optional<IntPoint> perspectiveGuidePoint(const MappingQuad& mapping, double s, double t) {
-    const IntRect& r = mapping.geometry.graphRect;
+std::optional<IntPoint> perspectiveGuidePoint(const MappingGeometry& mapping, double s, double t) {
+    const IntRect& r = mapping.graphRect;
     const double width = double(r.right) - r.left;
     const double height = double(r.bottom) - r.top;
     if (width == 0.0 || height == 0.0) return std::nullopt;
-    const std::optional<Homography> h = squareToQuad(mapping.geometry.corners);
+    const std::optional<Homography> h = squareToQuad(mapping.corners);
     if (!h) return std::nullopt;
     const double u0 = 20.0 / width;
     const double v0 = 20.0 / height;

@@ -12,11 +12,10 @@
 
 namespace qf {
 
-// Geometry in image pixels. The axis rectangle is not here: it lives in
-// AxisSettings, where the calibration reads it, and the functions that reset
-// it take it by reference.
-struct MappingQuad {
-    MappingGeometry geometry;  // the handles: what the next mapping run uses
+// What is drawn over the input picture beside the mapping's geometry (which
+// the document holds): the guide quadrilateral, derived from the corners, and
+// the grid of the mapping.
+struct MappingGuide {
     Quad innerQuad{{{60, 60}, {100, 60}, {100, 80}, {60, 80}}};  // guide quadrilateral
     bool showMappingGrid = true;
     int32_t mappingGridDivisions = 10;
@@ -38,8 +37,8 @@ struct Homography {
 std::optional<Homography> squareToQuad(const Quad& corners);
 
 // Default geometry for a w x h image: corners inset by min(w, h) / 6, graph
-// rectangle by min(w, h) / 8, axis rectangle by twice that, guide recomputed.
-void resetMappingForImage(int w, int h, MappingQuad& mapping, IntRect& axisRect);
+// rectangle by min(w, h) / 8, axis rectangle by twice that. The method stays.
+void resetMappingForImage(int w, int h, MappingGeometry& mapping, IntRect& axisRect);
 
 // The guide quadrilateral: the quadrilateral's points at the fractions a / 2
 // and 1 - a / 2 across and b / 2 and 1 - b / 2 down. Empty when the left edge
@@ -54,13 +53,13 @@ std::optional<Quad> computeInnerQuad(const Quad& corners, double a, double b, Ma
 
 // Recomputes the guide from the corners for the current graph rectangle
 // (20 pixels inside it on every side), keeping it when that is impossible.
-void updateInnerQuad(MappingQuad& mapping);
+void updateInnerQuad(const MappingGeometry& mapping, MappingGuide& guide);
 
 // A point of the perspective guide: the transform's point at fractions s
 // across and t down the guide (the graph rectangle 20 pixels in on every
 // side), rounded to the nearest pixel. Empty when the corners have no
 // transform or the graph rectangle is empty.
-std::optional<IntPoint> perspectiveGuidePoint(const MappingQuad& mapping, double s, double t);
+std::optional<IntPoint> perspectiveGuidePoint(const MappingGeometry& mapping, double s, double t);
 
 // Rebuilds the output from the input: the corners' quadrilateral sampled
 // (nearest, no interpolation) onto the graph rectangle by the geometry's method,

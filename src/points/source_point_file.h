@@ -3,12 +3,13 @@
 // ends; written in code page 932 with a final NUL by the common text writer.
 
 #include <string>
+#include <vector>
 
 #include "common/axis_settings.h"
 #include "points/source_points.h"
 
 namespace qf {
 
-std::string sourcePointFileText(const SourcePointList& list, const AxisSettings& axis);
+std::string sourcePointFileText(const std::vector<SourcePoint>& points, const AxisSettings& axis);
 
 }  // namespace qf

@@ -1,19 +1,16 @@
 #include "points/source_points.h"
 
-#include <algorithm>
-
 namespace qf {
 
-int32_t SourcePointList::add(SourcePoint p) {
-    if (pointCount < 0 || pointCount >= kMaxSourcePoints) return -1;
-    points[pointCount] = p;
-    return pointCount++;
+int32_t addSourcePoint(std::vector<SourcePoint>& points, SourcePoint p) {
+    if (points.size() >= std::size_t(kMaxSourcePoints)) return -1;
+    points.push_back(p);
+    return int32_t(points.size()) - 1;
 }
 
-bool SourcePointList::remove(int32_t i) {
-    if (i < 0 || i >= pointCount) return false;
-    std::copy(points.begin() + i + 1, points.begin() + pointCount, points.begin() + i);
-    --pointCount;
+bool removeSourcePoint(std::vector<SourcePoint>& points, int32_t i) {
+    if (i < 0 || std::size_t(i) >= points.size()) return false;
+    points.erase(points.begin() + i);
     return true;
 }
 

@@ -42,10 +42,10 @@ std::string unixLines(std::string text) {
 // The working state a project describes, as the window would hold it.
 struct Session {
     ImagePair images;
-    MappingQuad mapping;
+    MappingGeometry mapping;  // placed for the picture's size as it is read
     DisplaySource display;
     AxisSettings axis;
-    SourcePointList points;
+    std::vector<SourcePoint> points;
     int zoomShift = 0;
     std::string pictureWarning;  // damage the decoder read past
 };
@@ -66,10 +66,6 @@ std::string loadPicture(DocumentRecord& project, const GeometryGiven& given,
 
     const cv::Mat& input = s.images.inputImage;
     placeMissingGeometry(project, given, input.cols, input.rows);
-    // The working picture is mapped with the geometry the mapping was run
-    // with; corners moved after it do not change what the points were clicked on.
-    s.mapping.geometry = workingGeometry(project);
-    updateInnerQuad(s.mapping);
     s.axis = project.axis;
     return {};
 }
@@ -91,7 +87,8 @@ std::string placePoints(const DocumentRecord& project, Session& s) {
             !e.empty())
             return "extract: " + e;
     }
-    for (const SourcePoint& p : points) s.points.add(p);
+    for (const SourcePoint& p : points)
+        if (addSourcePoint(s.points, p) < 0) break;
     s.display.displaySource = 2;
     selectCurrentImage(s.display);
     return {};
@@ -197,8 +194,8 @@ ProjectRun runProject(const BatchOptions& options) {
     if (project.extractSeed) mapWorkingPicture(project, asLoaded, *s);
     if (const std::string e = placePoints(project, *s); !e.empty()) return failed(e);
     FitInput in;
-    in.points = s->points.points.data();
-    in.pointCount = s->points.pointCount;
+    in.points = s->points.data();
+    in.pointCount = int32_t(s->points.size());
     in.axis = s->axis;
     in.settings = project.fit;
     in.imagePresent = imagePresent(s->images, s->display.currentImage);

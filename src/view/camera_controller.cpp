@@ -110,8 +110,11 @@ void CameraController::setCameraRunning(int device, bool on) {
     refreshDisplay(m_state);
     // Without a frame there is no size to place the geometry for; placing it
     // for 0 x 0 would collapse the user's corners and axis rectangle.
-    if (!frame.empty())
-        resetMappingForImage(frame.cols, frame.rows, m_state.mapping, m_state.axis.axisRect);
+    if (!frame.empty()) {
+        resetMappingForImage(frame.cols, frame.rows, m_state.doc.mapping,
+                             m_state.doc.axis.axisRect);
+        updateInnerQuad(m_state.doc.mapping, m_state.guide);
+    }
     if (!m_timers[device]->isActive()) m_timers[device]->start();
 }
 

@@ -6,32 +6,11 @@
 
 namespace qf {
 
-DocumentRecord recordOf(const ViewState& s) {
-    DocumentRecord r;
-    r.image = s.picture.imagePath;
-    r.mapping = s.mapping.geometry;
-    r.applied = s.picture.applied;
-    r.axis = s.axis;
-    r.points.assign(s.points.points.begin(), s.points.points.begin() + s.points.pointCount);
-    r.extraction = s.extraction;
-    r.fit = s.fit;
-    r.graph = s.graphStyle;
-    return r;
-}
-
 void showRecord(ViewState& s, const DocumentRecord& r) {
-    if (s.mapping.geometry != r.mapping) {
-        s.mapping.geometry = r.mapping;
-        updateInnerQuad(s.mapping);
-    }
-    s.axis = r.axis;
-    const int32_t selected = s.points.selectedPoint;
-    s.points = SourcePointList{};
-    for (const SourcePoint& p : r.points) s.points.add(p);
-    s.points.selectedPoint = selected < s.points.pointCount ? selected : -1;
-    s.extraction = r.extraction;
-    s.fit = r.fit;
-    s.graphStyle = r.graph;
+    const bool moved = s.doc.mapping != r.mapping;
+    s.doc = r;
+    if (moved) updateInnerQuad(s.doc.mapping, s.guide);
+    if (s.selectedPoint >= s.pointCount()) s.selectedPoint = -1;
 }
 
 PictureWork pictureWorkFor(const ViewState& s, const DocumentRecord& r) {

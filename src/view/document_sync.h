@@ -1,21 +1,17 @@
 #pragma once
-// The view works on its own copy of the document's record while a gesture or
-// a command runs, and hands the result back to the document as one edit.
-// These functions move the record between the document and the view's state,
-// and say what the pictures need when a record arrives that the view did not
-// make (undo, redo, an opened project).
+// The view edits the document's record in its state while a gesture or a
+// command runs, and hands the result back to the document as one edit. When a
+// record arrives that the view did not make (undo, redo, an opened project),
+// these functions take it in and say what the pictures need.
 
 #include "document/document_record.h"
 #include "view/view_state.h"
 
 namespace qf {
 
-// The work part of the view's state as a record.
-DocumentRecord recordOf(const ViewState& s);
-
-// Copies the record into the view's state: geometry, axes, points and
-// settings. The point selection stays while it names a point. The pictures
-// are not touched (see pictureWorkFor).
+// Makes the record the view's: the mapping guide follows its corners, and the
+// point selection stays while it names a point. The pictures are not touched
+// (see pictureWorkFor).
 void showRecord(ViewState& s, const DocumentRecord& r);
 
 struct PictureWork {

@@ -47,9 +47,8 @@ ImageView::ImageView(Dialogs& dialogs, QWidget* parent)
     viewport()->setMouseTracking(true);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
-    m_state.mapping.innerQuad =
-        computeInnerQuad(m_state.mapping.geometry.corners, 40.0 / 80, 40.0 / 60)
-            .value_or(m_state.mapping.innerQuad);
+    m_state.guide.innerQuad = computeInnerQuad(m_state.doc.mapping.corners, 40.0 / 80, 40.0 / 60)
+                                  .value_or(m_state.guide.innerQuad);
 }
 
 ImageView::~ImageView() = default;
@@ -210,42 +209,40 @@ void ImageView::applyPaneOps(const PaneOps& ops) {
     if (ops.refreshAll) refreshSourcePointPane();
     for (int row : ops.removedRows) {
         m_pane->deleteSourcePointRow(row);
-        for (int k = row; k < m_state.points.pointCount; ++k)
+        for (int k = row; k < m_state.pointCount(); ++k)
             m_pane->setSourcePointText(k, 0, std::to_string(k + 1));
     }
     if (ops.addedRow >= 0) {
         m_pane->activateOutputTab(2);
         m_pane->insertSourcePointRow(
             ops.addedRow,
-            sourcePointTexts(ops.addedRow, m_state.points.points[ops.addedRow], m_state.axis));
+            sourcePointTexts(ops.addedRow, m_state.doc.points[std::size_t(ops.addedRow)],
+                             m_state.doc.axis));
         m_pane->selectSourcePointRow(ops.addedRow);
     }
     if (ops.selectRow >= 0) m_pane->selectSourcePointRow(ops.selectRow);
-    if (ops.ensureVisibleRow >= 0 && m_state.points.pointCount > 0)
-        m_pane->ensureSourcePointVisible(
-            std::min(ops.ensureVisibleRow, m_state.points.pointCount - 1));
+    if (ops.ensureVisibleRow >= 0 && m_state.pointCount() > 0)
+        m_pane->ensureSourcePointVisible(std::min(ops.ensureVisibleRow, m_state.pointCount() - 1));
     if (ops.refreshAll || !ops.removedRows.empty() || ops.addedRow >= 0) showResiduals();
 }
 
 void ImageView::refreshSourcePointPane() {
     if (!m_pane) return;
     m_pane->resetSourcePointColumns();
-    for (int i = 0; i < m_state.points.pointCount; ++i)
-        m_pane->insertSourcePointRow(i,
-                                     sourcePointTexts(i, m_state.points.points[i], m_state.axis));
-    if (m_state.points.pointCount > 0)
-        m_pane->ensureSourcePointVisible(m_state.points.pointCount - 1);
+    for (int i = 0; i < m_state.pointCount(); ++i)
+        m_pane->insertSourcePointRow(
+            i, sourcePointTexts(i, m_state.doc.points[std::size_t(i)], m_state.doc.axis));
+    if (m_state.pointCount() > 0) m_pane->ensureSourcePointVisible(m_state.pointCount() - 1);
     showResiduals();
     viewport()->update();
 }
 
 void ImageView::showResiduals() {
     if (!m_pane) return;
-    const int count = m_state.points.pointCount;
-    const std::vector<SourcePoint> points(m_state.points.points.begin(),
-                                          m_state.points.points.begin() + count);
+    const int count = m_state.pointCount();
+    const std::vector<SourcePoint>& points = m_state.doc.points;
     const FitDetails& d = m_state.fitDetails;
-    const bool current = detailsMatch(d, points, m_state.axis);
+    const bool current = detailsMatch(d, points, m_state.doc.axis);
     for (int i = 0; i < count; ++i)
         m_pane->setSourcePointText(i, 5, current ? formatG(d.residuals[std::size_t(i)]) : "");
 }
@@ -365,7 +362,7 @@ QImage ImageView::generatedGraphImage() {
 }
 
 void ImageView::refreshGeneratedGraphPane() {
-    if (m_pane) m_pane->fillGeneratedGraph(m_state.generated, m_state.fit.graphPointCount);
+    if (m_pane) m_pane->fillGeneratedGraph(m_state.generated, m_state.doc.fit.graphPointCount);
 }
 
 void ImageView::clearResults() {
@@ -384,17 +381,17 @@ void ImageView::setDocument(Document* doc) {
     m_doc = doc;
     if (!m_doc) return;
     connect(m_doc, &Document::changed, this, &ImageView::onDocumentChanged);
-    if (recordOf(m_state) != m_doc->record()) adoptRecord(m_doc->record());
+    if (m_state.doc != m_doc->record()) adoptRecord(m_doc->record());
 }
 
 void ImageView::commitEdit(const char* label) {
     if (!m_doc || m_adopting) return;
-    m_doc->commit(recordOf(m_state), label);
+    m_doc->commit(m_state.doc, label);
 }
 
 void ImageView::onDocumentChanged(Document::Change) {
     // The view's own edits are already shown.
-    if (recordOf(m_state) == m_doc->record()) {
+    if (m_state.doc == m_doc->record()) {
         emit stateChanged();
         return;
     }
@@ -404,7 +401,7 @@ void ImageView::onDocumentChanged(Document::Change) {
 void ImageView::adoptRecord(const DocumentRecord& r) {
     m_adopting = true;
     const PictureWork work = pictureWorkFor(m_state, r);
-    const DocumentRecord before = recordOf(m_state);
+    const DocumentRecord before = m_state.doc;
     if (work.read) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         PictureRead read = readPicture(r.image);

@@ -92,22 +92,23 @@ void ImageView::chooseCaptureSettings() {
 
 void ImageView::followListSelection() {
     const std::vector<int> rows = m_pane ? m_pane->selectedSourcePointRows() : std::vector<int>{};
-    m_state.points.selectedPoint = rows.empty() ? -1 : rows.front();
+    m_state.selectedPoint = rows.empty() ? -1 : rows.front();
     changed();
 }
 
 void ImageView::removeAllPoints() {
-    if (m_state.points.pointCount == 0) return;
-    m_state.points = SourcePointList{};
+    if (m_state.pointCount() == 0) return;
+    m_state.doc.points.clear();
+    m_state.selectedPoint = -1;
     refreshSourcePointPane();
     changed();
     commitEdit(QT_TRANSLATE_NOOP("qf::Edits", "すべての点を削除"));
 }
 
 void ImageView::deleteSelectedPoint() {
-    const int i = m_state.points.selectedPoint;
-    if (!m_state.points.remove(i)) return;
-    m_state.points.selectedPoint = -1;
+    const int i = m_state.selectedPoint;
+    if (!removeSourcePoint(m_state.doc.points, i)) return;
+    m_state.selectedPoint = -1;
     PaneOps ops;
     ops.removedRows.push_back(i);
     applyPaneOps(ops);
@@ -126,7 +127,7 @@ CommandSnapshot ImageView::snapshot() const {
     CommandSnapshot c;
     const ViewState& s = m_state;
     c.imagePresent = s.imagePresent();
-    c.pointCount = s.points.pointCount;
+    c.pointCount = s.pointCount();
     c.displaySource = s.display.displaySource;
     c.showGeneratedGraph = s.display.showGeneratedGraph != 0;
     c.generatedCount = s.generated.generatedCount;
@@ -136,12 +137,12 @@ CommandSnapshot ImageView::snapshot() const {
     c.erasePointsMode = s.tools.tool == Tool::ErasePoints;
     c.extractMode = s.tools.tool == Tool::Extract;
     c.extractPreview = s.extractPreview.shown();
-    c.showMappingGrid = s.mapping.showMappingGrid;
+    c.showMappingGrid = s.guide.showMappingGrid;
     c.showPixelGrid = s.showPixelGrid;
     c.showMagnifier = s.showMagnifier;
     c.greyMode = s.greyMode;
     c.cameraRunning = m_camera->runningDevices();
-    c.selectedPoint = s.points.selectedPoint;
+    c.selectedPoint = s.selectedPoint;
     return c;
 }
 

@@ -8,6 +8,7 @@
 #include "imaging/image_file.h"
 #include "imaging/mapping.h"
 #include "imaging/processing.h"
+#include "points/source_points.h"
 
 namespace qf {
 
@@ -46,7 +47,7 @@ void toggleGeneratedGraph(ViewState& s) {
 
 void toggleMappingGrid(ViewState& s) {
     s.display.displaySource = 1;
-    s.mapping.showMappingGrid = !s.mapping.showMappingGrid;
+    s.guide.showMappingGrid = !s.guide.showMappingGrid;
     refreshDisplay(s);
 }
 
@@ -59,12 +60,16 @@ void toggleGreyMode(ViewState& s) {
     s.extractPreview = {};  // found on the picture this replaces
     convertGrey(s.images, s.display.currentImage, s.greyMode);
     // The working picture is rebuilt from the input: no longer the mapping.
-    if (s.imagePresent()) s.picture.applied.reset();
+    if (s.imagePresent()) {
+        s.picture.applied.reset();
+        s.doc.applied.reset();
+    }
 }
 
 std::string previewExtraction(ViewState& s, IntPoint image, const ExtractionCancel& cancel) {
     if (!s.imagePresent() || s.display.displaySource != 2) return {};
-    ExtractionResult r = extractCurve(*s.current(), s.axis.axisRect, image, s.extraction, cancel);
+    ExtractionResult r =
+        extractCurve(*s.current(), s.doc.axis.axisRect, image, s.doc.extraction, cancel);
     if (!r.ok) return r.error;
     s.extractPreview.seed = image;
     s.extractPreview.result = std::move(r);
@@ -82,7 +87,7 @@ std::string redoExtraction(ViewState& s) {
 int confirmExtraction(ViewState& s) {
     int added = 0;
     for (const SourcePoint& p : s.extractPreview.result.points) {
-        if (s.points.add(p) < 0) break;
+        if (addSourcePoint(s.doc.points, p) < 0) break;
         ++added;
     }
     s.extractPreview = {};
@@ -99,8 +104,9 @@ std::string extractionNote(const ExtractionPreview& preview) {
 
 void runMappingCommand(ViewState& s) {
     if (s.imagePresent()) {
-        runMapping(s.images, s.display.currentImage, s.mapping.geometry);
-        s.picture.applied = s.mapping.geometry;
+        applyMappingNow(s.doc);
+        runMapping(s.images, s.display.currentImage, s.doc.mapping);
+        s.picture.applied = s.doc.applied;
         selectTool(s, Tool::GraphRect);
     }
     refreshDisplay(s);
@@ -115,10 +121,10 @@ void runProcessingCommand(ViewState& s) {
 
 FitCommandResult runFitCommand(ViewState& s, SvdFitWork& work) {
     FitInput in;
-    in.points = s.points.points.data();
-    in.pointCount = s.points.pointCount;
-    in.axis = s.axis;
-    in.settings = s.fit;
+    in.points = s.doc.points.data();
+    in.pointCount = s.pointCount();
+    in.axis = s.doc.axis;
+    in.settings = s.doc.fit;
     in.imagePresent = s.imagePresent();
     FitCommandResult r;
     r.outcome = runFit(in, work, s.fitResult, s.generated);
@@ -126,7 +132,7 @@ FitCommandResult runFitCommand(ViewState& s, SvdFitWork& work) {
     s.fitDetails = r.outcome.status == FitOk ? fitDetailsOf(in, s.fitResult, work) : FitDetails{};
     if (r.outcome.status == FitOk) {
         // The report as it is written to files, then what a user reads.
-        r.report = fitReportForPage(s.fitResult, s.fit.basisExpr) +
+        r.report = fitReportForPage(s.fitResult, s.doc.fit.basisExpr) +
                    readableResultsText(s.fitResult, s.fitDetails);
         r.activeTab = 1;
     }
@@ -161,8 +167,11 @@ void resetZoomToOrigin(ViewState& s) {
 }
 
 void installPicture(ViewState& s, cv::Mat picture, const std::string& path) {
-    installLoadedImage(std::move(picture), s.images, s.mapping, s.axis.axisRect, s.display,
+    installLoadedImage(std::move(picture), s.images, s.doc.mapping, s.doc.axis.axisRect, s.display,
                        s.transform.zoomShift, s.greyMode);
+    updateInnerQuad(s.doc.mapping, s.guide);
+    s.doc.image = path;
+    s.doc.applied.reset();
     s.picture.imagePath = path;
     s.picture.applied.reset();
     s.extractPreview = {};

@@ -1,9 +1,12 @@
 #pragma once
-// Everything the image view works on, as plain records: the pictures, which of
-// them is shown, zoom and scroll, the mouse tools, the mapping geometry, the
-// axes, the source points, the fit settings and results and the graph style.
-// The widget adds only what needs Qt (events, painting, dialogs, timers, the
-// label font, the cameras and the solver's work area).
+// Everything the image view works on, as plain records: the document's record
+// itself (the work: picture path, mapping geometry, axes, points, extraction,
+// fit and graph settings), and beside it only what is derived from it or lasts
+// no longer than a gesture: the pictures, which of them is shown, zoom and
+// scroll, the mouse tools, the drag, the mapping guide, the point selection,
+// the extraction preview and the fit's results. The widget adds only what
+// needs Qt (events, painting, dialogs, timers, the label font, the cameras and
+// the solver's work area).
 
 #include <cstdint>
 #include <opencv2/core.hpp>
@@ -13,6 +16,7 @@
 #include "common/axis_settings.h"
 #include "common/geometry.h"
 #include "common/view_transform.h"
+#include "document/document_record.h"
 #include "fit/fit_types.h"
 #include "fit/readable_results.h"
 #include "graph/graph_style.h"
@@ -84,26 +88,25 @@ struct PictureSource {
 };
 
 struct ViewState {
+    // The work as the document holds it; the view edits it in place while a
+    // gesture or a command runs and hands it to the document as one edit.
+    DocumentRecord doc;
     ImagePair images;
-    PictureSource picture;
+    PictureSource picture;  // what the pictures were made from
     DisplaySource display;
     ViewTransform transform;
     InteractionMode tools;
     DragState drag;
-    MappingQuad mapping;
-    AxisSettings axis;  // its axisRect is the axis rectangle
-    SourcePointList points;
+    MappingGuide guide;
+    int32_t selectedPoint = -1;  // row selected in the point list, -1 for none
     bool greyMode = true;
     uint32_t pixelGridColour = 0xFF0000;  // 0x00BBGGRR: blue
     bool showPixelGrid = false;
     bool showMagnifier = true;  // the loupe while placing points, corners and edges
-    ExtractionSettings extraction;
     ExtractionPreview extractPreview;
-    FitSettings fit;
     FitResult fitResult;
     FitDetails fitDetails;  // of the last successful fit; empty after a failed one
     GeneratedGraph generated;
-    GraphStyle graphStyle;
     CaptureSettings capture;
 
     // The displayed image, or null.
@@ -113,6 +116,7 @@ struct ViewState {
         const cv::Size size = currentImageSize(images, display.currentImage);
         return {size.width, size.height};
     }
+    int32_t pointCount() const { return int32_t(doc.points.size()); }
     // What almost every image command is enabled by.
     bool imagePresent() const { return qf::imagePresent(images, display.currentImage); }
 };

@@ -59,11 +59,11 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.frame()));
         ASSERT_TRUE(w.projects().openPicture(picture));
         // Three points in the default axis frame (55,55)-(105,85) of 0..1 x 0..1.
-        view().state().axis.axisRect = {55, 55, 105, 85};
+        view().state().doc.axis.axisRect = {55, 55, 105, 85};
         view().onCommand(ID_ADD_POINTS);
         for (const QPoint p : {QPoint(60, 80), QPoint(80, 70), QPoint(100, 60)})
             QTest::mouseClick(view().viewport(), Qt::LeftButton, {}, p);
-        ASSERT_EQ(view().state().points.pointCount, 3);
+        ASSERT_EQ(view().state().pointCount(), 3);
         view().viewport()->installEventFilter(&paints);
         settle();
     }
@@ -98,22 +98,22 @@ TEST_F(ApplicationWindowTest, FitSettingsWaitForTheNextFitWithoutARepaint) {
     choose(I::Degree, "2");
     enter(I::Basis3, "sin(x)");
     enter(I::GraphPointCount, "300");
-    EXPECT_EQ(view().state().fit.degree, 2);
-    EXPECT_EQ(view().state().fit.basisExpr[3], "sin(x)");
-    EXPECT_EQ(view().state().fit.graphPointCount, 300);
+    EXPECT_EQ(view().state().doc.fit.degree, 2);
+    EXPECT_EQ(view().state().doc.fit.basisExpr[3], "sin(x)");
+    EXPECT_EQ(view().state().doc.fit.graphPointCount, 300);
     EXPECT_EQ(paintsNow(), 0);
 }
 
 TEST_F(ApplicationWindowTest, AnAxisChangeRevaluesThePointsAndRepaints) {
     EXPECT_EQ(sourcePointText(2, 1), "0.9");
     enter(I::XMax, "10");
-    EXPECT_EQ(view().state().axis.xMax, 10.0);
+    EXPECT_EQ(view().state().doc.axis.xMax, 10.0);
     EXPECT_EQ(sourcePointText(2, 1), "9");
     EXPECT_GT(paintsNow(), 0);
 
     settle();
     choose(I::XScale, "対数");
-    EXPECT_EQ(view().state().axis.xLog, 1);
+    EXPECT_EQ(view().state().doc.axis.xLog, 1);
     EXPECT_EQ(sourcePointText(2, 1), "<?>");  // a logarithmic axis from 0 has no values
     EXPECT_EQ(sourcePointText(2, 2), "0.833333");
     EXPECT_GT(paintsNow(), 0);
@@ -122,7 +122,7 @@ TEST_F(ApplicationWindowTest, AnAxisChangeRevaluesThePointsAndRepaints) {
 TEST_F(ApplicationWindowTest, AColourAloneRepaints) {
     dialogs.colourAnswer = 0x0000FF;
     QTest::mouseClick(grid().colourWidget()->otherButton(), Qt::LeftButton);
-    EXPECT_EQ(view().state().graphStyle.colour, 0x0000FFu);
+    EXPECT_EQ(view().state().doc.graph.colour, 0x0000FFu);
     EXPECT_GT(paintsNow(), 0);
 }
 
@@ -143,7 +143,7 @@ TEST_F(ApplicationWindowTest, TheLabelFontFollowsThePaneOnlyAfterAnAcceptedEdit)
 }
 
 TEST_F(ApplicationWindowTest, ThePanesFitButtonRunsTheFit) {
-    view().state().fit.degree = 1;
+    view().state().doc.fit.degree = 1;
     w.properties().refreshToolbar();
     QToolButton* fit = nullptr;
     for (auto* b : w.properties().findChildren<QToolButton*>())
@@ -159,7 +159,7 @@ TEST_F(ApplicationWindowTest, ThePanesFitButtonRunsTheFit) {
     QTest::mouseMove(view().viewport(), QPoint(80, 80));
     QTest::mouseMove(view().viewport(), QPoint(110, 90));
     QTest::mouseRelease(view().viewport(), Qt::LeftButton, {}, QPoint(110, 90));
-    ASSERT_EQ(view().state().points.pointCount, 0);
+    ASSERT_EQ(view().state().pointCount(), 0);
     EXPECT_FALSE(fit->isEnabled());
 }
 
@@ -195,11 +195,13 @@ TEST_F(ApplicationWindowTest, CtrlPPrintsAlthoughNoMenuHoldsTheCommand) {
 }
 
 TEST_F(ApplicationWindowTest, TheStatusBarFollowsThePointerAndFitShowsTheWholePicture) {
-    QMouseEvent hover(QEvent::MouseMove, QPointF(80, 70), view().viewport()->mapToGlobal(QPointF(80, 70)),
-                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent hover(QEvent::MouseMove, QPointF(80, 70),
+                      view().viewport()->mapToGlobal(QPointF(80, 70)), Qt::NoButton, Qt::NoButton,
+                      Qt::NoModifier);
     QApplication::sendEvent(view().viewport(), &hover);
     // Axis frame (55,55)-(105,85) of 0..1 x 0..1: (80, 70) is X 0.5, Y 0.5.
-    EXPECT_EQ(w.frame().pointerLabel()->text(), QStringLiteral("(80, 70)   X 0.5   Y 0.5   倍率 100%"));
+    EXPECT_EQ(w.frame().pointerLabel()->text(),
+              QStringLiteral("(80, 70)   X 0.5   Y 0.5   倍率 100%"));
 
     w.frame().triggerCommand(ID_ZOOM_FIT);  // 200 x 150 in a viewport of several hundred pixels
     EXPECT_GE(view().state().transform.zoomShift, 1);

@@ -101,7 +101,7 @@ protected:
     ImageView& view() { return w.view(); }
     Document& doc() { return w.projects().document(); }
     const DocumentRecord& record() { return doc().record(); }
-    DocumentRecord shown() { return recordOf(view().state()); }
+    DocumentRecord shown() { return view().state().doc; }
     void command(int id) {
         w.frame().triggerCommand(id);
         QApplication::processEvents();
@@ -158,7 +158,7 @@ public:
         switch (op) {
             case Op::MoveCorner: {
                 command(ID_MAPPING_CORNERS);
-                const IntPoint c = view().state().mapping.geometry.corners[2];
+                const IntPoint c = view().state().doc.mapping.corners[2];
                 dragOnView(view(), {c.x, c.y}, {c.x - 6, c.y - 4});
                 break;
             }
@@ -291,14 +291,15 @@ TEST_F(DocumentWindowUndoTest, EveryEditIsOneStepUndoneToTheStartAndRedoneToTheE
 TEST_F(DocumentWindowUndoTest, TheChosenMappingMethodStraightensThePicture) {
     run(Op::MoveCorner);
     run(Op::ChoosePerspective);
-    const MappingQuad& mapping = view().state().mapping;
+    const MappingGeometry& mapping = view().state().doc.mapping;
     EXPECT_EQ(record().mapping.method, MappingMethod::Perspective);
-    const IntRect& g = mapping.geometry.graphRect;
-    EXPECT_EQ(mapping.innerQuad, computeInnerQuad(mapping.geometry.corners, 40.0 / g.width(),
-                                                    40.0 / g.height(), MappingMethod::Perspective));
+    const IntRect& g = mapping.graphRect;
+    EXPECT_EQ(view().state().guide.innerQuad,
+              computeInnerQuad(mapping.corners, 40.0 / g.width(), 40.0 / g.height(),
+                               MappingMethod::Perspective));
     run(Op::RunMapping);
     ImagePair direct{view().state().images.inputImage, cv::Mat()};
-    runMapping(direct, CurrentImage::Input, mapping.geometry);
+    runMapping(direct, CurrentImage::Input, mapping);
     const cv::Mat perspective = picturePixels().second;
     EXPECT_TRUE(samePixels(perspective, direct.outputImage));
     EXPECT_EQ(record().applied->method, MappingMethod::Perspective);
@@ -465,7 +466,7 @@ TEST_F(DocumentWindowUndoTest, TheKeysAndTheMenuFollowTheHistory) {
 
     // Delete in a settings editor edits the text, not the selected point.
     addPoints({{80, 70}});  // selects the point there
-    ASSERT_GE(view().state().points.selectedPoint, 0);
+    ASSERT_GE(view().state().selectedPoint, 0);
     enterInPane(grid(), PanelItem::YMax, "3");
     EXPECT_EQ(record().points.size(), 2u);
     EXPECT_EQ(record().axis.yMax, 3.0);
@@ -520,7 +521,7 @@ TEST_F(DocumentWindowTest, AProjectSavedInTheWindowReplaysToTheSameFilesInTheBat
     ASSERT_GT(view().state().generated.generatedCount, 0);
     // A handle moved after the mapping: the points stay on the picture as mapped.
     command(ID_MAPPING_CORNERS);
-    const IntPoint c = view().state().mapping.geometry.corners[0];
+    const IntPoint c = view().state().doc.mapping.corners[0];
     dragOnView(view(), {c.x, c.y}, {c.x + 3, c.y + 2});
     ASSERT_NE(record().mapping.corners, record().applied->corners);
 

@@ -64,7 +64,7 @@ protected:
 TEST_F(PictureOpenTest, FailedLoadChangesNothing) {
     open(1000, 800);
     scrollTo({300, 200});
-    s().points.add({10, 20});
+    addSourcePoint(s().doc.points, {10, 20});
     const QString notAPicture = dir.filePath(QStringLiteral("notes.png"));
     {
         QFile f(notAPicture);
@@ -78,7 +78,7 @@ TEST_F(PictureOpenTest, FailedLoadChangesNothing) {
         EXPECT_EQ(s().imageSize(), (IntSize{1000, 800}));
         EXPECT_EQ(s().transform.scrollPos, (IntPoint{300, 200}));
         EXPECT_GT(view().horizontalScrollBar()->maximum(), 0);
-        EXPECT_EQ(s().points.pointCount, 1);
+        EXPECT_EQ(s().pointCount(), 1);
     }
     ASSERT_EQ(dialogs.messages.size(), 3u);
     EXPECT_EQ(dialogs.messages[0],

@@ -32,7 +32,7 @@ struct Window {
     explicit Window(const QString& picture) : Window(picture, ownDialogs) {}
     Window(const QString& picture, FakeDialogs& answers) : dialogs(answers) {
         loaded = app.projects().openPicture(picture);
-        view.state().axis.axisRect = {55, 55, 105, 85};
+        view.state().doc.axis.axisRect = {55, 55, 105, 85};
     }
 
     // As the frame runs it, whatever its enable rule says.
@@ -41,9 +41,9 @@ struct Window {
     // Points of y = (50x - 3) / 60 in the default axis frame (55,55)-(105,85)
     // over 0..1 x 0..1.
     void addLinePoints(int count) {
-        SourcePointList& p = view.state().points;
-        for (int i = 0; i < count; ++i) p.points[size_t(i)] = {60 + 2 * (i % 20), 84 - i % 20};
-        p.pointCount = count;
+        std::vector<SourcePoint>& p = view.state().doc.points;
+        p.clear();
+        for (int i = 0; i < count; ++i) p.push_back({60 + 2 * (i % 20), 84 - i % 20});
     }
 
     FakeDialogs ownDialogs;
@@ -66,7 +66,7 @@ protected:
 
     void fitLine() {
         w->addLinePoints(6);
-        w->view.state().fit.degree = 1;
+        w->view.state().doc.fit.degree = 1;
         w->command(ID_FIT_RUN);
         ASSERT_EQ(w->view.state().generated.generatedCount, 50);
     }
@@ -94,25 +94,26 @@ TEST_F(ResultsControllerTest, EveryFitOutcomeAsTheUserSeesIt) {
     } cases[] = {
         {"no points", 0, [](ViewState&) {}, false, "", false, 0, false},
         {"more than 128 points", 129, [](ViewState&) {}, false, "", false, 0, false},
-        {"rejected settings", 5, [](ViewState& s) { s.fit.graphPointCount = 1; }, true,
+        {"rejected settings", 5, [](ViewState& s) { s.doc.fit.graphPointCount = 1; }, true,
          "グラフ作製データ数？", false, 0, true},
         {"formula error", 5,
          [](ViewState& s) {
-             s.fit.modelKind = 2;
-             s.fit.basisExpr[3] = "x * (";
+             s.doc.fit.modelKind = 2;
+             s.doc.fit.basisExpr[3] = "x * (";
          },
          true, "インタープリタ エラー", false, 0, true},
-        {"solver error", 5, [](ViewState& s) { s.axis.axisRect.right = s.axis.axisRect.left; },
-         true, "最小2乗法\u3000実行エラー", false, 0, true},
+        {"solver error", 5,
+         [](ViewState& s) { s.doc.axis.axisRect.right = s.doc.axis.axisRect.left; }, true,
+         "最小2乗法\u3000実行エラー", false, 0, true},
         // The curve's values pass the largest double: no fit, and the reason.
         {"overflowing fit", 5,
          [](ViewState& s) {
-             s.axis.yMax = 1e308;
-             s.fit.modelKind = 1;
-             s.fit.degree = 1;
+             s.doc.axis.yMax = 1e308;
+             s.doc.fit.modelKind = 1;
+             s.doc.fit.degree = 1;
          },
          true, "generated point 26 of 50 is not finite (X = 0.510204, Y = INF)", false, 0, true},
-        {"fitted", 5, [](ViewState& s) { s.fit.degree = 1; }, false, "", true, 1, true},
+        {"fitted", 5, [](ViewState& s) { s.doc.fit.degree = 1; }, false, "", true, 1, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -143,7 +144,7 @@ TEST_F(ResultsControllerTest, EveryFitOutcomeAsTheUserSeesIt) {
         const InteractionMode& t = view.state().tools;
         EXPECT_EQ(t.tool == Tool::None, c.toolsCleared);
         const int rows = pane.graphPointList()->rowCount();
-        EXPECT_EQ(rows, c.report ? view.state().fit.graphPointCount : 0);
+        EXPECT_EQ(rows, c.report ? view.state().doc.fit.graphPointCount : 0);
     }
 }
 
@@ -152,7 +153,7 @@ TEST_F(ResultsControllerTest, AFittedReportMatchesTheResult) {
     fitLine();
     const ViewState& s = w->view.state();
     EXPECT_EQ(w->pane.paneText(1).toStdString() + "\n",
-              QString::fromStdString(buildFitReport(s.fitResult, s.fit.basisExpr) +
+              QString::fromStdString(buildFitReport(s.fitResult, s.doc.fit.basisExpr) +
                                      readableResultsText(s.fitResult, s.fitDetails))
                   .remove('\r')
                   .toStdString());
@@ -169,7 +170,7 @@ TEST_F(ResultsControllerTest, SourcePointsAreWrittenAsTheFileText) {
     ASSERT_EQ(w->dialogs.saveRequests.size(), 1u);
     EXPECT_EQ(w->dialogs.saveRequests[0].defaultSuffix, "csv");
     const std::string expected =
-        toCp932(sourcePointFileText(w->view.state().points, w->view.state().axis)).bytes;
+        toCp932(sourcePointFileText(w->view.state().doc.points, w->view.state().doc.axis)).bytes;
     EXPECT_EQ(fileBytes(path).toStdString(), expected);
     EXPECT_TRUE(w->dialogs.messages.empty());
 }
@@ -185,7 +186,7 @@ TEST_F(ResultsControllerTest, ResultFilesThatCannotBeWrittenSaySoAndChangeNothin
         EXPECT_TRUE(w->dialogs.messages[0].contains(blocked))
             << w->dialogs.messages[0].toStdString();
     }
-    EXPECT_EQ(w->view.state().points.pointCount, 6);
+    EXPECT_EQ(w->view.state().pointCount(), 6);
     EXPECT_EQ(w->view.state().generated.generatedCount, 50);
     EXPECT_FALSE(QFile::exists(blocked));
 }
@@ -206,7 +207,7 @@ TEST_F(ResultsControllerTest, GeneratedPointsFileHoldsTheReportHeaderAndThePoint
     w->command(ID_SAVE_GENERATED_POINTS);
     const ViewState& s = w->view.state();
     EXPECT_EQ(fileBytes(path).toStdString(),
-              toCp932(generatedGraphFileText(s.fitResult, s.generated, s.fit.basisExpr)).bytes);
+              toCp932(generatedGraphFileText(s.fitResult, s.generated, s.doc.fit.basisExpr)).bytes);
 }
 
 // A batch run killed between its renames leaves the rest of its set in
@@ -241,7 +242,7 @@ TEST_F(ResultsControllerTest, ASaveCompletesAnInterruptedResultSetFirst) {
     EXPECT_TRUE(w->dialogs.messages.empty());
     const ViewState& s = w->view.state();
     const std::string expected =
-        toCp932(generatedGraphFileText(s.fitResult, s.generated, s.fit.basisExpr)).bytes;
+        toCp932(generatedGraphFileText(s.fitResult, s.generated, s.doc.fit.basisExpr)).bytes;
     EXPECT_EQ(fileBytes(saved).toStdString(), expected);
 
     // The next writer finds nothing to complete: the save stays.

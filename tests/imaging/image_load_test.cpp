@@ -30,8 +30,8 @@ protected:
         display.displaySource = 2;
         display.showGeneratedGraph = 1;
         display.currentImage = CurrentImage::Output;
-        mapping.geometry.corners = {{{1, 2}, {3, 4}, {5, 6}, {7, 8}}};
-        mapping.showMappingGrid = 0;
+        mapping.corners = {{{1, 2}, {3, 4}, {5, 6}, {7, 8}}};
+        mapping.method = MappingMethod::Bilinear;
         axisRect = {1, 2, 3, 4};
     }
 
@@ -40,7 +40,7 @@ protected:
     }
 
     ImagePair images;
-    MappingQuad mapping;
+    MappingGeometry mapping;
     IntRect axisRect;
     DisplaySource display;
     int zoomShift = 3;
@@ -67,10 +67,10 @@ TEST_F(LoadImage, ReplacesTheImagesAndResetsTheView) {
     EXPECT_EQ(display.displaySource, 1);
     EXPECT_EQ(display.currentImage, CurrentImage::Input);
     EXPECT_EQ(display.showGeneratedGraph, 1);
-    EXPECT_EQ(mapping.geometry.corners, (Quad{{{8, 8}, {56, 8}, {56, 40}, {8, 40}}}));
-    EXPECT_EQ(mapping.geometry.graphRect, (IntRect{6, 6, 58, 42}));
+    EXPECT_EQ(mapping.corners, (Quad{{{8, 8}, {56, 8}, {56, 40}, {8, 40}}}));
+    EXPECT_EQ(mapping.graphRect, (IntRect{6, 6, 58, 42}));
     EXPECT_EQ(axisRect, (IntRect{12, 12, 52, 36}));
-    EXPECT_EQ(mapping.showMappingGrid, 0);  // a setting, not geometry
+    EXPECT_EQ(mapping.method, MappingMethod::Bilinear);  // a setting, not geometry
 }
 
 TEST_F(LoadImage, GreyModeOffKeepsAPrivateCopy) {
@@ -101,7 +101,7 @@ TEST_F(LoadImage, FailureKeepsTheStateAndShowsNoImage) {
         {"folder.tif", "untitled.tif"},    {"no-extension", "untitled"},
     };
     const cv::Mat input = images.inputImage, output = images.outputImage;
-    const MappingQuad mappingBefore = mapping;
+    const MappingGeometry mappingBefore = mapping;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         display.currentImage = CurrentImage::Output;
@@ -115,9 +115,7 @@ TEST_F(LoadImage, FailureKeepsTheStateAndShowsNoImage) {
         EXPECT_EQ(images.outputImage.data, output.data);
         EXPECT_EQ(display.displaySource, 2);
         EXPECT_EQ(zoomShift, 3);
-        EXPECT_EQ(mapping.geometry.corners, mappingBefore.geometry.corners);
-        EXPECT_EQ(mapping.geometry.graphRect, mappingBefore.geometry.graphRect);
-        EXPECT_EQ(mapping.innerQuad, mappingBefore.innerQuad);
+        EXPECT_EQ(mapping, mappingBefore);
         EXPECT_EQ(axisRect, (IntRect{1, 2, 3, 4}));
     }
     // The refresh after a later display command shows the kept output again.

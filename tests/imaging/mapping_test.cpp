@@ -33,17 +33,17 @@ ImagePair pairOf(const cv::Mat& input) {
     return {input.clone(), input.clone()};
 }
 
-MappingQuad quadOf(const Quad& corners, const IntRect& rect) {
-    MappingQuad m;
-    m.geometry.corners = corners;
-    m.geometry.graphRect = rect;
+MappingGeometry quadOf(const Quad& corners, const IntRect& rect) {
+    MappingGeometry m;
+    m.corners = corners;
+    m.graphRect = rect;
     return m;
 }
 
 // The input is used as it is laid out in memory; the output starts as a copy.
 cv::Mat mapped(const cv::Mat& input, const Quad& corners, const IntRect& rect) {
     ImagePair images{input, input.clone()};
-    runMapping(images, CurrentImage::Input, quadOf(corners, rect).geometry);
+    runMapping(images, CurrentImage::Input, quadOf(corners, rect));
     return images.outputImage;
 }
 
@@ -68,24 +68,25 @@ void expectPixels(const cv::Mat& out, const cv::Mat& in,
 }
 
 TEST(MappingReset, PlacesGeometryFor640x480) {
-    MappingQuad m;
+    MappingGeometry m;
+    MappingGuide g;
     IntRect axis;
     resetMappingForImage(640, 480, m, axis);
-    EXPECT_EQ(m.geometry.corners, (Quad{{{80, 80}, {560, 80}, {560, 400}, {80, 400}}}));
-    EXPECT_EQ(m.geometry.graphRect, (IntRect{60, 60, 580, 420}));
+    updateInnerQuad(m, g);
+    EXPECT_EQ(m.corners, (Quad{{{80, 80}, {560, 80}, {560, 400}, {80, 400}}}));
+    EXPECT_EQ(m.graphRect, (IntRect{60, 60, 580, 420}));
     EXPECT_EQ(axis, (IntRect{120, 120, 520, 360}));
-    EXPECT_EQ(m.innerQuad, (Quad{{{98, 97}, {541, 97}, {541, 382}, {98, 382}}}));
-    EXPECT_EQ(m.showMappingGrid, 1);
-    EXPECT_EQ(m.mappingGridDivisions, 10);
+    EXPECT_EQ(g.innerQuad, (Quad{{{98, 97}, {541, 97}, {541, 382}, {98, 382}}}));
+    EXPECT_EQ(g.showMappingGrid, 1);
+    EXPECT_EQ(g.mappingGridDivisions, 10);
 }
 
 TEST(MappingReset, InitialGuideIsTheOneTheInitialCornersGive) {
-    const MappingQuad m;
-    const IntRect& r = m.geometry.graphRect;
-    const std::optional<Quad> q =
-        computeInnerQuad(m.geometry.corners, 40.0 / r.width(), 40.0 / r.height());
+    const MappingGeometry m;
+    const IntRect& r = m.graphRect;
+    const std::optional<Quad> q = computeInnerQuad(m.corners, 40.0 / r.width(), 40.0 / r.height());
     ASSERT_TRUE(q);
-    EXPECT_EQ(*q, m.innerQuad);
+    EXPECT_EQ(*q, MappingGuide{}.innerQuad);
 }
 
 // Images too small for the insets: the geometry degenerates, the guide must
@@ -101,17 +102,19 @@ TEST(MappingReset, TinyAndEmptyImages) {
         {7, 2, {{{0, 0}, {7, 0}, {7, 2}, {0, 2}}}, {0, 0, 7, 2}},
     };
     for (const Case& c : cases) {
-        MappingQuad m;
+        MappingGeometry m;
         IntRect axis;
         resetMappingForImage(c.w, c.h, m, axis);
-        EXPECT_EQ(m.geometry.corners, c.corners) << c.w << "x" << c.h;
-        EXPECT_EQ(m.geometry.graphRect, c.graph) << c.w << "x" << c.h;
+        EXPECT_EQ(m.corners, c.corners) << c.w << "x" << c.h;
+        EXPECT_EQ(m.graphRect, c.graph) << c.w << "x" << c.h;
     }
-    MappingQuad m;
+    MappingGeometry m;
+    MappingGuide g;
     IntRect axis;
-    const Quad before = m.innerQuad;
+    const Quad before = g.innerQuad;
     resetMappingForImage(0, 0, m, axis);
-    EXPECT_EQ(m.innerQuad, before);
+    updateInnerQuad(m, g);
+    EXPECT_EQ(g.innerQuad, before);
 }
 
 TEST(InnerQuad, DegenerateQuadrilateralsLeaveTheGuideAlone) {
@@ -123,14 +126,15 @@ TEST(InnerQuad, DegenerateQuadrilateralsLeaveTheGuideAlone) {
     EXPECT_FALSE(computeInnerQuad(fine, std::numeric_limits<double>::infinity(), 0.5));
     EXPECT_TRUE(computeInnerQuad(fine, 0.5, 0.5));
 
-    MappingQuad m = quadOf(fine, {40, 40, 40, 100});  // zero-width graph rectangle
-    const Quad before = m.innerQuad;
-    updateInnerQuad(m);
-    EXPECT_EQ(m.innerQuad, before);
-    m.geometry.corners = flatRightEdge;
-    m.geometry.graphRect = {0, 0, 80, 80};
-    updateInnerQuad(m);
-    EXPECT_EQ(m.innerQuad, before);
+    MappingGeometry m = quadOf(fine, {40, 40, 40, 100});  // zero-width graph rectangle
+    MappingGuide g;
+    const Quad before = g.innerQuad;
+    updateInnerQuad(m, g);
+    EXPECT_EQ(g.innerQuad, before);
+    m.corners = flatRightEdge;
+    m.graphRect = {0, 0, 80, 80};
+    updateInnerQuad(m, g);
+    EXPECT_EQ(g.innerQuad, before);
 }
 
 // Left and right edge points 1 pixel apart: K takes K squared (1) and the
@@ -276,16 +280,16 @@ TEST(Mapping, InputsOfEveryLayout) {
 
 TEST(Mapping, NeedsAnImageAndLeavesOtherHoldersAlone) {
     const cv::Mat in = numbered(30, 20);
-    const MappingQuad m = quadOf({{{2, 2}, {28, 3}, {27, 18}, {3, 17}}}, {4, 4, 26, 16});
+    const MappingGeometry m = quadOf({{{2, 2}, {28, 3}, {27, 18}, {3, 17}}}, {4, 4, 26, 16});
 
     ImagePair none = pairOf(in);
     const cv::Mat before = none.outputImage;
-    runMapping(none, CurrentImage::None, m.geometry);
+    runMapping(none, CurrentImage::None, m);
     EXPECT_EQ(none.outputImage.data, before.data);
     EXPECT_EQ(cv::norm(none.outputImage, in, cv::NORM_INF), 0.0);
 
     ImagePair empty;
-    runMapping(empty, CurrentImage::Input, m.geometry);
+    runMapping(empty, CurrentImage::Input, m);
     EXPECT_TRUE(empty.outputImage.empty());
 
     // A Mat still holding the old output keeps its pixels; the output shares
@@ -293,12 +297,12 @@ TEST(Mapping, NeedsAnImageAndLeavesOtherHoldersAlone) {
     ImagePair images = pairOf(in);
     const cv::Mat held = images.outputImage;
     const cv::Mat heldCopy = held.clone();
-    runMapping(images, CurrentImage::Output, m.geometry);
+    runMapping(images, CurrentImage::Output, m);
     EXPECT_EQ(cv::norm(held, heldCopy, cv::NORM_INF), 0.0);
     EXPECT_NE(images.outputImage.data, images.inputImage.data);
     EXPECT_EQ(cv::norm(images.inputImage, in, cv::NORM_INF), 0.0);
-    EXPECT_EQ(cv::norm(images.outputImage,
-                       test::referenceMapping(in, m.geometry.corners, m.geometry.graphRect), cv::NORM_INF),
+    EXPECT_EQ(cv::norm(images.outputImage, test::referenceMapping(in, m.corners, m.graphRect),
+                       cv::NORM_INF),
               0.0);
 }
 

@@ -58,7 +58,8 @@ Quad photographedCorners(const Tilt& t) {
 // a pixel.
 cv::Mat photograph(const Quad& corners) {
     cv::Point2f to[4];
-    for (int k = 0; k < 4; ++k) to[k] = {float(corners[std::size_t(k)].x), float(corners[std::size_t(k)].y)};
+    for (int k = 0; k < 4; ++k)
+        to[k] = {float(corners[std::size_t(k)].x), float(corners[std::size_t(k)].y)};
     const cv::Matx33d back = cv::Matx33d(cv::getPerspectiveTransform(to, kFlatCorners));
     cv::Mat photo(900, 1200, CV_8UC3);
     const auto profile = [](double offset, double step, double v) {
@@ -110,7 +111,8 @@ LineErrors gridErrors(const cv::Mat& out) {
         double sum = 0;
         int n = 0;
         for (int fy = 112; fy < 500; ++fy) {
-            if (std::fmod(fy - kLineY0, kStepY) < 12 || std::fmod(fy - kLineY0, kStepY) > 28) continue;
+            if (std::fmod(fy - kLineY0, kStepY) < 12 || std::fmod(fy - kLineY0, kStepY) > 28)
+                continue;
             const double c = centreOfLine(column, [&](int x) { return grey(x, top + fy); });
             e.single = std::max(e.single, std::fabs(c - column));
             sum += c;
@@ -122,7 +124,8 @@ LineErrors gridErrors(const cv::Mat& out) {
         sum = 0;
         n = 0;
         for (int fx = 112; fx < 700; ++fx) {
-            if (std::fmod(fx - kLineX0, kStepX) < 12 || std::fmod(fx - kLineX0, kStepX) > 48) continue;
+            if (std::fmod(fx - kLineX0, kStepX) < 12 || std::fmod(fx - kLineX0, kStepX) > 48)
+                continue;
             const double c = centreOfLine(row, [&](int y) { return grey(left + fx, y); });
             e.single = std::max(e.single, std::fabs(c - row));
             sum += c;
@@ -136,33 +139,35 @@ LineErrors gridErrors(const cv::Mat& out) {
 cv::Mat straightened(const cv::Mat& photo, const Quad& corners, MappingMethod method,
                      MappingSampling sampling = MappingSampling::Nearest) {
     ImagePair images{photo, cv::Mat()};
-    MappingQuad m;
-    m.geometry.corners = corners;
-    m.geometry.graphRect = kGraph;
-    m.geometry.method = method;
-    m.geometry.sampling = sampling;
-    runMapping(images, CurrentImage::Input, m.geometry);
+    MappingGeometry m;
+    m.corners = corners;
+    m.graphRect = kGraph;
+    m.method = method;
+    m.sampling = sampling;
+    runMapping(images, CurrentImage::Input, m);
     return images.outputImage;
 }
 
 TEST(PerspectiveMapping, TheGridOfATiltedChartComesOutWhereItBelongs) {
-    const Tilt tilts[] = {{0, 0, 0},   {10, 0, 0},  {0, 15, 0},  {30, 0, 0},  {0, 30, 0},
+    const Tilt tilts[] = {{0, 0, 0},   {10, 0, 0},  {0, 15, 0},  {30, 0, 0},   {0, 30, 0},
                           {-30, 0, 0}, {20, 20, 0}, {30, 30, 0}, {25, -25, 8}, {0, 0, 12}};
     for (const Tilt& t : tilts) {
-        SCOPED_TRACE(::testing::Message() << "tilt " << t.aboutX << ", " << t.aboutY << ", "
-                                          << t.inPlane);
+        SCOPED_TRACE(::testing::Message()
+                     << "tilt " << t.aboutX << ", " << t.aboutY << ", " << t.inPlane);
         const Quad corners = photographedCorners(t);
         const cv::Mat photo = photograph(corners);
         const LineErrors perspective =
             gridErrors(straightened(photo, corners, MappingMethod::Perspective));
         const LineErrors interpolated = gridErrors(straightened(
             photo, corners, MappingMethod::Perspective, MappingSampling::Interpolated));
-        const LineErrors bilinear = gridErrors(straightened(photo, corners, MappingMethod::Bilinear));
+        const LineErrors bilinear =
+            gridErrors(straightened(photo, corners, MappingMethod::Bilinear));
         // (A line more than 10 pixels away is not found at all: "inf".)
-        std::printf("tilt %5.1f %5.1f %5.1f: lines off by up to %.2f px (single rows %.2f); "
-                    "interpolated %.2f px (%.2f); bilinear %.2f px (%.2f)\n",
-                    t.aboutX, t.aboutY, t.inPlane, perspective.line, perspective.single,
-                    interpolated.line, interpolated.single, bilinear.line, bilinear.single);
+        std::printf(
+            "tilt %5.1f %5.1f %5.1f: lines off by up to %.2f px (single rows %.2f); "
+            "interpolated %.2f px (%.2f); bilinear %.2f px (%.2f)\n",
+            t.aboutX, t.aboutY, t.inPlane, perspective.line, perspective.single, interpolated.line,
+            interpolated.single, bilinear.line, bilinear.single);
         EXPECT_LE(perspective.line, 0.5);
         EXPECT_LE(interpolated.line, 0.1);
         EXPECT_LE(interpolated.single, 0.2);
@@ -186,7 +191,8 @@ TEST(PerspectiveMapping, TheTransformSendsTheSquaresCornersToTheQuad) {
         }
         // Straight lines stay straight: the middle of the square goes to
         // where the quad's diagonals cross.
-        const cv::Point2d a(q[0].x, q[0].y), b(q[2].x, q[2].y), c(q[1].x, q[1].y), d(q[3].x, q[3].y);
+        const cv::Point2d a(q[0].x, q[0].y), b(q[2].x, q[2].y), c(q[1].x, q[1].y),
+            d(q[3].x, q[3].y);
         const double s = ((c - a).cross(d - c)) / ((b - a).cross(d - c));
         const cv::Point2d cross = a + s * (b - a);
         EXPECT_NEAR(h->x(0.5, 0.5), cross.x, 1e-9);
@@ -198,11 +204,11 @@ TEST(PerspectiveMapping, CornersOnTheWholeImageGiveTheInput) {
     cv::Mat in(60, 80, CV_8UC3);
     cv::randu(in, cv::Scalar::all(0), cv::Scalar::all(255));
     ImagePair images{in, cv::Mat()};
-    MappingQuad m;
-    m.geometry.corners = {{{0, 0}, {80, 0}, {80, 60}, {0, 60}}};
-    m.geometry.graphRect = {0, 0, 80, 60};
-    m.geometry.method = MappingMethod::Perspective;
-    runMapping(images, CurrentImage::Input, m.geometry);
+    MappingGeometry m;
+    m.corners = {{{0, 0}, {80, 0}, {80, 60}, {0, 60}}};
+    m.graphRect = {0, 0, 80, 60};
+    m.method = MappingMethod::Perspective;
+    runMapping(images, CurrentImage::Input, m);
     EXPECT_EQ(cv::norm(images.outputImage, in, cv::NORM_INF), 0.0);
 }
 
@@ -217,19 +223,19 @@ TEST(PerspectiveMapping, MatchesThePlainLoopOnRandomQuadrilaterals) {
     cv::Mat in(120, 170, CV_8UC3);
     cv::randu(in, cv::Scalar::all(0), cv::Scalar::all(255));
     for (int n = 0; n < 60; ++n) {
-        MappingQuad m;
-        m.geometry.corners = {{{20 + spread(random), 15 + spread(random)},
-                               {150 + spread(random), 15 + spread(random)},
-                               {150 + spread(random), 105 + spread(random)},
-                               {20 + spread(random), 105 + spread(random)}}};
-        m.geometry.graphRect = {10 + spread(random) / 4, 8 + spread(random) / 4, 160 + spread(random),
-                         110 + spread(random)};
-        m.geometry.method = MappingMethod::Perspective;
-        const std::optional<Homography> h = squareToQuad(m.geometry.corners);
-        if (!h || m.geometry.graphRect.width() <= 0 || m.geometry.graphRect.height() <= 0) continue;
+        MappingGeometry m;
+        m.corners = {{{20 + spread(random), 15 + spread(random)},
+                      {150 + spread(random), 15 + spread(random)},
+                      {150 + spread(random), 105 + spread(random)},
+                      {20 + spread(random), 105 + spread(random)}}};
+        m.graphRect = {10 + spread(random) / 4, 8 + spread(random) / 4, 160 + spread(random),
+                       110 + spread(random)};
+        m.method = MappingMethod::Perspective;
+        const std::optional<Homography> h = squareToQuad(m.corners);
+        if (!h || m.graphRect.width() <= 0 || m.graphRect.height() <= 0) continue;
         ImagePair images{in, cv::Mat()};
-        runMapping(images, CurrentImage::Input, m.geometry);
-        const IntRect& r = m.geometry.graphRect;
+        runMapping(images, CurrentImage::Input, m);
+        const IntRect& r = m.graphRect;
         int wrong = 0;
         for (int y = std::max(r.top, 0); y < std::min(r.bottom, in.rows); ++y) {
             for (int x = std::max(r.left, 0); x < std::min(r.right, in.cols); ++x) {
@@ -263,11 +269,11 @@ TEST(PerspectiveMapping, QuadsWithoutATransformMapNothing) {
         EXPECT_FALSE(squareToQuad(q));
         EXPECT_FALSE(computeInnerQuad(q, 0.1, 0.1, MappingMethod::Perspective));
         ImagePair images{in, cv::Mat()};
-        MappingQuad m;
-        m.geometry.corners = q;
-        m.geometry.graphRect = {20, 10, 80, 60};
-        m.geometry.method = MappingMethod::Perspective;
-        runMapping(images, CurrentImage::Input, m.geometry);
+        MappingGeometry m;
+        m.corners = q;
+        m.graphRect = {20, 10, 80, 60};
+        m.method = MappingMethod::Perspective;
+        runMapping(images, CurrentImage::Input, m);
         const cv::Rect inside(20, 10, 60, 50);
         EXPECT_EQ(cv::norm(images.outputImage(inside), in(inside), cv::NORM_INF), 0.0);
         cv::Mat border = images.outputImage.clone();
@@ -279,19 +285,21 @@ TEST(PerspectiveMapping, QuadsWithoutATransformMapNothing) {
 }
 
 TEST(PerspectiveMapping, TheGuideIsTheTransformOfTheShrunkRectangle) {
-    MappingQuad m;
-    m.geometry.corners = {{{100, 120}, {520, 80}, {560, 430}, {90, 400}}};
-    m.geometry.graphRect = {50, 50, 450, 350};
-    m.geometry.method = MappingMethod::Perspective;
-    updateInnerQuad(m);
-    const std::optional<Homography> h = squareToQuad(m.geometry.corners);
+    MappingGeometry m;
+    m.corners = {{{100, 120}, {520, 80}, {560, 430}, {90, 400}}};
+    m.graphRect = {50, 50, 450, 350};
+    m.method = MappingMethod::Perspective;
+    MappingGuide g;
+    updateInnerQuad(m, g);
+    const std::optional<Homography> h = squareToQuad(m.corners);
     ASSERT_TRUE(h);
-    const double u[4] = {0.05, 0.95, 0.95, 0.05}, v[4] = {20.0 / 300, 20.0 / 300, 280.0 / 300, 280.0 / 300};
+    const double u[4] = {0.05, 0.95, 0.95, 0.05},
+                 v[4] = {20.0 / 300, 20.0 / 300, 280.0 / 300, 280.0 / 300};
     for (int k = 0; k < 4; ++k) {
-        EXPECT_EQ(m.innerQuad[std::size_t(k)].x, std::lround(h->x(u[k], v[k]))) << k;
-        EXPECT_EQ(m.innerQuad[std::size_t(k)].y, std::lround(h->y(u[k], v[k]))) << k;
+        EXPECT_EQ(g.innerQuad[std::size_t(k)].x, std::lround(h->x(u[k], v[k]))) << k;
+        EXPECT_EQ(g.innerQuad[std::size_t(k)].y, std::lround(h->y(u[k], v[k]))) << k;
         EXPECT_EQ(perspectiveGuidePoint(m, u[k] < 0.5 ? 0 : 1, v[k] < 0.5 ? 0 : 1),
-                  m.innerQuad[std::size_t(k)]);
+                  g.innerQuad[std::size_t(k)]);
     }
 }
 

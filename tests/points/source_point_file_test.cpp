@@ -13,17 +13,17 @@ namespace qf {
 namespace {
 
 TEST(SourcePointFile, HeaderAndRows) {
-    SourcePointList list;
-    list.add({80, 76});
-    list.add({30, 40});
+    std::vector<SourcePoint> list;
+    addSourcePoint(list, {80, 76});
+    addSourcePoint(list, {30, 40});
     EXPECT_EQ(sourcePointFileText(list, AxisSettings{}),
               "No.,X,Y,H,V\r\n1,0.5,0.3,80,76\r\n2,-0.5,1.5,30,40\r\n");
-    EXPECT_EQ(sourcePointFileText(SourcePointList{}, AxisSettings{}), "No.,X,Y,H,V\r\n");
+    EXPECT_EQ(sourcePointFileText({}, AxisSettings{}), "No.,X,Y,H,V\r\n");
 }
 
 TEST(SourcePointFile, UndefinedValuesAndExponents) {
-    SourcePointList list;
-    list.add({80, 76});
+    std::vector<SourcePoint> list;
+    addSourcePoint(list, {80, 76});
     AxisSettings a;
     a.xLog = 1;  // from 0: undefined
     a.yMax = 5e-5;
@@ -31,8 +31,8 @@ TEST(SourcePointFile, UndefinedValuesAndExponents) {
 }
 
 TEST(SourcePointFile, FullListWrites257LinesAndOneNul) {
-    SourcePointList list;
-    for (int i = 0; i < kMaxSourcePoints; ++i) list.add({55 + i % 50, 85 - i % 30});
+    std::vector<SourcePoint> list;
+    for (int i = 0; i < kMaxSourcePoints; ++i) addSourcePoint(list, {55 + i % 50, 85 - i % 30});
     const std::string text = sourcePointFileText(list, AxisSettings{});
 
     const auto path = std::filesystem::temp_directory_path() / "qf_source_points_test.csv";

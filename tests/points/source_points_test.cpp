@@ -10,28 +10,24 @@
 namespace qf {
 namespace {
 
-std::vector<SourcePoint> pointsOf(const SourcePointList& l) {
-    return {l.points.begin(), l.points.begin() + l.pointCount};
+TEST(SourcePoints, HoldAtMost256InInsertionOrder) {
+    std::vector<SourcePoint> list;
+    for (int i = 0; i < kMaxSourcePoints; ++i) EXPECT_EQ(addSourcePoint(list, {i, 2 * i}), i);
+    EXPECT_EQ(addSourcePoint(list, {999, 999}), -1);
+    EXPECT_EQ(list.size(), 256u);
+    EXPECT_EQ(list[255], (SourcePoint{255, 510}));
 }
 
-TEST(SourcePointList, HoldsAtMost256InInsertionOrder) {
-    SourcePointList list;
-    for (int i = 0; i < kMaxSourcePoints; ++i) EXPECT_EQ(list.add({i, 2 * i}), i);
-    EXPECT_EQ(list.add({999, 999}), -1);
-    EXPECT_EQ(list.pointCount, 256);
-    EXPECT_EQ(list.points[255], (SourcePoint{255, 510}));
-}
-
-TEST(SourcePointList, RemovingShiftsLaterPointsDown) {
-    SourcePointList list;
-    for (int i = 1; i <= 5; ++i) list.add({i, i});
-    EXPECT_TRUE(list.remove(2));  // point number 3
-    EXPECT_EQ(pointsOf(list), (std::vector<SourcePoint>{{1, 1}, {2, 2}, {4, 4}, {5, 5}}));
-    EXPECT_TRUE(list.remove(3));  // the last one
-    EXPECT_EQ(pointsOf(list), (std::vector<SourcePoint>{{1, 1}, {2, 2}, {4, 4}}));
-    EXPECT_FALSE(list.remove(3));
-    EXPECT_FALSE(list.remove(-1));
-    EXPECT_EQ(list.pointCount, 3);
+TEST(SourcePoints, RemovingShiftsLaterPointsDown) {
+    std::vector<SourcePoint> list;
+    for (int i = 1; i <= 5; ++i) addSourcePoint(list, {i, i});
+    EXPECT_TRUE(removeSourcePoint(list, 2));  // point number 3
+    EXPECT_EQ(list, (std::vector<SourcePoint>{{1, 1}, {2, 2}, {4, 4}, {5, 5}}));
+    EXPECT_TRUE(removeSourcePoint(list, 3));  // the last one
+    EXPECT_EQ(list, (std::vector<SourcePoint>{{1, 1}, {2, 2}, {4, 4}}));
+    EXPECT_FALSE(removeSourcePoint(list, 3));
+    EXPECT_FALSE(removeSourcePoint(list, -1));
+    EXPECT_EQ(list.size(), 3u);
 }
 
 struct CalCase {

@@ -79,11 +79,9 @@ TEST_F(Batch, SampleWritesWhatTheCoreWrites) {
 
     // The same state built directly from the project.
     const DocumentRecord p = readProjectFile(kSample).project;
-    SourcePointList points;
-    for (const SourcePoint& s : p.points) points.add(s);
     FitInput in;
-    in.points = points.points.data();
-    in.pointCount = points.pointCount;
+    in.points = p.points.data();
+    in.pointCount = int32_t(p.points.size());
     in.axis = p.axis;
     in.settings = p.fit;
     in.imagePresent = true;
@@ -92,7 +90,7 @@ TEST_F(Batch, SampleWritesWhatTheCoreWrites) {
     GeneratedGraph graph;
     ASSERT_EQ(runFit(in, *work, result, graph).status, FitOk);
 
-    EXPECT_EQ(readAll(dir_ / "points.csv"), toCp932(sourcePointFileText(points, p.axis)).bytes);
+    EXPECT_EQ(readAll(dir_ / "points.csv"), toCp932(sourcePointFileText(p.points, p.axis)).bytes);
     EXPECT_EQ(readAll(dir_ / "fit.csv"),
               toCp932(generatedGraphFileText(result, graph, p.fit.basisExpr)).bytes);
     std::string report = buildFitReport(result, p.fit.basisExpr);
@@ -260,9 +258,8 @@ TEST_F(Batch, ExtractedPointsComeBeforeTheListedOnes) {
                      {onCurve.h, onCurve.v}, {.count = 30});
     ASSERT_TRUE(r.ok) << r.error;
     ASSERT_EQ(r.points.size(), 30u);
-    SourcePointList expected;
-    for (const SourcePoint& p : r.points) expected.add(p);
-    for (const SourcePoint& p : sample.points) expected.add(p);
+    std::vector<SourcePoint> expected = r.points;
+    expected.insert(expected.end(), sample.points.begin(), sample.points.end());
     EXPECT_EQ(readAll(dir_ / "out" / "points.csv"),
               toCp932(sourcePointFileText(expected, sample.axis)).bytes);
 

@@ -38,11 +38,9 @@ cv::Mat straighten(const cv::Mat& photo, const DocumentRecord& p) {
 // The largest distance of the generated curve from the true one, as a
 // fraction of the Y range.
 double worstDeviation(const DocumentRecord& p) {
-    SourcePointList points;
-    for (const SourcePoint& s : p.points) points.add(s);
     FitInput in;
-    in.points = points.points.data();
-    in.pointCount = points.pointCount;
+    in.points = p.points.data();
+    in.pointCount = int32_t(p.points.size());
     in.axis = p.axis;
     in.settings = p.fit;
     in.imagePresent = true;

@@ -49,7 +49,7 @@ bool sameCursor(const QCursor& a, const QCursor& b) {
 }
 
 std::vector<SourcePoint> pointsOf(const ViewState& s) {
-    return {s.points.points.begin(), s.points.points.begin() + s.points.pointCount};
+    return {s.doc.points.begin(), s.doc.points.begin() + s.pointCount()};
 }
 
 class ImageViewTest : public testing::Test {
@@ -161,7 +161,7 @@ TEST_F(ImageViewTest, ClickAddsThePixelUnderItAtEveryZoomAndScroll) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message()
                      << "zoom " << c.zoom << " click " << c.click.x() << "," << c.click.y());
-        s().points = {};
+        s().doc.points.clear();
         zoomTo(c.zoom);
         scrollTo(c.scroll);
         click(c.click);
@@ -179,7 +179,7 @@ TEST_F(ImageViewTest, ClickBesideTheShrunkImageAddsNothing) {
     zoomTo(-2);
     click({20, 5});
     click({5, 14});
-    EXPECT_EQ(s().points.pointCount, 0);
+    EXPECT_EQ(s().pointCount(), 0);
 }
 
 // ---- Scroll bars ----------------------------------------------------------
@@ -282,25 +282,25 @@ TEST_F(ImageViewTest, CornerGrabBoxAndJump) {
         open(160, 120);
         view.onCommand(ID_MAPPING_CORNERS);
         zoomTo(c.zoom);
-        const Quad before = s().mapping.geometry.corners;
+        const Quad before = s().doc.mapping.corners;
         press(c.press);
-        EXPECT_EQ(s().mapping.geometry.corners[0], c.corner0);  // at once, before any move
+        EXPECT_EQ(s().doc.mapping.corners[0], c.corner0);  // at once, before any move
         release(c.press);
-        EXPECT_EQ(s().mapping.geometry.corners[0], c.corner0);
-        for (int i = 1; i < 4; ++i) EXPECT_EQ(s().mapping.geometry.corners[i], before[i]);
+        EXPECT_EQ(s().doc.mapping.corners[0], c.corner0);
+        for (int i = 1; i < 4; ++i) EXPECT_EQ(s().doc.mapping.corners[i], before[i]);
     }
 }
 
 TEST_F(ImageViewTest, CornerDragMovesTheCornerAndItsGuide) {
     open(160, 120);
-    const Quad guide = s().mapping.innerQuad;
+    const Quad guide = s().guide.innerQuad;
     press({140, 100});
     drag({120, 90});
     drag({110, 80});
-    EXPECT_EQ(s().mapping.geometry.corners[2], (IntPoint{140, 100}));  // applied on release
+    EXPECT_EQ(s().doc.mapping.corners[2], (IntPoint{140, 100}));  // applied on release
     release({110, 80});
-    EXPECT_EQ(s().mapping.geometry.corners[2], (IntPoint{110, 80}));
-    EXPECT_NE(s().mapping.innerQuad, guide);
+    EXPECT_EQ(s().doc.mapping.corners[2], (IntPoint{110, 80}));
+    EXPECT_NE(s().guide.innerQuad, guide);
 }
 
 // ---- Graph-rectangle tool -------------------------------------------------
@@ -332,16 +332,16 @@ TEST_F(ImageViewTest, GraphRectangleHandlesAxisEdgesFirst) {
         SCOPED_TRACE(testing::Message() << "press " << c.press.x() << "," << c.press.y());
         open(160, 120);
         view.onCommand(ID_GRAPH_RECT);
-        s().axis.axisRect.left = c.axisLeft;
-        const IntRect graph = s().mapping.geometry.graphRect;
-        const IntRect axis = s().axis.axisRect;
+        s().doc.axis.axisRect.left = c.axisLeft;
+        const IntRect graph = s().doc.mapping.graphRect;
+        const IntRect axis = s().doc.axis.axisRect;
         press(c.press);
         EXPECT_EQ(s().drag.selectedHandle, c.handle);
         EXPECT_EQ(s().drag.dragActive, c.handle != GraphRectHandle::None ? 1 : 0);
         EXPECT_TRUE(sameCursor(port()->cursor(), toolCursor(c.cursor)));
         release(c.press);
-        EXPECT_EQ(s().mapping.geometry.graphRect, graph);
-        EXPECT_EQ(s().axis.axisRect, axis);
+        EXPECT_EQ(s().doc.mapping.graphRect, graph);
+        EXPECT_EQ(s().doc.axis.axisRect, axis);
     }
 }
 
@@ -372,8 +372,8 @@ TEST_F(ImageViewTest, GraphRectangleDragStopsTenWindowPixelsShort) {
         press(c.press);
         drag(c.to);
         release(c.to);
-        EXPECT_EQ(s().mapping.geometry.graphRect, c.graph);
-        EXPECT_EQ(s().axis.axisRect, c.axis);
+        EXPECT_EQ(s().doc.mapping.graphRect, c.graph);
+        EXPECT_EQ(s().doc.axis.axisRect, c.axis);
     }
 }
 
@@ -403,10 +403,10 @@ TEST_F(ImageViewTest, AddRefusesTheBorderAndSelectsAPointItHits) {
     for (const Step& step : steps) {
         SCOPED_TRACE(testing::Message() << step.click.x() << "," << step.click.y());
         click(step.click);
-        ASSERT_EQ(s().points.pointCount, step.count);
-        EXPECT_EQ(s().points.selectedPoint, step.selected);
+        ASSERT_EQ(s().pointCount(), step.count);
+        EXPECT_EQ(s().selectedPoint, step.selected);
         if (step.count > 0) {
-            EXPECT_EQ(s().points.points[step.count - 1], step.last);
+            EXPECT_EQ(s().doc.points[step.count - 1], step.last);
         }
     }
 }
@@ -414,7 +414,8 @@ TEST_F(ImageViewTest, AddRefusesTheBorderAndSelectsAPointItHits) {
 TEST_F(ImageViewTest, ErasePressRemovesEveryPointUnderIt) {
     open(160, 120);
     view.onCommand(ID_ERASE_POINTS);
-    for (SourcePoint p : {SourcePoint{10, 10}, {40, 40}, {10, 10}, {13, 12}}) s().points.add(p);
+    for (SourcePoint p : {SourcePoint{10, 10}, {40, 40}, {10, 10}, {13, 12}})
+        addSourcePoint(s().doc.points, p);
     click({11, 11});
     EXPECT_EQ(pointsOf(s()), (std::vector<SourcePoint>{{40, 40}}));
 }
@@ -423,13 +424,13 @@ TEST_F(ImageViewTest, EraseRegionTakesOnlyPointsStrictlyInside) {
     open(160, 120);
     view.onCommand(ID_ERASE_POINTS);
     const std::vector<SourcePoint> edges{{30, 45}, {80, 45}, {50, 30}, {50, 80}, {90, 90}};
-    for (SourcePoint p : edges) s().points.add(p);
-    s().points.add({50, 50});
-    s().points.add({31, 79});
+    for (SourcePoint p : edges) addSourcePoint(s().doc.points, p);
+    addSourcePoint(s().doc.points, {50, 50});
+    addSourcePoint(s().doc.points, {31, 79});
     press({30, 30});
     drag({55, 55});
     drag({80, 80});
-    EXPECT_EQ(s().points.pointCount, 7);  // on release
+    EXPECT_EQ(s().pointCount(), 7);  // on release
     // The band inverts the grey picture along the cells' span, (30, 30, 81, 81).
     constexpr uint32_t kInverted = 0x7F7F7F;
     EXPECT_TRUE(coloursIn(grab(), QRect(65, 78, 1, 7)).count(kInverted));
@@ -456,16 +457,16 @@ TEST_F(ImageViewTest, RightPressCancelsALeftDrag) {
         SCOPED_TRACE(testing::Message() << "tool " << c.tool);
         open(160, 120);
         view.onCommand(c.tool);
-        s().points.add({50, 50});
+        addSourcePoint(s().doc.points, {50, 50});
         press(c.press);
         const ViewState pressed = s();  // a grabbed corner has already jumped
         drag(c.to);
         press(c.to, Qt::RightButton);
         release(c.to);
         release(c.to, Qt::RightButton);
-        EXPECT_EQ(s().mapping.geometry.corners, pressed.mapping.geometry.corners);
-        EXPECT_EQ(s().mapping.geometry.graphRect, pressed.mapping.geometry.graphRect);
-        EXPECT_EQ(s().axis.axisRect, pressed.axis.axisRect);
+        EXPECT_EQ(s().doc.mapping.corners, pressed.doc.mapping.corners);
+        EXPECT_EQ(s().doc.mapping.graphRect, pressed.doc.mapping.graphRect);
+        EXPECT_EQ(s().doc.axis.axisRect, pressed.doc.axis.axisRect);
         EXPECT_EQ(pointsOf(s()), pointsOf(pressed));
     }
 }
@@ -614,7 +615,7 @@ TEST_F(ImageViewTest, OverlayColoursOfCornersAndPoints) {
                             {{60, 90}, kPointOutsideColour},
                             {{10, 10}, kPointOutsideColour}};
     for (const Point& p : points) click({p.at.h, p.at.v});
-    ASSERT_EQ(s().points.pointCount, 5);
+    ASSERT_EQ(s().pointCount(), 5);
     shown = grab();
     for (const Point& p : points) {
         SCOPED_TRACE(testing::Message() << p.at.h << "," << p.at.v);

@@ -52,7 +52,7 @@ TEST(ViewCommands, DisplayTogglesPassThroughTheWhiteArea) {
     EXPECT_EQ(s.display.displaySource, 0);
     toggleMappingGrid(s);
     EXPECT_EQ(s.display.displaySource, 1);
-    EXPECT_EQ(s.mapping.showMappingGrid, 0);
+    EXPECT_EQ(s.guide.showMappingGrid, 0);
     EXPECT_EQ(s.tools.tool, Tool::Corners);  // tools untouched
 }
 
@@ -68,8 +68,8 @@ TEST(ViewCommands, ScrollSizesFollowZoomAndKeepThemForAnEmptyImage) {
 
 TEST(ViewCommands, MappingShowsTheResultWithTheGraphRectangleTool) {
     ViewState s = withPicture();
-    s.mapping.geometry.corners = {{{0, 0}, {1000, 0}, {1000, 800}, {0, 800}}};
-    s.mapping.geometry.graphRect = {100, 100, 200, 200};
+    s.doc.mapping.corners = {{{0, 0}, {1000, 0}, {1000, 800}, {0, 800}}};
+    s.doc.mapping.graphRect = {100, 100, 200, 200};
     runMappingCommand(s);
     EXPECT_EQ(s.display.displaySource, 2);
     EXPECT_EQ(s.tools.tool, Tool::GraphRect);

@@ -19,16 +19,16 @@ void closePolyline(Polyline& line) {
 // The quadrilateral with the dragged corner moved, and the guide inside it.
 std::vector<Polyline> cornerBand(const ViewState& s) {
     const ViewTransform& t = s.transform;
-    Quad corners = s.mapping.geometry.corners;
+    Quad corners = s.doc.mapping.corners;
     corners[s.drag.selectedCorner - 1] = s.drag.dragCurrent;
     std::vector<Polyline> lines(1);
     for (const IntPoint& c : corners) lines[0].push_back(CellCentreOf(t, c));
     closePolyline(lines[0]);
 
-    const IntRect& g = s.mapping.geometry.graphRect;
+    const IntRect& g = s.doc.mapping.graphRect;
     if (g.width() != 0 && g.height() != 0) {
-        const std::optional<Quad> guide = computeInnerQuad(
-            corners, 40.0 / g.width(), 40.0 / g.height(), s.mapping.geometry.method);
+        const std::optional<Quad> guide =
+            computeInnerQuad(corners, 40.0 / g.width(), 40.0 / g.height(), s.doc.mapping.method);
         if (guide) {
             Polyline& line = lines.emplace_back();
             for (const IntPoint& c : *guide) line.push_back(CellCentreOf(t, c));
@@ -42,7 +42,7 @@ std::vector<Polyline> cornerBand(const ViewState& s) {
 // corner; a dragged axis edge: its line across the graph rectangle.
 std::vector<Polyline> graphRectBand(const ViewState& s) {
     const ViewTransform& t = s.transform;
-    const IntRect& g = s.mapping.geometry.graphRect;
+    const IntRect& g = s.doc.mapping.graphRect;
     const IntPoint a = CellCentreOf(t, {g.left, g.top});
     const IntPoint b = CellCentreOf(t, {g.right, g.top});
     const IntPoint c = CellCentreOf(t, {g.right, g.bottom});

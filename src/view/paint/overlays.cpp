@@ -141,14 +141,14 @@ double squaredLength(IntPoint a, IntPoint b) {
 // The perspective grid: lines of equal steps on the chart, which the
 // transform draws closer together where the chart leans away.
 void drawPerspectiveGrid(QPainter& painter, const ViewState& s) {
-    const int n = s.mapping.mappingGridDivisions;
+    const int n = s.guide.mappingGridDivisions;
     if (n <= 0) return;
     for (int i = 0; i < n; ++i) {
         const double f = double(i) / n;
-        const auto a = perspectiveGuidePoint(s.mapping, 0.0, f);
-        const auto b = perspectiveGuidePoint(s.mapping, 1.0, f);
-        const auto c = perspectiveGuidePoint(s.mapping, f, 0.0);
-        const auto d = perspectiveGuidePoint(s.mapping, f, 1.0);
+        const auto a = perspectiveGuidePoint(s.doc.mapping, 0.0, f);
+        const auto b = perspectiveGuidePoint(s.doc.mapping, 1.0, f);
+        const auto c = perspectiveGuidePoint(s.doc.mapping, f, 0.0);
+        const auto d = perspectiveGuidePoint(s.doc.mapping, f, 1.0);
         if (!a || !b || !c || !d) return;
         painter.drawLine(centreOf(s, *a), centreOf(s, *b));
         painter.drawLine(centreOf(s, *c), centreOf(s, *d));
@@ -156,12 +156,12 @@ void drawPerspectiveGrid(QPainter& painter, const ViewState& s) {
 }
 
 void drawMappingGrid(QPainter& painter, const ViewState& s) {
-    if (s.mapping.geometry.method == MappingMethod::Perspective) {
+    if (s.doc.mapping.method == MappingMethod::Perspective) {
         drawPerspectiveGrid(painter, s);
         return;
     }
-    const Quad& q = s.mapping.innerQuad;
-    const int n = s.mapping.mappingGridDivisions;
+    const Quad& q = s.guide.innerQuad;
+    const int n = s.guide.mappingGridDivisions;
     const double left2 = squaredLength(q[0], q[3]);
     const double top2 = squaredLength(q[0], q[1]);
     const double bottom2 = squaredLength(q[3], q[2]);
@@ -214,9 +214,9 @@ void paintMappingOverlay(QPainter& painter, const ViewState& s) {
     const QColor colour = colourOf(kMappingOverlayColour);
     painter.setPen(paint::widePen(colour));
 
-    if (s.mapping.showMappingGrid) drawMappingGrid(painter, s);
-    const Quad& q = s.mapping.innerQuad;
-    const Quad& p = s.mapping.geometry.corners;
+    if (s.guide.showMappingGrid) drawMappingGrid(painter, s);
+    const Quad& q = s.guide.innerQuad;
+    const Quad& p = s.doc.mapping.corners;
     const QPoint guide[4] = {centreOf(s, q[0]), centreOf(s, q[1]), centreOf(s, q[2]),
                              centreOf(s, q[3])};
     const QPoint corners[4] = {centreOf(s, p[0]), centreOf(s, p[1]), centreOf(s, p[2]),
@@ -233,12 +233,12 @@ void paintGraphRectOverlay(QPainter& painter, const ViewState& s, IntSize client
     const QColor colour = colourOf(kGraphRectOverlayColour);
     painter.setPen(paint::widePen(colour));
 
-    const IntRect& r = s.mapping.geometry.graphRect;
+    const IntRect& r = s.doc.mapping.graphRect;
     const QPoint g[4] = {centreOf(s, {r.left, r.top}), centreOf(s, {r.right, r.top}),
                          centreOf(s, {r.right, r.bottom}), centreOf(s, {r.left, r.bottom})};
     closedPolyline(painter, g);
 
-    const IntRect& axis = s.axis.axisRect;
+    const IntRect& axis = s.doc.axis.axisRect;
     const QPoint a = centreOf(s, {axis.left, axis.bottom});
     const QPoint b = centreOf(s, {axis.right, axis.top});
     painter.drawLine(a.x(), g[0].y(), a.x(), g[3].y());
@@ -268,7 +268,7 @@ void paintSourcePointOverlay(QPainter& painter, const ViewState& s, const QFont&
     LogicalPainter logical(painter, s);
     const QColor inside = colourOf(kPointInsideColour);
     const QColor outside = colourOf(kPointOutsideColour);
-    const IntRect& axis = s.axis.axisRect;
+    const IntRect& axis = s.doc.axis.axisRect;
     const IntRect plot = plotRectOf(s.transform, axis);
     painter.setFont(paint::aliasedFont(labelFont));
 
@@ -279,22 +279,21 @@ void paintSourcePointOverlay(QPainter& painter, const ViewState& s, const QFont&
                                  {plot.right, plot.bottom},
                                  {plot.left, plot.bottom}};
         closedPolyline(painter, frame);
-        drawAxisLabels(painter, s.axis, plot, outside);
+        drawAxisLabels(painter, s.doc.axis, plot, outside);
     }
 
     const IntRect visible = visibleImageRect(s.transform, s.imageSize());
     const QFontMetrics metrics = painter.fontMetrics();
-    const SourcePointList& list = s.points;
-    const int32_t count = std::clamp(list.pointCount, 0, kMaxSourcePoints);
+    const int32_t count = std::min(s.pointCount(), kMaxSourcePoints);
     for (int32_t i = 0; i < count; ++i) {
-        const SourcePoint& p = list.points[static_cast<std::size_t>(i)];
+        const SourcePoint& p = s.doc.points[static_cast<std::size_t>(i)];
         const bool in = containsPoint(axis, {p.h, p.v});
         const QColor& colour = in ? inside : outside;
         const QPoint c = centreOf(s, {p.h, p.v});
         painter.setPen(paint::widePen(colour));
         painter.drawLine(c.x() - 5, c.y() - 5, c.x() + 5, c.y() + 5);
         painter.drawLine(c.x() - 5, c.y() + 5, c.x() + 5, c.y() - 5);
-        if (i == list.selectedPoint && in) {
+        if (i == s.selectedPoint && in) {
             // A cross-hair over the whole plot area.
             painter.setPen(paint::thinPen(inside));
             painter.drawLine(c.x(), plot.top, c.x(), plot.bottom);

@@ -9,9 +9,9 @@ namespace qf {
 GraphScene graphSceneOf(const ViewState& state, const QFont& labelFont) {
     GraphScene scene;
     scene.imageSize = state.imageSize();
-    scene.axis = state.axis;
+    scene.axis = state.doc.axis;
     scene.graph = &state.generated;
-    scene.style = state.graphStyle;
+    scene.style = state.doc.graph;
     scene.displaySource = state.display.displaySource;
     scene.labelFont = labelFont;
     scene.view = state.transform;
@@ -27,7 +27,7 @@ void paintView(QPainter& painter, const ViewState& state, IntSize clientSize,
         // The renderer works in logical coordinates.
         painter.save();
         painter.translate(-state.transform.scrollPos.x, -state.transform.scrollPos.y);
-        drawGeneratedGraph(painter, scene, state.graphStyle.colour, state.graphStyle.colour);
+        drawGeneratedGraph(painter, scene, state.doc.graph.colour, state.doc.graph.colour);
         painter.restore();
     }
     paintRubberBand(painter, state);

@@ -11,7 +11,7 @@ void pressCorner(ViewState& s, IntPoint q, IntPoint p, ToolResult& r) {
     r.cursor = ToolCursor::Cross;
     DragState& d = s.drag;
     d.selectedCorner = 0;
-    Quad& corners = s.mapping.geometry.corners;
+    Quad& corners = s.doc.mapping.corners;
     for (int32_t i = 0; i < 4; ++i) {
         if (containsPoint(handleBox(CellCentreOf(s.transform, corners[i])), q)) {
             d.selectedCorner = i + 1;
@@ -44,20 +44,20 @@ void releaseCorner(ViewState& s, bool moved) {
     // A corner that only jumped on the press has moved too, so the guide
     // follows it either way.
     if (!d.dragActive || !isCorner(d.selectedCorner)) return;
-    if (moved) s.mapping.geometry.corners[d.selectedCorner - 1] = d.dragCurrent;
-    updateInnerQuad(s.mapping);
+    if (moved) s.doc.mapping.corners[d.selectedCorner - 1] = d.dragCurrent;
+    updateInnerQuad(s.doc.mapping, s.guide);
 }
 
 bool nudgeCorner(ViewState& s, int32_t dx, int32_t dy) {
     const int32_t corner = s.drag.lastCorner;
     if (!isCorner(corner)) return false;
     const IntSize image = s.imageSize();
-    IntPoint& c = s.mapping.geometry.corners[std::size_t(corner - 1)];
+    IntPoint& c = s.doc.mapping.corners[std::size_t(corner - 1)];
     // As a drag clamps: onto the picture, its far edges included.
     const IntPoint moved{std::clamp(c.x + dx, 0, image.cx), std::clamp(c.y + dy, 0, image.cy)};
     if (moved == c) return false;
     c = moved;
-    updateInnerQuad(s.mapping);
+    updateInnerQuad(s.doc.mapping, s.guide);
     return true;
 }
 

@@ -26,7 +26,7 @@ IntPoint rawImagePoint(const ViewTransform& view, IntPoint window) {
 GraphRectHandle axisEdgeAt(const ViewState& s, IntPoint q) {
     const IntPoint a = rawImagePoint(s.transform, {q.x - kHandleReach, q.y - kHandleReach});
     const IntPoint b = rawImagePoint(s.transform, {q.x + kHandleReach, q.y + kHandleReach});
-    const IntRect& e = s.axis.axisRect;
+    const IntRect& e = s.doc.axis.axisRect;
     if (a.x <= e.left && e.left <= b.x) return AxisLeft;
     if (a.x <= e.right && e.right <= b.x) return AxisRight;
     if (a.y <= e.bottom && e.bottom <= b.y) return AxisBottom;
@@ -68,8 +68,8 @@ HandleCoordinates coordinatesOf(IntRect& g, IntRect& a, GraphRectHandle handle) 
 // The image pixel a handle stands on; an axis edge's is the point of its
 // line on the axis rectangle's left or top edge.
 IntPoint handlePoint(const ViewState& s, GraphRectHandle handle) {
-    IntRect g = s.mapping.geometry.graphRect;
-    IntRect a = s.axis.axisRect;
+    IntRect g = s.doc.mapping.graphRect;
+    IntRect a = s.doc.axis.axisRect;
     const HandleCoordinates c = coordinatesOf(g, a, handle);
     return {c.x ? *c.x : a.left, c.y ? *c.y : a.top};
 }
@@ -86,8 +86,7 @@ GraphRectHandle graphRectHandleAt(const ViewState& s, IntPoint q) {
 
 // Moves the handle's coordinates to p's.
 void placeHandle(ViewState& s, GraphRectHandle handle, IntPoint p) {
-    const HandleCoordinates c =
-        coordinatesOf(s.mapping.geometry.graphRect, s.axis.axisRect, handle);
+    const HandleCoordinates c = coordinatesOf(s.doc.mapping.graphRect, s.doc.axis.axisRect, handle);
     if (c.x) *c.x = p.x;
     if (c.y) *c.y = p.y;
 }
@@ -97,8 +96,8 @@ void placeHandle(ViewState& s, GraphRectHandle handle, IntPoint p) {
 IntPoint limitedHandlePosition(const ViewState& s, GraphRectHandle handle, IntPoint image) {
     const ViewTransform& t = s.transform;
     const IntSize size = s.imageSize();
-    const IntRect& g = s.mapping.geometry.graphRect;
-    const IntRect& e = s.axis.axisRect;
+    const IntRect& g = s.doc.mapping.graphRect;
+    const IntRect& e = s.doc.axis.axisRect;
     const IntPoint a = CellCentreOf(t, {g.left, g.top});
     const IntPoint b = CellCentreOf(t, {g.right, g.top});
     const IntPoint d = CellCentreOf(t, {g.left, g.bottom});
@@ -187,10 +186,10 @@ bool nudgeGraphRect(ViewState& s, int32_t dx, int32_t dy, ToolResult& r) {
     ViewState unzoomed = s;
     unzoomed.transform = ViewTransform{};
     const IntPoint to = limitedHandlePosition(unzoomed, handle, {from.x + dx, from.y + dy});
-    const IntRect before = s.mapping.geometry.graphRect;
-    const IntRect axisBefore = s.axis.axisRect;
+    const IntRect before = s.doc.mapping.graphRect;
+    const IntRect axisBefore = s.doc.axis.axisRect;
     placeHandle(s, handle, to);
-    if (s.mapping.geometry.graphRect == before && s.axis.axisRect == axisBefore) return false;
+    if (s.doc.mapping.graphRect == before && s.doc.axis.axisRect == axisBefore) return false;
     r.pane.refreshAll = true;
     return true;
 }

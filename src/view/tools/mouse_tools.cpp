@@ -128,7 +128,7 @@ ToolResult leftButtonUp(ViewState& s, IntPoint q, IntSize client) {
             releaseGraphRect(s, moved, r);
             break;
         case Tool::ErasePoints:
-            if (moved && s.points.pointCount > 0) releaseErase(s, r);
+            if (moved && s.pointCount() > 0) releaseErase(s, r);
             break;
         default:
             break;
@@ -189,8 +189,8 @@ std::string pointerStatusText(const ViewState& s, std::optional<IntPoint> window
     if (!p.ok) return zoom;
     const IntPoint q = p.point;
     return "(" + std::to_string(q.x) + ", " + std::to_string(q.y) + ")   " +
-           axisValueText("X", calibrateX(s.axis, q.x), s.axis.xLog) + "   " +
-           axisValueText("Y", calibrateY(s.axis, q.y), s.axis.yLog) + "   " + zoom;
+           axisValueText("X", calibrateX(s.doc.axis, q.x), s.doc.axis.xLog) + "   " +
+           axisValueText("Y", calibrateY(s.doc.axis, q.y), s.doc.axis.yLog) + "   " + zoom;
 }
 
 }  // namespace qf

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "points/source_points.h"
 #include "view/tools/hit_boxes.h"
 
 namespace qf {
@@ -17,28 +18,28 @@ bool insideInnerArea(IntPoint p, IntSize image) {
 
 void pressAdd(ViewState& s, IntPoint q, IntPoint p, ToolResult& r) {
     if (!insideInnerArea(p, s.imageSize())) return;
-    SourcePointList& points = s.points;
-    for (int32_t i = 0; i < points.pointCount; ++i) {
-        if (containsPoint(hitBoxOf(s.transform, points.points[i]), q)) {
-            points.selectedPoint = i;
+    std::vector<SourcePoint>& points = s.doc.points;
+    for (int32_t i = 0; i < s.pointCount(); ++i) {
+        if (containsPoint(hitBoxOf(s.transform, points[std::size_t(i)]), q)) {
+            s.selectedPoint = i;
             r.pane.selectRow = i;
             r.repaintAll = true;
             return;
         }
     }
-    const int32_t n = points.add({p.x, p.y});
+    const int32_t n = addSourcePoint(points, {p.x, p.y});
     if (n < 0) return;  // a full list ignores the click
-    points.selectedPoint = n;
+    s.selectedPoint = n;
     r.pane.addedRow = n;
     r.repaintAll = true;
 }
 
 void pressErase(ViewState& s, IntPoint q, IntPoint p, ToolResult& r) {
-    SourcePointList& points = s.points;
+    std::vector<SourcePoint>& points = s.doc.points;
     // After a removal the next point has moved into index i, so i stays.
-    for (int32_t i = 0; i < points.pointCount;) {
-        if (containsPoint(hitBoxOf(s.transform, points.points[i]), q)) {
-            points.remove(i);
+    for (int32_t i = 0; i < s.pointCount();) {
+        if (containsPoint(hitBoxOf(s.transform, points[std::size_t(i)]), q)) {
+            removeSourcePoint(points, i);
             r.pane.removedRows.push_back(i);
             r.pane.ensureVisibleRow = i;
         } else {
@@ -61,11 +62,11 @@ void releaseErase(ViewState& s, ToolResult& r) {
     const int32_t right = std::max(a.x, b.x);
     const int32_t top = std::min(a.y, b.y);
     const int32_t bottom = std::max(a.y, b.y);
-    SourcePointList& points = s.points;
-    for (int32_t i = 0; i < points.pointCount;) {
-        const SourcePoint p = points.points[i];
+    std::vector<SourcePoint>& points = s.doc.points;
+    for (int32_t i = 0; i < s.pointCount();) {
+        const SourcePoint p = points[std::size_t(i)];
         if (left < p.h && p.h < right && top < p.v && p.v < bottom) {
-            points.remove(i);
+            removeSourcePoint(points, i);
             r.pane.removedRows.push_back(i);
         } else {
             ++i;
@@ -74,11 +75,10 @@ void releaseErase(ViewState& s, ToolResult& r) {
 }
 
 bool nudgePoint(ViewState& s, int32_t dx, int32_t dy, ToolResult& r) {
-    SourcePointList& points = s.points;
-    const int32_t i = points.selectedPoint;
-    if (i < 0 || i >= points.pointCount) return false;
+    const int32_t i = s.selectedPoint;
+    if (i < 0 || i >= s.pointCount()) return false;
     const IntSize image = s.imageSize();
-    SourcePoint& p = points.points[std::size_t(i)];
+    SourcePoint& p = s.doc.points[std::size_t(i)];
     // Where a click may place a point.
     const SourcePoint moved{std::clamp(p.h + dx, 1, std::max(1, image.cx - 2)),
                             std::clamp(p.v + dy, 1, std::max(1, image.cy - 2))};

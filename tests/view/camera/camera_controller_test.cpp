@@ -65,7 +65,7 @@ protected:
         state.images.inputImage = cv::Mat(300, 200, CV_8UC3, cv::Scalar(9, 9, 9));
         state.images.outputImage = cv::Mat(300, 200, CV_8UC3, cv::Scalar(7, 7, 7));
         state.display.currentImage = CurrentImage::Input;
-        resetMappingForImage(200, 300, state.mapping, state.axis.axisRect);
+        resetMappingForImage(200, 300, state.doc.mapping, state.doc.axis.axisRect);
         controller.setSourceMap({path("cam0.avi"), path("cam1.avi"), path("missing.avi"), ""});
     }
 
@@ -96,12 +96,12 @@ TEST_F(CameraControllerTest, StartShowsTheFirstFrameAndEachTickTheNextProcessed)
     EXPECT_EQ(state.display.displaySource, 1);
     EXPECT_EQ(state.display.currentImage, CurrentImage::Input);
     EXPECT_EQ(state.transform.displaySize, (IntSize{2 * kW, 2 * kH}));
-    MappingQuad expected;
+    MappingGeometry expected;
     IntRect expectedAxis;
     resetMappingForImage(kW, kH, expected, expectedAxis);
-    EXPECT_EQ(state.mapping.geometry.corners, expected.geometry.corners);
-    EXPECT_EQ(state.mapping.geometry.graphRect, expected.geometry.graphRect);
-    EXPECT_EQ(state.axis.axisRect, expectedAxis);
+    EXPECT_EQ(state.doc.mapping.corners, expected.corners);
+    EXPECT_EQ(state.doc.mapping.graphRect, expected.graphRect);
+    EXPECT_EQ(state.doc.axis.axisRect, expectedAxis);
 
     // Ticks go on past the end of the file and leave the log alone.
     for (std::size_t i = 1; i <= kFrameColours.size() + 1; ++i) {
@@ -170,8 +170,8 @@ TEST_F(CameraControllerTest, DeviceThatCannotOpenLogsAndLeavesEveryCameraStopped
         controller.toggleDevice(0);
         const cv::Mat input = state.images.inputImage;
         const cv::Mat output = state.images.outputImage;
-        const MappingQuad mapping = state.mapping;
-        const IntRect axis = state.axis.axisRect;
+        const MappingGeometry mapping = state.doc.mapping;
+        const IntRect axis = state.doc.axis.axisRect;
         log.clear();
 
         controller.toggleDevice(c.device);
@@ -183,8 +183,8 @@ TEST_F(CameraControllerTest, DeviceThatCannotOpenLogsAndLeavesEveryCameraStopped
         EXPECT_FALSE(controller.isOpen(c.device));
         EXPECT_EQ(state.images.inputImage.data, input.data);
         EXPECT_EQ(state.images.outputImage.data, output.data);
-        EXPECT_EQ(state.mapping.geometry.corners, mapping.geometry.corners);
-        EXPECT_EQ(state.axis.axisRect, axis);
+        EXPECT_EQ(state.doc.mapping.corners, mapping.corners);
+        EXPECT_EQ(state.doc.axis.axisRect, axis);
     }
 }
 
@@ -231,17 +231,17 @@ TEST_F(CameraControllerTest, TickBuildsTheOutputWhileItIsShownEmpty) {
 TEST_F(CameraControllerTest, StartWithoutAFrameKeepsTheGeometry) {
     ASSERT_TRUE(test::writeVideo(path("empty.avi"), kW, kH, {}));
     controller.setSourceMap({path("empty.avi"), "", "", ""});
-    const MappingQuad mapping = state.mapping;
-    const IntRect axis = state.axis.axisRect;
+    const MappingGeometry mapping = state.doc.mapping;
+    const IntRect axis = state.doc.axis.axisRect;
     controller.toggleDevice(0);
     if (!controller.isOpen(0)) GTEST_SKIP() << "this OpenCV refuses a video without frames";
     EXPECT_TRUE(controller.running(0));
     EXPECT_EQ(log.size(), 2u);
     EXPECT_TRUE(state.images.inputImage.empty());
     EXPECT_FALSE(state.imagePresent());
-    EXPECT_EQ(state.mapping.geometry.corners, mapping.geometry.corners);
-    EXPECT_EQ(state.mapping.geometry.graphRect, mapping.geometry.graphRect);
-    EXPECT_EQ(state.axis.axisRect, axis);
+    EXPECT_EQ(state.doc.mapping.corners, mapping.corners);
+    EXPECT_EQ(state.doc.mapping.graphRect, mapping.graphRect);
+    EXPECT_EQ(state.doc.axis.axisRect, axis);
     controller.grabFrame(0);  // nothing to process
     EXPECT_EQ(state.images.outputImage.size(), cv::Size(200, 300));
 }

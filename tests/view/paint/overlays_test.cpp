@@ -39,7 +39,7 @@ ViewState withTool(Tool tool, IntSize size = {160, 120}, int zoom = 0, IntPoint 
 
 TEST(MappingOverlay, CornerHandlesWithBracketsAndOutlines) {
     ViewState s = withTool(Tool::Corners);
-    s.mapping.showMappingGrid = 0;
+    s.guide.showMappingGrid = 0;
     const QImage image = viewOf(s, {160, 120});
     // Corner (40, 40): the square 35..44 filled, its 1 px outline dotted.
     EXPECT_EQ(coloursIn(image, QRect(36, 36, 8, 8)), std::set<uint32_t>{kMapping});
@@ -87,16 +87,16 @@ TEST(MappingOverlay, OnlyWithTheCornerToolOnTheInputImage) {
 // (60, 60)-(320, 240); ten divisions of 26 px across and 18 px down.
 ViewState gridScene() {
     ViewState s = withTool(Tool::Corners, {400, 300});
-    s.mapping.geometry.corners = {{{40, 40}, {340, 40}, {340, 260}, {40, 260}}};
-    s.mapping.geometry.graphRect = {40, 40, 340, 260};
-    updateInnerQuad(s.mapping);
+    s.doc.mapping.corners = {{{40, 40}, {340, 40}, {340, 260}, {40, 260}}};
+    s.doc.mapping.graphRect = {40, 40, 340, 260};
+    updateInnerQuad(s.doc.mapping, s.guide);
     return s;
 }
 
 TEST(MappingOverlay, GridDividesTheGuideQuadrilateral) {
     ViewState s = gridScene();
-    ASSERT_EQ(s.mapping.innerQuad[0], (IntPoint{60, 60}));
-    ASSERT_EQ(s.mapping.innerQuad[2], (IntPoint{320, 240}));
+    ASSERT_EQ(s.guide.innerQuad[0], (IntPoint{60, 60}));
+    ASSERT_EQ(s.guide.innerQuad[2], (IntPoint{320, 240}));
     std::set<int> columns{59, 60, 319, 320};  // the guide's own left and right edges
     std::set<int> rows{59, 60, 239, 240};
     for (int i = 1; i < 10; ++i) {
@@ -107,7 +107,7 @@ TEST(MappingOverlay, GridDividesTheGuideQuadrilateral) {
     EXPECT_EQ(columnsWith(on, 70, 50, 330, kMapping), columns);
     EXPECT_EQ(rowsWith(on, 73, 50, 250, kMapping), rows);
 
-    s.mapping.showMappingGrid = 0;
+    s.guide.showMappingGrid = 0;
     const QImage off = viewOf(s, {400, 300});
     EXPECT_EQ(columnsWith(off, 70, 50, 330, kMapping), (std::set<int>{59, 60, 319, 320}));
 }
@@ -117,12 +117,12 @@ TEST(MappingOverlay, GridDividesTheGuideQuadrilateral) {
 // follows the transform.
 TEST(MappingOverlay, PerspectiveGridCrowdsTowardsTheFarEdge) {
     ViewState s = withTool(Tool::Corners, {400, 300});
-    s.mapping.geometry.corners = {{{120, 40}, {280, 40}, {360, 260}, {40, 260}}};
-    s.mapping.geometry.graphRect = {40, 40, 340, 260};
-    s.mapping.geometry.method = MappingMethod::Perspective;
-    updateInnerQuad(s.mapping);
-    EXPECT_EQ(s.mapping.innerQuad[0], perspectiveGuidePoint(s.mapping, 0, 0));
-    EXPECT_EQ(s.mapping.innerQuad[2], perspectiveGuidePoint(s.mapping, 1, 1));
+    s.doc.mapping.corners = {{{120, 40}, {280, 40}, {360, 260}, {40, 260}}};
+    s.doc.mapping.graphRect = {40, 40, 340, 260};
+    s.doc.mapping.method = MappingMethod::Perspective;
+    updateInnerQuad(s.doc.mapping, s.guide);
+    EXPECT_EQ(s.guide.innerQuad[0], perspectiveGuidePoint(s.doc.mapping, 0, 0));
+    EXPECT_EQ(s.guide.innerQuad[2], perspectiveGuidePoint(s.doc.mapping, 1, 1));
     const QImage image = viewOf(s, {400, 300});
     // The horizontal lines (level: the quad is symmetric) where they cross a
     // column between two vertical ones.
@@ -134,7 +134,7 @@ TEST(MappingOverlay, PerspectiveGridCrowdsTowardsTheFarEdge) {
     }
     ASSERT_EQ(lines.size(), 11u);  // ten grid rows and the guide's bottom edge
     for (std::size_t i = 0; i < 10; ++i) {
-        const std::optional<IntPoint> p = perspectiveGuidePoint(s.mapping, 0.5, i / 10.0);
+        const std::optional<IntPoint> p = perspectiveGuidePoint(s.doc.mapping, 0.5, i / 10.0);
         ASSERT_TRUE(p);
         EXPECT_NEAR(lines[i], p->y, 1) << i;
     }
@@ -143,8 +143,8 @@ TEST(MappingOverlay, PerspectiveGridCrowdsTowardsTheFarEdge) {
     EXPECT_GT(lines[10] - lines[9], lines[1] - lines[0] + 4);
 
     // The bilinear grid of the same corners has equal steps.
-    s.mapping.geometry.method = MappingMethod::Bilinear;
-    updateInnerQuad(s.mapping);
+    s.doc.mapping.method = MappingMethod::Bilinear;
+    updateInnerQuad(s.doc.mapping, s.guide);
     EXPECT_NE(viewOf(s, {400, 300}), image);
 }
 
@@ -155,9 +155,9 @@ TEST(MappingOverlay, NoGridOnADegenerateGuide) {
     };
     for (const Quad& guide : guides) {
         ViewState s = gridScene();
-        s.mapping.innerQuad = guide;
+        s.guide.innerQuad = guide;
         const QImage on = viewOf(s, {400, 300});
-        s.mapping.showMappingGrid = 0;
+        s.guide.showMappingGrid = 0;
         EXPECT_EQ(on, viewOf(s, {400, 300})) << guide[1].y << "," << guide[3].x;
     }
 }
@@ -165,7 +165,7 @@ TEST(MappingOverlay, NoGridOnADegenerateGuide) {
 TEST(MappingOverlay, ZoomedCornersSitAtTheirCellCentres) {
     // At zoom 3 the corner (40, 40) is drawn at (324, 324) - scroll.
     ViewState s = withTool(Tool::Corners, {160, 120}, 3, {300, 290});
-    s.mapping.showMappingGrid = 0;
+    s.guide.showMappingGrid = 0;
     const QImage image = viewOf(s, {200, 200});
     EXPECT_EQ(coloursIn(image, QRect(24 - 4, 34 - 4, 8, 8)), std::set<uint32_t>{kMapping});
     EXPECT_EQ(colourAt(image, 24 - 5, 34 - 5), colourAt(image, 24 + 4, 34 + 4));  // same parity
@@ -208,8 +208,8 @@ TEST(GraphRectOverlay, NamesLeavingTheVisibleImageAreDroppedNotClipped) {
     // Image and window 200 x 150, middle (100, 75); the visible image ends at
     // the centre of the last pixel, (199, 149).
     ViewState s = withTool(Tool::GraphRect, {200, 150});
-    s.mapping.geometry.graphRect = {10, 10, 195, 145};
-    s.axis.axisRect = {20, 60, 190, 140};
+    s.doc.mapping.graphRect = {10, 10, 195, 145};
+    s.doc.axis.axisRect = {20, 60, 190, 140};
     const QImage image = viewOf(s, {200, 150});
     const QSize xmin = textBox("Xmin"), xmax = textBox("Xmax");
     const QSize ymin = textBox("Ymin"), ymax = textBox("Ymax");
@@ -243,7 +243,7 @@ TEST(SourcePointOverlay, CrossesRedInsideBlueOutsideTheAxisRectangle) {
                             {{80, 85}, kBlue},
                             {{55, 55}, kRed},
                             {{20, 100}, kBlue}};
-    for (const Point& p : points) s.points.add({p.at.x, p.at.y});
+    for (const Point& p : points) addSourcePoint(s.doc.points, {p.at.x, p.at.y});
     const QImage image = viewOf(s, {160, 120});
     for (const Point& p : points) {
         SCOPED_TRACE(testing::Message() << p.at.x << "," << p.at.y);
@@ -271,7 +271,7 @@ TEST(SourcePointOverlay, ShownWithEitherPointToolOnTheOutput) {
         ViewState s = withTool(c.tool);
         s.display.displaySource = c.displaySource;
         selectCurrentImage(s.display);
-        s.points.add({70, 70});
+        addSourcePoint(s.doc.points, {70, 70});
         EXPECT_EQ(countOf(viewOf(s, {160, 120}), kRed) > 0, c.shown)
             << static_cast<int>(c.tool) << " on " << c.displaySource;
     }
@@ -287,8 +287,8 @@ TEST(SourcePointOverlay, CrossHairOnlyForTheSelectedPointInside) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.point.x << " selected " << c.selected);
         ViewState s = withTool(Tool::AddPoints);
-        s.points.add({c.point.x, c.point.y});
-        s.points.selectedPoint = c.selected;
+        addSourcePoint(s.doc.points, {c.point.x, c.point.y});
+        s.selectedPoint = c.selected;
         const QImage image = viewOf(s, {160, 120});
         // 1 px lines across the plot area: x = 70 from 55 to 84, y = 70 from 55 to 104.
         const std::set<int> column = rowsWith(image, c.point.x, 57, 64, kRed);
@@ -306,12 +306,12 @@ TEST(SourcePointOverlay, CrossHairOnlyForTheSelectedPointInside) {
 
 TEST(SourcePointOverlay, NumbersLeftOfTheCrossOrDropped) {
     ViewState s = withTool(Tool::AddPoints);
-    s.points.add({70, 70});
-    s.points.add({30, 100});
+    addSourcePoint(s.doc.points, {70, 70});
+    addSourcePoint(s.doc.points, {30, 100});
     const QSize three = textBox("3"), four = textBox("4");
     const int h = three.width() + 4;  // the number would start at x = -1
-    s.points.add({h, 40});
-    s.points.add({60, 115});  // ... or end below the visible image
+    addSourcePoint(s.doc.points, {h, 40});
+    addSourcePoint(s.doc.points, {60, 115});  // ... or end below the visible image
     const QImage image = viewOf(s, {160, 120});
     const QSize one = textBox("1"), two = textBox("2");
     EXPECT_TRUE(coloursIn(image, QRect(QPoint(70 - one.width() - 5, 70), one)).count(kRed));
@@ -325,14 +325,14 @@ TEST(SourcePointOverlay, NumbersLeftOfTheCrossOrDropped) {
 TEST(SourcePointOverlay, PointsAtCellCentresWhenZoomed) {
     // Zoom 3: point (10, 10) covers the cell 80..87, centre 84; scrolled by 20.
     ViewState s = withTool(Tool::AddPoints, {160, 120}, 3, {20, 20});
-    s.points.add({10, 10});
+    addSourcePoint(s.doc.points, {10, 10});
     const QImage image = viewOf(s, {200, 200});
     EXPECT_EQ(colourAt(image, 64 - 4, 64 - 4), kBlue);
     EXPECT_EQ(colourAt(image, 64 + 4, 64 + 4), kBlue);
     EXPECT_EQ(colourAt(image, 64 + 4, 64 - 5), kBlue);
     // At 1/2 the point sits at the scaled position itself.
     ViewState half = withTool(Tool::AddPoints, {160, 120}, -1);
-    half.points.add({140, 20});
+    addSourcePoint(half.doc.points, {140, 20});
     const QImage small = viewOf(half, {100, 80});
     EXPECT_EQ(colourAt(small, 70 + 4, 10 + 4), kBlue);
     EXPECT_EQ(colourAt(small, 70 - 4, 10 - 4), kBlue);
@@ -377,7 +377,7 @@ TEST(RubberBand, FollowsTheDragOfEachTool) {
 
 TEST(ViewPaint, GeneratedGraphOverTheOverlays) {
     ViewState s = withTool(Tool::AddPoints);
-    s.graphStyle.colour = 0x00FF00;
+    s.doc.graph.colour = 0x00FF00;
     s.display.showGeneratedGraph = 1;
     const QImage image = viewOf(s, {160, 120});
     EXPECT_EQ(colourAt(image, 90, 55), 0x00FF00u);  // its frame over the axis frame

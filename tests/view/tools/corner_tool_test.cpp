@@ -25,7 +25,7 @@ TEST(CornerTool, GrabBoxAroundTheCellCentre) {
         for (const Case& c : cases) {
             SCOPED_TRACE(testing::Message() << zoom << " " << c.offset.x << "," << c.offset.y);
             ViewState s = cornerTool({200, 150}, zoom);
-            const IntPoint centre = centreOf(s, s.mapping.geometry.corners[0]);  // (40, 40)
+            const IntPoint centre = centreOf(s, s.doc.mapping.corners[0]);  // (40, 40)
             const ToolResult r =
                 leftButtonDown(s, {centre.x + c.offset.x, centre.y + c.offset.y}, kClient);
             EXPECT_EQ(s.drag.selectedCorner, c.grabs ? 1 : 0);
@@ -37,29 +37,29 @@ TEST(CornerTool, GrabBoxAroundTheCellCentre) {
 
 TEST(CornerTool, GrabbedCornerJumpsOnThePressAndOthersStayOnTheImage) {
     ViewState s = cornerTool({200, 150});
-    s.mapping.geometry.corners = {{{-3, -7}, {120, 40}, {250, 180}, {40, 100}}};
+    s.doc.mapping.corners = {{{-3, -7}, {120, 40}, {250, 180}, {40, 100}}};
     // Corner 1 (index 0) at (-3, -7) is left of the client, so take corner 4.
     const ToolResult r = leftButtonDown(s, {42, 97}, kClient);
     EXPECT_EQ(s.drag.selectedCorner, 4);
     EXPECT_TRUE(r.repaintAll);
     const Quad expected{{{0, 0}, {120, 40}, {200, 150}, {42, 97}}};  // clamped to width, height
-    EXPECT_EQ(s.mapping.geometry.corners, expected);
+    EXPECT_EQ(s.doc.mapping.corners, expected);
 
     // Released without a move: the jump stays and the guide follows it.
-    MappingQuad reference = s.mapping;
-    updateInnerQuad(reference);
+    MappingGuide reference = s.guide;
+    updateInnerQuad(s.doc.mapping, reference);
     leftButtonUp(s, {42, 97}, kClient);
-    EXPECT_EQ(s.mapping.geometry.corners, expected);
-    EXPECT_EQ(s.mapping.innerQuad, reference.innerQuad);
+    EXPECT_EQ(s.doc.mapping.corners, expected);
+    EXPECT_EQ(s.guide.innerQuad, reference.innerQuad);
     EXPECT_EQ(s.drag.dragActive, 0);
 }
 
 TEST(CornerTool, DragMovesTheCornerOnReleaseAndRecomputesTheGuide) {
     ViewState s = cornerTool({200, 150}, 1);
     dragPixels(s, {120, 100}, {{150, 120}, {170, 130}});
-    EXPECT_EQ(s.mapping.geometry.corners[2], (IntPoint{170, 130}));
+    EXPECT_EQ(s.doc.mapping.corners[2], (IntPoint{170, 130}));
     const Quad corners{{{40, 40}, {120, 40}, {170, 130}, {40, 100}}};
-    EXPECT_EQ(s.mapping.innerQuad, *computeInnerQuad(corners, 40.0 / 80, 40.0 / 60));
+    EXPECT_EQ(s.guide.innerQuad, *computeInnerQuad(corners, 40.0 / 80, 40.0 / 60));
     EXPECT_EQ(s.drag.leftDownPoint, kNoAnchor);
     EXPECT_EQ(s.drag.dragCurrent, (IntPoint{0, 0}));
     EXPECT_EQ(s.drag.selectedCorner, 3);  // kept until the next press
@@ -90,12 +90,12 @@ TEST(CornerTool, OnlyWhileTheInputImageIsShown) {
         s.display.displaySource = source;
         leftButtonDown(s, {120, 40}, kClient);
         EXPECT_EQ(s.drag.dragActive, 0);
-        EXPECT_EQ(s.mapping.geometry.corners[1], (IntPoint{120, 40}));
+        EXPECT_EQ(s.doc.mapping.corners[1], (IntPoint{120, 40}));
     }
     s.display.displaySource = 1;
     leftButtonDown(s, {121, 41}, kClient);
     EXPECT_EQ(s.drag.dragActive, 1);
-    EXPECT_EQ(s.mapping.geometry.corners[1], (IntPoint{121, 41}));
+    EXPECT_EQ(s.doc.mapping.corners[1], (IntPoint{121, 41}));
 }
 
 TEST(CornerTool, PressRecordsTheWindowPointButNothingElseOffTheImage) {

@@ -44,12 +44,12 @@ TEST(GraphRectTool, HandlesAndTheirPriority) {
         EXPECT_EQ(s.drag.selectedHandle, c.handle);
         EXPECT_EQ(r.cursor, c.cursor);
         EXPECT_EQ(s.drag.dragActive, c.handle != GraphRectHandle::None ? 1 : 0);
-        EXPECT_EQ(s.mapping.geometry.graphRect, (IntRect{40, 40, 120, 100}));  // nothing moves yet
+        EXPECT_EQ(s.doc.mapping.graphRect, (IntRect{40, 40, 120, 100}));  // nothing moves yet
     }
 
     // Near both a graph corner and an axis edge, the edge wins.
     ViewState s = graphRectTool();
-    s.axis.axisRect = {44, 55, 105, 85};
+    s.doc.axis.axisRect = {44, 55, 105, 85};
     leftButtonDown(s, {40, 40}, kClient);
     EXPECT_EQ(s.drag.selectedHandle, GraphRectHandle::AxisLeft);
 }
@@ -58,8 +58,8 @@ TEST(GraphRectTool, EdgeTestDoesNotReachBeyondThePointer) {
     // Scrolled right, a press at the window's left border is far from the
     // left axis edge, which is off screen.
     ViewState s = graphRectTool({2000, 1500});
-    s.mapping.geometry.graphRect = {40, 40, 1900, 1400};
-    s.axis.axisRect = {55, 55, 1800, 1300};
+    s.doc.mapping.graphRect = {40, 40, 1900, 1400};
+    s.doc.axis.axisRect = {55, 55, 1800, 1300};
     s.transform.scrollPos = {500, 500};
     leftButtonDown(s, {2, 100}, kClient);
     EXPECT_EQ(s.drag.selectedHandle, GraphRectHandle::None);
@@ -129,8 +129,8 @@ TEST(GraphRectTool, LimitsKeepTenWindowPixelsAtZoomZeroAndTwo) {
         SCOPED_TRACE(c.what);
         ViewState s = graphRectTool({200, 150}, c.zoom);
         dragPixels(s, c.from, {c.from, c.target}, {1000, 800});
-        EXPECT_EQ(s.mapping.geometry.graphRect, c.graph);
-        EXPECT_EQ(s.axis.axisRect, c.axis);
+        EXPECT_EQ(s.doc.mapping.graphRect, c.graph);
+        EXPECT_EQ(s.doc.axis.axisRect, c.axis);
     }
 }
 
@@ -141,7 +141,7 @@ TEST(GraphRectTool, SingleJumpIsLimitedLikeEveryOtherMove) {
     EXPECT_EQ(move.cursor, ToolCursor::VerticalEdge);
     EXPECT_EQ(s.drag.dragCurrent, (IntPoint{95, 70}));
     const ToolResult up = leftButtonUp(s, {180, 70}, kClient);
-    EXPECT_EQ(s.axis.axisRect, (IntRect{95, 55, 105, 85}));
+    EXPECT_EQ(s.doc.axis.axisRect, (IntRect{95, 55, 105, 85}));
     EXPECT_TRUE(up.pane.refreshAll);
     EXPECT_TRUE(up.repaintAll);
 }
@@ -150,7 +150,7 @@ TEST(GraphRectTool, PressAndReleaseWithoutMoveChangesNothing) {
     ViewState s = graphRectTool();
     leftButtonDown(s, {40, 40}, kClient);
     const ToolResult up = leftButtonUp(s, {40, 40}, kClient);
-    EXPECT_EQ(s.mapping.geometry.graphRect, (IntRect{40, 40, 120, 100}));
+    EXPECT_EQ(s.doc.mapping.graphRect, (IntRect{40, 40, 120, 100}));
     EXPECT_FALSE(up.pane.refreshAll);
     EXPECT_EQ(s.drag.selectedHandle, GraphRectHandle::GraphTopLeft);
 }

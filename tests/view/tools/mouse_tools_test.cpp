@@ -54,8 +54,8 @@ TEST(ToolConversions, AddToolStoresThePressedPixelAtEveryZoom) {
         ViewState s = addTool({400, 300}, c.zoom);
         s.transform.scrollPos = c.scroll;
         leftButtonDown(s, c.window, kClient);
-        ASSERT_EQ(s.points.pointCount, 1);
-        EXPECT_EQ(s.points.points[0], (SourcePoint{c.pixel.x, c.pixel.y}));
+        ASSERT_EQ(s.pointCount(), 1);
+        EXPECT_EQ(s.doc.points[0], (SourcePoint{c.pixel.x, c.pixel.y}));
     }
 }
 
@@ -78,8 +78,8 @@ TEST(ToolConversions, BoxesAreTenWindowPixelsHalfOpen) {
 
 TEST(PointerStatus, NamesThePixelTheAxisValuesAndTheZoom) {
     ViewState s = viewOf({200, 150}, 1);
-    s.axis.axisRect = {20, 30, 120, 130};  // X 0..1 over h 20..120, Y 0..1 over v 130..30
-    s.axis.xMax = 10;
+    s.doc.axis.axisRect = {20, 30, 120, 130};  // X 0..1 over h 20..120, Y 0..1 over v 130..30
+    s.doc.axis.xMax = 10;
     const struct {
         std::optional<IntPoint> pointer;
         int32_t yLog;
@@ -93,7 +93,7 @@ TEST(PointerStatus, NamesThePixelTheAxisValuesAndTheZoom) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        s.axis.yLog = c.yLog;
+        s.doc.axis.yLog = c.yLog;
         EXPECT_EQ(pointerStatusText(s, c.pointer, kClient), c.text);
     }
     s.transform.zoomShift = -4;
@@ -121,17 +121,17 @@ TEST(Nudge, MovesWhatWasLastGrabbedWithinTheDragLimits) {
     // Points: the selected one, kept where a click may place a point.
     {
         ViewState s = addTool({200, 150});
-        s.points.add({50, 60});
-        s.points.add({100, 70});
-        s.points.selectedPoint = 1;
+        addSourcePoint(s.doc.points, {50, 60});
+        addSourcePoint(s.doc.points, {100, 70});
+        s.selectedPoint = 1;
         EXPECT_TRUE(nudge(s, 1, 0).repaintAll);
         EXPECT_TRUE(nudge(s, 0, -10).repaintAll);
-        EXPECT_EQ(s.points.points[1], (SourcePoint{101, 60}));
-        EXPECT_EQ(s.points.points[0], (SourcePoint{50, 60}));
-        s.points.points[1] = {198, 1};
+        EXPECT_EQ(s.doc.points[1], (SourcePoint{101, 60}));
+        EXPECT_EQ(s.doc.points[0], (SourcePoint{50, 60}));
+        s.doc.points[1] = {198, 1};
         EXPECT_FALSE(nudge(s, 1, -1).repaintAll);  // at the last column and first row
-        EXPECT_EQ(s.points.points[1], (SourcePoint{198, 1}));
-        s.points.selectedPoint = -1;
+        EXPECT_EQ(s.doc.points[1], (SourcePoint{198, 1}));
+        s.selectedPoint = -1;
         EXPECT_FALSE(nudge(s, 1, 0).repaintAll);  // nothing selected
     }
     // Corners: the one last grabbed, onto the picture (its far edges included).
@@ -140,33 +140,33 @@ TEST(Nudge, MovesWhatWasLastGrabbedWithinTheDragLimits) {
         EXPECT_FALSE(nudge(s, 1, 0).repaintAll);  // none grabbed yet
         dragPixels(s, {120, 100}, {{130, 110}});
         ASSERT_EQ(s.drag.lastCorner, 3);
-        const Quad guide = s.mapping.innerQuad;
+        const Quad guide = s.guide.innerQuad;
         EXPECT_TRUE(nudge(s, -1, 0).repaintAll);
-        EXPECT_EQ(s.mapping.geometry.corners[2], (IntPoint{129, 110}));
+        EXPECT_EQ(s.doc.mapping.corners[2], (IntPoint{129, 110}));
         EXPECT_TRUE(nudge(s, -10, 0).repaintAll);
-        EXPECT_EQ(s.mapping.geometry.corners[2], (IntPoint{119, 110}));
-        EXPECT_NE(s.mapping.innerQuad, guide);  // the guide follows
-        s.mapping.geometry.corners[2] = {200, 150};
+        EXPECT_EQ(s.doc.mapping.corners[2], (IntPoint{119, 110}));
+        EXPECT_NE(s.guide.innerQuad, guide);  // the guide follows
+        s.doc.mapping.corners[2] = {200, 150};
         EXPECT_FALSE(nudge(s, 1, 1).repaintAll);
-        EXPECT_EQ(s.mapping.geometry.corners[2], (IntPoint{200, 150}));
+        EXPECT_EQ(s.doc.mapping.corners[2], (IntPoint{200, 150}));
     }
     // Graph rectangle: an axis edge last grabbed, kept clear of the next
     // edge; at a reduced zoom a step is still one picture pixel.
     for (int32_t zoom : {0, -1, 2}) {
         SCOPED_TRACE(zoom);
         ViewState s = graphRectTool({400, 300}, zoom);
-        s.mapping.geometry.graphRect = {40, 40, 360, 260};
-        s.axis.axisRect = {80, 80, 320, 220};
+        s.doc.mapping.graphRect = {40, 40, 360, 260};
+        s.doc.axis.axisRect = {80, 80, 320, 220};
         s.drag.lastHandle = GraphRectHandle::AxisLeft;  // the axis rectangle's left edge
         EXPECT_TRUE(nudge(s, 1, 0).repaintAll);
-        EXPECT_EQ(s.axis.axisRect.left, 81);
+        EXPECT_EQ(s.doc.axis.axisRect.left, 81);
         EXPECT_TRUE(nudge(s, -100, 0).repaintAll);
-        EXPECT_GT(s.axis.axisRect.left, s.mapping.geometry.graphRect.left);
-        EXPECT_LT(s.axis.axisRect.left, 80);
+        EXPECT_GT(s.doc.axis.axisRect.left, s.doc.mapping.graphRect.left);
+        EXPECT_LT(s.doc.axis.axisRect.left, 80);
         s.drag.lastHandle =
             GraphRectHandle::GraphBottomRight;  // the graph rectangle's bottom-right corner
         EXPECT_TRUE(nudge(s, 0, 1).repaintAll);
-        EXPECT_EQ(s.mapping.geometry.graphRect, (IntRect{40, 40, 360, 261}));
+        EXPECT_EQ(s.doc.mapping.graphRect, (IntRect{40, 40, 360, 261}));
     }
     // Nothing moves while a drag is under way or with no tool at work.
     {

@@ -25,7 +25,7 @@ TEST(AddTool, RefusesTheBorderRowsAndColumns) {
             s.transform.scrollPos = {std::max(0, p.x * (zoom == 2 ? 4 : 1) - 200),
                                      std::max(0, p.y * (zoom == 2 ? 4 : 1) - 150)};
             const ToolResult r = leftButtonDown(s, centreOf(s, p), kClient);
-            EXPECT_EQ(s.points.pointCount, 0);
+            EXPECT_EQ(s.pointCount(), 0);
             EXPECT_EQ(r.pane.addedRow, -1);
         }
     }
@@ -33,7 +33,7 @@ TEST(AddTool, RefusesTheBorderRowsAndColumns) {
     for (IntPoint p : accepted) {
         ViewState s = addTool();
         leftButtonDown(s, p, kClient);
-        EXPECT_EQ(s.points.pointCount, 1);
+        EXPECT_EQ(s.pointCount(), 1);
     }
 }
 
@@ -41,10 +41,10 @@ TEST(AddTool, AppendsAndSelectsTheNewRow) {
     ViewState s = addTool();
     leftButtonDown(s, {30, 40}, kClient);
     const ToolResult r = leftButtonDown(s, {60, 40}, kClient);
-    ASSERT_EQ(s.points.pointCount, 2);
-    EXPECT_EQ(s.points.points[1], (SourcePoint{60, 40}));
+    ASSERT_EQ(s.pointCount(), 2);
+    EXPECT_EQ(s.doc.points[1], (SourcePoint{60, 40}));
     EXPECT_EQ(r.pane.addedRow, 1);
-    EXPECT_EQ(s.points.selectedPoint, 1);
+    EXPECT_EQ(s.selectedPoint, 1);
     EXPECT_TRUE(r.repaintAll);
     EXPECT_EQ(s.drag.dragActive, 0);
 }
@@ -62,22 +62,23 @@ TEST(AddTool, PressOnAnExistingPointSelectsIt) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.zoom << " " << c.offset.x << "," << c.offset.y);
         ViewState s = addTool({200, 150}, c.zoom);
-        s.points.add({10, 12});
-        s.points.add({20, 12});
+        addSourcePoint(s.doc.points, {10, 12});
+        addSourcePoint(s.doc.points, {20, 12});
         const IntPoint centre = centreOf(s, {20, 12});
         const ToolResult r =
             leftButtonDown(s, {centre.x + c.offset.x, centre.y + c.offset.y}, kClient);
-        EXPECT_EQ(s.points.pointCount, c.selects ? 2 : 3);
+        EXPECT_EQ(s.pointCount(), c.selects ? 2 : 3);
         EXPECT_EQ(r.pane.selectRow, c.selects ? 1 : -1);
-        EXPECT_EQ(s.points.selectedPoint, c.selects ? 1 : 2);
+        EXPECT_EQ(s.selectedPoint, c.selects ? 1 : 2);
     }
 }
 
 TEST(AddTool, FullListIgnoresTheClick) {
     ViewState s = addTool({400, 300});
-    for (int i = 0; i < kMaxSourcePoints; ++i) s.points.add({1 + i % 16 * 20, 1 + i / 16 * 15});
+    for (int i = 0; i < kMaxSourcePoints; ++i)
+        addSourcePoint(s.doc.points, {1 + i % 16 * 20, 1 + i / 16 * 15});
     const ToolResult r = leftButtonDown(s, {395, 290}, kClient);
-    EXPECT_EQ(s.points.pointCount, kMaxSourcePoints);
+    EXPECT_EQ(s.pointCount(), kMaxSourcePoints);
     EXPECT_EQ(r.pane.addedRow, -1);
     EXPECT_FALSE(r.repaintAll);
 }
@@ -86,20 +87,20 @@ TEST(AddTool, FullListIgnoresTheClick) {
 
 TEST(EraseTool, PressRemovesEveryPointUnderIt) {
     ViewState s = eraseTool();
-    s.points.add({50, 50});
-    s.points.add({80, 80});
-    s.points.add({52, 51});  // overlaps the first at zoom 0
-    s.points.add({50, 50});
+    addSourcePoint(s.doc.points, {50, 50});
+    addSourcePoint(s.doc.points, {80, 80});
+    addSourcePoint(s.doc.points, {52, 51});  // overlaps the first at zoom 0
+    addSourcePoint(s.doc.points, {50, 50});
     const ToolResult r = leftButtonDown(s, {51, 50}, kClient);
-    ASSERT_EQ(s.points.pointCount, 1);
-    EXPECT_EQ(s.points.points[0], (SourcePoint{80, 80}));
+    ASSERT_EQ(s.pointCount(), 1);
+    EXPECT_EQ(s.doc.points[0], (SourcePoint{80, 80}));
     EXPECT_EQ(r.pane.removedRows, (std::vector<int32_t>{0, 1, 1}));
     EXPECT_EQ(r.pane.ensureVisibleRow, 1);
     EXPECT_TRUE(r.repaintAll);
 
     // Press and release without a move: only what was under the press goes.
     leftButtonUp(s, {51, 50}, kClient);
-    EXPECT_EQ(s.points.pointCount, 1);
+    EXPECT_EQ(s.pointCount(), 1);
 }
 
 TEST(EraseTool, RegionRemovesOnlyPointsStrictlyInside) {
@@ -107,14 +108,14 @@ TEST(EraseTool, RegionRemovesOnlyPointsStrictlyInside) {
     ViewState s = eraseTool({200, 150}, 2);
     const SourcePoint points[] = {{15, 15}, {10, 15}, {20, 15}, {15, 10}, {15, 20},
                                   {11, 12}, {19, 19}, {10, 20}, {25, 15}};
-    for (SourcePoint p : points) s.points.add(p);
+    for (SourcePoint p : points) addSourcePoint(s.doc.points, p);
     const std::vector<SourcePoint> kept{{10, 15}, {20, 15}, {15, 10}, {15, 20}, {10, 20}, {25, 15}};
     for (auto [from, to] : {std::pair{IntPoint{10, 10}, IntPoint{20, 20}},
                             std::pair{IntPoint{20, 20}, IntPoint{10, 10}}}) {
         ViewState t = s;
         const ToolResult up = dragPixels(t, from, {{17, 17}, to});
-        const std::vector<SourcePoint> left(t.points.points.begin(),
-                                            t.points.points.begin() + t.points.pointCount);
+        const std::vector<SourcePoint> left(t.doc.points.begin(),
+                                            t.doc.points.begin() + t.pointCount());
         EXPECT_EQ(left, kept);
         EXPECT_EQ(up.pane.ensureVisibleRow, -1);
         EXPECT_TRUE(up.repaintAll);
@@ -129,12 +130,12 @@ TEST(EraseTool, RegionRemovesOnlyPointsStrictlyInside) {
 
 TEST(EraseTool, RegionNeedsAPressInsideTheInnerArea) {
     ViewState s = eraseTool();
-    s.points.add({8, 8});
+    addSourcePoint(s.doc.points, {8, 8});
     leftButtonDown(s, {0, 0}, kClient);
     EXPECT_EQ(s.drag.dragActive, 0);
     mouseMove(s, {10, 10}, {true, false}, kClient);
     leftButtonUp(s, {10, 10}, kClient);
-    EXPECT_EQ(s.points.pointCount, 1);
+    EXPECT_EQ(s.pointCount(), 1);
 }
 
 TEST(EraseTool, BandIsTheSpanOfTheTwoCells) {

@@ -175,7 +175,7 @@ TEST(Panning, ClampsAtTheScrollLimits) {
 TEST(Panning, RightPressCancelsALeftDrag) {
     // Graph rectangle: the release after the cancel changes nothing.
     ViewState g = graphRectTool();
-    const IntRect axis = g.axis.axisRect;
+    const IntRect axis = g.doc.axis.axisRect;
     leftButtonDown(g, centreOf(g, {55, 20}), kClient);  // the axis rectangle's left edge line
     mouseMove(g, centreOf(g, {70, 20}), {true, false}, kClient);
     const IntRect band = rubberBandArea(g);
@@ -186,19 +186,19 @@ TEST(Panning, RightPressCancelsALeftDrag) {
     EXPECT_EQ(cancel.repaintRects[0], band);
     EXPECT_TRUE(rubberBandLines(g).empty());
     const ToolResult up = leftButtonUp(g, centreOf(g, {70, 20}), kClient);
-    EXPECT_EQ(g.axis.axisRect, axis);
+    EXPECT_EQ(g.doc.axis.axisRect, axis);
     EXPECT_FALSE(up.pane.refreshAll);
 
     // Erase region: still pending (no move yet) and after a move.
     for (bool moved : {false, true}) {
         ViewState e = eraseTool();
-        e.points.add({15, 15});
+        addSourcePoint(e.doc.points, {15, 15});
         leftButtonDown(e, {5, 5}, kClient);
         if (moved) mouseMove(e, {25, 25}, {true, false}, kClient);
         rightButtonDown(e, {0, 0}, kClient);
         mouseMove(e, {25, 25}, {true, false}, kClient);
         leftButtonUp(e, {25, 25}, kClient);
-        EXPECT_EQ(e.points.pointCount, 1);
+        EXPECT_EQ(e.pointCount(), 1);
     }
 }
 
