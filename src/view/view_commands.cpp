@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "common/default_geometry.h"
 #include "common/translate.h"
 #include "fit/report.h"
 #include "imaging/image_file.h"
@@ -104,6 +105,12 @@ std::string extractionNote(const ExtractionPreview& preview) {
 
 void runMappingCommand(ViewState& s) {
     if (s.imagePresent()) {
+        // An axis rectangle still where the picture opened with it goes onto
+        // the graph rectangle: with the corners on the plot's corners, that
+        // is the plot's frame, where the axes usually end.
+        const cv::Mat& input = s.images.inputImage;
+        if (s.doc.axis.axisRect == defaultGeometryFor(input.cols, input.rows).axisRect)
+            s.doc.axis.axisRect = s.doc.mapping.graphRect;
         applyMappingNow(s.doc);
         runMapping(s.images, s.display.currentImage, s.doc.mapping);
         s.picture.applied = s.doc.applied;

@@ -345,7 +345,7 @@ TEST_F(ImageViewTest, GraphRectangleHandlesAxisEdgesFirst) {
     }
 }
 
-TEST_F(ImageViewTest, GraphRectangleDragStopsTenWindowPixelsShort) {
+TEST_F(ImageViewTest, GraphRectangleDragStopsAtTheAxesAndTheAxesAtItsBorder) {
     struct Case {
         int zoom;
         QPoint press;
@@ -354,14 +354,13 @@ TEST_F(ImageViewTest, GraphRectangleDragStopsTenWindowPixelsShort) {
         IntRect axis;
     };
     const Case cases[] = {
-        // Top-left corner pulled inside: 10 image pixels outside the axes at zoom 0...
-        {0, {15, 15}, {100, 80}, {20, 20, 145, 105}, {30, 30, 130, 90}},
-        // ...2 at zoom 2, where the limit is still 10 window pixels.
-        {2, {62, 62}, {200, 170}, {28, 28, 145, 105}, {30, 30, 130, 90}},
+        // Top-left corner pulled inside stops on the axis edges, at any zoom.
+        {0, {15, 15}, {100, 80}, {30, 30, 145, 105}, {30, 30, 130, 90}},
+        {2, {62, 62}, {200, 170}, {30, 30, 145, 105}, {30, 30, 130, 90}},
         // Top axis edge pulled down stops 10 above the bottom one.
         {0, {60, 30}, {60, 115}, {15, 15, 145, 105}, {30, 80, 130, 90}},
-        // Left axis edge pulled out stays 10 window pixels inside the graph.
-        {2, {122, 100}, {20, 100}, {15, 15, 145, 105}, {18, 30, 130, 90}},
+        // Left axis edge pulled out reaches the graph rectangle's edge.
+        {2, {122, 100}, {20, 100}, {15, 15, 145, 105}, {15, 30, 130, 90}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message()

@@ -11,7 +11,7 @@ namespace {
 
 using enum GraphRectHandle;
 
-constexpr int32_t kEdgeGap = 10;  // window pixels a dragged handle keeps from its limits
+constexpr int32_t kEdgeGap = 10;  // window pixels an axis edge keeps from the opposite one
 
 // The image pixel under a window point with neither the client nor the image
 // test, so that a box around the pointer maps to the pixels it really covers.
@@ -103,6 +103,7 @@ IntPoint limitedHandlePosition(const ViewState& s, GraphRectHandle handle, IntPo
     const IntPoint d = CellCentreOf(t, {g.left, g.bottom});
     const IntPoint axisLB = CellCentreOf(t, {e.left, e.bottom});
     const IntPoint axisRT = CellCentreOf(t, {e.right, e.top});
+    const IntPoint o = CellCentreOf(t, {0, 0});
     const IntPoint w = CellCentreOf(t, {size.cx - 1, size.cy - 1});
     const int32_t aL = axisLB.x;
     const int32_t aB = axisLB.y;
@@ -110,35 +111,36 @@ IntPoint limitedHandlePosition(const ViewState& s, GraphRectHandle handle, IntPo
     const int32_t aT = axisRT.y;
     constexpr int32_t gap = kEdgeGap;
 
-    // min and max applied in this order, so the last bound wins a conflict.
+    // The graph rectangle stays on the picture and around the axis
+    // rectangle; an axis edge may lie on the graph rectangle's border (where
+    // a plot's frame is, once the corners are on it) and keeps clear of the
+    // opposite edge. min and max are applied in this order, so the last bound
+    // wins a conflict.
     IntPoint k = CellCentreOf(t, image);
     switch (handle) {
         case GraphTopLeft:
-            k = {std::max(std::min(k.x, aL - gap), gap), std::max(std::min(k.y, aT - gap), gap)};
+            k = {std::max(std::min(k.x, aL), o.x), std::max(std::min(k.y, aT), o.y)};
             break;
         case GraphTopRight:
-            k = {std::min(std::max(k.x, aR + gap), w.x - gap),
-                 std::max(std::min(k.y, aT - gap), gap)};
+            k = {std::min(std::max(k.x, aR), w.x), std::max(std::min(k.y, aT), o.y)};
             break;
         case GraphBottomRight:
-            k = {std::min(std::max(k.x, aR + gap), w.x - gap),
-                 std::min(std::max(k.y, aB + gap), w.y - gap)};
+            k = {std::min(std::max(k.x, aR), w.x), std::min(std::max(k.y, aB), w.y)};
             break;
         case GraphBottomLeft:
-            k = {std::max(std::min(k.x, aL - gap), gap),
-                 std::min(std::max(k.y, aB + gap), w.y - gap)};
+            k = {std::max(std::min(k.x, aL), o.x), std::min(std::max(k.y, aB), w.y)};
             break;
         case AxisLeft:
-            k.x = std::max(std::min(k.x, aR - gap), a.x + gap);
+            k.x = std::max(std::min(k.x, aR - gap), a.x);
             break;
         case AxisRight:
-            k.x = std::min(std::max(k.x, aL + gap), b.x - gap);
+            k.x = std::min(std::max(k.x, aL + gap), b.x);
             break;
         case AxisBottom:
-            k.y = std::min(std::max(k.y, aT + gap), d.y - gap);
+            k.y = std::min(std::max(k.y, aT + gap), d.y);
             break;
         case AxisTop:
-            k.y = std::max(std::min(k.y, aB - gap), a.y + gap);
+            k.y = std::max(std::min(k.y, aB - gap), a.y);
             break;
         case None:
             return image;
@@ -180,7 +182,7 @@ bool nudgeGraphRect(ViewState& s, int32_t dx, int32_t dy, ToolResult& r) {
     if (handle == None) return false;
     const IntPoint from = handlePoint(s, handle);
     // The drag's own limits: inside the picture, the axis rectangle inside
-    // the graph rectangle, each edge clear of the next. The gaps counted in
+    // the graph rectangle, each axis edge clear of the opposite one. The gap counted in
     // picture pixels, whatever the zoom (at a reduced zoom a one-pixel step
     // would round away).
     ViewState unzoomed = s;

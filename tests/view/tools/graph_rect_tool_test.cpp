@@ -85,7 +85,7 @@ TEST(GraphRectTool, HoverCursorNamesTheEdgeUnderThePointer) {
     }
 }
 
-TEST(GraphRectTool, LimitsKeepTenWindowPixelsAtZoomZeroAndTwo) {
+TEST(GraphRectTool, LimitsAtZoomZeroAndTwo) {
     struct Case {
         const char* what;
         int32_t zoom;
@@ -94,35 +94,37 @@ TEST(GraphRectTool, LimitsKeepTenWindowPixelsAtZoomZeroAndTwo) {
         IntRect graph;
         IntRect axis;
     } cases[] = {
-        // Corners pulled deep inside stop 10 window pixels outside the axis edges.
-        {"top-left in, zoom 0", 0, {40, 40}, {80, 70}, {45, 45, 120, 100}, {55, 55, 105, 85}},
-        {"top-left in, zoom 2", 2, {40, 40}, {80, 70}, {53, 53, 120, 100}, {55, 55, 105, 85}},
-        {"bottom-right in, zoom 0", 0, {120, 100}, {80, 70}, {40, 40, 115, 95}, {55, 55, 105, 85}},
-        {"bottom-right in, zoom 2", 2, {120, 100}, {80, 70}, {40, 40, 108, 88}, {55, 55, 105, 85}},
-        // ... and 10 window pixels from the window's top-left ...
-        {"top-left out, zoom 0", 0, {40, 40}, {0, 0}, {10, 10, 120, 100}, {55, 55, 105, 85}},
-        {"top-left out, zoom 2", 2, {40, 40}, {0, 0}, {2, 2, 120, 100}, {55, 55, 105, 85}},
-        // ... and inside the last image column and row.
+        // Corners pulled deep inside stop on the axis edges ...
+        {"top-left in, zoom 0", 0, {40, 40}, {80, 70}, {55, 55, 120, 100}, {55, 55, 105, 85}},
+        {"top-left in, zoom 2", 2, {40, 40}, {80, 70}, {55, 55, 120, 100}, {55, 55, 105, 85}},
+        {"bottom-right in, zoom 0", 0, {120, 100}, {80, 70}, {40, 40, 105, 85}, {55, 55, 105, 85}},
+        {"bottom-right in, zoom 2", 2, {120, 100}, {80, 70}, {40, 40, 105, 85}, {55, 55, 105, 85}},
+        // ... and on the picture's first ...
+        {"top-left out, zoom 0", 0, {40, 40}, {0, 0}, {0, 0, 120, 100}, {55, 55, 105, 85}},
+        {"top-left out, zoom 2", 2, {40, 40}, {0, 0}, {0, 0, 120, 100}, {55, 55, 105, 85}},
+        // ... and last column and row.
         {"bottom-right out, zoom 0",
          0,
          {120, 100},
          {199, 149},
-         {40, 40, 189, 139},
+         {40, 40, 199, 149},
          {55, 55, 105, 85}},
         {"bottom-right out, zoom 2",
          2,
          {120, 100},
          {199, 149},
-         {40, 40, 197, 147},
+         {40, 40, 199, 149},
          {55, 55, 105, 85}},
-        // Axis edges keep away from the opposite edge and from the graph rectangle.
+        // Axis edges keep 10 window pixels from the opposite edge and reach
+        // the graph rectangle's border.
         {"left edge right, zoom 0", 0, {55, 70}, {150, 70}, {40, 40, 120, 100}, {95, 55, 105, 85}},
-        {"left edge left, zoom 0", 0, {55, 70}, {0, 70}, {40, 40, 120, 100}, {50, 55, 105, 85}},
+        {"left edge left, zoom 0", 0, {55, 70}, {0, 70}, {40, 40, 120, 100}, {40, 55, 105, 85}},
         {"left edge right, zoom 2", 2, {55, 70}, {150, 70}, {40, 40, 120, 100}, {103, 55, 105, 85}},
         {"right edge left, zoom 0", 0, {105, 70}, {0, 70}, {40, 40, 120, 100}, {55, 55, 65, 85}},
+        {"right edge right, zoom 0", 0, {105, 70}, {199, 70}, {40, 40, 120, 100}, {55, 55, 120, 85}},
         {"bottom edge up, zoom 0", 0, {80, 85}, {80, 0}, {40, 40, 120, 100}, {55, 55, 105, 65}},
-        {"bottom edge down, zoom 2", 2, {80, 85}, {80, 149}, {40, 40, 120, 100}, {55, 55, 105, 98}},
-        {"top edge up, zoom 0", 0, {80, 55}, {80, 0}, {40, 40, 120, 100}, {55, 50, 105, 85}},
+        {"bottom edge down, zoom 2", 2, {80, 85}, {80, 149}, {40, 40, 120, 100}, {55, 55, 105, 100}},
+        {"top edge up, zoom 0", 0, {80, 55}, {80, 0}, {40, 40, 120, 100}, {55, 40, 105, 85}},
         {"free move, zoom 0", 0, {55, 70}, {60, 70}, {40, 40, 120, 100}, {60, 55, 105, 85}},
     };
     for (const Case& c : cases) {
