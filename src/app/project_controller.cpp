@@ -233,8 +233,8 @@ void ProjectController::extractOnOpen(IntPoint seed, const QString& projectPath)
     record.extractSeed.reset();
     const ViewState& s = m_view.state();
     const std::string error =
-        extractBeforeListed(s.imagePresent() ? *s.current() : cv::Mat(), record.axis.axisRect, seed,
-                            record.extraction, record.points);
+        extractBeforeListed(s.imagePresent() ? *s.current() : cv::Mat(), extractionArea(record),
+                            seed, record.extraction, record.points);
     // The list holds what the view can show.
     if (record.points.size() > std::size_t(kMaxSourcePoints))
         record.points.resize(kMaxSourcePoints);

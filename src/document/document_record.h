@@ -5,6 +5,7 @@
 // the work in this form. Pictures are derived from it (read, processed,
 // mapped) and never part of it.
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -49,6 +50,17 @@ inline void applyMappingNow(DocumentRecord& r) {
 // handles' while nothing is mapped.
 inline const MappingGeometry& workingGeometry(const DocumentRecord& r) {
     return r.applied ? *r.applied : r.mapping;
+}
+
+// Where the automatic extraction looks for a curve: the plot area (the graph
+// rectangle the working picture follows) and the axis rectangle, which is
+// often calibrated on inner ticks. Points beyond the axis rectangle take
+// extrapolated values, as clicked ones do.
+inline IntRect extractionArea(const DocumentRecord& r) {
+    const IntRect& g = workingGeometry(r).graphRect;
+    const IntRect& a = r.axis.axisRect;
+    return {std::min(g.left, a.left), std::min(g.top, a.top), std::max(g.right, a.right),
+            std::max(g.bottom, a.bottom)};
 }
 
 }  // namespace qf

@@ -82,7 +82,7 @@ std::string placePoints(const DocumentRecord& project, Session& s) {
     std::vector<SourcePoint> points = project.points;
     if (project.extractSeed) {
         if (const std::string e =
-                extractBeforeListed(outputImage(s.images), project.axis.axisRect,
+                extractBeforeListed(outputImage(s.images), extractionArea(project),
                                     *project.extractSeed, project.extraction, points);
             !e.empty())
             return "extract: " + e;

@@ -425,10 +425,10 @@ void ImageView::adoptRecord(const DocumentRecord& r) {
         if (m_state.tools.tool == Tool::Corners) selectTool(m_state, Tool::GraphRect);
     }
     // An extraction's preview is made again with changed settings, and
-    // dropped when the axis rectangle it was found in moved.
+    // dropped when the area it was found in moved.
     std::string extractError;
     const bool previewed = m_state.extractPreview.shown();
-    if (previewed && before.axis.axisRect != r.axis.axisRect)
+    if (previewed && extractionArea(before) != extractionArea(r))
         m_state.extractPreview = {};
     else if (previewed && before.extraction != r.extraction)
         extractError = redoExtraction(m_state);

@@ -70,7 +70,7 @@ void toggleGreyMode(ViewState& s) {
 std::string previewExtraction(ViewState& s, IntPoint image, const ExtractionCancel& cancel) {
     if (!s.imagePresent() || s.display.displaySource != 2) return {};
     ExtractionResult r =
-        extractCurve(*s.current(), s.doc.axis.axisRect, image, s.doc.extraction, cancel);
+        extractCurve(*s.current(), extractionArea(s.doc), image, s.doc.extraction, cancel);
     if (!r.ok) return r.error;
     s.extractPreview.seed = image;
     s.extractPreview.result = std::move(r);

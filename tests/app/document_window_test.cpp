@@ -597,7 +597,7 @@ TEST_F(DocumentWindowTest, AProjectAskingForAnExtractionOpensWithItsPoints) {
     ASSERT_EQ(record().points.size(), 11u);
     EXPECT_EQ(record().points.back(), (SourcePoint{50, 80}));
     const ExtractionResult r =
-        extractCurve(*view().state().current(), record().axis.axisRect, {100, 69}, {.count = 10});
+        extractCurve(*view().state().current(), extractionArea(record()), {100, 69}, {.count = 10});
     EXPECT_EQ(std::vector<SourcePoint>(record().points.begin(), record().points.end() - 1),
               r.points);
     EXPECT_FALSE(record().extractSeed);

@@ -254,7 +254,7 @@ TEST_F(Batch, ExtractedPointsComeBeforeTheListedOnes) {
         << err_.str();
     // The same extraction on the working picture the run wrote.
     const ExtractionResult r =
-        extractCurve(readImageFile((dir_ / "out" / "working.png").string()), sample.axis.axisRect,
+        extractCurve(readImageFile((dir_ / "out" / "working.png").string()), extractionArea(sample),
                      {onCurve.h, onCurve.v}, {.count = 30});
     ASSERT_TRUE(r.ok) << r.error;
     ASSERT_EQ(r.points.size(), 30u);
