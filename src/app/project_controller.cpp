@@ -53,6 +53,7 @@ bool isProjectFileName(const QString& path) {
 ProjectController::ProjectController(MainWindow& frame, ImageView& view, SettingsPane& pane,
                                      Dialogs& dialogs)
     : QObject(&frame), m_frame(frame), m_view(view), m_dialogs(dialogs) {
+    m_doc.reset(newDocumentRecord());
     m_view.setDocument(&m_doc);
     pane.setDocument(&m_doc);
 
@@ -155,7 +156,7 @@ void ProjectController::startDocument(DocumentRecord record, const QString& proj
 void ProjectController::newProject() {
     if (!confirmDiscard()) return;
     m_pictureTitle.clear();
-    startDocument(DocumentRecord{}, QString());
+    startDocument(newDocumentRecord(), QString());
 }
 
 bool ProjectController::openPath(const QString& path) {
@@ -269,7 +270,7 @@ bool ProjectController::openPicture(const QString& path) {
             if (!confirmDiscard()) return false;
             m_view.clearResults();
             m_view.showOpenedPicture(std::move(read.picture), absolute, title, read.warning);
-            DocumentRecord fresh;
+            DocumentRecord fresh = newDocumentRecord();
             const DocumentRecord shown = m_view.state().doc;
             fresh.image = shown.image;
             fresh.mapping.corners = shown.mapping.corners;

@@ -40,6 +40,16 @@ struct DocumentRecord {
     friend bool operator==(const DocumentRecord&, const DocumentRecord&) = default;
 };
 
+// The record of a document the user starts. Photographs are straightened far
+// better by the perspective mapping, so a new document starts with it; a
+// record read from a project file that names no method stays bilinear, as it
+// was made.
+inline DocumentRecord newDocumentRecord() {
+    DocumentRecord r;
+    r.mapping.method = MappingMethod::Perspective;
+    return r;
+}
+
 // Runs the mapping in the record: the working picture is the corners'
 // quadrilateral mapped onto the graph rectangle as they stand now.
 inline void applyMappingNow(DocumentRecord& r) {
