@@ -24,6 +24,8 @@ class PdfPageDialogTest : public test::TempDirTest {
 protected:
     void SetUp() override {
         test::TempDirTest::SetUp();
+        pdf_ = path("two.pdf");
+        pdfPath_ = QString::fromStdString(pdf_);
         ASSERT_TRUE(test::writeTwoPagePdf(pdf_));
     }
     static void waitForThumbnails(const PdfPageDialog& dialog, int count) {
@@ -41,8 +43,8 @@ protected:
         return image.pixelColor(image.width() * x / 4, image.height() * y / 4);
     }
 
-    const std::string pdf_ = path("two.pdf");
-    const QString pdfPath_ = QString::fromStdString(pdf_);
+    std::string pdf_;  // in the test's folder, made in SetUp
+    QString pdfPath_;
 };
 
 TEST_F(PdfPageDialogTest, ThePageClickedAndTheResolutionTypedAreTheAnswer) {
