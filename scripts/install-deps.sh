@@ -10,6 +10,7 @@ packages=(
     libbenchmark-dev liblapacke-dev libmuparser-dev
     qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n libx11-dev libopencv-dev fonts-ipafont-gothic nlohmann-json3-dev
     libpng-dev libjpeg-dev zlib1g-dev
+    libpoppler-qt6-dev  # PDF pages, in a module loaded at the first PDF
     clang  # the fuzz targets (libFuzzer)
 )
 

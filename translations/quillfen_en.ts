@@ -996,6 +996,42 @@ Start the camera input again.<byte value="xd"/>
         <source>クリックした色が軸の矩形の大部分を占めていて、曲線ではありません。曲線の上をクリックするか「色の許容差」を小さくしてください。</source>
         <translation>The clicked colour covers much of the axis rectangle: it is not a curve. Click on a curve, or lower &quot;Colour tolerance&quot;.</translation>
     </message>
+    <message>
+        <source>%1 dpi ではページが大きすぎます: %2 × %3 ピクセル（%4 メガピクセル）。上限は %5 メガピクセルです（設定 Workspace/%6 で変更できます）。</source>
+        <translation>The page is too large at %1 dpi: %2 × %3 pixels (%4 megapixels). The limit is %5 megapixels (the setting Workspace/%6 changes it). </translation>
+    </message>
+    <message>
+        <source>%1 dpi 以下で開いてください。</source>
+        <translation>Open it at %1 dpi or less.</translation>
+    </message>
+    <message>
+        <source>PDF ファイルではありません。</source>
+        <translation>It is not a PDF file.</translation>
+    </message>
+    <message>
+        <source>PDF を読むモジュールを読み込めませんでした（%1）。</source>
+        <translation>The module that reads PDF files could not be loaded (%1).</translation>
+    </message>
+    <message>
+        <source>パスワードで保護された PDF です。パスワードを外してから開いてください。</source>
+        <translation>The PDF is protected by a password. Remove the password, then open it.</translation>
+    </message>
+    <message>
+        <source>PDF が壊れていて読み込めません。</source>
+        <translation>The PDF is damaged and cannot be read.</translation>
+    </message>
+    <message>
+        <source>ページ %1 はありません（この PDF は %2 ページです）。</source>
+        <translation>There is no page %1 (this PDF has %2 pages).</translation>
+    </message>
+    <message>
+        <source>解像度 %1 dpi では開けません。%2〜%3 dpi で指定してください。</source>
+        <translation>A resolution of %1 dpi cannot be used. Choose %2 to %3 dpi.</translation>
+    </message>
+    <message>
+        <source>ページ %1 を描画できませんでした。</source>
+        <translation>Page %1 could not be rendered.</translation>
+    </message>
 </context>
 <context>
     <name>qf::OutputPane</name>
@@ -1046,6 +1082,37 @@ Start the camera input again.<byte value="xd"/>
     <message>
         <source>残差</source>
         <translation>Residual</translation>
+    </message>
+</context>
+<context>
+    <name>qf::PdfPageDialog</name>
+    <message>
+        <source>PDF のページを選ぶ</source>
+        <translation>Choose a PDF Page</translation>
+    </message>
+    <message>
+        <source>%1（%2 ページ）: グラフのあるページを選んでください。</source>
+        <translation>%1 (%2 pages): choose the page with the chart.</translation>
+    </message>
+    <message>
+        <source>解像度:</source>
+        <translation>Resolution:</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>%1 × %2 ピクセル（%3 メガピクセル）</source>
+        <translation>%1 × %2 pixels (%3 megapixels)</translation>
+    </message>
+    <message>
+        <source>%1 は上限の %2 メガピクセルを超えます。</source>
+        <translation>%1 is over the limit of %2 megapixels. </translation>
+    </message>
+    <message>
+        <source>%1 dpi 以下にしてください。</source>
+        <translation>Choose %1 dpi or less.</translation>
     </message>
 </context>
 <context>

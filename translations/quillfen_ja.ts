@@ -971,6 +971,42 @@ Do you want to replace it?</source>
         <source>クリックした色が軸の矩形の大部分を占めていて、曲線ではありません。曲線の上をクリックするか「色の許容差」を小さくしてください。</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>%1 dpi ではページが大きすぎます: %2 × %3 ピクセル（%4 メガピクセル）。上限は %5 メガピクセルです（設定 Workspace/%6 で変更できます）。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 dpi 以下で開いてください。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PDF ファイルではありません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PDF を読むモジュールを読み込めませんでした（%1）。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>パスワードで保護された PDF です。パスワードを外してから開いてください。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PDF が壊れていて読み込めません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ページ %1 はありません（この PDF は %2 ページです）。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>解像度 %1 dpi では開けません。%2〜%3 dpi で指定してください。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ページ %1 を描画できませんでした。</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>qf::OutputPane</name>
@@ -1020,6 +1056,37 @@ Do you want to replace it?</source>
     </message>
     <message>
         <source>残差</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>qf::PdfPageDialog</name>
+    <message>
+        <source>PDF のページを選ぶ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1（%2 ページ）: グラフのあるページを選んでください。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>解像度:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 × %2 ピクセル（%3 メガピクセル）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 は上限の %2 メガピクセルを超えます。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 dpi 以下にしてください。</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
