@@ -723,6 +723,10 @@ Do you want to replace it?</translation>
         <source>%1 点が見つかりました。Enter キーで追加、Esc キーで取り消します。</source>
         <translation>%1 points found. Enter adds them, Esc drops them.</translation>
     </message>
+    <message>
+        <source>四隅が平行四辺形ではありません。斜めに撮った写真は「射影変換」の方が正確にまっすぐになります。</source>
+        <translation>The corners are not a parallelogram: a photo taken at a slant is straightened more accurately by the Perspective mapping.</translation>
+    </message>
 </context>
 <context>
     <name>qf::Messages</name>

@@ -722,6 +722,10 @@ Do you want to replace it?</source>
         <source>%1 点が見つかりました。Enter キーで追加、Esc キーで取り消します。</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>四隅が平行四辺形ではありません。斜めに撮った写真は「射影変換」の方が正確にまっすぐになります。</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>qf::Messages</name>

@@ -145,6 +145,17 @@ std::optional<Homography> squareToQuad(const Quad& p) {
     return t;
 }
 
+bool isNearParallelogram(const Quad& c) {
+    const double dx = double(c[0].x) + c[2].x - c[1].x - c[3].x;
+    const double dy = double(c[0].y) + c[2].y - c[1].y - c[3].y;
+    // The diagonals' midpoints are half this apart; allow a pixel, or 1 % of
+    // the longer diagonal on a large quadrilateral.
+    const double d1 = std::hypot(double(c[2].x) - c[0].x, double(c[2].y) - c[0].y);
+    const double d2 = std::hypot(double(c[3].x) - c[1].x, double(c[3].y) - c[1].y);
+    const double allowed = std::max(2.0, 0.02 * std::max(d1, d2));
+    return std::hypot(dx, dy) <= allowed;
+}
+
 void resetMappingForImage(int w, int h, MappingGeometry& mapping, IntRect& axisRect) {
     const DefaultGeometry g = defaultGeometryFor(w, h);
     mapping.corners = g.corners;

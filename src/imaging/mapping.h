@@ -36,6 +36,12 @@ struct Homography {
 // (a crossed, folded or collapsed one has no such transform).
 std::optional<Homography> squareToQuad(const Quad& corners);
 
+// Whether the corners make a parallelogram (its diagonals halve each other)
+// within a pixel or two: there the bilinear mapping straightens as well as
+// the perspective one; elsewhere (a photograph taken at a slant) it bends
+// straight lines.
+bool isNearParallelogram(const Quad& corners);
+
 // Default geometry for a w x h image: corners inset by min(w, h) / 6, graph
 // rectangle by min(w, h) / 8, axis rectangle by twice that. The method stays.
 void resetMappingForImage(int w, int h, MappingGeometry& mapping, IntRect& axisRect);

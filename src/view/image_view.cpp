@@ -47,6 +47,7 @@ ImageView::ImageView(Dialogs& dialogs, QWidget* parent)
     viewport()->setMouseTracking(true);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
+    connect(this, &ImageView::stateChanged, this, &ImageView::updateStatusNotes);
     m_state.guide.innerQuad = computeInnerQuad(m_state.doc.mapping.corners, 40.0 / 80, 40.0 / 60)
                                   .value_or(m_state.guide.innerQuad);
 }
@@ -176,8 +177,28 @@ void ImageView::extractCurveAt(IntPoint image) {
     }
     emit statusMessage(tr("%1 点が見つかりました。Enter キーで追加、Esc キーで取り消します。")
                            .arg(m_state.extractPreview.result.points.size()));
+    m_previewNoted = true;
     if (const std::string note = extractionNote(m_state.extractPreview); !note.empty())
         m_dialogs.message(this, QString::fromStdString(note), MessageIcon::Information);
+}
+
+void ImageView::updateStatusNotes() {
+    if (m_previewNoted && !m_state.extractPreview.shown()) {
+        m_previewNoted = false;
+        emit statusMessage(QString());
+    }
+    const MappingGeometry& m = m_state.doc.mapping;
+    const bool slanted = m_state.imagePresent() && m.method == MappingMethod::Bilinear &&
+                         !isNearParallelogram(m.corners);
+    if (!slanted) {
+        m_slantNoted.reset();
+        return;
+    }
+    if (m_slantNoted == m) return;
+    m_slantNoted = m;
+    emit statusMessage(
+        tr("四隅が平行四辺形ではありません。斜めに撮った写真は「射影変換」の方が"
+           "正確にまっすぐになります。"));
 }
 
 void ImageView::addExtractedPoints() {
@@ -340,6 +361,8 @@ void ImageView::showOpenedPicture(cv::Mat picture, const QString& path, const QS
                                   const std::string& warning) {
     m_camera->stopAll();  // a picture from a file replaces the live one
     installPicture(m_state, std::move(picture), path.toStdString());
+    // The whole picture in sight, as "fit to window" shows it.
+    apply(zoomToFit(m_state, clientSize()));
     if (m_pane && !warning.empty()) m_pane->setPaneText(0, warning);
     emit titleChanged(title);
     changed();
@@ -409,6 +432,7 @@ void ImageView::adoptRecord(const DocumentRecord& r) {
         if (read.ok()) {
             m_camera->stopAll();
             installPicture(m_state, std::move(read.picture), r.image);
+            apply(zoomToFit(m_state, clientSize()));
             if (m_pane && !read.warning.empty()) m_pane->setPaneText(0, read.warning);
             emit titleChanged(QString::fromStdString(read.title));
         } else {
@@ -434,8 +458,8 @@ void ImageView::adoptRecord(const DocumentRecord& r) {
         extractError = redoExtraction(m_state);
     // What only the next fit reads (model, degree, formulas, count) is not
     // drawn: no repaint, no new lists.
-    const bool visible = work.any() || before.mapping.corners != r.mapping.corners ||
-                         before.mapping.graphRect != r.mapping.graphRect || before.axis != r.axis ||
+    // The method and sampling change the guide and the grid drawn over the input.
+    const bool visible = work.any() || before.mapping != r.mapping || before.axis != r.axis ||
                          before.points != r.points || before.graph != r.graph ||
                          previewed != m_state.extractPreview.shown() ||
                          (previewed && before.extraction != r.extraction);

@@ -132,6 +132,10 @@ private:
     void addExtractedPoints();
     // Repaints where the loupe was and where it is now.
     void updateLoupe();
+    // Status-bar notes that follow the state: the extraction's count goes
+    // with its preview; slanted corners under the bilinear mapping get a
+    // word for the perspective one.
+    void updateStatusNotes();
 
     Dialogs& m_dialogs;
     OutputSink* m_pane = nullptr;
@@ -142,9 +146,11 @@ private:
     ReducedImageCache m_reducedImage;            // the picture at a negative zoom, between repaints
     std::unique_ptr<CameraController> m_camera;  // after m_state: the devices close first
     bool m_syncing = false;
-    std::optional<IntPoint> m_pointer;  // over the viewport, in its pixels
-    QString m_pointerText;              // as last reported
-    std::optional<IntRect> m_loupeBox;  // where the loupe was last drawn
+    std::optional<IntPoint> m_pointer;            // over the viewport, in its pixels
+    QString m_pointerText;                        // as last reported
+    std::optional<IntRect> m_loupeBox;            // where the loupe was last drawn
+    bool m_previewNoted = false;                  // the status bar tells of the preview
+    std::optional<MappingGeometry> m_slantNoted;  // the mapping last hinted at
 };
 
 }  // namespace qf

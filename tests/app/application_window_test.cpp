@@ -20,6 +20,7 @@
 #include "settings/settings_grid.h"
 #include "settings/settings_pane.h"
 #include "support/fake_dialogs.h"
+#include "support/full_size.h"
 #include "view/image_view.h"
 #include "window_driver.h"
 
@@ -58,6 +59,7 @@ protected:
         w.frame().activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.frame()));
         ASSERT_TRUE(w.projects().openPicture(picture));
+        test::zoomToFullSize(view());
         // Three points in the default axis frame (55,55)-(105,85) of 0..1 x 0..1.
         view().state().doc.axis.axisRect = {55, 55, 105, 85};
         view().onCommand(ID_ADD_POINTS);

@@ -29,6 +29,7 @@
 #include "project/project_file.h"
 #include "settings/settings_pane.h"
 #include "support/fake_dialogs.h"
+#include "support/full_size.h"
 #include "view/document_sync.h"
 #include "window_driver.h"
 
@@ -82,6 +83,7 @@ protected:
         w.frame().activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.frame()));
         ASSERT_TRUE(w.projects().openPicture(picture));
+        test::zoomToFullSize(view());
         QApplication::processEvents();
         ASSERT_EQ(w.frame().windowTitle(), QStringLiteral("chart.png[*] - Quillfen"));
     }
@@ -249,6 +251,7 @@ TEST_F(DocumentWindowUndoTest, EveryEditIsOneStepUndoneToTheStartAndRedoneToTheE
         SCOPED_TRACE(testing::Message() << "case " << c);
         doc().reset(DocumentRecord{});
         ASSERT_TRUE(w.projects().openPicture(picture));
+        test::zoomToFullSize(view());
         QApplication::processEvents();
         // A picture opened into an untouched document is where its work starts.
         ASSERT_EQ(doc().history().undoCount(), 0u) << doc().history().undoLabel();

@@ -27,6 +27,7 @@
 #include "imaging/image_pair.h"
 #include "settings/settings_pane.h"
 #include "support/fake_dialogs.h"
+#include "support/full_size.h"
 #include "view/image_view.h"
 
 namespace qf {
@@ -233,6 +234,7 @@ TEST_F(EnglishWindowTest, KeysRunTheToolsAndCommands) {
     cv::imwrite(picture.toStdString(), cv::Mat(150, 200, CV_8UC3, cv::Scalar(200, 210, 220)));
     frame().activateWindow();
     ASSERT_TRUE(window->projects().openPicture(picture));
+    test::zoomToFullSize(window->view());
     ViewState& s = window->view().state();
     struct Case {
         QKeySequence keys;

@@ -16,6 +16,7 @@
 #include "app/project_controller.h"
 #include "imaging/picture_fixtures.h"
 #include "support/fake_dialogs.h"
+#include "support/full_size.h"
 #include "view/image_view.h"
 
 namespace qf {
@@ -36,6 +37,7 @@ protected:
         ASSERT_TRUE(
             cv::imwrite(path.toStdString(), cv::Mat(height, width, CV_8UC3, cv::Scalar::all(128))));
         ASSERT_TRUE(w.projects().openPicture(path));
+        test::zoomToFullSize(view());
         scrollTo({0, 0});
     }
     void settle() {

@@ -20,6 +20,7 @@
 #include "points/source_point_file.h"
 #include "support/child_process.h"
 #include "support/fake_dialogs.h"
+#include "support/full_size.h"
 #include "view/image_view.h"
 
 namespace qf {
@@ -32,6 +33,7 @@ struct Window {
     explicit Window(const QString& picture) : Window(picture, ownDialogs) {}
     Window(const QString& picture, FakeDialogs& answers) : dialogs(answers) {
         loaded = app.projects().openPicture(picture);
+        test::zoomToFullSize(view);
         view.state().doc.axis.axisRect = {55, 55, 105, 85};
     }
 

@@ -18,6 +18,7 @@
 
 #include "app/commands.h"
 #include "support/fake_dialogs.h"
+#include "support/full_size.h"
 #include "view/cursors.h"
 #include "view/paint/magnifier.h"
 #include "view/paint/overlays.h"
@@ -72,6 +73,7 @@ protected:
         ASSERT_TRUE(read.ok()) << read.message;
         view.showOpenedPicture(std::move(read.picture), path, QString::fromStdString(read.title),
                                read.warning);
+        test::zoomToFullSize(view);
         scrollTo({0, 0});  // a new picture keeps the old scroll position where it can
     }
     void open(int w, int h) { open(plainImage(w, h, kGrey)); }
