@@ -262,9 +262,12 @@ void paintGraphRectOverlay(QPainter& painter, const ViewState& s, IntSize client
 }
 
 void paintSourcePointOverlay(QPainter& painter, const ViewState& s, const QFont& labelFont) {
+    // The points show on the working picture whatever the tool; the frame
+    // of the axis rectangle and its values only while points are worked on.
     if (!hasImage(s) || s.display.displaySource != 2) return;
     const Tool tool = s.tools.tool;
-    if (tool != Tool::AddPoints && tool != Tool::ErasePoints && tool != Tool::Extract) return;
+    const bool pointTool =
+        tool == Tool::AddPoints || tool == Tool::ErasePoints || tool == Tool::Extract;
     LogicalPainter logical(painter, s);
     const QColor inside = colourOf(kPointInsideColour);
     const QColor outside = colourOf(kPointOutsideColour);
@@ -272,7 +275,7 @@ void paintSourcePointOverlay(QPainter& painter, const ViewState& s, const QFont&
     const IntRect plot = plotRectOf(s.transform, axis);
     painter.setFont(paint::aliasedFont(labelFont));
 
-    if (tool != Tool::GraphRect) {
+    if (pointTool) {
         painter.setPen(paint::widePen(outside));
         const QPoint frame[4] = {{plot.left, plot.top},
                                  {plot.right, plot.top},

@@ -257,7 +257,7 @@ TEST(SourcePointOverlay, CrossesRedInsideBlueOutsideTheAxisRectangle) {
     EXPECT_EQ(colourAt(image, 55, 75), kBlue);
 }
 
-TEST(SourcePointOverlay, ShownWithEitherPointToolOnTheOutput) {
+TEST(SourcePointOverlay, ShownOnTheOutputWhateverTheTool) {
     struct Case {
         Tool tool;
         int displaySource;
@@ -266,7 +266,9 @@ TEST(SourcePointOverlay, ShownWithEitherPointToolOnTheOutput) {
     const Case cases[] = {{Tool::AddPoints, 2, true},
                           {Tool::ErasePoints, 2, true},
                           {Tool::AddPoints, 1, false},
-                          {Tool::GraphRect, 2, false}};
+                          {Tool::GraphRect, 2, true},
+                          {Tool::None, 2, true},
+                          {Tool::Corners, 1, false}};
     for (const Case& c : cases) {
         ViewState s = withTool(c.tool);
         s.display.displaySource = c.displaySource;
@@ -375,14 +377,19 @@ TEST(RubberBand, FollowsTheDragOfEachTool) {
     EXPECT_EQ(columnsWith(image, 25, 26, 34, kInverted), (std::set<int>{29, 30}));
 }
 
-TEST(ViewPaint, GeneratedGraphOverTheOverlays) {
+// The generated graph lies under the points and the axis frame, which stay
+// visible over its frame and grid.
+TEST(ViewPaint, OverlaysOverTheGeneratedGraph) {
     ViewState s = withTool(Tool::AddPoints);
     s.doc.graph.colour = 0x00FF00;
-    s.display.showGeneratedGraph = 1;
-    const QImage image = viewOf(s, {160, 120});
-    EXPECT_EQ(colourAt(image, 90, 55), 0x00FF00u);  // its frame over the axis frame
-    s.display.showGeneratedGraph = 0;
-    EXPECT_EQ(colourAt(viewOf(s, {160, 120}), 90, 55), kBlue);
+    addSourcePoint(s.doc.points, {80, 70});
+    for (int shown : {1, 0}) {
+        SCOPED_TRACE(shown);
+        s.display.showGeneratedGraph = shown;
+        const QImage image = viewOf(s, {160, 120});
+        EXPECT_EQ(colourAt(image, 90, 55), kBlue);  // the axis frame over the graph's frame
+        EXPECT_EQ(colourAt(image, 80, 70), kRed);   // the point's cross
+    }
 }
 
 }  // namespace
