@@ -77,9 +77,10 @@ ApplicationWindow::ApplicationWindow(Dialogs& dialogs, const CameraSourceMap& ca
     });
     m_projects = new ProjectController(m_frame, *m_view, *m_properties, dialogs);
     m_results = new ResultsController(m_frame, *m_view, dialogs);
+    QObject::connect(m_projects, &ProjectController::projectShown, m_results,
+                     &ResultsController::fitOnOpen);
     m_properties->setFitEnabledProbe([frame] { return frame->isCommandEnabled(ID_FIT_RUN); });
-    QObject::connect(m_view, &ImageView::stateChanged, m_properties,
-                     &SettingsPane::refreshToolbar);
+    QObject::connect(m_view, &ImageView::stateChanged, m_properties, &SettingsPane::refreshToolbar);
     QObject::connect(m_view, &ImageView::stateChanged, &m_frame, &MainWindow::refreshCommands);
     QObject::connect(m_view, &ImageView::pointerStatus, &m_frame, &MainWindow::setPointerStatus);
     QObject::connect(m_view, &ImageView::statusMessage, &m_frame,

@@ -224,6 +224,8 @@ bool ProjectController::showProject(const ProjectReadResult& read, const QString
     const std::optional<IntPoint> seed = record.extractSeed;
     startDocument(std::move(record), projectPath);
     if (seed) extractOnOpen(*seed, projectPath);
+    m_view.showOpenedWork();
+    emit projectShown();
     return true;
 }
 

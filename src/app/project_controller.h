@@ -39,6 +39,11 @@ public:
 
     QStringList recentProjects() const;
 
+signals:
+    // A project with its picture is shown as it was saved; what is derived
+    // from the record (the fit) may be made again.
+    void projectShown();
+
 private:
     bool save();
     bool openProject(const QString& path);

@@ -68,6 +68,23 @@ void ResultsController::runFit() {
     m_view.showFitResults();
 }
 
+void ResultsController::fitOnOpen() {
+    ViewState& s = m_view.state();
+    if (s.doc.points.empty() || !s.imagePresent()) return;
+    if (!m_fitWork) m_fitWork = std::make_unique<SvdFitWork>();
+    const Tool tool = s.tools.tool;
+    const FitCommandResult r = runFitCommand(s, *m_fitWork);
+    s.tools.tool = tool;  // the work goes on with the tool it was opened in
+    if (r.outcome.status != FitOk) {
+        m_view.clearResults();
+        return;
+    }
+    // The page "出力" keeps what it says: only the fit's own page is made again.
+    m_pane.setPaneText(1, r.report);
+    m_pane.activateOutputTab(r.activeTab);
+    m_view.showFitResults();
+}
+
 bool ResultsController::completeResultSetBeside(const QString& path) {
     const std::string e = recoverResultSetBeside(path.toStdString());
     if (!e.empty()) m_dialogs.message(&m_view, QString::fromStdString(e), MessageIcon::Stop);

@@ -24,6 +24,11 @@ public:
     ResultsController(MainWindow& frame, ImageView& view, Dialogs& dialogs);
     ~ResultsController() override;
 
+    // The fit of a reopened project, made again (it is deterministic) so that
+    // its page and curve show as they did when it was saved. Says nothing
+    // when the points or settings do not fit: the user has not asked yet.
+    void fitOnOpen();
+
 private:
     void runFit();
     void saveDisplayedImage();

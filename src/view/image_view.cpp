@@ -225,6 +225,18 @@ void ImageView::leaveEvent(QEvent* event) {
     QAbstractScrollArea::leaveEvent(event);
 }
 
+void ImageView::changeEvent(QEvent* event) {
+    // A dialog over the window takes the pointer without a leave event: the
+    // loupe must not stay painted behind it, nor come back as a second one
+    // where the pointer was.
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && m_pointer) {
+        m_pointer.reset();
+        reportPointer();
+        updateLoupe();
+    }
+    QAbstractScrollArea::changeEvent(event);
+}
+
 void ImageView::applyPaneOps(const PaneOps& ops) {
     if (!m_pane) return;
     if (ops.refreshAll) refreshSourcePointPane();
@@ -396,6 +408,14 @@ void ImageView::clearResults() {
         m_pane->setPaneText(1, std::string());
         refreshGeneratedGraphPane();
     }
+    changed();
+}
+
+void ImageView::showOpenedWork() {
+    if (!m_state.imagePresent()) return;
+    if (m_state.doc.applied || !m_state.doc.points.empty())
+        selectTool(m_state, m_state.doc.points.empty() ? Tool::GraphRect : Tool::AddPoints);
+    apply(zoomToFit(m_state, clientSize()));
     changed();
 }
 

@@ -53,6 +53,10 @@ public:
     // Ends whatever was being shown of an earlier document: the fit's report,
     // its generated graph and lists.
     void clearResults();
+    // A reopened project as it was worked on: the working picture with its
+    // points when the mapping was run or points were placed, the whole
+    // picture in sight.
+    void showOpenedWork();
     // A controller ran the fit: the generated points and the residuals are
     // listed again, and the view shows the result.
     void showFitResults();
@@ -82,6 +86,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
