@@ -589,6 +589,14 @@ Do you want to replace it?</translation>
         <source>自動抽出で見つかった点をフィッティング元座標に追加（Enter、Esc で取り消し）</source>
         <translation>Add the points the extraction found to the source points (Enter; Escape cancels)</translation>
     </message>
+    <message>
+        <source>目盛りで校正</source>
+        <translation>Calibrate by Ticks</translation>
+    </message>
+    <message>
+        <source>X 軸の目盛り 2 つと Y 軸の目盛り 2 つをクリックし、それぞれの値を入力して軸を校正（出力画像表示時 有効）</source>
+        <translation>Click two ticks on the X axis and two on the Y axis and type their values to calibrate the axes (with the processed picture shown)</translation>
+    </message>
 </context>
 <context>
     <name>qf::CustomizeDialog</name>
@@ -666,6 +674,10 @@ Do you want to replace it?</translation>
         <source>点の削除</source>
         <translation>Delete Point</translation>
     </message>
+    <message>
+        <source>目盛りで校正</source>
+        <translation>Calibrate by Ticks</translation>
+    </message>
 </context>
 <context>
     <name>qf::FileDialogs</name>
@@ -726,6 +738,52 @@ Do you want to replace it?</translation>
     <message>
         <source>四隅が平行四辺形ではありません。斜めに撮った写真は「射影変換」の方が正確にまっすぐになります。</source>
         <translation>The corners are not a parallelogram: a photo taken at a slant is straightened more accurately by the Perspective mapping.</translation>
+    </message>
+    <message>
+        <source>X 軸の目盛りをクリックしてください (%1/4)。</source>
+        <translation>Click a tick on the X axis (%1/4).</translation>
+    </message>
+    <message>
+        <source>Y 軸の目盛りをクリックしてください (%1/4)。</source>
+        <translation>Click a tick on the Y axis (%1/4).</translation>
+    </message>
+    <message>
+        <source>目盛りで校正</source>
+        <translation>Calibrate by Ticks</translation>
+    </message>
+    <message>
+        <source>この X 軸の目盛りの値 (%1/4):</source>
+        <translation>Value of this X-axis tick (%1/4):</translation>
+    </message>
+    <message>
+        <source>この Y 軸の目盛りの値 (%1/4):</source>
+        <translation>Value of this Y-axis tick (%1/4):</translation>
+    </message>
+    <message>
+        <source>目盛りでの校正を最初からやり直します。X 軸の目盛りをクリックしてください (1/4)。</source>
+        <translation>Calibration by ticks starts again. Click a tick on the X axis (1/4).</translation>
+    </message>
+    <message>
+        <source>数値を入力してください。</source>
+        <translation>Enter a number.</translation>
+    </message>
+    <message>
+        <source>X 軸: </source>
+        <translation>X axis: </translation>
+    </message>
+    <message>
+        <source>Y 軸: </source>
+        <translation>Y axis: </translation>
+    </message>
+    <message>
+        <source>
+軸の値は変えていません。</source>
+        <translation>
+The axis values are unchanged.</translation>
+    </message>
+    <message>
+        <source>目盛りから X 軸と Y 軸の値を設定しました。</source>
+        <translation>The X and Y axis values are set from the ticks.</translation>
     </message>
 </context>
 <context>
@@ -1035,6 +1093,22 @@ Start the camera input again.<byte value="xd"/>
     <message>
         <source>ページ %1 を描画できませんでした。</source>
         <translation>Page %1 could not be rendered.</translation>
+    </message>
+    <message>
+        <source>2 つの目盛りが同じ位置です。離れた目盛りを選んでください。</source>
+        <translation>The two ticks are at the same place. Choose ticks further apart.</translation>
+    </message>
+    <message>
+        <source>2 つの目盛りには異なる値を入力してください。</source>
+        <translation>Give the two ticks different values.</translation>
+    </message>
+    <message>
+        <source>対数軸の目盛りの値は正の数でなければなりません。</source>
+        <translation>Ticks on a logarithmic axis must have positive values.</translation>
+    </message>
+    <message>
+        <source>目盛りから求めた軸の値が大きすぎます。</source>
+        <translation>The axis values the ticks give are too large.</translation>
     </message>
 </context>
 <context>

@@ -588,6 +588,14 @@ Do you want to replace it?</source>
         <source>自動抽出で見つかった点をフィッティング元座標に追加（Enter、Esc で取り消し）</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>目盛りで校正</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>X 軸の目盛り 2 つと Y 軸の目盛り 2 つをクリックし、それぞれの値を入力して軸を校正（出力画像表示時 有効）</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>qf::CustomizeDialog</name>
@@ -665,6 +673,10 @@ Do you want to replace it?</source>
         <source>点の削除</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>目盛りで校正</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>qf::FileDialogs</name>
@@ -724,6 +736,51 @@ Do you want to replace it?</source>
     </message>
     <message>
         <source>四隅が平行四辺形ではありません。斜めに撮った写真は「射影変換」の方が正確にまっすぐになります。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>X 軸の目盛りをクリックしてください (%1/4)。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Y 軸の目盛りをクリックしてください (%1/4)。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>目盛りで校正</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>この X 軸の目盛りの値 (%1/4):</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>この Y 軸の目盛りの値 (%1/4):</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>目盛りでの校正を最初からやり直します。X 軸の目盛りをクリックしてください (1/4)。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>数値を入力してください。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>X 軸: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Y 軸: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>
+軸の値は変えていません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>目盛りから X 軸と Y 軸の値を設定しました。</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1009,6 +1066,22 @@ Do you want to replace it?</source>
     </message>
     <message>
         <source>ページ %1 を描画できませんでした。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>2 つの目盛りが同じ位置です。離れた目盛りを選んでください。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>2 つの目盛りには異なる値を入力してください。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>対数軸の目盛りの値は正の数でなければなりません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>目盛りから求めた軸の値が大きすぎます。</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

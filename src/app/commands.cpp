@@ -62,6 +62,9 @@ bool eraseTool(const S& s) {
 bool extractTool(const S& s) {
     return s.extractMode;
 }
+bool ticksTool(const S& s) {
+    return s.ticksMode;
+}
 bool extractionShown(const S& s) {
     return s.imagePresent && s.extractPreview;
 }
@@ -297,6 +300,11 @@ const CommandInfo kCommands[] = {
      QT_TRANSLATE_NOOP("qf::Commands", "曲線をクリックすると、その色の曲線をたどって点を探します（出力画像表示時 有効）"),
      QT_TRANSLATE_NOOP("qf::Commands", "曲線 自動抽出"),
      I::ExtractCurve, "Ctrl+5", image, extractTool},
+    {ID_CALIBRATE_TICKS,
+     QT_TRANSLATE_NOOP("qf::Commands", "目盛りで校正"),
+     QT_TRANSLATE_NOOP("qf::Commands", "X 軸の目盛り 2 つと Y 軸の目盛り 2 つをクリックし、それぞれの値を入力して軸を校正（出力画像表示時 有効）"),
+     QT_TRANSLATE_NOOP("qf::Commands", "目盛りで校正"),
+     I::CalibrateTicks, nullptr, image, ticksTool},
     {ID_EXTRACT_CONFIRM,
      QT_TRANSLATE_NOOP("qf::Commands", "抽出した点を追加"),
      QT_TRANSLATE_NOOP("qf::Commands", "自動抽出で見つかった点をフィッティング元座標に追加（Enter、Esc で取り消し）"),
@@ -416,15 +424,15 @@ const std::vector<MenuLayout>& menuBarLayout() {
           sub(QT_TRANSLATE_NOOP("qf::Commands", "画素グリッド"),
               {cmd(ID_PIXEL_GRID_SHOW), cmd(ID_PIXEL_GRID_COLOUR)}),
           cmd(ID_GREY_IMAGE), sep(), cmd(ID_MAPPING_CORNERS), cmd(ID_MAPPING_RUN),
-          cmd(ID_GRAPH_RECT), cmd(ID_MAPPING_GRID), sep(),
+          cmd(ID_GRAPH_RECT), cmd(ID_CALIBRATE_TICKS), cmd(ID_MAPPING_GRID), sep(),
           sub(QT_TRANSLATE_NOOP("qf::Commands", "撮像"),
               {cmd(ID_CAMERA_DEVICE_0), cmd(ID_CAMERA_DEVICE_1), cmd(ID_CAMERA_DEVICE_2),
                cmd(ID_CAMERA_DEVICE_3)}),
           cmd(ID_CAPTURE_SETTINGS)}},
         {QT_TRANSLATE_NOOP("qf::Commands", "フィッティング"),
-         {cmd(ID_ADD_POINTS), cmd(ID_ERASE_POINTS), cmd(ID_EXTRACT_CURVE),
-          cmd(ID_EXTRACT_CONFIRM), cmd(ID_SAVE_SOURCE_POINTS), sep(),
-          cmd(ID_FIT_RUN), cmd(ID_SAVE_GENERATED_POINTS), sep()}},
+         {cmd(ID_ADD_POINTS), cmd(ID_ERASE_POINTS), cmd(ID_EXTRACT_CURVE), cmd(ID_EXTRACT_CONFIRM),
+          cmd(ID_SAVE_SOURCE_POINTS), sep(), cmd(ID_FIT_RUN), cmd(ID_SAVE_GENERATED_POINTS),
+          sep()}},
         {QT_TRANSLATE_NOOP("qf::Commands", "表示(&V)"),
          {
              E{K::ToolbarsAndPanes,
@@ -472,6 +480,7 @@ const std::vector<ToolBarLayout>& toolBarLayout() {
           ID_MAPPING_CORNERS,
           ID_GRAPH_RECT,
           ID_MAPPING_RUN,
+          ID_CALIBRATE_TICKS,
           0,
           ID_ADD_POINTS,
           ID_ERASE_POINTS,

@@ -36,6 +36,7 @@ enum class CommandIcon {
     ErasePoints,
     ExtractCurve,
     ExtractConfirm,
+    CalibrateTicks,
     SaveSourcePoints,
     Fit,
     SaveGeneratedPoints,

@@ -9,8 +9,8 @@
 #include <QStyle>
 #include <QStyleOption>
 #include <algorithm>
-#include <initializer_list>
 #include <array>
+#include <initializer_list>
 
 namespace qf {
 
@@ -228,7 +228,8 @@ void draw(QPainter& p, CommandIcon icon) {
             // A picture with arrows out to the four corners.
             picture(p, false);
             pen(p, kBlue, 1.4);
-            for (const QPointF& d : {QPointF(-1, -1), QPointF(1, -1), QPointF(1, 1), QPointF(-1, 1)}) {
+            for (const QPointF& d :
+                 {QPointF(-1, -1), QPointF(1, -1), QPointF(1, 1), QPointF(-1, 1)}) {
                 const QPointF tip = QPointF(8, 8) + d * 6.5;
                 p.drawLine(QPointF(8, 8) + d * 2.5, tip);
                 p.drawLine(tip, tip - QPointF(d.x() * 3, 0));
@@ -308,6 +309,13 @@ void draw(QPainter& p, CommandIcon icon) {
             pen(p, kGreen, 2.2);
             p.drawLine(QPointF(7, 12), QPointF(9.5, 14.5));
             p.drawLine(QPointF(9.5, 14.5), QPointF(15, 8.5));
+            break;
+        case I::CalibrateTicks:
+            // Axes with two known ticks on each.
+            axes(p);
+            pen(p, kRed, 2);
+            for (const double x : {6.5, 12.5}) p.drawLine(QPointF(x, 13), QPointF(x, 16));
+            for (const double y : {3.5, 9.5}) p.drawLine(QPointF(1, y), QPointF(4, y));
             break;
         case I::Fit:
             axes(p);

@@ -59,11 +59,12 @@ enum CommandId : int {
     ID_PROJECT_SAVE = 33002,
     ID_PROJECT_SAVE_AS = 33003,
     ID_REMOVE_ALL_POINTS = 33004,
-    ID_DELETE_POINT = 33005,  // the point selected in the list or the view
-    ID_ZOOM_FIT = 33006,      // the whole picture in the view
-    ID_MAGNIFIER = 33007,     // the loupe on or off
+    ID_DELETE_POINT = 33005,     // the point selected in the list or the view
+    ID_ZOOM_FIT = 33006,         // the whole picture in the view
+    ID_MAGNIFIER = 33007,        // the loupe on or off
     ID_EXTRACT_CURVE = 33008,    // the automatic-extraction tool
     ID_EXTRACT_CONFIRM = 33009,  // the extraction's preview into the point list
+    ID_CALIBRATE_TICKS = 33010,  // the axes from four ticks of known value
     // The language of the window, applied at the next start.
     ID_LANGUAGE_AUTO = 33101,
     ID_LANGUAGE_JAPANESE = 33102,
@@ -72,8 +73,8 @@ enum CommandId : int {
     ID_FILE_NEW = 57600,  // a new project
     ID_FILE_OPEN = 57601,
     ID_FILE_SAVE = 57603,
-    ID_FILE_SAVE_AS = 57604,  // reaches the same handler as ID_FILE_SAVE
-    ID_FILE_PRINT = 57607,    // Ctrl+P; on no menu
+    ID_FILE_SAVE_AS = 57604,    // reaches the same handler as ID_FILE_SAVE
+    ID_FILE_PRINT = 57607,      // Ctrl+P; on no menu
     ID_FILE_MRU_FIRST = 57616,  // the recent projects, newest first
     ID_FILE_MRU_LAST = 57623,
     ID_EDIT_UNDO = 57643,
@@ -98,6 +99,7 @@ struct CommandSnapshot {
     bool addPointsMode = false;
     bool erasePointsMode = false;
     bool extractMode = false;
+    bool ticksMode = false;
     bool extractPreview = false;  // extracted points wait to be added
     bool showMappingGrid = true;
     bool showPixelGrid = false;

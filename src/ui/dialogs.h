@@ -34,8 +34,8 @@ public:
     virtual void message(QWidget* parent, const QString& text, MessageIcon icon) = 0;
     // A question with its own buttons: the index of the one chosen; closing
     // the box chooses escapeButton.
-    virtual int choose(QWidget* /*parent*/, const QString& /*text*/,
-                       const QStringList& /*buttons*/, int /*defaultButton*/, int escapeButton) {
+    virtual int choose(QWidget* /*parent*/, const QString& /*text*/, const QStringList& /*buttons*/,
+                       int /*defaultButton*/, int escapeButton) {
         return escapeButton;
     }
     // 0x00BBGGRR, or nothing when cancelled.
@@ -44,6 +44,11 @@ public:
     // The capture-parameter dialog; nothing when cancelled.
     virtual std::optional<CaptureSettings> captureParameters(QWidget* /*parent*/,
                                                              const CaptureSettings& /*initial*/) {
+        return std::nullopt;
+    }
+    // A line of text typed in answer to label; nothing when cancelled.
+    virtual std::optional<QString> text(QWidget* /*parent*/, const QString& /*title*/,
+                                        const QString& /*label*/) {
         return std::nullopt;
     }
     // The print dialog, which sets up the printer; false when cancelled.

@@ -152,6 +152,7 @@ void ImageView::apply(const ToolResult& r) {
                 commitEdit(QT_TRANSLATE_NOOP("qf::Edits", "点の消去"));
                 break;
             case Tool::Extract:  // added to the list by its own command
+            case Tool::Ticks:    // one step once the four ticks are known
             case Tool::None:
                 break;
         }
@@ -159,8 +160,70 @@ void ImageView::apply(const ToolResult& r) {
     reportPointer();
     emit stateChanged();
     // After the gesture's own work: the extraction may have to say why
-    // nothing was found.
-    if (r.extractAt) extractCurveAt(*r.extractAt);
+    // nothing was found; a tick asks for its value.
+    if (r.clickedAt && tool == Tool::Extract) extractCurveAt(*r.clickedAt);
+    if (r.clickedAt && tool == Tool::Ticks) pickTick(*r.clickedAt);
+}
+
+void ImageView::promptNextTick() {
+    const int n = int(m_state.tickPicks.size());
+    emit statusMessage(n < 2 ? tr("X 軸の目盛りをクリックしてください (%1/4)。").arg(n + 1)
+                             : tr("Y 軸の目盛りをクリックしてください (%1/4)。").arg(n + 1));
+}
+
+void ImageView::pickTick(IntPoint image) {
+    const int n = int(m_state.tickPicks.size());
+    const bool onX = n < 2;
+    m_state.tickPicks.emplace_back(image, 0.0);
+    viewport()->update();
+    std::optional<double> value;
+    while (!value) {
+        const std::optional<QString> typed =
+            m_dialogs.text(this, tr("目盛りで校正"),
+                           onX ? tr("この X 軸の目盛りの値 (%1/4):").arg(n + 1)
+                               : tr("この Y 軸の目盛りの値 (%1/4):").arg(n + 1));
+        if (!typed) {
+            // Cancelled: the calibration starts again from its first tick.
+            m_state.tickPicks.clear();
+            viewport()->update();
+            emit statusMessage(
+                tr("目盛りでの校正を最初からやり直します。X 軸の目盛りをクリックしてください "
+                   "(1/4)。"));
+            return;
+        }
+        value = parseTickValue(typed->toStdString());
+        if (!value) m_dialogs.message(this, tr("数値を入力してください。"), MessageIcon::Warning);
+    }
+    m_state.tickPicks.back().second = *value;
+    viewport()->update();
+    if (m_state.tickPicks.size() < 4) {
+        promptNextTick();
+        return;
+    }
+    const auto& t = m_state.tickPicks;
+    AxisSettings& axis = m_state.doc.axis;
+    const IntRect& e = axis.axisRect;
+    const TickAxis x = axisFromTicks({t[0].first.x, t[0].second}, {t[1].first.x, t[1].second},
+                                     e.left, e.right, axis.xLog);
+    const TickAxis y = axisFromTicks({t[2].first.y, t[2].second}, {t[3].first.y, t[3].second},
+                                     e.bottom, e.top, axis.yLog);
+    m_state.tickPicks.clear();
+    viewport()->update();
+    if (!x.ok() || !y.ok()) {
+        const QString why = !x.ok() ? tr("X 軸: ") + QString::fromStdString(x.error)
+                                    : tr("Y 軸: ") + QString::fromStdString(y.error);
+        m_dialogs.message(this, why + tr("\n軸の値は変えていません。"), MessageIcon::Warning);
+        promptNextTick();
+        return;
+    }
+    axis.xMin = x.atLow;
+    axis.xMax = x.atHigh;
+    axis.yMin = y.atLow;
+    axis.yMax = y.atHigh;
+    refreshSourcePointPane();
+    changed();
+    commitEdit(QT_TRANSLATE_NOOP("qf::Edits", "目盛りで校正"));
+    emit statusMessage(tr("目盛りから X 軸と Y 軸の値を設定しました。"));
 }
 
 void ImageView::extractCurveAt(IntPoint image) {

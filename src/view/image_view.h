@@ -133,6 +133,10 @@ private:
     void reportPointer();
     // The extraction tool's click: the preview, or a message why none.
     void extractCurveAt(IntPoint image);
+    // The tick tool's click: asks the tick's value; the fourth sets the axes'
+    // values as one undoable edit, or says why it cannot and changes nothing.
+    void pickTick(IntPoint image);
+    void promptNextTick();
     // The preview into the point list as one undoable edit.
     void addExtractedPoints();
     // Repaints where the loupe was and where it is now.

@@ -32,6 +32,11 @@ const std::vector<ImageView::Command>& ImageView::commandTable() {
         {ID_ADD_POINTS, [](ImageView& v) { v.pickTool(Tool::AddPoints); }},
         {ID_ERASE_POINTS, [](ImageView& v) { v.pickTool(Tool::ErasePoints); }},
         {ID_EXTRACT_CURVE, [](ImageView& v) { v.pickTool(Tool::Extract); }},
+        {ID_CALIBRATE_TICKS,
+         [](ImageView& v) {
+             v.pickTool(Tool::Ticks);
+             v.promptNextTick();
+         }},
         {ID_EXTRACT_CONFIRM, [](ImageView& v) { v.addExtractedPoints(); }},
         {ID_PIXEL_GRID_COLOUR, [](ImageView& v) { v.choosePixelGridColour(); }},
         // The cameras repaint the view themselves.
@@ -136,6 +141,7 @@ CommandSnapshot ImageView::snapshot() const {
     c.addPointsMode = s.tools.tool == Tool::AddPoints;
     c.erasePointsMode = s.tools.tool == Tool::ErasePoints;
     c.extractMode = s.tools.tool == Tool::Extract;
+    c.ticksMode = s.tools.tool == Tool::Ticks;
     c.extractPreview = s.extractPreview.shown();
     c.showMappingGrid = s.guide.showMappingGrid;
     c.showPixelGrid = s.showPixelGrid;

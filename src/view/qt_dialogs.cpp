@@ -5,6 +5,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -148,6 +150,15 @@ std::optional<CaptureSettings> QtDialogs::captureParameters(QWidget* parent,
         parent);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.values();
+}
+
+std::optional<QString> QtDialogs::text(QWidget* parent, const QString& title,
+                                       const QString& label) {
+    bool ok = false;
+    const QString answer =
+        QInputDialog::getText(parent, title, label, QLineEdit::Normal, QString(), &ok);
+    if (!ok) return std::nullopt;
+    return answer;
 }
 
 bool QtDialogs::choosePrinter(QWidget* parent, QPrinter& printer) {

@@ -28,6 +28,7 @@ void refreshDisplay(ViewState& s) {
 void selectTool(ViewState& s, Tool tool) {
     s.tools.tool = tool;
     s.extractPreview = {};
+    s.tickPicks.clear();
     s.display.displaySource = tool == Tool::Corners ? 1 : 2;
     refreshDisplay(s);
 }

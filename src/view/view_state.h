@@ -12,6 +12,8 @@
 #include <opencv2/core.hpp>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "common/axis_settings.h"
 #include "common/geometry.h"
@@ -29,8 +31,10 @@
 namespace qf {
 
 // The mouse tools. One is chosen at a time; None after a fit, or after the
-// processing while the corners were chosen, until a tool command.
-enum class Tool { None, Corners, GraphRect, AddPoints, ErasePoints, Extract };
+// processing while the corners were chosen, until a tool command. Ticks: two
+// clicks on X-axis ticks and two on Y-axis ticks, each with its value typed,
+// calibrate the axes.
+enum class Tool { None, Corners, GraphRect, AddPoints, ErasePoints, Extract, Ticks };
 
 struct InteractionMode {
     Tool tool = Tool::Corners;  // the corners at start; Extract: a click on a curve extracts it
@@ -99,6 +103,9 @@ struct ViewState {
     DragState drag;
     MappingGuide guide;
     int32_t selectedPoint = -1;  // row selected in the point list, -1 for none
+    // The tick calibration's clicks so far (image pixels and typed values):
+    // the first two on the X axis, the next two on the Y axis.
+    std::vector<std::pair<IntPoint, double>> tickPicks;
     bool greyMode = true;
     uint32_t pixelGridColour = 0xFF0000;  // 0x00BBGGRR: blue
     bool showPixelGrid = false;

@@ -40,9 +40,13 @@ TEST(CommandLineBatch, SeveralProjectsJobsAndJson) {
     } cases[] = {
         {{"--batch", "a.quillfen.json"}, {"a.quillfen.json"}, 0, false},
         {{"--batch", "a.json", "b.json", "c.json", "-j", "2", "--json"},
-         {"a.json", "b.json", "c.json"}, 2, true},
+         {"a.json", "b.json", "c.json"},
+         2,
+         true},
         {{"--json", "-j8", "--batch", "a.json", "--", "-b.json"}, {"a.json", "-b.json"}, 8, true},
-        {{"--batch", "a.json", "--jobs", "1024", "--batch", "b.json"}, {"a.json", "b.json"}, 1024,
+        {{"--batch", "a.json", "--jobs", "1024", "--batch", "b.json"},
+         {"a.json", "b.json"},
+         1024,
          false},
     };
     for (const Case& c : cases) {
@@ -59,7 +63,8 @@ TEST(CommandLineBatch, SeveralProjectsJobsAndJson) {
     } errors[] = {
         {{"--batch", "a.json", "-j", "0"}, "option '-j' needs a number of projects from 1 to 1024"},
         {{"--batch", "a.json", "-j1025"}, "option '-j' needs a number of projects from 1 to 1024"},
-        {{"--batch", "a.json", "-j", "-2"}, "option '-j' needs a number of projects from 1 to 1024"},
+        {{"--batch", "a.json", "-j", "-2"},
+         "option '-j' needs a number of projects from 1 to 1024"},
         {{"--batch", "a.json", "-j"}, "option '-j' needs a number of projects from 1 to 1024"},
         {{"-j", "2", "chart.png"}, "option '-j' belongs to '--batch'"},
         {{"chart.png", "--json"}, "option '--json' belongs to '--batch'"},

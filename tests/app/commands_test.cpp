@@ -178,14 +178,14 @@ TEST(CommandTable, ImageToolbarOrder) {
     EXPECT_STREQ(bars[0].caption, "標準");
     EXPECT_STREQ(bars[1].caption, "ビデオキャプチャー");
     EXPECT_STREQ(bars[2].caption, "画像");
-    EXPECT_EQ(bars[0].ids, (std::vector<int>{ID_FILE_NEW, 57601, ID_PROJECT_OPEN, 57603,
-                                             ID_PROJECT_SAVE, 0, ID_EDIT_UNDO, ID_EDIT_REDO, 0,
-                                             57664}));
+    EXPECT_EQ(bars[0].ids,
+              (std::vector<int>{ID_FILE_NEW, 57601, ID_PROJECT_OPEN, 57603, ID_PROJECT_SAVE, 0,
+                                ID_EDIT_UNDO, ID_EDIT_REDO, 0, 57664}));
     EXPECT_EQ(bars[1].ids, (std::vector<int>{32788, 32789, 32790, 32791, 32821}));
-    EXPECT_EQ(bars[2].ids, (std::vector<int>{32806, 32807, 32887, 0,     32801, 32802, 33006,
-                                             32778, 32865, 0,     32852, 32862, 32858, 0,
-                                             32863, 32864, 33008, 33009, 32872, 0,
-                                             32878, 32879, 32884}));
+    EXPECT_EQ(bars[2].ids,
+              (std::vector<int>{32806, 32807, 32887, 0,     32801, 32802, 33006, 32778,
+                                32865, 0,     32852, 32862, 32858, 33010, 0,     32863,
+                                32864, 33008, 33009, 32872, 0,     32878, 32879, 32884}));
 }
 
 TEST(CommandTable, TextsOfSomeRows) {

@@ -109,17 +109,31 @@ TEST_F(MainWindowTest, MenuBarTitlesInOrder) {
 }
 
 TEST_F(MainWindowTest, FileMenu) {
-    EXPECT_EQ(
-        describe(topMenu(frame, 0)),
-        (std::vector<std::string>{"新しいプロジェクト(&N)", "画像ファイルを開く(&O)...",
-                                  "プロジェクトを開く(&J)...", "プロジェクトを保存(&V)",
-                                  "名前を付けてプロジェクトを保存(&M)...", "-", "元画像保存(&A)...",
-                                  "生成グラフ画像保存...", "-", "> 最近使ったプロジェクト(&R)",
-                                  "", "", "", "", "", "", "", "", "<", "-",
-                                  "アプリケーションの終了(&X)"}));
+    EXPECT_EQ(describe(topMenu(frame, 0)),
+              (std::vector<std::string>{"新しいプロジェクト(&N)",
+                                        "画像ファイルを開く(&O)...",
+                                        "プロジェクトを開く(&J)...",
+                                        "プロジェクトを保存(&V)",
+                                        "名前を付けてプロジェクトを保存(&M)...",
+                                        "-",
+                                        "元画像保存(&A)...",
+                                        "生成グラフ画像保存...",
+                                        "-",
+                                        "> 最近使ったプロジェクト(&R)",
+                                        "",
+                                        "",
+                                        "",
+                                        "",
+                                        "",
+                                        "",
+                                        "",
+                                        "",
+                                        "<",
+                                        "-",
+                                        "アプリケーションの終了(&X)"}));
     EXPECT_EQ(describe(topMenu(frame, 1)),
-              (std::vector<std::string>{"元に戻す(&U)", "やり直し(&R)", "-",
-                                        "選択した点を削除(&D)", "すべての点を削除(&A)"}));
+              (std::vector<std::string>{"元に戻す(&U)", "やり直し(&R)", "-", "選択した点を削除(&D)",
+                                        "すべての点を削除(&A)"}));
 }
 
 TEST_F(MainWindowTest, ImageProcessingMenu) {
@@ -143,6 +157,7 @@ TEST_F(MainWindowTest, ImageProcessingMenu) {
                                         "マッピング 元領域(４点指定)",
                                         "マッピング 実行",
                                         "グラフ 領域(矩形指定)",
+                                        "目盛りで校正",
                                         "マッピング グリッド表示",
                                         "-",
                                         "> 撮像",
@@ -155,12 +170,11 @@ TEST_F(MainWindowTest, ImageProcessingMenu) {
 }
 
 TEST_F(MainWindowTest, FittingAndViewMenus) {
-    EXPECT_EQ(
-        describe(topMenu(frame, 3)),
-        (std::vector<std::string>{"フィッティング 元座標追加", "フィッティング 元座標消去",
-                                  "曲線 自動抽出", "抽出した点を追加",
-                                  "フィッティング 元座標データ保存 ...", "-", "フィッティング 実行",
-                                  "生成グラフ 座標データ保存 ...", "-"}));
+    EXPECT_EQ(describe(topMenu(frame, 3)),
+              (std::vector<std::string>{
+                  "フィッティング 元座標追加", "フィッティング 元座標消去", "曲線 自動抽出",
+                  "抽出した点を追加", "フィッティング 元座標データ保存 ...", "-",
+                  "フィッティング 実行", "生成グラフ 座標データ保存 ...", "-"}));
     const auto view = describe(topMenu(frame, 4));
     ASSERT_GE(view.size(), 3u);
     EXPECT_EQ(view[0], "> ツール バーとドッキング ウィンドウ(&T)");
@@ -171,9 +185,9 @@ TEST_F(MainWindowTest, FittingAndViewMenus) {
                         "Visual Studio 200&8", "> Office 2007(&7)", "ブルー スタイル(&B)",
                         "ブラック スタイル(&L)", "シルバー スタイル(&S)", "アクア スタイル(&A)",
                         "<", "<"}));
-    EXPECT_EQ(describe(topMenu(frame, 5)),
-              (std::vector<std::string>{"Quillfen ヘルプ(&H)", "-",
-                                        "バージョン情報 Quillfen(&A)..."}));
+    EXPECT_EQ(
+        describe(topMenu(frame, 5)),
+        (std::vector<std::string>{"Quillfen ヘルプ(&H)", "-", "バージョン情報 Quillfen(&A)..."}));
 }
 
 TEST_F(MainWindowTest, ToolbarsAndPanesSubmenuListsBarsAndPanes) {

@@ -197,24 +197,38 @@ TEST_F(ShellLayoutTest, CustomizeDialogHidesBarsAndButtons) {
     for (int id : {ID_ZOOM_IN, ID_ZOOM_OUT, ID_ZOOM_FIT, ID_PIXEL_GRID_SHOW, ID_GREY_IMAGE})
         row(dlg, kImageBar, id)->setCheckState(0, Qt::Unchecked);
     row(dlg, kImageBar, ID_SAVE_GENERATED_IMAGE)->setCheckState(0, Qt::Unchecked);
-    EXPECT_EQ(shownButtons(frame.toolBars()[kImageBar]),
-              (std::vector<int>{ID_DISPLAY_INPUT, ID_DISPLAY_OUTPUT, ID_DISPLAY_GENERATED_GRAPH, 0,
-                                ID_MAPPING_CORNERS, ID_GRAPH_RECT, ID_MAPPING_RUN, 0, ID_ADD_POINTS,
-                                ID_ERASE_POINTS, ID_EXTRACT_CURVE, ID_EXTRACT_CONFIRM,
-                                ID_SAVE_SOURCE_POINTS, 0, ID_FIT_RUN,
-                                ID_SAVE_GENERATED_POINTS}));
+    EXPECT_EQ(
+        shownButtons(frame.toolBars()[kImageBar]),
+        (std::vector<int>{ID_DISPLAY_INPUT, ID_DISPLAY_OUTPUT, ID_DISPLAY_GENERATED_GRAPH, 0,
+                          ID_MAPPING_CORNERS, ID_GRAPH_RECT, ID_MAPPING_RUN, ID_CALIBRATE_TICKS, 0,
+                          ID_ADD_POINTS, ID_ERASE_POINTS, ID_EXTRACT_CURVE, ID_EXTRACT_CONFIRM,
+                          ID_SAVE_SOURCE_POINTS, 0, ID_FIT_RUN, ID_SAVE_GENERATED_POINTS}));
     EXPECT_TRUE(frame.action(ID_ZOOM_IN)->isVisible());
 
     // Back in their own places, not at the end.
     row(dlg, kImageBar, ID_PIXEL_GRID_SHOW)->setCheckState(0, Qt::Checked);
     row(dlg, kImageBar, ID_SAVE_GENERATED_IMAGE)->setCheckState(0, Qt::Checked);
-    EXPECT_EQ(
-        shownButtons(frame.toolBars()[kImageBar]),
-        (std::vector<int>{ID_DISPLAY_INPUT, ID_DISPLAY_OUTPUT, ID_DISPLAY_GENERATED_GRAPH, 0,
-                          ID_PIXEL_GRID_SHOW, 0, ID_MAPPING_CORNERS, ID_GRAPH_RECT, ID_MAPPING_RUN,
-                          0, ID_ADD_POINTS, ID_ERASE_POINTS, ID_EXTRACT_CURVE, ID_EXTRACT_CONFIRM,
-                          ID_SAVE_SOURCE_POINTS, 0, ID_FIT_RUN,
-                          ID_SAVE_GENERATED_POINTS, ID_SAVE_GENERATED_IMAGE}));
+    EXPECT_EQ(shownButtons(frame.toolBars()[kImageBar]),
+              (std::vector<int>{ID_DISPLAY_INPUT,
+                                ID_DISPLAY_OUTPUT,
+                                ID_DISPLAY_GENERATED_GRAPH,
+                                0,
+                                ID_PIXEL_GRID_SHOW,
+                                0,
+                                ID_MAPPING_CORNERS,
+                                ID_GRAPH_RECT,
+                                ID_MAPPING_RUN,
+                                ID_CALIBRATE_TICKS,
+                                0,
+                                ID_ADD_POINTS,
+                                ID_ERASE_POINTS,
+                                ID_EXTRACT_CURVE,
+                                ID_EXTRACT_CONFIRM,
+                                ID_SAVE_SOURCE_POINTS,
+                                0,
+                                ID_FIT_RUN,
+                                ID_SAVE_GENERATED_POINTS,
+                                ID_SAVE_GENERATED_IMAGE}));
 
     // A bar switched from the menu shows in the dialog as well.
     frame.toolBars()[0]->toggleViewAction()->trigger();

@@ -16,8 +16,8 @@
 
 #include "app/application_window.h"
 #include "app/visual_style.h"
-#include "settings/settings_pane.h"
 #include "settings/settings_grid.h"
+#include "settings/settings_pane.h"
 #include "support/fake_dialogs.h"
 
 namespace qf {

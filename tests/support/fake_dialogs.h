@@ -17,7 +17,9 @@ public:
     std::optional<uint32_t> colourAnswer;
     std::optional<QFont> fontAnswer;
 
-    std::deque<int> choiceAnswers;  // empty: the question is closed (escape)
+    std::deque<int> choiceAnswers;    // empty: the question is closed (escape)
+    std::deque<QString> textAnswers;  // empty, or a null QString: cancelled
+    std::vector<QString> textLabels;
     std::vector<QString> questions;
 
     std::vector<FileDialogSpec> saveRequests;
@@ -38,6 +40,12 @@ public:
         if (choiceAnswers.empty()) return escape;
         const int a = choiceAnswers.front();
         choiceAnswers.pop_front();
+        return a;
+    }
+    std::optional<QString> text(QWidget*, const QString&, const QString& label) override {
+        textLabels.push_back(label);
+        const QString a = next(textAnswers);
+        if (a.isNull()) return std::nullopt;
         return a;
     }
     std::optional<uint32_t> colour(QWidget*, uint32_t) override { return colourAnswer; }

@@ -14,7 +14,8 @@ std::optional<Loupe> loupeFor(const ViewState& s, std::optional<IntPoint> pointe
     std::optional<IntPoint> centre;
     switch (activeTool(s)) {
         case Tool::AddPoints:
-        case Tool::Extract: {
+        case Tool::Extract:
+        case Tool::Ticks: {
             const ImagePointResult p = ImagePointOf(s.transform, *pointer, client, s.imageSize());
             if (p.ok) centre = p.point;
             break;

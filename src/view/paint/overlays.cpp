@@ -312,6 +312,17 @@ void paintSourcePointOverlay(QPainter& painter, const ViewState& s, const QFont&
         }
     }
 
+    // The ticks clicked for the calibration: a line across each along its
+    // axis's direction (X ticks vertical, Y ticks horizontal).
+    painter.setPen(paint::widePen(colourOf(kExtractPreviewColour)));
+    for (std::size_t k = 0; k < s.tickPicks.size(); ++k) {
+        const QPoint c = centreOf(s, s.tickPicks[k].first);
+        if (k < 2)
+            painter.drawLine(c.x(), c.y() - 8, c.x(), c.y() + 8);
+        else
+            painter.drawLine(c.x() - 8, c.y(), c.x() + 8, c.y());
+    }
+
     // The extraction's preview: rings, so that they read apart from the
     // crosses of the points already listed.
     if (s.extractPreview.shown()) {

@@ -4,9 +4,9 @@
 
 namespace qf {
 
-void releaseExtract(const ViewState& s, IntPoint window, IntSize client, ToolResult& r) {
+void releaseClick(const ViewState& s, IntPoint window, IntSize client, ToolResult& r) {
     const ImagePointResult p = ImagePointOf(s.transform, window, client, s.imageSize());
-    if (p.ok) r.extractAt = p.point;
+    if (p.ok) r.clickedAt = p.point;
 }
 
 }  // namespace qf

@@ -26,6 +26,7 @@ ToolCursor hoverCursor(const ViewState& s, IntPoint q) {
             return graphRectHoverCursor(s, q);
         case Tool::AddPoints:
         case Tool::Extract:
+        case Tool::Ticks:
             return ToolCursor::Add;
         case Tool::ErasePoints:
             return ToolCursor::Erase;
@@ -71,6 +72,7 @@ ToolResult leftButtonDown(ViewState& s, IntPoint q, IntSize client) {
             pressErase(s, q, p.point, r);
             break;
         case Tool::Extract:  // on the release: a click is a press and a release
+        case Tool::Ticks:
         case Tool::None:
             break;
     }
@@ -119,7 +121,8 @@ ToolResult leftButtonUp(ViewState& s, IntPoint q, IntSize client) {
     const bool moved = d.dragActive && !d.dragPending;
     switch (activeTool(s)) {
         case Tool::Extract:
-            if (pressed) releaseExtract(s, q, client, r);
+        case Tool::Ticks:
+            if (pressed) releaseClick(s, q, client, r);
             break;
         case Tool::Corners:
             releaseCorner(s, moved);
@@ -176,6 +179,7 @@ ToolResult nudge(ViewState& s, int32_t dx, int32_t dy) {
             r.repaintAll = nudgeGraphRect(s, dx, dy, r);
             break;
         case Tool::Extract:
+        case Tool::Ticks:
         case Tool::None:
             break;
     }

@@ -50,10 +50,10 @@ struct ToolResult {
     bool scrolled = false;              // transform.scrollPos changed: move the scroll bars to it
     bool zoomed = false;  // zoom and scroll sizes changed: reset the scroll bar ranges
     PaneOps pane;
-    // The extraction tool was clicked on this image pixel: the widget runs
-    // the extraction (it may take a moment and may have to say why nothing
-    // was found).
-    std::optional<IntPoint> extractAt;
+    // The extraction or tick tool was clicked on this image pixel: the widget
+    // does the tool's work (an extraction may take a moment and may have to
+    // say why nothing was found; a tick asks for its value).
+    std::optional<IntPoint> clickedAt;
 };
 
 }  // namespace qf
