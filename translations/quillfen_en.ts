@@ -589,6 +589,18 @@ Do you want to replace it?</translation>
         <source>自動抽出で見つかった点をフィッティング元座標に追加（Enter、Esc で取り消し）</source>
         <translation>Add the points the extraction found to the source points (Enter; Escape cancels)</translation>
     </message>
+    <message>
+        <source>フィッティング結果保存 (fit.json)...</source>
+        <translation>Save Fit Results (fit.json)...</translation>
+    </message>
+    <message>
+        <source>フィッティングの結果 (式、係数、残差) を fit.json 形式で保存</source>
+        <translation>Save the fit&apos;s results (formula, coefficients, residuals) as fit.json</translation>
+    </message>
+    <message>
+        <source>フィッティング結果保存 (fit.json)</source>
+        <translation>Save Fit Results (fit.json)</translation>
+    </message>
 </context>
 <context>
     <name>qf::CustomizeDialog</name>
@@ -704,6 +716,10 @@ Do you want to replace it?</translation>
     <message>
         <source>CSV(*.csv);;TEXT(*.txt);;ALL(*)</source>
         <translation>CSV(*.csv);;TEXT(*.txt);;ALL(*)</translation>
+    </message>
+    <message>
+        <source>JSON (*.json);;All Files (*)</source>
+        <translation>JSON (*.json);;All Files (*)</translation>
     </message>
 </context>
 <context>

@@ -64,6 +64,7 @@ enum CommandId : int {
     ID_MAGNIFIER = 33007,     // the loupe on or off
     ID_EXTRACT_CURVE = 33008,    // the automatic-extraction tool
     ID_EXTRACT_CONFIRM = 33009,  // the extraction's preview into the point list
+    ID_SAVE_FIT_JSON = 33010,    // the fit's results as the batch mode's fit.json
     // The language of the window, applied at the next start.
     ID_LANGUAGE_AUTO = 33101,
     ID_LANGUAGE_JAPANESE = 33102,

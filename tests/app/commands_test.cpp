@@ -69,6 +69,9 @@ INSTANTIATE_TEST_SUITE_P(
         RuleCase{"save_generated_points", ID_SAVE_GENERATED_POINTS,
                  [](auto& s) { s.imagePresent = true, s.generatedCount = 5; }, true},
         RuleCase{"save_generated_points_none", ID_SAVE_GENERATED_POINTS, image, false},
+        RuleCase{"save_fit_json", ID_SAVE_FIT_JSON,
+                 [](auto& s) { s.imagePresent = true, s.generatedCount = 5; }, true},
+        RuleCase{"save_fit_json_without_fit", ID_SAVE_FIT_JSON, image, false},
         // The graph image follows the display flag, not the point count.
         RuleCase{"save_graph_image_flag_off", ID_SAVE_GENERATED_IMAGE,
                  [](auto& s) { s.imagePresent = true, s.generatedCount = 5; }, false},
