@@ -590,6 +590,18 @@ Do you want to replace it?</translation>
         <translation>Add the points the extraction found to the source points (Enter; Escape cancels)</translation>
     </message>
     <message>
+        <source>フィッティング結果保存 (fit.json)...</source>
+        <translation>Save Fit Results (fit.json)...</translation>
+    </message>
+    <message>
+        <source>フィッティングの結果 (式、係数、残差) を fit.json 形式で保存</source>
+        <translation>Save the fit&apos;s results (formula, coefficients, residuals) as fit.json</translation>
+    </message>
+    <message>
+        <source>フィッティング結果保存 (fit.json)</source>
+        <translation>Save Fit Results (fit.json)</translation>
+    </message>
+    <message>
         <source>目盛りで校正</source>
         <translation>Calibrate by Ticks</translation>
     </message>
@@ -716,6 +728,10 @@ Do you want to replace it?</translation>
     <message>
         <source>CSV(*.csv);;TEXT(*.txt);;ALL(*)</source>
         <translation>CSV(*.csv);;TEXT(*.txt);;ALL(*)</translation>
+    </message>
+    <message>
+        <source>JSON (*.json);;All Files (*)</source>
+        <translation>JSON (*.json);;All Files (*)</translation>
     </message>
 </context>
 <context>

@@ -589,6 +589,18 @@ Do you want to replace it?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>フィッティング結果保存 (fit.json)...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>フィッティングの結果 (式、係数、残差) を fit.json 形式で保存</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>フィッティング結果保存 (fit.json)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>目盛りで校正</source>
         <translation type="unfinished"></translation>
     </message>
@@ -715,6 +727,10 @@ Do you want to replace it?</source>
     <message>
         <source>CSV(*.csv);;TEXT(*.txt);;ALL(*)</source>
         <translation>CSV(*.csv);;テキスト(*.txt);;すべて(*)</translation>
+    </message>
+    <message>
+        <source>JSON (*.json);;All Files (*)</source>
+        <translation>JSON (*.json);;すべてのファイル (*)</translation>
     </message>
 </context>
 <context>

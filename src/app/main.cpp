@@ -17,8 +17,18 @@
 #include "imaging/picture_memory.h"
 #include "project/batch.h"
 #include "project/batch_command.h"
-#include "view/qt_dialogs.h"
 #include "view/image_view.h"
+#include "view/qt_dialogs.h"
+
+namespace {
+
+// The language chosen in the view menu, else the system's.
+QString userLanguage() {
+    return qf::interfaceLanguage(qf::storedLanguageChoice(*qf::openWorkspaceStore()),
+                                 QLocale::system());
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     // Large pictures in huge-page blocks, in the window and the batch mode.
@@ -37,8 +47,11 @@ int main(int argc, char** argv) {
                       << "\nTry 'quillfen --help' for more information.\n";
             return qf::BatchUsage;
         case Action::Batch:
+            // Reports and messages in the window's language; the files are
+            // the same in every language.
             return qf::runBatchCommand(
-                argc, argv, {cl.projectPaths, cl.outDir, cl.jobs, cl.json, cl.maxPicturePixels});
+                argc, argv, {cl.projectPaths, cl.outDir, cl.jobs, cl.json, cl.maxPicturePixels},
+                [] { qf::installTranslations(userLanguage()); });
         case Action::Window:
             break;
     }
@@ -47,8 +60,7 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("quillfen"));
     // The language chosen in the view menu, else the system's; before any
     // window exists, since menus and panes take their texts as they are built.
-    qf::installTranslations(qf::interfaceLanguage(
-        qf::storedLanguageChoice(*qf::openWorkspaceStore()), QLocale::system()));
+    qf::installTranslations(userLanguage());
     qf::QtDialogs dialogs;
     qf::ApplicationWindow window(dialogs, qf::resolveCameraSources(cl.cameraSources));
     qf::MainWindow& frame = window.frame();

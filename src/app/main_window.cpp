@@ -53,7 +53,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
 
     m_output = new OutputPane(this);
     addDockWidget(Qt::BottomDockWidgetArea, m_output);
-    resizeDocks({m_output}, {150}, Qt::Vertical);
+    // Tall enough to read a short report without dragging the pane open.
+    resizeDocks({m_output}, {m_output->heightForLines(10)}, Qt::Vertical);
     connect(m_output, &OutputPane::sourcePointSelectionChanged, this,
             [this] { routeCommand(ID_SOURCE_POINT_SELCHANGE); });
 

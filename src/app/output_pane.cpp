@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <algorithm>
@@ -397,6 +399,16 @@ void OutputPane::floatingPageMoved(int page) {
         m_droppingPage = page;
         m_dropTimer->start();
     }
+}
+
+int OutputPane::heightForLines(int lines) const {
+    const QPlainTextEdit* text = m_texts[0];
+    const int report = lines * QFontMetrics(m_font).lineSpacing() +
+                       2 * int(text->document()->documentMargin()) + 2 * text->frameWidth();
+    const int title = fontMetrics().height() +
+                      2 * style()->pixelMetric(QStyle::PM_DockWidgetTitleMargin, nullptr, this);
+    // A few pixels over, for the space styles keep around pages and titles.
+    return report + m_tabs->tabBar()->sizeHint().height() + title + 8;
 }
 
 QPlainTextEdit* OutputPane::reportText(int page) {

@@ -98,6 +98,9 @@ public:
     static std::string usageSummary();
 
     QTabWidget* tabs() const { return m_tabs; }
+    // The pane's height that shows this many lines of a report, tab bar and
+    // title included.
+    int heightForLines(int lines) const;
     // The page's widget, made first when it is not yet.
     QPlainTextEdit* reportText(int page);  // page 0 or 1, else null
     PointTable* sourcePointList();

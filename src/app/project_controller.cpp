@@ -14,6 +14,7 @@
 #include "ui/dialogs.h"
 #include "view/document_sync.h"
 #include "view/image_view.h"
+#include "view/save_path.h"
 
 namespace qf {
 namespace {
@@ -141,7 +142,14 @@ void ProjectController::updateUndoTexts() {
 
 bool ProjectController::confirmDiscard() {
     if (!m_doc.isModified()) return true;
-    const QString text = tr("%1 への変更を保存しますか?").arg(documentName());
+    // Saving writes a project, never the picture: the question names the
+    // project, untitled or as it would be saved.
+    const QString proposed = proposedSaveName(
+        m_doc.projectPath(), QString::fromStdString(m_doc.record().image), SavedFile::Project);
+    const QString text =
+        tr("%1 への変更を保存しますか?")
+            .arg(m_doc.projectPath().isEmpty() && !proposed.isEmpty() ? proposed
+                                                                      : m_doc.displayName());
     const int choice = m_dialogs.choose(
         &m_frame, text, {tr("保存(&S)"), tr("保存しない(&N)"), tr("キャンセル")}, 0, 2);
     if (choice == 0) return save();
@@ -298,7 +306,10 @@ bool ProjectController::save() {
 }
 
 bool ProjectController::saveAs() {
-    const QString chosen = m_dialogs.saveFile(&m_frame, kSaveProject);
+    FileDialogSpec request = kSaveProject;
+    request.proposedName = proposedSaveName(
+        m_doc.projectPath(), QString::fromStdString(m_doc.record().image), SavedFile::Project);
+    const QString chosen = m_dialogs.saveFile(&m_frame, request);
     if (chosen.isEmpty()) return false;
     return saveTo(withProjectSuffix(chosen));
 }

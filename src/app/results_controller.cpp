@@ -13,9 +13,11 @@
 #include "graph/graph_image_file.h"
 #include "imaging/image_file.h"
 #include "points/source_point_file.h"
+#include "project/fit_json.h"
 #include "ui/dialogs.h"
 #include "view/escape_poll.h"
 #include "view/image_view.h"
+#include "view/save_path.h"
 #include "view/view_commands.h"
 
 namespace qf {
@@ -27,12 +29,24 @@ const FileDialogSpec kSaveImage{
                                         "BMP (*.bmp);;JPG (*.jpg);;PNG (*.png);;TIF (*.tif);;"
                                         "All Files (*)")),
     QStringLiteral("bmp")};
+const FileDialogSpec kSaveJson{
+    QString(),
+    QString::fromUtf8(QT_TRANSLATE_NOOP("qf::FileDialogs", "JSON (*.json);;All Files (*)")),
+    QStringLiteral("json")};
 const FileDialogSpec kSaveCsv{
     QString(),
     QString::fromUtf8(QT_TRANSLATE_NOOP("qf::FileDialogs", "CSV(*.csv);;TEXT(*.txt);;ALL(*)")),
     QStringLiteral("csv")};
 
 }  // namespace
+
+FileDialogSpec ResultsController::proposing(const FileDialogSpec& spec, SavedFile what) const {
+    FileDialogSpec request = spec;
+    const Document* doc = m_view.document();
+    request.proposedName = proposedSaveName(doc ? doc->projectPath() : QString(),
+                                            QString::fromStdString(m_view.state().doc.image), what);
+    return request;
+}
 
 ResultsController::ResultsController(MainWindow& frame, ImageView& view, Dialogs& dialogs)
     : QObject(&frame), m_view(view), m_pane(*frame.outputPane()), m_dialogs(dialogs) {
@@ -43,6 +57,7 @@ ResultsController::ResultsController(MainWindow& frame, ImageView& view, Dialogs
     frame.setCommandHandler(ID_SAVE_GENERATED_POINTS, [this] { saveGeneratedPoints(); });
     frame.setCommandHandler(ID_SAVE_GENERATED_IMAGE, [this] { saveGeneratedGraphImage(); });
     frame.setCommandHandler(ID_FILE_PRINT, [this] { printView(); });
+    frame.setCommandHandler(ID_SAVE_FIT_JSON, [this] { saveFitJson(); });
 }
 
 ResultsController::~ResultsController() = default;
@@ -94,7 +109,7 @@ bool ResultsController::completeResultSetBeside(const QString& path) {
 void ResultsController::saveDisplayedImage() {
     const ViewState& s = m_view.state();
     if (!s.imagePresent()) return;
-    const QString path = m_dialogs.saveFile(&m_view, kSaveImage);
+    const QString path = m_dialogs.saveFile(&m_view, proposing(kSaveImage, SavedFile::Picture));
     if (path.isEmpty() || !completeResultSetBeside(path)) return;
     const ImageWriteResult r = writeImageFile(path.toStdString(), *s.current());
     if (!r.ok) m_dialogs.message(&m_view, QString::fromStdString(r.error), MessageIcon::Warning);
@@ -104,16 +119,25 @@ void ResultsController::saveSourcePoints() {
     const ViewState& s = m_view.state();
     if (s.pointCount() <= 0) return;
     // The values are those of the moment the command was chosen.
-    saveTextFile(sourcePointFileText(s.doc.points, s.doc.axis));
+    saveTextFile(sourcePointFileText(s.doc.points, s.doc.axis), SavedFile::SourcePoints);
 }
 
 void ResultsController::saveGeneratedPoints() {
     const ViewState& s = m_view.state();
     if (!s.imagePresent() || s.generated.generatedCount <= 0) return;
-    saveTextFile(generatedGraphFileText(s.fitResult, s.generated, s.doc.fit.basisExpr));
+    saveTextFile(generatedGraphFileText(s.fitResult, s.generated, s.doc.fit.basisExpr),
+                 SavedFile::GeneratedPoints);
 }
 
-void ResultsController::saveTextFile(const std::string& utf8) {
+void ResultsController::saveFitJson() {
+    const ViewState& s = m_view.state();
+    if (!s.imagePresent() || s.generated.generatedCount <= 0) return;
+    // The batch mode's fit.json of the same fit, in the same UTF-8.
+    saveBytes(fitJsonText(s.fitResult, s.fitDetails, s.doc.fit),
+              proposing(kSaveJson, SavedFile::FitJson));
+}
+
+void ResultsController::saveTextFile(const std::string& utf8, SavedFile what) {
     // Converted before the dialog: text the code page cannot hold is refused
     // before the user picks a file, and nothing is written.
     const Cp932Text converted = toCp932(utf8);
@@ -121,10 +145,14 @@ void ResultsController::saveTextFile(const std::string& utf8) {
         m_dialogs.message(&m_view, QString::fromStdString(converted.error), MessageIcon::Stop);
         return;
     }
-    const QString path = m_dialogs.saveFile(&m_view, kSaveCsv);
+    saveBytes(converted.bytes, proposing(kSaveCsv, what));
+}
+
+void ResultsController::saveBytes(const std::string& bytes, const FileDialogSpec& request) {
+    const QString path = m_dialogs.saveFile(&m_view, request);
     if (path.isEmpty() || !completeResultSetBeside(path)) return;
     const std::string file = path.toStdString();
-    const FileWriteResult written = writeBytesToFile(file, converted.bytes);
+    const FileWriteResult written = writeBytesToFile(file, bytes);
     if (!written.ok) {
         const std::string reason = std::strerror(written.errorNumber);
         m_dialogs.message(
@@ -138,7 +166,7 @@ void ResultsController::saveGeneratedGraphImage() {
     if (!m_view.state().imagePresent()) return;
     // The view stays at 1:1 from the origin, whether or not a file is written.
     const QImage canvas = m_view.generatedGraphImage();
-    const QString path = m_dialogs.saveFile(&m_view, kSaveImage);
+    const QString path = m_dialogs.saveFile(&m_view, proposing(kSaveImage, SavedFile::GraphImage));
     if (path.isEmpty() || !completeResultSetBeside(path)) return;
     const GraphImageSaveResult r = writeGraphImage(canvas, path.toStdString());
     if (!r.saved) m_dialogs.message(&m_view, QString::fromStdString(r.message), MessageIcon::None);

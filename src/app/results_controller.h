@@ -9,10 +9,11 @@
 #include <string>
 
 #include "fit/svd.h"
+#include "ui/dialogs.h"
+#include "view/save_path.h"
 
 namespace qf {
 
-class Dialogs;
 class ImageView;
 class MainWindow;
 class OutputPane;
@@ -36,7 +37,12 @@ private:
     void saveGeneratedPoints();
     void saveGeneratedGraphImage();
     void printView();
-    void saveTextFile(const std::string& utf8);
+    void saveFitJson();
+    void saveTextFile(const std::string& utf8, SavedFile what);
+    // Asks where with request and writes the bytes there.
+    void saveBytes(const std::string& bytes, const FileDialogSpec& request);
+    // The dialog's request with the name proposed for what it saves.
+    FileDialogSpec proposing(const FileDialogSpec& spec, SavedFile what) const;
     // A result set a killed batch run left beside path is completed first,
     // so that completing it later cannot replace the file saved there.
     // False, said to the user, when it cannot be.

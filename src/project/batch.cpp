@@ -263,7 +263,9 @@ ProjectRun runProject(const BatchOptions& options) {
         files.commit();
     if (!written) return run;
 
-    run.report = unixLines(buildFitReport(run.result, project.fit.basisExpr));
+    // In the user's language, as the window's page shows it; the files above
+    // are the same in every language.
+    run.report = unixLines(fitReportForPage(run.result, project.fit.basisExpr));
     run.status = BatchOk;
     return run;
 }

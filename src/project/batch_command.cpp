@@ -84,7 +84,7 @@ int keepStandardErrorForUs() {
 
 }  // namespace
 
-int runBatchCommand(int argc, char** argv, const BatchSetOptions& options) {
+int runBatchCommand(int argc, char** argv, const BatchSetOptions& options, void (*prepare)()) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     cv::utils::logging::setLogLevel(cv::utils::logging::LOG_LEVEL_SILENT);
     g_messageFd = keepStandardErrorForUs();
@@ -96,6 +96,7 @@ int runBatchCommand(int argc, char** argv, const BatchSetOptions& options) {
     FdBuffer buffer(g_messageFd);
     std::ostream err(&buffer);
     QGuiApplication app(argc, argv);
+    if (prepare) prepare();
     const int status = runBatchSet(options, std::cout, err);
     std::cout.flush();
     err.flush();

@@ -11,6 +11,9 @@ namespace qf {
 // notes libpng prints for damaged or unusual pictures are not the user's
 // business, and whatever matters in them reaches the user as our message
 // about the picture. Returns the exit code.
-int runBatchCommand(int argc, char** argv, const BatchSetOptions& options);
+// `prepare`, when given, runs once the application object exists and before
+// any project: it puts the user's language in place.
+int runBatchCommand(int argc, char** argv, const BatchSetOptions& options,
+                    void (*prepare)() = nullptr);
 
 }  // namespace qf

@@ -39,7 +39,7 @@ std::vector<PanelGroupInfo> buildGroups() {
             QT_TRANSLATE_NOOP("qf::SettingsGrid", "指数関数積"),
             QT_TRANSLATE_NOOP("qf::SettingsGrid", "任意関数 線型和")}},
           {I::Degree, QT_TRANSLATE_NOOP("qf::SettingsGrid", "次数 n"),
-           "n = -20 ... +20", K::List, degreeChoices()}}},
+           "n = -20 ... +20", K::TypedList, degreeChoices()}}},
         {QT_TRANSLATE_NOOP("qf::SettingsGrid", "任意関数 線型和"),
          {{I::Basis0,
            "f0(x)",

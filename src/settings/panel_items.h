@@ -10,10 +10,11 @@
 namespace qf {
 
 enum class ItemKind {
-    List,     // pick one of the choices
-    Text,     // free text
-    Single,   // single-precision number, shown and read with "%G"
-    Integer,  // whole number with up/down buttons inside kCountStepRange
+    List,       // pick one of the choices
+    TypedList,  // pick one of the choices or type it; other text is refused
+    Text,       // free text
+    Single,     // single-precision number, shown and read with "%G"
+    Integer,    // whole number with up/down buttons inside kCountStepRange
     Colour,
     Font,
 };
@@ -23,7 +24,7 @@ struct PanelItemInfo {
     const char* name;
     const char* description;
     ItemKind kind;
-    std::vector<std::string> choices;  // List only
+    std::vector<std::string> choices;  // List and TypedList only
 };
 
 struct PanelGroupInfo {

@@ -10,6 +10,7 @@
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 
 #include "common/format.h"
 #include "settings/panel_items.h"
@@ -34,6 +35,19 @@ int choiceIndex(PanelItem item, std::string_view text) {
         if (choices[i] == text) return static_cast<int>(i);
     }
     return -1;
+}
+
+// A whole number and nothing else (blanks around it allowed), or nothing.
+std::optional<int> strictInteger(std::string_view text) {
+    size_t from = 0, to = text.size();
+    while (from < to && isBlank(text[from])) ++from;
+    while (to > from && isBlank(text[to - 1])) --to;
+    text = text.substr(from, to - from);
+    if (text.size() > 1 && text[0] == '+' && text[1] != '-') text.remove_prefix(1);
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return value;
 }
 
 const std::string& choice(PanelItem item, size_t index) {
@@ -147,7 +161,10 @@ bool storeItemText(PanelSettings& s, PanelItem item, std::string_view text) {
         case PanelItem::ModelKind:
             return pick(s.modelKind);
         case PanelItem::Degree:
-            s.degree = parseInteger(text);
+            // Typed or picked, only a degree the list offers is taken.
+            if (const std::optional<int> n = strictInteger(text);
+                n && choiceIndex(item, formatD(*n)) >= 0)
+                s.degree = *n;
             return true;
         case PanelItem::Basis0:
         case PanelItem::Basis1:

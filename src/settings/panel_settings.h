@@ -83,7 +83,8 @@ int parseInteger(std::string_view text);
 std::string itemText(const PanelSettings& settings, PanelItem item);
 
 // Stores the item's text into the settings. List texts that are none of the
-// item's choices leave the field unchanged; the extraction's numbers are
+// item's choices leave the field unchanged, and so does a typed degree that
+// is not a whole number the degree's list offers; the extraction's numbers are
 // kept within their ranges. Returns false for the colour and
 // font items, which carry no text.
 bool storeItemText(PanelSettings& settings, PanelItem item, std::string_view text);

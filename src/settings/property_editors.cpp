@@ -1,13 +1,14 @@
 #include "settings/property_editors.h"
 
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPixmap>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <algorithm>
 #include <climits>
 
@@ -79,6 +80,31 @@ QString CountSpinBox::textFromValue(int value) const {
 
 // ---------------------------------------------------------------------------
 
+ChoiceBox::ChoiceBox(QWidget* parent) : QComboBox(parent) {
+    connect(this, &QComboBox::activated, this, [this] {
+        if (!m_fromList) return;
+        m_fromList = false;
+        emit chosen();
+    });
+}
+
+void ChoiceBox::showPopup() {
+    m_fromList = true;
+    QComboBox::showPopup();
+}
+
+void ChoiceBox::keyPressEvent(QKeyEvent* event) {
+    m_fromList = false;
+    QComboBox::keyPressEvent(event);
+}
+
+void ChoiceBox::wheelEvent(QWheelEvent* event) {
+    m_fromList = false;
+    QComboBox::wheelEvent(event);
+}
+
+// ---------------------------------------------------------------------------
+
 PropertyDelegate::PropertyDelegate(SettingsGrid* grid)
     : QStyledItemDelegate(grid), m_grid(grid) {}
 
@@ -87,9 +113,23 @@ QWidget* PropertyDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
     if (!index.data(kItemRole).isValid()) return nullptr;
     const PanelItemInfo& info = panelItemInfo(itemOf(index));
     switch (info.kind) {
-        case ItemKind::List: {
-            auto* combo = new QComboBox(parent);
+        case ItemKind::List:
+        case ItemKind::TypedList: {
+            auto* combo = new ChoiceBox(parent);
             for (const std::string& choice : info.choices) combo->addItem(panelText(choice));
+            if (info.kind == ItemKind::TypedList) {
+                combo->setEditable(true);
+                // The typed text is the value: not added to the list, and
+                // not completed to a longer choice ("-1" is not "-19").
+                combo->setInsertPolicy(QComboBox::NoInsert);
+                combo->setCompleter(nullptr);
+            }
+            // A choice from the list is accepted as it is made.
+            auto* self = const_cast<PropertyDelegate*>(this);
+            connect(combo, &ChoiceBox::chosen, self, [self, combo] {
+                emit self->commitData(combo);
+                emit self->closeEditor(combo);
+            });
             return combo;
         }
         case ItemKind::Text:
@@ -116,6 +156,10 @@ void PropertyDelegate::setEditorData(QWidget* editor, const QModelIndex& index) 
         const std::vector<std::string>& choices = panelItemInfo(itemOf(index)).choices;
         const auto it = std::find(choices.begin(), choices.end(), value);
         combo->setCurrentIndex(it == choices.end() ? -1 : static_cast<int>(it - choices.begin()));
+        if (combo->isEditable()) {
+            combo->setEditText(QString::fromStdString(value));
+            combo->lineEdit()->selectAll();
+        }
     } else if (auto* spin = qobject_cast<CountSpinBox*>(editor)) {
         spin->setValue(index.data(kValueRole).toInt());
     } else if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
@@ -129,9 +173,14 @@ void PropertyDelegate::setModelData(QWidget* editor, QAbstractItemModel*,
     QString text;
     if (auto* combo = qobject_cast<QComboBox*>(editor)) {
         const std::vector<std::string>& choices = panelItemInfo(itemOf(index)).choices;
-        const int k = combo->currentIndex();
-        if (k < 0 || k >= static_cast<int>(choices.size())) return;
-        text = QString::fromStdString(choices[k]);
+        if (combo->isEditable()) {
+            // Typed or picked alike; the settings refuse what is no choice.
+            text = combo->currentText();
+        } else {
+            const int k = combo->currentIndex();
+            if (k < 0 || k >= static_cast<int>(choices.size())) return;
+            text = QString::fromStdString(choices[k]);
+        }
     } else if (auto* spin = qobject_cast<CountSpinBox*>(editor)) {
         spin->interpretText();
         text = QString::number(spin->value());

@@ -2,6 +2,7 @@
 // The in-place editors of the settings grid and the value widgets of its
 // colour and font items.
 
+#include <QComboBox>
 #include <QFont>
 #include <QSpinBox>
 #include <QStyledItemDelegate>
@@ -41,6 +42,26 @@ protected:
     StepEnabled stepEnabled() const override;
     int valueFromText(const QString& text) const override;
     QString textFromValue(int value) const override;
+};
+
+// The drop-down of a list item. A choice made in its list counts at once
+// (chosen()); the arrow keys and the wheel only move the choice, which counts
+// when the edit ends, as a typed value does.
+class ChoiceBox : public QComboBox {
+    Q_OBJECT
+public:
+    explicit ChoiceBox(QWidget* parent = nullptr);
+    void showPopup() override;
+
+signals:
+    void chosen();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    bool m_fromList = false;  // the list was opened since the last key or wheel step
 };
 
 // Opens the editor that fits the item and hands every accepted edit to the

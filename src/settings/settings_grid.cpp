@@ -47,6 +47,7 @@ void showValue(QStandardItem* v, ItemKind kind, const QString& text) {
             break;
         }
         case ItemKind::List:
+        case ItemKind::TypedList:
             v->setData(text, kValueRole);
             v->setText(panelText(text.toStdString()));
             break;
@@ -152,6 +153,7 @@ void SettingsGrid::buildGrid() {
             const QString text = QString::fromStdString(itemText(m_settings, info.item));
             switch (info.kind) {
                 case ItemKind::List:
+                case ItemKind::TypedList:
                 case ItemKind::Text:
                 case ItemKind::Single:
                 case ItemKind::Integer:
@@ -264,8 +266,12 @@ QFont SettingsGrid::fontValue() const {
 void SettingsGrid::acceptEdit(PanelItem item, const QString& text) {
     const ItemKind kind = panelItemInfo(item).kind;
     if (kind == ItemKind::Colour || kind == ItemKind::Font) return;
-    showValue(valueItem(item), kind, text);
     storeItemText(m_settings, item, text.toStdString());
+    // What was stored, not what was typed: a refused text puts the value
+    // back, a number kept within its range shows where it was kept. A single
+    // keeps its typed digits, which "%G" would round.
+    showValue(valueItem(item), kind,
+              kind == ItemKind::Single ? text : QString::fromStdString(itemText(m_settings, item)));
     markModified(item);
     send(ID_PROPERTY_ITEM_CHANGED);
 }

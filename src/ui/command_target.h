@@ -64,7 +64,8 @@ enum CommandId : int {
     ID_MAGNIFIER = 33007,        // the loupe on or off
     ID_EXTRACT_CURVE = 33008,    // the automatic-extraction tool
     ID_EXTRACT_CONFIRM = 33009,  // the extraction's preview into the point list
-    ID_CALIBRATE_TICKS = 33010,  // the axes from four ticks of known value
+    ID_SAVE_FIT_JSON = 33010,    // the fit's results as the batch mode's fit.json
+    ID_CALIBRATE_TICKS = 33011,  // the axes from four ticks of known value
     // The language of the window, applied at the next start.
     ID_LANGUAGE_AUTO = 33101,
     ID_LANGUAGE_JAPANESE = 33102,

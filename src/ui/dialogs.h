@@ -20,6 +20,8 @@ struct FileDialogSpec {
     QString filter;         // Qt form: "PNG (*.png);;All Files (*)"
     QString defaultSuffix;  // added to a name typed without one
     QString directory{};    // where the dialog starts; empty: the folder used last
+    // A save dialog's name to start with; the type offered is the one it names.
+    QString proposedName{};
 };
 
 enum class MessageIcon { None, Stop, Warning, Information };

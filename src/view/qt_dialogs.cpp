@@ -12,6 +12,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QSettings>
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -77,6 +78,21 @@ QString QtDialogs::runFileDialog(QWidget* parent, const FileDialogSpec& asked,
     // A saved name is completed below from the filter chosen; the dialog's
     // own default would add one fixed extension whatever the filter.
     dialog.setDefaultSuffix(save ? QString() : request.defaultSuffix);
+    if (save && !request.proposedName.isEmpty()) {
+        // The type offered is the proposed name's, whatever the list's order.
+        const auto names = [&request](const QString& suffix) {
+            return request.proposedName.endsWith(QLatin1Char('.') + suffix, Qt::CaseInsensitive);
+        };
+        for (const QString& entry :
+             request.filter.split(QStringLiteral(";;"), Qt::SkipEmptyParts)) {
+            const QStringList suffixes = filterSuffixes(entry);
+            if (std::any_of(suffixes.begin(), suffixes.end(), names)) {
+                dialog.selectNameFilter(entry);
+                break;
+            }
+        }
+        dialog.selectFile(request.proposedName);
+    }
     for (;;) {
         if (!m_seam.run(dialog) || dialog.selectedFiles().isEmpty()) return {};
         const QString typed = dialog.selectedFiles().constFirst();

@@ -1,6 +1,7 @@
 #include "view/save_path.h"
 
 #include <QRegularExpression>
+#include <cstring>
 
 namespace qf {
 namespace {
@@ -68,6 +69,45 @@ QString savePathFor(const QString& typed, const QString& selectedFilter, const Q
                         .compare(typedSuffix, Qt::CaseInsensitive) == 0)
                     return typed;
     return withSuffix(typed, selected.constFirst());
+}
+
+QString proposedSaveName(const QString& projectPath, const QString& picturePath, SavedFile what) {
+    QString stem;
+    if (!projectPath.isEmpty()) {
+        stem = fileNameOf(projectPath);
+        // "chart.quillfen.json" and "chart.json" are both the project "chart".
+        for (const char* suffix : {".quillfen.json", ".json"})
+            if (stem.endsWith(QLatin1String(suffix), Qt::CaseInsensitive)) {
+                stem.chop(qsizetype(std::strlen(suffix)));
+                break;
+            }
+    } else if (!picturePath.isEmpty()) {
+        stem = fileNameOf(picturePath);
+        const qsizetype dot = stem.lastIndexOf(QLatin1Char('.'));
+        if (dot > 0) stem.truncate(dot);
+    }
+    const char* name = "";
+    switch (what) {
+        case SavedFile::Project:
+            return stem.isEmpty() ? QString() : stem + QStringLiteral(".quillfen.json");
+        case SavedFile::SourcePoints:
+            name = "points.csv";
+            break;
+        case SavedFile::GeneratedPoints:
+            name = "fit.csv";
+            break;
+        case SavedFile::Picture:
+            name = "working.png";
+            break;
+        case SavedFile::GraphImage:
+            name = "graph.png";
+            break;
+        case SavedFile::FitJson:
+            name = "fit.json";
+            break;
+    }
+    return stem.isEmpty() ? QString::fromLatin1(name)
+                          : stem + QLatin1Char('.') + QLatin1String(name);
 }
 
 }  // namespace qf

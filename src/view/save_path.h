@@ -25,4 +25,14 @@ QStringList filterSuffixes(const QString& nameFilter);
 QString savePathFor(const QString& typed, const QString& selectedFilter, const QString& filters,
                     const QString& defaultSuffix);
 
+// What a save dialog offers to write.
+enum class SavedFile { Project, SourcePoints, GeneratedPoints, Picture, GraphImage, FitJson };
+
+// The name a save dialog proposes: the project's name, else (an untitled
+// project) the picture's base name, with the extension of what is saved; the
+// names the batch mode writes ("points.csv", "fit.json", ...) after it, so
+// that no proposal is the picture's own file. Without either name: the batch
+// mode's names alone, and nothing for a project.
+QString proposedSaveName(const QString& projectPath, const QString& picturePath, SavedFile what);
+
 }  // namespace qf

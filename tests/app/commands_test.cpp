@@ -69,6 +69,9 @@ INSTANTIATE_TEST_SUITE_P(
         RuleCase{"save_generated_points", ID_SAVE_GENERATED_POINTS,
                  [](auto& s) { s.imagePresent = true, s.generatedCount = 5; }, true},
         RuleCase{"save_generated_points_none", ID_SAVE_GENERATED_POINTS, image, false},
+        RuleCase{"save_fit_json", ID_SAVE_FIT_JSON,
+                 [](auto& s) { s.imagePresent = true, s.generatedCount = 5; }, true},
+        RuleCase{"save_fit_json_without_fit", ID_SAVE_FIT_JSON, image, false},
         // The graph image follows the display flag, not the point count.
         RuleCase{"save_graph_image_flag_off", ID_SAVE_GENERATED_IMAGE,
                  [](auto& s) { s.imagePresent = true, s.generatedCount = 5; }, false},
@@ -184,7 +187,7 @@ TEST(CommandTable, ImageToolbarOrder) {
     EXPECT_EQ(bars[1].ids, (std::vector<int>{32788, 32789, 32790, 32791, 32821}));
     EXPECT_EQ(bars[2].ids,
               (std::vector<int>{32806, 32807, 32887, 0,     32801, 32802, 33006, 32778,
-                                32865, 0,     32852, 32862, 32858, 33010, 0,     32863,
+                                32865, 0,     32852, 32862, 32858, 33011, 0,     32863,
                                 32864, 33008, 33009, 32872, 0,     32878, 32879, 32884}));
 }
 

@@ -534,6 +534,9 @@ TEST_F(DocumentWindowTest, AProjectSavedInTheWindowReplaysToTheSameFilesInTheBat
     command(ID_SAVE_SOURCE_POINTS);
     dialogs.saveAnswers = {fit};
     command(ID_SAVE_GENERATED_POINTS);
+    const QString json = dir.filePath("window-fit.json");
+    dialogs.saveAnswers = {json};
+    command(ID_SAVE_FIT_JSON);
     dialogs.saveAnswers = {dir.filePath("chart")};
     command(ID_PROJECT_SAVE_AS);
     const QString project = dir.filePath("chart.quillfen.json");
@@ -547,6 +550,7 @@ TEST_F(DocumentWindowTest, AProjectSavedInTheWindowReplaysToTheSameFilesInTheBat
     ASSERT_EQ(runBatch({project.toStdString(), batchDir.toStdString()}, out, err), 0) << err.str();
     EXPECT_EQ(bytesOf(batchDir + "/points.csv"), bytesOf(points));
     EXPECT_EQ(bytesOf(batchDir + "/fit.csv"), bytesOf(fit));
+    EXPECT_EQ(bytesOf(batchDir + "/fit.json"), bytesOf(json));
 
     // Opened again (from the recent list), it is the same record.
     const DocumentRecord saved = record();
@@ -732,6 +736,85 @@ TEST_F(DocumentWindowTest, UnsavedWorkIsNotDroppedWithoutAnAnswer) {
         readProjectFile(dir.filePath("kept.quillfen.json").toStdString());
     ASSERT_TRUE(kept.ok) << kept.error;
     EXPECT_EQ(kept.project.points.size(), 1u);
+}
+
+TEST_F(DocumentWindowTest, SaveDialogsProposeTheProjectsOrElseThePicturesName) {
+    addPoints({{40, 85}, {60, 78}, {80, 70}, {100, 55}});
+    command(ID_FIT_RUN);
+    ASSERT_GT(view().state().generated.generatedCount, 0);
+    struct Case {
+        int command;
+        const char* untitled;  // begun from chart.png, never saved
+        const char* saved;     // saved as study.quillfen.json
+    } const cases[] = {
+        {ID_PROJECT_SAVE_AS, "chart.quillfen.json", "study.quillfen.json"},
+        {ID_SAVE_SOURCE_POINTS, "chart.points.csv", "study.points.csv"},
+        {ID_SAVE_GENERATED_POINTS, "chart.fit.csv", "study.fit.csv"},
+        {ID_FILE_SAVE, "chart.working.png", "study.working.png"},
+        {ID_SAVE_GENERATED_IMAGE, "chart.graph.png", "study.graph.png"},
+        {ID_SAVE_FIT_JSON, "chart.fit.json", "study.fit.json"},
+    };
+    for (bool saved : {false, true}) {
+        if (saved) {
+            dialogs.saveAnswers = {dir.filePath("study")};
+            command(ID_PROJECT_SAVE);
+            ASSERT_EQ(doc().projectPath(), dir.filePath("study.quillfen.json"));
+        }
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.untitled);
+            dialogs.saveRequests.clear();
+            dialogs.saveAnswers.clear();  // cancelled
+            ASSERT_TRUE(w.frame().isCommandEnabled(c.command));
+            command(c.command);
+            ASSERT_EQ(dialogs.saveRequests.size(), 1u);
+            EXPECT_EQ(dialogs.saveRequests[0].proposedName,
+                      QString::fromUtf8(saved ? c.saved : c.untitled));
+        }
+    }
+    // The pictures' list still offers BMP; the proposal makes PNG the type.
+    command(ID_FILE_SAVE);
+    EXPECT_TRUE(dialogs.saveRequests.back().filter.startsWith(QStringLiteral("BMP (*.bmp)")));
+}
+
+TEST_F(DocumentWindowTest, LeavingAPictureBegunDocumentAsksAboutItsProject) {
+    const QByteArray pictureBytes = QByteArray::fromStdString(bytesOf(picture));
+    addPoints({{50, 80}});
+    struct Case {
+        const char* action;
+        std::function<void()> act;
+    } const cases[] = {
+        {"close", [&] { w.frame().close(); }},
+        {"new", [&] { command(ID_FILE_NEW); }},
+        {"open project",
+         [&] {
+             dialogs.openAnswers = {dir.filePath("none.quillfen.json")};
+             command(ID_PROJECT_OPEN);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.action);
+        dialogs.questions.clear();
+        dialogs.saveRequests.clear();
+        // "Save": the dialog offers the project, and is cancelled.
+        dialogs.choiceAnswers = {0};
+        c.act();
+        ASSERT_EQ(dialogs.questions.size(), 1u);
+        EXPECT_EQ(dialogs.questions[0],
+                  QStringLiteral("chart.quillfen.json への変更を保存しますか?"));
+        ASSERT_EQ(dialogs.saveRequests.size(), 1u);
+        EXPECT_EQ(dialogs.saveRequests[0].proposedName, QStringLiteral("chart.quillfen.json"));
+        EXPECT_EQ(record().points.size(), 1u);
+        EXPECT_EQ(QByteArray::fromStdString(bytesOf(picture)), pictureBytes);
+    }
+    // Without a picture there is no name to borrow: "無題".
+    dialogs.choiceAnswers = {1};  // don't save
+    command(ID_FILE_NEW);
+    enterInPane(grid(), PanelItem::XMax, "10");
+    dialogs.questions.clear();
+    dialogs.choiceAnswers = {2};
+    command(ID_FILE_NEW);
+    ASSERT_EQ(dialogs.questions.size(), 1u);
+    EXPECT_EQ(dialogs.questions[0], QStringLiteral("無題 への変更を保存しますか?"));
 }
 
 }  // namespace

@@ -8,7 +8,9 @@
 #include <QDockWidget>
 #include <QLabel>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -74,6 +76,20 @@ TEST_F(ShellLayoutTest, NeverSmallerThan800By600) {
     }
     frame.resize(1000, 700);
     EXPECT_EQ(frame.size(), QSize(1000, 700));
+}
+
+TEST_F(ShellLayoutTest, TheOutputPaneOpensShowingTenLinesOfAReport) {
+    MainWindow frame;
+    frame.setView(new QWidget, nullptr);  // as the window is assembled
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    QPlainTextEdit* report = frame.outputPane()->reportText(1);
+    ASSERT_NE(report, nullptr);
+    frame.outputPane()->tabs()->setCurrentIndex(1);
+    QApplication::processEvents();
+    const int margins = 2 * int(report->document()->documentMargin());
+    EXPECT_GE(report->viewport()->height() - margins, 10 * report->fontMetrics().lineSpacing())
+        << frame.outputPane()->height();
 }
 
 TEST_F(ShellLayoutTest, ClosingSavesWhatTheNextStartRestores) {

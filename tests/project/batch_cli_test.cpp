@@ -60,9 +60,12 @@ protected:
     }
 
     // Runs quillfen with the arguments (no shell quoting needed: the test's
-    // paths hold no blanks or quotes). Returns the exit status.
-    int run(const std::vector<std::string>& args) {
-        std::string command = "'" QF_PROGRAM "'";
+    // paths hold no blanks or quotes). Returns the exit status. The language
+    // is the environment's `locale` (the sources' Japanese by default), with
+    // no language chosen in a settings store.
+    int run(const std::vector<std::string>& args, const std::string& locale = "LC_ALL=C.UTF-8") {
+        std::string command = "env -u LANG -u LANGUAGE -u LC_ALL -u LC_MESSAGES XDG_CONFIG_HOME='" +
+                              (dir_ / "config").string() + "' " + locale + " '" QF_PROGRAM "'";
         for (const std::string& a : args) command += " '" + a + "'";
         command += " >'" + (dir_ / "stdout").string() + "' 2>'" + (dir_ / "stderr").string() + "'";
         const int status = std::system(command.c_str());
@@ -117,6 +120,47 @@ TEST_F(BatchCli, SeveralProjectsRunTogetherEachIntoItsFolder) {
     // A degree-2 fit has three coefficients, the sample's degree 3 four.
     EXPECT_EQ(std::count(lines[2].begin(), lines[2].end(), ','),
               std::count(lines[0].begin(), lines[0].end(), ',') - 1);
+}
+
+// The report and the messages are in the language the window would show;
+// the files written are the same bytes in every language.
+TEST_F(BatchCli, TheReportFollowsTheUsersLanguageAndTheFilesDoNot) {
+    const std::string good = project("good");
+    const std::string bad = project("bad", "\"xLog\": false", "\"xLog\": true");  // xMin is 0
+    struct Case {
+        const char* locale;
+        bool english;
+    } const cases[] = {
+        {"LANG=C.UTF-8", false},
+        {"LANG=ja_JP.UTF-8", false},
+        {"LANG=en_US.UTF-8", true},
+        {"LANG=ja_JP.UTF-8 LC_MESSAGES=en_GB.UTF-8", true},
+        {"LANG=ja_JP.UTF-8 LC_ALL=en_AU.UTF-8", true},
+    };
+    const char* const files[] = {"points.csv", "fit.csv", "fit.json", "graph.png", "working.png"};
+    std::vector<std::string> firstFiles;
+    int k = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.locale);
+        const fs::path out = dir_ / ("out" + std::to_string(k++));
+        EXPECT_EQ(run({"--batch", good, bad, "--out", out.string()}, c.locale), 3);
+        const bool japanese = out_.find("X 正規化係数 Nx") != std::string::npos;
+        EXPECT_EQ(out_.find("X normalisation factor Nx") != std::string::npos, c.english) << out_;
+        EXPECT_EQ(japanese, !c.english) << out_;
+        EXPECT_EQ(err_.find("Log X axis: Xmin or Xmax is 0 or less") != std::string::npos,
+                  c.english)
+            << err_;
+        EXPECT_EQ(err_.find("LogX軸: Xmin, Xmax が0以下です") != std::string::npos, !c.english)
+            << err_;
+        for (std::size_t f = 0; f < std::size(files); ++f) {
+            const std::string bytes = readAll(out / "good" / files[f]);
+            EXPECT_FALSE(bytes.empty()) << files[f];
+            if (firstFiles.size() <= f)
+                firstFiles.push_back(bytes);
+            else
+                EXPECT_EQ(bytes, firstFiles[f]) << files[f];
+        }
+    }
 }
 
 // With no thread to be had (each new thread's stack, as large as the stack

@@ -111,6 +111,13 @@ TEST(StoreItemText, ConvertsEachItemAndTouchesNothingElse) {
         {I::ModelKind, "", unchanged},
         {I::Degree, "-20", [](PanelSettings& s) { s.degree = -20; }},
         {I::Degree, "20", [](PanelSettings& s) { s.degree = 20; }},
+        // A typed degree: a whole number the list offers, else refused.
+        {I::Degree, " +7 ", [](PanelSettings& s) { s.degree = 7; }},
+        {I::Degree, "21", unchanged},
+        {I::Degree, "-21", unchanged},
+        {I::Degree, "3x", unchanged},
+        {I::Degree, "+-5", unchanged},
+        {I::Degree, "", unchanged},
         {I::Basis0, "sin(x", [](PanelSettings& s) { s.basisExpr[0] = "sin(x"; }},
         {I::Basis5, " x * x ", [](PanelSettings& s) { s.basisExpr[5] = " x * x "; }},
         {I::XMin, "0.1", [](PanelSettings& s) { s.xMin = static_cast<double>(0.1F); }},

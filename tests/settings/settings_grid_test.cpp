@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 #include <string>
 #include <vector>
 
@@ -50,6 +52,12 @@ protected:
     }
 
     QTreeView* tree() const { return grid->tree(); }
+
+    // The open editor of an item (the offscreen platform may leave the
+    // focus with a closed popup).
+    QComboBox* openList(PanelItem item) const {
+        return qobject_cast<QComboBox*>(tree()->indexWidget(grid->valueIndex(item)));
+    }
 
     void click(const QModelIndex& index) {
         tree()->scrollTo(index);
@@ -191,7 +199,8 @@ TEST_F(SettingsGridTest, ListItemsOfferExactlyTheirChoices) {
         clickValue(c.item);
         auto* combo = editor<QComboBox>();
         ASSERT_NE(combo, nullptr) << static_cast<int>(c.item);
-        EXPECT_FALSE(combo->isEditable());
+        // Only the degree, a number, can also be typed.
+        EXPECT_EQ(combo->isEditable(), c.item == I::Degree);
         std::vector<std::string> shown;
         for (int i = 0; i < combo->count(); ++i) shown.push_back(str(combo->itemText(i)));
         EXPECT_EQ(shown, c.choices);
@@ -227,6 +236,7 @@ TEST_F(SettingsGridTest, EnterAndLeavingTheGridAcceptTheEdit) {
         {I::XMax, " 2.5e3x ", true, "2500"}, {I::YMin, "abc", false, "0"},
         {I::YMax, "1e-5", true, "1E-005"},   {I::Basis2, " sin(x) + 1", false, " sin(x) + 1"},
         {I::Basis0, "", true, ""},
+        {I::ExtractTolerance, "999", true, "255"},  // shown as kept in range
     };
     for (const Case& c : cases) {
         sent.clear();
@@ -294,6 +304,100 @@ TEST_F(SettingsGridTest, PickingFromAListStoresItsSetting) {
     expected.modelKind = 2;
     expected.degree = -20;
     EXPECT_EQ(grid->settings(), expected);
+}
+
+TEST_F(SettingsGridTest, TheDegreeIsTypedWheeledOrPickedAndAPickCountsAtOnce) {
+    enum class Way { Typed, TypedOnTheRow, Wheel, Picked };
+    struct Case {
+        Way way;
+        const char* text;  // typed, or the choice picked from the list
+        int wheelSteps;    // notches towards the user (down the list)
+        int degree;        // stored afterwards; 5 is where each case starts
+        const char* shown;
+    } const cases[] = {
+        {Way::Typed, "7", 0, 7, "7"},
+        {Way::Typed, " -12 ", 0, -12, "-12"},
+        {Way::Typed, "+3", 0, 3, "3"},
+        {Way::Typed, "-1", 0, -1, "-1"},  // not completed to "-19"
+        {Way::Typed, "20", 0, 20, "20"},
+        {Way::TypedOnTheRow, "8", 0, 8, "8"},
+        // Out of range or no whole number: refused, the value stays.
+        {Way::Typed, "21", 0, 5, "5"},
+        {Way::Typed, "-25", 0, 5, "5"},
+        {Way::Typed, "2.5", 0, 5, "5"},
+        {Way::Typed, "3x", 0, 5, "5"},
+        {Way::Typed, "", 0, 5, "5"},
+        {Way::Wheel, nullptr, 2, 7, "7"},
+        {Way::Wheel, nullptr, -3, 2, "2"},
+        {Way::Picked, "-4", 0, -4, "-4"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text ? c.text : "wheel");
+        grid->showSettings(PanelSettings{});
+        tree()->setCurrentIndex(grid->nameIndex(I::XMin));  // each case comes to the row anew
+        sent.clear();
+        if (c.way == Way::Typed) {
+            type(I::Degree, c.text);
+            pressEnter();
+        } else if (c.way == Way::TypedOnTheRow) {
+            clickName(I::Degree);
+            QTest::keyClicks(tree(), QString::fromUtf8(c.text));
+            pressEnter();
+        } else if (c.way == Way::Wheel) {
+            clickValue(I::Degree);
+            auto* combo = editor<QComboBox>();
+            ASSERT_NE(combo, nullptr);
+            for (int i = 0; i < std::abs(c.wheelSteps); ++i) {
+                const QPointF at = combo->rect().center();
+                QWheelEvent wheel(at, combo->mapToGlobal(at), {},
+                                  {0, c.wheelSteps > 0 ? -120 : 120}, Qt::NoButton, {},
+                                  Qt::NoScrollPhase, false);
+                QApplication::sendEvent(combo, &wheel);
+            }
+            EXPECT_TRUE(sent.empty());  // counts when the edit ends
+            clickName(I::XMin);
+        } else {
+            clickValue(I::Degree);
+            auto* combo = editor<QComboBox>();
+            ASSERT_NE(combo, nullptr);
+            combo->showPopup();
+            QAbstractItemView* list = combo->view();
+            const QModelIndex choice = list->model()->index(combo->findText(c.text), 0);
+            list->scrollTo(choice);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualRect(choice).center());
+            QApplication::processEvents();
+            // Counted without leaving the field, and the field is closed.
+            EXPECT_EQ(openList(I::Degree), nullptr);
+        }
+        EXPECT_EQ(sent, (std::vector<int>{104}));
+        EXPECT_EQ(grid->settings().degree, c.degree);
+        EXPECT_EQ(str(grid->valueText(I::Degree)), c.shown);
+    }
+}
+
+TEST_F(SettingsGridTest, AChoiceFromAnyListCountsAtOnce) {
+    clickValue(I::YScale);
+    auto* combo = editor<QComboBox>();
+    ASSERT_NE(combo, nullptr);
+    combo->showPopup();
+    QAbstractItemView* list = combo->view();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualRect(list->model()->index(1, 0)).center());
+    QApplication::processEvents();
+    EXPECT_EQ(sent, (std::vector<int>{104}));
+    EXPECT_TRUE(grid->settings().yLog);
+    EXPECT_EQ(str(grid->valueText(I::YScale)), "対数");
+    EXPECT_EQ(openList(I::YScale), nullptr);
+    // A list closed without a choice changes nothing.
+    clickValue(I::XScale);
+    combo = openList(I::XScale);
+    ASSERT_NE(combo, nullptr);
+    combo->showPopup();
+    QTest::keyClick(combo->view(), Qt::Key_Escape);
+    QApplication::processEvents();
+    EXPECT_EQ(sent, (std::vector<int>{104}));
+    EXPECT_FALSE(grid->settings().xLog);
 }
 
 TEST_F(SettingsGridTest, CountIsStoredAsTypedButStepsStayInRange) {

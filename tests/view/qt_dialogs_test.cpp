@@ -115,6 +115,38 @@ TEST_F(QtDialogsTest, ACompletedNameThatExistsIsAskedAbout) {
     EXPECT_TRUE(d.saveFile(nullptr, kSaveImage).isEmpty());
 }
 
+TEST_F(QtDialogsTest, ASaveDialogOffersTheProposedNameWithItsType) {
+    struct Case {
+        FileDialogSpec request;
+        const char* proposed;
+        const char* filter;  // the type the dialog shows chosen
+    };
+    const FileDialogSpec csv{QString(), QStringLiteral("CSV(*.csv);;TEXT(*.txt);;ALL(*)"),
+                             QStringLiteral("csv")};
+    const Case cases[] = {
+        // PNG offered though BMP comes first in the list.
+        {kSaveImage, "chart.working.png", "PNG (*.png)"},
+        {kSaveImage, "chart.BMP", "BMP (*.bmp)"},
+        {csv, "study.points.csv", "CSV(*.csv)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.proposed);
+        QString shownFilter;
+        QtDialogs::FileDialogSeam seam;
+        seam.run = [&shownFilter](QFileDialog& dialog) {
+            shownFilter = dialog.selectedNameFilter();
+            return true;  // accepted as offered
+        };
+        seam.confirmReplace = [](QWidget*, const QString&) { return false; };
+        FileDialogSpec request = c.request;
+        request.directory = a.path();
+        request.proposedName = QString::fromUtf8(c.proposed);
+        EXPECT_EQ(QtDialogs(seam).saveFile(nullptr, request),
+                  a.filePath(QString::fromUtf8(c.proposed)));
+        EXPECT_EQ(shownFilter, QString::fromUtf8(c.filter));
+    }
+}
+
 TEST_F(QtDialogsTest, DialogsStartInTheFolderUsedLast) {
     QtDialogs d = dialogs();
     FileDialogSpec toB = kSaveImage;

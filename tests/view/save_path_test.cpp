@@ -75,5 +75,38 @@ TEST(SavePathTest, FilterSuffixes) {
         EXPECT_EQ(filterSuffixes(QString::fromUtf8(c.filter)), c.expected) << c.filter;
 }
 
+TEST(ProposedSaveNameTest, TheProjectsOrThePicturesNameWithTheExtensionOfWhatIsSaved) {
+    using F = SavedFile;
+    struct Case {
+        const char* project;
+        const char* picture;
+        SavedFile what;
+        const char* proposed;
+    } const cases[] = {
+        {"/w/study.quillfen.json", "/p/chart.png", F::Project, "study.quillfen.json"},
+        {"/w/study.quillfen.json", "/p/chart.png", F::SourcePoints, "study.points.csv"},
+        {"/w/study.quillfen.json", "/p/chart.png", F::GeneratedPoints, "study.fit.csv"},
+        {"/w/study.quillfen.json", "/p/chart.png", F::Picture, "study.working.png"},
+        {"/w/study.quillfen.json", "/p/chart.png", F::GraphImage, "study.graph.png"},
+        {"/w/study.quillfen.json", "/p/chart.png", F::FitJson, "study.fit.json"},
+        {"/w/Old.JSON", "", F::Project, "Old.quillfen.json"},
+        // Untitled: the picture's base name, never the picture's own file.
+        {"", "/p/chart.png", F::Project, "chart.quillfen.json"},
+        {"", "/p/chart.png", F::Picture, "chart.working.png"},
+        {"", "/p/scan 2.v1.jpg", F::SourcePoints, "scan 2.v1.points.csv"},
+        {"", "/p/.hidden", F::FitJson, ".hidden.fit.json"},
+        // Neither: the batch mode's names, and no project name.
+        {"", "", F::FitJson, "fit.json"},
+        {"", "", F::GeneratedPoints, "fit.csv"},
+        {"", "", F::Project, ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(
+            proposedSaveName(QString::fromUtf8(c.project), QString::fromUtf8(c.picture), c.what),
+            QString::fromUtf8(c.proposed))
+            << c.project << " " << c.picture;
+    }
+}
+
 }  // namespace
 }  // namespace qf
