@@ -233,7 +233,7 @@ def series_charts(out, old):
     charts = []
     # The older charts, described the same way.
     names = {"#1f4fb4": "blue", "#c02020": "red", "#208020": "green", "#e07010": "orange",
-             "#b01090": "purple"}
+             "#b01090": "magenta"}
     for c, spec in old:
         entries = []
         for e, s in zip(c["curves"], spec):

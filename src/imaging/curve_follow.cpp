@@ -197,6 +197,13 @@ private:
                 const double lo2 = r.top + thick / 2, hi2 = r.bottom - thick / 2;
                 y = lo2 <= hi2 ? std::clamp(expected, lo2, hi2) : y;
                 taken = {int(std::floor(y - thick / 2)), int(std::ceil(y + thick / 2))};
+            } else if (r.length() + 1 < thick &&
+                       ((r.top > 0 && hiddenAt(x, r.top - 1)) ||
+                        (r.bottom + 1 < h_ && hiddenAt(x, r.bottom + 1)))) {
+                // Thinner than the line, against something drawn over it: only
+                // part of the line shows, and where in it is not known.
+                const double lo2 = r.bottom - thick / 2, hi2 = r.top + thick / 2;
+                y = lo2 <= hi2 ? std::clamp(expected, lo2, hi2) : y;
             } else {
                 merged = 0;
                 history.emplace_back(x, y);

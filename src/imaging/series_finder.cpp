@@ -173,21 +173,58 @@ bool markerPiece(const extraction::PieceMap& pieces, int i, int most) {
            3 * h >= 2 * w && 2 * a >= w * h;
 }
 
-// Whether most points of `a` lie on `b` (the same curve found twice, as
-// a colour and the blend of its edges).
+// The row of `b` at column h, between its points; NaN outside them.
+double rowAt(const ExtractionResult& b, int h) {
+    const auto it = std::lower_bound(b.points.begin(), b.points.end(), h,
+                                     [](const SourcePoint& q, int v) { return q.h < v; });
+    if (it == b.points.end() || (it == b.points.begin() && it->h != h)) return NAN;
+    if (it->h == h) return it->v;
+    const SourcePoint& l = *(it - 1);
+    const SourcePoint& r = *it;
+    return l.v + double(h - l.h) / (r.h - l.h) * (r.v - l.v);
+}
+
+// Whether `a` lies on `b` where they share columns, over most of `a`:
+// the same curve found twice, as a colour and as the blend at its edges.
 bool sameCurve(const ExtractionResult& a, const ExtractionResult& b, int near) {
-    if (b.points.size() < 2) return false;
-    int on = 0;
+    int shared = 0, on = 0;
     for (const SourcePoint& p : a.points) {
-        const auto it = std::lower_bound(b.points.begin(), b.points.end(), p.h,
-                                         [](const SourcePoint& q, int h) { return q.h < h; });
-        if (it == b.points.begin() || it == b.points.end()) continue;
-        const SourcePoint& l = *(it - 1);
-        const SourcePoint& r = *it;
-        const double t = r.h == l.h ? 0 : double(p.h - l.h) / (r.h - l.h);
-        if (std::abs(l.v + t * (r.v - l.v) - p.v) <= near) ++on;
+        const double v = rowAt(b, p.h);
+        if (std::isnan(v)) continue;
+        ++shared;
+        on += std::abs(v - p.v) <= near;
     }
-    return 5 * on >= 3 * int(a.points.size());
+    return 2 * shared >= int(a.points.size()) && 5 * on >= 3 * shared;
+}
+
+// A line along one row: what is left of a grid line or a box, not a curve.
+bool flat(const ExtractionResult& r, int near) {
+    std::vector<int> rows;
+    for (const SourcePoint& p : r.points) rows.push_back(p.v);
+    std::nth_element(rows.begin(), rows.begin() + std::ptrdiff_t(rows.size() / 2), rows.end());
+    const int middle = rows[rows.size() / 2];
+    const auto off =
+        std::count_if(rows.begin(), rows.end(), [&](int v) { return std::abs(v - middle) > near; });
+    return 10 * off < int(rows.size());
+}
+
+// A click on the series away from the others of its colour: its point
+// farthest from them, away from its ends.
+IntPoint clickApart(const ExtractionResult& r, const std::vector<const ExtractionResult*>& others) {
+    IntPoint best{r.points[r.points.size() / 2].h, r.points[r.points.size() / 2].v};
+    double farthest = -1;
+    // Not near the ends, where a curve may run into the frame.
+    const std::size_t n = r.points.size();
+    for (std::size_t i = n / 5; i < n - n / 5; ++i) {
+        const SourcePoint& p = r.points[i];
+        double d = 1e9;
+        for (const ExtractionResult* o : others) {
+            const double v = rowAt(*o, p.h);
+            if (!std::isnan(v)) d = std::min(d, std::abs(v - p.v));
+        }
+        if (d > farthest) farthest = d, best = {p.h, p.v};
+    }
+    return best;
 }
 
 }  // namespace
@@ -216,7 +253,7 @@ std::string colourName(const cv::Vec3b& bgr) {
     if (hue < 195) return "cyan";
     if (hue < 255) return "blue";
     if (hue < 290) return "purple";
-    return "pink";
+    return chroma / hi < 0.6 ? "pink" : "magenta";
 }
 
 std::vector<FoundSeries> extractEverySeries(const cv::Mat& picture, const IntRect& axisRect,
@@ -303,7 +340,7 @@ std::vector<FoundSeries> extractEverySeries(const cv::Mat& picture, const IntRec
                 extraction::extractInPlanes(p, pieces, seed, origin, count, reach, work, &followed);
             if (work.cancelled()) return {};
             const bool far = r.ok && r.kind == ExtractedKind::Line &&
-                             r.points.back().h - r.points.front().h >= span;
+                             r.points.back().h - r.points.front().h >= span && !flat(r, scale + 1);
             if (!far) {
                 erasePiece(p, pieces, widest);
                 continue;
@@ -315,13 +352,20 @@ std::vector<FoundSeries> extractEverySeries(const cv::Mat& picture, const IntRec
         }
     }
 
-    // A colour found again as the blend at another's edges is left out.
+    // A colour found again as the blend at another's edges is left out:
+    // of two series on each other, the one spanning less.
     std::vector<char> keep(found.size(), 1);
-    for (std::size_t i = 0; i < found.size(); ++i)
-        for (std::size_t j = 0; j < i && keep[i]; ++j)
-            if (keep[j] && colourOf[i] != colourOf[j] &&
-                sameCurve(found[i].extraction, found[j].extraction, 2 * scale + 2))
+    const auto extent = [&](std::size_t i) {
+        return found[i].extraction.points.back().h - found[i].extraction.points.front().h;
+    };
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        for (std::size_t j = 0; j < found.size() && keep[i]; ++j) {
+            if (i == j || !keep[j] || colourOf[i] == colourOf[j]) continue;
+            const bool shorter = extent(i) < extent(j) || (extent(i) == extent(j) && i > j);
+            if (shorter && sameCurve(found[i].extraction, found[j].extraction, 2 * scale + 2))
                 keep[i] = 0;
+        }
+    }
     std::vector<FoundSeries> kept;
     std::vector<int> keptColour;
     for (std::size_t i = 0; i < found.size(); ++i)
@@ -332,12 +376,18 @@ std::vector<FoundSeries> extractEverySeries(const cv::Mat& picture, const IntRec
                            labDistance(inks[std::size_t(keptColour[i])].lab,
                                        inks[std::size_t(keptColour[j])].lab) <= tolerance))
                 kept[i].sharesColour = true;
-        if (kept[i].sharesColour)
-            kept[i].note =
-                translate("qf::Messages",
-                          "同じ色の曲線がほかにもあります。実線と破線のように線の種類が違う曲線は、"
-                          "交わる所で取り違えることがあるので、それぞれの曲線をクリックして確かめて"
-                          "ください。");
+        if (!kept[i].sharesColour) continue;
+        std::vector<const ExtractionResult*> others;
+        for (std::size_t j = 0; j < kept.size(); ++j)
+            if (j != i && keptColour[i] == keptColour[j] &&
+                kept[i].extraction.kind == ExtractedKind::Line)
+                others.push_back(&kept[j].extraction);
+        if (!others.empty()) kept[i].seed = clickApart(kept[i].extraction, others);
+        kept[i].note =
+            translate("qf::Messages",
+                      "同じ色の曲線がほかにもあります。実線と破線のように線の種類が違う曲線は、"
+                      "交わる所で取り違えることがあるので、それぞれの曲線をクリックして確かめて"
+                      "ください。");
     }
     for (FoundSeries& s : kept) s.extraction.work = work.done();
     return kept;
