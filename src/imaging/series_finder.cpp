@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "common/translate.h"
 #include "imaging/curve_colours.h"
 #include "imaging/curve_planes.h"
 #include "imaging/curve_trace.h"
@@ -246,8 +245,10 @@ std::string colourName(const cv::Vec3b& bgr) {
     else
         hue = (r - g) / chroma + 4.0;
     hue *= 60.0;
-    if (hue < 15 || hue >= 345) return hi < 0.45 ? "brown" : "red";
-    if (hue < 40) return hi < 0.6 ? "brown" : "orange";
+    // Brown is a dark or greyed red or orange.
+    const bool dull = hi < 0.45 || (hi < 0.65 && chroma / hi < 0.6);
+    if (hue < 15 || hue >= 345) return dull ? "brown" : "red";
+    if (hue < 40) return dull || hi < 0.6 ? "brown" : "orange";
     if (hue < 70) return hi < 0.8 ? "olive" : "yellow";
     if (hue < 165) return "green";
     if (hue < 195) return "cyan";
@@ -384,10 +385,8 @@ std::vector<FoundSeries> extractEverySeries(const cv::Mat& picture, const IntRec
                 others.push_back(&kept[j].extraction);
         if (!others.empty()) kept[i].seed = clickApart(kept[i].extraction, others);
         kept[i].note =
-            translate("qf::Messages",
-                      "同じ色の曲線がほかにもあります。実線と破線のように線の種類が違う曲線は、"
-                      "交わる所で取り違えることがあるので、それぞれの曲線をクリックして確かめて"
-                      "ください。");
+            "Another curve has this colour: where curves of one colour cross or touch, "
+            "check each with a click of its own.";
     }
     for (FoundSeries& s : kept) s.extraction.work = work.done();
     return kept;

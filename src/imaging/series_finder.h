@@ -24,7 +24,8 @@ struct FoundSeries {
     // Another series found has the same colour (a solid and a dashed curve,
     // say): where they cross or touch, each may need a click of its own.
     bool sharesColour = false;
-    // What the user should know about this series; empty when nothing.
+    // What the user should know about this series, in plain English for
+    // the caller to translate, like the colour's name; empty when nothing.
     std::string note;
 };
 

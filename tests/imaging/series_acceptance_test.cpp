@@ -2,8 +2,9 @@
 // series.json beside them): every series from one click on it, and every
 // series found without a click, lies within 1 % of the axis range of the
 // function it was drawn from and covers at least 90 % of the X extent where
-// it is visible. With QF_EXTRACTION_RESULTS=path the extracted points are
-// written there in axis values for tools/extraction_metric.py.
+// it is visible. With QF_EXTRACTION_RESULTS=folder the extracted points are
+// written there (clicks.json, every.json) in axis values for
+// tools/extraction_metric.py.
 
 #include <gtest/gtest.h>
 
@@ -133,11 +134,8 @@ TEST(SeriesAcceptance, EachSeriesFromOneClickFollowsItsFunction) {
         }
     }
     EXPECT_EQ(series, 27);
-    if (const char* out = std::getenv("QF_EXTRACTION_RESULTS")) {
-        std::ifstream old(std::string(out) + ".every");
-        if (old) results.update(nlohmann::json::parse(old), true);
-        std::ofstream(std::string(out) + ".clicks") << results.dump();
-    }
+    if (const char* out = std::getenv("QF_EXTRACTION_RESULTS"))
+        std::ofstream(std::string(out) + "/clicks.json") << results.dump();
 }
 
 TEST(SeriesAcceptance, EverySeriesFoundWithoutAClickFollowsItsFunction) {
@@ -197,7 +195,7 @@ TEST(SeriesAcceptance, EverySeriesFoundWithoutAClickFollowsItsFunction) {
         }
     }
     if (const char* out = std::getenv("QF_EXTRACTION_RESULTS"))
-        std::ofstream(std::string(out) + ".every") << results.dump();
+        std::ofstream(std::string(out) + "/every.json") << results.dump();
 }
 
 }  // namespace
