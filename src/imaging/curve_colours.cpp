@@ -1,5 +1,6 @@
 #include "imaging/curve_colours.h"
 
+#include <opencv2/core/utility.hpp>
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>
@@ -70,9 +71,9 @@ cv::Vec3b groundOf(const cv::Mat& roi, WorkMeter& work) {
     return cv::Vec3b(uint8_t(s[0] / n), uint8_t(s[1] / n), uint8_t(s[2] / n));
 }
 
-int workingScale(cv::Size roi) {
+int workingScale(cv::Size roi, int64_t pixels) {
     const double area = double(roi.width) * roi.height;
-    return std::max(1, int(std::ceil(std::sqrt(area / double(kWorkingPixels)))));
+    return std::max(1, int(std::ceil(std::sqrt(area / double(pixels)))));
 }
 
 cv::Mat classify(const cv::Mat& roi, const std::vector<cv::Vec3b>& coloursLab, int tolerance,
@@ -99,22 +100,54 @@ cv::Mat classify(const cv::Mat& roi, const std::vector<cv::Vec3b>& coloursLab, i
         for (int i = 0; i < kEntries; ++i) table[std::size_t(i)] = classOf(lab.at<cv::Vec3b>(0, i));
         if (work.addRows(kLevels * kLevels, kLevels)) return {};
     }
+    if (byTable) {
+        // Bands of working rows, each band's rows on the pool's threads; the
+        // hook is heard between bands.
+        const int band = std::max(1, 256 / scale);
+        for (int top = 0; top < bits.rows; top += band) {
+            const int bottom = std::min(bits.rows, top + band);
+            cv::parallel_for_(cv::Range(top, bottom), [&](const cv::Range& rows) {
+                for (int wy = rows.start; wy < rows.end; ++wy) {
+                    uint8_t* out = bits.ptr<uint8_t>(wy);
+                    for (int y = wy * scale; y < std::min(roi.rows, (wy + 1) * scale); ++y) {
+                        const auto* in = roi.ptr<cv::Vec3b>(y);
+                        // A chart is mostly runs of one colour: a pixel like
+                        // the one before it has its class.
+                        cv::Vec3b last = in[0];
+                        uint8_t lastClass = table[std::size_t(quantised(last))];
+                        const auto classAt = [&](int x) {
+                            if (in[x] != last) {
+                                last = in[x];
+                                lastClass = table[std::size_t(quantised(last))];
+                            }
+                            return lastClass;
+                        };
+                        if (scale == 1) {
+                            for (int x = 0; x < roi.cols; ++x) out[x] = classAt(x);
+                            continue;
+                        }
+                        int x = 0;
+                        for (int wx = 0; wx < bits.cols; ++wx) {
+                            uint8_t v = 0;
+                            for (const int end = std::min(roi.cols, x + scale); x < end; ++x)
+                                v |= classAt(x);
+                            out[wx] |= v;
+                        }
+                    }
+                }
+            });
+            const int64_t rows =
+                std::min(int64_t(roi.rows), int64_t(bottom) * scale) - int64_t(top) * scale;
+            if (work.addRows(rows, 2 * int64_t(roi.cols))) return {};
+        }
+        return bits;
+    }
     cv::Mat labRow;
     for (int y = 0; y < roi.rows; ++y) {
-        const auto* in = roi.ptr<cv::Vec3b>(y);
         uint8_t* out = bits.ptr<uint8_t>(y / scale);
-        if (byTable) {
-            if (scale == 1) {
-                for (int x = 0; x < roi.cols; ++x) out[x] = table[std::size_t(quantised(in[x]))];
-            } else {
-                for (int x = 0; x < roi.cols; ++x)
-                    out[x / scale] |= table[std::size_t(quantised(in[x]))];
-            }
-        } else {
-            cv::cvtColor(roi.row(y), labRow, cv::COLOR_BGR2Lab);
-            const auto* lab = labRow.ptr<cv::Vec3b>(0);
-            for (int x = 0; x < roi.cols; ++x) out[x / scale] |= classOf(lab[x]);
-        }
+        cv::cvtColor(roi.row(y), labRow, cv::COLOR_BGR2Lab);
+        const auto* lab = labRow.ptr<cv::Vec3b>(0);
+        for (int x = 0; x < roi.cols; ++x) out[x / scale] |= classOf(lab[x]);
         if (work.add(2 * int64_t(roi.cols))) return {};
     }
     return bits;

@@ -44,7 +44,7 @@ inline constexpr int kFaintDistance = 10;
 // rectangle is reduced until it has about this many (a thin line still
 // marks every block it crosses).
 inline constexpr int64_t kWorkingPixels = 4'000'000;
-int workingScale(cv::Size roi);
+int workingScale(cv::Size roi, int64_t pixels = kWorkingPixels);
 
 // The class bits of each working pixel: the union over its block of the
 // colours (within `tolerance` of each, Lab) and other ink found there.

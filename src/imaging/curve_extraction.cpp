@@ -134,13 +134,14 @@ namespace extraction {
 
 ExtractionResult extractInPlanes(Planes& planes, const PieceMap& pieces, cv::Point seed,
                                  cv::Point origin, int count, int reach, WorkMeter& work,
-                                 Followed* followed) {
+                                 Followed* followed, bool lookForMarkers) {
     const int label = pieces.labels.at<int>(seed);
     if (label > 0 && int64_t(pieces.stats.at<int>(label, cv::CC_STAT_AREA)) * kMostOfTheRectangle >
                          int64_t(planes.curve.total()))
         return notACurve();
     const int s = planes.scale;
-    const std::vector<cv::Point2d> markers = findMarkers(planes, pieces, seed, work);
+    const std::vector<cv::Point2d> markers =
+        lookForMarkers ? findMarkers(planes, pieces, seed, work) : std::vector<cv::Point2d>();
     if (work.cancelled()) return {};
     ExtractionResult r;
     if (int(markers.size()) >= kMinMarkers) {

@@ -61,8 +61,12 @@ std::vector<cv::Point2d> findMarkers(const Planes& p, const PieceMap& pieces, cv
     const int most = kMaxMarkerSide / p.scale + 1;
     const int label = pieces.labels.at<int>(seed);
     if (label <= 0) return {};
-    if (pieces.stats.at<int>(label, cv::CC_STAT_WIDTH) > 2 * most ||
-        pieces.stats.at<int>(label, cv::CC_STAT_HEIGHT) > 2 * most)
+    // Nothing like a marker, even one cut by a line drawn over it: no
+    // need to look at the whole rectangle.
+    const int w = pieces.stats.at<int>(label, cv::CC_STAT_WIDTH);
+    const int h = pieces.stats.at<int>(label, cv::CC_STAT_HEIGHT);
+    if (w > most || h > most || 3 * w < h || 3 * h < w ||
+        pieces.stats.at<int>(label, cv::CC_STAT_AREA) <= kSpeckPixels)
         return {};
     // Each marker with the hidden pixels around it, so a line drawn across
     // it does not cut it in two.

@@ -52,10 +52,11 @@ struct Followed {
 
 // The extraction through `seed` (a working pixel on the curve plane, its
 // pieces mapped): markers or a line, as extractCurve returns it without
-// its colour. `followed`, when given, receives the line followed.
+// its colour. `followed`, when given, receives the line followed; with
+// `markers` false the seed is taken for a line's whatever its piece.
 ExtractionResult extractInPlanes(Planes& planes, const PieceMap& pieces, cv::Point seed,
                                  cv::Point origin, int count, int reach, WorkMeter& work,
-                                 Followed* followed = nullptr);
+                                 Followed* followed = nullptr, bool markers = true);
 
 // Follows the curve through `seed` both ways: each column takes the run of
 // the colour nearest where the curve's position and slope lead, so a curve

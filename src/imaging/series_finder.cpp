@@ -19,6 +19,8 @@ using extraction::WorkMeter;
 constexpr int64_t kColourSamples = 250'000;
 // A curve found without a click spans at least this share of the width.
 constexpr double kLeastSpan = 0.15;
+// The working raster of the whole search has about this many pixels.
+constexpr int64_t kFinderPixels = 1'500'000;
 // The most curves of one colour looked for.
 constexpr int kMostPerColour = 3;
 
@@ -183,17 +185,19 @@ double rowAt(const ExtractionResult& b, int h) {
     return l.v + double(h - l.h) / (r.h - l.h) * (r.v - l.v);
 }
 
-// Whether `a` lies on `b` where they share columns, over most of `a`:
-// the same curve found twice, as a colour and as the blend at its edges.
-bool sameCurve(const ExtractionResult& a, const ExtractionResult& b, int near) {
-    int shared = 0, on = 0;
-    for (const SourcePoint& p : a.points) {
-        const double v = rowAt(b, p.h);
-        if (std::isnan(v)) continue;
+// Whether the line followed as `a` lies on `b` where they share columns,
+// over most of `a`: the same curve found twice, as a colour and as the
+// blend at its edges. Both are rows per working column, NaN off the line.
+bool sameCurve(const std::vector<float>& a, const std::vector<float>& b, double near) {
+    int mine = 0, shared = 0, on = 0;
+    for (std::size_t x = 0; x < a.size(); ++x) {
+        if (std::isnan(a[x])) continue;
+        ++mine;
+        if (std::isnan(b[x])) continue;
         ++shared;
-        on += std::abs(v - p.v) <= near;
+        on += std::abs(a[x] - b[x]) <= near;
     }
-    return 2 * shared >= int(a.points.size()) && 5 * on >= 3 * shared;
+    return mine > 0 && 2 * shared >= mine && 5 * on >= 3 * shared;
 }
 
 // A line along one row: what is left of a grid line or a box, not a curve.
@@ -278,20 +282,23 @@ std::vector<FoundSeries> extractEverySeries(const cv::Mat& picture, const IntRec
     if (inks.empty() || work.cancelled()) return {};
     std::vector<cv::Vec3b> labs;
     for (const InkColour& c : inks) labs.push_back(c.lab);
-    const int scale = extraction::workingScale(roi.size());
+    // Coarser than a click's: finding the curves needs less, and the colours
+    // are many.
+    const int scale = extraction::workingScale(roi.size(), kFinderPixels);
     const cv::Mat bits = extraction::classify(roi, labs, tolerance, ground, scale, work);
     if (bits.empty()) return {};
     const int most = 30 / scale + 1;
     const int span = int(std::ceil(kLeastSpan * roi.cols));
 
     std::vector<FoundSeries> found;
-    std::vector<int> colourOf;  // the ink colour of each found series
+    std::vector<int> colourOf;                     // the ink colour of each found series
+    std::vector<std::vector<float>> followedRows;  // each line's rows, per working column
     for (int k = 0; k < int(inks.size()); ++k) {
         extraction::Planes p = extraction::planesOf(bits, k, scale, work);
         extraction::clearStraightLines(p, nullptr, work);
         extraction::PieceMap pieces;
         if (!extraction::mapPieces(p, pieces, work)) return {};
-        const auto add = [&](ExtractionResult r, cv::Point seed) {
+        const auto add = [&](ExtractionResult r, cv::Point seed, std::vector<float> rows) {
             FoundSeries s;
             r.colour = extraction::bgrOf(inks[std::size_t(k)].lab);
             s.colourName = colourName(r.colour);
@@ -299,6 +306,7 @@ std::vector<FoundSeries> extractEverySeries(const cv::Mat& picture, const IntRec
             s.seed = {origin.x + seed.x * scale + scale / 2, origin.y + seed.y * scale + scale / 2};
             found.push_back(std::move(s));
             colourOf.push_back(k);
+            followedRows.push_back(std::move(rows));
         };
 
         // Markers: most of the colour is in pieces of a marker's shape.
@@ -317,7 +325,7 @@ std::vector<FoundSeries> extractEverySeries(const cv::Mat& picture, const IntRec
             const cv::Point seed = pixelOf(pieces, markerPieces[markerPieces.size() / 2]);
             ExtractionResult r =
                 extraction::extractInPlanes(p, pieces, seed, origin, count, reach, work);
-            if (r.ok && r.kind == ExtractedKind::Markers) add(std::move(r), seed);
+            if (r.ok && r.kind == ExtractedKind::Markers) add(std::move(r), seed, {});
             continue;
         }
 
@@ -337,8 +345,8 @@ std::vector<FoundSeries> extractEverySeries(const cv::Mat& picture, const IntRec
             }
             const cv::Point seed = pixelOf(pieces, widest);
             extraction::Followed followed;
-            ExtractionResult r =
-                extraction::extractInPlanes(p, pieces, seed, origin, count, reach, work, &followed);
+            ExtractionResult r = extraction::extractInPlanes(p, pieces, seed, origin, count, reach,
+                                                             work, &followed, false);
             if (work.cancelled()) return {};
             const bool far = r.ok && r.kind == ExtractedKind::Line &&
                              r.points.back().h - r.points.front().h >= span && !flat(r, scale + 1);
@@ -346,7 +354,7 @@ std::vector<FoundSeries> extractEverySeries(const cv::Mat& picture, const IntRec
                 erasePiece(p, pieces, widest);
                 continue;
             }
-            add(std::move(r), seed);
+            add(std::move(r), seed, followed.y);
             ++lines;
             eraseFollowed(p, followed);
             if (!extraction::mapPieces(p, pieces, work)) return {};
@@ -363,7 +371,8 @@ std::vector<FoundSeries> extractEverySeries(const cv::Mat& picture, const IntRec
         for (std::size_t j = 0; j < found.size() && keep[i]; ++j) {
             if (i == j || !keep[j] || colourOf[i] == colourOf[j]) continue;
             const bool shorter = extent(i) < extent(j) || (extent(i) == extent(j) && i > j);
-            if (shorter && sameCurve(found[i].extraction, found[j].extraction, 2 * scale + 2))
+            if (shorter && !followedRows[i].empty() && !followedRows[j].empty() &&
+                sameCurve(followedRows[i], followedRows[j], 3 + 6.0 / scale))
                 keep[i] = 0;
         }
     }
