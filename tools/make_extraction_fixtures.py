@@ -115,7 +115,7 @@ def sample_series(name, xlim, ylim, xlog, ylog, markers_x=None):
 
 
 def mpl_chart(name, out, series, xlim, ylim, xlog=False, ylog=False, grid=None, legend=None,
-              jpeg=False, size=(6.4, 4.8)):
+              jpeg=False, size=(6.4, 4.8), legend_columns=1):
     fig = plt.figure(figsize=size, dpi=100)
     ax = fig.add_axes([0.12, 0.12, 0.82, 0.80])
     if xlog:
@@ -143,7 +143,7 @@ def mpl_chart(name, out, series, xlim, ylim, xlog=False, ylog=False, grid=None, 
             ax.plot(x, f(x), color=s["colour"], linestyle=s.get("style", "-"),
                     linewidth=s.get("width", 2.0), label=s["function"], zorder=s.get("z", 2))
     if legend:
-        ax.legend(loc=legend)
+        ax.legend(loc=legend, ncol=legend_columns)
     fig.canvas.draw()
     width, height = fig.canvas.get_width_height()
     box = ax.get_window_extent()
@@ -229,6 +229,15 @@ plot {", ".join(p for p, _ in plots)}
             "yLog": False, "series": entries}
 
 
+def ggplot_chart(out):
+    """ggplot's look: a grey ground with a white grid."""
+    with matplotlib.style.context("ggplot"):
+        return mpl_chart("ggplot_two", out,
+                         [{"function": "wave", "colour": "#E24A33", "name": "red", "seedX": 3.0},
+                          {"function": "decay", "colour": "#348ABD", "name": "blue",
+                           "seedX": 2.0}], (0, 10), (0, 100), legend="upper right")
+
+
 def series_charts(out, old):
     charts = []
     # The older charts, described the same way.
@@ -289,6 +298,29 @@ def series_charts(out, old):
                   [{"function": "power", "colour": tab[4], "name": "purple", "seedX": 10.0}],
                   (1, 100), (1, 3000), xlog=True, ylog=True,
                   grid={"colour": "#c8c8c8", "which": "both", "width": 0.6}),
+        mpl_chart("thin_four", out,
+                  [{"function": "wave", "colour": tab[0], "name": "blue", "seedX": 3.0,
+                    "width": 1.0},
+                   {"function": "decay", "colour": tab[1], "name": "orange", "seedX": 2.0,
+                    "width": 1.0},
+                   {"function": "hump", "colour": tab[2], "name": "green", "seedX": 3.5,
+                    "width": 1.0},
+                   {"function": "ramp", "colour": tab[3], "name": "red", "seedX": 4.0,
+                    "width": 1.0}],
+                  (0, 10), (0, 100), legend="upper center", legend_columns=4,
+                  grid={"colour": "#b0b0b0"}),
+        ggplot_chart(out),
+        mpl_chart("triangles_line", out,
+                  [{"function": "markers", "colour": tab[2], "name": "green", "seedX": 5.0,
+                    "marker": "^", "markersX": list(np.arange(0, 10.01, 0.5))},
+                   {"function": "fitted", "colour": "black", "name": "black", "seedX": 7.0,
+                    "z": 3, "width": 1.0}],
+                  (0, 10), (0, 60), legend="upper left", grid={"colour": "#dddddd"}),
+        mpl_chart("large_dashed", out,
+                  [{"function": "cubic", "colour": "black", "name": "black", "seedX": 5.0},
+                   {"function": "quadratic", "colour": tab[1], "name": "orange", "seedX": 5.0,
+                    "style": "--"}],
+                  (0, 10), (0, 250), legend="upper left", size=(12.8, 9.6)),
         gnuplot_chart("gnuplot_two", out,
                       [{"function": "wave", "gnuplot": "50 + 30*sin(0.9*x)", "colour": "#9400d3",
                         "name": "purple", "seedX": 3.0},

@@ -21,6 +21,9 @@ constexpr int64_t kColourSamples = 250'000;
 constexpr double kLeastSpan = 0.15;
 // The working raster of the whole search has about this many pixels.
 constexpr int64_t kFinderPixels = 1'500'000;
+// Lighter than this (8-bit Lab L, 59 of 100) and within this of grey on
+// a and b is light grey.
+constexpr double kLightGrey = 150, kGreyChroma = 10;
 // The most curves of one colour looked for.
 constexpr int kMostPerColour = 3;
 
@@ -74,7 +77,9 @@ std::vector<InkColour> inkColours(const cv::Mat& roi, const cv::Vec3b& ground, i
     };
     const int least = std::max(12, ink / 150);
     std::vector<InkColour> colours;
-    while (int(colours.size()) < extraction::kMaxClassColours) {
+    for (int tried = 0; tried < 4 * extraction::kMaxClassColours &&
+                        int(colours.size()) < extraction::kMaxClassColours;
+         ++tried) {
         const auto peak = std::max_element(
             bins.begin(), bins.end(), [](const Bin& a, const Bin& b) { return a.count < b.count; });
         if (peak == bins.end() || peak->count < least) break;
@@ -88,10 +93,15 @@ std::vector<InkColour> inkColours(const cv::Mat& roi, const cv::Vec3b& ground, i
                     s += b.mean * b.count, n += b.count;
             if (n) centre = s / n;
         }
-        colours.push_back(
-            {cv::Vec3b(cv::saturate_cast<uint8_t>(centre[0]), cv::saturate_cast<uint8_t>(centre[1]),
-                       cv::saturate_cast<uint8_t>(centre[2])),
-             n});
+        // Light grey is the grid's, the legend box's and the smoothed edges'
+        // of thin lines, not a curve's.
+        const bool lightGrey = centre[0] > kLightGrey && std::abs(centre[1] - 128) <= kGreyChroma &&
+                               std::abs(centre[2] - 128) <= kGreyChroma;
+        if (!lightGrey)
+            colours.push_back({cv::Vec3b(cv::saturate_cast<uint8_t>(centre[0]),
+                                         cv::saturate_cast<uint8_t>(centre[1]),
+                                         cv::saturate_cast<uint8_t>(centre[2])),
+                               n});
         for (Bin& b : bins)
             if (dist(b.mean, centre) <= tolerance * 0.75 ||
                 distanceToSegment(b.mean, centre, g) <= tolerance / 2.0)

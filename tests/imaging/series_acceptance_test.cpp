@@ -133,7 +133,7 @@ TEST(SeriesAcceptance, EachSeriesFromOneClickFollowsItsFunction) {
             ++series;
         }
     }
-    EXPECT_EQ(series, 27);
+    EXPECT_EQ(series, 37);
     if (const char* out = std::getenv("QF_EXTRACTION_RESULTS"))
         std::ofstream(std::string(out) + "/clicks.json") << results.dump();
 }
