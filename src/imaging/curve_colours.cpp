@@ -92,7 +92,7 @@ cv::Mat classify(const cv::Mat& roi, const std::vector<cv::Vec3b>& coloursLab, i
         cv::Mat::zeros((roi.rows + scale - 1) / scale, (roi.cols + scale - 1) / scale, CV_8U);
     // A large rectangle is sorted through a table of every colour's class;
     // a small one pixel by pixel, which costs less than the table.
-    const bool byTable = int64_t(roi.total()) >= kEntries / 4;
+    const bool byTable = int64_t(roi.total()) >= kEntries;
     std::vector<uint8_t> table;
     if (byTable) {
         table.resize(kEntries);

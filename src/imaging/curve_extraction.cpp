@@ -132,16 +132,35 @@ ExtractionResult notACurve() {
 
 namespace extraction {
 
-ExtractionResult extractInPlanes(Planes& planes, const PieceMap& pieces, cv::Point seed,
+ExtractionResult extractInPlanes(Planes& planes, const PieceMap* pieces, cv::Point seed,
                                  cv::Point origin, int count, int reach, WorkMeter& work,
                                  Followed* followed, bool lookForMarkers) {
-    const int label = pieces.labels.at<int>(seed);
-    if (label > 0 && int64_t(pieces.stats.at<int>(label, cv::CC_STAT_AREA)) * kMostOfTheRectangle >
-                         int64_t(planes.curve.total()))
-        return notACurve();
+    const int64_t most = int64_t(planes.curve.total()) / kMostOfTheRectangle;
+    PieceMap mapped;
+    if (pieces) {
+        const int label = pieces->labels.at<int>(seed);
+        if (label > 0 && pieces->stats.at<int>(label, cv::CC_STAT_AREA) > most) return notACurve();
+    } else {
+        const PieceBox piece = pieceThrough(planes, seed, most, work);
+        if (!piece.complete) return notACurve();
+        // Only a piece that could be a marker needs the others mapped
+        // (which leaves the specks out); a line, only the specks out.
+        const int side = kMaxMarkerSide / planes.scale + 1;
+        const int w = piece.box.width, h = piece.box.height;
+        const bool markerLike = w <= side && h <= side && 3 * w >= h && 3 * h >= w;
+        if (lookForMarkers && markerLike) {
+            if (!mapPieces(planes, mapped, work)) return {};
+            pieces = &mapped;
+        } else {
+            lookForMarkers = false;
+            if (!clearSpecks(planes, work)) return {};
+            planes.curve.at<uint8_t>(seed) = 255;  // of a piece larger than a speck
+        }
+    }
+    if (work.cancelled()) return {};
     const int s = planes.scale;
     const std::vector<cv::Point2d> markers =
-        lookForMarkers ? findMarkers(planes, pieces, seed, work) : std::vector<cv::Point2d>();
+        lookForMarkers ? findMarkers(planes, *pieces, seed, work) : std::vector<cv::Point2d>();
     if (work.cancelled()) return {};
     ExtractionResult r;
     if (int(markers.size()) >= kMinMarkers) {
@@ -234,11 +253,11 @@ ExtractionResult extractCurve(const cv::Mat& picture, const IntRect& axisRect, I
     extraction::Planes planes = extraction::planesOf(bits, 0, scale, work);
     cv::Point at(picked.at.x / scale, picked.at.y / scale);
     extraction::clearStraightLines(planes, &at, work);
-    extraction::PieceMap pieces;
-    if (!extraction::mapPieces(planes, pieces, work)) return cancelled();
-    if (!planes.curve.at<uint8_t>(at)) return nothingThere();  // a speck
+    if (!planes.curve.at<uint8_t>(at) ||
+        extraction::pieceThrough(planes, at, extraction::kSpeckPixels, work).complete)
+        return nothingThere();  // a speck
     ExtractionResult r =
-        extraction::extractInPlanes(planes, pieces, at, origin, count, reach, work);
+        extraction::extractInPlanes(planes, nullptr, at, origin, count, reach, work);
     if (work.cancelled()) return cancelled();
     if (!r.ok) return finished(std::move(r));
     r.colour = extraction::bgrOf(picked.lab);

@@ -181,4 +181,50 @@ bool mapPieces(Planes& planes, PieceMap& pieces, WorkMeter& work) {
     return !work.addRows(planes.curve.rows, planes.curve.cols);
 }
 
+bool clearSpecks(Planes& planes, WorkMeter& work) {
+    cv::Mat one, near;
+    cv::threshold(planes.curve, one, 0, 1, cv::THRESH_BINARY);
+    cv::boxFilter(one, near, CV_8U, {5, 5}, {-1, -1}, false, cv::BORDER_CONSTANT);
+    if (work.addRows(planes.curve.rows, 2 * int64_t(planes.curve.cols))) return false;
+    for (int y = 0; y < planes.curve.rows; ++y) {
+        uint8_t* c = planes.curve.ptr<uint8_t>(y);
+        const uint8_t* n = near.ptr<uint8_t>(y);
+        for (int x = 0; x < planes.curve.cols; ++x)
+            if (c[x] && n[x] <= kSpeckPixels) c[x] = 0;
+    }
+    return !work.addRows(planes.curve.rows, planes.curve.cols);
+}
+
+PieceBox pieceThrough(const Planes& planes, cv::Point p, int64_t limit, WorkMeter& work) {
+    PieceBox piece;
+    const cv::Mat& curve = planes.curve;
+    cv::Mat seen = cv::Mat::zeros(curve.size(), CV_8U);
+    std::vector<cv::Point> stack{p};
+    seen.at<uint8_t>(p) = 1;
+    int left = p.x, right = p.x, top = p.y, bottom = p.y;
+    while (!stack.empty()) {
+        const cv::Point q = stack.back();
+        stack.pop_back();
+        ++piece.area;
+        left = std::min(left, q.x), right = std::max(right, q.x);
+        top = std::min(top, q.y), bottom = std::max(bottom, q.y);
+        if (piece.area > limit) {
+            piece.complete = false;
+            break;
+        }
+        if (work.add(8)) break;
+        for (int dy = -1; dy <= 1; ++dy) {
+            for (int dx = -1; dx <= 1; ++dx) {
+                const cv::Point n(q.x + dx, q.y + dy);
+                if (n.x < 0 || n.y < 0 || n.x >= curve.cols || n.y >= curve.rows) continue;
+                if (!curve.at<uint8_t>(n) || seen.at<uint8_t>(n)) continue;
+                seen.at<uint8_t>(n) = 1;
+                stack.push_back(n);
+            }
+        }
+    }
+    piece.box = cv::Rect(left, top, right - left + 1, bottom - top + 1);
+    return piece;
+}
+
 }  // namespace qf::extraction

@@ -13,7 +13,6 @@ namespace {
 
 // Marker blobs: small, about as wide as high, mostly filled (a line drawn
 // over one takes some of it).
-constexpr int kMaxMarkerSide = 30;
 constexpr double kMinMarkerFill = 0.5;
 
 struct Box {

@@ -13,6 +13,8 @@
 namespace qf::extraction {
 
 inline constexpr uint8_t kHiddenInk = 255, kHiddenLine = 200, kHiddenFaint = 128;
+// The largest marker, in pixels of the picture.
+inline constexpr int kMaxMarkerSide = 30;
 
 struct Planes {
     cv::Mat curve;  // 8-bit, 255 on the colour
@@ -42,6 +44,20 @@ struct PieceMap {
 };
 bool mapPieces(Planes& planes, PieceMap& pieces, WorkMeter& work);
 
+// Specks out of the curve plane without mapping its pieces: a pixel with
+// kSpeckPixels or fewer of the colour in the 5 x 5 pixels around it (a
+// click needs the pieces only for markers).
+bool clearSpecks(Planes& planes, WorkMeter& work);
+
+// The 8-connected piece of the curve plane through p, measured only as far
+// as `limit` pixels.
+struct PieceBox {
+    cv::Rect box;
+    int64_t area = 0;
+    bool complete = true;  // false: larger than the limit
+};
+PieceBox pieceThrough(const Planes& planes, cv::Point p, int64_t limit, WorkMeter& work);
+
 // A curve followed across the columns of the working raster.
 struct Followed {
     std::vector<float> y;          // the curve's row in each column; NaN off it
@@ -50,11 +66,12 @@ struct Followed {
     static constexpr uint8_t kOff = 0, kSeen = 1, kBridged = 2;
 };
 
-// The extraction through `seed` (a working pixel on the curve plane, its
-// pieces mapped): markers or a line, as extractCurve returns it without
-// its colour. `followed`, when given, receives the line followed; with
+// The extraction through `seed` (a working pixel on the curve plane):
+// markers or a line, as extractCurve returns it without its colour. With
+// `pieces` null they are mapped only if the seed's piece could be a
+// marker. `followed`, when given, receives the line followed; with
 // `markers` false the seed is taken for a line's whatever its piece.
-ExtractionResult extractInPlanes(Planes& planes, const PieceMap& pieces, cv::Point seed,
+ExtractionResult extractInPlanes(Planes& planes, const PieceMap* pieces, cv::Point seed,
                                  cv::Point origin, int count, int reach, WorkMeter& work,
                                  Followed* followed = nullptr, bool markers = true);
 

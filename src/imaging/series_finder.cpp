@@ -297,7 +297,7 @@ std::vector<FoundSeries> extractEverySeries(const cv::Mat& picture, const IntRec
     const int scale = extraction::workingScale(roi.size(), kFinderPixels);
     const cv::Mat bits = extraction::classify(roi, labs, tolerance, ground, scale, work);
     if (bits.empty()) return {};
-    const int most = 30 / scale + 1;
+    const int most = extraction::kMaxMarkerSide / scale + 1;
     const int span = int(std::ceil(kLeastSpan * roi.cols));
 
     std::vector<FoundSeries> found;
@@ -334,7 +334,7 @@ std::vector<FoundSeries> extractEverySeries(const cv::Mat& picture, const IntRec
             });
             const cv::Point seed = pixelOf(pieces, markerPieces[markerPieces.size() / 2]);
             ExtractionResult r =
-                extraction::extractInPlanes(p, pieces, seed, origin, count, reach, work);
+                extraction::extractInPlanes(p, &pieces, seed, origin, count, reach, work);
             if (r.ok && r.kind == ExtractedKind::Markers) add(std::move(r), seed, {});
             continue;
         }
@@ -355,7 +355,7 @@ std::vector<FoundSeries> extractEverySeries(const cv::Mat& picture, const IntRec
             }
             const cv::Point seed = pixelOf(pieces, widest);
             extraction::Followed followed;
-            ExtractionResult r = extraction::extractInPlanes(p, pieces, seed, origin, count, reach,
+            ExtractionResult r = extraction::extractInPlanes(p, &pieces, seed, origin, count, reach,
                                                              work, &followed, false);
             if (work.cancelled()) return {};
             const bool far = r.ok && r.kind == ExtractedKind::Line &&
