@@ -73,8 +73,8 @@ constexpr int kMinMarkers = 3;
 // Evenly spaced points along the followed line; each at the nearest column
 // the line was seen or bridged in (a dash's gap has none), not one taken
 // already; of two as near, the left one.
-ExtractionResult placeAlongLine(const extraction::Followed& f, int scale, cv::Point origin,
-                                int count, int reach, WorkMeter& work) {
+ExtractionResult placeAlongLine(const extraction::Followed& f, const extraction::Planes& planes,
+                                cv::Point origin, int count, int reach, WorkMeter& work) {
     std::vector<int> columns;
     work.add(int64_t(f.kind.size()));
     for (std::size_t x = 0; x < f.kind.size(); ++x)
@@ -109,9 +109,8 @@ ExtractionResult placeAlongLine(const extraction::Followed& f, int scale, cv::Po
             column = *right;
         if (column < 0) continue;
         usedColumn = column;
-        const double y = f.y[std::size_t(column)];
-        r.points.push_back({origin.x + column * scale + scale / 2,
-                            origin.y + int(std::lround(y * scale + (scale - 1) / 2.0))});
+        const cv::Point pixel = planes.pictureAt(column, f.y[std::size_t(column)]);
+        r.points.push_back({origin.x + pixel.x, origin.y + pixel.y});
     }
     if (int(r.points.size()) < count)
         return failure(
@@ -166,9 +165,10 @@ ExtractionResult extractInPlanes(Planes& planes, const PieceMap* pieces, cv::Poi
     if (int(markers.size()) >= kMinMarkers) {
         r.ok = true;
         r.kind = ExtractedKind::Markers;
-        for (const cv::Point2d& m : markers)
-            r.points.push_back({origin.x + int(std::lround(m.x * s + (s - 1) / 2.0)),
-                                origin.y + int(std::lround(m.y * s + (s - 1) / 2.0))});
+        for (const cv::Point2d& m : markers) {
+            const cv::Point at = planes.pictureAt(m.x, m.y);
+            r.points.push_back({origin.x + at.x, origin.y + at.y});
+        }
         std::sort(r.points.begin(), r.points.end(), [](const SourcePoint& a, const SourcePoint& b) {
             return a.h != b.h ? a.h < b.h : a.v < b.v;
         });
@@ -186,7 +186,7 @@ ExtractionResult extractInPlanes(Planes& planes, const PieceMap* pieces, cv::Poi
     const int workingReach = std::max(1, (reach + s - 1) / s);
     Followed f = followCurve(planes, seed, workingReach, work);
     if (work.cancelled()) return {};
-    r = placeAlongLine(f, s, origin, count, workingReach, work);
+    r = placeAlongLine(f, planes, origin, count, workingReach, work);
     if (r.ok) r.found = int(r.points.size());
     if (followed) *followed = std::move(f);
     return r;
@@ -250,9 +250,15 @@ ExtractionResult extractCurve(const cv::Mat& picture, const IntRect& axisRect, I
     const int scale = extraction::workingScale(roi.size());
     const cv::Mat bits = extraction::classify(roi, {picked.lab}, tolerance, ground, scale, work);
     if (bits.empty()) return cancelled();
-    extraction::Planes planes = extraction::planesOf(bits, 0, scale, work);
+    extraction::Planes planes = extraction::planesOf(bits, 0, scale, roi.size(), work);
     cv::Point at(picked.at.x / scale, picked.at.y / scale);
-    extraction::clearStraightLines(planes, &at, work);
+    // A click on what could be a marker (a small piece, before the lines
+    // are taken out: a marker on a frame of its colour is part of it).
+    const int side = extraction::kMaxMarkerSide / scale + 1;
+    const extraction::PieceBox first =
+        extraction::pieceThrough(planes, at, int64_t(2 * side) * (2 * side), work);
+    const bool onMarker = first.complete && first.box.width <= side && first.box.height <= side;
+    extraction::clearStraightLines(planes, &at, work, onMarker);
     if (!planes.curve.at<uint8_t>(at) ||
         extraction::pieceThrough(planes, at, extraction::kSpeckPixels, work).complete)
         return nothingThere();  // a speck

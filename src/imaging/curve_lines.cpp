@@ -10,9 +10,10 @@
 
 namespace qf::extraction {
 
-Planes planesOf(const cv::Mat& classBits, int k, int scale, WorkMeter& work) {
+Planes planesOf(const cv::Mat& classBits, int k, int scale, cv::Size area, WorkMeter& work) {
     Planes p;
     p.scale = scale;
+    p.area = area;
     p.curve.create(classBits.size(), CV_8U);
     p.hidden.create(classBits.size(), CV_8U);
     const uint8_t mine = colourBit(k);
@@ -34,14 +35,15 @@ Planes planesOf(const cv::Mat& classBits, int k, int scale, WorkMeter& work) {
 
 namespace {
 
-// A row (column) is a line's when the colour covers a quarter of it and
-// spreads over half: a curve crosses a row in a few pixels, while a grid
-// line stays a line when dashed or when curves are drawn over parts of it.
+// A row (column) is a line's when the colour covers a share of it (1/n)
+// and spreads over half: a curve crosses a row in a few pixels, while a
+// grid line stays a line when dashed or when curves are drawn over parts of
+// it.
 struct Lines {
     std::vector<char> rows, columns;
 };
 
-Lines straightLines(const cv::Mat& curve, WorkMeter& work) {
+Lines straightLines(const cv::Mat& curve, int share, WorkMeter& work) {
     const int w = curve.cols, h = curve.rows;
     std::vector<int> rowCount(std::size_t(h), 0), rowFirst(std::size_t(h), w),
         rowLast(std::size_t(h), -1);
@@ -64,10 +66,10 @@ Lines straightLines(const cv::Mat& curve, WorkMeter& work) {
     l.rows.assign(std::size_t(h), 0);
     l.columns.assign(std::size_t(w), 0);
     for (int y = 0; y < h; ++y)
-        l.rows[std::size_t(y)] = rowCount[std::size_t(y)] >= std::max(3, w / 4) &&
+        l.rows[std::size_t(y)] = rowCount[std::size_t(y)] >= std::max(3, w / share) &&
                                  rowLast[std::size_t(y)] - rowFirst[std::size_t(y)] >= w / 2;
     for (int x = 0; x < w; ++x)
-        l.columns[std::size_t(x)] = colCount[std::size_t(x)] >= std::max(3, h / 4) &&
+        l.columns[std::size_t(x)] = colCount[std::size_t(x)] >= std::max(3, h / share) &&
                                     colLast[std::size_t(x)] - colFirst[std::size_t(x)] >= h / 2;
     // The smoothed edge of a line, beside it, is only partly of the colour.
     const auto fringe = [](std::vector<char>& marked, const std::vector<int>& count, int least) {
@@ -95,9 +97,9 @@ void keepBand(std::vector<char>& marked, int i) {
 
 }  // namespace
 
-void clearStraightLines(Planes& planes, cv::Point* seed, WorkMeter& work) {
+void clearStraightLines(Planes& planes, cv::Point* seed, WorkMeter& work, bool onMarker) {
     cv::Mat& curve = planes.curve;
-    Lines lines = straightLines(curve, work);
+    Lines lines = straightLines(curve, onMarker ? 1 : 4, work);
     const auto onLine = [&](int x, int y) {
         return lines.rows[std::size_t(y)] || lines.columns[std::size_t(x)];
     };

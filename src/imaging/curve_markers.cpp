@@ -26,8 +26,8 @@ bool markerShaped(int w, int h, int a, int most) {
            a >= kMinMarkerFill * w * h && a > kSpeckPixels;
 }
 
-// Whether one of the rows through the marker meets three separate pieces
-// of other ink within a few marker widths: a legend's text. `apart` is the
+// Whether one of the rows through the marker meets three short separate
+// pieces of other ink within a few marker widths: a legend's text. `apart` is the
 // ink away from the colour (not the blended rims of the markers).
 bool textBeside(const cv::Mat& apart, const Box& b, WorkMeter& work) {
     const int span = 8 * b.width();
@@ -36,15 +36,19 @@ bool textBeside(const cv::Mat& apart, const Box& b, WorkMeter& work) {
         if (y < 0 || y >= apart.rows) continue;
         const uint8_t* h = apart.ptr<uint8_t>(y);
         for (const int dir : {-1, 1}) {
-            int pieces = 0;
-            bool in = false;
+            // Strokes of letters are short; a line drawn past is not text.
+            int pieces = 0, run = 0;
             const int from = dir < 0 ? b.left - 1 : b.right + 1;
             for (int k = 0; k < span; ++k) {
                 const int x = from + dir * k;
+                const bool ink = x >= 0 && x < apart.cols && h[x] == kHiddenInk;
+                if (ink) {
+                    ++run;
+                    continue;
+                }
+                if (run > 0 && run <= std::max(3, b.width())) ++pieces;
+                run = 0;
                 if (x < 0 || x >= apart.cols) break;
-                const bool ink = h[x] == kHiddenInk;
-                if (ink && !in) ++pieces;
-                in = ink;
             }
             work.add(span);
             if (pieces >= 3) return true;
@@ -122,7 +126,13 @@ std::vector<cv::Point2d> findMarkers(const Planes& p, const PieceMap& pieces, cv
         double cx = (b.left + b.right) / 2.0, cy = (b.top + b.bottom) / 2.0;
         if (clippedX) cx = clipLeft ? b.right - (sw - 1) / 2.0 : b.left + (sw - 1) / 2.0;
         if (clippedY) cy = clipTop ? b.bottom - (sh - 1) / 2.0 : b.top + (sh - 1) / 2.0;
-        markers.emplace_back(cx, cy);
+        // A marker centred on the edge is the series' end; one centred
+        // well beyond it is outside the chart.
+        const double outX = std::max(-cx, cx - (labels.cols - 1));
+        const double outY = std::max(-cy, cy - (labels.rows - 1));
+        if (outX > sw / 4.0 || outY > sh / 4.0) continue;
+        markers.emplace_back(std::clamp(cx, 0.0, double(labels.cols - 1)),
+                             std::clamp(cy, 0.0, double(labels.rows - 1)));
     }
     return markers;
 }

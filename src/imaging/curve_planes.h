@@ -5,6 +5,8 @@
 
 #include <opencv2/core.hpp>
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "imaging/curve_extraction.h"
@@ -23,18 +25,27 @@ struct Planes {
     // kHiddenFaint (a faint tint); else 0.
     cv::Mat hidden;
     int scale = 1;  // picture pixels per working pixel, across and down
+    cv::Size area;  // the rectangle's size in picture pixels
+    // The picture pixel (in the rectangle) a working position stands for.
+    cv::Point pictureAt(double x, double y) const {
+        const auto at = [this](double v, int size) {
+            return std::clamp(int(std::lround(v * scale + (scale - 1) / 2.0)), 0, size - 1);
+        };
+        return {at(x, area.width), at(y, area.height)};
+    }
 };
 
 // Colour k of a classified raster (see classify); everything else drawn,
 // other colours and ink alike, is what could hide it.
-Planes planesOf(const cv::Mat& classBits, int k, int scale, WorkMeter& work);
+Planes planesOf(const cv::Mat& classBits, int k, int scale, cv::Size area, WorkMeter& work);
 
 // Rows and columns of the colour that run across much of the rectangle
 // (the frame, axis and grid lines, solid or dashed) move from the curve to
 // the hidden plane. With a seed: if it lies on such a line it moves to a
 // pixel of the colour beside the line; with none near, the line is what
-// was clicked and stays.
-void clearStraightLines(Planes& planes, cv::Point* seed, WorkMeter& work);
+// was clicked and stays. A click on a marker takes only rows and columns
+// the colour covers whole (a row of markers fills a row in part).
+void clearStraightLines(Planes& planes, cv::Point* seed, WorkMeter& work, bool onMarker = false);
 
 // The 8-connected pieces of the curve plane; specks are taken out of it.
 struct PieceMap {

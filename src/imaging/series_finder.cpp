@@ -304,7 +304,7 @@ std::vector<FoundSeries> extractEverySeries(const cv::Mat& picture, const IntRec
     std::vector<int> colourOf;                     // the ink colour of each found series
     std::vector<std::vector<float>> followedRows;  // each line's rows, per working column
     for (int k = 0; k < int(inks.size()); ++k) {
-        extraction::Planes p = extraction::planesOf(bits, k, scale, work);
+        extraction::Planes p = extraction::planesOf(bits, k, scale, roi.size(), work);
         extraction::clearStraightLines(p, nullptr, work);
         extraction::PieceMap pieces;
         if (!extraction::mapPieces(p, pieces, work)) return {};
