@@ -64,8 +64,8 @@ TEST(CurveExtraction, FromTheClickAloneTheFitFollowsTheDrawnFunction) {
             const IntPoint seed{curve["seed"][0], curve["seed"][1]};
             const ExtractionResult r = extractCurve(picture, axis.axisRect, seed, {});
             ASSERT_TRUE(r.ok) << r.error;
-            EXPECT_EQ(r.kind,
-                      curve["markers"].get<bool>() ? ExtractedKind::Markers : ExtractedKind::Line);
+            EXPECT_EQ(r.kind, curve["markers"].get<bool>() ? ExtractedKind::Markers
+                                                           : ExtractedKind::Line);
             EXPECT_EQ(r.points.size(), r.kind == ExtractedKind::Markers ? 19u : 20u);
 
             FitInput fit;
@@ -84,7 +84,7 @@ TEST(CurveExtraction, FromTheClickAloneTheFitFollowsTheDrawnFunction) {
                 const double x = graph.generatedX[std::size_t(l)];
                 const double y = graph.generatedY[std::size_t(l)];
                 const double off = axis.yLog ? std::fabs(std::log10(y) - std::log10(f(x)))
-                                             : std::fabs(y - f(x)) / (axis.yMax - axis.yMin);
+                                               : std::fabs(y - f(x)) / (axis.yMax - axis.yMin);
                 worst = std::max(worst, off);
             }
             std::printf("%s %s: %s, largest deviation %.3f %s\n",
@@ -140,8 +140,7 @@ TEST(CurveExtraction, WhatCannotBeExtractedSaysWhyAndGivesNothing) {
 // the points sit on the middle of its thickness.
 TEST(CurveExtraction, AClickBesideAThinLineFindsItsMiddle) {
     cv::Mat m(200, 300, CV_8UC3, cv::Scalar(255, 255, 255));
-    cv::rectangle(m, cv::Rect(10, 99, 280, 3), cv::Scalar(30, 30, 200),
-                  cv::FILLED);  // rows 99..101
+    cv::rectangle(m, cv::Rect(10, 99, 280, 3), cv::Scalar(30, 30, 200), cv::FILLED);  // rows 99..101
     for (IntPoint seed : {IntPoint{150, 100}, IntPoint{150, 97}, IntPoint{150, 103}}) {
         const ExtractionResult r = extractCurve(m, {0, 0, 299, 199}, seed, {40, 5, 8});
         ASSERT_TRUE(r.ok) << r.error;
@@ -176,8 +175,7 @@ TEST(CurveExtraction, SpecksAreNotPartOfTheTrace) {
 // More markers than a fit takes: evenly spaced ones, and the result says so.
 TEST(CurveExtraction, MoreMarkersThanAFitTakesAreThinned) {
     cv::Mat m(400, 1400, CV_8UC3, cv::Scalar(255, 255, 255));
-    for (int i = 0; i < 200; ++i)
-        cv::circle(m, {20 + 6 * i, 200}, 2, cv::Scalar(0, 0, 220), cv::FILLED);
+    for (int i = 0; i < 200; ++i) cv::circle(m, {20 + 6 * i, 200}, 2, cv::Scalar(0, 0, 220), cv::FILLED);
     const ExtractionResult r = extractCurve(m, {0, 0, 1399, 399}, {20, 200}, {});
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(r.kind, ExtractedKind::Markers);
@@ -188,23 +186,17 @@ TEST(CurveExtraction, MoreMarkersThanAFitTakesAreThinned) {
     EXPECT_EQ(r.points.back().h, 20 + 6 * 199);
 }
 
-}  // namespace
-}  // namespace qf
-
-namespace qf {
-namespace {
-
 // Markers cut by the rectangle's edge, the ends of a series, are found; a
 // point is where the whole marker's middle would be, never outside the
 // rectangle. A line drawn over a marker does not lose it.
 TEST(CurveExtraction, MarkersAtTheEdgesAndUnderALineAreFound) {
-    cv::Mat m(200, 300, CV_8UC3, cv::Scalar(255, 255, 255));
+    cv::Mat picture(200, 300, CV_8UC3, cv::Scalar(255, 255, 255));
     const IntRect axis{40, 20, 240, 180};
     const cv::Scalar purple(150, 40, 120);
-    for (int x = 40; x <= 240; x += 40) cv::circle(m, {x, 100}, 7, purple, cv::FILLED, cv::LINE_AA);
-    cv::line(m, {20, 99}, {280, 101}, cv::Scalar(0, 0, 0), 1);  // drawn over them
-    cv::Mat picture = m.clone();
-    picture.colRange(0, 40).setTo(cv::Scalar(255, 255, 255));  // what the axes clip
+    for (int x = 40; x <= 240; x += 40)
+        cv::circle(picture, {x, 100}, 7, purple, cv::FILLED, cv::LINE_AA);
+    cv::line(picture, {20, 99}, {280, 101}, cv::Scalar(0, 0, 0), 1);  // drawn over them
+    picture.colRange(0, 40).setTo(cv::Scalar(255, 255, 255));        // what the axes clip
     picture.colRange(241, 300).setTo(cv::Scalar(255, 255, 255));
     const ExtractionResult r = extractCurve(picture, axis, {120, 94}, {});
     ASSERT_TRUE(r.ok) << r.error;
