@@ -243,9 +243,9 @@ def series_charts(out, old):
     # The older charts, described the same way.
     names = {"#1f4fb4": "blue", "#c02020": "red", "#208020": "green", "#e07010": "orange",
              "#b01090": "magenta"}
-    for c, spec in old:
+    for c, drawn in old:
         entries = []
-        for e, s in zip(c["curves"], spec):
+        for e, s in zip(c["curves"], drawn):
             xlim, ylim = (c["xMin"], c["xMax"]), (c["yMin"], c["yMax"])
             mx = list(np.arange(0.5, 10, 0.5)) if e["markers"] else None
             d = sample_series(e["function"], xlim, ylim, False, c["yLog"], mx)
@@ -339,7 +339,7 @@ def series_charts(out, old):
 
 def main():
     out = sys.argv[1]
-    specs = [
+    layouts = [
         ("solid", [{"function": "cubic", "colour": "#1f4fb4"}], (0, 10), (0, 250), {}),
         ("dashed", [{"function": "quadratic", "colour": "#c02020", "style": "--"}], (0, 10),
          (0, 120), {}),
@@ -353,11 +353,11 @@ def main():
         ("logarithmic", [{"function": "exponential", "colour": "#1f4fb4"}], (0, 10), (1, 1000),
          {"ylog": True}),
     ]
-    charts = [chart(name, out, curves, xlim, ylim, **kw) for name, curves, xlim, ylim, kw in specs]
+    charts = [chart(name, out, curves, xlim, ylim, **kw) for name, curves, xlim, ylim, kw in layouts]
     with open(f"{out}/charts.json", "w") as f:
         json.dump(charts, f, indent=1)
         f.write("\n")
-    old = [(c, s[1] + ([s[4]["markers"]] if "markers" in s[4] else [])) for c, s in zip(charts, specs)]
+    old = [(c, s[1] + ([s[4]["markers"]] if "markers" in s[4] else [])) for c, s in zip(charts, layouts)]
     with open(f"{out}/series.json", "w") as f:
         json.dump(series_charts(out, old), f, separators=(",", ":"))
         f.write("\n")
