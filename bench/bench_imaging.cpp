@@ -4,7 +4,8 @@
 // memory-bandwidth floor); the perspective method also against the bilinear;
 // the processing of a 1280 x 720 camera frame against the 66 ms camera tick;
 // the curve extraction against a colour threshold, and its worst case (noise
-// at the largest settings) per megapixel and against the everyday click.
+// at the largest settings) per megapixel and against the everyday click;
+// finding every series of a three-curve chart against a colour threshold.
 
 #include <benchmark/benchmark.h>
 
@@ -22,6 +23,7 @@
 #include "imaging/curve_extraction.h"
 #include "imaging/mapping.h"
 #include "imaging/processing.h"
+#include "imaging/series_finder.h"
 #include "mapping_reference.h"
 
 namespace {
@@ -215,6 +217,67 @@ void BM_extractNoise(benchmark::State& state) {
     }
 }
 
+// A 4000 x 3000 axis rectangle of a plotted chart: a black frame, a grey
+// grid, three curves in plotting colours and a legend with their line
+// samples and names.
+struct ThreeCurves {
+    cv::Mat picture = cv::Mat(3200, 4200, CV_8UC3, cv::Scalar(255, 255, 255));
+    qf::IntRect axis{100, 100, 4099, 3099};
+    ThreeCurves() {
+        for (int k = 1; k < 10; ++k) {
+            cv::line(picture, {100 + 400 * k, 100}, {100 + 400 * k, 3099},
+                     cv::Scalar(176, 176, 176), 4);
+            cv::line(picture, {100, 100 + 300 * k}, {4099, 100 + 300 * k},
+                     cv::Scalar(176, 176, 176), 4);
+        }
+        const cv::Scalar colours[3] = {{180, 119, 31}, {14, 127, 255}, {44, 160, 44}};
+        for (int c = 0; c < 3; ++c) {
+            std::vector<cv::Point> curve;
+            for (int x = 100; x <= 4099; x += 4) {
+                const double t = (x - 100) / 4000.0;
+                const double y = c == 0   ? 0.5 + 0.3 * std::sin(9 * t)
+                                 : c == 1 ? 0.9 * std::exp(-3.5 * t) + 0.05
+                                          : 0.8 * std::exp(-(t - 0.6) * (t - 0.6) / 0.06);
+                curve.emplace_back(x, int(3099 - 3000 * y));
+            }
+            cv::polylines(picture, curve, false, colours[c], 8, cv::LINE_AA);
+            cv::line(picture, {3300, 250 + 120 * c}, {3500, 250 + 120 * c}, colours[c], 8,
+                     cv::LINE_AA);
+            cv::putText(picture,
+                        c == 0   ? "wave"
+                        : c == 1 ? "decay"
+                                 : "hump",
+                        {3550, 280 + 120 * c}, cv::FONT_HERSHEY_SIMPLEX, 3, cv::Scalar(0, 0, 0), 6,
+                        cv::LINE_AA);
+        }
+        cv::rectangle(picture, {100, 100}, {4099, 3099}, cv::Scalar(0, 0, 0), 6);
+    }
+};
+
+const ThreeCurves& threeCurves() {
+    static const ThreeCurves chart;
+    return chart;
+}
+
+void BM_extractEverySeries(benchmark::State& state) {
+    const ThreeCurves& c = threeCurves();
+    for (auto _ : state) {
+        const std::vector<qf::FoundSeries> found = qf::extractEverySeries(c.picture, c.axis, {});
+        if (found.size() != 3) state.SkipWithError("not the three curves");
+        benchmark::DoNotOptimize(found.data());
+    }
+}
+
+void BM_inRangeThreeCurves(benchmark::State& state) {
+    const ThreeCurves& c = threeCurves();
+    const cv::Mat roi = c.picture(cv::Rect(100, 100, 4000, 3000));
+    cv::Mat mask;
+    for (auto _ : state) {
+        cv::inRange(roi, cv::Scalar(150, 90, 0), cv::Scalar(210, 150, 60), mask);
+        benchmark::DoNotOptimize(mask.data);
+    }
+}
+
 // The floor: one colour threshold over the same area.
 void BM_inRange(benchmark::State& state) {
     const ExtractionScene& e = extractionScene();
@@ -291,6 +354,14 @@ BENCHMARK(BM_extractNoise)
     ->Args({4000, 3000})
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(3)
+    ->ComputeStatistics("min", fastest);
+BENCHMARK(BM_extractEverySeries)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ComputeStatistics("min", fastest);
+BENCHMARK(BM_inRangeThreeCurves)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
     ->ComputeStatistics("min", fastest);
 BENCHMARK(BM_inRange)
     ->Unit(benchmark::kMillisecond)
@@ -378,6 +449,13 @@ int main(int argc, char** argv) {
         std::printf("worst-case extractCurve %dx%d/extractCurve time ratio: %.2f\n", w, h,
                     noise / extraction);
     }
+    const double every = reporter.time("BM_extractEverySeries");
+    const double inRange3 = reporter.time("BM_inRangeThreeCurves");
+    std::printf(
+        "extractEverySeries of a 4000x3000 three-curve chart %.2f ms (target <= 150 ms); "
+        "one inRange over it %.2f ms\n",
+        every, inRange3);
+    std::printf("extractEverySeries/inRange time ratio: %.2f\n", every / inRange3);
     std::printf("runProcessing 1280x720/66 ms camera tick ratio: %.3f\n",
                 processing / kCameraTickMs);
     return 0;

@@ -1,5 +1,7 @@
 #include "imaging/curve_extraction.h"
 #include "common/translate.h"
+#include "imaging/curve_colours.h"
+#include "imaging/curve_planes.h"
 #include "imaging/curve_trace.h"
 
 #include <opencv2/imgproc.hpp>
@@ -13,21 +15,8 @@
 namespace qf {
 namespace {
 
-using extraction::kSpeckPixels;
-using extraction::LazyMask;
-using extraction::Piece;
-using extraction::Trace;
-using extraction::TraceEnd;
+using extraction::labDistance;
 using extraction::WorkMeter;
-
-// Marker blobs: small, about as wide as high, mostly filled.
-constexpr int kMaxMarkerSide = 30;
-constexpr double kMinMarkerFill = 0.5;
-constexpr int kMinMarkers = 3;
-
-int labDistance(const cv::Vec3b& a, const cv::Vec3b& b) {
-    return std::max({std::abs(a[0] - b[0]), std::abs(a[1] - b[1]), std::abs(a[2] - b[2])});
-}
 
 ExtractionResult failure(std::string why) {
     ExtractionResult r;
@@ -79,34 +68,17 @@ Picked pickColour(const cv::Mat& lab, cv::Point seed, const cv::Vec3b& ground, i
     return p;
 }
 
-struct Run {
-    int top, bottom;  // rows, inclusive
-    int centre() const { return (top + bottom + 1) / 2; }
-};
+constexpr int kMinMarkers = 3;
 
-std::vector<Run> runsIn(const Trace& trace, int column, int rows, WorkMeter& work) {
-    std::vector<Run> runs;
-    work.add(rows);
-    for (int y = 0; y < rows; ++y) {
-        if (!trace.on(column, y)) continue;
-        if (!runs.empty() && runs.back().bottom == y - 1) {
-            runs.back().bottom = y;
-        } else {
-            runs.push_back({y, y});
-        }
-    }
-    return runs;
-}
-
-// Evenly spaced points along the trace, each at the middle of the line's
-// thickness in its column; where a column holds more than one piece, the
-// one nearest the previous point (the longest for the first).
-ExtractionResult placeAlongLine(const Trace& trace, int rows, cv::Point origin, int count,
-                                int reach, WorkMeter& work) {
+// Evenly spaced points along the followed line; each at the nearest column
+// the line was seen or bridged in (a dash's gap has none), not one taken
+// already; of two as near, the left one.
+ExtractionResult placeAlongLine(const extraction::Followed& f, const extraction::Planes& planes,
+                                cv::Point origin, int count, int reach, WorkMeter& work) {
     std::vector<int> columns;
-    work.add(int64_t(trace.columns.size()));
-    for (std::size_t x = 0; x < trace.columns.size(); ++x)
-        if (trace.columns[x]) columns.push_back(int(x));
+    work.add(int64_t(f.kind.size()));
+    for (std::size_t x = 0; x < f.kind.size(); ++x)
+        if (f.kind[x] != extraction::Followed::kOff) columns.push_back(int(x));
     if (columns.size() < 2)
         return failure(
             translate("qf::Messages",
@@ -121,15 +93,12 @@ ExtractionResult placeAlongLine(const Trace& trace, int rows, cv::Point origin, 
     ExtractionResult r;
     r.ok = true;
     r.kind = ExtractedKind::Line;
-    int previous = -1;
     int usedColumn = -1;
+    const int reachable = std::max(reach, 1) * 4;
     for (int k = 0; k < count; ++k) {
         const double at =
             count == 1 ? (first + last) / 2.0 : first + double(last - first) * k / (count - 1);
-        // The column with trace pixels nearest the even position (a dash's gap
-        // has none), not one taken already; of two as near, the left one.
         const int want = int(std::lround(at));
-        const int reachable = std::max(reach, 1) * 4;
         int column = -1;
         const auto from = std::lower_bound(columns.begin(), columns.end(), want);
         if (from != columns.begin() && *(from - 1) > usedColumn && want - *(from - 1) <= reachable)
@@ -140,16 +109,8 @@ ExtractionResult placeAlongLine(const Trace& trace, int rows, cv::Point origin, 
             column = *right;
         if (column < 0) continue;
         usedColumn = column;
-        const std::vector<Run> runs = runsIn(trace, column, rows, work);
-        const Run* chosen = &runs.front();
-        for (const Run& run : runs) {
-            const bool better = previous < 0 ? run.bottom - run.top > chosen->bottom - chosen->top
-                                             : std::abs(run.centre() - previous) <
-                                                   std::abs(chosen->centre() - previous);
-            if (better) chosen = &run;
-        }
-        previous = chosen->centre();
-        r.points.push_back({origin.x + column, origin.y + previous});
+        const cv::Point pixel = planes.pictureAt(column, f.y[std::size_t(column)]);
+        r.points.push_back({origin.x + pixel.x, origin.y + pixel.y});
     }
     if (int(r.points.size()) < count)
         return failure(
@@ -160,7 +121,78 @@ ExtractionResult placeAlongLine(const Trace& trace, int rows, cv::Point origin, 
     return r;
 }
 
+ExtractionResult notACurve() {
+    return failure(translate("qf::Messages",
+                             "クリックした色が軸の矩形の大部分を占めていて、曲線ではありません。"
+                             "曲線の上をクリックするか「色の許容差」を小さくしてください。"));
+}
+
 }  // namespace
+
+namespace extraction {
+
+ExtractionResult extractInPlanes(Planes& planes, const PieceMap* pieces, cv::Point seed,
+                                 cv::Point origin, int count, int reach, WorkMeter& work,
+                                 Followed* followed, bool lookForMarkers) {
+    const int64_t most = int64_t(planes.curve.total()) / kMostOfTheRectangle;
+    PieceMap mapped;
+    if (pieces) {
+        const int label = pieces->labels.at<int>(seed);
+        if (label > 0 && pieces->stats.at<int>(label, cv::CC_STAT_AREA) > most) return notACurve();
+    } else {
+        const PieceBox piece = pieceThrough(planes, seed, most, work);
+        if (!piece.complete) return notACurve();
+        // Only a piece that could be a marker needs the others mapped
+        // (which leaves the specks out); a line, only the specks out.
+        const int side = kMaxMarkerSide / planes.scale + 1;
+        const int w = piece.box.width, h = piece.box.height;
+        const bool markerLike = w <= side && h <= side && 3 * w >= h && 3 * h >= w;
+        if (lookForMarkers && markerLike) {
+            if (!mapPieces(planes, mapped, work)) return {};
+            pieces = &mapped;
+        } else {
+            lookForMarkers = false;
+            if (!clearSpecks(planes, work)) return {};
+            planes.curve.at<uint8_t>(seed) = 255;  // of a piece larger than a speck
+        }
+    }
+    if (work.cancelled()) return {};
+    const int s = planes.scale;
+    const std::vector<cv::Point2d> markers =
+        lookForMarkers ? findMarkers(planes, *pieces, seed, work) : std::vector<cv::Point2d>();
+    if (work.cancelled()) return {};
+    ExtractionResult r;
+    if (int(markers.size()) >= kMinMarkers) {
+        r.ok = true;
+        r.kind = ExtractedKind::Markers;
+        for (const cv::Point2d& m : markers) {
+            const cv::Point at = planes.pictureAt(m.x, m.y);
+            r.points.push_back({origin.x + at.x, origin.y + at.y});
+        }
+        std::sort(r.points.begin(), r.points.end(), [](const SourcePoint& a, const SourcePoint& b) {
+            return a.h != b.h ? a.h < b.h : a.v < b.v;
+        });
+        r.found = int(r.points.size());
+        if (r.found > kMaxExtractionCount) {
+            std::vector<SourcePoint> kept;
+            for (int k = 0; k < kMaxExtractionCount; ++k)
+                kept.push_back(r.points[std::size_t(
+                    std::lround(double(k) * (r.found - 1) / (kMaxExtractionCount - 1)))]);
+            r.points = std::move(kept);
+            r.thinned = true;
+        }
+        return r;
+    }
+    const int workingReach = std::max(1, (reach + s - 1) / s);
+    Followed f = followCurve(planes, seed, workingReach, work);
+    if (work.cancelled()) return {};
+    r = placeAlongLine(f, planes, origin, count, workingReach, work);
+    if (r.ok) r.found = int(r.points.size());
+    if (followed) *followed = std::move(f);
+    return r;
+}
+
+}  // namespace extraction
 
 ExtractionResult extractCurve(const cv::Mat& picture, const IntRect& axisRect, IntPoint seed,
                               const ExtractionSettings& settings, const ExtractionCancel& cancel) {
@@ -195,15 +227,7 @@ ExtractionResult extractCurve(const cv::Mat& picture, const IntRect& axisRect, I
         return finished(std::move(r));
     };
 
-    // The ground: the rectangle's average colour, from every fourth pixel
-    // of every fourth row (as good as all of them, at a sixteenth of the work).
-    cv::Mat sampled;
-    cv::resize(roi, sampled, cv::Size((roi.cols + 3) / 4, (roi.rows + 3) / 4), 0, 0,
-               cv::INTER_NEAREST);
-    cv::cvtColor(sampled, sampled, cv::COLOR_BGR2Lab);
-    const cv::Scalar meanLab = cv::mean(sampled);
-    const cv::Vec3b ground{uint8_t(meanLab[0]), uint8_t(meanLab[1]), uint8_t(meanLab[2])};
-    work.add(2 * int64_t(sampled.total()));
+    const cv::Vec3b ground = extraction::groundOf(roi, work);
 
     // The colour near the click, from the few pixels around it.
     const cv::Point local(seed.x - x0, seed.y - y0);
@@ -223,73 +247,26 @@ ExtractionResult extractCurve(const cv::Mat& picture, const IntRect& axisRect, I
     if (!picked.found) return nothingThere();
     picked.at += near.tl();
 
-    const cv::Scalar c(picked.lab[0], picked.lab[1], picked.lab[2]);
-    LazyMask mask(roi, c - cv::Scalar::all(tolerance), c + cv::Scalar::all(tolerance), work);
-    // The clicked piece: a speck is nothing, a small compact one a marker.
-    const Piece seedPiece =
-        pieceAt(mask, picked.at, (kMaxMarkerSide + 1) * (kMaxMarkerSide + 1), work);
-    if (!mask.at(picked.at.x, picked.at.y) ||
-        (seedPiece.complete && seedPiece.area <= kSpeckPixels))
-        return nothingThere();
+    const int scale = extraction::workingScale(roi.size());
+    const cv::Mat bits = extraction::classify(roi, {picked.lab}, tolerance, ground, scale, work);
+    if (bits.empty()) return cancelled();
+    extraction::Planes planes = extraction::planesOf(bits, 0, scale, roi.size(), work);
+    cv::Point at(picked.at.x / scale, picked.at.y / scale);
+    // A click on what could be a marker (a small piece, before the lines
+    // are taken out: a marker on a frame of its colour is part of it).
+    const int side = extraction::kMaxMarkerSide / scale + 1;
+    const extraction::PieceBox first =
+        extraction::pieceThrough(planes, at, int64_t(2 * side) * (2 * side), work);
+    const bool onMarker = first.complete && first.box.width <= side && first.box.height <= side;
+    extraction::clearStraightLines(planes, &at, work, onMarker);
+    if (!planes.curve.at<uint8_t>(at) ||
+        extraction::pieceThrough(planes, at, extraction::kSpeckPixels, work).complete)
+        return nothingThere();  // a speck
+    ExtractionResult r =
+        extraction::extractInPlanes(planes, nullptr, at, origin, count, reach, work);
     if (work.cancelled()) return cancelled();
-
-    ExtractionResult r;
-    const auto markerShaped = [](int w, int h, int a) {
-        return w <= kMaxMarkerSide && h <= kMaxMarkerSide && 3 * w >= 2 * h && 3 * h >= 2 * w &&
-               a >= kMinMarkerFill * w * h && a > kSpeckPixels;
-    };
-    std::vector<cv::Point2d> markers;
-    if (seedPiece.complete && markerShaped(seedPiece.width(), seedPiece.height(), seedPiece.area)) {
-        // A marker series: every marker of that colour and about that size in
-        // the rectangle, so the whole rectangle is needed.
-        const cv::Mat whole = mask.whole();
-        if (whole.empty()) return cancelled();
-        cv::Mat labels, stats, centroids;
-        const int n = cv::connectedComponentsWithStats(whole, labels, stats, centroids, 8, CV_32S);
-        if (work.add(int64_t(whole.total()) + n)) return cancelled();
-        const int sw = seedPiece.width(), sh = seedPiece.height(), sa = seedPiece.area;
-        for (int i = 1; i < n; ++i) {
-            const int w = stats.at<int>(i, cv::CC_STAT_WIDTH),
-                      h = stats.at<int>(i, cv::CC_STAT_HEIGHT);
-            const int a = stats.at<int>(i, cv::CC_STAT_AREA);
-            if (markerShaped(w, h, a) && 2 * a >= sa && a <= 2 * sa &&
-                std::abs(w - sw) <= std::max(2, sw / 3) && std::abs(h - sh) <= std::max(2, sh / 3))
-                markers.emplace_back(centroids.at<double>(i, 0), centroids.at<double>(i, 1));
-        }
-    }
-    if (int(markers.size()) >= kMinMarkers) {
-        r.ok = true;
-        r.kind = ExtractedKind::Markers;
-        for (const cv::Point2d& m : markers)
-            r.points.push_back({x0 + int(std::lround(m.x)), y0 + int(std::lround(m.y))});
-        std::sort(r.points.begin(), r.points.end(), [](const SourcePoint& a, const SourcePoint& b) {
-            return a.h != b.h ? a.h < b.h : a.v < b.v;
-        });
-        r.found = int(r.points.size());
-        if (r.found > kMaxExtractionCount) {
-            std::vector<SourcePoint> kept;
-            for (int k = 0; k < kMaxExtractionCount; ++k)
-                kept.push_back(r.points[std::size_t(
-                    std::lround(double(k) * (r.found - 1) / (kMaxExtractionCount - 1)))]);
-            r.points = std::move(kept);
-            r.thinned = true;
-        }
-    } else {
-        const Trace trace = traceCurve(mask, picked.at, reach, work);
-        if (trace.end == TraceEnd::Cancelled) return cancelled();
-        if (trace.end == TraceEnd::TooLarge)
-            return finished(failure(
-                translate("qf::Messages",
-                          "クリックした色が軸の矩形の大部分を占めていて、曲線ではありません。"
-                          "曲線の上をクリックするか「色の許容差」を小さくしてください。")));
-        r = placeAlongLine(trace, roi.rows, origin, count, reach, work);
-        if (!r.ok) return finished(std::move(r));
-        r.found = int(r.points.size());
-    }
-    cv::Mat bgr;
-    cv::cvtColor(cv::Mat(1, 1, CV_8UC3, cv::Scalar(picked.lab[0], picked.lab[1], picked.lab[2])),
-                 bgr, cv::COLOR_Lab2BGR);
-    r.colour = bgr.at<cv::Vec3b>(0, 0);
+    if (!r.ok) return finished(std::move(r));
+    r.colour = extraction::bgrOf(picked.lab);
     return finished(std::move(r));
 }
 

@@ -37,6 +37,13 @@ public:
         }
         return cancelled_;
     }
+    // Counts a pass over rows x cols pixels a row at a time, so that the
+    // hook is asked as often as if each row were counted as it was read.
+    bool addRows(int64_t rows, int64_t cols) {
+        for (int64_t y = 0; y < rows; ++y)
+            if (add(cols)) return true;
+        return cancelled_;
+    }
     int64_t done() const { return done_; }
     bool cancelled() const { return cancelled_; }
 

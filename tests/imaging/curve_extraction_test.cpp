@@ -186,5 +186,27 @@ TEST(CurveExtraction, MoreMarkersThanAFitTakesAreThinned) {
     EXPECT_EQ(r.points.back().h, 20 + 6 * 199);
 }
 
+// Markers cut by the rectangle's edge, the ends of a series, are found; a
+// point is where the whole marker's middle would be, never outside the
+// rectangle. A line drawn over a marker does not lose it.
+TEST(CurveExtraction, MarkersAtTheEdgesAndUnderALineAreFound) {
+    cv::Mat picture(200, 300, CV_8UC3, cv::Scalar(255, 255, 255));
+    const IntRect axis{40, 20, 240, 180};
+    const cv::Scalar purple(150, 40, 120);
+    for (int x = 40; x <= 240; x += 40)
+        cv::circle(picture, {x, 100}, 7, purple, cv::FILLED, cv::LINE_AA);
+    cv::line(picture, {20, 99}, {280, 101}, cv::Scalar(0, 0, 0), 1);  // drawn over them
+    picture.colRange(0, 40).setTo(cv::Scalar(255, 255, 255));        // what the axes clip
+    picture.colRange(241, 300).setTo(cv::Scalar(255, 255, 255));
+    const ExtractionResult r = extractCurve(picture, axis, {120, 94}, {});
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.kind, ExtractedKind::Markers);
+    ASSERT_EQ(r.points.size(), 6u);
+    for (std::size_t i = 0; i < r.points.size(); ++i) {
+        EXPECT_NEAR(r.points[i].h, 40 + 40 * int(i), 1);
+        EXPECT_NEAR(r.points[i].v, 100, 1);
+    }
+}
+
 }  // namespace
 }  // namespace qf
