@@ -1,0 +1,249 @@
+#include "reading/tick_labels.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <opencv2/imgproc.hpp>
+
+#include "reading/label_text.h"
+#include "reading/ocr_engine.h"
+
+namespace qf {
+namespace {
+
+const char* const kWhitelist = "0123456789.,-+eE%x\u00d7\u2212";
+
+struct Box {
+    int left, top, right, bottom;  // right and bottom exclusive
+    int width() const { return right - left; }
+    int height() const { return bottom - top; }
+    void add(const Box& b) {
+        left = std::min(left, b.left), top = std::min(top, b.top);
+        right = std::max(right, b.right), bottom = std::max(bottom, b.bottom);
+    }
+};
+
+// Pieces of ink (connected dark pixels) in a region of the mask, in picture coordinates.
+std::vector<Box> inkIn(const cv::Mat& mask, cv::Rect region) {
+    region &= cv::Rect(0, 0, mask.cols, mask.rows);
+    std::vector<Box> boxes;
+    if (region.width <= 0 || region.height <= 0) return boxes;
+    cv::Mat labels, stats, centroids;
+    const int n = cv::connectedComponentsWithStats(mask(region), labels, stats, centroids, 8, CV_32S);
+    for (int i = 1; i < n; ++i) {
+        const int* s = stats.ptr<int>(i);
+        Box b{region.x + s[cv::CC_STAT_LEFT], region.y + s[cv::CC_STAT_TOP], 0, 0};
+        b.right = b.left + s[cv::CC_STAT_WIDTH];
+        b.bottom = b.top + s[cv::CC_STAT_HEIGHT];
+        // Pieces cut by the region's edge belong to something else.
+        const bool cut = b.left == region.x || b.top == region.y || b.right == region.x + region.width ||
+                         b.bottom == region.y + region.height;
+        if (!cut && s[cv::CC_STAT_AREA] >= 2) boxes.push_back(b);
+    }
+    return boxes;
+}
+
+double medianHeight(const std::vector<Box>& boxes) {
+    std::vector<int> h;
+    for (const Box& b : boxes)
+        if (b.height() >= 4) h.push_back(b.height());
+    if (h.empty()) return 8;
+    std::nth_element(h.begin(), h.begin() + long(h.size() / 2), h.end());
+    return h[h.size() / 2];
+}
+
+// Bands of rows (or columns) holding ink, split where none is: lines of text.
+std::vector<std::vector<Box>> bands(std::vector<Box> boxes, bool byRows) {
+    std::sort(boxes.begin(), boxes.end(), [&](const Box& a, const Box& b) {
+        return byRows ? a.top < b.top : a.left < b.left;
+    });
+    std::vector<std::vector<Box>> out;
+    int end = -1;
+    for (const Box& b : boxes) {
+        const int from = byRows ? b.top : b.left, to = byRows ? b.bottom : b.right;
+        if (out.empty() || from >= end) out.emplace_back();
+        out.back().push_back(b);
+        end = std::max(end, to);
+    }
+    return out;
+}
+
+// Pieces of one line grouped into words: split where the gap is wide.
+std::vector<std::vector<Box>> words(std::vector<Box> line, double gap) {
+    std::sort(line.begin(), line.end(), [](const Box& a, const Box& b) { return a.left < b.left; });
+    std::vector<std::vector<Box>> out;
+    int right = -1000000;
+    for (const Box& b : line) {
+        if (out.empty() || b.left - right > gap) out.emplace_back();
+        out.back().push_back(b);
+        right = std::max(right, b.right);
+    }
+    return out;
+}
+
+Box boundsOf(const std::vector<Box>& pieces) {
+    Box b = pieces.front();
+    for (const Box& p : pieces) b.add(p);
+    return b;
+}
+
+// Recognises the pieces' text: the grey picture around them, enlarged so
+// that their height is what the recogniser reads best.
+std::string recognise(const cv::Mat& grey, const std::vector<Box>& pieces, double& seconds, std::string& error) {
+    const Box b = boundsOf(pieces);
+    const int pad = std::max(2, b.height() / 4);
+    const cv::Rect r = cv::Rect(b.left - pad, b.top - pad, b.width() + 2 * pad, b.height() + 2 * pad) &
+                       cv::Rect(0, 0, grey.cols, grey.rows);
+    // Only the pieces' own ink: a neighbouring label's edge or a tick in the
+    // crop would be read as a character.
+    cv::Mat crop(r.size(), CV_8U, cv::Scalar(255));
+    for (const Box& p : pieces) {
+        const cv::Rect pr = cv::Rect(p.left, p.top, p.width(), p.height()) & r;
+        grey(pr).copyTo(crop(pr - r.tl()));
+    }
+    const double scale = std::clamp(36.0 / std::max(1, b.height()), 1.0, 8.0);
+    cv::Mat big;
+    cv::resize(crop, big, {}, scale, scale, cv::INTER_CUBIC);
+    cv::copyMakeBorder(big, big, 16, 16, 16, 16, cv::BORDER_CONSTANT, cv::Scalar(255));
+    const auto t0 = std::chrono::steady_clock::now();
+    const OcrLine line = recogniseLine(big, kWhitelist);
+    seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    if (!line.ok) {
+        error = line.error;
+        return {};
+    }
+    std::string text;
+    for (const OcrSymbol& s : line.symbols) text += s.text;
+    return text;
+}
+
+// A label's text; an exponent printed raised ("10²", "1.5×10³"), which
+// recognition would read as "102", read apart and written after '^'.
+std::string readLabel(const cv::Mat& grey, std::vector<Box> pieces, double& seconds, std::string& error) {
+    std::sort(pieces.begin(), pieces.end(), [](const Box& a, const Box& b) { return a.left < b.left; });
+    int baseline = 0, height = 0;
+    for (const Box& p : pieces) baseline = std::max(baseline, p.bottom), height = std::max(height, p.height());
+    // The trailing pieces whose bottom is well above the line's: a raised
+    // exponent, when one of them is a digit's height (not just a minus).
+    std::size_t split = pieces.size();
+    bool digitSized = false;
+    while (split > 1 && pieces[split - 1].bottom < baseline - 0.3 * height) {
+        digitSized = digitSized || pieces[split - 1].height() >= 0.4 * height;
+        --split;
+    }
+    if (split == pieces.size() || split == 0 || !digitSized)
+        return recognise(grey, pieces, seconds, error);
+    const std::vector<Box> base(pieces.begin(), pieces.begin() + long(split));
+    const std::vector<Box> raised(pieces.begin() + long(split), pieces.end());
+    return recognise(grey, base, seconds, error) + "^" + recognise(grey, raised, seconds, error);
+}
+
+TickLabel makeLabel(LabelAxis axis, const Box& b, std::string text) {
+    TickLabel l;
+    l.axis = axis;
+    l.box = {b.left, b.top, b.right, b.bottom};
+    l.position = axis == LabelAxis::X ? 0.5 * (b.left + b.right - 1) : 0.5 * (b.top + b.bottom - 1);
+    l.text = std::move(text);
+    if (const std::optional<LabelValue> v = parseLabelText(l.text)) {
+        l.parsed = !v->factorOnly;
+        l.multiplier = v->factorOnly;
+        l.value = v->value;
+    } else {
+        l.note = "not a number";
+    }
+    return l;
+}
+
+// The axis's multiplier among the pieces: "×10^4" or a lone power of ten
+// ("1e6"). 1 when there is none.
+double multiplierIn(const cv::Mat& grey, const std::vector<Box>& pieces, LabelAxis axis,
+                    std::vector<TickLabel>& labels, double& seconds, std::string& error) {
+    if (pieces.empty()) return 1;
+    const Box b = boundsOf(pieces);
+    TickLabel l = makeLabel(axis, b, readLabel(grey, pieces, seconds, error));
+    const std::optional<LabelValue> v = parseLabelText(l.text);
+    if (!v || !v->hasExponent || v->value <= 0) return 1;
+    l.multiplier = true;
+    l.parsed = false;
+    l.used = true;
+    l.value = v->value;
+    l.note.clear();
+    labels.push_back(l);
+    return v->value;
+}
+
+}  // namespace
+
+std::vector<TickLabel> readTickLabels(const cv::Mat& grey, const cv::Mat& mask, const PlotFrame& frame,
+                                      double& ocrSeconds, std::string& ocrError) {
+    std::vector<TickLabel> labels;
+    const IntRect& r = frame.axisRect;
+    const int W = grey.cols, H = grey.rows;
+    const int lw = frame.lineWidth;
+
+    // Bottom axis: the first line of text below the axis and its ticks.
+    {
+        const int top = r.bottom + lw / 2 + frame.xTickOutside + 2;
+        const cv::Rect region(std::max(0, r.left - W / 10), top, std::min(W, r.right + W / 10) - std::max(0, r.left - W / 10),
+                              std::min(H, r.bottom + H / 4) - top);
+        const std::vector<std::vector<Box>> lines = bands(inkIn(mask, region), true);
+        double multiplier = 1;
+        std::vector<TickLabel> axisLabels;
+        if (!lines.empty()) {
+            const double h = medianHeight(lines.front());
+            for (const std::vector<Box>& word : words(lines.front(), 0.6 * h)) {
+                const Box b = boundsOf(word);
+                if (b.height() > 3 * h) continue;
+                axisLabels.push_back(makeLabel(LabelAxis::X, b, readLabel(grey, word, ocrSeconds, ocrError)));
+            }
+            // The multiplier sits below the labels at the axis's right end.
+            if (lines.size() > 1) {
+                for (const std::vector<Box>& word : words(lines[1], 0.6 * h)) {
+                    const Box b = boundsOf(word);
+                    if (b.right >= r.right - W / 20 && b.left > (r.left + r.right) / 2)
+                        multiplier = multiplierIn(grey, word, LabelAxis::X, labels, ocrSeconds, ocrError);
+                }
+            }
+        }
+        for (TickLabel& l : axisLabels) l.value *= multiplier;
+        labels.insert(labels.end(), axisLabels.begin(), axisLabels.end());
+    }
+
+    // Left axis: lines of text left of the axis, each's word nearest the
+    // axis, kept when right-aligned with the others (an axis title is not).
+    {
+        const int right = r.left - (lw + 1) / 2 - frame.yTickOutside - 1;
+        const int left = std::max(0, r.left - W * 3 / 10);
+        const int top = std::max(0, r.top - std::max(8, H / 35));
+        const cv::Rect region(left, top, right - left, std::min(H, r.bottom + H / 25) - top);
+        const std::vector<Box> ink = inkIn(mask, region);
+        const double h = medianHeight(ink);
+        std::vector<std::vector<Box>> nearest;
+        for (const std::vector<Box>& line : bands(ink, true)) {
+            std::vector<std::vector<Box>> ws = words(line, 0.8 * h);
+            if (!ws.empty() && boundsOf(ws.back()).height() <= 3 * h) nearest.push_back(ws.back());
+        }
+        int rightmost = 0;
+        for (const auto& w : nearest) rightmost = std::max(rightmost, boundsOf(w).right);
+        std::vector<TickLabel> axisLabels;
+        for (const auto& w : nearest) {
+            const Box b = boundsOf(w);
+            if (b.right < rightmost - 1.2 * h) continue;
+            axisLabels.push_back(makeLabel(LabelAxis::Y, b, readLabel(grey, w, ocrSeconds, ocrError)));
+        }
+        // The multiplier sits above the axis's top end.
+        double multiplier = 1;
+        const int above = std::max(0, r.top - H / 12);
+        const cv::Rect offsetRegion(std::max(0, r.left - W / 10), above, W / 4 + W / 10, std::max(0, r.top - 2 - above));
+        const std::vector<std::vector<Box>> offsetLines = bands(inkIn(mask, offsetRegion), true);
+        if (!offsetLines.empty()) {
+            const std::vector<Box>& line = offsetLines.back();
+            multiplier = multiplierIn(grey, line, LabelAxis::Y, labels, ocrSeconds, ocrError);
+        }
+        for (TickLabel& l : axisLabels) l.value *= multiplier;
+        labels.insert(labels.end(), axisLabels.begin(), axisLabels.end());
+    }
+    return labels;
+}
+
+}  // namespace qf
