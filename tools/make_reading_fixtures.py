@@ -30,8 +30,10 @@ W, H = 640, 480
 def mpl_chart(out, name, xlim, ylim, xlog=False, ylog=False, font=10, family="DejaVu Sans",
               spines=True, grid=False, xfmt=None, yfmt=None, xsci=None, ysci=None,
               unicode_minus=True, curve=None, margins=(0.14, 0.12, 0.94, 0.92)):
+    # No snapping of lines to pixel centres: matplotlib moves each line by up
+    # to a pixel then, and the truth below is where the values really are.
     plt.rcParams.update({"font.size": font, "font.family": family,
-                         "axes.unicode_minus": unicode_minus})
+                         "axes.unicode_minus": unicode_minus, "path.snap": False})
     fig = plt.figure(figsize=(W / 100, H / 100), dpi=100)
     left, bottom, right, top = margins
     ax = fig.add_axes([left, bottom, right - left, top - bottom])
@@ -77,19 +79,27 @@ def mpl_chart(out, name, xlim, ylim, xlog=False, ylog=False, font=10, family="De
     ax.plot(x, 10**y if ylog else y, color="tab:blue", linewidth=1.8)
     fig.canvas.draw()
 
-    def col(v):
-        return float(ax.transData.transform((v, ylim[0]))[0]) - 0.5
+    # Agg draws tick marks centred on the pixel nearest their position, up
+    # to a pixel right of and below it: the truth is the scale the drawn
+    # marks give (least squares through them), at the axis's limits.
+    def drawn(values, lim, log, coord):
+        f = (lambda v: math.log10(v)) if log else (lambda v: v)
+        lo, hi = sorted(lim)
+        vs = [v for v in values if lo <= v <= hi and (v > 0 or not log)]
+        ps = [coord(v) for v in vs]
+        slope, icept = np.polyfit([f(v) for v in vs], ps, 1)
+        return [float(icept + slope * f(v)) for v in lim]
 
-    def row(v):
-        return H - float(ax.transData.transform((xlim[0], v))[1]) - 0.5
+    px = drawn(ax.get_xticks(), xlim, xlog,
+               lambda v: round(float(ax.transData.transform((v, ylim[0]))[0])))
+    py = drawn(ax.get_yticks(), ylim, ylog,
+               lambda v: H - round(float(ax.transData.transform((xlim[0], v))[1])))
 
     fig.savefig(os.path.join(out, name + ".png"), dpi=100)
     plt.close(fig)
     return {"file": name + ".png", "program": "matplotlib",
-            "x": {"min": xlim[0], "max": xlim[1], "log": xlog, "pixelMin": col(xlim[0]),
-                  "pixelMax": col(xlim[1])},
-            "y": {"min": ylim[0], "max": ylim[1], "log": ylog, "pixelMin": row(ylim[0]),
-                  "pixelMax": row(ylim[1])}}
+            "x": {"min": xlim[0], "max": xlim[1], "log": xlog, "pixelMin": px[0], "pixelMax": px[1]},
+            "y": {"min": ylim[0], "max": ylim[1], "log": ylog, "pixelMin": py[0], "pixelMax": py[1]}}
 
 
 def gp_chart(out, name, xlim, ylim, xlog=False, ylog=False, font=10, family="Sans",
@@ -126,12 +136,13 @@ def gp_chart(out, name, xlim, ylim, xlog=False, ylog=False, font=10, family="San
     else:
         lines.append(f"plot {ylim[0]}+({fy})*({ylim[1]}-({ylim[0]})) lw 2")
     subprocess.run(["gnuplot"], input="\n".join(lines) + "\n", text=True, check=True)
-    # gnuplot's pngcairo puts screen fraction f at pixel f * (size - 1).
+    # gnuplot's pngcairo puts screen fraction f at f * (size - 1) and draws
+    # the border on the nearest pixel.
     return {"file": name + ".png", "program": "gnuplot",
-            "x": {"min": xlim[0], "max": xlim[1], "log": xlog, "pixelMin": left * (W - 1),
-                  "pixelMax": right * (W - 1)},
+            "x": {"min": xlim[0], "max": xlim[1], "log": xlog, "pixelMin": round(left * (W - 1)),
+                  "pixelMax": round(right * (W - 1))},
             "y": {"min": ylim[0], "max": ylim[1], "log": ylog,
-                  "pixelMin": (1 - bottom) * (H - 1), "pixelMax": (1 - top) * (H - 1)}}
+                  "pixelMin": round((1 - bottom) * (H - 1)), "pixelMax": round((1 - top) * (H - 1))}}
 
 
 def homography(src, dst):

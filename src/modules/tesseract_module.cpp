@@ -46,12 +46,16 @@ void destroy(void* engine) {
     delete api;
 }
 
-int readLine(void* engine, const cv::Mat* grey, const char* whitelist, QfOcrSymbol* symbols,
+int readLine(void* engine, const cv::Mat* grey, int layout, const char* whitelist, QfOcrSymbol* symbols,
              int capacity) {
     try {
         auto* api = static_cast<tesseract::TessBaseAPI*>(engine);
         if (!api || !grey || grey->empty() || grey->type() != CV_8UC1) return -1;
         const cv::Mat m = grey->isContinuous() ? *grey : grey->clone();
+        if (layout != tesseract::PSM_SINGLE_LINE && layout != tesseract::PSM_SINGLE_WORD &&
+            layout != tesseract::PSM_SINGLE_CHAR)
+            return -1;
+        api->SetPageSegMode(static_cast<tesseract::PageSegMode>(layout));
         api->SetVariable("tessedit_char_whitelist", whitelist ? whitelist : "");
         api->SetImage(m.data, m.cols, m.rows, 1, int(m.step));
         if (api->Recognize(nullptr) != 0) return -1;

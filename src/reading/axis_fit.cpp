@@ -111,7 +111,7 @@ AxisFit fitAxis(const std::vector<double>& pixels, const std::vector<double>& va
     // labels clearly better (values in a narrow range fit both).
     const bool useLog = lg.count > lin.count || (lg.count == lin.count && lg.rms < 0.5 * lin.rms);
     const Candidate& best = useLog ? lg : lin;
-    const int needed = std::max(3, int((n + 1) / 2));
+    const int needed = std::max(3, int(n / 2) + 1);
     if (best.count < needed) {
         fit.reason = best.count < 3 ? "fewer than three tick labels agree on a linear or logarithmic scale"
                                     : "too many tick labels disagree with the scale the others give";

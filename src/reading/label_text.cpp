@@ -34,7 +34,7 @@ std::optional<std::string> normalise(std::string_view in) {
                 ++i;
                 continue;
             }
-            if (!std::isdigit(c) && std::string_view("+-.,%xeE^").find(a) == std::string_view::npos)
+            if (!std::isdigit(static_cast<unsigned char>(a)) && std::string_view("+-.,%xeE^").find(a) == std::string_view::npos)
                 return std::nullopt;
             out += a;
             ++i;

@@ -47,7 +47,7 @@ bool ocrAvailable(std::string* why) {
     return e.handle != nullptr;
 }
 
-OcrLine recogniseLine(const cv::Mat& grey, const std::string& whitelist) {
+OcrLine recogniseLine(const cv::Mat& grey, const std::string& whitelist, OcrLayout layout) {
     OcrLine line;
     const std::lock_guard<std::mutex> lock(engineMutex());
     Engine& e = engine();
@@ -56,11 +56,11 @@ OcrLine recogniseLine(const cv::Mat& grey, const std::string& whitelist) {
         return line;
     }
     std::vector<QfOcrSymbol> symbols(64);
-    int n = e.module->readLine(e.handle, &grey, whitelist.empty() ? nullptr : whitelist.c_str(),
+    int n = e.module->readLine(e.handle, &grey, int(layout), whitelist.empty() ? nullptr : whitelist.c_str(),
                                symbols.data(), int(symbols.size()));
     if (n > int(symbols.size())) {
         symbols.resize(std::size_t(n));
-        n = e.module->readLine(e.handle, &grey, whitelist.empty() ? nullptr : whitelist.c_str(),
+        n = e.module->readLine(e.handle, &grey, int(layout), whitelist.empty() ? nullptr : whitelist.c_str(),
                                symbols.data(), int(symbols.size()));
     }
     if (n < 0) {

@@ -23,10 +23,12 @@ struct OcrLine {
     std::vector<OcrSymbol> symbols;
 };
 
-// Reads one line of text in an 8-bit grey picture (dark text on light),
-// keeping to the characters of `whitelist` (empty: any). Safe to call from
-// several threads: calls take turns on the one engine.
-OcrLine recogniseLine(const cv::Mat& grey, const std::string& whitelist);
+enum class OcrLayout { Line = 7, Word = 8, Character = 10 };
+
+// Reads the text in an 8-bit grey picture (dark text on light), keeping to
+// the characters of `whitelist` (empty: any). Safe to call from several
+// threads: calls take turns on the one engine.
+OcrLine recogniseLine(const cv::Mat& grey, const std::string& whitelist, OcrLayout layout = OcrLayout::Line);
 
 // Whether the engine can be had (module and its language data), and if not why.
 bool ocrAvailable(std::string* why = nullptr);

@@ -28,10 +28,12 @@ struct QfOcrModule {
     // cannot be loaded.
     void* (*create)(const char* dataPath, const char* language, char* error, std::size_t errorSize);
     void (*destroy)(void* engine);
-    // Recognises one line of text in an 8-bit grey picture, keeping to the
-    // characters of `whitelist` (null: any). Fills at most `capacity`
-    // symbols and returns how many there were, or -1 when recognition failed.
-    int (*readLine)(void* engine, const cv::Mat* grey, const char* whitelist, QfOcrSymbol* symbols,
+    // Recognises the text in an 8-bit grey picture, laid out as Tesseract's
+    // page segmentation mode says (7: a line, 8: a word, 10: one character),
+    // keeping to the characters of `whitelist` (null: any). Fills at most
+    // `capacity` symbols and returns how many there were, or -1 when
+    // recognition failed.
+    int (*readLine)(void* engine, const cv::Mat* grey, int layout, const char* whitelist, QfOcrSymbol* symbols,
                     int capacity);
 };
 

@@ -94,26 +94,37 @@ std::string recognise(const cv::Mat& grey, const std::vector<Box>& pieces, doubl
     const int pad = std::max(2, b.height() / 4);
     const cv::Rect r = cv::Rect(b.left - pad, b.top - pad, b.width() + 2 * pad, b.height() + 2 * pad) &
                        cv::Rect(0, 0, grey.cols, grey.rows);
-    // Only the pieces' own ink: a neighbouring label's edge or a tick in the
-    // crop would be read as a character.
+    // Only the label's own box: a neighbouring label's edge or a tick in the
+    // crop would be read as a character. The whole box, not only the pieces
+    // found: a faint decimal point on a photograph may not be one.
     cv::Mat crop(r.size(), CV_8U, cv::Scalar(255));
-    for (const Box& p : pieces) {
-        const cv::Rect pr = cv::Rect(p.left, p.top, p.width(), p.height()) & r;
-        grey(pr).copyTo(crop(pr - r.tl()));
-    }
+    const cv::Rect inner = cv::Rect(b.left, b.top, b.width(), b.height()) & r;
+    grey(inner).copyTo(crop(inner - r.tl()));
+    // Paper white and ink black, whatever the light.
+    double lo = 0, hi = 0;
+    cv::minMaxLoc(grey(inner), &lo, &hi);
+    if (hi - lo > 20) crop.convertTo(crop, CV_8U, 255.0 / (hi - lo), -lo * 255.0 / (hi - lo));
     const double scale = std::clamp(36.0 / std::max(1, b.height()), 1.0, 8.0);
     cv::Mat big;
     cv::resize(crop, big, {}, scale, scale, cv::INTER_CUBIC);
     cv::copyMakeBorder(big, big, 16, 16, 16, 16, cv::BORDER_CONSTANT, cv::Scalar(255));
-    const auto t0 = std::chrono::steady_clock::now();
-    const OcrLine line = recogniseLine(big, kWhitelist);
-    seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-    if (!line.ok) {
-        error = line.error;
-        return {};
-    }
+    // A lone glyph ("0", "5") is often nothing to the line layout; read as a
+    // character it is, and a line that gave nothing is tried as a word.
+    const std::vector<OcrLayout> layouts = pieces.size() == 1
+                                               ? std::vector<OcrLayout>{OcrLayout::Character, OcrLayout::Word}
+                                               : std::vector<OcrLayout>{OcrLayout::Line, OcrLayout::Word};
     std::string text;
-    for (const OcrSymbol& s : line.symbols) text += s.text;
+    for (OcrLayout layout : layouts) {
+        const auto t0 = std::chrono::steady_clock::now();
+        const OcrLine line = recogniseLine(big, kWhitelist, layout);
+        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+        if (!line.ok) {
+            error = line.error;
+            return {};
+        }
+        for (const OcrSymbol& s : line.symbols) text += s.text;
+        if (!text.empty()) break;
+    }
     return text;
 }
 
@@ -135,7 +146,14 @@ std::string readLabel(const cv::Mat& grey, std::vector<Box> pieces, double& seco
         return recognise(grey, pieces, seconds, error);
     const std::vector<Box> base(pieces.begin(), pieces.begin() + long(split));
     const std::vector<Box> raised(pieces.begin() + long(split), pieces.end());
-    return recognise(grey, base, seconds, error) + "^" + recognise(grey, raised, seconds, error);
+    std::string exponent = recognise(grey, raised, seconds, error);
+    // A raised minus is small enough for recognition to drop, which would
+    // make 10^-3 a thousand: a flat first piece is one.
+    const Box& first = raised.front();
+    if (raised.size() > 1 && first.width() >= 2 * first.height() && exponent.rfind("-", 0) != 0 &&
+        exponent.rfind("\u2212", 0) != 0)
+        exponent = "-" + exponent;
+    return recognise(grey, base, seconds, error) + "^" + exponent;
 }
 
 TickLabel makeLabel(LabelAxis axis, const Box& b, std::string text) {
@@ -181,12 +199,58 @@ std::vector<TickLabel> readTickLabels(const cv::Mat& grey, const cv::Mat& mask, 
     const int W = grey.cols, H = grey.rows;
     const int lw = frame.lineWidth;
 
+    // Left axis: lines of text left of the axis, each's word nearest the
+    // axis, kept when right-aligned with the others (an axis title is not).
+    {
+        const int right = r.left - (lw + 1) / 2 - frame.yTickOutside - 1;
+        const int left = std::max(0, r.left - W * 3 / 10);
+        const int top = std::max(0, r.top - std::max(8, H / 35));
+        const cv::Rect region(left, top, right - left, std::min(H, r.bottom + H / 25) - top);
+        const std::vector<Box> ink = inkIn(mask, region);
+        const double h = medianHeight(ink);
+        std::vector<std::vector<Box>> nearest;
+        for (const std::vector<Box>& line : bands(ink, true)) {
+            std::vector<std::vector<Box>> ws = words(line, 0.8 * h);
+            if (!ws.empty() && boundsOf(ws.back()).height() <= 3 * h) nearest.push_back(ws.back());
+        }
+        int rightmost = 0;
+        for (const auto& w : nearest) rightmost = std::max(rightmost, boundsOf(w).right);
+        std::vector<TickLabel> axisLabels;
+        for (const auto& w : nearest) {
+            const Box b = boundsOf(w);
+            // Labels are right-aligned beside the axis, each centred on a tick
+            // within the axis's extent (a bottom-axis label is not).
+            const double centre = 0.5 * (b.top + b.bottom);
+            if (b.right < rightmost - 1.2 * h || centre > r.bottom + 3 || centre < r.top - 3) continue;
+            axisLabels.push_back(makeLabel(LabelAxis::Y, b, readLabel(grey, w, ocrSeconds, ocrError)));
+        }
+        // The multiplier sits above the axis's top end.
+        double multiplier = 1;
+        const int above = std::max(0, r.top - H / 12);
+        const cv::Rect offsetRegion(std::max(0, r.left - W / 10), above, W / 4 + W / 10, std::max(0, r.top - 2 - above));
+        const std::vector<std::vector<Box>> offsetLines = bands(inkIn(mask, offsetRegion), true);
+        if (!offsetLines.empty()) {
+            const std::vector<Box>& line = offsetLines.back();
+            multiplier = multiplierIn(grey, line, LabelAxis::Y, labels, ocrSeconds, ocrError);
+        }
+        for (TickLabel& l : axisLabels) l.value *= multiplier;
+        labels.insert(labels.end(), axisLabels.begin(), axisLabels.end());
+    }
     // Bottom axis: the first line of text below the axis and its ticks.
     {
         const int top = r.bottom + lw / 2 + frame.xTickOutside + 2;
         const cv::Rect region(std::max(0, r.left - W / 10), top, std::min(W, r.right + W / 10) - std::max(0, r.left - W / 10),
                               std::min(H, r.bottom + H / 4) - top);
-        const std::vector<std::vector<Box>> lines = bands(inkIn(mask, region), true);
+        // Not the left axis's lowest label, which may reach below the axis.
+        std::vector<Box> ink = inkIn(mask, region);
+        std::erase_if(ink, [&](const Box& b) {
+            for (const TickLabel& l : labels)
+                if (l.axis == LabelAxis::Y && b.left < l.box.right + 1 && b.right > l.box.left - 1 &&
+                    b.top < l.box.bottom + 1 && b.bottom > l.box.top - 1)
+                    return true;
+            return false;
+        });
+        const std::vector<std::vector<Box>> lines = bands(ink, true);
         double multiplier = 1;
         std::vector<TickLabel> axisLabels;
         if (!lines.empty()) {
@@ -209,40 +273,6 @@ std::vector<TickLabel> readTickLabels(const cv::Mat& grey, const cv::Mat& mask, 
         labels.insert(labels.end(), axisLabels.begin(), axisLabels.end());
     }
 
-    // Left axis: lines of text left of the axis, each's word nearest the
-    // axis, kept when right-aligned with the others (an axis title is not).
-    {
-        const int right = r.left - (lw + 1) / 2 - frame.yTickOutside - 1;
-        const int left = std::max(0, r.left - W * 3 / 10);
-        const int top = std::max(0, r.top - std::max(8, H / 35));
-        const cv::Rect region(left, top, right - left, std::min(H, r.bottom + H / 25) - top);
-        const std::vector<Box> ink = inkIn(mask, region);
-        const double h = medianHeight(ink);
-        std::vector<std::vector<Box>> nearest;
-        for (const std::vector<Box>& line : bands(ink, true)) {
-            std::vector<std::vector<Box>> ws = words(line, 0.8 * h);
-            if (!ws.empty() && boundsOf(ws.back()).height() <= 3 * h) nearest.push_back(ws.back());
-        }
-        int rightmost = 0;
-        for (const auto& w : nearest) rightmost = std::max(rightmost, boundsOf(w).right);
-        std::vector<TickLabel> axisLabels;
-        for (const auto& w : nearest) {
-            const Box b = boundsOf(w);
-            if (b.right < rightmost - 1.2 * h) continue;
-            axisLabels.push_back(makeLabel(LabelAxis::Y, b, readLabel(grey, w, ocrSeconds, ocrError)));
-        }
-        // The multiplier sits above the axis's top end.
-        double multiplier = 1;
-        const int above = std::max(0, r.top - H / 12);
-        const cv::Rect offsetRegion(std::max(0, r.left - W / 10), above, W / 4 + W / 10, std::max(0, r.top - 2 - above));
-        const std::vector<std::vector<Box>> offsetLines = bands(inkIn(mask, offsetRegion), true);
-        if (!offsetLines.empty()) {
-            const std::vector<Box>& line = offsetLines.back();
-            multiplier = multiplierIn(grey, line, LabelAxis::Y, labels, ocrSeconds, ocrError);
-        }
-        for (TickLabel& l : axisLabels) l.value *= multiplier;
-        labels.insert(labels.end(), axisLabels.begin(), axisLabels.end());
-    }
     return labels;
 }
 
