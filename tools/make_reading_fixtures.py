@@ -29,12 +29,14 @@ W, H = 640, 480
 
 def mpl_chart(out, name, xlim, ylim, xlog=False, ylog=False, font=10, family="DejaVu Sans",
               spines=True, grid=False, xfmt=None, yfmt=None, xsci=None, ysci=None,
-              unicode_minus=True, curve=None, margins=(0.14, 0.12, 0.94, 0.92)):
+              unicode_minus=True, curve=None, margins=(0.14, 0.12, 0.94, 0.92), titles=None,
+              legend=False, size=(W, H)):
+    w, h = size
     # No snapping of lines to pixel centres: matplotlib moves each line by up
     # to a pixel then, and the truth below is where the values really are.
     plt.rcParams.update({"font.size": font, "font.family": family,
                          "axes.unicode_minus": unicode_minus, "path.snap": False})
-    fig = plt.figure(figsize=(W / 100, H / 100), dpi=100)
+    fig = plt.figure(figsize=(w / 100, h / 100), dpi=100)
     left, bottom, right, top = margins
     ax = fig.add_axes([left, bottom, right - left, top - bottom])
     if xlog:
@@ -76,7 +78,14 @@ def mpl_chart(out, name, xlim, ylim, xlog=False, ylog=False, font=10, family="De
     f = curve or (lambda s: 0.2 + 0.6 * s * s)
     ly = (math.log10(ylim[0]), math.log10(ylim[1])) if ylog else ylim
     y = ly[0] + f(t) * (ly[1] - ly[0])
-    ax.plot(x, 10**y if ylog else y, color="tab:blue", linewidth=1.8)
+    ax.plot(x, 10**y if ylog else y, color="tab:blue", linewidth=1.8, label="measured")
+    if titles:
+        ax.set_xlabel(titles[0])
+        ax.set_ylabel(titles[1])
+        if len(titles) > 2:
+            ax.set_title(titles[2])
+    if legend:
+        ax.legend(loc="upper left")
     fig.canvas.draw()
 
     # Agg draws tick marks centred on the pixel nearest their position, up
@@ -90,10 +99,10 @@ def mpl_chart(out, name, xlim, ylim, xlog=False, ylog=False, font=10, family="De
         slope, icept = np.polyfit([f(v) for v in vs], ps, 1)
         return [float(icept + slope * f(v)) for v in lim]
 
-    px = drawn(ax.get_xticks(), xlim, xlog,
+    px = drawn(list(ax.get_xticks()) + list(ax.xaxis.get_minorticklocs()), xlim, xlog,
                lambda v: round(float(ax.transData.transform((v, ylim[0]))[0])))
-    py = drawn(ax.get_yticks(), ylim, ylog,
-               lambda v: H - round(float(ax.transData.transform((xlim[0], v))[1])))
+    py = drawn(list(ax.get_yticks()) + list(ax.yaxis.get_minorticklocs()), ylim, ylog,
+               lambda v: h - round(float(ax.transData.transform((xlim[0], v))[1])))
 
     fig.savefig(os.path.join(out, name + ".png"), dpi=100)
     plt.close(fig)
@@ -104,14 +113,18 @@ def mpl_chart(out, name, xlim, ylim, xlog=False, ylog=False, font=10, family="De
 
 def gp_chart(out, name, xlim, ylim, xlog=False, ylog=False, font=10, family="Sans",
              border=True, grid=False, xfmt=None, yfmt=None, xtics=None, ytics=None,
-             margins=(0.14, 0.12, 0.94, 0.92), func="0.2+0.6*t*t"):
+             margins=(0.14, 0.12, 0.94, 0.92), func="0.2+0.6*t*t", titles=None, key=False):
     left, bottom, right, top = margins
     lines = [f'set terminal pngcairo size {W},{H} font "{family},{font}" enhanced',
              f'set output "{os.path.join(out, name + ".png")}"',
              f"set lmargin at screen {left}", f"set rmargin at screen {right}",
              f"set bmargin at screen {bottom}", f"set tmargin at screen {top}",
              f"set xrange [{xlim[0]}:{xlim[1]}]", f"set yrange [{ylim[0]}:{ylim[1]}]",
-             "set samples 300", "unset key"]
+             "set samples 300", "set key top left" if key else "unset key"]
+    if titles:
+        lines += [f'set xlabel "{titles[0]}"', f'set ylabel "{titles[1]}"']
+        if len(titles) > 2:
+            lines.append(f'set title "{titles[2]}"')
     if xlog:
         lines.append("set logscale x")
     if ylog:
@@ -132,9 +145,9 @@ def gp_chart(out, name, xlim, ylim, xlog=False, ylog=False, font=10, family="San
     fy = func.replace("t", lx)
     if ylog:
         a, b = math.log10(ylim[0]), math.log10(ylim[1])
-        lines.append(f"plot 10**({a}+({fy})*({b - a})) lw 2")
+        lines.append(f"plot 10**({a}+({fy})*({b - a})) lw 2 title 'measured'")
     else:
-        lines.append(f"plot {ylim[0]}+({fy})*({ylim[1]}-({ylim[0]})) lw 2")
+        lines.append(f"plot {ylim[0]}+({fy})*({ylim[1]}-({ylim[0]})) lw 2 title 'measured'")
     subprocess.run(["gnuplot"], input="\n".join(lines) + "\n", text=True, check=True)
     # gnuplot's pngcairo puts screen fraction f at f * (size - 1) and draws
     # the border on the nearest pixel.
@@ -173,7 +186,7 @@ def photograph(out, chart, name, tilt, light, seed):
                         "-virtual-pixel", "background", "-background", "rgb(96,96,104)",
                         "-extent", "800x600", "-distort", "Perspective", pts,
                         "(", "-size", "1200x1200", f"gradient:rgb({gx},{gx},{gx})-rgb({gy},{gy},{gy})",
-                        "-rotate", str(int(rng.integers(0, 360))), "-gravity", "center",
+                        "-rotate", str(int(rng.integers(0, 360))), "+repage", "-gravity", "center",
                         "-crop", "800x600+0+0", "+repage", ")",
                         "-compose", "multiply", "-composite",
                         "-attenuate", "0.3", "+noise", "Gaussian",
@@ -198,57 +211,63 @@ def main():
     out = sys.argv[1] if len(sys.argv) > 1 else "tests/data/reading"
     os.makedirs(out, exist_ok=True)
     charts = []
+    T = ("time (s)", "signal (mV)")  # noqa: N806
+    TT = ("frequency (Hz)", "gain", "Response")  # noqa: N806
     m = lambda *a, **k: charts.append(mpl_chart(out, *a, **k))  # noqa: E731
     g = lambda *a, **k: charts.append(gp_chart(out, *a, **k))  # noqa: E731
 
     m("mpl_linear", (0, 10), (0, 100))
-    m("mpl_negative", (-5, 5), (-1, 1))
+    m("mpl_negative", (-5, 5), (-1, 1), titles=("time (s)", "signal (mV)"))
     m("mpl_hyphen_minus", (-50, 50), (-2.5, 2.5), unicode_minus=False)
     m("mpl_decimals", (0, 1), (0, 0.05), font=9)
     m("mpl_small_font", (0, 250), (-30, 10), font=8)
     m("mpl_large_font", (0, 6), (0, 12), font=14, margins=(0.16, 0.15, 0.94, 0.92))
-    m("mpl_serif", (1990, 2020), (0, 400), family="DejaVu Serif")
+    m("mpl_serif", (1990, 2020), (0, 400), family="DejaVu Serif", titles=("year", "count"))
     m("mpl_nimbus", (0, 20), (-100, 300), family="Nimbus Sans", font=11)
-    m("mpl_grid", (0, 100), (0, 1), grid=True)
+    m("mpl_grid", (0, 100), (0, 1), grid=True, titles=("frequency (Hz)", "gain", "Response"))
     m("mpl_grid_negative", (-20, 40), (-8, 8), grid=True, font=11)
-    m("mpl_nospines", (0, 50), (0, 30), spines=False)
+    m("mpl_nospines", (0, 50), (0, 30), spines=False, titles=("time (s)", "signal (mV)"))
     m("mpl_nospines_grid", (-1, 1), (0, 200), spines=False, grid=True)
     m("mpl_thousands", (0, 5000), (0, 25000), xfmt="thousands", yfmt="thousands",
-      margins=(0.16, 0.12, 0.94, 0.92))
+      margins=(0.16, 0.12, 0.94, 0.92), titles=("items", "price (EUR)"))
     m("mpl_percent", (0, 10), (0, 100), yfmt="percent")
-    m("mpl_ylog", (0, 10), (1, 1e4), ylog=True)
+    m("mpl_ylog", (0, 10), (1, 1e4), ylog=True, titles=("time (s)", "signal (mV)"))
     m("mpl_xlog", (1, 1000), (0, 5), xlog=True)
-    m("mpl_loglog", (0.01, 100), (1e-3, 10), xlog=True, ylog=True, curve=lambda s: s)
+    m("mpl_loglog", (0.01, 100), (1e-3, 10), xlog=True, ylog=True, curve=lambda s: s, titles=("frequency (Hz)", "gain", "Response"))
     m("mpl_ylog_grid", (0, 20), (0.1, 1000), ylog=True, grid=True)
     m("mpl_xlog_nospines", (10, 1e5), (-1, 1), xlog=True, spines=False)
     m("mpl_ylog_large_font", (0, 4), (1, 1e6), ylog=True, font=13, margins=(0.16, 0.14, 0.94, 0.92))
-    m("mpl_offset_y", (0, 10), (0, 3e6), ysci="plain")
+    m("mpl_offset_y", (0, 10), (0, 3e6), ysci="plain", titles=("time (s)", "signal (mV)"))
     m("mpl_offset_y_math", (0, 10), (0, 4e4), ysci="math")
-    m("mpl_offset_x_math", (0, 2e-3), (-1, 1), xsci="math")
+    m("mpl_offset_x_math", (0, 2e-3), (-1, 1), xsci="math", titles=("distance (m)", "amplitude"))
     m("mpl_offset_both", (0, 6e5), (0, 8e-4), xsci="math", ysci="math", font=9)
     m("mpl_sci_e", (0, 4000), (0, 1e5), xfmt="e", yfmt="e", margins=(0.14, 0.12, 0.94, 0.92))
-    m("mpl_sci_times", (0, 10), (0, 5e3), yfmt="times", margins=(0.17, 0.12, 0.94, 0.92))
+    m("mpl_sci_times", (0, 10), (0, 5e3), yfmt="times", margins=(0.17, 0.12, 0.94, 0.92), titles=("time (s)", "signal (mV)"))
     m("mpl_inverted_x", (10, 0), (0, 1))
     m("mpl_narrow", (0, 3), (0, 9), margins=(0.25, 0.2, 0.8, 0.85), font=9)
     m("mpl_wide_range", (-1000, 1000), (-0.5, 0.25))
-    m("mpl_tenths", (0.3, 1.7), (2.2, 3.4))
+    m("mpl_log_minor", (0, 10), (50, 400), ylog=True, titles=T)
+    m("mpl_legend", (0, 10), (-3, 3), legend=True, titles=T, font=11)
+    m("mpl_800x600", (0, 50), (0, 1.2), size=(800, 600), titles=TT, grid=True)
+    m("mpl_tenths", (0.3, 1.7), (2.2, 3.4), titles=("frequency (Hz)", "gain", "Response"))
 
-    g("gp_linear", (0, 10), (0, 100))
+    g("gp_key", (0, 30), (-10, 40), key=True, titles=T, family="DejaVu Serif", font=11)
+    g("gp_linear", (0, 10), (0, 100), titles=("time (s)", "signal (mV)"))
     g("gp_negative", (-5, 5), (-1, 1))
     g("gp_decimals", (0, 1), (0, 0.5), xfmt="%.1f", yfmt="%.2f")
-    g("gp_grid", (0, 100), (-20, 20), grid=True)
-    g("gp_noborder", (0, 40), (0, 60), border=False)
+    g("gp_grid", (0, 100), (-20, 20), grid=True, titles=("frequency (Hz)", "gain", "Response"))
+    g("gp_noborder", (0, 40), (0, 60), border=False, titles=("frequency (Hz)", "gain", "Response"))
     g("gp_noborder_grid", (-3, 3), (-9, 9), border=False, grid=True)
     g("gp_small_font", (0, 500), (0, 2000), font=8)
     g("gp_large_font", (0, 8), (-4, 4), font=14, margins=(0.15, 0.14, 0.94, 0.92))
     g("gp_serif", (1, 7), (10, 70), family="DejaVu Serif")
-    g("gp_ylog", (0, 10), (1, 1e5), ylog=True)
+    g("gp_ylog", (0, 10), (1, 1e5), ylog=True, titles=("time (s)", "signal (mV)"))
     g("gp_xlog", (1, 1e4), (0, 1), xlog=True)
     g("gp_loglog", (0.1, 1000), (1, 1e6), xlog=True, ylog=True, func="t")
     g("gp_ylog_power", (0, 5), (0.001, 1000), ylog=True, yfmt="10^{%L}")
     g("gp_sci", (0, 5e6), (0, 3e-3), xfmt="%.0e", yfmt="%.1e", margins=(0.16, 0.12, 0.94, 0.92))
     g("gp_times", (0, 4e5), (-2e4, 2e4), xfmt="%.1t×10^{%T}", yfmt="%h",
-      margins=(0.16, 0.12, 0.94, 0.92))
+      margins=(0.16, 0.12, 0.94, 0.92), titles=("x", "y"))
 
     photos = [
         ("photo_mpl_linear", "mpl_linear.png", [(10, 20), (-15, 5), (20, -10), (-5, -15)], (250, 170)),
@@ -260,6 +279,7 @@ def main():
         ("photo_gp_linear", "gp_linear.png", [(20, 15), (-20, 25), (0, -10), (10, 0)], (250, 160)),
         ("photo_gp_grid", "gp_grid.png", [(0, -20), (15, 20), (-30, 0), (5, 10)], (235, 180)),
         ("photo_gp_ylog", "gp_ylog.png", [(5, 30), (-25, 0), (15, 15), (-10, -25)], (250, 150)),
+        ("photo_mpl_nospines", "mpl_nospines.png", [(10, -10), (-20, 10), (10, 15), (-15, 0)], (245, 170)),
         ("photo_gp_negative", "gp_negative.png", [(-10, -10), (20, 5), (-5, 20), (15, -5)], (240, 165)),
     ]
     by_file = {c["file"]: c for c in charts}

@@ -54,7 +54,7 @@ void setEdges(AxisReading& r) {
         r.axis.xMax = r.xFit.valueAt(e.right);
         if (r.xFit.log && !(r.axis.xMin < r.axis.xMax)) {
             r.x.ok = false;
-            r.x.reason = "the logarithmic axis runs from right to left";
+            r.x.reason = "the tick labels give a logarithmic scale running from right to left";
         }
     }
     if (r.y.ok) {
@@ -63,7 +63,7 @@ void setEdges(AxisReading& r) {
         r.axis.yMax = r.yFit.valueAt(e.top);
         if (r.yFit.log && !(r.axis.yMin < r.axis.yMax)) {
             r.y.ok = false;
-            r.y.reason = "the logarithmic axis runs from top to bottom";
+            r.y.reason = "the tick labels give a logarithmic scale running from top to bottom";
         }
     }
     if (!r.x.ok) r.axis.xMin = 0, r.axis.xMax = 1, r.axis.xLog = false;
@@ -82,16 +82,23 @@ AxisReading readAxes(const cv::Mat& workingPicture) {
     r.axis.axisRect = r.frame.axisRect;
     const cv::Mat grey = toGrey(workingPicture);
     const cv::Mat mask = darkMask(grey);
-    std::string ocrError;
-    r.labels = readTickLabels(grey, mask, r.frame, r.ocrSeconds, ocrError);
-    if (!ocrError.empty()) {
-        r.x.reason = r.y.reason = "the tick labels cannot be read: " + ocrError;
+    LabelsRead read = readTickLabels(grey, mask, r.frame);
+    r.labels = std::move(read.labels);
+    r.ocrSeconds = read.ocrSeconds;
+    if (!read.ocrError.empty()) {
+        r.x.reason = r.y.reason = "the tick labels cannot be read: " + read.ocrError;
         return r;
     }
     pairWithTicks(r.labels, LabelAxis::X, r.frame.xTicks);
     pairWithTicks(r.labels, LabelAxis::Y, r.frame.yTicks);
     r.x = fitLabels(r.labels, LabelAxis::X, r.frame.axisRect.width(), r.xFit);
     r.y = fitLabels(r.labels, LabelAxis::Y, r.frame.axisRect.height(), r.yFit);
+    // Labels whose multiplier is unknown give no values, however well they agree.
+    for (auto [refusal, outcome] : {std::pair{&read.xRefusal, &r.x}, std::pair{&read.yRefusal, &r.y}}) {
+        if (refusal->empty()) continue;
+        *outcome = AxisOutcome{};
+        outcome->reason = *refusal;
+    }
     setEdges(r);
     return r;
 }

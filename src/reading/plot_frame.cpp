@@ -103,6 +103,30 @@ std::vector<double> ticksAlong(const cv::Mat& mask, const cv::Mat& grey, int y0,
     return ticks;
 }
 
+// Where a line lies across its run, to a fraction of a pixel: the darkness
+// over its rows and the one either side, along its middle half (ticks and
+// the meeting axes at its ends left out).
+double lineCentre(const cv::Mat& grey, const Run& run) {
+    const int r0 = std::max(0, run.across0 - 1), r1 = std::min(grey.rows - 1, run.across1 + 1);
+    const int c0 = run.from + run.length() / 4, c1 = run.to - run.length() / 4;
+    int paper = 0;
+    for (int y = r0; y <= r1; ++y)
+        for (int x = c0; x <= c1; x += 8) paper = std::max<int>(paper, grey.at<uchar>(y, x));
+    double sw = 0, sy = 0;
+    for (int y = r0; y <= r1; ++y) {
+        double w = 0;
+        for (int x = c0; x <= c1; ++x) w += std::max(0, paper - grey.at<uchar>(y, x));
+        sw += w, sy += w * y;
+    }
+    return sw > 0 ? sy / sw : run.centre();
+}
+
+// A tick found where the perpendicular axis line crosses is that line.
+void snapToLine(std::vector<double>& ticks, double line, double reach) {
+    for (double& t : ticks)
+        if (std::abs(t - line) <= reach) t = line;
+}
+
 }  // namespace
 
 cv::Mat toGrey(const cv::Mat& picture) {
@@ -194,6 +218,17 @@ PlotFrame findPlotFrame(const cv::Mat& picture) {
     const int w = grey.cols;
     frame.yTicks = ticksAlong(flippedMask, flippedGrey, w - 1 - left->across1, w - 1 - left->across0,
                               std::max(0, r.top - 2), std::min(grey.rows - 1, r.bottom + 2), reach, frame.yTickOutside);
+    // The ticks at the corners merge with the other axis's line, which says
+    // better where they are.
+    const double reachLine = frame.lineWidth + 1.5;
+    snapToLine(frame.yTicks, lineCentre(grey, *bottom), reachLine);
+    snapToLine(frame.xTicks, lineCentre(greyT, *left), reachLine);
+    for (const Run& h : rows)
+        if (frame.hasTop && std::abs(h.centre() - r.top) <= 4 && h.length() > r.width() * 3 / 4)
+            snapToLine(frame.yTicks, lineCentre(grey, h), reachLine);
+    for (const Run& v : cols)
+        if (frame.hasRight && std::abs(v.centre() - r.right) <= 4 && v.length() > r.height() * 3 / 4)
+            snapToLine(frame.xTicks, lineCentre(greyT, v), reachLine);
     frame.found = true;
     return frame;
 }

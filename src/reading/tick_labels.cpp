@@ -89,7 +89,8 @@ Box boundsOf(const std::vector<Box>& pieces) {
 
 // Recognises the pieces' text: the grey picture around them, enlarged so
 // that their height is what the recogniser reads best.
-std::string recognise(const cv::Mat& grey, const std::vector<Box>& pieces, double& seconds, std::string& error) {
+std::string recognise(const cv::Mat& grey, const std::vector<Box>& pieces, double& seconds, std::string& error,
+                      const char* whitelist = kWhitelist) {
     const Box b = boundsOf(pieces);
     const int pad = std::max(2, b.height() / 4);
     const cv::Rect r = cv::Rect(b.left - pad, b.top - pad, b.width() + 2 * pad, b.height() + 2 * pad) &
@@ -116,7 +117,7 @@ std::string recognise(const cv::Mat& grey, const std::vector<Box>& pieces, doubl
     std::string text;
     for (OcrLayout layout : layouts) {
         const auto t0 = std::chrono::steady_clock::now();
-        const OcrLine line = recogniseLine(big, kWhitelist, layout);
+        const OcrLine line = recogniseLine(big, whitelist, layout);
         seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
         if (!line.ok) {
             error = line.error;
@@ -145,14 +146,17 @@ std::string readLabel(const cv::Mat& grey, std::vector<Box> pieces, double& seco
     if (split == pieces.size() || split == 0 || !digitSized)
         return recognise(grey, pieces, seconds, error);
     const std::vector<Box> base(pieces.begin(), pieces.begin() + long(split));
-    const std::vector<Box> raised(pieces.begin() + long(split), pieces.end());
-    std::string exponent = recognise(grey, raised, seconds, error);
-    // A raised minus is small enough for recognition to drop, which would
-    // make 10^-3 a thousand: a flat first piece is one.
+    std::vector<Box> raised(pieces.begin() + long(split), pieces.end());
+    // A raised minus is small enough for recognition to drop or to take for
+    // all there is, which would make 10^-3 a thousand: a flat first piece is
+    // one, and the digits after it are read as digits.
+    std::string exponent;
     const Box& first = raised.front();
-    if (raised.size() > 1 && first.width() >= 2 * first.height() && exponent.rfind("-", 0) != 0 &&
-        exponent.rfind("\u2212", 0) != 0)
-        exponent = "-" + exponent;
+    if (raised.size() > 1 && 2 * first.width() >= 3 * first.height() && first.height() <= 0.3 * height) {
+        exponent = "-";
+        raised.erase(raised.begin());
+    }
+    exponent += recognise(grey, raised, seconds, error, "0123456789");
     return recognise(grey, base, seconds, error) + "^" + exponent;
 }
 
@@ -173,16 +177,25 @@ TickLabel makeLabel(LabelAxis axis, const Box& b, std::string text) {
 }
 
 // The axis's multiplier among the pieces: "×10^4" or a lone power of ten
-// ("1e6"). 1 when there is none.
-double multiplierIn(const cv::Mat& grey, const std::vector<Box>& pieces, LabelAxis axis,
-                    std::vector<TickLabel>& labels, double& seconds, std::string& error) {
-    if (pieces.empty()) return 1;
+// ("1e6"); 1 when the pieces are no number at all, and empty when they look
+// like a multiplier that could not be read (the labels' values would be
+// wrong by its factor).
+std::optional<double> multiplierIn(const cv::Mat& grey, const std::vector<Box>& pieces, LabelAxis axis,
+                                   std::vector<TickLabel>& labels, double& seconds, std::string& error) {
+    if (pieces.empty()) return 1.0;
     const Box b = boundsOf(pieces);
     TickLabel l = makeLabel(axis, b, readLabel(grey, pieces, seconds, error));
     const std::optional<LabelValue> v = parseLabelText(l.text);
-    if (!v || !v->hasExponent || v->value <= 0) return 1;
-    l.multiplier = true;
     l.parsed = false;
+    if (!v || !v->hasExponent || v->value <= 0) {
+        l.note = "not a multiplier";
+        labels.push_back(l);
+        const bool looksLikeOne = l.text.find_first_of("x^eE") != std::string::npos ||
+                                  l.text.find("\u00d7") != std::string::npos;
+        if (looksLikeOne) return std::nullopt;
+        return 1.0;
+    }
+    l.multiplier = true;
     l.used = true;
     l.value = v->value;
     l.note.clear();
@@ -192,9 +205,12 @@ double multiplierIn(const cv::Mat& grey, const std::vector<Box>& pieces, LabelAx
 
 }  // namespace
 
-std::vector<TickLabel> readTickLabels(const cv::Mat& grey, const cv::Mat& mask, const PlotFrame& frame,
-                                      double& ocrSeconds, std::string& ocrError) {
-    std::vector<TickLabel> labels;
+LabelsRead readTickLabels(const cv::Mat& grey, const cv::Mat& mask, const PlotFrame& frame) {
+    LabelsRead read;
+    std::vector<TickLabel>& labels = read.labels;
+    double& ocrSeconds = read.ocrSeconds;
+    std::string& ocrError = read.ocrError;
+    const char* const kUnreadMultiplier = "the axis's multiplier could not be read";
     const IntRect& r = frame.axisRect;
     const int W = grey.cols, H = grey.rows;
     const int lw = frame.lineWidth;
@@ -231,7 +247,9 @@ std::vector<TickLabel> readTickLabels(const cv::Mat& grey, const cv::Mat& mask, 
         const std::vector<std::vector<Box>> offsetLines = bands(inkIn(mask, offsetRegion), true);
         if (!offsetLines.empty()) {
             const std::vector<Box>& line = offsetLines.back();
-            multiplier = multiplierIn(grey, line, LabelAxis::Y, labels, ocrSeconds, ocrError);
+            const std::optional<double> m = multiplierIn(grey, line, LabelAxis::Y, labels, ocrSeconds, ocrError);
+            if (!m) read.yRefusal = kUnreadMultiplier;
+            multiplier = m.value_or(1.0);
         }
         for (TickLabel& l : axisLabels) l.value *= multiplier;
         labels.insert(labels.end(), axisLabels.begin(), axisLabels.end());
@@ -261,11 +279,16 @@ std::vector<TickLabel> readTickLabels(const cv::Mat& grey, const cv::Mat& mask, 
                 axisLabels.push_back(makeLabel(LabelAxis::X, b, readLabel(grey, word, ocrSeconds, ocrError)));
             }
             // The multiplier sits below the labels at the axis's right end.
-            if (lines.size() > 1) {
-                for (const std::vector<Box>& word : words(lines[1], 0.6 * h)) {
+            for (std::size_t k = 1; k < std::min<std::size_t>(lines.size(), 3); ++k) {
+                for (const std::vector<Box>& word : words(lines[k], 0.6 * h)) {
                     const Box b = boundsOf(word);
                     if (b.right >= r.right - W / 20 && b.left > (r.left + r.right) / 2)
-                        multiplier = multiplierIn(grey, word, LabelAxis::X, labels, ocrSeconds, ocrError);
+                    {
+                        const std::optional<double> m =
+                            multiplierIn(grey, word, LabelAxis::X, labels, ocrSeconds, ocrError);
+                        if (!m) read.xRefusal = kUnreadMultiplier;
+                        multiplier = m.value_or(1.0);
+                    }
                 }
             }
         }
@@ -273,7 +296,7 @@ std::vector<TickLabel> readTickLabels(const cv::Mat& grey, const cv::Mat& mask, 
         labels.insert(labels.end(), axisLabels.begin(), axisLabels.end());
     }
 
-    return labels;
+    return read;
 }
 
 }  // namespace qf

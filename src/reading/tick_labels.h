@@ -9,9 +9,15 @@
 
 namespace qf {
 
-// Labels beside both axes, their multipliers applied; positions not yet paired
-// with ticks (the label's centre). `ocrSeconds` gets the recognition's time.
-std::vector<TickLabel> readTickLabels(const cv::Mat& grey, const cv::Mat& mask, const PlotFrame& frame,
-                                      double& ocrSeconds, std::string& ocrError);
+struct LabelsRead {
+    // Labels beside both axes, their multipliers applied; positions not yet
+    // paired with ticks (the label's centre).
+    std::vector<TickLabel> labels;
+    std::string xRefusal, yRefusal;  // why an axis's labels cannot be trusted
+    std::string ocrError;            // recognition itself is not available
+    double ocrSeconds = 0;
+};
+
+LabelsRead readTickLabels(const cv::Mat& grey, const cv::Mat& mask, const PlotFrame& frame);
 
 }  // namespace qf

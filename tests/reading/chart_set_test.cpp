@@ -58,7 +58,7 @@ TEST(ChartSet, AxesAreReadRightOrRefusedWithAReason) {
     ASSERT_TRUE(in) << kDir;
     const nlohmann::json charts = nlohmann::json::parse(in);
     Tally straight, photos;
-    double ocr = 0;
+    double ocr = 0, cornerError = 0;
     for (const nlohmann::json& c : charts) {
         const std::string file = c["file"];
         const cv::Mat picture = readImageFile(kDir + file);
@@ -69,6 +69,14 @@ TEST(ChartSet, AxesAreReadRightOrRefusedWithAReason) {
         if (photographed) {
             const PhotoReading p = readPhotographedAxes(picture);
             r = p.reading;
+            if (p.corners.found) {
+                double worst = 0;
+                for (int k = 0; k < 4; ++k)
+                    worst = std::max(worst, std::hypot(p.corners.precise[k].x - c["corners"][k][0].get<double>(),
+                                                       p.corners.precise[k].y - c["corners"][k][1].get<double>()));
+                cornerError = std::max(cornerError, worst);
+                std::printf("%-26s corners within %.2f px\n", file.c_str(), worst);
+            }
             xMinAt = r.axis.xMin, xMaxAt = r.axis.xMax, yMinAt = r.axis.yMin, yMaxAt = r.axis.yMax;
         } else {
             r = readAxes(picture);
@@ -106,8 +114,12 @@ TEST(ChartSet, AxesAreReadRightOrRefusedWithAReason) {
                 straight.right, straight.refused, straight.wrong, straight.total(), photos.right, photos.refused,
                 photos.wrong, photos.total(), ocr);
     EXPECT_GE(straight.total(), 40);
-    EXPECT_EQ(photos.total(), 10);
+    EXPECT_GE(photos.total(), 10);
     EXPECT_GE(straight.right, std::ceil(0.95 * straight.total()));
+    // The frame's corners on the photographs (where found): within a pixel
+    // of the truth, which for matplotlib is its ticks' scale, up to a pixel
+    // off its frame lines.
+    EXPECT_LE(cornerError, 1.5);
 }
 
 }  // namespace
