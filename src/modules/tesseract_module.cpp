@@ -46,8 +46,8 @@ void destroy(void* engine) {
     delete api;
 }
 
-int readLine(void* engine, const cv::Mat* grey, int layout, const char* whitelist, QfOcrSymbol* symbols,
-             int capacity) {
+int readLine(void* engine, const cv::Mat* grey, int layout, const char* whitelist,
+             QfOcrSymbol* symbols, int capacity) {
     try {
         auto* api = static_cast<tesseract::TessBaseAPI*>(engine);
         if (!api || !grey || grey->empty() || grey->type() != CV_8UC1) return -1;

@@ -12,8 +12,8 @@ struct Line {
 
 // Least squares of pixel on u over the chosen labels: the pixel is what
 // carries the error, the value is exact once read.
-bool leastSquares(const std::vector<double>& p, const std::vector<double>& u, const std::vector<bool>& in,
-                  Line& line) {
+bool leastSquares(const std::vector<double>& p, const std::vector<double>& u,
+                  const std::vector<bool>& in, Line& line) {
     double n = 0, su = 0, sp = 0;
     for (std::size_t i = 0; i < p.size(); ++i)
         if (in[i]) n += 1, su += u[i], sp += p[i];
@@ -35,8 +35,8 @@ struct Candidate {
     double rms = std::numeric_limits<double>::infinity();
 };
 
-Candidate inliers(const std::vector<double>& p, const std::vector<double>& u, const std::vector<bool>& valid,
-                  const Line& line, double tolerance) {
+Candidate inliers(const std::vector<double>& p, const std::vector<double>& u,
+                  const std::vector<bool>& valid, const Line& line, double tolerance) {
     Candidate c;
     c.line = line;
     c.in.assign(p.size(), false);
@@ -52,8 +52,8 @@ Candidate inliers(const std::vector<double>& p, const std::vector<double>& u, co
 
 // Every pair of labels proposes a line; the one most labels agree with wins
 // and is refined on those labels.
-Candidate bestLine(const std::vector<double>& p, const std::vector<double>& u, const std::vector<bool>& valid,
-                   double tolerance) {
+Candidate bestLine(const std::vector<double>& p, const std::vector<double>& u,
+                   const std::vector<bool>& valid, double tolerance) {
     Candidate best;
     for (std::size_t i = 0; i < p.size(); ++i) {
         for (std::size_t j = i + 1; j < p.size(); ++j) {
@@ -83,7 +83,8 @@ double AxisFit::valueAt(double pixel) const {
     return log ? std::pow(10.0, v) : v;
 }
 
-AxisFit fitAxis(const std::vector<double>& pixels, const std::vector<double>& values, double tolerance) {
+AxisFit fitAxis(const std::vector<double>& pixels, const std::vector<double>& values,
+                double tolerance) {
     AxisFit fit;
     const std::size_t n = pixels.size();
     fit.used.assign(n, false);
@@ -113,8 +114,9 @@ AxisFit fitAxis(const std::vector<double>& pixels, const std::vector<double>& va
     const Candidate& best = useLog ? lg : lin;
     const int needed = std::max(3, int(n / 2) + 1);
     if (best.count < needed) {
-        fit.reason = best.count < 3 ? "fewer than three tick labels agree on a linear or logarithmic scale"
-                                    : "too many tick labels disagree with the scale the others give";
+        fit.reason = best.count < 3
+                         ? "fewer than three tick labels agree on a linear or logarithmic scale"
+                         : "too many tick labels disagree with the scale the others give";
         return fit;
     }
     fit.ok = true;

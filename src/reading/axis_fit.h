@@ -22,6 +22,7 @@ struct AxisFit {
 // `pixels` are the labels' tick positions, `values` their values. The fit is
 // accepted when at least three labels, and more than half of them, lie within
 // `tolerance` pixels of it.
-AxisFit fitAxis(const std::vector<double>& pixels, const std::vector<double>& values, double tolerance);
+AxisFit fitAxis(const std::vector<double>& pixels, const std::vector<double>& values,
+                double tolerance);
 
 }  // namespace qf

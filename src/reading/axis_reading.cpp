@@ -4,6 +4,7 @@
 #include <cmath>
 #include <opencv2/imgproc.hpp>
 
+#include "reading/ocr_engine.h"
 #include "reading/tick_labels.h"
 
 namespace qf {
@@ -11,7 +12,8 @@ namespace {
 
 // The tick nearest a label's centre, when one is close enough to be its own;
 // the label's centre otherwise.
-void pairWithTicks(std::vector<TickLabel>& labels, LabelAxis axis, const std::vector<double>& ticks) {
+void pairWithTicks(std::vector<TickLabel>& labels, LabelAxis axis,
+                   const std::vector<double>& ticks) {
     for (TickLabel& l : labels) {
         if (l.axis != axis || !l.parsed) continue;
         const double extent = axis == LabelAxis::X ? l.box.width() : l.box.height();
@@ -80,6 +82,10 @@ AxisReading readAxes(const cv::Mat& workingPicture) {
         return r;
     }
     r.axis.axisRect = r.frame.axisRect;
+    if (std::string why; !ocrAvailable(&why)) {
+        r.x.reason = r.y.reason = "the tick labels cannot be read: " + why;
+        return r;
+    }
     const cv::Mat grey = toGrey(workingPicture);
     const cv::Mat mask = darkMask(grey);
     LabelsRead read = readTickLabels(grey, mask, r.frame);
@@ -94,7 +100,8 @@ AxisReading readAxes(const cv::Mat& workingPicture) {
     r.x = fitLabels(r.labels, LabelAxis::X, r.frame.axisRect.width(), r.xFit);
     r.y = fitLabels(r.labels, LabelAxis::Y, r.frame.axisRect.height(), r.yFit);
     // Labels whose multiplier is unknown give no values, however well they agree.
-    for (auto [refusal, outcome] : {std::pair{&read.xRefusal, &r.x}, std::pair{&read.yRefusal, &r.y}}) {
+    for (auto [refusal, outcome] :
+         {std::pair{&read.xRefusal, &r.x}, std::pair{&read.yRefusal, &r.y}}) {
         if (refusal->empty()) continue;
         *outcome = AxisOutcome{};
         outcome->reason = *refusal;
@@ -122,8 +129,8 @@ PhotoReading readPhotographedAxes(const cv::Mat& photo) {
                                       {float(margin + iw), float(margin + ih)},
                                       {float(margin), float(margin + ih)}};
     const cv::Mat m = cv::getPerspectiveTransform(from, to);
-    cv::warpPerspective(photo, p.straightened, m, {iw + 2 * margin, ih + 2 * margin}, cv::INTER_LINEAR,
-                        cv::BORDER_REPLICATE);
+    cv::warpPerspective(photo, p.straightened, m, {iw + 2 * margin, ih + 2 * margin},
+                        cv::INTER_LINEAR, cv::BORDER_REPLICATE);
     p.reading = readAxes(p.straightened);
     // The values at the frame itself, which is where the corners go.
     if (p.reading.frame.found) {

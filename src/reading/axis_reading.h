@@ -20,14 +20,14 @@ enum class LabelAxis { X, Y };
 // multiplier ("×10⁴", "1e6" at the axis end).
 struct TickLabel {
     LabelAxis axis = LabelAxis::X;
-    IntRect box;            // on the picture read
-    std::string text;       // as recognised, '^' before a raised exponent
-    bool parsed = false;    // the text is a number
-    double value = 0;       // the number, the axis's multiplier applied
-    double position = 0;    // its tick's column (X) or row (Y)
+    IntRect box;              // on the picture read
+    std::string text;         // as recognised, '^' before a raised exponent
+    bool parsed = false;      // the text is a number
+    double value = 0;         // the number, the axis's multiplier applied
+    double position = 0;      // its tick's column (X) or row (Y)
     bool multiplier = false;  // the axis's multiplier, not a tick label
-    bool used = false;      // the calibration agrees with it
-    std::string note;       // why not used, in English
+    bool used = false;        // the calibration agrees with it
+    std::string note;         // why not used, in English
 };
 
 // An axis's result: ok, or why the axis could not be read.

@@ -16,11 +16,11 @@ std::optional<std::string> normalise(std::string_view in) {
         const char* from;
         const char* to;
     } kMap[] = {
-        {"\u2212", "-"}, {"\u2013", "-"}, {"\u2014", "-"}, {"\u2010", "-"}, {"\u2011", "-"},
-        {"\u00d7", "x"}, {"\u00b7", "x"}, {"\u22c5", "x"}, {"\u2009", ""},  {"\u202f", ""},
-        {"\u00a0", ""},  {"\u2070", "^0"}, {"\u00b9", "^1"}, {"\u00b2", "^2"}, {"\u00b3", "^3"},
+        {"\u2212", "-"},  {"\u2013", "-"},  {"\u2014", "-"},  {"\u2010", "-"},  {"\u2011", "-"},
+        {"\u00d7", "x"},  {"\u00b7", "x"},  {"\u22c5", "x"},  {"\u2009", ""},   {"\u202f", ""},
+        {"\u00a0", ""},   {"\u2070", "^0"}, {"\u00b9", "^1"}, {"\u00b2", "^2"}, {"\u00b3", "^3"},
         {"\u2074", "^4"}, {"\u2075", "^5"}, {"\u2076", "^6"}, {"\u2077", "^7"}, {"\u2078", "^8"},
-        {"\u2079", "^9"}, {"\u207b", "^-"}, {"\u207a", "^+"}, {"\u2019", ""},  {"\u2018", ""},
+        {"\u2079", "^9"}, {"\u207b", "^-"}, {"\u207a", "^+"}, {"\u2019", ""},   {"\u2018", ""},
     };
     std::string out;
     for (std::size_t i = 0; i < in.size();) {
@@ -34,7 +34,8 @@ std::optional<std::string> normalise(std::string_view in) {
                 ++i;
                 continue;
             }
-            if (!std::isdigit(static_cast<unsigned char>(a)) && std::string_view("+-.,%xeE^").find(a) == std::string_view::npos)
+            if (!std::isdigit(static_cast<unsigned char>(a)) &&
+                std::string_view("+-.,%xeE^").find(a) == std::string_view::npos)
                 return std::nullopt;
             out += a;
             ++i;
@@ -50,7 +51,8 @@ std::optional<std::string> normalise(std::string_view in) {
                     const std::size_t caret = out.rfind('^');
                     bool inExponent = caret != std::string::npos;
                     for (std::size_t k = caret + 1; inExponent && k < out.size(); ++k)
-                        inExponent = std::isdigit(static_cast<unsigned char>(out[k])) || out[k] == '-' || out[k] == '+';
+                        inExponent = std::isdigit(static_cast<unsigned char>(out[k])) ||
+                                     out[k] == '-' || out[k] == '+';
                     if (inExponent) to = to.substr(1);
                 }
                 out += to;
@@ -102,7 +104,9 @@ std::optional<double> mantissa(Cursor& c) {
             ++c.i;
         } else if (ch == ',' && !point) {
             std::size_t n = 0;
-            while (c.i + 1 + n < c.s.size() && std::isdigit(static_cast<unsigned char>(c.s[c.i + 1 + n]))) ++n;
+            while (c.i + 1 + n < c.s.size() &&
+                   std::isdigit(static_cast<unsigned char>(c.s[c.i + 1 + n])))
+                ++n;
             if (n == 0) return std::nullopt;
             const bool grouped = n == 3 && c.i > start;
             if (grouped) {

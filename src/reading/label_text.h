@@ -11,8 +11,8 @@ namespace qf {
 
 struct LabelValue {
     double value = 0;
-    bool factorOnly = false;  // "×10^4": a multiplier for the axis's labels, not a label
-    bool hasExponent = false; // the text gave a power of ten ("1e3", "10^2", "2×10^3")
+    bool factorOnly = false;   // "×10^4": a multiplier for the axis's labels, not a label
+    bool hasExponent = false;  // the text gave a power of ten ("1e3", "10^2", "2×10^3")
     friend bool operator==(const LabelValue&, const LabelValue&) = default;
 };
 

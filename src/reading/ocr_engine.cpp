@@ -25,7 +25,8 @@ std::mutex& engineMutex() {
 Engine& engine() {
     static Engine e;
     if (e.handle) return e;
-    const LoadedModule m = loadModule("quillfen-tesseract.so", "quillfen_ocr_module", kOcrModuleVersion);
+    const LoadedModule m =
+        loadModule("quillfen-tesseract.so", "quillfen_ocr_module", kOcrModuleVersion);
     if (!m.entry) {
         e.error = m.error;
         return e;
@@ -56,12 +57,14 @@ OcrLine recogniseLine(const cv::Mat& grey, const std::string& whitelist, OcrLayo
         return line;
     }
     std::vector<QfOcrSymbol> symbols(64);
-    int n = e.module->readLine(e.handle, &grey, int(layout), whitelist.empty() ? nullptr : whitelist.c_str(),
-                               symbols.data(), int(symbols.size()));
+    int n = e.module->readLine(e.handle, &grey, int(layout),
+                               whitelist.empty() ? nullptr : whitelist.c_str(), symbols.data(),
+                               int(symbols.size()));
     if (n > int(symbols.size())) {
         symbols.resize(std::size_t(n));
-        n = e.module->readLine(e.handle, &grey, int(layout), whitelist.empty() ? nullptr : whitelist.c_str(),
-                               symbols.data(), int(symbols.size()));
+        n = e.module->readLine(e.handle, &grey, int(layout),
+                               whitelist.empty() ? nullptr : whitelist.c_str(), symbols.data(),
+                               int(symbols.size()));
     }
     if (n < 0) {
         line.error = "text recognition failed";
@@ -70,7 +73,8 @@ OcrLine recogniseLine(const cv::Mat& grey, const std::string& whitelist, OcrLayo
     line.ok = true;
     for (int i = 0; i < n && i < int(symbols.size()); ++i) {
         const QfOcrSymbol& s = symbols[std::size_t(i)];
-        line.symbols.push_back({s.text, {s.left, s.top, s.right, s.bottom}, s.confidence, s.wordStart != 0});
+        line.symbols.push_back(
+            {s.text, {s.left, s.top, s.right, s.bottom}, s.confidence, s.wordStart != 0});
     }
     return line;
 }

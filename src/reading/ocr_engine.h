@@ -18,8 +18,8 @@ struct OcrSymbol {
 };
 
 struct OcrLine {
-    bool ok = false;            // false: the engine is not there or failed
-    std::string error;          // why, when not ok
+    bool ok = false;    // false: the engine is not there or failed
+    std::string error;  // why, when not ok
     std::vector<OcrSymbol> symbols;
 };
 
@@ -28,7 +28,8 @@ enum class OcrLayout { Line = 7, Word = 8, Character = 10 };
 // Reads the text in an 8-bit grey picture (dark text on light), keeping to
 // the characters of `whitelist` (empty: any). Safe to call from several
 // threads: calls take turns on the one engine.
-OcrLine recogniseLine(const cv::Mat& grey, const std::string& whitelist, OcrLayout layout = OcrLayout::Line);
+OcrLine recogniseLine(const cv::Mat& grey, const std::string& whitelist,
+                      OcrLayout layout = OcrLayout::Line);
 
 // Whether the engine can be had (module and its language data), and if not why.
 bool ocrAvailable(std::string* why = nullptr);

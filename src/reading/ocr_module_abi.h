@@ -33,8 +33,8 @@ struct QfOcrModule {
     // keeping to the characters of `whitelist` (null: any). Fills at most
     // `capacity` symbols and returns how many there were, or -1 when
     // recognition failed.
-    int (*readLine)(void* engine, const cv::Mat* grey, int layout, const char* whitelist, QfOcrSymbol* symbols,
-                    int capacity);
+    int (*readLine)(void* engine, const cv::Mat* grey, int layout, const char* whitelist,
+                    QfOcrSymbol* symbols, int capacity);
 };
 
 const void* quillfen_ocr_module(int version);

@@ -31,7 +31,8 @@ std::vector<Run> longLines(const cv::Mat& mask, int minLength) {
             if (x - start > bestTo - bestFrom) bestFrom = start, bestTo = x;
         }
         const bool isLong = bestTo - bestFrom + 1 >= minLength;
-        if (isLong && open && std::min(bestTo, current.to) - std::max(bestFrom, current.from) > minLength / 2 &&
+        if (isLong && open &&
+            std::min(bestTo, current.to) - std::max(bestFrom, current.from) > minLength / 2 &&
             y - current.across1 == 1) {
             current.across1 = y;
             current.from = std::min(current.from, bestFrom);
@@ -51,8 +52,8 @@ std::vector<Run> longLines(const cv::Mat& mask, int minLength) {
 // Tick marks along a horizontal axis line (rows y0..y1) between columns x0
 // and x1 of the mask: short dark runs leaving the line upward or downward.
 // Positions weighted by darkness, to a fraction of a pixel.
-std::vector<double> ticksAlong(const cv::Mat& mask, const cv::Mat& grey, int y0, int y1, int x0, int x1,
-                               int reach, int& outside) {
+std::vector<double> ticksAlong(const cv::Mat& mask, const cv::Mat& grey, int y0, int y1, int x0,
+                               int x1, int reach, int& outside) {
     std::vector<double> ticks;
     std::vector<int> outLen(std::size_t(x1 - x0 + 1)), inLen(outLen.size());
     for (int x = x0; x <= x1; ++x) {
@@ -84,13 +85,16 @@ std::vector<double> ticksAlong(const cv::Mat& mask, const cv::Mat& grey, int y0,
             const int c0 = std::max(0, x - 1), c1 = std::min(grey.cols - 1, end + 1);
             int paper = 0;
             for (int c = c0; c <= c1; ++c) {
-                for (int k = 1; k <= out; ++k) paper = std::max<int>(paper, grey.at<uchar>(y1 + k, c));
-                for (int k = 1; k <= in; ++k) paper = std::max<int>(paper, grey.at<uchar>(y0 - k, c));
+                for (int k = 1; k <= out; ++k)
+                    paper = std::max<int>(paper, grey.at<uchar>(y1 + k, c));
+                for (int k = 1; k <= in; ++k)
+                    paper = std::max<int>(paper, grey.at<uchar>(y0 - k, c));
             }
             double sw = 0, sx = 0;
             for (int c = c0; c <= c1; ++c) {
                 double wgt = 0;
-                for (int k = 1; k <= out; ++k) wgt += std::max(0, paper - grey.at<uchar>(y1 + k, c));
+                for (int k = 1; k <= out; ++k)
+                    wgt += std::max(0, paper - grey.at<uchar>(y1 + k, c));
                 for (int k = 1; k <= in; ++k) wgt += std::max(0, paper - grey.at<uchar>(y0 - k, c));
                 sw += wgt, sx += wgt * c;
             }
@@ -175,7 +179,8 @@ PlotFrame findPlotFrame(const cv::Mat& picture) {
     const Run* left = nullptr;
     for (auto h = rows.rbegin(); h != rows.rend() && !bottom; ++h) {
         for (const Run& v : cols) {
-            const bool meets = std::abs(h->from - int(v.centre())) <= 8 && std::abs(v.to - int(h->centre())) <= 8;
+            const bool meets =
+                std::abs(h->from - int(v.centre())) <= 8 && std::abs(v.to - int(h->centre())) <= 8;
             if (meets) {
                 bottom = &*h;
                 left = &v;
@@ -184,8 +189,9 @@ PlotFrame findPlotFrame(const cv::Mat& picture) {
         }
     }
     if (!bottom) {
-        frame.reason = rows.empty() || cols.empty() ? "no axis lines found"
-                                                    : "no horizontal and vertical axis lines meet at a corner";
+        frame.reason = rows.empty() || cols.empty()
+                           ? "no axis lines found"
+                           : "no horizontal and vertical axis lines meet at a corner";
         return frame;
     }
     IntRect r;
@@ -198,11 +204,14 @@ PlotFrame findPlotFrame(const cv::Mat& picture) {
         return frame;
     }
     frame.axisRect = r;
-    frame.lineWidth = std::max(bottom->across1 - bottom->across0, left->across1 - left->across0) + 1;
+    frame.lineWidth =
+        std::max(bottom->across1 - bottom->across0, left->across1 - left->across0) + 1;
     for (const Run& h : rows)
-        frame.hasTop = frame.hasTop || (std::abs(h.centre() - r.top) <= 4 && h.length() > r.width() * 3 / 4);
+        frame.hasTop =
+            frame.hasTop || (std::abs(h.centre() - r.top) <= 4 && h.length() > r.width() * 3 / 4);
     for (const Run& v : cols)
-        frame.hasRight = frame.hasRight || (std::abs(v.centre() - r.right) <= 4 && v.length() > r.height() * 3 / 4);
+        frame.hasRight = frame.hasRight ||
+                         (std::abs(v.centre() - r.right) <= 4 && v.length() > r.height() * 3 / 4);
 
     const int reach = std::clamp(std::min(grey.cols, grey.rows) / 40, 4, 14);
     frame.xTicks = ticksAlong(mask, grey, bottom->across0, bottom->across1, std::max(0, r.left - 2),
@@ -216,8 +225,9 @@ PlotFrame findPlotFrame(const cv::Mat& picture) {
     // In the flipped transposed picture the left axis (column c) is row W-1-c
     // and its outside (smaller columns) lies below it.
     const int w = grey.cols;
-    frame.yTicks = ticksAlong(flippedMask, flippedGrey, w - 1 - left->across1, w - 1 - left->across0,
-                              std::max(0, r.top - 2), std::min(grey.rows - 1, r.bottom + 2), reach, frame.yTickOutside);
+    frame.yTicks = ticksAlong(flippedMask, flippedGrey, w - 1 - left->across1,
+                              w - 1 - left->across0, std::max(0, r.top - 2),
+                              std::min(grey.rows - 1, r.bottom + 2), reach, frame.yTickOutside);
     // The ticks at the corners merge with the other axis's line, which says
     // better where they are.
     const double reachLine = frame.lineWidth + 1.5;
@@ -227,7 +237,8 @@ PlotFrame findPlotFrame(const cv::Mat& picture) {
         if (frame.hasTop && std::abs(h.centre() - r.top) <= 4 && h.length() > r.width() * 3 / 4)
             snapToLine(frame.yTicks, lineCentre(grey, h), reachLine);
     for (const Run& v : cols)
-        if (frame.hasRight && std::abs(v.centre() - r.right) <= 4 && v.length() > r.height() * 3 / 4)
+        if (frame.hasRight && std::abs(v.centre() - r.right) <= 4 &&
+            v.length() > r.height() * 3 / 4)
             snapToLine(frame.xTicks, lineCentre(greyT, v), reachLine);
     frame.found = true;
     return frame;
@@ -238,7 +249,8 @@ namespace {
 // The line through the thin dark run crossing each sample of a coarse edge
 // (from a to b), fitted by least squares with the far samples left out:
 // where a tick or the curve meets the edge the run is long and is skipped.
-bool refineEdge(const cv::Mat& mask, cv::Point2d a, cv::Point2d b, cv::Point2d& p, cv::Point2d& dir) {
+bool refineEdge(const cv::Mat& mask, cv::Point2d a, cv::Point2d b, cv::Point2d& p,
+                cv::Point2d& dir) {
     const cv::Point2d d = b - a;
     const double len = cv::norm(d);
     if (len < 20) return false;
@@ -251,8 +263,8 @@ bool refineEdge(const cv::Mat& mask, cv::Point2d a, cv::Point2d b, cv::Point2d& 
         bool in = false;
         for (int k = -12; k <= 13; ++k) {
             const cv::Point q = c + n * double(k);
-            const bool dark = k <= 12 && q.x >= 0 && q.y >= 0 && q.x < mask.cols && q.y < mask.rows &&
-                              mask.at<uchar>(q) != 0;
+            const bool dark = k <= 12 && q.x >= 0 && q.y >= 0 && q.x < mask.cols &&
+                              q.y < mask.rows && mask.at<uchar>(q) != 0;
             if (dark && !in) start = k, in = true;
             if (!dark && in) runs.push_back({start, k - 1}), in = false;
         }
@@ -271,7 +283,8 @@ bool refineEdge(const cv::Mat& mask, cv::Point2d a, cv::Point2d b, cv::Point2d& 
         dir = {l[0], l[1]};
         p = {l[2], l[3]};
         const cv::Point2d nn(-dir.y, dir.x);
-        for (std::size_t i = 0; i < pts.size(); ++i) keep[i] = std::abs((pts[i] - p).dot(nn)) <= 1.5;
+        for (std::size_t i = 0; i < pts.size(); ++i)
+            keep[i] = std::abs((pts[i] - p).dot(nn)) <= 1.5;
     }
     return true;
 }
@@ -306,7 +319,8 @@ FrameCorners findFrameCorners(const cv::Mat& photo) {
     int best = 0;
     long bestArea = 0;
     for (int i = 1; i < n; ++i) {
-        const long area = long(stats.at<int>(i, cv::CC_STAT_WIDTH)) * stats.at<int>(i, cv::CC_STAT_HEIGHT);
+        const long area =
+            long(stats.at<int>(i, cv::CC_STAT_WIDTH)) * stats.at<int>(i, cv::CC_STAT_HEIGHT);
         if (area > bestArea) bestArea = area, best = i;
     }
     if (best == 0 || bestArea < long(photo.total()) / 20) {
@@ -318,7 +332,8 @@ FrameCorners findFrameCorners(const cv::Mat& photo) {
     std::vector<cv::Point> hull, quad;
     cv::convexHull(ink, hull);
     const double perimeter = cv::arcLength(hull, true);
-    for (double eps = 0.01; eps < 0.1 && quad.size() != 4; eps += 0.005) cv::approxPolyDP(hull, quad, eps * perimeter, true);
+    for (double eps = 0.01; eps < 0.1 && quad.size() != 4; eps += 0.005)
+        cv::approxPolyDP(hull, quad, eps * perimeter, true);
     if (quad.size() != 4) {
         fc.reason = "the plot's frame is not a quadrilateral";
         return fc;
@@ -326,21 +341,23 @@ FrameCorners findFrameCorners(const cv::Mat& photo) {
     // Order: top-left first (smallest x + y), then clockwise on the picture.
     std::vector<cv::Point2d> q(quad.begin(), quad.end());
     if (cv::contourArea(quad, true) < 0) std::reverse(q.begin(), q.end());
-    const auto first = std::min_element(q.begin(), q.end(), [](auto& a, auto& b) { return a.x + a.y < b.x + b.y; });
+    const auto first = std::min_element(q.begin(), q.end(),
+                                        [](auto& a, auto& b) { return a.x + a.y < b.x + b.y; });
     std::rotate(q.begin(), first, q.end());
 
     cv::Mat thin = (labels == best);
     std::array<cv::Point2d, 4> p, d;
     for (int e = 0; e < 4; ++e) {
-        if (!refineEdge(thin, q[std::size_t(e)], q[std::size_t((e + 1) % 4)], p[std::size_t(e)], d[std::size_t(e)])) {
+        if (!refineEdge(thin, q[std::size_t(e)], q[std::size_t((e + 1) % 4)], p[std::size_t(e)],
+                        d[std::size_t(e)])) {
             fc.reason = "a side of the plot's frame could not be followed";
             return fc;
         }
     }
     for (int c = 0; c < 4; ++c) {
         // Corner c joins edge c-1 (ending there) and edge c (starting there).
-        if (!intersect(p[std::size_t((c + 3) % 4)], d[std::size_t((c + 3) % 4)], p[std::size_t(c)], d[std::size_t(c)],
-                       fc.precise[std::size_t(c)])) {
+        if (!intersect(p[std::size_t((c + 3) % 4)], d[std::size_t((c + 3) % 4)], p[std::size_t(c)],
+                       d[std::size_t(c)], fc.precise[std::size_t(c)])) {
             fc.reason = "two sides of the plot's frame are parallel";
             return fc;
         }

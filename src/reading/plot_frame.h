@@ -19,7 +19,8 @@ struct PlotFrame {
     IntRect axisRect;
     bool hasTop = false;    // a line along the top edge
     bool hasRight = false;  // and along the right edge
-    std::vector<double> xTicks;  // columns of the bottom axis's tick marks, to a fraction of a pixel
+    std::vector<double>
+        xTicks;  // columns of the bottom axis's tick marks, to a fraction of a pixel
     std::vector<double> yTicks;  // rows of the left axis's tick marks
     int xTickOutside = 0;        // how far the ticks reach outside the axes, in pixels
     int yTickOutside = 0;

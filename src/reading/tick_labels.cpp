@@ -29,15 +29,16 @@ std::vector<Box> inkIn(const cv::Mat& mask, cv::Rect region) {
     std::vector<Box> boxes;
     if (region.width <= 0 || region.height <= 0) return boxes;
     cv::Mat labels, stats, centroids;
-    const int n = cv::connectedComponentsWithStats(mask(region), labels, stats, centroids, 8, CV_32S);
+    const int n =
+        cv::connectedComponentsWithStats(mask(region), labels, stats, centroids, 8, CV_32S);
     for (int i = 1; i < n; ++i) {
         const int* s = stats.ptr<int>(i);
         Box b{region.x + s[cv::CC_STAT_LEFT], region.y + s[cv::CC_STAT_TOP], 0, 0};
         b.right = b.left + s[cv::CC_STAT_WIDTH];
         b.bottom = b.top + s[cv::CC_STAT_HEIGHT];
         // Pieces cut by the region's edge belong to something else.
-        const bool cut = b.left == region.x || b.top == region.y || b.right == region.x + region.width ||
-                         b.bottom == region.y + region.height;
+        const bool cut = b.left == region.x || b.top == region.y ||
+                         b.right == region.x + region.width || b.bottom == region.y + region.height;
         if (!cut && s[cv::CC_STAT_AREA] >= 2) boxes.push_back(b);
     }
     return boxes;
@@ -54,9 +55,8 @@ double medianHeight(const std::vector<Box>& boxes) {
 
 // Bands of rows (or columns) holding ink, split where none is: lines of text.
 std::vector<std::vector<Box>> bands(std::vector<Box> boxes, bool byRows) {
-    std::sort(boxes.begin(), boxes.end(), [&](const Box& a, const Box& b) {
-        return byRows ? a.top < b.top : a.left < b.left;
-    });
+    std::sort(boxes.begin(), boxes.end(),
+              [&](const Box& a, const Box& b) { return byRows ? a.top < b.top : a.left < b.left; });
     std::vector<std::vector<Box>> out;
     int end = -1;
     for (const Box& b : boxes) {
@@ -89,12 +89,13 @@ Box boundsOf(const std::vector<Box>& pieces) {
 
 // Recognises the pieces' text: the grey picture around them, enlarged so
 // that their height is what the recogniser reads best.
-std::string recognise(const cv::Mat& grey, const std::vector<Box>& pieces, double& seconds, std::string& error,
-                      const char* whitelist = kWhitelist) {
+std::string recognise(const cv::Mat& grey, const std::vector<Box>& pieces, double& seconds,
+                      std::string& error, const char* whitelist = kWhitelist) {
     const Box b = boundsOf(pieces);
     const int pad = std::max(2, b.height() / 4);
-    const cv::Rect r = cv::Rect(b.left - pad, b.top - pad, b.width() + 2 * pad, b.height() + 2 * pad) &
-                       cv::Rect(0, 0, grey.cols, grey.rows);
+    const cv::Rect r =
+        cv::Rect(b.left - pad, b.top - pad, b.width() + 2 * pad, b.height() + 2 * pad) &
+        cv::Rect(0, 0, grey.cols, grey.rows);
     // Only the label's own box: a neighbouring label's edge or a tick in the
     // crop would be read as a character. The whole box, not only the pieces
     // found: a faint decimal point on a photograph may not be one.
@@ -111,9 +112,9 @@ std::string recognise(const cv::Mat& grey, const std::vector<Box>& pieces, doubl
     cv::copyMakeBorder(big, big, 16, 16, 16, 16, cv::BORDER_CONSTANT, cv::Scalar(255));
     // A lone glyph ("0", "5") is often nothing to the line layout; read as a
     // character it is, and a line that gave nothing is tried as a word.
-    const std::vector<OcrLayout> layouts = pieces.size() == 1
-                                               ? std::vector<OcrLayout>{OcrLayout::Character, OcrLayout::Word}
-                                               : std::vector<OcrLayout>{OcrLayout::Line, OcrLayout::Word};
+    const std::vector<OcrLayout> layouts =
+        pieces.size() == 1 ? std::vector<OcrLayout>{OcrLayout::Character, OcrLayout::Word}
+                           : std::vector<OcrLayout>{OcrLayout::Line, OcrLayout::Word};
     std::string text;
     for (OcrLayout layout : layouts) {
         const auto t0 = std::chrono::steady_clock::now();
@@ -131,10 +132,13 @@ std::string recognise(const cv::Mat& grey, const std::vector<Box>& pieces, doubl
 
 // A label's text; an exponent printed raised ("10²", "1.5×10³"), which
 // recognition would read as "102", read apart and written after '^'.
-std::string readLabel(const cv::Mat& grey, std::vector<Box> pieces, double& seconds, std::string& error) {
-    std::sort(pieces.begin(), pieces.end(), [](const Box& a, const Box& b) { return a.left < b.left; });
+std::string readLabel(const cv::Mat& grey, std::vector<Box> pieces, double& seconds,
+                      std::string& error) {
+    std::sort(pieces.begin(), pieces.end(),
+              [](const Box& a, const Box& b) { return a.left < b.left; });
     int baseline = 0, height = 0;
-    for (const Box& p : pieces) baseline = std::max(baseline, p.bottom), height = std::max(height, p.height());
+    for (const Box& p : pieces)
+        baseline = std::max(baseline, p.bottom), height = std::max(height, p.height());
     // The trailing pieces whose bottom is well above the line's: a raised
     // exponent, when one of them is a digit's height (not just a minus).
     std::size_t split = pieces.size();
@@ -152,7 +156,8 @@ std::string readLabel(const cv::Mat& grey, std::vector<Box> pieces, double& seco
     // one, and the digits after it are read as digits.
     std::string exponent;
     const Box& first = raised.front();
-    if (raised.size() > 1 && 2 * first.width() >= 3 * first.height() && first.height() <= 0.3 * height) {
+    if (raised.size() > 1 && 2 * first.width() >= 3 * first.height() &&
+        first.height() <= 0.3 * height) {
         exponent = "-";
         raised.erase(raised.begin());
     }
@@ -180,8 +185,9 @@ TickLabel makeLabel(LabelAxis axis, const Box& b, std::string text) {
 // ("1e6"); 1 when the pieces are no number at all, and empty when they look
 // like a multiplier that could not be read (the labels' values would be
 // wrong by its factor).
-std::optional<double> multiplierIn(const cv::Mat& grey, const std::vector<Box>& pieces, LabelAxis axis,
-                                   std::vector<TickLabel>& labels, double& seconds, std::string& error) {
+std::optional<double> multiplierIn(const cv::Mat& grey, const std::vector<Box>& pieces,
+                                   LabelAxis axis, std::vector<TickLabel>& labels, double& seconds,
+                                   std::string& error) {
     if (pieces.empty()) return 1.0;
     const Box b = boundsOf(pieces);
     TickLabel l = makeLabel(axis, b, readLabel(grey, pieces, seconds, error));
@@ -237,17 +243,21 @@ LabelsRead readTickLabels(const cv::Mat& grey, const cv::Mat& mask, const PlotFr
             // Labels are right-aligned beside the axis, each centred on a tick
             // within the axis's extent (a bottom-axis label is not).
             const double centre = 0.5 * (b.top + b.bottom);
-            if (b.right < rightmost - 1.2 * h || centre > r.bottom + 3 || centre < r.top - 3) continue;
-            axisLabels.push_back(makeLabel(LabelAxis::Y, b, readLabel(grey, w, ocrSeconds, ocrError)));
+            if (b.right < rightmost - 1.2 * h || centre > r.bottom + 3 || centre < r.top - 3)
+                continue;
+            axisLabels.push_back(
+                makeLabel(LabelAxis::Y, b, readLabel(grey, w, ocrSeconds, ocrError)));
         }
         // The multiplier sits above the axis's top end.
         double multiplier = 1;
         const int above = std::max(0, r.top - H / 12);
-        const cv::Rect offsetRegion(std::max(0, r.left - W / 10), above, W / 4 + W / 10, std::max(0, r.top - 2 - above));
+        const cv::Rect offsetRegion(std::max(0, r.left - W / 10), above, W / 4 + W / 10,
+                                    std::max(0, r.top - 2 - above));
         const std::vector<std::vector<Box>> offsetLines = bands(inkIn(mask, offsetRegion), true);
         if (!offsetLines.empty()) {
             const std::vector<Box>& line = offsetLines.back();
-            const std::optional<double> m = multiplierIn(grey, line, LabelAxis::Y, labels, ocrSeconds, ocrError);
+            const std::optional<double> m =
+                multiplierIn(grey, line, LabelAxis::Y, labels, ocrSeconds, ocrError);
             if (!m) read.yRefusal = kUnreadMultiplier;
             multiplier = m.value_or(1.0);
         }
@@ -257,14 +267,16 @@ LabelsRead readTickLabels(const cv::Mat& grey, const cv::Mat& mask, const PlotFr
     // Bottom axis: the first line of text below the axis and its ticks.
     {
         const int top = r.bottom + lw / 2 + frame.xTickOutside + 2;
-        const cv::Rect region(std::max(0, r.left - W / 10), top, std::min(W, r.right + W / 10) - std::max(0, r.left - W / 10),
+        const cv::Rect region(std::max(0, r.left - W / 10), top,
+                              std::min(W, r.right + W / 10) - std::max(0, r.left - W / 10),
                               std::min(H, r.bottom + H / 4) - top);
         // Not the left axis's lowest label, which may reach below the axis.
         std::vector<Box> ink = inkIn(mask, region);
         std::erase_if(ink, [&](const Box& b) {
             for (const TickLabel& l : labels)
-                if (l.axis == LabelAxis::Y && b.left < l.box.right + 1 && b.right > l.box.left - 1 &&
-                    b.top < l.box.bottom + 1 && b.bottom > l.box.top - 1)
+                if (l.axis == LabelAxis::Y && b.left < l.box.right + 1 &&
+                    b.right > l.box.left - 1 && b.top < l.box.bottom + 1 &&
+                    b.bottom > l.box.top - 1)
                     return true;
             return false;
         });
@@ -276,14 +288,14 @@ LabelsRead readTickLabels(const cv::Mat& grey, const cv::Mat& mask, const PlotFr
             for (const std::vector<Box>& word : words(lines.front(), 0.6 * h)) {
                 const Box b = boundsOf(word);
                 if (b.height() > 3 * h) continue;
-                axisLabels.push_back(makeLabel(LabelAxis::X, b, readLabel(grey, word, ocrSeconds, ocrError)));
+                axisLabels.push_back(
+                    makeLabel(LabelAxis::X, b, readLabel(grey, word, ocrSeconds, ocrError)));
             }
             // The multiplier sits below the labels at the axis's right end.
             for (std::size_t k = 1; k < std::min<std::size_t>(lines.size(), 3); ++k) {
                 for (const std::vector<Box>& word : words(lines[k], 0.6 * h)) {
                     const Box b = boundsOf(word);
-                    if (b.right >= r.right - W / 20 && b.left > (r.left + r.right) / 2)
-                    {
+                    if (b.right >= r.right - W / 20 && b.left > (r.left + r.right) / 2) {
                         const std::optional<double> m =
                             multiplierIn(grey, word, LabelAxis::X, labels, ocrSeconds, ocrError);
                         if (!m) read.xRefusal = kUnreadMultiplier;

@@ -31,9 +31,7 @@ TEST(AxisFit, ScaleIsTheOneTheLabelsAgreeOn) {
         std::vector<double> values;
         bool log;
     } cases[] = {
-        {{1, 10, 100, 1000}, true},
-        {{0.001, 0.01, 0.1, 1, 10}, true},
-        {{10, 20, 30, 40}, false},
+        {{1, 10, 100, 1000}, true},  {{0.001, 0.01, 0.1, 1, 10}, true}, {{10, 20, 30, 40}, false},
         {{1000, 1001, 1002}, false},  // fits both nearly: linear unless log is clearly better
         {{-3, -2, -1, 0, 1}, false},
     };
@@ -51,8 +49,8 @@ TEST(AxisFit, RefusesWhatFewerThanThreeLabelsSupport) {
     } cases[] = {
         {{}, {}},
         {{100, 150}, {0, 1}},
-        {{100, 150, 200, 250}, {5, 5, 5, 5}},           // one value repeated
-        {{100, 150, 200, 250, 300}, {0, 7, 3, 9, 1}},   // no scale at all
+        {{100, 150, 200, 250}, {5, 5, 5, 5}},                     // one value repeated
+        {{100, 150, 200, 250, 300}, {0, 7, 3, 9, 1}},             // no scale at all
         {{100, 150, 200, 250, 300, 350}, {0, 1, 2, 30, 70, 20}},  // half disagree
     };
     for (const Case& c : cases) {

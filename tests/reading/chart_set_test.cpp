@@ -39,8 +39,8 @@ struct Tally {
 };
 
 // One axis: read right, refused with a reason, or wrong.
-Outcome judge(const AxisOutcome& axis, bool log, const nlohmann::json& truth, double readMin, double readMax,
-              double tolerance, double& error) {
+Outcome judge(const AxisOutcome& axis, bool log, const nlohmann::json& truth, double readMin,
+              double readMax, double tolerance, double& error) {
     error = NAN;
     if (!axis.ok) return axis.reason.empty() ? Outcome::Wrong : Outcome::Refused;
     error = endError(truth, readMin, readMax);
@@ -72,8 +72,10 @@ TEST(ChartSet, AxesAreReadRightOrRefusedWithAReason) {
             if (p.corners.found) {
                 double worst = 0;
                 for (int k = 0; k < 4; ++k)
-                    worst = std::max(worst, std::hypot(p.corners.precise[k].x - c["corners"][k][0].get<double>(),
-                                                       p.corners.precise[k].y - c["corners"][k][1].get<double>()));
+                    worst = std::max(
+                        worst,
+                        std::hypot(p.corners.precise[k].x - c["corners"][k][0].get<double>(),
+                                   p.corners.precise[k].y - c["corners"][k][1].get<double>()));
                 cornerError = std::max(cornerError, worst);
                 std::printf("%-26s corners within %.2f px\n", file.c_str(), worst);
             }
@@ -82,8 +84,12 @@ TEST(ChartSet, AxesAreReadRightOrRefusedWithAReason) {
             r = readAxes(picture);
             // The fitted scales at the truth's own pixels: the axis rectangle
             // found may differ from the drawn limits by a pixel, the scale not.
-            if (r.x.ok) xMinAt = r.xFit.valueAt(c["x"]["pixelMin"]), xMaxAt = r.xFit.valueAt(c["x"]["pixelMax"]);
-            if (r.y.ok) yMinAt = r.yFit.valueAt(c["y"]["pixelMin"]), yMaxAt = r.yFit.valueAt(c["y"]["pixelMax"]);
+            if (r.x.ok)
+                xMinAt = r.xFit.valueAt(c["x"]["pixelMin"]),
+                xMaxAt = r.xFit.valueAt(c["x"]["pixelMax"]);
+            if (r.y.ok)
+                yMinAt = r.yFit.valueAt(c["y"]["pixelMin"]),
+                yMaxAt = r.yFit.valueAt(c["y"]["pixelMax"]);
         }
         ocr += r.ocrSeconds;
         // Photographs are straightened through corners found to a fraction of
@@ -97,22 +103,28 @@ TEST(ChartSet, AxesAreReadRightOrRefusedWithAReason) {
                                                                                  : Outcome::Right;
         Tally& t = photographed ? photos : straight;
         (chart == Outcome::Right ? t.right : chart == Outcome::Refused ? t.refused : t.wrong)++;
-        std::printf("%-26s %-7s x %-7s %.4f%% y %-7s %.4f%%  %s%s%s\n", file.c_str(), name(chart), name(ox),
-                    100 * ex, name(oy), 100 * ey, r.x.ok ? "" : ("x: " + r.x.reason + " ").c_str(),
+        std::printf("%-26s %-7s x %-7s %.4f%% y %-7s %.4f%%  %s%s%s\n", file.c_str(), name(chart),
+                    name(ox), 100 * ex, name(oy), 100 * ey,
+                    r.x.ok ? "" : ("x: " + r.x.reason + " ").c_str(),
                     r.y.ok ? "" : ("y: " + r.y.reason).c_str(), "");
         if (chart != Outcome::Right) {
             for (const TickLabel& l : r.labels)
-                std::printf("    %c [%d,%d,%d,%d] '%s' %s %g at %.2f %s\n", l.axis == LabelAxis::X ? 'x' : 'y',
-                            l.box.left, l.box.top, l.box.right, l.box.bottom, l.text.c_str(),
-                            l.multiplier ? "factor" : l.parsed ? "=" : "?", l.value, l.position,
-                            l.used ? "used" : l.note.c_str());
+                std::printf("    %c [%d,%d,%d,%d] '%s' %s %g at %.2f %s\n",
+                            l.axis == LabelAxis::X ? 'x' : 'y', l.box.left, l.box.top, l.box.right,
+                            l.box.bottom, l.text.c_str(),
+                            l.multiplier ? "factor"
+                            : l.parsed   ? "="
+                                         : "?",
+                            l.value, l.position, l.used ? "used" : l.note.c_str());
         }
         EXPECT_NE(chart, Outcome::Wrong) << file << ": a wrong calibration passed";
     }
-    std::printf("straight: %d right, %d refused, %d wrong of %d; photographed: %d right, %d refused, %d wrong "
-                "of %d; recognition %.2f s\n",
-                straight.right, straight.refused, straight.wrong, straight.total(), photos.right, photos.refused,
-                photos.wrong, photos.total(), ocr);
+    std::printf(
+        "straight: %d right, %d refused, %d wrong of %d; photographed: %d right, %d refused, %d "
+        "wrong "
+        "of %d; recognition %.2f s\n",
+        straight.right, straight.refused, straight.wrong, straight.total(), photos.right,
+        photos.refused, photos.wrong, photos.total(), ocr);
     EXPECT_GE(straight.total(), 40);
     EXPECT_GE(photos.total(), 10);
     EXPECT_GE(straight.right, std::ceil(0.95 * straight.total()));

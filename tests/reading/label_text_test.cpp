@@ -21,14 +21,14 @@ TEST(LabelText, ValuesOfPrintedLabels) {
         {"0", 0.0},
         {"42", 42.0},
         {"-2.5", -2.5},
-        {"\u22122.5", -2.5},    // Unicode minus
-        {"\u20132", -2.0},      // an en dash, as recognition often returns a minus
+        {"\u22122.5", -2.5},  // Unicode minus
+        {"\u20132", -2.0},    // an en dash, as recognition often returns a minus
         {"+3", 3.0},
         {"0.05", 0.05},
-        {"1,000", 1000.0},      // thousands separator
+        {"1,000", 1000.0},  // thousands separator
         {"-12,500,000", -12.5e6},
         {"1,000.5", 1000.5},
-        {"0,5", 0.5},           // decimal comma
+        {"0,5", 0.5},  // decimal comma
         {"2,25", 2.25},
         {"50%", 50.0},
         {"1e3", 1000.0},
@@ -44,18 +44,18 @@ TEST(LabelText, ValuesOfPrintedLabels) {
         {"-10^2", -100.0},
         {"\u00d710^4", 1e4, true},  // the axis's multiplier
         {"x10^-5", 1e-5, true},
-        {"O.5", 0.5},               // letter O for a zero
+        {"O.5", 0.5},  // letter O for a zero
         {"l0", 10.0},
         {"1 000", 1000.0},
         // Not one number.
         {"", std::nullopt},
-        {"05", std::nullopt},       // a decimal point lost: would read ten times too large
+        {"05", std::nullopt},  // a decimal point lost: would read ten times too large
         {"1..5", std::nullopt},
         {"1.", std::nullopt},
         {".5", std::nullopt},
         {"5-", std::nullopt},
         {"--5", std::nullopt},
-        {"1,00", 1.0},              // a comma not before three digits is a decimal comma
+        {"1,00", 1.0},  // a comma not before three digits is a decimal comma
         {"1e", std::nullopt},
         {"10^", std::nullopt},
         {"\u00d710", std::nullopt},
