@@ -30,7 +30,7 @@ W, H = 640, 480
 def mpl_chart(out, name, xlim, ylim, xlog=False, ylog=False, font=10, family="DejaVu Sans",
               spines=True, grid=False, xfmt=None, yfmt=None, xsci=None, ysci=None,
               unicode_minus=True, curve=None, margins=(0.14, 0.12, 0.94, 0.92), titles=None,
-              legend=False, size=(W, H)):
+              legend=False, size=(W, H), ticks=None, xlabels=None, rotation=0):
     w, h = size
     # No snapping of lines to pixel centres: matplotlib moves each line by up
     # to a pixel then, and the truth below is where the values really are.
@@ -67,6 +67,12 @@ def mpl_chart(out, name, xlim, ylim, xlog=False, ylog=False, font=10, family="De
                 m = v / 10**e
                 return rf"${m:g}\times10^{{{e}}}$"
             axis.set_major_formatter(mticker.FuncFormatter(times))
+    if ticks:
+        ax.tick_params(which="both", direction=ticks, top=ticks != "out", right=ticks != "out")
+    if xlabels:
+        ax.set_xticks(range(len(xlabels)), xlabels)
+    if rotation:
+        ax.tick_params(axis="x", labelrotation=rotation)
     if xsci:
         ax.ticklabel_format(axis="x", style="sci", scilimits=(0, 0), useMathText=xsci == "math")
     if ysci:
@@ -89,19 +95,24 @@ def mpl_chart(out, name, xlim, ylim, xlog=False, ylog=False, font=10, family="De
     fig.canvas.draw()
 
     # Agg draws tick marks centred on the pixel nearest their position, up
-    # to a pixel right of and below it: the truth is the scale the drawn
+    # to a pixel right of and below it: the truth is the scale the labelled
     # marks give (least squares through them), at the axis's limits.
-    def drawn(values, lim, log, coord):
+    def drawn(axis, lim, log, coord):
         f = (lambda v: math.log10(v)) if log else (lambda v: v)
         lo, hi = sorted(lim)
-        vs = [v for v in values if lo <= v <= hi and (v > 0 or not log)]
+        ticks = list(zip(axis.get_majorticklocs(), axis.get_majorticklabels())) + \
+            list(zip(axis.get_minorticklocs(), axis.get_minorticklabels()))
+        vs = [v for v, label in ticks
+              if label.get_text() and lo <= v <= hi and (v > 0 or not log)]
         ps = [coord(v) for v in vs]
+        if len(vs) < 2:  # too few labels to read: the scale as laid out
+            vs, ps = list(lim), [coord(v) for v in lim]
         slope, icept = np.polyfit([f(v) for v in vs], ps, 1)
         return [float(icept + slope * f(v)) for v in lim]
 
-    px = drawn(list(ax.get_xticks()) + list(ax.xaxis.get_minorticklocs()), xlim, xlog,
+    px = drawn(ax.xaxis, xlim, xlog,
                lambda v: round(float(ax.transData.transform((v, ylim[0]))[0])))
-    py = drawn(list(ax.get_yticks()) + list(ax.yaxis.get_minorticklocs()), ylim, ylog,
+    py = drawn(ax.yaxis, ylim, ylog,
                lambda v: h - round(float(ax.transData.transform((xlim[0], v))[1])))
 
     fig.savefig(os.path.join(out, name + ".png"), dpi=100)
@@ -249,9 +260,17 @@ def main():
     m("mpl_log_minor", (0, 10), (50, 400), ylog=True, titles=T)
     m("mpl_legend", (0, 10), (-3, 3), legend=True, titles=T, font=11)
     m("mpl_800x600", (0, 50), (0, 1.2), size=(800, 600), titles=TT, grid=True)
+    m("mpl_additive_offset", (1000, 1000.5), (0.99995e6, 1.00002e6))
+    m("mpl_ticks_in", (0, 8), (-40, 40), ticks="in", family="Nimbus Roman", font=12)
+    m("mpl_ticks_both", (-2, 2), (0, 0.8), ticks="inout", family="URW Gothic")
+    m("mpl_months", (0, 11), (0, 30), xlabels=["Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul",
+                                               "Aug", "Sep", "Oct", "Nov", "Dec"], titles=T)
+    m("mpl_rotated", (0, 1000), (0, 5), rotation=45, margins=(0.14, 0.18, 0.94, 0.92))
     m("mpl_tenths", (0.3, 1.7), (2.2, 3.4), titles=("frequency (Hz)", "gain", "Response"))
 
     g("gp_key", (0, 30), (-10, 40), key=True, titles=T, family="DejaVu Serif", font=11)
+    g("gp_percent", (0, 12), (0, 100), yfmt="%.0f%%", family="Nimbus Sans")
+    g("gp_tics_out", (-10, 10), (0, 3), xtics="out", ytics="out")
     g("gp_linear", (0, 10), (0, 100), titles=("time (s)", "signal (mV)"))
     g("gp_negative", (-5, 5), (-1, 1))
     g("gp_decimals", (0, 1), (0, 0.5), xfmt="%.1f", yfmt="%.2f")

@@ -17,15 +17,16 @@ namespace qf {
 enum class LabelAxis { X, Y };
 
 // One piece of text read beside an axis: a tick label, or the axis's
-// multiplier ("×10⁴", "1e6" at the axis end).
+// multiplier ("×10⁴", "1e6" at the axis end) or offset ("+1e3", added to
+// the labels; its note says so).
 struct TickLabel {
     LabelAxis axis = LabelAxis::X;
     IntRect box;              // on the picture read
     std::string text;         // as recognised, '^' before a raised exponent
     bool parsed = false;      // the text is a number
-    double value = 0;         // the number, the axis's multiplier applied
+    double value = 0;         // the number, the axis's multiplier and offset applied
     double position = 0;      // its tick's column (X) or row (Y)
-    bool multiplier = false;  // the axis's multiplier, not a tick label
+    bool multiplier = false;  // the axis's multiplier or offset, not a tick label
     bool used = false;        // the calibration agrees with it
     std::string note;         // why not used, in English
 };

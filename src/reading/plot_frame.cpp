@@ -81,21 +81,28 @@ std::vector<double> ticksAlong(const cv::Mat& mask, const cv::Mat& grey, int y0,
                 in = std::max(in, inLen[std::size_t(c - x0)]);
             }
             // Darkness below the local paper over the tick's rows, one column
-            // either side included: antialiased ticks are partly in both.
+            // either side included: antialiased ticks are partly in both. The
+            // row beside the axis is left out when the tick is long enough: at
+            // a corner the other axis's line reaches into it.
             const int c0 = std::max(0, x - 1), c1 = std::min(grey.cols - 1, end + 1);
+            const int outFrom = out >= 3 ? 2 : 1, inFrom = in >= 3 ? 2 : 1;
+            // Inside the plot a curve or a grid line may meet the tick: only
+            // its outside part counts when it has one.
+            if (out >= 2) in = 0;
             int paper = 0;
             for (int c = c0; c <= c1; ++c) {
-                for (int k = 1; k <= out; ++k)
+                for (int k = outFrom; k <= out; ++k)
                     paper = std::max<int>(paper, grey.at<uchar>(y1 + k, c));
-                for (int k = 1; k <= in; ++k)
+                for (int k = inFrom; k <= in; ++k)
                     paper = std::max<int>(paper, grey.at<uchar>(y0 - k, c));
             }
             double sw = 0, sx = 0;
             for (int c = c0; c <= c1; ++c) {
                 double wgt = 0;
-                for (int k = 1; k <= out; ++k)
+                for (int k = outFrom; k <= out; ++k)
                     wgt += std::max(0, paper - grey.at<uchar>(y1 + k, c));
-                for (int k = 1; k <= in; ++k) wgt += std::max(0, paper - grey.at<uchar>(y0 - k, c));
+                for (int k = inFrom; k <= in; ++k)
+                    wgt += std::max(0, paper - grey.at<uchar>(y0 - k, c));
                 sw += wgt, sx += wgt * c;
             }
             if (sw > 0) ticks.push_back(sx / sw);
@@ -105,30 +112,6 @@ std::vector<double> ticksAlong(const cv::Mat& mask, const cv::Mat& grey, int y0,
     }
     outside = longestOut;
     return ticks;
-}
-
-// Where a line lies across its run, to a fraction of a pixel: the darkness
-// over its rows and the one either side, along its middle half (ticks and
-// the meeting axes at its ends left out).
-double lineCentre(const cv::Mat& grey, const Run& run) {
-    const int r0 = std::max(0, run.across0 - 1), r1 = std::min(grey.rows - 1, run.across1 + 1);
-    const int c0 = run.from + run.length() / 4, c1 = run.to - run.length() / 4;
-    int paper = 0;
-    for (int y = r0; y <= r1; ++y)
-        for (int x = c0; x <= c1; x += 8) paper = std::max<int>(paper, grey.at<uchar>(y, x));
-    double sw = 0, sy = 0;
-    for (int y = r0; y <= r1; ++y) {
-        double w = 0;
-        for (int x = c0; x <= c1; ++x) w += std::max(0, paper - grey.at<uchar>(y, x));
-        sw += w, sy += w * y;
-    }
-    return sw > 0 ? sy / sw : run.centre();
-}
-
-// A tick found where the perpendicular axis line crosses is that line.
-void snapToLine(std::vector<double>& ticks, double line, double reach) {
-    for (double& t : ticks)
-        if (std::abs(t - line) <= reach) t = line;
 }
 
 }  // namespace
@@ -228,18 +211,6 @@ PlotFrame findPlotFrame(const cv::Mat& picture) {
     frame.yTicks = ticksAlong(flippedMask, flippedGrey, w - 1 - left->across1,
                               w - 1 - left->across0, std::max(0, r.top - 2),
                               std::min(grey.rows - 1, r.bottom + 2), reach, frame.yTickOutside);
-    // The ticks at the corners merge with the other axis's line, which says
-    // better where they are.
-    const double reachLine = frame.lineWidth + 1.5;
-    snapToLine(frame.yTicks, lineCentre(grey, *bottom), reachLine);
-    snapToLine(frame.xTicks, lineCentre(greyT, *left), reachLine);
-    for (const Run& h : rows)
-        if (frame.hasTop && std::abs(h.centre() - r.top) <= 4 && h.length() > r.width() * 3 / 4)
-            snapToLine(frame.yTicks, lineCentre(grey, h), reachLine);
-    for (const Run& v : cols)
-        if (frame.hasRight && std::abs(v.centre() - r.right) <= 4 &&
-            v.length() > r.height() * 3 / 4)
-            snapToLine(frame.xTicks, lineCentre(greyT, v), reachLine);
     frame.found = true;
     return frame;
 }

@@ -181,32 +181,43 @@ TickLabel makeLabel(LabelAxis axis, const Box& b, std::string text) {
     return l;
 }
 
-// The axis's multiplier among the pieces: "×10^4" or a lone power of ten
-// ("1e6"); 1 when the pieces are no number at all, and empty when they look
-// like a multiplier that could not be read (the labels' values would be
-// wrong by its factor).
-std::optional<double> multiplierIn(const cv::Mat& grey, const std::vector<Box>& pieces,
-                                   LabelAxis axis, std::vector<TickLabel>& labels, double& seconds,
-                                   std::string& error) {
-    if (pieces.empty()) return 1.0;
+// What the axis's labels are scaled by: a multiplier ("×10^4", a lone
+// "1e6") or, signed, an offset added to them ("+1e3").
+struct LabelScale {
+    double factor = 1;
+    double offset = 0;
+    void apply(TickLabel& l) const { l.value = l.value * factor + offset; }
+};
+
+// The scale text among the pieces; none (factor 1) when the pieces are no
+// number at all, and empty when they look like a scale that could not be
+// read (the labels' values would be wrong by it).
+std::optional<LabelScale> scaleIn(const cv::Mat& grey, const std::vector<Box>& pieces,
+                                  LabelAxis axis, std::vector<TickLabel>& labels, double& seconds,
+                                  std::string& error) {
+    if (pieces.empty()) return LabelScale{};
     const Box b = boundsOf(pieces);
     TickLabel l = makeLabel(axis, b, readLabel(grey, pieces, seconds, error));
     const std::optional<LabelValue> v = parseLabelText(l.text);
+    const std::size_t first = l.text.find_first_not_of(' ');
+    const bool signed_ =
+        first != std::string::npos &&
+        (l.text[first] == '+' || l.text[first] == '-' || l.text.compare(first, 3, "\u2212") == 0);
     l.parsed = false;
-    if (!v || !v->hasExponent || v->value <= 0) {
+    if (!v || !v->hasExponent || (!signed_ && v->value <= 0)) {
         l.note = "not a multiplier";
         labels.push_back(l);
-        const bool looksLikeOne = l.text.find_first_of("x^eE") != std::string::npos ||
+        const bool looksLikeOne = l.text.find_first_of("x^eE+") != std::string::npos ||
                                   l.text.find("\u00d7") != std::string::npos;
         if (looksLikeOne) return std::nullopt;
-        return 1.0;
+        return LabelScale{};
     }
     l.multiplier = true;
     l.used = true;
     l.value = v->value;
-    l.note.clear();
+    l.note = signed_ ? "added to the axis's labels" : "";
     labels.push_back(l);
-    return v->value;
+    return signed_ ? LabelScale{1, v->value} : LabelScale{v->value, 0};
 }
 
 }  // namespace
@@ -216,7 +227,7 @@ LabelsRead readTickLabels(const cv::Mat& grey, const cv::Mat& mask, const PlotFr
     std::vector<TickLabel>& labels = read.labels;
     double& ocrSeconds = read.ocrSeconds;
     std::string& ocrError = read.ocrError;
-    const char* const kUnreadMultiplier = "the axis's multiplier could not be read";
+    const char* const kUnreadMultiplier = "the axis's multiplier or offset could not be read";
     const IntRect& r = frame.axisRect;
     const int W = grey.cols, H = grey.rows;
     const int lw = frame.lineWidth;
@@ -249,19 +260,19 @@ LabelsRead readTickLabels(const cv::Mat& grey, const cv::Mat& mask, const PlotFr
                 makeLabel(LabelAxis::Y, b, readLabel(grey, w, ocrSeconds, ocrError)));
         }
         // The multiplier sits above the axis's top end.
-        double multiplier = 1;
+        LabelScale scale;
         const int above = std::max(0, r.top - H / 12);
         const cv::Rect offsetRegion(std::max(0, r.left - W / 10), above, W / 4 + W / 10,
                                     std::max(0, r.top - 2 - above));
         const std::vector<std::vector<Box>> offsetLines = bands(inkIn(mask, offsetRegion), true);
         if (!offsetLines.empty()) {
             const std::vector<Box>& line = offsetLines.back();
-            const std::optional<double> m =
-                multiplierIn(grey, line, LabelAxis::Y, labels, ocrSeconds, ocrError);
+            const std::optional<LabelScale> m =
+                scaleIn(grey, line, LabelAxis::Y, labels, ocrSeconds, ocrError);
             if (!m) read.yRefusal = kUnreadMultiplier;
-            multiplier = m.value_or(1.0);
+            scale = m.value_or(LabelScale{});
         }
-        for (TickLabel& l : axisLabels) l.value *= multiplier;
+        for (TickLabel& l : axisLabels) scale.apply(l);
         labels.insert(labels.end(), axisLabels.begin(), axisLabels.end());
     }
     // Bottom axis: the first line of text below the axis and its ticks.
@@ -281,7 +292,7 @@ LabelsRead readTickLabels(const cv::Mat& grey, const cv::Mat& mask, const PlotFr
             return false;
         });
         const std::vector<std::vector<Box>> lines = bands(ink, true);
-        double multiplier = 1;
+        LabelScale scale;
         std::vector<TickLabel> axisLabels;
         if (!lines.empty()) {
             const double h = medianHeight(lines.front());
@@ -296,15 +307,15 @@ LabelsRead readTickLabels(const cv::Mat& grey, const cv::Mat& mask, const PlotFr
                 for (const std::vector<Box>& word : words(lines[k], 0.6 * h)) {
                     const Box b = boundsOf(word);
                     if (b.right >= r.right - W / 20 && b.left > (r.left + r.right) / 2) {
-                        const std::optional<double> m =
-                            multiplierIn(grey, word, LabelAxis::X, labels, ocrSeconds, ocrError);
+                        const std::optional<LabelScale> m =
+                            scaleIn(grey, word, LabelAxis::X, labels, ocrSeconds, ocrError);
                         if (!m) read.xRefusal = kUnreadMultiplier;
-                        multiplier = m.value_or(1.0);
+                        scale = m.value_or(LabelScale{});
                     }
                 }
             }
         }
-        for (TickLabel& l : axisLabels) l.value *= multiplier;
+        for (TickLabel& l : axisLabels) scale.apply(l);
         labels.insert(labels.end(), axisLabels.begin(), axisLabels.end());
     }
 

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -107,7 +108,7 @@ TEST(ChartSet, AxesAreReadRightOrRefusedWithAReason) {
                     name(ox), 100 * ex, name(oy), 100 * ey,
                     r.x.ok ? "" : ("x: " + r.x.reason + " ").c_str(),
                     r.y.ok ? "" : ("y: " + r.y.reason).c_str(), "");
-        if (chart != Outcome::Right) {
+        if (chart != Outcome::Right || std::getenv("QF_READING_VERBOSE")) {
             for (const TickLabel& l : r.labels)
                 std::printf("    %c [%d,%d,%d,%d] '%s' %s %g at %.2f %s\n",
                             l.axis == LabelAxis::X ? 'x' : 'y', l.box.left, l.box.top, l.box.right,
