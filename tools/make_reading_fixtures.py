@@ -117,7 +117,7 @@ def mpl_chart(out, name, xlim, ylim, xlog=False, ylog=False, font=10, family="De
 
     fig.savefig(os.path.join(out, name + ".png"), dpi=100)
     plt.close(fig)
-    return {"file": name + ".png", "program": "matplotlib",
+    return {"file": name + ".png", "program": "matplotlib", "box": spines,
             "x": {"min": xlim[0], "max": xlim[1], "log": xlog, "pixelMin": px[0], "pixelMax": px[1]},
             "y": {"min": ylim[0], "max": ylim[1], "log": ylog, "pixelMin": py[0], "pixelMax": py[1]}}
 
@@ -162,7 +162,7 @@ def gp_chart(out, name, xlim, ylim, xlog=False, ylog=False, font=10, family="San
     subprocess.run(["gnuplot"], input="\n".join(lines) + "\n", text=True, check=True)
     # gnuplot's pngcairo puts screen fraction f at f * (size - 1) and draws
     # the border on the nearest pixel.
-    return {"file": name + ".png", "program": "gnuplot",
+    return {"file": name + ".png", "program": "gnuplot", "box": border,
             "x": {"min": xlim[0], "max": xlim[1], "log": xlog, "pixelMin": round(left * (W - 1)),
                   "pixelMax": round(right * (W - 1))},
             "y": {"min": ylim[0], "max": ylim[1], "log": ylog,

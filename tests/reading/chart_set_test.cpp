@@ -59,7 +59,7 @@ TEST(ChartSet, AxesAreReadRightOrRefusedWithAReason) {
     ASSERT_TRUE(in) << kDir;
     const nlohmann::json charts = nlohmann::json::parse(in);
     Tally straight, photos;
-    double ocr = 0, cornerError = 0;
+    double ocr = 0, boxCornerError = 0, axesCornerError = 0;
     for (const nlohmann::json& c : charts) {
         const std::string file = c["file"];
         const cv::Mat picture = readImageFile(kDir + file);
@@ -70,6 +70,7 @@ TEST(ChartSet, AxesAreReadRightOrRefusedWithAReason) {
         if (photographed) {
             const PhotoReading p = readPhotographedAxes(picture);
             r = p.reading;
+            xMinAt = r.axis.xMin, xMaxAt = r.axis.xMax, yMinAt = r.axis.yMin, yMaxAt = r.axis.yMax;
             if (p.corners.found) {
                 double worst = 0;
                 for (int k = 0; k < 4; ++k)
@@ -77,10 +78,12 @@ TEST(ChartSet, AxesAreReadRightOrRefusedWithAReason) {
                         worst,
                         std::hypot(p.corners.precise[k].x - c["corners"][k][0].get<double>(),
                                    p.corners.precise[k].y - c["corners"][k][1].get<double>()));
-                cornerError = std::max(cornerError, worst);
+                // A frame drawn on all four sides gives its corners directly;
+                // without top and right sides the fourth corner is inferred.
+                double& error = c["box"].get<bool>() ? boxCornerError : axesCornerError;
+                error = std::max(error, worst);
                 std::printf("%-26s corners within %.2f px\n", file.c_str(), worst);
             }
-            xMinAt = r.axis.xMin, xMaxAt = r.axis.xMax, yMinAt = r.axis.yMin, yMaxAt = r.axis.yMax;
         } else {
             r = readAxes(picture);
             // The fitted scales at the truth's own pixels: the axis rectangle
@@ -131,8 +134,9 @@ TEST(ChartSet, AxesAreReadRightOrRefusedWithAReason) {
     EXPECT_GE(straight.right, std::ceil(0.95 * straight.total()));
     // The frame's corners on the photographs (where found): within a pixel
     // of the truth, which for matplotlib is its ticks' scale, up to a pixel
-    // off its frame lines.
-    EXPECT_LE(cornerError, 1.5);
+    // off its frame lines; a few pixels where two sides are not drawn.
+    EXPECT_LE(boxCornerError, 1.5);
+    EXPECT_LE(axesCornerError, 4.0);
 }
 
 }  // namespace
