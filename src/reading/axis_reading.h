@@ -10,6 +10,7 @@
 #include "common/axis_settings.h"
 #include "common/geometry.h"
 #include "reading/axis_fit.h"
+#include "reading/frame_corners.h"
 #include "reading/plot_frame.h"
 
 namespace qf {

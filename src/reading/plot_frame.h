@@ -1,8 +1,7 @@
 #pragma once
 // The plot area of a chart: its axis lines (or frame) and the tick marks on
-// the bottom and left axes; and on a photograph, the frame's four corners.
+// the bottom and left axes.
 
-#include <array>
 #include <opencv2/core.hpp>
 #include <string>
 #include <vector>
@@ -34,19 +33,5 @@ cv::Mat toGrey(const cv::Mat& picture);
 
 // Finds the plot area of a straight (or straightened) chart.
 PlotFrame findPlotFrame(const cv::Mat& picture);
-
-struct FrameCorners {
-    bool found = false;
-    std::string reason;
-    // Top-left, top-right, bottom-right, bottom-left (the order of Quad), to
-    // a fraction of a pixel, and rounded.
-    std::array<cv::Point2d, 4> precise{};
-    Quad corners{};
-};
-
-// The corners of the plot frame on a photograph of a chart: where the four
-// frame lines, fitted along their length, meet. With only the left and
-// bottom axes drawn, the fourth corner completes the parallelogram.
-FrameCorners findFrameCorners(const cv::Mat& photo);
 
 }  // namespace qf
