@@ -54,6 +54,8 @@ def mpl_chart(out, name, xlim, ylim, xlog=False, ylog=False, font=10, family="De
     for axis, fmt in ((ax.xaxis, xfmt), (ax.yaxis, yfmt)):
         if fmt == "thousands":
             axis.set_major_formatter(mticker.FuncFormatter(lambda v, _: f"{v:,.0f}"))
+        elif fmt == "degrees":
+            axis.set_major_formatter(mticker.FuncFormatter(lambda v, _: f"{v:g}\u00b0"))
         elif fmt == "percent":
             axis.set_major_formatter(mticker.PercentFormatter(decimals=0))
         elif fmt == "e":
@@ -200,7 +202,7 @@ def photograph(out, chart, name, tilt, light, seed):
                         "-rotate", str(int(rng.integers(0, 360))), "+repage", "-gravity", "center",
                         "-crop", "800x600+0+0", "+repage", ")",
                         "-compose", "multiply", "-composite",
-                        "-attenuate", "0.3", "+noise", "Gaussian",
+                        "-seed", str(seed), "-attenuate", "0.3", "+noise", "Gaussian",
                         "-quality", "82", os.path.join(out, name + ".jpg")], check=True)
         del tmp
 
@@ -266,6 +268,7 @@ def main():
     m("mpl_months", (0, 11), (0, 30), xlabels=["Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul",
                                                "Aug", "Sep", "Oct", "Nov", "Dec"], titles=T)
     m("mpl_rotated", (0, 1000), (0, 5), rotation=45, margins=(0.14, 0.18, 0.94, 0.92))
+    m("mpl_degrees", (-180, 180), (0, 1), xfmt="degrees")
     m("mpl_tenths", (0.3, 1.7), (2.2, 3.4), titles=("frequency (Hz)", "gain", "Response"))
 
     g("gp_key", (0, 30), (-10, 40), key=True, titles=T, family="DejaVu Serif", font=11)

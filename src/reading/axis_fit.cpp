@@ -84,7 +84,7 @@ double AxisFit::valueAt(double pixel) const {
 }
 
 AxisFit fitAxis(const std::vector<double>& pixels, const std::vector<double>& values,
-                double tolerance) {
+                double tolerance, int usual) {
     AxisFit fit;
     const std::size_t n = pixels.size();
     fit.used.assign(n, false);
@@ -117,6 +117,12 @@ AxisFit fitAxis(const std::vector<double>& pixels, const std::vector<double>& va
         fit.reason = best.count < 3
                          ? "fewer than three tick labels agree on a linear or logarithmic scale"
                          : "too many tick labels disagree with the scale the others give";
+        return fit;
+    }
+    const bool reversed = usual != 0 && (best.line.d > 0) != (usual > 0);
+    if (reversed && best.count < int(n)) {
+        fit.reason =
+            "the tick labels that agree run against the usual direction and others disagree";
         return fit;
     }
     fit.ok = true;

@@ -21,8 +21,12 @@ struct AxisFit {
 
 // `pixels` are the labels' tick positions, `values` their values. The fit is
 // accepted when at least three labels, and more than half of them, lie within
-// `tolerance` pixels of it.
+// `tolerance` pixels of it. `usual` is the direction values usually run in
+// (+1: growing with the pixel, as along X; -1: falling, as down Y): a scale
+// running the other way is accepted only when every label agrees with it,
+// since labels whose minus signs were lost ("4 2 0 2 4") agree on a reversed
+// scale on one side of zero.
 AxisFit fitAxis(const std::vector<double>& pixels, const std::vector<double>& values,
-                double tolerance);
+                double tolerance, int usual = 0);
 
 }  // namespace qf

@@ -33,7 +33,8 @@ AxisOutcome fitLabels(std::vector<TickLabel>& labels, LabelAxis axis, double len
         values.push_back(l.value);
         used.push_back(&l);
     }
-    fit = fitAxis(pixels, values, std::max(2.0, 0.004 * length));
+    // Values grow rightward along X and upward (to smaller rows) along Y.
+    fit = fitAxis(pixels, values, std::max(2.0, 0.004 * length), axis == LabelAxis::X ? 1 : -1);
     AxisOutcome out;
     out.ok = fit.ok;
     out.reason = fit.reason;

@@ -130,6 +130,12 @@ std::string recognise(const cv::Mat& grey, const std::vector<Box>& pieces, doubl
     return text;
 }
 
+bool startsWithMinus(const std::string& text) {
+    for (const char* minus : {"-", "\u2212", "\u2013", "\u2014"})
+        if (text.rfind(minus, 0) == 0) return true;
+    return false;
+}
+
 // A label's text; an exponent printed raised ("10²", "1.5×10³"), which
 // recognition would read as "102", read apart and written after '^'.
 std::string readLabel(const cv::Mat& grey, std::vector<Box> pieces, double& seconds,
@@ -147,10 +153,23 @@ std::string readLabel(const cv::Mat& grey, std::vector<Box> pieces, double& seco
         digitSized = digitSized || pieces[split - 1].height() >= 0.4 * height;
         --split;
     }
-    if (split == pieces.size() || split == 0 || !digitSized)
-        return recognise(grey, pieces, seconds, error);
-    const std::vector<Box> base(pieces.begin(), pieces.begin() + long(split));
+    const bool hasRaised = split < pieces.size() && split > 0 && digitSized;
+    const std::vector<Box> base(pieces.begin(),
+                                pieces.begin() + long(hasRaised ? split : pieces.size()));
+    std::string baseText = recognise(grey, base, seconds, error);
+    // A minus in front is a low, flat mark at mid-height (on a blurred
+    // photograph perhaps only its darkest middle); recognition sometimes
+    // drops it, and "-4" read as "4" is a wrong value, not a missing one.
+    const Box& lead = base.front();
+    const double mid = 0.5 * (lead.top + lead.bottom) - (baseline - height);
+    if (base.size() > 1 && lead.width() >= lead.height() && lead.height() <= 0.3 * height &&
+        mid > 0.25 * height && mid < 0.8 * height && !startsWithMinus(baseText))
+        baseText = "-" + baseText;
+    if (!hasRaised) return baseText;
     std::vector<Box> raised(pieces.begin() + long(split), pieces.end());
+    // Only a power of ten has an exponent; after anything else a raised
+    // mark is a unit ("20°") and not part of the number.
+    if (baseText.size() < 2 || baseText.compare(baseText.size() - 2, 2, "10") != 0) return baseText;
     // A raised minus is small enough for recognition to drop or to take for
     // all there is, which would make 10^-3 a thousand: a flat first piece is
     // one, and the digits after it are read as digits.
@@ -162,7 +181,7 @@ std::string readLabel(const cv::Mat& grey, std::vector<Box> pieces, double& seco
         raised.erase(raised.begin());
     }
     exponent += recognise(grey, raised, seconds, error, "0123456789");
-    return recognise(grey, base, seconds, error) + "^" + exponent;
+    return baseText + "^" + exponent;
 }
 
 TickLabel makeLabel(LabelAxis axis, const Box& b, std::string text) {
@@ -207,8 +226,11 @@ std::optional<LabelScale> scaleIn(const cv::Mat& grey, const std::vector<Box>& p
     if (!v || !v->hasExponent || (!signed_ && v->value <= 0)) {
         l.note = "not a multiplier";
         labels.push_back(l);
-        const bool looksLikeOne = l.text.find_first_of("x^eE+") != std::string::npos ||
-                                  l.text.find("\u00d7") != std::string::npos;
+        // Digits with a sign of a power or a sum; other text (a title
+        // beside the axis end) is not taken for one.
+        const bool looksLikeOne = l.text.find_first_of("0123456789") != std::string::npos &&
+                                  (l.text.find_first_of("x^eE+") != std::string::npos ||
+                                   l.text.find("\u00d7") != std::string::npos);
         if (looksLikeOne) return std::nullopt;
         return LabelScale{};
     }

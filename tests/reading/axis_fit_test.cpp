@@ -60,5 +60,20 @@ TEST(AxisFit, RefusesWhatFewerThanThreeLabelsSupport) {
     }
 }
 
+// "-4 -2 0 2 4" with the minus signs lost: three labels agree on a scale
+// running backwards. Refused, while a truly reversed axis, whose labels all
+// agree, is read.
+TEST(AxisFit, ReversedScaleNeedsEveryLabel) {
+    const AxisFit lost = fitAxis(ticks(5), {4, 2, 0, 2, 4}, 2.0, +1);
+    EXPECT_FALSE(lost.ok);
+    EXPECT_FALSE(lost.reason.empty());
+    const AxisFit reversed = fitAxis(ticks(6), {10, 8, 6, 4, 2, 0}, 2.0, +1);
+    ASSERT_TRUE(reversed.ok) << reversed.reason;
+    EXPECT_NEAR(reversed.valueAt(100), 10.0, 1e-12);
+    // Down a Y axis values usually fall as rows grow: the same labels are
+    // the usual direction there.
+    EXPECT_TRUE(fitAxis(ticks(5), {4, 2, 0, 2, 4}, 2.0, -1).ok);
+}
+
 }  // namespace
 }  // namespace qf
