@@ -136,6 +136,18 @@ bool startsWithMinus(const std::string& text) {
     return false;
 }
 
+// Whether the first of the pieces (sorted from the left) is a minus: low
+// (at most `low` high), at least as wide as high, and wholly left of the
+// others (a broken stroke of a thin "3" lies above or below its rest).
+bool isLeadingMinus(const std::vector<Box>& pieces, double low) {
+    if (pieces.size() < 2) return false;
+    const Box& first = pieces.front();
+    if (first.width() < first.height() || first.height() > low) return false;
+    for (std::size_t i = 1; i < pieces.size(); ++i)
+        if (pieces[i].left < first.right) return false;
+    return true;
+}
+
 // A label's text; an exponent printed raised ("10²", "1.5×10³"), which
 // recognition would read as "102", read apart and written after '^'.
 std::string readLabel(const cv::Mat& grey, std::vector<Box> pieces, double& seconds,
@@ -162,8 +174,8 @@ std::string readLabel(const cv::Mat& grey, std::vector<Box> pieces, double& seco
     // drops it, and "-4" read as "4" is a wrong value, not a missing one.
     const Box& lead = base.front();
     const double mid = 0.5 * (lead.top + lead.bottom) - (baseline - height);
-    if (base.size() > 1 && lead.width() >= lead.height() && lead.height() <= 0.3 * height &&
-        mid > 0.25 * height && mid < 0.8 * height && !startsWithMinus(baseText))
+    if (isLeadingMinus(base, 0.3 * height) && mid > 0.25 * height && mid < 0.8 * height &&
+        !startsWithMinus(baseText))
         baseText = "-" + baseText;
     if (!hasRaised) return baseText;
     std::vector<Box> raised(pieces.begin() + long(split), pieces.end());
@@ -174,13 +186,19 @@ std::string readLabel(const cv::Mat& grey, std::vector<Box> pieces, double& seco
     // all there is, which would make 10^-3 a thousand: a flat first piece is
     // one, and the digits after it are read as digits.
     std::string exponent;
-    const Box& first = raised.front();
-    if (raised.size() > 1 && 2 * first.width() >= 3 * first.height() &&
-        first.height() <= 0.3 * height) {
+    if (isLeadingMinus(raised, 0.3 * height)) {
         exponent = "-";
         raised.erase(raised.begin());
     }
-    exponent += recognise(grey, raised, seconds, error, "0123456789");
+    // A minus touching its digit stays in the picture: let it be read so.
+    std::string digits = recognise(grey, raised, seconds, error, "0123456789-\u2212");
+    // One character read from a group wider than one raised digit: part of
+    // it (a minus touching its digit) was dropped, and the power would be
+    // wrong.
+    const Box r = boundsOf(raised);
+    if (digits.size() == 1 && r.width() > 1.1 * r.height()) digits = "?";
+    if (!exponent.empty() && startsWithMinus(digits)) exponent.clear();
+    exponent += digits;
     return baseText + "^" + exponent;
 }
 

@@ -19,7 +19,10 @@
 namespace qf {
 namespace {
 
-const std::string kDir = std::string(QF_SOURCE_DIR) + "/tests/data/reading/";
+// QF_READING_SET names another set made by the same script, to measure on.
+const std::string kDir = std::getenv("QF_READING_SET")
+                             ? std::string(std::getenv("QF_READING_SET")) + "/"
+                             : std::string(QF_SOURCE_DIR) + "/tests/data/reading/";
 
 // How far a read value at an end of the axis lies from the truth, as a
 // fraction of the axis's range (of its logarithms on a logarithmic axis).
