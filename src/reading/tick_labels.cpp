@@ -148,10 +148,28 @@ bool isLeadingMinus(const std::vector<Box>& pieces, double low) {
     return true;
 }
 
+// Whether the first piece begins with a minus that touches its digit: a run
+// of columns whose ink is a thin bar at mid-height, a third of a digit's
+// height long or more, before the digit itself.
+bool startsWithBar(const cv::Mat& mask, const Box& piece, int baseline, int height) {
+    const int thin = std::max(2, height / 5);
+    int run = 0;
+    for (int x = piece.left; x < piece.right; ++x) {
+        int top = -1, bottom = -1;
+        for (int y = piece.top; y < piece.bottom; ++y)
+            if (mask.at<uchar>(y, x)) bottom = y, top = top < 0 ? y : top;
+        if (top < 0) break;  // a gap: what follows is the digit
+        const double fromBase = baseline - 0.5 * (top + bottom + 1);
+        if (bottom - top + 1 > thin || fromBase < 0.3 * height || fromBase > 0.7 * height) break;
+        ++run;
+    }
+    return run >= std::max(2.0, 0.3 * height) && run < piece.width();
+}
+
 // A label's text; an exponent printed raised ("10²", "1.5×10³"), which
 // recognition would read as "102", read apart and written after '^'.
-std::string readLabel(const cv::Mat& grey, std::vector<Box> pieces, double& seconds,
-                      std::string& error) {
+std::string readLabel(const cv::Mat& grey, const cv::Mat& mask, std::vector<Box> pieces,
+                      double& seconds, std::string& error) {
     std::sort(pieces.begin(), pieces.end(),
               [](const Box& a, const Box& b) { return a.left < b.left; });
     int baseline = 0, height = 0;
@@ -174,8 +192,11 @@ std::string readLabel(const cv::Mat& grey, std::vector<Box> pieces, double& seco
     // drops it, and "-4" read as "4" is a wrong value, not a missing one.
     const Box& lead = base.front();
     const double mid = 0.5 * (lead.top + lead.bottom) - (baseline - height);
-    if (isLeadingMinus(base, 0.3 * height) && mid > 0.25 * height && mid < 0.8 * height &&
-        !startsWithMinus(baseText))
+    const bool minus =
+        (isLeadingMinus(base, 0.3 * height) && mid > 0.25 * height && mid < 0.8 * height) ||
+        startsWithBar(mask, lead, baseline, height);
+    // (A plus sign's bar also starts it; recognition tells the two apart.)
+    if (minus && !startsWithMinus(baseText) && baseText.rfind('+', 0) != 0)
         baseText = "-" + baseText;
     if (!hasRaised) return baseText;
     std::vector<Box> raised(pieces.begin() + long(split), pieces.end());
@@ -229,12 +250,13 @@ struct LabelScale {
 // The scale text among the pieces; none (factor 1) when the pieces are no
 // number at all, and empty when they look like a scale that could not be
 // read (the labels' values would be wrong by it).
-std::optional<LabelScale> scaleIn(const cv::Mat& grey, const std::vector<Box>& pieces,
-                                  LabelAxis axis, std::vector<TickLabel>& labels, double& seconds,
+std::optional<LabelScale> scaleIn(const cv::Mat& grey, const cv::Mat& mask,
+                                  const std::vector<Box>& pieces, LabelAxis axis,
+                                  std::vector<TickLabel>& labels, double& seconds,
                                   std::string& error) {
     if (pieces.empty()) return LabelScale{};
     const Box b = boundsOf(pieces);
-    TickLabel l = makeLabel(axis, b, readLabel(grey, pieces, seconds, error));
+    TickLabel l = makeLabel(axis, b, readLabel(grey, mask, pieces, seconds, error));
     const std::optional<LabelValue> v = parseLabelText(l.text);
     const std::size_t first = l.text.find_first_not_of(' ');
     const bool signed_ =
@@ -297,18 +319,20 @@ LabelsRead readTickLabels(const cv::Mat& grey, const cv::Mat& mask, const PlotFr
             if (b.right < rightmost - 1.2 * h || centre > r.bottom + 3 || centre < r.top - 3)
                 continue;
             axisLabels.push_back(
-                makeLabel(LabelAxis::Y, b, readLabel(grey, w, ocrSeconds, ocrError)));
+                makeLabel(LabelAxis::Y, b, readLabel(grey, mask, w, ocrSeconds, ocrError)));
         }
-        // The multiplier sits above the axis's top end.
+        // The multiplier sits above the axis's top end, starting at the
+        // axis, and may come down to the axis's end: the region reaches a
+        // little below it, so that the axis line (and a top side) are cut
+        // by its edge and left out, but not the multiplier's own glyphs.
         LabelScale scale;
         const int above = std::max(0, r.top - H / 12);
-        const cv::Rect offsetRegion(std::max(0, r.left - W / 10), above, W / 4 + W / 10,
-                                    std::max(0, r.top - 2 - above));
+        const cv::Rect offsetRegion(std::max(0, r.left - 2), above, W / 4, r.top + 3 - above);
         const std::vector<std::vector<Box>> offsetLines = bands(inkIn(mask, offsetRegion), true);
         if (!offsetLines.empty()) {
             const std::vector<Box>& line = offsetLines.back();
             const std::optional<LabelScale> m =
-                scaleIn(grey, line, LabelAxis::Y, labels, ocrSeconds, ocrError);
+                scaleIn(grey, mask, line, LabelAxis::Y, labels, ocrSeconds, ocrError);
             if (!m) read.yRefusal = kUnreadMultiplier;
             scale = m.value_or(LabelScale{});
         }
@@ -340,7 +364,7 @@ LabelsRead readTickLabels(const cv::Mat& grey, const cv::Mat& mask, const PlotFr
                 const Box b = boundsOf(word);
                 if (b.height() > 3 * h) continue;
                 axisLabels.push_back(
-                    makeLabel(LabelAxis::X, b, readLabel(grey, word, ocrSeconds, ocrError)));
+                    makeLabel(LabelAxis::X, b, readLabel(grey, mask, word, ocrSeconds, ocrError)));
             }
             // The multiplier sits below the labels at the axis's right end.
             for (std::size_t k = 1; k < std::min<std::size_t>(lines.size(), 3); ++k) {
@@ -348,7 +372,7 @@ LabelsRead readTickLabels(const cv::Mat& grey, const cv::Mat& mask, const PlotFr
                     const Box b = boundsOf(word);
                     if (b.right >= r.right - W / 20 && b.left > (r.left + r.right) / 2) {
                         const std::optional<LabelScale> m =
-                            scaleIn(grey, word, LabelAxis::X, labels, ocrSeconds, ocrError);
+                            scaleIn(grey, mask, word, LabelAxis::X, labels, ocrSeconds, ocrError);
                         if (!m) read.xRefusal = kUnreadMultiplier;
                         scale = m.value_or(LabelScale{});
                     }
