@@ -1,5 +1,6 @@
 #include "reading/axis_reading.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <opencv2/imgproc.hpp>
@@ -10,25 +11,36 @@
 namespace qf {
 namespace {
 
-// The tick nearest a label's centre, when one is close enough to be its own;
-// the label's centre otherwise.
-void pairWithTicks(std::vector<TickLabel>& labels, LabelAxis axis,
-                   const std::vector<double>& ticks) {
+// The tick nearest a label's centre, when one is close enough to be its own
+// (a narrow glyph's ink may sit a few pixels off the centre its text was
+// placed by); the label's centre otherwise.
+void pairWithTicks(std::vector<TickLabel>& labels, LabelAxis axis, const std::vector<double>& ticks) {
     for (TickLabel& l : labels) {
         if (l.axis != axis || !l.parsed) continue;
-        const double extent = axis == LabelAxis::X ? l.box.width() : l.box.height();
+        const double along = axis == LabelAxis::X ? l.box.width() : l.box.height();
+        const double across = axis == LabelAxis::X ? l.box.height() : l.box.width();
         double best = 1e9;
         for (double t : ticks)
             if (std::abs(t - l.position) < std::abs(best - l.position)) best = t;
-        if (std::abs(best - l.position) <= std::max(3.0, 0.35 * extent)) l.position = best;
+        const double reach = axis == LabelAxis::X ? std::max({4.0, 0.5 * along, 0.6 * across})
+                                                  : std::max(3.0, 0.4 * along);
+        if (std::abs(best - l.position) <= reach) l.position = best, l.onTick = true;
     }
 }
 
 AxisOutcome fitLabels(std::vector<TickLabel>& labels, LabelAxis axis, double length, AxisFit& fit) {
     std::vector<double> pixels, values;
     std::vector<TickLabel*> used;
+    // A label's own centre is a pixel or two off its tick: when three
+    // labels or more sit on ticks, only those count.
+    int onTicks = 0;
+    for (const TickLabel& l : labels) onTicks += l.axis == axis && l.parsed && l.onTick ? 1 : 0;
     for (TickLabel& l : labels) {
         if (l.axis != axis || !l.parsed) continue;
+        if (onTicks >= 3 && !l.onTick) {
+            l.note = "no tick mark beside it";
+            continue;
+        }
         pixels.push_back(l.position);
         values.push_back(l.value);
         used.push_back(&l);

@@ -27,6 +27,7 @@ struct TickLabel {
     bool parsed = false;      // the text is a number
     double value = 0;         // the number, the axis's multiplier and offset applied
     double position = 0;      // its tick's column (X) or row (Y)
+    bool onTick = false;      // the position is a tick mark's, not the label's own centre
     bool multiplier = false;  // the axis's multiplier or offset, not a tick label
     bool used = false;        // the calibration agrees with it
     std::string note;         // why not used, in English
