@@ -14,7 +14,8 @@ namespace {
 // The tick nearest a label's centre, when one is close enough to be its own
 // (a narrow glyph's ink may sit a few pixels off the centre its text was
 // placed by); the label's centre otherwise.
-void pairWithTicks(std::vector<TickLabel>& labels, LabelAxis axis, const std::vector<double>& ticks) {
+void pairWithTicks(std::vector<TickLabel>& labels, LabelAxis axis,
+                   const std::vector<double>& ticks) {
     for (TickLabel& l : labels) {
         if (l.axis != axis || !l.parsed) continue;
         const double along = axis == LabelAxis::X ? l.box.width() : l.box.height();

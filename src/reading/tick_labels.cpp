@@ -166,6 +166,36 @@ bool startsWithBar(const cv::Mat& mask, const Box& piece, int baseline, int heig
     return run >= std::max(2.0, 0.3 * height) && run < piece.width();
 }
 
+// A raised exponent set close enough to touch its base ("10²" in a tight
+// serif) is one piece with it: its columns at the right, whose ink stays
+// well above the baseline, are split off as a piece of their own.
+void splitRaisedTail(const cv::Mat& mask, std::vector<Box>& pieces, int baseline, int height) {
+    Box& last = pieces.back();
+    const double raisedBottom = baseline - 0.3 * height;
+    int x = last.right - 1;
+    int top = last.bottom, bottom = last.top;
+    for (; x > last.left; --x) {
+        int lo = -1, hi = -1;
+        for (int y = last.top; y < last.bottom; ++y)
+            if (mask.at<uchar>(y, x)) lo = y, hi = hi < 0 ? y : hi;
+        if (lo >= 0 && lo + 1 > raisedBottom) break;
+        if (lo >= 0) top = std::min(top, hi), bottom = std::max(bottom, lo + 1);
+    }
+    const int width = last.right - 1 - x;
+    if (width < 0.25 * height || x <= last.left || bottom <= top) return;
+    // An exponent also reaches above the digits it follows; the top bar of
+    // a "7" does not.
+    int baseTop = last.bottom;
+    for (int c = last.left; c <= x; ++c)
+        for (int y = last.top; y < baseTop; ++y)
+            if (mask.at<uchar>(y, c)) baseTop = y;
+    for (std::size_t i = 0; i + 1 < pieces.size(); ++i) baseTop = std::min(baseTop, pieces[i].top);
+    if (top > baseTop - std::max(1.0, 0.08 * height)) return;
+    Box tail{x + 1, top, last.right, bottom};
+    last.right = x + 1;
+    pieces.push_back(tail);
+}
+
 // A label's text; an exponent printed raised ("10²", "1.5×10³"), which
 // recognition would read as "102", read apart and written after '^'.
 std::string readLabel(const cv::Mat& grey, const cv::Mat& mask, std::vector<Box> pieces,
@@ -175,6 +205,7 @@ std::string readLabel(const cv::Mat& grey, const cv::Mat& mask, std::vector<Box>
     int baseline = 0, height = 0;
     for (const Box& p : pieces)
         baseline = std::max(baseline, p.bottom), height = std::max(height, p.height());
+    splitRaisedTail(mask, pieces, baseline, height);
     // The trailing pieces whose bottom is well above the line's: a raised
     // exponent, when one of them is a digit's height (not just a minus).
     std::size_t split = pieces.size();
