@@ -90,7 +90,8 @@ Box boundsOf(const std::vector<Box>& pieces) {
 // Recognises the pieces' text: the grey picture around them, enlarged so
 // that their height is what the recogniser reads best.
 std::string recognise(const cv::Mat& grey, const std::vector<Box>& pieces, double& seconds,
-                      std::string& error, const char* whitelist = kWhitelist) {
+                      std::string& error, const char* whitelist = kWhitelist,
+                      double textHeight = 36) {
     const Box b = boundsOf(pieces);
     const int pad = std::max(2, b.height() / 4);
     const cv::Rect r =
@@ -106,7 +107,7 @@ std::string recognise(const cv::Mat& grey, const std::vector<Box>& pieces, doubl
     double lo = 0, hi = 0;
     cv::minMaxLoc(grey(inner), &lo, &hi);
     if (hi - lo > 20) crop.convertTo(crop, CV_8U, 255.0 / (hi - lo), -lo * 255.0 / (hi - lo));
-    const double scale = std::clamp(36.0 / std::max(1, b.height()), 1.0, 8.0);
+    const double scale = std::clamp(textHeight / std::max(1, b.height()), 1.0, 8.0);
     cv::Mat big;
     cv::resize(crop, big, {}, scale, scale, cv::INTER_CUBIC);
     cv::copyMakeBorder(big, big, 16, 16, 16, 16, cv::BORDER_CONSTANT, cv::Scalar(255));
@@ -170,8 +171,13 @@ bool startsWithBar(const cv::Mat& mask, const Box& piece, int baseline, int heig
 // serif) is one piece with it: its columns at the right, whose ink stays
 // well above the baseline, are split off as a piece of their own.
 void splitRaisedTail(const cv::Mat& mask, std::vector<Box>& pieces, int baseline, int height) {
-    Box& last = pieces.back();
     const double raisedBottom = baseline - 0.3 * height;
+    // The last piece on the line: pieces wholly raised after it are the
+    // exponent's own, and its raised columns join them.
+    std::size_t at = pieces.size();
+    while (at > 0 && pieces[at - 1].bottom < raisedBottom) --at;
+    if (at == 0) return;
+    Box& last = pieces[at - 1];
     int x = last.right - 1;
     int top = last.bottom, bottom = last.top;
     for (; x > last.left; --x) {
@@ -189,17 +195,18 @@ void splitRaisedTail(const cv::Mat& mask, std::vector<Box>& pieces, int baseline
     for (int c = last.left; c <= x; ++c)
         for (int y = last.top; y < baseTop; ++y)
             if (mask.at<uchar>(y, c)) baseTop = y;
-    for (std::size_t i = 0; i + 1 < pieces.size(); ++i) baseTop = std::min(baseTop, pieces[i].top);
-    if (top > baseTop - std::max(1.0, 0.08 * height)) return;
+    for (std::size_t i = 0; i + 1 < at; ++i) baseTop = std::min(baseTop, pieces[i].top);
+    for (std::size_t i = at; i < pieces.size(); ++i) top = std::min(top, pieces[i].top);
+    if (top >= baseTop) return;
     Box tail{x + 1, top, last.right, bottom};
     last.right = x + 1;
-    pieces.push_back(tail);
+    pieces.insert(pieces.begin() + long(at), tail);
 }
 
 // A label's text; an exponent printed raised ("10²", "1.5×10³"), which
 // recognition would read as "102", read apart and written after '^'.
 std::string readLabel(const cv::Mat& grey, const cv::Mat& mask, std::vector<Box> pieces,
-                      double& seconds, std::string& error) {
+                      double& seconds, std::string& error, double textHeight = 36) {
     std::sort(pieces.begin(), pieces.end(),
               [](const Box& a, const Box& b) { return a.left < b.left; });
     int baseline = 0, height = 0;
@@ -217,7 +224,7 @@ std::string readLabel(const cv::Mat& grey, const cv::Mat& mask, std::vector<Box>
     const bool hasRaised = split < pieces.size() && split > 0 && digitSized;
     const std::vector<Box> base(pieces.begin(),
                                 pieces.begin() + long(hasRaised ? split : pieces.size()));
-    std::string baseText = recognise(grey, base, seconds, error);
+    std::string baseText = recognise(grey, base, seconds, error, kWhitelist, textHeight);
     // A minus in front is a low, flat mark at mid-height (on a blurred
     // photograph perhaps only its darkest middle); recognition sometimes
     // drops it, and "-4" read as "4" is a wrong value, not a missing one.
@@ -243,7 +250,7 @@ std::string readLabel(const cv::Mat& grey, const cv::Mat& mask, std::vector<Box>
         raised.erase(raised.begin());
     }
     // A minus touching its digit stays in the picture: let it be read so.
-    std::string digits = recognise(grey, raised, seconds, error, "0123456789-\u2212");
+    std::string digits = recognise(grey, raised, seconds, error, "0123456789-\u2212", textHeight);
     // One character read from a group wider than one raised digit: part of
     // it (a minus touching its digit) was dropped, and the power would be
     // wrong.
@@ -288,7 +295,13 @@ std::optional<LabelScale> scaleIn(const cv::Mat& grey, const cv::Mat& mask,
     if (pieces.empty()) return LabelScale{};
     const Box b = boundsOf(pieces);
     TickLabel l = makeLabel(axis, b, readLabel(grey, mask, pieces, seconds, error));
-    const std::optional<LabelValue> v = parseLabelText(l.text);
+    std::optional<LabelValue> v = parseLabelText(l.text);
+    // Every label's value hangs on this one reading: read again at another
+    // size, and not trusted unless both agree.
+    if (v && v != parseLabelText(readLabel(grey, mask, pieces, seconds, error, 26))) {
+        l.text += " (unsure)";
+        v.reset();
+    }
     const std::size_t first = l.text.find_first_not_of(' ');
     const bool signed_ =
         first != std::string::npos &&
