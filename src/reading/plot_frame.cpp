@@ -66,7 +66,9 @@ std::vector<double> ticksAlong(const cv::Mat& mask, const cv::Mat& grey, int y0,
     int longestOut = 0;
     for (int x = x0; x <= x1;) {
         const auto isTick = [&](int c) {
-            return outLen[std::size_t(c - x0)] >= 2 || inLen[std::size_t(c - x0)] >= 3;
+            const int o = outLen[std::size_t(c - x0)], i = inLen[std::size_t(c - x0)];
+            // Out, in, or short ones crossing the axis.
+            return o >= 2 || i >= 3 || (o >= 1 && i >= 1 && o + i >= 3);
         };
         if (!isTick(x)) {
             ++x;
