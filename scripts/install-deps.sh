@@ -11,6 +11,7 @@ packages=(
     qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n libx11-dev libopencv-dev fonts-ipafont-gothic nlohmann-json3-dev
     libpng-dev libjpeg-dev zlib1g-dev
     libpoppler-qt6-dev  # PDF pages, in a module loaded at the first PDF
+    libtesseract-dev tesseract-ocr-eng  # the module that reads a chart's tick labels
     clang  # the fuzz targets (libFuzzer)
 )
 

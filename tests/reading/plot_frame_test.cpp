@@ -1,0 +1,85 @@
+// The plot frame of straight charts drawn here: axis lines with or without
+// the top and right sides, tick marks inside or outside, a grid and a curve
+// that must not be taken for either.
+
+#include "reading/plot_frame.h"
+
+#include <gtest/gtest.h>
+
+#include <opencv2/imgproc.hpp>
+
+namespace qf {
+namespace {
+
+struct Drawing {
+    const char* name;
+    bool top, right;  // the frame's other two sides
+    int tick;         // tick length: > 0 outward, < 0 inward
+    bool grid, curve;
+};
+
+// Axes from (60, 400) to (560, 40), ticks every 50 pixels.
+cv::Mat draw(const Drawing& d) {
+    cv::Mat m(460, 620, CV_8UC3, cv::Scalar(255, 255, 255));
+    const cv::Scalar black(0, 0, 0), grey(190, 190, 190);
+    if (d.grid) {
+        for (int x = 110; x < 560; x += 50) cv::line(m, {x, 40}, {x, 400}, grey, 1);
+        for (int y = 350; y > 40; y -= 50) cv::line(m, {60, y}, {560, y}, grey, 1);
+    }
+    cv::line(m, {60, 400}, {560, 400}, black, 1);
+    cv::line(m, {60, 400}, {60, 40}, black, 1);
+    if (d.top) cv::line(m, {60, 40}, {560, 40}, black, 1);
+    if (d.right) cv::line(m, {560, 40}, {560, 400}, black, 1);
+    for (int x = 60; x <= 560; x += 50) cv::line(m, {x, 400}, {x, 400 + d.tick}, black, 1);
+    for (int y = 400; y >= 40; y -= 40) cv::line(m, {60, y}, {60 - d.tick, y}, black, 1);
+    if (d.curve) {
+        // Steep where it leaves the bottom axis, between two ticks.
+        std::vector<cv::Point> pts;
+        for (int x = 135; x < 560; x += 2) pts.push_back({x, 400 - (x - 135) * (x - 135) / 500});
+        cv::polylines(m, pts, false, cv::Scalar(200, 80, 30), 2);
+    }
+    return m;
+}
+
+TEST(PlotFrame, AxesTicksAndSidesOfDrawnCharts) {
+    const Drawing drawings[] = {
+        {"framed, ticks outside", true, true, 6, false, false},
+        {"framed, ticks inside", true, true, -6, false, false},
+        {"left and bottom axes only", false, false, 6, false, false},
+        {"grid and curve", true, true, 6, true, true},
+        {"no spines, grid and curve, ticks inside", false, false, -6, true, true},
+    };
+    for (const Drawing& d : drawings) {
+        const PlotFrame f = findPlotFrame(draw(d));
+        ASSERT_TRUE(f.found) << d.name << ": " << f.reason;
+        EXPECT_EQ(f.axisRect, (IntRect{60, 40, 560, 400})) << d.name;
+        EXPECT_EQ(f.hasTop, d.top) << d.name;
+        EXPECT_EQ(f.hasRight, d.right) << d.name;
+        ASSERT_EQ(f.xTicks.size(), 11u) << d.name;
+        for (std::size_t i = 0; i < f.xTicks.size(); ++i)
+            EXPECT_NEAR(f.xTicks[i], 60 + 50.0 * i, 0.05) << d.name;
+        ASSERT_EQ(f.yTicks.size(), 10u) << d.name;
+        for (std::size_t i = 0; i < f.yTicks.size(); ++i)
+            EXPECT_NEAR(f.yTicks[i], 40 + 40.0 * i, 0.05) << d.name;
+        EXPECT_EQ(f.xTickOutside, d.tick > 0 ? d.tick : 0) << d.name;
+    }
+}
+
+TEST(PlotFrame, PicturesWithoutAxesSayWhy) {
+    cv::Mat blank(300, 400, CV_8UC3, cv::Scalar(255, 255, 255));
+    cv::Mat lonely = blank.clone();
+    cv::line(lonely, {50, 250}, {350, 250}, cv::Scalar(0, 0, 0),
+             1);  // a bottom axis and nothing else
+    cv::Mat thick = blank.clone();
+    cv::rectangle(thick, {40, 40}, {360, 60}, cv::Scalar(0, 0, 0),
+                  cv::FILLED);  // a bar, not a line
+    cv::rectangle(thick, {40, 40}, {60, 260}, cv::Scalar(0, 0, 0), cv::FILLED);
+    for (const cv::Mat& m : {blank, lonely, thick, cv::Mat(20, 20, CV_8UC3, cv::Scalar::all(0))}) {
+        const PlotFrame f = findPlotFrame(m);
+        EXPECT_FALSE(f.found);
+        EXPECT_FALSE(f.reason.empty());
+    }
+}
+
+}  // namespace
+}  // namespace qf
