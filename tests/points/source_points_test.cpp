@@ -73,6 +73,43 @@ TEST(Calibration, AxisRectangleWithoutExtentGivesUndefinedValues) {
     for (int v : {84, 85, 86}) EXPECT_FALSE(calibrateY(a, v).has_value()) << v;
 }
 
+TEST(Calibration, TickValuesAsTyped) {
+    const struct {
+        const char* text;
+        std::optional<double> value;
+    } cases[] = {{"2.5", 2.5},
+                 {" -3 ", -3.0},
+                 {"\xE2\x88\x92"
+                  "4",
+                  -4.0},
+                 {"1e3", 1000.0},
+                 {"1.5E-2", 0.015},
+                 {"", std::nullopt},
+                 {"abc", std::nullopt},
+                 {"2,5", std::nullopt},
+                 {"3x", std::nullopt},
+                 {"inf", std::nullopt}};
+    for (const auto& c : cases) EXPECT_EQ(parseTickValue(c.text), c.value) << c.text;
+}
+
+// Two ticks of known value give the values at the axis rectangle's edges;
+// ticks that cannot say nothing and why.
+TEST(Calibration, AxisFromTwoTicks) {
+    const TickAxis linear = axisFromTicks({100, 2}, {300, 6}, 60, 340, false);
+    ASSERT_TRUE(linear.ok());
+    EXPECT_DOUBLE_EQ(linear.atLow, 1.2);
+    EXPECT_DOUBLE_EQ(linear.atHigh, 6.8);
+    // Rows grow downward: the bottom edge is low.
+    const TickAxis log = axisFromTicks({250, 1}, {50, 100}, 260, 40, true);
+    ASSERT_TRUE(log.ok());
+    EXPECT_NEAR(log.atLow, std::pow(10.0, -0.1), 1e-12);
+    EXPECT_NEAR(log.atHigh, std::pow(10.0, 2.1), 1e-9);
+    EXPECT_FALSE(axisFromTicks({100, 2}, {100, 6}, 60, 340, false).ok());      // one place
+    EXPECT_FALSE(axisFromTicks({100, 2}, {300, 2}, 60, 340, false).ok());      // one value
+    EXPECT_FALSE(axisFromTicks({100, -1}, {300, 6}, 60, 340, true).ok());      // log of a negative
+    EXPECT_FALSE(axisFromTicks({100, 0}, {101, 1e307}, 60, 340, false).ok());  // overflows
+}
+
 TEST(Calibration, RowTextsNumberFromOne) {
     EXPECT_EQ(sourcePointTexts(0, {80, 76}, AxisSettings{}),
               (std::array<std::string, 5>{"1", "0.5", "0.3", "80", "76"}));
