@@ -1,7 +1,11 @@
 #include "view/view_commands.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
+#include <opencv2/imgproc.hpp>
+#include <vector>
 
 #include "common/default_geometry.h"
 #include "common/translate.h"
@@ -68,8 +72,50 @@ void toggleGreyMode(ViewState& s) {
     }
 }
 
+IntPoint snapToInk(const cv::Mat& picture, IntPoint click, int reach) {
+    const cv::Rect around =
+        cv::Rect(click.x - reach, click.y - reach, 2 * reach + 1, 2 * reach + 1) &
+        cv::Rect(0, 0, picture.cols, picture.rows);
+    if (around.empty() || !around.contains({click.x, click.y})) return click;
+    cv::Mat lab;
+    cv::cvtColor(picture(around), lab, cv::COLOR_BGR2Lab);
+    // The ground: each channel's median over the window, which a thin curve
+    // does not move.
+    cv::Vec3b ground;
+    std::vector<uint8_t> values(std::size_t(lab.total()));
+    for (int c = 0; c < 3; ++c) {
+        std::size_t k = 0;
+        for (int y = 0; y < lab.rows; ++y)
+            for (int x = 0; x < lab.cols; ++x) values[k++] = lab.at<cv::Vec3b>(y, x)[c];
+        std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+        ground[c] = values[values.size() / 2];
+    }
+    // The pixel standing out most, nearer ones preferred.
+    IntPoint best = click;
+    double bestScore = 20.0;  // below this it is ground, or noise in it
+    for (int y = 0; y < lab.rows; ++y) {
+        for (int x = 0; x < lab.cols; ++x) {
+            const cv::Vec3b v = lab.at<cv::Vec3b>(y, x);
+            const double d = std::hypot(double(v[0]) - ground[0], double(v[1]) - ground[1],
+                                        double(v[2]) - ground[2]);
+            const IntPoint p{around.x + x, around.y + y};
+            const int away = std::max(std::abs(p.x - click.x), std::abs(p.y - click.y));
+            const double score = d - 20.0 * away / reach;
+            if (score > bestScore) {
+                bestScore = score;
+                best = p;
+            }
+        }
+    }
+    return best;
+}
+
 std::string previewExtraction(ViewState& s, IntPoint image, const ExtractionCancel& cancel) {
     if (!s.imagePresent() || s.display.displaySource != 2) return {};
+    // At a reduced zoom a click meant for a thin curve lands pixels beside
+    // it: it is taken to the ink within the three screen pixels around it.
+    if (s.transform.zoomShift < 0)
+        image = snapToInk(*s.current(), image, 3 << std::min(-s.transform.zoomShift, 4));
     ExtractionResult r =
         extractCurve(*s.current(), extractionArea(s.doc), image, s.doc.extraction, cancel);
     if (!r.ok) return r.error;

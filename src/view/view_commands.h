@@ -38,6 +38,10 @@ void runMappingCommand(ViewState& s);
 // Black and white by adaptive threshold, shown as the output; corner tool off.
 void runProcessingCommand(ViewState& s);
 
+// The pixel that stands out most from the ground within reach of a click
+// (nearer ones preferred), or the click itself where there is only ground.
+IntPoint snapToInk(const cv::Mat& picture, IntPoint click, int reach);
+
 // The automatic extraction. A click with the extraction tool on the working
 // picture: the curve through that pixel becomes the preview, replacing any
 // earlier one. On failure the preview stays as it was and the reason is

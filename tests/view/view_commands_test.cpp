@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <opencv2/imgproc.hpp>
 
 namespace qf {
 namespace {
@@ -121,6 +122,40 @@ TEST(ViewCommands, FileFailuresNameTheFile) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(fileWriteFailureText("/d/a.csv", c.err, std::strerror(c.err)), c.text) << c.err;
+}
+
+}  // namespace
+}  // namespace qf
+
+namespace qf {
+namespace {
+
+// At a reduced zoom a click meant for a thin curve lands beside it: the
+// extraction takes it to the curve within three screen pixels.
+TEST(ViewCommands, AClickBesideAThinCurveFindsItAtAReducedZoom) {
+    cv::Mat picture(300, 400, CV_8UC3, cv::Scalar::all(255));
+    cv::line(picture, {40, 150}, {360, 150}, cv::Scalar(200, 60, 20), 1);
+    struct Case {
+        int zoom;
+        int offBy;  // image pixels between the click and the line
+        bool found;
+    } cases[] = {{0, 2, true}, {0, 6, false}, {-1, 5, true}, {-2, 10, true}, {-2, 14, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "zoom " << c.zoom << " off by " << c.offBy);
+        ViewState s;
+        s.images = {picture.clone(), picture.clone()};
+        s.display.displaySource = 2;
+        s.display.currentImage = CurrentImage::Output;
+        s.doc.axis.axisRect = {20, 20, 380, 280};
+        s.doc.mapping.graphRect = {20, 20, 380, 280};
+        s.transform.zoomShift = c.zoom;
+        const std::string error = previewExtraction(s, {200, 150 + c.offBy});
+        EXPECT_EQ(error.empty(), c.found) << error;
+        EXPECT_EQ(s.extractPreview.shown(), c.found);
+    }
+    // Only ground around the click: it stays where it is.
+    const cv::Mat white(50, 50, CV_8UC3, cv::Scalar::all(255));
+    EXPECT_EQ(snapToInk(white, {25, 25}, 12), (IntPoint{25, 25}));
 }
 
 }  // namespace
