@@ -801,6 +801,10 @@ The axis values are unchanged.</translation>
         <source>目盛りから X 軸と Y 軸の値を設定しました。</source>
         <translation>The X and Y axis values are set from the ticks.</translation>
     </message>
+    <message>
+        <source>次は軸の値です: 設定ペインで X と Y の最小・最大を入力するか、「目盛りで校正」で目盛りを 4 つクリックします。</source>
+        <translation>Next, the axis values: type X and Y min and max in the settings pane, or choose Calibrate by Ticks and click four ticks.</translation>
+    </message>
 </context>
 <context>
     <name>qf::Messages</name>

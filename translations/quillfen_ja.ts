@@ -799,6 +799,10 @@ Do you want to replace it?</source>
         <source>目盛りから X 軸と Y 軸の値を設定しました。</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>次は軸の値です: 設定ペインで X と Y の最小・最大を入力するか、「目盛りで校正」で目盛りを 4 つクリックします。</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>qf::Messages</name>

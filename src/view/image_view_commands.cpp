@@ -22,6 +22,13 @@ const std::vector<ImageView::Command>& ImageView::commandTable() {
         {ID_MAPPING_RUN,
          [](ImageView& v) {
              v.runEdit(runMappingCommand, QT_TRANSLATE_NOOP("qf::Edits", "マッピング 実行"));
+             // Axes still at their first values: say what comes next.
+             const AxisSettings& axis = v.m_state.doc.axis;
+             if (v.m_state.imagePresent() && axis.xMin == 0 && axis.xMax == 1 && axis.yMin == 0 &&
+                 axis.yMax == 1)
+                 emit v.statusMessage(
+                     ImageView::tr("次は軸の値です: 設定ペインで X と Y の最小・最大を入力するか、"
+                                   "「目盛りで校正」で目盛りを 4 つクリックします。"));
          }},
         {ID_GREY_IMAGE,
          [](ImageView& v) {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
@@ -117,6 +118,10 @@ TEST_F(FirstHourTest, TheMappingPutsAnUnmovedAxisRectangleOnTheFrame) {
         w.frame().routeCommand(ID_MAPPING_RUN);
         settle();
         EXPECT_EQ(record().axis.axisRect, move ? moved : record().mapping.graphRect);
+        // The axes still read 0 to 1: the status bar says what comes next.
+        EXPECT_TRUE(
+            w.frame().statusBar()->currentMessage().contains(QStringLiteral("目盛りで校正")))
+            << w.frame().statusBar()->currentMessage().toStdString();
     }
 }
 
