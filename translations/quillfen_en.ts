@@ -25,6 +25,61 @@ Do you want to replace it?</translation>
     </message>
 </context>
 <context>
+    <name>qf::AxisReasons</name>
+    <message>
+        <source>画像が小さすぎてグラフを含められません。</source>
+        <translation>The picture is too small to hold a chart.</translation>
+    </message>
+    <message>
+        <source>軸の線が見つかりません。</source>
+        <translation>No axis lines were found.</translation>
+    </message>
+    <message>
+        <source>水平と垂直の軸の線が角で交わっていません。</source>
+        <translation>No horizontal and vertical axis lines meet at a corner.</translation>
+    </message>
+    <message>
+        <source>見つかった軸の線が短すぎます。</source>
+        <translation>The axis lines found are too short.</translation>
+    </message>
+    <message>
+        <source>目盛りラベルを読み取れませんでした。</source>
+        <translation>No tick labels could be read.</translation>
+    </message>
+    <message>
+        <source>異なる値の目盛りラベルを 3 個以上読み取れませんでした。</source>
+        <translation>Fewer than three different tick labels could be read.</translation>
+    </message>
+    <message>
+        <source>線形目盛りでも対数目盛りでも、一致する目盛りラベルが 3 個未満です。</source>
+        <translation>Fewer than three tick labels agree on a linear or logarithmic scale.</translation>
+    </message>
+    <message>
+        <source>ほかのラベルが示す目盛りと合わないラベルが多すぎます。</source>
+        <translation>Too many tick labels disagree with the scale the others give.</translation>
+    </message>
+    <message>
+        <source>一致する目盛りラベルが通常と逆向きに並び、ほかのラベルとも合いません。</source>
+        <translation>The tick labels that agree run against the usual direction, and others disagree.</translation>
+    </message>
+    <message>
+        <source>目盛りラベルが右から左へ増える対数目盛りを示しています。</source>
+        <translation>The tick labels give a logarithmic scale running from right to left.</translation>
+    </message>
+    <message>
+        <source>目盛りラベルが上から下へ増える対数目盛りを示しています。</source>
+        <translation>The tick labels give a logarithmic scale running from top to bottom.</translation>
+    </message>
+    <message>
+        <source>軸の倍率またはオフセットを読み取れませんでした。</source>
+        <translation>The axis&apos;s multiplier or offset could not be read.</translation>
+    </message>
+    <message>
+        <source>目盛りラベルを読み取れません: </source>
+        <translation>The tick labels cannot be read: </translation>
+    </message>
+</context>
+<context>
     <name>qf::CaptureDialog</name>
     <message>
         <source>正の整数を入力してください。</source>
@@ -609,6 +664,14 @@ Do you want to replace it?</translation>
         <source>X 軸の目盛り 2 つと Y 軸の目盛り 2 つをクリックし、それぞれの値を入力して軸を校正（出力画像表示時 有効）</source>
         <translation>Click two ticks on the X axis and two on the Y axis and type their values to calibrate the axes (with the processed picture shown)</translation>
     </message>
+    <message>
+        <source>軸を自動認識</source>
+        <translation>Read Axes</translation>
+    </message>
+    <message>
+        <source>作業画像の枠と目盛りラベルを読み取り、軸の範囲と対数目盛りを設定</source>
+        <translation>Read the working picture&apos;s frame and tick labels, and set the axes&apos; ranges and logarithmic scales</translation>
+    </message>
 </context>
 <context>
     <name>qf::CustomizeDialog</name>
@@ -689,6 +752,10 @@ Do you want to replace it?</translation>
     <message>
         <source>目盛りで校正</source>
         <translation>Calibrate by Ticks</translation>
+    </message>
+    <message>
+        <source>軸の自動認識</source>
+        <translation>Automatic Axis Reading</translation>
     </message>
 </context>
 <context>
@@ -804,6 +871,28 @@ The axis values are unchanged.</translation>
     <message>
         <source>次は軸の値です: 設定ペインで X と Y の最小・最大を入力するか、「目盛りで校正」で目盛りを 4 つクリックします。</source>
         <translation>Next, the axis values: type X and Y min and max in the settings pane, or choose Calibrate by Ticks and click four ticks.</translation>
+    </message>
+    <message>
+        <source>X 軸と Y 軸を読み取れませんでした: </source>
+        <translation>The X and Y axes could not be read: </translation>
+    </message>
+    <message>
+        <source>X 軸を読み取れませんでした: </source>
+        <translation>The X axis could not be read: </translation>
+    </message>
+    <message>
+        <source>Y 軸を読み取れませんでした: </source>
+        <translation>The Y axis could not be read: </translation>
+    </message>
+    <message>
+        <source>
+軸は変えていません。</source>
+        <translation>
+The axes have not been changed.</translation>
+    </message>
+    <message>
+        <source>X 軸 %1 個、Y 軸 %2 個の目盛りラベルから校正しました。</source>
+        <translation>Calibrated from %1 tick labels on the X axis and %2 on the Y axis.</translation>
     </message>
 </context>
 <context>

@@ -24,6 +24,61 @@ Do you want to replace it?</source>
     </message>
 </context>
 <context>
+    <name>qf::AxisReasons</name>
+    <message>
+        <source>画像が小さすぎてグラフを含められません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>軸の線が見つかりません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>水平と垂直の軸の線が角で交わっていません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>見つかった軸の線が短すぎます。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>目盛りラベルを読み取れませんでした。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>異なる値の目盛りラベルを 3 個以上読み取れませんでした。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>線形目盛りでも対数目盛りでも、一致する目盛りラベルが 3 個未満です。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ほかのラベルが示す目盛りと合わないラベルが多すぎます。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>一致する目盛りラベルが通常と逆向きに並び、ほかのラベルとも合いません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>目盛りラベルが右から左へ増える対数目盛りを示しています。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>目盛りラベルが上から下へ増える対数目盛りを示しています。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>軸の倍率またはオフセットを読み取れませんでした。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>目盛りラベルを読み取れません: </source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>qf::CaptureDialog</name>
     <message>
         <source>正の整数を入力してください。</source>
@@ -608,6 +663,14 @@ Do you want to replace it?</source>
         <source>X 軸の目盛り 2 つと Y 軸の目盛り 2 つをクリックし、それぞれの値を入力して軸を校正（出力画像表示時 有効）</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>軸を自動認識</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>作業画像の枠と目盛りラベルを読み取り、軸の範囲と対数目盛りを設定</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>qf::CustomizeDialog</name>
@@ -687,6 +750,10 @@ Do you want to replace it?</source>
     </message>
     <message>
         <source>目盛りで校正</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>軸の自動認識</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -801,6 +868,27 @@ Do you want to replace it?</source>
     </message>
     <message>
         <source>次は軸の値です: 設定ペインで X と Y の最小・最大を入力するか、「目盛りで校正」で目盛りを 4 つクリックします。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>X 軸と Y 軸を読み取れませんでした: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>X 軸を読み取れませんでした: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Y 軸を読み取れませんでした: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>
+軸は変えていません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>X 軸 %1 個、Y 軸 %2 個の目盛りラベルから校正しました。</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

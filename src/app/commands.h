@@ -37,6 +37,7 @@ enum class CommandIcon {
     ExtractCurve,
     ExtractConfirm,
     CalibrateTicks,
+    ReadAxes,
     SaveSourcePoints,
     Fit,
     SaveGeneratedPoints,

@@ -317,6 +317,14 @@ void draw(QPainter& p, CommandIcon icon) {
             for (const double x : {6.5, 12.5}) p.drawLine(QPointF(x, 13), QPointF(x, 16));
             for (const double y : {3.5, 9.5}) p.drawLine(QPointF(1, y), QPointF(4, y));
             break;
+        case I::ReadAxes:
+            // Axes with their labels read: boxes beside the ticks.
+            axes(p);
+            pen(p, kPreview, 1.2);
+            p.setBrush(Qt::NoBrush);
+            for (const double x : {5.5, 11.5}) p.drawRect(QRectF(x, 13.5, 3, 2));
+            for (const double y : {2.5, 8.5}) p.drawRect(QRectF(0.5, y, 2, 3));
+            break;
         case I::Fit:
             axes(p);
             dots(p, kRed);

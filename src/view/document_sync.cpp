@@ -29,6 +29,7 @@ PictureWork pictureWorkFor(const ViewState& s, const DocumentRecord& r) {
 void rebuildWorkingPicture(ViewState& s, const DocumentRecord& r, const PictureWork& work) {
     if (work.clear) {
         s.extractPreview = {};
+        s.readLabels.reset();
         s.images = ImagePair{};
         s.picture = PictureSource{};
         s.display.currentImage = CurrentImage::None;
@@ -38,6 +39,7 @@ void rebuildWorkingPicture(ViewState& s, const DocumentRecord& r, const PictureW
     }
     if (!work.remap && !work.unmap) return;
     s.extractPreview = {};  // found on the picture this replaces
+    s.readLabels.reset();
     if (work.unmap) convertGrey(s.images, s.display.currentImage, s.greyMode);
     if (work.remap) runMapping(s.images, s.display.currentImage, *r.applied);
     s.picture.applied = r.applied;

@@ -59,6 +59,10 @@ IntSize ImageView::clientSize() const {
 }
 
 void ImageView::changed() {
+    // The labels read show how the axes were set; once the axes change they
+    // no longer do.
+    if (m_state.readLabels && m_state.readLabels->axis != m_state.doc.axis)
+        m_state.readLabels.reset();
     syncScrollBars();
     viewport()->update();
     reportPointer();

@@ -119,6 +119,10 @@ private:
     void removeAllPoints();
     void deleteSelectedPoint();
     void choosePixelGridColour();
+    // Reads the axes from the working picture's frame and tick labels: sets
+    // them as one undoable edit, or says which axis could not be read and
+    // changes nothing; the labels read stay drawn either way.
+    void readAxesFromLabels();
     // What each command of the view does (image_view_commands.cpp).
     struct Command {
         int id;

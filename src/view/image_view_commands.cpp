@@ -3,9 +3,66 @@
 
 #include "view/image_view.h"
 
+#include <QApplication>
+#include <QCoreApplication>
+#include <QStringList>
+#include <cstring>
+
+#include "reading/axis_reading.h"
 #include "view/view_commands.h"
 
 namespace qf {
+namespace {
+
+// The reading's reasons (English) and the window's words for them.
+struct ReasonText {
+    const char* english;
+    const char* text;
+};
+const ReasonText kReasons[] = {
+    {"the picture is too small to hold a chart",
+     QT_TRANSLATE_NOOP("qf::AxisReasons", "画像が小さすぎてグラフを含められません。")},
+    {"no axis lines found", QT_TRANSLATE_NOOP("qf::AxisReasons", "軸の線が見つかりません。")},
+    {"no horizontal and vertical axis lines meet at a corner",
+     QT_TRANSLATE_NOOP("qf::AxisReasons", "水平と垂直の軸の線が角で交わっていません。")},
+    {"the axis lines found are too short",
+     QT_TRANSLATE_NOOP("qf::AxisReasons", "見つかった軸の線が短すぎます。")},
+    {"no tick labels could be read",
+     QT_TRANSLATE_NOOP("qf::AxisReasons", "目盛りラベルを読み取れませんでした。")},
+    {"fewer than three different tick labels could be read",
+     QT_TRANSLATE_NOOP("qf::AxisReasons",
+                       "異なる値の目盛りラベルを 3 個以上読み取れませんでした。")},
+    {"fewer than three tick labels agree on a linear or logarithmic scale",
+     QT_TRANSLATE_NOOP("qf::AxisReasons",
+                       "線形目盛りでも対数目盛りでも、一致する目盛りラベルが 3 個未満です。")},
+    {"too many tick labels disagree with the scale the others give",
+     QT_TRANSLATE_NOOP("qf::AxisReasons",
+                       "ほかのラベルが示す目盛りと合わないラベルが多すぎます。")},
+    {"the tick labels that agree run against the usual direction and others disagree",
+     QT_TRANSLATE_NOOP("qf::AxisReasons",
+                       "一致する目盛りラベルが通常と逆向きに並び、ほかのラベルとも合いません。")},
+    {"the tick labels give a logarithmic scale running from right to left",
+     QT_TRANSLATE_NOOP("qf::AxisReasons",
+                       "目盛りラベルが右から左へ増える対数目盛りを示しています。")},
+    {"the tick labels give a logarithmic scale running from top to bottom",
+     QT_TRANSLATE_NOOP("qf::AxisReasons",
+                       "目盛りラベルが上から下へ増える対数目盛りを示しています。")},
+    {"the axis's multiplier or offset could not be read",
+     QT_TRANSLATE_NOOP("qf::AxisReasons", "軸の倍率またはオフセットを読み取れませんでした。")},
+};
+
+QString reasonText(const std::string& reason) {
+    for (const ReasonText& r : kReasons)
+        if (reason == r.english) return QCoreApplication::translate("qf::AxisReasons", r.text);
+    // The text recognition's own failure keeps its detail as it came.
+    const std::string unread = "the tick labels cannot be read: ";
+    if (reason.rfind(unread, 0) == 0)
+        return QCoreApplication::translate("qf::AxisReasons", "目盛りラベルを読み取れません: ") +
+               QString::fromStdString(reason.substr(unread.size()));
+    return QString::fromStdString(reason);
+}
+
+}  // namespace
 
 const std::vector<ImageView::Command>& ImageView::commandTable() {
     static const std::vector<Command> table = {
@@ -44,6 +101,7 @@ const std::vector<ImageView::Command>& ImageView::commandTable() {
              v.pickTool(Tool::Ticks);
              v.promptNextTick();
          }},
+        {ID_READ_AXES, [](ImageView& v) { v.readAxesFromLabels(); }},
         {ID_EXTRACT_CONFIRM, [](ImageView& v) { v.addExtractedPoints(); }},
         {ID_PIXEL_GRID_COLOUR, [](ImageView& v) { v.choosePixelGridColour(); }},
         // The cameras repaint the view themselves.
@@ -133,6 +191,46 @@ void ImageView::choosePixelGridColour() {
     if (!chosen) return;
     m_state.pixelGridColour = *chosen;
     changed();
+}
+
+void ImageView::readAxesFromLabels() {
+    if (!m_state.imagePresent()) return;
+    // The labels are drawn over the working picture: it is shown, in the
+    // graph-rectangle tool (where the axis rectangle can be corrected) unless
+    // a tool that works on it is in use.
+    const Tool tool = m_state.tools.tool;
+    selectTool(m_state, tool == Tool::Corners || tool == Tool::None ? Tool::GraphRect : tool);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const AxisReading read = readAxes(outputImage(m_state.images));
+    QApplication::restoreOverrideCursor();
+
+    AxisLabelsShown shown;
+    for (const TickLabel& l : read.labels)
+        shown.labels.push_back({l.box, l.text, l.value, l.parsed, l.used, l.multiplier});
+    if (!read.ok()) {
+        shown.axis = m_state.doc.axis;
+        m_state.readLabels = std::move(shown);
+        changed();
+        QStringList why;
+        if (!read.x.ok && !read.y.ok && read.x.reason == read.y.reason) {
+            why << tr("X 軸と Y 軸を読み取れませんでした: ") + reasonText(read.x.reason);
+        } else {
+            if (!read.x.ok) why << tr("X 軸を読み取れませんでした: ") + reasonText(read.x.reason);
+            if (!read.y.ok) why << tr("Y 軸を読み取れませんでした: ") + reasonText(read.y.reason);
+        }
+        m_dialogs.message(this, why.join(QLatin1Char('\n')) + tr("\n軸は変えていません。"),
+                          MessageIcon::Warning);
+        return;
+    }
+    m_state.doc.axis = read.axis;
+    shown.axis = read.axis;
+    m_state.readLabels = std::move(shown);
+    refreshSourcePointPane();
+    changed();
+    commitEdit(QT_TRANSLATE_NOOP("qf::Edits", "軸の自動認識"));
+    emit statusMessage(tr("X 軸 %1 個、Y 軸 %2 個の目盛りラベルから校正しました。")
+                           .arg(read.x.labelsUsed)
+                           .arg(read.y.labelsUsed));
 }
 
 CommandSnapshot ImageView::snapshot() const {

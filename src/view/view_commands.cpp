@@ -33,6 +33,7 @@ void selectTool(ViewState& s, Tool tool) {
     s.tools.tool = tool;
     s.extractPreview = {};
     s.tickPicks.clear();
+    s.readLabels.reset();
     s.display.displaySource = tool == Tool::Corners ? 1 : 2;
     refreshDisplay(s);
 }
@@ -229,6 +230,7 @@ void installPicture(ViewState& s, cv::Mat picture, const std::string& path) {
     s.picture.imagePath = path;
     s.picture.applied.reset();
     s.extractPreview = {};
+    s.readLabels.reset();
     refreshDisplay(s);
 }
 

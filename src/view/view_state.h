@@ -91,6 +91,22 @@ struct PictureSource {
     std::optional<MappingGeometry> applied;  // none: the working picture is the input
 };
 
+// The tick labels the automatic axis reading saw, drawn over the working
+// picture while the axes are the ones it left (set by it, or unchanged after
+// a refusal) and no other tool has been picked.
+struct ReadLabel {
+    IntRect box;  // on the working picture
+    std::string text;
+    double value = 0;
+    bool parsed = false;
+    bool used = false;        // the calibration agrees with it; else drawn struck through
+    bool multiplier = false;  // the axis's multiplier or offset, neither used nor rejected
+};
+struct AxisLabelsShown {
+    std::vector<ReadLabel> labels;
+    AxisSettings axis;  // the axes as the reading left them
+};
+
 struct ViewState {
     // The work as the document holds it; the view edits it in place while a
     // gesture or a command runs and hands it to the document as one edit.
@@ -106,6 +122,7 @@ struct ViewState {
     // The tick calibration's clicks so far (image pixels and typed values):
     // the first two on the X axis, the next two on the Y axis.
     std::vector<std::pair<IntPoint, double>> tickPicks;
+    std::optional<AxisLabelsShown> readLabels;  // of the last automatic axis reading
     bool greyMode = true;
     uint32_t pixelGridColour = 0xFF0000;  // 0x00BBGGRR: blue
     bool showPixelGrid = false;

@@ -216,8 +216,8 @@ TEST_F(ShellLayoutTest, CustomizeDialogHidesBarsAndButtons) {
     EXPECT_EQ(
         shownButtons(frame.toolBars()[kImageBar]),
         (std::vector<int>{ID_DISPLAY_INPUT, ID_DISPLAY_OUTPUT, ID_DISPLAY_GENERATED_GRAPH, 0,
-                          ID_MAPPING_CORNERS, ID_GRAPH_RECT, ID_MAPPING_RUN, ID_CALIBRATE_TICKS, 0,
-                          ID_ADD_POINTS, ID_ERASE_POINTS, ID_EXTRACT_CURVE, ID_EXTRACT_CONFIRM,
+                          ID_MAPPING_CORNERS, ID_GRAPH_RECT, ID_MAPPING_RUN, ID_CALIBRATE_TICKS,
+                          ID_READ_AXES, 0, ID_ADD_POINTS, ID_ERASE_POINTS, ID_EXTRACT_CURVE, ID_EXTRACT_CONFIRM,
                           ID_SAVE_SOURCE_POINTS, 0, ID_FIT_RUN, ID_SAVE_GENERATED_POINTS}));
     EXPECT_TRUE(frame.action(ID_ZOOM_IN)->isVisible());
 
@@ -235,6 +235,7 @@ TEST_F(ShellLayoutTest, CustomizeDialogHidesBarsAndButtons) {
                                 ID_GRAPH_RECT,
                                 ID_MAPPING_RUN,
                                 ID_CALIBRATE_TICKS,
+                                ID_READ_AXES,
                                 0,
                                 ID_ADD_POINTS,
                                 ID_ERASE_POINTS,

@@ -335,6 +335,36 @@ void paintSourcePointOverlay(QPainter& painter, const ViewState& s, const QFont&
     }
 }
 
+// The tick labels the axis reading saw, while the axes are those it left:
+// a box round each, the value of each used one above it, the others struck
+// through (the multiplier boxed, neither).
+void paintReadLabels(QPainter& painter, const ViewState& s, const QFont& labelFont) {
+    if (!hasImage(s) || s.display.displaySource != 2 || !s.readLabels ||
+        s.readLabels->axis != s.doc.axis)
+        return;
+    LogicalPainter logical(painter, s);
+    painter.setFont(paint::aliasedFont(labelFont));
+    const int half = s.transform.cellSize.cx / 2;
+    for (const ReadLabel& l : s.readLabels->labels) {
+        const QPoint a = centreOf(s, {l.box.left, l.box.top});
+        const QPoint b = centreOf(s, {l.box.right, l.box.bottom});
+        const QRect box(QPoint(a.x() - half - 2, a.y() - half - 2),
+                        QPoint(b.x() + half + 2, b.y() + half + 2));
+        const QColor colour =
+            colourOf(l.used || l.multiplier ? kLabelUsedColour : kLabelRejectedColour);
+        painter.setPen(paint::thinPen(colour));
+        painter.drawRect(box);
+        if (l.used) {
+            boxedLabel(painter, QString::fromStdString(formatG(l.value)), colour, nullptr,
+                       [&](int, int cy) { return QPoint(box.left(), box.top() - cy); });
+        } else if (!l.multiplier) {
+            painter.setPen(paint::widePen(colour));
+            const int y = (box.top() + box.bottom()) / 2;
+            painter.drawLine(box.left(), y, box.right(), y);
+        }
+    }
+}
+
 }  // namespace
 
 void paintOverlays(QPainter& painter, const ViewState& state, IntSize clientSize,
@@ -342,6 +372,7 @@ void paintOverlays(QPainter& painter, const ViewState& state, IntSize clientSize
     paintMappingOverlay(painter, state);
     paintGraphRectOverlay(painter, state, clientSize, labelFont);
     paintSourcePointOverlay(painter, state, labelFont);
+    paintReadLabels(painter, state, labelFont);
 }
 
 }  // namespace qf

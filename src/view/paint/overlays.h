@@ -24,8 +24,11 @@ inline constexpr uint32_t kGraphRectOverlayColour = 0xFF4040;  // light blue
 inline constexpr uint32_t kPointInsideColour = 0x0000FF;       // red; also the cross-hair
 inline constexpr uint32_t kPointOutsideColour = 0xFF0000;      // blue; also the axis frame
 inline constexpr uint32_t kExtractPreviewColour = 0xC800C8;    // magenta: found, not yet added
+inline constexpr uint32_t kLabelUsedColour = 0x008C00;         // green: a tick label the axes use
+inline constexpr uint32_t kLabelRejectedColour = 0x0000C8;     // red: read, not used
 
-// The three tool overlays in their order. The painter's state is restored.
+// The three tool overlays in their order, then the tick labels the last
+// automatic axis reading saw. The painter's state is restored.
 void paintOverlays(QPainter& painter, const ViewState& state, IntSize clientSize,
                    const QFont& labelFont);
 
