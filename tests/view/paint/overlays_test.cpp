@@ -392,5 +392,48 @@ TEST(ViewPaint, OverlaysOverTheGeneratedGraph) {
     }
 }
 
+// The labels the axis reading saw: each boxed, the used ones with their value
+// written above (white on the box's colour), the others struck through; shown
+// on the working picture only, and only while the axes are those it left.
+TEST(ReadLabelOverlay, UsedLabelsValuedRejectedOnesStruckThrough) {
+    const auto scene = [] {
+        ViewState s = withTool(Tool::None);
+        AxisLabelsShown shown;
+        shown.labels = {{{30, 90, 45, 100}, "5", 5, true, true, false},
+                        {{100, 90, 115, 100}, "S", 0, false, false, false}};
+        shown.axis = s.doc.axis;
+        s.readLabels = shown;
+        return s;
+    };
+    {
+        const QImage image = viewOf(scene(), {160, 120});
+        EXPECT_EQ(colourAt(image, 28, 95), kLabelUsedColour);  // the used one's box
+        EXPECT_EQ(colourAt(image, 37, 95), kGrey);             // not struck through
+        EXPECT_GT(countOf(image, kWhite), 0);                  // its value
+        EXPECT_EQ(colourAt(image, 98, 95), kLabelRejectedColour);
+        EXPECT_EQ(colourAt(image, 107, 95), kLabelRejectedColour);  // the strike
+    }
+    struct Case {
+        const char* what;
+        void (*change)(ViewState&);
+    };
+    const Case hidden[] = {
+        {"axes changed", [](ViewState& s) { s.doc.axis.xMax = 2; }},
+        {"input shown",
+         [](ViewState& s) {
+             s.display.displaySource = 1;
+             selectCurrentImage(s.display);
+         }},
+    };
+    for (const Case& c : hidden) {
+        SCOPED_TRACE(c.what);
+        ViewState s = scene();
+        c.change(s);
+        const QImage image = viewOf(s, {160, 120});
+        EXPECT_EQ(countOf(image, kLabelUsedColour), 0);
+        EXPECT_EQ(countOf(image, kLabelRejectedColour), 0);
+    }
+}
+
 }  // namespace
 }  // namespace qf
