@@ -195,14 +195,16 @@ void ImageView::choosePixelGridColour() {
 
 void ImageView::readAxesFromLabels() {
     if (!m_state.imagePresent()) return;
-    // The labels are drawn over the working picture: it is shown, in the
-    // graph-rectangle tool (where the axis rectangle can be corrected) unless
-    // a tool that works on it is in use.
-    const Tool tool = m_state.tools.tool;
-    selectTool(m_state, tool == Tool::Corners || tool == Tool::None ? Tool::GraphRect : tool);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const AxisReading read = readAxes(outputImage(m_state.images));
     QApplication::restoreOverrideCursor();
+    // What was read is drawn over the working picture: it is shown, in the
+    // graph-rectangle tool (where the axis rectangle can be corrected) unless
+    // a tool that works on it is in use. With nothing read nothing changes.
+    if (read.ok() || !read.labels.empty()) {
+        const Tool tool = m_state.tools.tool;
+        selectTool(m_state, tool == Tool::Corners || tool == Tool::None ? Tool::GraphRect : tool);
+    }
 
     AxisLabelsShown shown;
     for (const TickLabel& l : read.labels)

@@ -169,6 +169,7 @@ TEST_F(ReadAxesTest, ARefusalChangesNothingAndNamesTheAxis) {
         open(c.picture);
         const AxisSettings before = axis();
         const std::size_t steps = doc().history().undoCount();
+        const Tool tool = state().tools.tool;
         readAxesNow();
         ASSERT_EQ(dialogs.messages.size(), 1u);
         EXPECT_TRUE(dialogs.messages[0].contains(QString::fromUtf8(c.said)))
@@ -176,6 +177,9 @@ TEST_F(ReadAxesTest, ARefusalChangesNothingAndNamesTheAxis) {
         EXPECT_TRUE(dialogs.messages[0].contains(QStringLiteral("軸は変えていません")));
         EXPECT_EQ(axis(), before);
         EXPECT_EQ(doc().history().undoCount(), steps);
+        if (!c.needsOcr) {
+            EXPECT_EQ(state().tools.tool, tool);  // nothing read, nothing to show
+        }
     }
 }
 
