@@ -186,8 +186,8 @@ TEST_F(ReadAxesTest, ARefusalChangesNothingAndNamesTheAxis) {
 // The bundled sample, a photographed chart: its project straightens it in
 // perspective and calibrates the axes by hand. The reading of the straightened
 // picture agrees with that calibration or refuses; it never sets other axes.
-// (Its graph rectangle leaves 40 px left of the frame, which cuts the Y
-// labels' leading digits off: the Y axis is refused.) QF_DUMP_WORKING names
+// (Its corners lie just outside the frame, so the straightened picture keeps
+// only the Y labels' last digits: the Y axis is refused.) QF_DUMP_WORKING names
 // a file to write the straightened picture to.
 TEST_F(ReadAxesTest, TheSamplesStraightenedPicture) {
     skipWithoutOcr();
