@@ -869,10 +869,6 @@ The axis values are unchanged.</translation>
         <translation>The X and Y axis values are set from the ticks.</translation>
     </message>
     <message>
-        <source>次は軸の値です: 設定ペインで X と Y の最小・最大を入力するか、「目盛りで校正」で目盛りを 4 つクリックします。</source>
-        <translation>Next, the axis values: type X and Y min and max in the settings pane, or choose Calibrate by Ticks and click four ticks.</translation>
-    </message>
-    <message>
         <source>X 軸と Y 軸を読み取れませんでした: </source>
         <translation>The X and Y axes could not be read: </translation>
     </message>
@@ -893,6 +889,10 @@ The axes have not been changed.</translation>
     <message>
         <source>X 軸 %1 個、Y 軸 %2 個の目盛りラベルから校正しました。</source>
         <translation>Calibrated from %1 tick labels on the X axis and %2 on the Y axis.</translation>
+    </message>
+    <message>
+        <source>次は軸の値です: 「軸を自動認識」を実行するか、設定ペインで X と Y の最小・最大を入力するか、「目盛りで校正」で目盛りを 4 つクリックします。</source>
+        <translation>Next, the axis values: run Read Axes, type X and Y min and max in the settings pane, or choose Calibrate by Ticks and click four ticks.</translation>
     </message>
 </context>
 <context>

@@ -867,10 +867,6 @@ Do you want to replace it?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>次は軸の値です: 設定ペインで X と Y の最小・最大を入力するか、「目盛りで校正」で目盛りを 4 つクリックします。</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>X 軸と Y 軸を読み取れませんでした: </source>
         <translation type="unfinished"></translation>
     </message>
@@ -889,6 +885,10 @@ Do you want to replace it?</source>
     </message>
     <message>
         <source>X 軸 %1 個、Y 軸 %2 個の目盛りラベルから校正しました。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>次は軸の値です: 「軸を自動認識」を実行するか、設定ペインで X と Y の最小・最大を入力するか、「目盛りで校正」で目盛りを 4 つクリックします。</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

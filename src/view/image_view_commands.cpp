@@ -83,9 +83,10 @@ const std::vector<ImageView::Command>& ImageView::commandTable() {
              const AxisSettings& axis = v.m_state.doc.axis;
              if (v.m_state.imagePresent() && axis.xMin == 0 && axis.xMax == 1 && axis.yMin == 0 &&
                  axis.yMax == 1)
-                 emit v.statusMessage(
-                     ImageView::tr("次は軸の値です: 設定ペインで X と Y の最小・最大を入力するか、"
-                                   "「目盛りで校正」で目盛りを 4 つクリックします。"));
+                 emit v.statusMessage(ImageView::tr(
+                     "次は軸の値です: 「軸を自動認識」を実行するか、設定ペインで X と Y の"
+                     "最小・最大を入力するか、「目盛りで校正」で目盛りを 4 つ"
+                     "クリックします。"));
          }},
         {ID_GREY_IMAGE,
          [](ImageView& v) {
