@@ -781,10 +781,6 @@ Do you want to replace it?</translation>
         <translation>Open Image File</translation>
     </message>
     <message>
-        <source>Image Files (*.bmp *.jpg *.png *.tif);;BMP (*.bmp);;JPG (*.jpg);;PNG (*.png);;TIF (*.tif)</source>
-        <translation>Image Files (*.bmp *.jpg *.png *.tif);;BMP (*.bmp);;JPG (*.jpg);;PNG (*.png);;TIF (*.tif)</translation>
-    </message>
-    <message>
         <source>Save Image File</source>
         <translation>Save Image File</translation>
     </message>
@@ -799,6 +795,10 @@ Do you want to replace it?</translation>
     <message>
         <source>JSON (*.json);;All Files (*)</source>
         <translation>JSON (*.json);;All Files (*)</translation>
+    </message>
+    <message>
+        <source>Image Files (*.bmp *.jpg *.png *.tif *.pdf);;BMP (*.bmp);;JPG (*.jpg);;PNG (*.png);;TIF (*.tif);;PDF (*.pdf)</source>
+        <translation>Image Files (*.bmp *.jpg *.png *.tif *.pdf);;BMP (*.bmp);;JPG (*.jpg);;PNG (*.png);;TIF (*.tif);;PDF (*.pdf)</translation>
     </message>
 </context>
 <context>
@@ -1269,6 +1269,10 @@ Start the camera input again.<byte value="xd"/>
     <message>
         <source>残差</source>
         <translation>Residual</translation>
+    </message>
+    <message>
+        <source>表をコピー(&amp;C)</source>
+        <translation>&amp;Copy Table</translation>
     </message>
 </context>
 <context>

@@ -780,10 +780,6 @@ Do you want to replace it?</source>
         <translation>画像ファイルを開く</translation>
     </message>
     <message>
-        <source>Image Files (*.bmp *.jpg *.png *.tif);;BMP (*.bmp);;JPG (*.jpg);;PNG (*.png);;TIF (*.tif)</source>
-        <translation>画像ファイル (*.bmp *.jpg *.png *.tif);;BMP (*.bmp);;JPG (*.jpg);;PNG (*.png);;TIF (*.tif)</translation>
-    </message>
-    <message>
         <source>Save Image File</source>
         <translation>画像ファイルを保存</translation>
     </message>
@@ -798,6 +794,10 @@ Do you want to replace it?</source>
     <message>
         <source>JSON (*.json);;All Files (*)</source>
         <translation>JSON (*.json);;すべてのファイル (*)</translation>
+    </message>
+    <message>
+        <source>Image Files (*.bmp *.jpg *.png *.tif *.pdf);;BMP (*.bmp);;JPG (*.jpg);;PNG (*.png);;TIF (*.tif);;PDF (*.pdf)</source>
+        <translation>画像ファイル (*.bmp *.jpg *.png *.tif *.pdf);;BMP (*.bmp);;JPG (*.jpg);;PNG (*.png);;TIF (*.tif);;PDF (*.pdf)</translation>
     </message>
 </context>
 <context>
@@ -1241,6 +1241,10 @@ Do you want to replace it?</source>
     </message>
     <message>
         <source>残差</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>表をコピー(&amp;C)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

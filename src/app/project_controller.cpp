@@ -9,6 +9,7 @@
 #include "app/main_window.h"
 #include "imaging/curve_extraction.h"
 #include "imaging/image_file.h"
+#include "imaging/pdf_page.h"
 #include "project/project_file.h"
 #include "settings/settings_pane.h"
 #include "ui/dialogs.h"
@@ -35,8 +36,8 @@ const FileDialogSpec kSaveProject{
 const FileDialogSpec kOpenImage{
     QString::fromUtf8(QT_TRANSLATE_NOOP("qf::FileDialogs", "Open Image File")),
     QString::fromUtf8(QT_TRANSLATE_NOOP("qf::FileDialogs",
-                                        "Image Files (*.bmp *.jpg *.png *.tif);;BMP (*.bmp);;"
-                                        "JPG (*.jpg);;PNG (*.png);;TIF (*.tif)")),
+                                        "Image Files (*.bmp *.jpg *.png *.tif *.pdf);;BMP (*.bmp);;"
+                                        "JPG (*.jpg);;PNG (*.png);;TIF (*.tif);;PDF (*.pdf)")),
     QString()};
 
 QString withProjectSuffix(QString path) {
@@ -47,6 +48,14 @@ QString withProjectSuffix(QString path) {
 
 bool isProjectFileName(const QString& path) {
     return path.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive);
+}
+
+// The page of a PDF that the picture about to be shown is: the view's edit
+// that opens it then names it, in the same undoable step.
+void showPage(ImageView& view, std::optional<int> page, int dpi) {
+    DocumentRecord& shown = view.state().doc;
+    shown.page = page;
+    shown.dpi = page ? dpi : kDefaultPdfDpi;
 }
 
 }  // namespace
@@ -212,10 +221,12 @@ bool ProjectController::showProject(const ProjectReadResult& read, const QString
         return true;
     }
     record.image = projectImagePath(record, file.toStdString());
+    // A PDF that names no page is shown (and saved) as its first.
+    if (!record.page && isPdfFile(record.image)) record.page = 1;
     // The picture is read before anything changes: a project whose picture
     // is missing leaves the current work as it was.
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    PictureRead picture = readPicture(record.image);
+    PictureRead picture = readPictureOrPdfPage(record.image, record.page, record.dpi);
     QApplication::restoreOverrideCursor();
     if (!picture.ok()) {
         m_dialogs.message(
@@ -227,6 +238,7 @@ bool ProjectController::showProject(const ProjectReadResult& read, const QString
         return false;
     }
     placeMissingGeometry(record, read.given, picture.picture.cols, picture.picture.rows);
+    showPage(m_view, record.page, record.dpi);
     m_view.showOpenedPicture(std::move(picture.picture), QString::fromStdString(record.image),
                              QString::fromStdString(picture.title), picture.warning);
     const std::optional<IntPoint> seed = record.extractSeed;
@@ -259,9 +271,22 @@ void ProjectController::extractOnOpen(IntPoint seed, const QString& projectPath)
 }
 
 bool ProjectController::openPicture(const QString& path) {
+    // A PDF opens as one of its pages, at the resolution the user chooses.
+    std::optional<PdfPageChoice> pdf;
+    if (isPdfFile(path.toStdString())) {
+        PdfPageChoice initial;
+        const DocumentRecord& now = m_doc.record();
+        if (now.page && QFileInfo(QString::fromStdString(now.image)) == QFileInfo(path))
+            initial = {*now.page, now.dpi};  // the same paper: start at the page shown
+        pdf = m_dialogs.pdfPage(&m_frame, path, initial);
+        if (!pdf) return false;
+    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    PictureRead read = readPicture(path.toStdString());
+    PictureRead read = pdf ? readPdfPage(path.toStdString(), pdf->page, pdf->dpi)
+                           : readPicture(path.toStdString());
     QApplication::restoreOverrideCursor();
+    const std::optional<int> page = pdf ? std::optional<int>(pdf->page) : std::nullopt;
+    const int dpi = pdf ? pdf->dpi : kDefaultPdfDpi;
     if (!read.ok()) {
         m_dialogs.message(&m_frame, QString::fromStdString(read.message), MessageIcon::Stop);
         return false;
@@ -279,10 +304,13 @@ bool ProjectController::openPicture(const QString& path) {
         if (choice == 1) {
             if (!confirmDiscard()) return false;
             m_view.clearResults();
+            showPage(m_view, page, dpi);
             m_view.showOpenedPicture(std::move(read.picture), absolute, title, read.warning);
             DocumentRecord fresh = newDocumentRecord();
             const DocumentRecord shown = m_view.state().doc;
             fresh.image = shown.image;
+            fresh.page = shown.page;
+            fresh.dpi = shown.dpi;
             fresh.mapping.corners = shown.mapping.corners;
             fresh.mapping.graphRect = shown.mapping.graphRect;
             fresh.axis.axisRect = shown.axis.axisRect;
@@ -295,6 +323,7 @@ bool ProjectController::openPicture(const QString& path) {
     // undo, nothing unsaved yet.
     const bool fresh = !m_doc.isModified() && m_doc.projectPath().isEmpty();
     m_view.clearResults();
+    showPage(m_view, page, dpi);
     m_view.showOpenedPicture(std::move(read.picture), absolute, title, read.warning);
     if (fresh) m_doc.reset(m_doc.record());
     return true;

@@ -14,6 +14,7 @@
 #include "common/extraction_settings.h"
 #include "common/geometry.h"
 #include "common/mapping_geometry.h"
+#include "common/pdf_resolution.h"
 #include "fit/fit_types.h"
 #include "graph/graph_style.h"
 
@@ -21,6 +22,10 @@ namespace qf {
 
 struct DocumentRecord {
     std::string image;  // picture path; empty: no picture yet
+    // When the picture is a PDF: the page shown (from 1) and the resolution
+    // it is rendered at. No page: a picture file (or a PDF's first page).
+    std::optional<int> page;
+    int dpi = kDefaultPdfDpi;
     // The corners on the input picture and the graph rectangle they are
     // mapped to, with the method for the next mapping run.
     MappingGeometry mapping;

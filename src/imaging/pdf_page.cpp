@@ -218,4 +218,9 @@ PictureRead readPdfPage(const std::string& path, int page, int dpi) {
     return PdfDocument(path).read(page, dpi);
 }
 
+PictureRead readPictureOrPdfPage(const std::string& path, std::optional<int> page, int dpi) {
+    if (isPdfFile(path)) return readPdfPage(path, page.value_or(1), dpi);
+    return readPicture(path);
+}
+
 }  // namespace qf

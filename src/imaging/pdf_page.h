@@ -10,13 +10,12 @@
 #include <opencv2/core.hpp>
 #include <string>
 
+#include <optional>
+
+#include "common/pdf_resolution.h"
 #include "imaging/image_pair.h"
 
 namespace qf {
-
-inline constexpr int kDefaultPdfDpi = 300;
-inline constexpr int kMinPdfDpi = 10;
-inline constexpr int kMaxPdfDpi = 2400;
 
 // Whether the file says it is a PDF ("%PDF-" in its first 1024 bytes, where
 // readers look for it), whatever its name: how an open path tells a PDF
@@ -76,5 +75,10 @@ PdfPageCount pdfPageCount(const std::string& path);
 // and why it was refused (not a PDF, damaged, locked by a password, no such
 // page, a resolution out of range, too large at that resolution).
 PictureRead readPdfPage(const std::string& path, int page, int dpi = kDefaultPdfDpi);
+
+// A document's picture: the file at path, or when it is a PDF its page (the
+// first when none is named) at dpi.
+PictureRead readPictureOrPdfPage(const std::string& path, std::optional<int> page,
+                                 int dpi = kDefaultPdfDpi);
 
 }  // namespace qf

@@ -14,6 +14,7 @@
 #include "common/regular_file.h"
 #include "common/result_set.h"
 #include "common/side_task.h"
+#include "common/translate.h"
 #include "fit/fit_driver.h"
 #include "fit/report.h"
 #include "graph/graph_image_file.h"
@@ -21,6 +22,7 @@
 #include "imaging/image_file.h"
 #include "imaging/image_pair.h"
 #include "imaging/mapping.h"
+#include "imaging/pdf_page.h"
 #include "points/source_point_file.h"
 #include "project/fit_json.h"
 #include "project/project_file.h"
@@ -59,10 +61,23 @@ std::string loadPicture(DocumentRecord& project, const GeometryGiven& given,
     // Said plainly here; the window's own text for an unread picture is terse.
     if (const std::string why = regularFileProblem(imagePath); !why.empty())
         return shown + ": " + why;
-    const LoadResult load = loadImageFile(imagePath, s.images, s.mapping, s.axis.axisRect,
-                                          s.display, s.zoomShift, /*greyMode=*/true);
-    if (!load.ok) return shown + ": " + load.message;
-    if (!load.warning.empty()) s.pictureWarning = shown + ": " + load.warning;
+    if (isPdfFile(imagePath)) {
+        // The page the project names, rendered as the window renders it.
+        PictureRead read = readPictureOrPdfPage(imagePath, project.page, project.dpi);
+        if (!read.ok()) {
+            // The message names the file on a line of its own; one line here.
+            const auto reason = read.message.rfind('\n');
+            return shown + ": " + translate("qf::Messages", kUnableToOpenFile) +
+                   (reason == std::string::npos ? read.message : read.message.substr(reason + 1));
+        }
+        installLoadedImage(std::move(read.picture), s.images, s.mapping, s.axis.axisRect, s.display,
+                           s.zoomShift, /*greyMode=*/true);
+    } else {
+        const LoadResult load = loadImageFile(imagePath, s.images, s.mapping, s.axis.axisRect,
+                                              s.display, s.zoomShift, /*greyMode=*/true);
+        if (!load.ok) return shown + ": " + load.message;
+        if (!load.warning.empty()) s.pictureWarning = shown + ": " + load.warning;
+    }
 
     const cv::Mat& input = s.images.inputImage;
     placeMissingGeometry(project, given, input.cols, input.rows);

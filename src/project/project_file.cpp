@@ -292,6 +292,9 @@ void parseTree(const Json& root, DocumentRecord& p, GeometryGiven& given) {
         fail("image", "must name the picture file");
     if (p.image.find('\0') != std::string::npos)
         fail("image", "must not contain a NUL character (\\u0000)");
+    // The page of a PDF and its resolution; a picture file names neither.
+    if (const Json* v = top.find("page")) p.page = Reader::integer(*v, "page", 1, 100000);
+    top.readInt("dpi", p.dpi, kMinPdfDpi, kMaxPdfDpi);
 
     if (auto m = top.object("mapping")) readMapping(*m, p, given);
     if (auto a = top.object("axis")) readAxis(*a, p, given);
@@ -379,9 +382,13 @@ Json projectJson(const DocumentRecord& p) {
         return g.method == MappingMethod::Bilinear && g.sampling == MappingSampling::Nearest;
     };
     const bool third = !plain(p.mapping) || (p.applied && !plain(*p.applied)) || p.extractSeed ||
-                       p.extraction != ExtractionSettings{};
+                       p.extraction != ExtractionSettings{} || p.page;
     root["version"] = third ? 3 : 2;
     root["image"] = p.image;
+    if (p.page) {
+        root["page"] = *p.page;
+        root["dpi"] = p.dpi;
+    }
 
     Json mapping;
     // Written only when it is not the default, so that a project that does

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "common/capture_settings.h"
+#include "common/pdf_resolution.h"
 
 class QPrinter;
 class QWidget;
@@ -51,6 +52,12 @@ public:
     // A line of text typed in answer to label; nothing when cancelled.
     virtual std::optional<QString> text(QWidget* /*parent*/, const QString& /*title*/,
                                         const QString& /*label*/) {
+        return std::nullopt;
+    }
+    // The page of the PDF at path to open and its resolution; nothing when
+    // cancelled.
+    virtual std::optional<PdfPageChoice> pdfPage(QWidget* /*parent*/, const QString& /*path*/,
+                                                 const PdfPageChoice& /*initial*/) {
         return std::nullopt;
     }
     // The print dialog, which sets up the printer; false when cancelled.

@@ -15,7 +15,11 @@ void showRecord(ViewState& s, const DocumentRecord& r) {
 
 PictureWork pictureWorkFor(const ViewState& s, const DocumentRecord& r) {
     PictureWork w;
-    w.read = r.image != s.picture.imagePath && !r.image.empty();
+    // Another page of the same PDF, or the same at another resolution, is
+    // another picture.
+    w.read = (r.image != s.picture.imagePath || r.page != s.picture.page ||
+              (r.page && r.dpi != s.picture.dpi)) &&
+             !r.image.empty();
     w.clear = r.image.empty() && !s.picture.imagePath.empty();
     if (w.clear) return w;
     const std::optional<MappingGeometry> mappedNow = w.read ? std::nullopt : s.picture.applied;
@@ -27,6 +31,11 @@ PictureWork pictureWorkFor(const ViewState& s, const DocumentRecord& r) {
 }
 
 void rebuildWorkingPicture(ViewState& s, const DocumentRecord& r, const PictureWork& work) {
+    // The picture just read was installed before the record it belongs to.
+    if (work.read && s.picture.imagePath == r.image) {
+        s.picture.page = r.page;
+        s.picture.dpi = r.dpi;
+    }
     if (work.clear) {
         s.extractPreview = {};
         s.readLabels.reset();

@@ -16,6 +16,7 @@
 
 #include "graph/graph_image_file.h"
 #include "graph/renderer.h"
+#include "imaging/pdf_page.h"
 #include "points/calibration.h"
 #include "view/cursors.h"
 #include "view/document_sync.h"
@@ -514,7 +515,7 @@ void ImageView::adoptRecord(const DocumentRecord& r) {
     const DocumentRecord before = m_state.doc;
     if (work.read) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        PictureRead read = readPicture(r.image);
+        PictureRead read = readPictureOrPdfPage(r.image, r.page, r.dpi);
         QApplication::restoreOverrideCursor();
         if (read.ok()) {
             m_camera->stopAll();

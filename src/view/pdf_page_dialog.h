@@ -19,12 +19,6 @@ class QSpinBox;
 
 namespace qf {
 
-struct PdfPageChoice {
-    int page = 1;  // from 1
-    int dpi = kDefaultPdfDpi;
-    bool operator==(const PdfPageChoice&) const = default;
-};
-
 // Asks which page of the PDF at path (and at which resolution) to open;
 // nothing when the user cancels. A PDF that cannot be opened is not shown:
 // the answer is `initial`, and readPdfPage then says why in the words of

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "view/capture_dialog.h"
+#include "view/pdf_page_dialog.h"
 #include "view/save_path.h"
 
 namespace qf {
@@ -156,6 +157,11 @@ std::optional<QFont> QtDialogs::font(QWidget* parent, const QFont& initial) {
     const QFont chosen = QFontDialog::getFont(&ok, initial, parent);
     if (!ok) return std::nullopt;
     return chosen;
+}
+
+std::optional<PdfPageChoice> QtDialogs::pdfPage(QWidget* parent, const QString& path,
+                                                const PdfPageChoice& initial) {
+    return choosePdfPage(parent, path, initial);
 }
 
 std::optional<CaptureSettings> QtDialogs::captureParameters(QWidget* parent,

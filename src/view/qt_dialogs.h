@@ -39,6 +39,8 @@ public:
                                                      const CaptureSettings& initial) override;
     std::optional<QString> text(QWidget* parent, const QString& title,
                                 const QString& label) override;
+    std::optional<PdfPageChoice> pdfPage(QWidget* parent, const QString& path,
+                                         const PdfPageChoice& initial) override;
 
 private:
     QString runFileDialog(QWidget* parent, const FileDialogSpec& request,

@@ -228,6 +228,8 @@ void installPicture(ViewState& s, cv::Mat picture, const std::string& path) {
     s.doc.image = path;
     s.doc.applied.reset();
     s.picture.imagePath = path;
+    s.picture.page = s.doc.page;
+    s.picture.dpi = s.doc.dpi;
     s.picture.applied.reset();
     s.extractPreview = {};
     s.readLabels.reset();

@@ -87,7 +87,9 @@ struct DragState {
 // What the working picture was made from: which file, and whether (and with
 // which geometry) it is the mapping of the input.
 struct PictureSource {
-    std::string imagePath;                   // empty: no picture, or a camera's frame
+    std::string imagePath;    // empty: no picture, or a camera's frame
+    std::optional<int> page;  // of a PDF, as the record names it
+    int dpi = kDefaultPdfDpi;
     std::optional<MappingGeometry> applied;  // none: the working picture is the input
 };
 

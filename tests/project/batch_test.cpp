@@ -22,6 +22,7 @@
 #include "fit/report.h"
 #include "imaging/curve_extraction.h"
 #include "imaging/image_file.h"
+#include "pdf_fixtures.h"
 #include "picture_fixtures.h"
 #include "points/source_point_file.h"
 #include "project/project_file.h"
@@ -207,6 +208,46 @@ TEST_F(Batch, DamageReadPastIsSaidAndTheRunGoesOn) {
                               ": The picture is damaged (Unsupported marker type 0x02); it is "
                               "shown as it decodes.\n");
     EXPECT_TRUE(fs::exists(dir_ / "out" / "fit.json"));
+}
+
+// A project naming a page of a PDF replays that page at its resolution (the
+// first at 300 dpi when it names neither); a page the paper lacks is refused
+// naming the file.
+TEST_F(Batch, AProjectsPdfPageIsTheWorkingPicture) {
+    ASSERT_TRUE(test::writeTwoPagePdf((dir_ / "paper.pdf").string()));
+    struct Case {
+        const char* entries;
+        cv::Size size;  // of working.png
+        cv::Point drawn, paper;
+        const char* error;
+    } cases[] = {
+        {R"("page": 2, "dpi": 144,)", {144, 288}, {72, 72}, {72, 216}, nullptr},
+        {R"("page": 1, "dpi": 72,)", {150, 75}, {37, 37}, {112, 37}, nullptr},
+        {"", {625, 313}, {150, 150}, {450, 150}, nullptr},
+        {R"("page": 3,)", {}, {}, {}, "paper.pdf: Unable to Open File. "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.entries);
+        const fs::path project = dir_ / "paper.quillfen.json";
+        std::ofstream(project, std::ios::trunc)
+            << R"({"format": "quillfen-project", "version": 3, "image": "paper.pdf", )" << c.entries
+            << R"( "axis": {"rect": [10, 10, 140, 70], "xMin": 0, "xMax": 1, "yMin": 0,
+                   "yMax": 1}, "points": [[20, 20], [60, 40], [100, 60]]})";
+        const fs::path out = dir_ / "out";
+        fs::remove_all(out);
+        const int status = run(project.string(), out.string());
+        if (c.error) {
+            EXPECT_EQ(status, BatchBadInput);
+            EXPECT_NE(err_.str().find(c.error), std::string::npos) << err_.str();
+            EXPECT_NE(err_.str().find(" 3 "), std::string::npos) << err_.str();
+            continue;
+        }
+        ASSERT_EQ(status, BatchOk) << err_.str();
+        const cv::Mat working = cv::imread((out / "working.png").string(), cv::IMREAD_GRAYSCALE);
+        ASSERT_EQ(working.size(), c.size);
+        EXPECT_LT(working.at<uint8_t>(c.drawn), 128);
+        EXPECT_EQ(working.at<uint8_t>(c.paper), 255);
+    }
 }
 
 TEST_F(Batch, BadInputExitsWithFour) {

@@ -121,6 +121,10 @@ TEST(ProjectFile, BadFilesAreRefusedNamingTheKey) {
          R"("fit.functions" must be a list of six formula texts)"},
         {withHead(R"("fit": {"functions": ["1", "x", 3, "", "", ""]})"),
          R"("fit.functions[2]" must be a text)"},
+        {withHead(R"("page": 0)"), R"("page" must be a whole number from 1 to 100000)"},
+        {withHead(R"("page": "2")"), R"("page" must be a whole number from 1 to 100000)"},
+        {withHead(R"("dpi": 9)"), R"("dpi" must be a whole number from 10 to 2400)"},
+        {withHead(R"("dpi": 2401)"), R"("dpi" must be a whole number from 10 to 2400)"},
         {withHead(R"("extract": [1, 2])"), R"("extract" must be an object)"},
         {withHead(R"("extract": {"seed": [1]})"),
          R"("extract.seed" must be a list of 2 whole numbers)"},
@@ -335,6 +339,36 @@ TEST(ProjectFile, ExtractionIsKeptAndRaisesTheVersionOnlyWhenUsed) {
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(r.project.extraction, ExtractionSettings{});
     EXPECT_EQ(r.project.extractSeed, (IntPoint{5, 6}));
+}
+
+// A PDF's page and resolution follow its name; a picture file's project
+// names neither, and reads as it did.
+TEST(ProjectFile, APdfPageIsKeptAndWrittenOnlyForAPage) {
+    DocumentRecord p;
+    p.image = "chart.jpg";
+    const std::string picture = projectText(p);
+    EXPECT_EQ(picture.find("\"page\""), std::string::npos) << picture;
+    EXPECT_EQ(picture.find("\"dpi\""), std::string::npos) << picture;
+
+    p.image = "paper.pdf";
+    p.page = 3;
+    p.dpi = 150;
+    const std::string text = projectText(p);
+    EXPECT_NE(text.find("\"image\": \"paper.pdf\",\n  \"page\": 3,\n  \"dpi\": 150,"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("\"version\": 3"), std::string::npos) << text;
+    ProjectReadResult r = parseProject(text);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.project, p);
+    EXPECT_EQ(projectText(r.project), text);
+
+    // A page alone is at the usual resolution.
+    r = parseProject(R"({"format": "quillfen-project", "version": 3, "image": "paper.pdf",
+                         "page": 2})");
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.project.page, 2);
+    EXPECT_EQ(r.project.dpi, kDefaultPdfDpi);
 }
 
 TEST(ProjectFile, MissingGeometryIsPlacedForThePicture) {

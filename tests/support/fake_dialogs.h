@@ -19,6 +19,9 @@ public:
 
     std::deque<int> choiceAnswers;    // empty: the question is closed (escape)
     std::deque<QString> textAnswers;  // empty, or a null QString: cancelled
+    // The PDF page dialog's answers: empty, or nothing, is cancelled.
+    std::deque<std::optional<PdfPageChoice>> pdfPageAnswers;
+    std::vector<QString> pdfPageFiles;  // the PDFs the page was asked of
     std::vector<QString> textLabels;
     std::vector<QString> questions;
 
@@ -46,6 +49,14 @@ public:
         textLabels.push_back(label);
         const QString a = next(textAnswers);
         if (a.isNull()) return std::nullopt;
+        return a;
+    }
+    std::optional<PdfPageChoice> pdfPage(QWidget*, const QString& path,
+                                         const PdfPageChoice&) override {
+        pdfPageFiles.push_back(path);
+        if (pdfPageAnswers.empty()) return std::nullopt;
+        const std::optional<PdfPageChoice> a = pdfPageAnswers.front();
+        pdfPageAnswers.pop_front();
         return a;
     }
     std::optional<uint32_t> colour(QWidget*, uint32_t) override { return colourAnswer; }
