@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "app/detachable_tabs.h"
+#include "app/table_copy.h"
 #include "common/format.h"
 #include "fit/fit_types.h"
 
@@ -259,6 +260,7 @@ void OutputPane::makePage(int page) {
         m_sourceList->setObjectName(QStringLiteral("SourcePointList"));
         m_sourceList->setFont(m_font);
         setupTable(m_sourceList);
+        addTableCopy(m_sourceList);
         resetSourcePointColumns();
         connect(m_sourceList, &PointTable::selectionChangedNotify, this,
                 &OutputPane::sourcePointSelectionChanged);
@@ -268,6 +270,10 @@ void OutputPane::makePage(int page) {
         m_graphList->setObjectName(QStringLiteral("GraphPointList"));
         m_graphList->setFont(m_font);
         setupTable(m_graphList);
+        // Nothing follows this list's selection: several rows may be chosen
+        // to copy.
+        m_graphList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        addTableCopy(m_graphList);
         resetGraphPointColumns();
         made = m_graphList;
     }
@@ -511,9 +517,9 @@ void OutputPane::resetGraphPointColumns() {
 void OutputPane::fillGeneratedGraph(const GeneratedGraph& graph, int graphPointCount) {
     makePage(PageGeneratedGraph);
     resetGraphPointColumns();
-    const int n = std::max(
-        0, std::min<int>(graph.generatedCount,
-                         int(std::min(graph.generatedX.size(), graph.generatedY.size()))));
+    const int n =
+        std::max(0, std::min<int>(graph.generatedCount,
+                                  int(std::min(graph.generatedX.size(), graph.generatedY.size()))));
     m_graphList->setUpdatesEnabled(false);
     m_graphList->setRowCount(n);
     for (int i = 0; i < n; ++i) {

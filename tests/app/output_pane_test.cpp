@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
@@ -469,6 +471,62 @@ TEST_F(DetachedPageTest, ASlipAlongTheBarIsStillAClick) {
     EXPECT_FALSE(pane.isPageDetached(2));
     EXPECT_EQ(pane.tabs()->count(), 4);
     EXPECT_EQ(pane.activeOutputTab(), 2);
+}
+
+// The clipboard's text split as a spreadsheet splits tab-separated text.
+std::vector<std::vector<std::string>> clipboardTable() {
+    std::vector<std::vector<std::string>> rows;
+    const QString text = QGuiApplication::clipboard()->text();
+    EXPECT_TRUE(text.endsWith(QLatin1Char('\n'))) << str(text);
+    for (const QString& line : text.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        std::vector<std::string> cells;
+        for (const QString& cell : line.split(QLatin1Char('\t'))) cells.push_back(str(cell));
+        rows.push_back(cells);
+    }
+    return rows;
+}
+
+using Rows = std::vector<std::vector<std::string>>;
+
+// Ctrl+C and the context menu copy the selected rows, or all when none is,
+// under the headers; a tab in a cell does not make another column.
+TEST_F(OutputPaneTest, TablesCopyAsTabSeparatedColumns) {
+    addRows(3);
+    pane.setSourcePointText(1, 5, "0.5\t1");
+    showSourceList();
+    PointTable* list = pane.sourcePointList();
+    pane.activateWindow();
+    list->setFocus();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&pane));
+    const std::string residual = headers(list)[5];
+
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(clipboardTable(), (Rows{{"NO.", "X", "Y", "PIXEL H", "PIXEL V", residual},
+                                      {"1", "x1", "y1", "11", "21", ""},
+                                      {"2", "x2", "y2", "12", "22", "0.5 1"},
+                                      {"3", "x3", "y3", "13", "23", ""}}));
+
+    pane.selectSourcePointRow(2);
+    QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(clipboardTable(), (Rows{{"NO.", "X", "Y", "PIXEL H", "PIXEL V", residual},
+                                      {"3", "x3", "y3", "13", "23", ""}}));
+
+    // The generated graph: two rows of four chosen, its spare column left out.
+    GeneratedGraph g;
+    g.generatedX = {1, 2, 3, 4};
+    g.generatedY = {10, 20, 30, 40};
+    g.generatedCount = 4;
+    pane.fillGeneratedGraph(g, 4);
+    QTableWidget* graph = pane.graphPointList();
+    graph->selectionModel()->select(graph->model()->index(3, 0),
+                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    graph->selectionModel()->select(graph->model()->index(1, 0),
+                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    ASSERT_EQ(graph->actions().size(), 1);
+    EXPECT_EQ(graph->contextMenuPolicy(), Qt::ActionsContextMenu);
+    graph->actions().front()->trigger();
+    EXPECT_EQ(clipboardTable(), (Rows{{"NO.", "X", "Y"}, {"2", "2", "20"}, {"4", "4", "40"}}));
 }
 
 }  // namespace
