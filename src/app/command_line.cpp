@@ -86,6 +86,12 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             std::string text;
             if (!value(text) || !parseMegapixels(text, c.maxPicturePixels))
                 return fail("option '--max-megapixels' needs a whole number from 1 to 10000");
+        } else if (a == "--csv") {
+            std::string text;
+            if (!value(text) || (text != "utf8" && text != "cp932"))
+                return fail("option '--csv' needs 'utf8' or 'cp932'");
+            c.utf8Csv = text == "utf8";
+            batchOnly = batchOnly.empty() ? "--csv" : batchOnly;
         } else if (a == "--camera") {
             std::string text;
             std::pair<int, std::string> source;
@@ -124,7 +130,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
 std::string usageText() {
     return "Usage: quillfen [--camera N=SOURCE]... [IMAGE | PROJECT.quillfen.json]\n"
            "       quillfen --batch PROJECT.quillfen.json [PROJECT...] [--out DIR] [-j N]\n"
-           "                [--json] [--max-megapixels N]\n"
+           "                [--json] [--max-megapixels N] [--csv utf8|cp932]\n"
            "\n"
            "Turns a picture of a chart into numbers and a fitted formula.\n"
            "\n"
@@ -144,6 +150,8 @@ std::string usageText() {
            "                    coefficients) instead of the fit reports\n"
            "  --max-megapixels N  refuse pictures of more than N million pixels\n"
            "                    (default 100)\n"
+           "  --csv utf8        write points.csv and fit.csv in UTF-8 with LF line ends\n"
+           "                    (default cp932: code page 932, CR LF, a final NUL)\n"
            "  -h, --help        show this help and exit\n"
            "  -V, --version     show the version and exit\n"
            "\n"

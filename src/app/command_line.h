@@ -10,14 +10,15 @@ namespace qf {
 
 struct CommandLine {
     enum class Action { Window, Batch, Help, Version, Error } action = Action::Window;
-    std::string imagePath;    // Window: picture or project to open, may be empty
-    std::string projectPath;  // Batch: the first project
-    std::string outDir;       // Batch: empty for the project's folder
+    std::string imagePath;                  // Window: picture or project to open, may be empty
+    std::string projectPath;                // Batch: the first project
+    std::string outDir;                     // Batch: empty for the project's folder
     std::vector<std::string> projectPaths;  // Batch: every project, projectPath first
     int jobs = 0;                           // Batch: projects at once, 0 = processors
     bool json = false;                      // Batch: a JSON line per project
-    int64_t maxPicturePixels = 0;  // Batch: --max-megapixels; 0 for the built-in limit
-    std::string error;             // Error: what was wrong
+    int64_t maxPicturePixels = 0;           // Batch: --max-megapixels; 0 for the built-in limit
+    bool utf8Csv = false;                   // Batch: --csv utf8
+    std::string error;                      // Error: what was wrong
     // Window: --camera N=SOURCE, in the order given; an empty SOURCE means
     // the real device N.
     std::vector<std::pair<int, std::string>> cameraSources;

@@ -50,7 +50,8 @@ int main(int argc, char** argv) {
             // Reports and messages in the window's language; the files are
             // the same in every language.
             return qf::runBatchCommand(
-                argc, argv, {cl.projectPaths, cl.outDir, cl.jobs, cl.json, cl.maxPicturePixels},
+                argc, argv,
+                {cl.projectPaths, cl.outDir, cl.jobs, cl.json, cl.maxPicturePixels, cl.utf8Csv},
                 [] { qf::installTranslations(userLanguage()); });
         case Action::Window:
             break;

@@ -155,7 +155,8 @@ public:
         files_.push_back(std::move(picture.file));
         return true;
     }
-    bool addText(const fs::path& path, const std::string& utf8) {
+    bool addText(const fs::path& path, const std::string& utf8, bool asUtf8) {
+        if (asUtf8) return add(path, unixLines(utf8));
         const Cp932Text text = toCp932(utf8);
         if (!text.ok) {
             errors_ += "quillfen: " + path.string() + ": " + text.error + "\n";
@@ -270,9 +271,11 @@ ProjectRun runProject(const BatchOptions& options) {
 
     ResultSet files(run.errors);
     const bool written =
-        files.addText(outDir / "points.csv", sourcePointFileText(s->points, s->axis)) &&
+        files.addText(outDir / "points.csv", sourcePointFileText(s->points, s->axis),
+                      options.utf8Csv) &&
         files.addText(outDir / "fit.csv",
-                      generatedGraphFileText(run.result, graph, project.fit.basisExpr)) &&
+                      generatedGraphFileText(run.result, graph, project.fit.basisExpr),
+                      options.utf8Csv) &&
         files.add(outDir / "fit.json", fitJsonText(run.result, details, project.fit)) &&
         files.add(encodedGraph(outDir / "graph.png", scene)) && files.add(workingPng.get()) &&
         files.commit();

@@ -25,6 +25,10 @@ struct BatchOptions {
     // How long to wait while another run writes into the output folder
     // before giving up with a message.
     std::chrono::milliseconds lockWait = std::chrono::minutes(10);
+    // points.csv and fit.csv in UTF-8 with LF line ends and no final NUL, for
+    // today's spreadsheets and scripts; else code page 932, CR LF and a NUL,
+    // as the window writes them.
+    bool utf8Csv = false;
 };
 
 // What one project's run came to.

@@ -41,8 +41,7 @@ std::string jsonLine(const std::string& project, const std::string& name, const 
         line["nx"] = run.result.fitNx;
         line["ny"] = run.result.fitNy;
         nlohmann::ordered_json coefs = nlohmann::ordered_json::array();
-        for (int k = 0; k < run.result.fitCoefCount; ++k)
-            coefs.push_back(run.result.fitCoefs[k]);
+        for (int k = 0; k < run.result.fitCoefCount; ++k) coefs.push_back(run.result.fitCoefs[k]);
         line["coefficients"] = coefs;
     } else {
         line["nx"] = nullptr;
@@ -107,8 +106,8 @@ int runBatchSet(const BatchSetOptions& options, std::ostream& out, std::ostream&
         std::error_code ec;
         // A single project without --out writes beside itself: its folder
         // is the empty path, which fs::absolute throws for.
-        const fs::path dir = dirs[i].empty() ? fs::path(options.projects[i]).parent_path() / "."
-                                             : fs::path(dirs[i]);
+        const fs::path dir =
+            dirs[i].empty() ? fs::path(options.projects[i]).parent_path() / "." : fs::path(dirs[i]);
         const std::string key = fs::weakly_canonical(fs::absolute(dir, ec), ec).string();
         if (const auto [it, fresh] = seen.emplace(ec ? dirs[i] : key, i); !fresh) {
             err << "quillfen: " << options.projects[it->second] << " and " << options.projects[i]
@@ -127,7 +126,10 @@ int runBatchSet(const BatchSetOptions& options, std::ostream& out, std::ostream&
     std::atomic<std::size_t> next{0};
     const auto work = [&] {
         for (std::size_t i; (i = next.fetch_add(1)) < count;) {
-            ProjectRun run = runProject({options.projects[i], dirs[i], options.maxPicturePixels});
+            ProjectRun run = runProject({.projectPath = options.projects[i],
+                                         .outDir = dirs[i],
+                                         .maxPicturePixels = options.maxPicturePixels,
+                                         .utf8Csv = options.utf8Csv});
             const std::lock_guard lock(mutex);
             runs[i] = std::move(run);
             done.notify_all();

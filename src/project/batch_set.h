@@ -19,6 +19,7 @@ struct BatchSetOptions {
     // One JSON object per project and line on out instead of the fit reports.
     bool json = false;
     int64_t maxPicturePixels = 0;  // larger pictures are refused; 0: the built-in limit
+    bool utf8Csv = false;          // the CSV files in UTF-8 (see BatchOptions)
 };
 
 // A project's name: its file name without ".quillfen.json" (or the last extension).

@@ -114,5 +114,39 @@ TEST(CommandLineBatch, PictureLimitInWholeMegapixels) {
     EXPECT_EQ(window.error.rfind("option '--max-megapixels' belongs to '--batch'", 0), 0u);
 }
 
+TEST(CommandLineBatch, CsvEncoding) {
+    struct Case {
+        std::vector<std::string> args;
+        Action action;
+        bool utf8;
+        std::string error;
+    } cases[] = {
+        {{"--batch", "p.quillfen.json"}, Action::Batch, false, ""},
+        {{"--batch", "p.quillfen.json", "--csv", "utf8"}, Action::Batch, true, ""},
+        {{"--csv", "utf8", "--batch", "p.quillfen.json"}, Action::Batch, true, ""},
+        {{"--batch", "p.quillfen.json", "--csv", "cp932"}, Action::Batch, false, ""},
+        {{"--batch", "p.quillfen.json", "--csv", "UTF-8"},
+         Action::Error,
+         false,
+         "option '--csv' needs 'utf8' or 'cp932'"},
+        {{"--batch", "p.quillfen.json", "--csv"},
+         Action::Error,
+         false,
+         "option '--csv' needs 'utf8' or 'cp932'"},
+        {{"--csv", "utf8", "chart.png"},
+         Action::Error,
+         false,
+         "option '--csv' belongs to '--batch'"},
+    };
+    for (const Case& c : cases) {
+        const CommandLine l = parseCommandLine(c.args);
+        EXPECT_EQ(l.action, c.action) << c.args.back();
+        if (c.action == Action::Batch) {
+            EXPECT_EQ(l.utf8Csv, c.utf8) << c.args.back();
+        }
+        EXPECT_EQ(l.error, c.error);
+    }
+}
+
 }  // namespace
 }  // namespace qf

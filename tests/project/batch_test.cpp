@@ -137,6 +137,54 @@ TEST_F(Batch, SampleWritesWhatTheCoreWrites) {
     }
 }
 
+// With --csv utf8 the CSV files hold the same rows as the default ones, in
+// UTF-8 with LF line ends and no NUL, and read back as CSV: the header naming
+// the axes, then a point a row.
+TEST_F(Batch, Utf8CsvHoldsTheSameRowsWithLfAndNoNul) {
+    ASSERT_EQ(run(kSample, (dir_ / "cp932").string()), BatchOk) << err_.str();
+    BatchOptions options{kSample, (dir_ / "utf8").string()};
+    options.utf8Csv = true;
+    std::ostringstream out, err;
+    ASSERT_EQ(runBatch(options, out, err), BatchOk) << err.str();
+    for (const char* name : {"points.csv", "fit.csv"}) {
+        SCOPED_TRACE(name);
+        const std::string utf8 = readAll(dir_ / "utf8" / name);
+        EXPECT_EQ(utf8.find('\0'), std::string::npos);
+        EXPECT_EQ(utf8.find('\r'), std::string::npos);
+        // Back to CR LF and code page 932 (fit.csv's head is Japanese): the
+        // default file, byte for byte.
+        std::string crlf;
+        for (const char c : utf8) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+        const Cp932Text legacy = toCp932(crlf);
+        ASSERT_TRUE(legacy.ok) << legacy.error;
+        EXPECT_EQ(legacy.bytes, readAll(dir_ / "cp932" / name));
+    }
+
+    const DocumentRecord p = readProjectFile(kSample).project;
+    std::istringstream csv(readAll(dir_ / "utf8" / "points.csv"));
+    std::string line;
+    ASSERT_TRUE(std::getline(csv, line));
+    EXPECT_EQ(line, "No.,X,Y,H,V");
+    std::size_t rows = 0;
+    while (std::getline(csv, line)) {
+        std::vector<std::string> fields;
+        std::istringstream cells(line);
+        for (std::string f; std::getline(cells, f, ',');) fields.push_back(f);
+        ASSERT_EQ(fields.size(), 5u) << line;
+        ASSERT_LT(rows, p.points.size());
+        EXPECT_EQ(fields[0], std::to_string(rows + 1));
+        for (int k : {1, 2}) {
+            std::size_t used = 0;
+            std::stod(fields[k], &used);
+            EXPECT_EQ(used, fields[k].size()) << line;
+        }
+        EXPECT_EQ(fields[3], std::to_string(p.points[rows].h));
+        EXPECT_EQ(fields[4], std::to_string(p.points[rows].v));
+        ++rows;
+    }
+    EXPECT_EQ(rows, p.points.size());
+}
+
 TEST_F(Batch, WritesBesideTheProjectByDefault) {
     const std::string project = variant({{"\"degree\": 3", "\"degree\": 2"}});
     ASSERT_EQ(run(project), BatchOk) << err_.str();
