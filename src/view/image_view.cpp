@@ -13,6 +13,7 @@
 #include <QScrollBar>
 #include <QUrl>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include "graph/graph_image_file.h"
 #include "graph/renderer.h"
@@ -49,6 +50,7 @@ ImageView::ImageView(Dialogs& dialogs, QWidget* parent)
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     connect(this, &ImageView::stateChanged, this, &ImageView::updateStatusNotes);
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, &ImageView::letPointerGo);
     m_state.guide.innerQuad = computeInnerQuad(m_state.doc.mapping.corners, 40.0 / 80, 40.0 / 60)
                                   .value_or(m_state.guide.innerQuad);
 }
@@ -293,16 +295,14 @@ void ImageView::leaveEvent(QEvent* event) {
     QAbstractScrollArea::leaveEvent(event);
 }
 
-void ImageView::changeEvent(QEvent* event) {
+void ImageView::letPointerGo(QWindow* focus) {
     // A dialog over the window takes the pointer without a leave event: the
     // loupe must not stay painted behind it, nor come back as a second one
     // where the pointer was.
-    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && m_pointer) {
-        m_pointer.reset();
-        reportPointer();
-        updateLoupe();
-    }
-    QAbstractScrollArea::changeEvent(event);
+    if (!m_pointer || (focus && focus == window()->windowHandle())) return;
+    m_pointer.reset();
+    reportPointer();
+    updateLoupe();
 }
 
 void ImageView::applyPaneOps(const PaneOps& ops) {

@@ -8,6 +8,7 @@
 #include <QAbstractScrollArea>
 #include <QFont>
 #include <QImage>
+#include <QWindow>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -86,7 +87,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void leaveEvent(QEvent* event) override;
-    void changeEvent(QEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -149,6 +149,9 @@ private:
     // with its preview; slanted corners under the bilinear mapping get a
     // word for the perspective one.
     void updateStatusNotes();
+    // Another window took the focus (a dialog): the pointer is no longer
+    // over the view.
+    void letPointerGo(QWindow* focus);
 
     Dialogs& m_dialogs;
     OutputSink* m_pane = nullptr;

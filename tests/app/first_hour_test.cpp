@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -307,6 +308,37 @@ TEST_F(FirstHourTest, PicturesOpenFittedToTheWindow) {
         EXPECT_TRUE(fits(s.transform.zoomShift));
         EXPECT_FALSE(fits(s.transform.zoomShift + 1));
     }
+}
+
+}  // namespace
+}  // namespace qf
+
+namespace qf {
+namespace {
+
+// A dialog over the window takes the pointer without a leave event; the
+// view lets the pointer go, so no loupe stays painted behind the dialog.
+TEST_F(FirstHourTest, TheViewLetsThePointerGoWhenTheWindowLosesTheFocus) {
+    open(chart(400, 300));
+    QApplication::setActiveWindow(&w.frame());
+    settle();
+    if (!w.frame().isActiveWindow()) GTEST_SKIP() << "this platform does not activate windows";
+    w.frame().routeCommand(ID_ADD_POINTS);
+    QString pointer;
+    QObject::connect(&view(), &ImageView::pointerStatus,
+                     [&pointer](const QString& text) { pointer = text; });
+    QMouseEvent move(QEvent::MouseMove, QPointF(150, 150), QPointF(150, 150), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(view().viewport(), &move);
+    settle();
+    ASSERT_TRUE(pointer.contains(QStringLiteral("150"))) << pointer.toStdString();
+
+    QWidget dialog;
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    settle();
+    ASSERT_FALSE(w.frame().isActiveWindow());
+    EXPECT_FALSE(pointer.contains(QStringLiteral("150"))) << pointer.toStdString();
 }
 
 }  // namespace
