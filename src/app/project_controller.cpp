@@ -22,18 +22,18 @@ namespace {
 
 const QString kRecentKey = QStringLiteral("Workspace/RecentProjects");
 
-const FileDialogSpec kOpenProject{
+const FileDialogRequest kOpenProject{
     QString::fromUtf8(QT_TRANSLATE_NOOP("qf::FileDialogs", "プロジェクトを開く")),
     QString::fromUtf8(QT_TRANSLATE_NOOP("qf::FileDialogs",
                                         "Quillfen プロジェクト (*.quillfen.json);;"
                                         "JSON (*.json);;All Files (*)")),
     QString()};
-const FileDialogSpec kSaveProject{
+const FileDialogRequest kSaveProject{
     QString::fromUtf8(QT_TRANSLATE_NOOP("qf::FileDialogs", "プロジェクトを保存")),
     QString::fromUtf8(
         QT_TRANSLATE_NOOP("qf::FileDialogs", "Quillfen プロジェクト (*.quillfen.json)")),
     QStringLiteral("quillfen.json")};
-const FileDialogSpec kOpenImage{
+const FileDialogRequest kOpenImage{
     QString::fromUtf8(QT_TRANSLATE_NOOP("qf::FileDialogs", "Open Image File")),
     QString::fromUtf8(QT_TRANSLATE_NOOP("qf::FileDialogs",
                                         "Image Files (*.bmp *.jpg *.png *.tif *.pdf);;BMP (*.bmp);;"
@@ -335,7 +335,7 @@ bool ProjectController::save() {
 }
 
 bool ProjectController::saveAs() {
-    FileDialogSpec request = kSaveProject;
+    FileDialogRequest request = kSaveProject;
     request.proposedName = proposedSaveName(
         m_doc.projectPath(), QString::fromStdString(m_doc.record().image), SavedFile::Project);
     const QString chosen = m_dialogs.saveFile(&m_frame, request);

@@ -23,25 +23,26 @@
 namespace qf {
 namespace {
 
-const FileDialogSpec kSaveImage{
+const FileDialogRequest kSaveImage{
     QString::fromUtf8(QT_TRANSLATE_NOOP("qf::FileDialogs", "Save Image File")),
     QString::fromUtf8(QT_TRANSLATE_NOOP("qf::FileDialogs",
                                         "BMP (*.bmp);;JPG (*.jpg);;PNG (*.png);;TIF (*.tif);;"
                                         "All Files (*)")),
     QStringLiteral("bmp")};
-const FileDialogSpec kSaveJson{
+const FileDialogRequest kSaveJson{
     QString(),
     QString::fromUtf8(QT_TRANSLATE_NOOP("qf::FileDialogs", "JSON (*.json);;All Files (*)")),
     QStringLiteral("json")};
-const FileDialogSpec kSaveCsv{
+const FileDialogRequest kSaveCsv{
     QString(),
     QString::fromUtf8(QT_TRANSLATE_NOOP("qf::FileDialogs", "CSV(*.csv);;TEXT(*.txt);;ALL(*)")),
     QStringLiteral("csv")};
 
 }  // namespace
 
-FileDialogSpec ResultsController::proposing(const FileDialogSpec& spec, SavedFile what) const {
-    FileDialogSpec request = spec;
+FileDialogRequest ResultsController::proposing(const FileDialogRequest& dialog,
+                                               SavedFile what) const {
+    FileDialogRequest request = dialog;
     const Document* doc = m_view.document();
     request.proposedName = proposedSaveName(doc ? doc->projectPath() : QString(),
                                             QString::fromStdString(m_view.state().doc.image), what);
@@ -148,7 +149,7 @@ void ResultsController::saveTextFile(const std::string& utf8, SavedFile what) {
     saveBytes(converted.bytes, proposing(kSaveCsv, what));
 }
 
-void ResultsController::saveBytes(const std::string& bytes, const FileDialogSpec& request) {
+void ResultsController::saveBytes(const std::string& bytes, const FileDialogRequest& request) {
     const QString path = m_dialogs.saveFile(&m_view, request);
     if (path.isEmpty() || !completeResultSetBeside(path)) return;
     const std::string file = path.toStdString();

@@ -40,9 +40,9 @@ private:
     void saveFitJson();
     void saveTextFile(const std::string& utf8, SavedFile what);
     // Asks where with request and writes the bytes there.
-    void saveBytes(const std::string& bytes, const FileDialogSpec& request);
+    void saveBytes(const std::string& bytes, const FileDialogRequest& request);
     // The dialog's request with the name proposed for what it saves.
-    FileDialogSpec proposing(const FileDialogSpec& spec, SavedFile what) const;
+    FileDialogRequest proposing(const FileDialogRequest& dialog, SavedFile what) const;
     // A result set a killed batch run left beside path is completed first,
     // so that completing it later cannot replace the file saved there.
     // False, said to the user, when it cannot be.

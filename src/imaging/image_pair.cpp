@@ -94,12 +94,10 @@ LoadResult loadImageFile(const std::string& path, ImagePair& images, MappingGeom
     return {true, imageTitleName(path, true), {}, read.warning};
 }
 
-namespace {
-
 // Why a picture could not be read, in the user's words. A file that is not a
 // regular file (a FIFO, a device) is refused before it is opened: reading it
 // could block for ever.
-std::string unreadableReason(const std::string& path, bool decoded) {
+std::string fileUnreadableReason(const std::string& path, bool decoded) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
         switch (errno) {
@@ -120,6 +118,8 @@ std::string unreadableReason(const std::string& path, bool decoded) {
     return translate("qf::Messages",
                      "画像として読み込めませんでした（壊れているか、対応していない形式です）。");
 }
+
+namespace {
 
 // Why a picture over the limit is not opened, naming its size, the limit and
 // where the limit is set.
@@ -144,15 +144,15 @@ PictureRead readPicture(const std::string& path) {
     // A name the system would cut at the NUL is not quoted either.
     if (path.find('\0') != std::string::npos)
         return refused({}, translate("qf::Messages", "ファイル名に使えない文字が含まれています。"));
-    if (std::string reason = unreadableReason(path, false); !reason.empty())
+    if (std::string reason = fileUnreadableReason(path, false); !reason.empty())
         return refused(path, "\n" + reason);
     const int64_t limit = maxPicturePixels();
     PictureFileRead read = readPictureFile(path, limit);
     if (read.tooLarge && read.width > 0)
         return refused(path, "\n" + pictureTooLargeReason(read.width, read.height, limit));
     if (read.image.empty())
-        return refused(path,
-                       "\n" + (read.reason.empty() ? unreadableReason(path, true) : read.reason));
+        return refused(
+            path, "\n" + (read.reason.empty() ? fileUnreadableReason(path, true) : read.reason));
     r.picture = std::move(read.image);
     r.title = imageTitleName(path, true);
     r.warning = read.warning;

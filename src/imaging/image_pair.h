@@ -98,6 +98,13 @@ struct PictureRead {
 };
 PictureRead readPicture(const std::string& path);
 
+// Why the file at path cannot be read as a picture, in the user's words:
+// missing, a folder, not a regular file (refused before it is opened: reading
+// a FIFO or a device could block for ever), no permission; with `decoded`,
+// that it is no picture of a known format. Empty for a readable regular file
+// when not `decoded`.
+std::string fileUnreadableReason(const std::string& path, bool decoded);
+
 // The settings store's key (group "Workspace") of the largest picture the
 // window opens, in megapixels.
 inline constexpr const char* kMaxPictureMegapixelsKey = "MaxPictureMegapixels";

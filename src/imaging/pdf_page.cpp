@@ -11,6 +11,7 @@
 
 #include "common/translate.h"
 #include "imaging/image_file.h"
+#include "imaging/image_pair.h"
 #include "imaging/module_loader.h"
 #include "imaging/pdf_module_abi.h"
 
@@ -28,29 +29,6 @@ const QfPdfModule* pdfModule(std::string& error) {
 
 std::string messageFor(const std::string& path, const std::string& reason) {
     return translate("qf::Messages", kUnableToOpenFile) + "\n" + path + "\n" + reason;
-}
-
-// Why the file cannot be read at all, in the words used for pictures; empty
-// for a readable regular file. Anything else (a FIFO, a device) is refused
-// before it is opened: reading it could block for ever.
-std::string unreadableReason(const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) {
-        switch (errno) {
-            case ENOENT:
-                return translate("qf::Messages", "ファイルが見つかりません。");
-            case EACCES:
-                return translate("qf::Messages", "ファイルを読み取る権限がありません。");
-            default:
-                return std::strerror(errno);
-        }
-    }
-    if (S_ISDIR(st.st_mode))
-        return translate("qf::Messages", "フォルダーです。画像ファイルを選んでください。");
-    if (!S_ISREG(st.st_mode)) return translate("qf::Messages", "通常のファイルではありません。");
-    if (::access(path.c_str(), R_OK) != 0)
-        return translate("qf::Messages", "ファイルを読み取る権限がありません。");
-    return {};
 }
 
 // The size Poppler gives the page's picture: its size in points scaled, in
@@ -109,7 +87,7 @@ PdfDocument::PdfDocument(const std::string& path) : m_path(path) {
             messageFor({}, translate("qf::Messages", "ファイル名に使えない文字が含まれています。"));
         return;
     }
-    if (std::string reason = unreadableReason(path); !reason.empty()) {
+    if (std::string reason = fileUnreadableReason(path, false); !reason.empty()) {
         m_message = messageFor(path, reason);
         return;
     }

@@ -16,7 +16,7 @@ class QWidget;
 
 namespace qf {
 
-struct FileDialogSpec {
+struct FileDialogRequest {
     QString title;          // empty: the platform's own
     QString filter;         // Qt form: "PNG (*.png);;All Files (*)"
     QString defaultSuffix;  // added to a name typed without one
@@ -31,9 +31,9 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
     // The chosen path, or empty when cancelled.
-    virtual QString openFile(QWidget* parent, const FileDialogSpec& request) = 0;
+    virtual QString openFile(QWidget* parent, const FileDialogRequest& request) = 0;
     // Asks before overwriting an existing file.
-    virtual QString saveFile(QWidget* parent, const FileDialogSpec& request) = 0;
+    virtual QString saveFile(QWidget* parent, const FileDialogRequest& request) = 0;
     virtual void message(QWidget* parent, const QString& text, MessageIcon icon) = 0;
     // A question with its own buttons: the index of the one chosen; closing
     // the box chooses escapeButton.

@@ -57,12 +57,12 @@ QString lastFileFolder() {
 
 QtDialogs::QtDialogs() : m_seam{execDialog, askBeforeReplacing} {}
 
-QString QtDialogs::runFileDialog(QWidget* parent, const FileDialogSpec& asked,
+QString QtDialogs::runFileDialog(QWidget* parent, const FileDialogRequest& asked,
                                  QFileDialog::AcceptMode mode) {
     // The callers keep their titles and filters as source texts; they are
     // put into the user's language here, where the dialog shows them, and
     // the chosen filter is matched against the translated list.
-    FileDialogSpec request = asked;
+    FileDialogRequest request = asked;
     const auto inLanguage = [](const QString& text) {
         return text.isEmpty()
                    ? text
@@ -111,11 +111,11 @@ QString QtDialogs::runFileDialog(QWidget* parent, const FileDialogSpec& asked,
     }
 }
 
-QString QtDialogs::openFile(QWidget* parent, const FileDialogSpec& request) {
+QString QtDialogs::openFile(QWidget* parent, const FileDialogRequest& request) {
     return runFileDialog(parent, request, QFileDialog::AcceptOpen);
 }
 
-QString QtDialogs::saveFile(QWidget* parent, const FileDialogSpec& request) {
+QString QtDialogs::saveFile(QWidget* parent, const FileDialogRequest& request) {
     return runFileDialog(parent, request, QFileDialog::AcceptSave);
 }
 

@@ -27,8 +27,8 @@ public:
     QtDialogs();
     explicit QtDialogs(FileDialogSeam seam) : m_seam(std::move(seam)) {}
 
-    QString openFile(QWidget* parent, const FileDialogSpec& request) override;
-    QString saveFile(QWidget* parent, const FileDialogSpec& request) override;
+    QString openFile(QWidget* parent, const FileDialogRequest& request) override;
+    QString saveFile(QWidget* parent, const FileDialogRequest& request) override;
     void message(QWidget* parent, const QString& text, MessageIcon icon) override;
     int choose(QWidget* parent, const QString& text, const QStringList& buttons, int defaultButton,
                int escapeButton) override;
@@ -43,7 +43,7 @@ public:
                                          const PdfPageChoice& initial) override;
 
 private:
-    QString runFileDialog(QWidget* parent, const FileDialogSpec& request,
+    QString runFileDialog(QWidget* parent, const FileDialogRequest& request,
                           QFileDialog::AcceptMode mode);
 
     FileDialogSeam m_seam;

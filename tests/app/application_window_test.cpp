@@ -21,6 +21,7 @@
 #include "settings/settings_pane.h"
 #include "support/fake_dialogs.h"
 #include "support/full_size.h"
+#include "support/paint_counter.h"
 #include "view/image_view.h"
 #include "window_driver.h"
 
@@ -38,15 +39,7 @@ struct CountingDialogs : testing_support::FakeDialogs {
     }
 };
 
-// Counts the view's repaints.
-class PaintCounter : public QObject {
-public:
-    int paints = 0;
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Paint) ++paints;
-        return false;
-    }
-};
+using test::PaintCounter;
 
 class ApplicationWindowTest : public testing::Test {
 protected:

@@ -21,6 +21,7 @@
 #include "common/default_geometry.h"
 #include "support/fake_dialogs.h"
 #include "support/full_size.h"
+#include "support/paint_counter.h"
 #include "view/image_view.h"
 
 namespace qf {
@@ -46,15 +47,7 @@ cv::Mat chart(int w, int h) {
     return m;
 }
 
-// Counts the view's repaints.
-class PaintCounter : public QObject {
-public:
-    int paints = 0;
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Paint) ++paints;
-        return false;
-    }
-};
+using test::PaintCounter;
 
 class FirstHourTest : public testing::Test {
 protected:

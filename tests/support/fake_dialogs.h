@@ -25,12 +25,12 @@ public:
     std::vector<QString> textLabels;
     std::vector<QString> questions;
 
-    std::vector<FileDialogSpec> saveRequests;
+    std::vector<FileDialogRequest> saveRequests;
     std::vector<QString> messages;
     std::vector<MessageIcon> messageIcons;
 
-    QString openFile(QWidget*, const FileDialogSpec&) override { return next(openAnswers); }
-    QString saveFile(QWidget*, const FileDialogSpec& request) override {
+    QString openFile(QWidget*, const FileDialogRequest&) override { return next(openAnswers); }
+    QString saveFile(QWidget*, const FileDialogRequest& request) override {
         saveRequests.push_back(request);
         return next(saveAnswers);
     }

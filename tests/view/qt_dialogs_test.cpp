@@ -15,11 +15,11 @@
 namespace qf {
 namespace {
 
-const FileDialogSpec kSaveImage{
+const FileDialogRequest kSaveImage{
     QStringLiteral("Save Image File"),
     QStringLiteral("BMP (*.bmp);;JPG (*.jpg);;PNG (*.png);;TIF (*.tif);;All Files (*)"),
     QStringLiteral("bmp")};
-const FileDialogSpec kOpenImage{QStringLiteral("Open Image File"),
+const FileDialogRequest kOpenImage{QStringLiteral("Open Image File"),
                                 QStringLiteral("Image Files (*.bmp *.jpg *.png *.tif)"), QString()};
 
 // One answer of the user: a filter (empty: the one offered) and a name typed
@@ -117,11 +117,11 @@ TEST_F(QtDialogsTest, ACompletedNameThatExistsIsAskedAbout) {
 
 TEST_F(QtDialogsTest, ASaveDialogOffersTheProposedNameWithItsType) {
     struct Case {
-        FileDialogSpec request;
+        FileDialogRequest request;
         const char* proposed;
         const char* filter;  // the type the dialog shows chosen
     };
-    const FileDialogSpec csv{QString(), QStringLiteral("CSV(*.csv);;TEXT(*.txt);;ALL(*)"),
+    const FileDialogRequest csv{QString(), QStringLiteral("CSV(*.csv);;TEXT(*.txt);;ALL(*)"),
                              QStringLiteral("csv")};
     const Case cases[] = {
         // PNG offered though BMP comes first in the list.
@@ -138,7 +138,7 @@ TEST_F(QtDialogsTest, ASaveDialogOffersTheProposedNameWithItsType) {
             return true;  // accepted as offered
         };
         seam.confirmReplace = [](QWidget*, const QString&) { return false; };
-        FileDialogSpec request = c.request;
+        FileDialogRequest request = c.request;
         request.directory = a.path();
         request.proposedName = QString::fromUtf8(c.proposed);
         EXPECT_EQ(QtDialogs(seam).saveFile(nullptr, request),
@@ -149,14 +149,14 @@ TEST_F(QtDialogsTest, ASaveDialogOffersTheProposedNameWithItsType) {
 
 TEST_F(QtDialogsTest, DialogsStartInTheFolderUsedLast) {
     QtDialogs d = dialogs();
-    FileDialogSpec toB = kSaveImage;
+    FileDialogRequest toB = kSaveImage;
     toB.directory = b.path();
     QTemporaryDir gone;
     touch(a.filePath("three.png"));
 
     struct Step {
         bool open;
-        const FileDialogSpec* request;
+        const FileDialogRequest* request;
         QString answer;  // empty: cancelled
         QString startsIn;
     };
