@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (!qf::regularFileProblem(g_path).empty()) std::abort();
 
     qf::ImagePair images;
-    qf::MappingQuad mapping;
+    qf::MappingGeometry mapping;
     qf::IntRect axisRect;
     qf::DisplaySource display;
     int zoomShift = 0;
