@@ -124,7 +124,7 @@ int main(int argc, char** argv) {
                        graph.bottom - kMargin};
     p.axis.xMax = kXMax;
     p.axis.yMax = kYMax;
-    p.fit.degree = 3;
+    p.current().fit.degree = 3;
     p.graph.colour = 0x0000D0;  // red
 
     // Straightened with the perspective transform, which undoes the photo's
@@ -136,9 +136,9 @@ int main(int argc, char** argv) {
     images.inputImage = qf::readImageFile(dir + "/chart.jpg");
     if (images.inputImage.empty()) return 1;
     qf::runMapping(images, qf::CurrentImage::Input, *p.applied);
-    p.points = qf::clickSampleCurve(images.outputImage, p.axis.axisRect);
+    p.current().points = qf::clickSampleCurve(images.outputImage, p.axis.axisRect);
     std::ofstream(dir + "/chart.quillfen.json", std::ios::binary) << qf::projectText(p);
     std::printf("wrote %s/chart.jpg and chart.quillfen.json with %zu points\n", dir.c_str(),
-                p.points.size());
+                p.current().points.size());
     return 0;
 }

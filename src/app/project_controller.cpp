@@ -241,7 +241,7 @@ bool ProjectController::showProject(const ProjectReadResult& read, const QString
     showPage(m_view, record.page, record.dpi);
     m_view.showOpenedPicture(std::move(picture.picture), QString::fromStdString(record.image),
                              QString::fromStdString(picture.title), picture.warning);
-    const std::optional<IntPoint> seed = record.extractSeed;
+    const std::optional<IntPoint> seed = record.current().extractSeed;
     startDocument(std::move(record), projectPath);
     if (seed) extractOnOpen(*seed, projectPath);
     m_view.showOpenedWork();
@@ -253,14 +253,14 @@ void ProjectController::extractOnOpen(IntPoint seed, const QString& projectPath)
     // As the batch mode does: the curve through the seed, found on the
     // working picture the project shows, goes before the listed points.
     DocumentRecord record = m_doc.record();
-    record.extractSeed.reset();
+    record.current().extractSeed.reset();
     const ViewState& s = m_view.state();
     const std::string error =
         extractBeforeListed(s.imagePresent() ? *s.current() : cv::Mat(), extractionArea(record),
-                            seed, record.extraction, record.points);
+                            seed, record.current().extraction, record.current().points);
     // The list holds what the view can show.
-    if (record.points.size() > std::size_t(kMaxSourcePoints))
-        record.points.resize(kMaxSourcePoints);
+    if (record.current().points.size() > std::size_t(kMaxSourcePoints))
+        record.current().points.resize(kMaxSourcePoints);
     if (!error.empty())
         m_dialogs.message(
             &m_frame,
@@ -293,12 +293,12 @@ bool ProjectController::openPicture(const QString& path) {
     }
     const QString absolute = QFileInfo(path).absoluteFilePath();
     const QString title = QString::fromStdString(read.title);
-    if (!m_doc.record().points.empty()) {
+    if (!m_doc.record().current().points.empty()) {
         const int choice = m_dialogs.choose(
             &m_frame,
             tr("%1 個の点があります。新しい画像でも点を残しますか?\n"
                "(同じグラフを撮り直した場合は「点を残す」を選びます)")
-                .arg(m_doc.record().points.size()),
+                .arg(m_doc.record().current().points.size()),
             {tr("点を残す(&K)"), tr("新しいプロジェクト(&N)"), tr("キャンセル")}, 0, 2);
         if (choice == 2) return false;
         if (choice == 1) {

@@ -86,7 +86,7 @@ void ResultsController::runFit() {
 
 void ResultsController::fitOnOpen() {
     ViewState& s = m_view.state();
-    if (s.doc.points.empty() || !s.imagePresent()) return;
+    if (s.doc.current().points.empty() || !s.imagePresent()) return;
     if (!m_fitWork) m_fitWork = std::make_unique<SvdFitWork>();
     const Tool tool = s.tools.tool;
     const FitCommandResult r = runFitCommand(s, *m_fitWork);
@@ -120,13 +120,13 @@ void ResultsController::saveSourcePoints() {
     const ViewState& s = m_view.state();
     if (s.pointCount() <= 0) return;
     // The values are those of the moment the command was chosen.
-    saveTextFile(sourcePointFileText(s.doc.points, s.doc.axis), SavedFile::SourcePoints);
+    saveTextFile(sourcePointFileText(s.doc.current().points, s.doc.axis), SavedFile::SourcePoints);
 }
 
 void ResultsController::saveGeneratedPoints() {
     const ViewState& s = m_view.state();
     if (!s.imagePresent() || s.generated.generatedCount <= 0) return;
-    saveTextFile(generatedGraphFileText(s.fitResult, s.generated, s.doc.fit.basisExpr),
+    saveTextFile(generatedGraphFileText(s.fitResult, s.generated, s.doc.current().fit.basisExpr),
                  SavedFile::GeneratedPoints);
 }
 
@@ -134,7 +134,7 @@ void ResultsController::saveFitJson() {
     const ViewState& s = m_view.state();
     if (!s.imagePresent() || s.generated.generatedCount <= 0) return;
     // The batch mode's fit.json of the same fit, in the same UTF-8.
-    saveBytes(fitJsonText(s.fitResult, s.fitDetails, s.doc.fit),
+    saveBytes(fitJsonText(s.fitResult, s.fitDetails, s.doc.current().fit),
               proposing(kSaveJson, SavedFile::FitJson));
 }
 

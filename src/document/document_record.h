@@ -6,6 +6,7 @@
 // mapped) and never part of it.
 
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,6 +21,24 @@
 
 namespace qf {
 
+// The colour a document's first series is drawn in: the one points always
+// had. Further series take the next unused colour of seriesPalette.
+inline constexpr uint32_t kFirstSeriesColour = 0x0000FF;
+
+// One curve of the chart: its points and how they were found and fitted.
+struct Series {
+    std::string name;                      // empty for the document's only series
+    uint32_t colour = kFirstSeriesColour;  // 0x00BBGGRR, for its points, curve and tab
+    std::vector<SourcePoint> points;       // on the working picture, in the order clicked
+    ExtractionSettings extraction;         // the automatic extraction's tolerance, count and gap
+    // A click for the automatic extraction that a project file asks for: the
+    // batch mode (and the window, when it opens the project) puts the
+    // extracted points before `points`.
+    std::optional<IntPoint> extractSeed;
+    FitSettings fit;
+    friend bool operator==(const Series&, const Series&) = default;
+};
+
 struct DocumentRecord {
     std::string image;  // picture path; empty: no picture yet
     // When the picture is a PDF: the page shown (from 1) and the resolution
@@ -33,15 +52,15 @@ struct DocumentRecord {
     // corners and the graph rectangle may be moved after a mapping without
     // running it again; the picture and the points on it still follow this.
     std::optional<MappingGeometry> applied;
-    AxisSettings axis;                // values, scales and the axis rectangle
-    std::vector<SourcePoint> points;  // on the working picture, in the order clicked
-    ExtractionSettings extraction;    // the automatic extraction's tolerance, count and gap
-    // A click for the automatic extraction that a project file asks for: the
-    // batch mode (and the window, when it opens the project) puts the
-    // extracted points before `points`.
-    std::optional<IntPoint> extractSeed;
-    FitSettings fit;
+    AxisSettings axis;  // values, scales and the axis rectangle
+    // The curves read from the picture, never empty; the mouse tools, the
+    // point list and the fit work on the active one.
+    std::vector<Series> series{Series{}};
+    int active = 0;
     GraphStyle graph;
+
+    Series& current() { return series[std::size_t(active)]; }
+    const Series& current() const { return series[std::size_t(active)]; }
     friend bool operator==(const DocumentRecord&, const DocumentRecord&) = default;
 };
 

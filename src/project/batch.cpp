@@ -94,11 +94,11 @@ void mapWorkingPicture(const DocumentRecord& project, CurrentImage shown, Sessio
 // The project's points, after those extracted from the working picture
 // (which must be mapped by then) when the project asks for extraction.
 std::string placePoints(const DocumentRecord& project, Session& s) {
-    std::vector<SourcePoint> points = project.points;
-    if (project.extractSeed) {
-        if (const std::string e =
-                extractBeforeListed(outputImage(s.images), extractionArea(project),
-                                    *project.extractSeed, project.extraction, points);
+    std::vector<SourcePoint> points = project.current().points;
+    if (project.current().extractSeed) {
+        if (const std::string e = extractBeforeListed(
+                outputImage(s.images), extractionArea(project), *project.current().extractSeed,
+                project.current().extraction, points);
             !e.empty())
             return "extract: " + e;
     }
@@ -207,18 +207,18 @@ ProjectRun runProject(const BatchOptions& options) {
     // Points of the project's own do not wait for the working picture: it is
     // mapped on a thread of its own while they are fitted. Extracted points
     // are found on the mapped picture.
-    if (project.extractSeed) mapWorkingPicture(project, asLoaded, *s);
+    if (project.current().extractSeed) mapWorkingPicture(project, asLoaded, *s);
     if (const std::string e = placePoints(project, *s); !e.empty()) return failed(e);
     FitInput in;
     in.points = s->points.data();
     in.pointCount = int32_t(s->points.size());
     in.axis = s->axis;
-    in.settings = project.fit;
+    in.settings = project.current().fit;
     in.imagePresent = imagePresent(s->images, s->display.currentImage);
     // The mapped picture has the input's size.
     const cv::Size pictureSize = s->images.inputImage.size();
     std::shared_future<void> mapped;
-    if (!project.extractSeed)
+    if (!project.current().extractSeed)
         mapped = startBeside([&project, asLoaded, &s] {
                      mapWorkingPicture(project, asLoaded, *s);
                  }).share();
@@ -274,16 +274,16 @@ ProjectRun runProject(const BatchOptions& options) {
         files.addText(outDir / "points.csv", sourcePointFileText(s->points, s->axis),
                       options.utf8Csv) &&
         files.addText(outDir / "fit.csv",
-                      generatedGraphFileText(run.result, graph, project.fit.basisExpr),
+                      generatedGraphFileText(run.result, graph, project.current().fit.basisExpr),
                       options.utf8Csv) &&
-        files.add(outDir / "fit.json", fitJsonText(run.result, details, project.fit)) &&
+        files.add(outDir / "fit.json", fitJsonText(run.result, details, project.current().fit)) &&
         files.add(encodedGraph(outDir / "graph.png", scene)) && files.add(workingPng.get()) &&
         files.commit();
     if (!written) return run;
 
     // In the user's language, as the window's page shows it; the files above
     // are the same in every language.
-    run.report = unixLines(fitReportForPage(run.result, project.fit.basisExpr));
+    run.report = unixLines(fitReportForPage(run.result, project.current().fit.basisExpr));
     run.status = BatchOk;
     return run;
 }

@@ -199,18 +199,18 @@ void readAxis(const Reader& r, DocumentRecord& p, GeometryGiven& given) {
 }
 
 void readExtract(const Reader& r, DocumentRecord& p) {
-    int32_t value = p.extraction.tolerance;
+    int32_t value = p.current().extraction.tolerance;
     r.readInt("tolerance", value, kMinExtractionTolerance, kMaxExtractionTolerance);
-    p.extraction.tolerance = value;
-    value = p.extraction.count;
+    p.current().extraction.tolerance = value;
+    value = p.current().extraction.count;
     r.readInt("count", value, 1, kMaxExtractionCount);
-    p.extraction.count = value;
-    value = p.extraction.gap;
+    p.current().extraction.count = value;
+    value = p.current().extraction.gap;
     r.readInt("gap", value, 1, kMaxExtractionGap);
-    p.extraction.gap = value;
+    p.current().extraction.gap = value;
     if (const Json* v = r.find("seed")) {
         const auto c = Reader::coords(*v, r.key("seed"), 2);
-        p.extractSeed = IntPoint{c[0], c[1]};
+        p.current().extractSeed = IntPoint{c[0], c[1]};
     }
 }
 
@@ -219,7 +219,7 @@ void readPoints(const Json& v, DocumentRecord& p) {
     if (v.size() > 256) fail("points", "holds more than 256 points");
     for (std::size_t i = 0; i < v.size(); ++i) {
         const auto c = Reader::coords(v[i], "points[" + std::to_string(i) + "]", 2);
-        p.points.push_back({c[0], c[1]});
+        p.current().points.push_back({c[0], c[1]});
     }
 }
 
@@ -300,7 +300,7 @@ void parseTree(const Json& root, DocumentRecord& p, GeometryGiven& given) {
     if (auto a = top.object("axis")) readAxis(*a, p, given);
     if (const Json* v = top.find("points")) readPoints(*v, p);
     if (auto e = top.object("extract")) readExtract(*e, p);
-    if (auto f = top.object("fit")) readFit(*f, p.fit);
+    if (auto f = top.object("fit")) readFit(*f, p.current().fit);
     if (auto g = top.object("graph")) readGraph(*g, p.graph);
 }
 
@@ -381,8 +381,9 @@ Json projectJson(const DocumentRecord& p) {
     const auto plain = [](const MappingGeometry& g) {
         return g.method == MappingMethod::Bilinear && g.sampling == MappingSampling::Nearest;
     };
-    const bool third = !plain(p.mapping) || (p.applied && !plain(*p.applied)) || p.extractSeed ||
-                       p.extraction != ExtractionSettings{} || p.page;
+    const bool third = !plain(p.mapping) || (p.applied && !plain(*p.applied)) ||
+                       p.current().extractSeed || p.current().extraction != ExtractionSettings{} ||
+                       p.page;
     root["version"] = third ? 3 : 2;
     root["image"] = p.image;
     if (p.page) {
@@ -421,22 +422,25 @@ Json projectJson(const DocumentRecord& p) {
     root["axis"] = axis;
 
     Json points = Json::array();
-    for (const SourcePoint& s : p.points) points.push_back(Json::array({s.h, s.v}));
+    for (const SourcePoint& s : p.current().points) points.push_back(Json::array({s.h, s.v}));
     root["points"] = points;
-    if (p.extractSeed || p.extraction != ExtractionSettings{}) {
+    if (p.current().extractSeed || p.current().extraction != ExtractionSettings{}) {
         Json extract;
-        if (p.extractSeed) extract["seed"] = Json::array({p.extractSeed->x, p.extractSeed->y});
-        extract["tolerance"] = p.extraction.tolerance;
-        extract["count"] = p.extraction.count;
-        extract["gap"] = p.extraction.gap;
+        if (p.current().extractSeed)
+            extract["seed"] = Json::array({p.current().extractSeed->x, p.current().extractSeed->y});
+        extract["tolerance"] = p.current().extraction.tolerance;
+        extract["count"] = p.current().extraction.count;
+        extract["gap"] = p.current().extraction.gap;
         root["extract"] = extract;
     }
 
-    const int kind = p.fit.modelKind >= 0 && p.fit.modelKind < 3 ? p.fit.modelKind : 0;
+    const int kind = p.current().fit.modelKind >= 0 && p.current().fit.modelKind < 3
+                         ? p.current().fit.modelKind
+                         : 0;
     root["fit"] = {{"model", kModelNames[kind]},
-                   {"degree", p.fit.degree},
-                   {"functions", p.fit.basisExpr},
-                   {"graphPointCount", p.fit.graphPointCount}};
+                   {"degree", p.current().fit.degree},
+                   {"functions", p.current().fit.basisExpr},
+                   {"graphPointCount", p.current().fit.graphPointCount}};
     root["graph"] = {{"grid", p.graph.showGrid},
                      {"markers", p.graph.showMarkers},
                      {"lines", p.graph.showLines},

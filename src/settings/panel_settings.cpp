@@ -227,10 +227,10 @@ bool storeItemText(PanelSettings& s, PanelItem item, std::string_view text) {
 
 PanelSettings panelSettingsOf(const DocumentRecord& r) {
     PanelSettings s;
-    s.modelKind = r.fit.modelKind;
-    s.degree = r.fit.degree;
-    for (size_t k = 0; k < s.basisExpr.size(); ++k) s.basisExpr[k] = r.fit.basisExpr[k];
-    s.graphPointCount = r.fit.graphPointCount;
+    s.modelKind = r.current().fit.modelKind;
+    s.degree = r.current().fit.degree;
+    for (size_t k = 0; k < s.basisExpr.size(); ++k) s.basisExpr[k] = r.current().fit.basisExpr[k];
+    s.graphPointCount = r.current().fit.graphPointCount;
     s.xMin = r.axis.xMin;
     s.xMax = r.axis.xMax;
     s.yMin = r.axis.yMin;
@@ -244,18 +244,19 @@ PanelSettings panelSettingsOf(const DocumentRecord& r) {
     s.colour = r.graph.colour;
     s.mappingMethod = static_cast<int>(r.mapping.method);
     s.mappingSampling = static_cast<int>(r.mapping.sampling);
-    s.extractTolerance = r.extraction.tolerance;
-    s.extractCount = r.extraction.count;
-    s.extractGap = r.extraction.gap;
+    s.extractTolerance = r.current().extraction.tolerance;
+    s.extractCount = r.current().extraction.count;
+    s.extractGap = r.current().extraction.gap;
     return s;
 }
 
 bool applyPanelSettings(const PanelSettings& s, DocumentRecord& view) {
     // What only the next fit reads.
-    view.fit.modelKind = s.modelKind;
-    view.fit.degree = s.degree;
-    for (size_t k = 0; k < s.basisExpr.size(); ++k) view.fit.basisExpr[k] = s.basisExpr[k];
-    view.fit.graphPointCount = s.graphPointCount;
+    view.current().fit.modelKind = s.modelKind;
+    view.current().fit.degree = s.degree;
+    for (size_t k = 0; k < s.basisExpr.size(); ++k)
+        view.current().fit.basisExpr[k] = s.basisExpr[k];
+    view.current().fit.graphPointCount = s.graphPointCount;
 
     bool changed = false;
     auto update = [&changed](auto& field, auto value) {
@@ -284,7 +285,7 @@ bool applyPanelSettings(const PanelSettings& s, DocumentRecord& view) {
     update(view.mapping.sampling,
            s.mappingSampling == 1 ? MappingSampling::Interpolated : MappingSampling::Nearest);
     // Read by the next extraction; a preview on show is made again.
-    view.extraction = {s.extractTolerance, s.extractCount, s.extractGap};
+    view.current().extraction = {s.extractTolerance, s.extractCount, s.extractGap};
     return changed;
 }
 

@@ -317,7 +317,7 @@ void ImageView::applyPaneOps(const PaneOps& ops) {
         m_pane->activateOutputTab(2);
         m_pane->insertSourcePointRow(
             ops.addedRow,
-            sourcePointTexts(ops.addedRow, m_state.doc.points[std::size_t(ops.addedRow)],
+            sourcePointTexts(ops.addedRow, m_state.doc.current().points[std::size_t(ops.addedRow)],
                              m_state.doc.axis));
         m_pane->selectSourcePointRow(ops.addedRow);
     }
@@ -332,7 +332,7 @@ void ImageView::refreshSourcePointPane() {
     m_pane->resetSourcePointColumns();
     for (int i = 0; i < m_state.pointCount(); ++i)
         m_pane->insertSourcePointRow(
-            i, sourcePointTexts(i, m_state.doc.points[std::size_t(i)], m_state.doc.axis));
+            i, sourcePointTexts(i, m_state.doc.current().points[std::size_t(i)], m_state.doc.axis));
     if (m_state.pointCount() > 0) m_pane->ensureSourcePointVisible(m_state.pointCount() - 1);
     showResiduals();
     viewport()->update();
@@ -341,7 +341,7 @@ void ImageView::refreshSourcePointPane() {
 void ImageView::showResiduals() {
     if (!m_pane) return;
     const int count = m_state.pointCount();
-    const std::vector<SourcePoint>& points = m_state.doc.points;
+    const std::vector<SourcePoint>& points = m_state.doc.current().points;
     const FitDetails& d = m_state.fitDetails;
     const bool current = detailsMatch(d, points, m_state.doc.axis);
     for (int i = 0; i < count; ++i)
@@ -465,7 +465,8 @@ QImage ImageView::generatedGraphImage() {
 }
 
 void ImageView::refreshGeneratedGraphPane() {
-    if (m_pane) m_pane->fillGeneratedGraph(m_state.generated, m_state.doc.fit.graphPointCount);
+    if (m_pane)
+        m_pane->fillGeneratedGraph(m_state.generated, m_state.doc.current().fit.graphPointCount);
 }
 
 void ImageView::clearResults() {
@@ -481,8 +482,9 @@ void ImageView::clearResults() {
 
 void ImageView::showOpenedWork() {
     if (!m_state.imagePresent()) return;
-    if (m_state.doc.applied || !m_state.doc.points.empty())
-        selectTool(m_state, m_state.doc.points.empty() ? Tool::GraphRect : Tool::AddPoints);
+    if (m_state.doc.applied || !m_state.doc.current().points.empty())
+        selectTool(m_state,
+                   m_state.doc.current().points.empty() ? Tool::GraphRect : Tool::AddPoints);
     apply(zoomToFit(m_state, clientSize()));
     changed();
 }
@@ -542,15 +544,15 @@ void ImageView::adoptRecord(const DocumentRecord& r) {
     const bool previewed = m_state.extractPreview.shown();
     if (previewed && extractionArea(before) != extractionArea(r))
         m_state.extractPreview = {};
-    else if (previewed && before.extraction != r.extraction)
+    else if (previewed && before.current().extraction != r.current().extraction)
         extractError = redoExtraction(m_state);
     // What only the next fit reads (model, degree, formulas, count) is not
     // drawn: no repaint, no new lists.
     // The method and sampling change the guide and the grid drawn over the input.
     const bool visible = work.any() || before.mapping != r.mapping || before.axis != r.axis ||
-                         before.points != r.points || before.graph != r.graph ||
+                         before.current().points != r.current().points || before.graph != r.graph ||
                          previewed != m_state.extractPreview.shown() ||
-                         (previewed && before.extraction != r.extraction);
+                         (previewed && before.current().extraction != r.current().extraction);
     m_adopting = false;
     if (visible) {
         // The points' values follow the axes; the generated points are listed

@@ -169,7 +169,7 @@ void ImageView::followListSelection() {
 
 void ImageView::removeAllPoints() {
     if (m_state.pointCount() == 0) return;
-    m_state.doc.points.clear();
+    m_state.doc.current().points.clear();
     m_state.selectedPoint = -1;
     refreshSourcePointPane();
     changed();
@@ -178,7 +178,7 @@ void ImageView::removeAllPoints() {
 
 void ImageView::deleteSelectedPoint() {
     const int i = m_state.selectedPoint;
-    if (!removeSourcePoint(m_state.doc.points, i)) return;
+    if (!removeSourcePoint(m_state.doc.current().points, i)) return;
     m_state.selectedPoint = -1;
     PaneOps ops;
     ops.removedRows.push_back(i);

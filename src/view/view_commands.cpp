@@ -117,8 +117,8 @@ std::string previewExtraction(ViewState& s, IntPoint image, const ExtractionCanc
     // it: it is taken to the ink within the three screen pixels around it.
     if (s.transform.zoomShift < 0)
         image = snapToInk(*s.current(), image, 3 << std::min(-s.transform.zoomShift, 4));
-    ExtractionResult r =
-        extractCurve(*s.current(), extractionArea(s.doc), image, s.doc.extraction, cancel);
+    ExtractionResult r = extractCurve(*s.current(), extractionArea(s.doc), image,
+                                      s.doc.current().extraction, cancel);
     if (!r.ok) return r.error;
     s.extractPreview.seed = image;
     s.extractPreview.result = std::move(r);
@@ -136,7 +136,7 @@ std::string redoExtraction(ViewState& s) {
 int confirmExtraction(ViewState& s) {
     int added = 0;
     for (const SourcePoint& p : s.extractPreview.result.points) {
-        if (addSourcePoint(s.doc.points, p) < 0) break;
+        if (addSourcePoint(s.doc.current().points, p) < 0) break;
         ++added;
     }
     s.extractPreview = {};
@@ -176,10 +176,10 @@ void runProcessingCommand(ViewState& s) {
 
 FitCommandResult runFitCommand(ViewState& s, SvdFitWork& work) {
     FitInput in;
-    in.points = s.doc.points.data();
+    in.points = s.doc.current().points.data();
     in.pointCount = s.pointCount();
     in.axis = s.doc.axis;
-    in.settings = s.doc.fit;
+    in.settings = s.doc.current().fit;
     in.imagePresent = s.imagePresent();
     FitCommandResult r;
     r.outcome = runFit(in, work, s.fitResult, s.generated);
@@ -187,7 +187,7 @@ FitCommandResult runFitCommand(ViewState& s, SvdFitWork& work) {
     s.fitDetails = r.outcome.status == FitOk ? fitDetailsOf(in, s.fitResult, work) : FitDetails{};
     if (r.outcome.status == FitOk) {
         // The report as it is written to files, then what a user reads.
-        r.report = fitReportForPage(s.fitResult, s.doc.fit.basisExpr) +
+        r.report = fitReportForPage(s.fitResult, s.doc.current().fit.basisExpr) +
                    readableResultsText(s.fitResult, s.fitDetails);
         r.activeTab = 1;
     }

@@ -142,7 +142,7 @@ struct ViewState {
         const cv::Size size = currentImageSize(images, display.currentImage);
         return {size.width, size.height};
     }
-    int32_t pointCount() const { return int32_t(doc.points.size()); }
+    int32_t pointCount() const { return int32_t(doc.current().points.size()); }
     // What almost every image command is enabled by.
     bool imagePresent() const { return qf::imagePresent(images, display.currentImage); }
 };

@@ -93,9 +93,9 @@ TEST_F(ApplicationWindowTest, FitSettingsWaitForTheNextFitWithoutARepaint) {
     choose(I::Degree, "2");
     enter(I::Basis3, "sin(x)");
     enter(I::GraphPointCount, "300");
-    EXPECT_EQ(view().state().doc.fit.degree, 2);
-    EXPECT_EQ(view().state().doc.fit.basisExpr[3], "sin(x)");
-    EXPECT_EQ(view().state().doc.fit.graphPointCount, 300);
+    EXPECT_EQ(view().state().doc.current().fit.degree, 2);
+    EXPECT_EQ(view().state().doc.current().fit.basisExpr[3], "sin(x)");
+    EXPECT_EQ(view().state().doc.current().fit.graphPointCount, 300);
     EXPECT_EQ(paintsNow(), 0);
 }
 
@@ -138,7 +138,7 @@ TEST_F(ApplicationWindowTest, TheLabelFontFollowsThePaneOnlyAfterAnAcceptedEdit)
 }
 
 TEST_F(ApplicationWindowTest, ThePanesFitButtonRunsTheFit) {
-    view().state().doc.fit.degree = 1;
+    view().state().doc.current().fit.degree = 1;
     w.properties().refreshToolbar();
     QToolButton* fit = nullptr;
     for (auto* b : w.properties().findChildren<QToolButton*>())

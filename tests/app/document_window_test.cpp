@@ -351,13 +351,13 @@ TEST_F(DocumentWindowUndoTest, ArrowKeysMoveByAPixelAsOneStepEach) {
     const std::size_t steps = doc().history().undoCount();
     QTest::keyClick(&view(), Qt::Key_Right);
     QTest::keyClick(&view(), Qt::Key_Up, Qt::ShiftModifier);
-    EXPECT_EQ(record().points.at(0), (SourcePoint{51, 70}));
+    EXPECT_EQ(record().current().points.at(0), (SourcePoint{51, 70}));
     EXPECT_EQ(doc().history().undoCount(), steps + 2);
     EXPECT_EQ(doc().history().undoLabel(), "キーでの移動");
     const QTableWidget* list = w.frame().outputPane()->sourcePointList();
     EXPECT_EQ(list->item(0, 3)->text(), QStringLiteral("51"));
     command(ID_EDIT_UNDO);
-    EXPECT_EQ(record().points.at(0), (SourcePoint{51, 80}));
+    EXPECT_EQ(record().current().points.at(0), (SourcePoint{51, 80}));
     EXPECT_EQ(shown(), record());
 
     run(Op::MoveCorner);  // grabs corner 3
@@ -386,7 +386,7 @@ TEST_F(DocumentWindowUndoTest, ExtractedPointsArePreviewedThenAddedAsOneStep) {
     EXPECT_EQ(preview.result.points.size(), 20u);
     EXPECT_EQ(w.frame().statusBar()->currentMessage(),
               QStringLiteral("20 点が見つかりました。Enter キーで追加、Esc キーで取り消します。"));
-    EXPECT_TRUE(record().points.empty());
+    EXPECT_TRUE(record().current().points.empty());
     EXPECT_EQ(doc().history().undoCount(), steps);
     EXPECT_TRUE(w.frame().action(ID_EXTRACT_CONFIRM)->isEnabled());
     // The rings are drawn where the list's crosses would be.
@@ -394,7 +394,7 @@ TEST_F(DocumentWindowUndoTest, ExtractedPointsArePreviewedThenAddedAsOneStep) {
     EXPECT_EQ(screen().pixelColor(first.h + 5, first.v), QColor(0xC8, 0x00, 0xC8));
 
     enterInPane(grid(), PanelItem::ExtractCount, "12");
-    EXPECT_EQ(record().extraction.count, 12);
+    EXPECT_EQ(record().current().extraction.count, 12);
     ASSERT_TRUE(preview.shown());
     const std::vector<SourcePoint> found = preview.result.points;
     EXPECT_EQ(found.size(), 12u);
@@ -402,11 +402,11 @@ TEST_F(DocumentWindowUndoTest, ExtractedPointsArePreviewedThenAddedAsOneStep) {
     view().setFocus();
     QTest::keyClick(&view(), Qt::Key_Return);
     EXPECT_FALSE(preview.shown());
-    EXPECT_EQ(record().points, found);
+    EXPECT_EQ(record().current().points, found);
     EXPECT_EQ(doc().history().undoLabel(), "曲線の自動抽出");
     EXPECT_EQ(w.frame().outputPane()->sourcePointList()->rowCount(), 12);
     command(ID_EDIT_UNDO);
-    EXPECT_TRUE(record().points.empty());
+    EXPECT_TRUE(record().current().points.empty());
     EXPECT_EQ(shown(), record());
 
     // Dropped without a trace.
@@ -418,7 +418,7 @@ TEST_F(DocumentWindowUndoTest, ExtractedPointsArePreviewedThenAddedAsOneStep) {
     clickOnView(view(), {100, 69});
     command(ID_ADD_POINTS);
     EXPECT_FALSE(preview.shown());
-    EXPECT_TRUE(record().points.empty());
+    EXPECT_TRUE(record().current().points.empty());
 
     // Nothing of that colour there: said, and nothing changes.
     command(ID_EXTRACT_CURVE);
@@ -458,12 +458,12 @@ TEST_F(DocumentWindowUndoTest, TheKeysAndTheMenuFollowTheHistory) {
     view().setFocus();
     QTest::keyClick(&view(), Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(&view(), Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_TRUE(record().points.empty());
+    EXPECT_TRUE(record().current().points.empty());
     EXPECT_FALSE(undo->isEnabled());
     EXPECT_TRUE(redo->isEnabled());
     QTest::keyClick(&view(), Qt::Key_Y, Qt::ControlModifier);
     QTest::keyClick(&view(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(record().points.size(), 2u);
+    EXPECT_EQ(record().current().points.size(), 2u);
     EXPECT_FALSE(redo->isEnabled());
     EXPECT_EQ(w.frame().outputPane()->sourcePointList()->rowCount(), 2);
 
@@ -471,7 +471,7 @@ TEST_F(DocumentWindowUndoTest, TheKeysAndTheMenuFollowTheHistory) {
     addPoints({{80, 70}});  // selects the point there
     ASSERT_GE(view().state().selectedPoint, 0);
     enterInPane(grid(), PanelItem::YMax, "3");
-    EXPECT_EQ(record().points.size(), 2u);
+    EXPECT_EQ(record().current().points.size(), 2u);
     EXPECT_EQ(record().axis.yMax, 3.0);
 }
 
@@ -601,13 +601,14 @@ TEST_F(DocumentWindowTest, AProjectAskingForAnExtractionOpensWithItsPoints) {
     };
     command(ID_FILE_NEW);
     ASSERT_TRUE(w.projects().openPath(project("[100, 69]")));
-    ASSERT_EQ(record().points.size(), 11u);
-    EXPECT_EQ(record().points.back(), (SourcePoint{50, 80}));
+    ASSERT_EQ(record().current().points.size(), 11u);
+    EXPECT_EQ(record().current().points.back(), (SourcePoint{50, 80}));
     const ExtractionResult r =
         extractCurve(*view().state().current(), extractionArea(record()), {100, 69}, {.count = 10});
-    EXPECT_EQ(std::vector<SourcePoint>(record().points.begin(), record().points.end() - 1),
+    EXPECT_EQ(std::vector<SourcePoint>(record().current().points.begin(),
+                                       record().current().points.end() - 1),
               r.points);
-    EXPECT_FALSE(record().extractSeed);
+    EXPECT_FALSE(record().current().extractSeed);
     EXPECT_EQ(shown(), record());
     EXPECT_FALSE(doc().isModified());
     EXPECT_EQ(doc().history().undoCount(), 0u);
@@ -615,7 +616,7 @@ TEST_F(DocumentWindowTest, AProjectAskingForAnExtractionOpensWithItsPoints) {
 
     command(ID_FILE_NEW);
     ASSERT_TRUE(w.projects().openPath(project("[120, 35]")));
-    EXPECT_EQ(record().points, (std::vector<SourcePoint>{{50, 80}}));
+    EXPECT_EQ(record().current().points, (std::vector<SourcePoint>{{50, 80}}));
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_TRUE(dialogs.messages[0].startsWith(
         QStringLiteral("プロジェクトの曲線を自動抽出できませんでした。\n")));
@@ -689,7 +690,7 @@ TEST_F(DocumentWindowTest, AnotherPictureAsksWhetherToKeepThePoints) {
         EXPECT_EQ(opened, c.opened);
         EXPECT_EQ(record().image, (opened ? other : picture).toStdString());
         EXPECT_EQ(view().state().images.inputImage.cols, opened ? 200 : 160);
-        EXPECT_EQ(record().points.size(), c.points);
+        EXPECT_EQ(record().current().points.size(), c.points);
         EXPECT_EQ(doc().history().canUndo(), c.canUndo);
         EXPECT_TRUE(dialogs.choiceAnswers.empty());
     }
@@ -710,13 +711,13 @@ TEST_F(DocumentWindowTest, UnsavedWorkIsNotDroppedWithoutAnAnswer) {
         {"new",
          [&] {
              command(ID_FILE_NEW);
-             return record().points.empty();
+             return record().current().points.empty();
          }},
         {"open project",
          [&] {
              dialogs.openAnswers = {dir.filePath("none.quillfen.json")};
              command(ID_PROJECT_OPEN);
-             return !dialogs.openAnswers.empty() ? false : record().points.empty();
+             return !dialogs.openAnswers.empty() ? false : record().current().points.empty();
          }},
     };
     for (const Case& c : cases) {
@@ -725,7 +726,7 @@ TEST_F(DocumentWindowTest, UnsavedWorkIsNotDroppedWithoutAnAnswer) {
         dialogs.choiceAnswers = {2};  // cancel
         EXPECT_FALSE(c.act());
         EXPECT_EQ(dialogs.questions.size(), 1u);
-        EXPECT_EQ(record().points.size(), 1u);
+        EXPECT_EQ(record().current().points.size(), 1u);
         EXPECT_TRUE(w.frame().isVisible());
     }
     // Saving first: the question's first answer writes the project, then closes.
@@ -735,7 +736,7 @@ TEST_F(DocumentWindowTest, UnsavedWorkIsNotDroppedWithoutAnAnswer) {
     const ProjectReadResult kept =
         readProjectFile(dir.filePath("kept.quillfen.json").toStdString());
     ASSERT_TRUE(kept.ok) << kept.error;
-    EXPECT_EQ(kept.project.points.size(), 1u);
+    EXPECT_EQ(kept.project.current().points.size(), 1u);
 }
 
 TEST_F(DocumentWindowTest, SaveDialogsProposeTheProjectsOrElseThePicturesName) {
@@ -803,7 +804,7 @@ TEST_F(DocumentWindowTest, LeavingAPictureBegunDocumentAsksAboutItsProject) {
                   QStringLiteral("chart.quillfen.json への変更を保存しますか?"));
         ASSERT_EQ(dialogs.saveRequests.size(), 1u);
         EXPECT_EQ(dialogs.saveRequests[0].proposedName, QStringLiteral("chart.quillfen.json"));
-        EXPECT_EQ(record().points.size(), 1u);
+        EXPECT_EQ(record().current().points.size(), 1u);
         EXPECT_EQ(QByteArray::fromStdString(bytesOf(picture)), pictureBytes);
     }
     // Without a picture there is no name to borrow: "無題".

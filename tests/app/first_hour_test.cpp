@@ -264,7 +264,7 @@ TEST_F(FirstHourTest, AReopenedProjectShowsItsWork) {
     w.frame().routeCommand(ID_ADD_POINTS);
     for (const IntPoint p : {IntPoint{80, 200}, {140, 180}, {200, 150}, {260, 120}, {320, 80}})
         click(p);
-    ASSERT_EQ(record().points.size(), 5u);
+    ASSERT_EQ(record().current().points.size(), 5u);
     const QString project = dir.filePath(QStringLiteral("study.quillfen.json"));
     dialogs.saveAnswers = {project};
     ASSERT_TRUE(w.projects().saveAs());

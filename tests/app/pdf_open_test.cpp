@@ -56,7 +56,7 @@ protected:
 
 TEST_F(PdfOpenTest, TheChosenPageOpensAsOneUndoableStep) {
     ASSERT_TRUE(w.projects().openPicture(png));
-    doc().edit("point", [](DocumentRecord& r) { r.points.push_back({10, 20}); });
+    doc().edit("point", [](DocumentRecord& r) { r.current().points.push_back({10, 20}); });
 
     // Cancelled: no question of the points, the picture as it was.
     dialogs.pdfPageAnswers = {std::nullopt};
@@ -74,7 +74,7 @@ TEST_F(PdfOpenTest, TheChosenPageOpensAsOneUndoableStep) {
     EXPECT_EQ(doc().record().image, pdf.toStdString());
     EXPECT_EQ(doc().record().page, 2);
     EXPECT_EQ(doc().record().dpi, 144);
-    EXPECT_EQ(doc().record().points.size(), 1u);
+    EXPECT_EQ(doc().record().current().points.size(), 1u);
 
     ASSERT_TRUE(doc().undo());
     settle();

@@ -66,7 +66,7 @@ protected:
 TEST_F(PictureOpenTest, FailedLoadChangesNothing) {
     open(1000, 800);
     scrollTo({300, 200});
-    addSourcePoint(s().doc.points, {10, 20});
+    addSourcePoint(s().doc.current().points, {10, 20});
     const QString notAPicture = dir.filePath(QStringLiteral("notes.png"));
     {
         QFile f(notAPicture);

@@ -56,8 +56,8 @@ protected:
     DocumentRecord withPoints(std::size_t count = 2) {
         DocumentRecord r;
         r.image = picture.toStdString();
-        r.points = {{50, 80}, {80, 70}, {110, 50}};
-        r.points.resize(count);
+        r.current().points = {{50, 80}, {80, 70}, {110, 50}};
+        r.current().points.resize(count);
         r.axis.yMax = 12;
         return r;
     }
@@ -154,7 +154,7 @@ TEST_F(RecoveryTest, TheAnswerDecidesWhatBecomesOfTheCopy) {
         dialogs.choiceAnswers = {c.answer};
         EXPECT_EQ(offerRecovery(store, w.projects(), dialogs, &w.frame()), c.restored);
         EXPECT_EQ(QFile::exists(orphan), c.orphanLeft);
-        EXPECT_EQ(w.projects().document().record().points.size(), c.restored ? 2u : 0u);
+        EXPECT_EQ(w.projects().document().record().current().points.size(), c.restored ? 2u : 0u);
         EXPECT_EQ(w.projects().document().projectPath(), QString());
         QFile::remove(orphan);
     }
@@ -173,7 +173,7 @@ TEST_F(RecoveryTest, TheCopyFollowsUnsavedChangesAndGoesWithThem) {
     EXPECT_FALSE(QFile::exists(copy));
     // Nothing unsaved yet: not even the folder or the window's lock exists.
     EXPECT_FALSE(QDir(folder).exists());
-    doc.edit("点の追加", [](DocumentRecord& r) { r.points.push_back({50, 50}); });
+    doc.edit("点の追加", [](DocumentRecord& r) { r.current().points.push_back({50, 50}); });
     ASSERT_TRUE(written());
     EXPECT_EQ(readProjectFile(copy.toStdString()).project, doc.record());
     // The first copy brings its lock and a folder only its owner may enter.
@@ -188,7 +188,7 @@ TEST_F(RecoveryTest, TheCopyFollowsUnsavedChangesAndGoesWithThem) {
     ASSERT_TRUE(w->projects().saveAs());  // saved: no copy
     EXPECT_FALSE(QFile::exists(copy));
 
-    doc.edit("点の追加", [](DocumentRecord& r) { r.points.push_back({60, 60}); });
+    doc.edit("点の追加", [](DocumentRecord& r) { r.current().points.push_back({60, 60}); });
     ASSERT_TRUE(written());
     const ProjectReadResult read = readProjectFile(copy.toStdString());
     EXPECT_EQ(read.recoveryOf, dir.filePath("saved.quillfen.json").toStdString());
@@ -204,7 +204,7 @@ TEST_F(RecoveryTest, TheCopyFollowsUnsavedChangesAndGoesWithThem) {
 
 TEST_F(RecoveryTest, WorkBeforeAnyPictureIsKeptToo) {
     DocumentRecord r;
-    r.fit.degree = 4;
+    r.current().fit.degree = 4;
     plantOrphan(r, "");
     ApplicationWindow w(dialogs, CameraSourceMap{});
     RecoveryStore store(folder);
@@ -269,7 +269,7 @@ TEST_P(RecoveryFolderTest, IsRefusedInThePane) {
     EXPECT_EQ(pane->activeOutputTab(), 0);
 
     w.projects().document().edit("点の追加", [](DocumentRecord& r) {
-        r.points.push_back({50, 50});
+        r.current().points.push_back({50, 50});
     });
     EXPECT_FALSE(store.writeNow().isEmpty());
     EXPECT_EQ(landed(), before);
@@ -349,7 +349,7 @@ TEST_P(RecoveryNewestTest, OrTheNextOneAtOnce) {
     dialogs.choiceAnswers = {0};
     EXPECT_TRUE(offerRecovery(store, w.projects(), dialogs, &w.frame()));
     EXPECT_EQ(dialogs.questions.size(), 1u);
-    EXPECT_EQ(w.projects().document().record().points.size(), c.offered ? 3u : 2u);
+    EXPECT_EQ(w.projects().document().record().current().points.size(), c.offered ? 3u : 2u);
     EXPECT_EQ(QFile::exists(newest), c.left);
     EXPECT_EQ(QFile::exists(older), c.offered);  // the restored one became this window's
     if (c.said) {
@@ -384,7 +384,7 @@ TEST_F(RecoveryTest, CopiesAreTheUsersAloneWhateverTheUmask) {
     RecoveryStore store(folder);
     store.watch(w.projects().document());
     w.projects().document().edit("点の追加", [](DocumentRecord& r) {
-        r.points.push_back({50, 50});
+        r.current().points.push_back({50, 50});
     });
     const mode_t saved = ::umask(0);
     const QString failed = store.writeNow();

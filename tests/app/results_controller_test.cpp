@@ -43,7 +43,7 @@ struct Window {
     // Points of y = (50x - 3) / 60 in the default axis frame (55,55)-(105,85)
     // over 0..1 x 0..1.
     void addLinePoints(int count) {
-        std::vector<SourcePoint>& p = view.state().doc.points;
+        std::vector<SourcePoint>& p = view.state().doc.current().points;
         p.clear();
         for (int i = 0; i < count; ++i) p.push_back({60 + 2 * (i % 20), 84 - i % 20});
     }
@@ -68,7 +68,7 @@ protected:
 
     void fitLine() {
         w->addLinePoints(6);
-        w->view.state().doc.fit.degree = 1;
+        w->view.state().doc.current().fit.degree = 1;
         w->command(ID_FIT_RUN);
         ASSERT_EQ(w->view.state().generated.generatedCount, 50);
     }
@@ -96,12 +96,12 @@ TEST_F(ResultsControllerTest, EveryFitOutcomeAsTheUserSeesIt) {
     } cases[] = {
         {"no points", 0, [](ViewState&) {}, false, "", false, 0, false},
         {"more than 128 points", 129, [](ViewState&) {}, false, "", false, 0, false},
-        {"rejected settings", 5, [](ViewState& s) { s.doc.fit.graphPointCount = 1; }, true,
-         "グラフ作製データ数？", false, 0, true},
+        {"rejected settings", 5, [](ViewState& s) { s.doc.current().fit.graphPointCount = 1; },
+         true, "グラフ作製データ数？", false, 0, true},
         {"formula error", 5,
          [](ViewState& s) {
-             s.doc.fit.modelKind = 2;
-             s.doc.fit.basisExpr[3] = "x * (";
+             s.doc.current().fit.modelKind = 2;
+             s.doc.current().fit.basisExpr[3] = "x * (";
          },
          true, "インタープリタ エラー", false, 0, true},
         {"solver error", 5,
@@ -111,11 +111,12 @@ TEST_F(ResultsControllerTest, EveryFitOutcomeAsTheUserSeesIt) {
         {"overflowing fit", 5,
          [](ViewState& s) {
              s.doc.axis.yMax = 1e308;
-             s.doc.fit.modelKind = 1;
-             s.doc.fit.degree = 1;
+             s.doc.current().fit.modelKind = 1;
+             s.doc.current().fit.degree = 1;
          },
          true, "generated point 26 of 50 is not finite (X = 0.510204, Y = INF)", false, 0, true},
-        {"fitted", 5, [](ViewState& s) { s.doc.fit.degree = 1; }, false, "", true, 1, true},
+        {"fitted", 5, [](ViewState& s) { s.doc.current().fit.degree = 1; }, false, "", true, 1,
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -146,7 +147,7 @@ TEST_F(ResultsControllerTest, EveryFitOutcomeAsTheUserSeesIt) {
         const InteractionMode& t = view.state().tools;
         EXPECT_EQ(t.tool == Tool::None, c.toolsCleared);
         const int rows = pane.graphPointList()->rowCount();
-        EXPECT_EQ(rows, c.report ? view.state().doc.fit.graphPointCount : 0);
+        EXPECT_EQ(rows, c.report ? view.state().doc.current().fit.graphPointCount : 0);
     }
 }
 
@@ -155,7 +156,7 @@ TEST_F(ResultsControllerTest, AFittedReportMatchesTheResult) {
     fitLine();
     const ViewState& s = w->view.state();
     EXPECT_EQ(w->pane.paneText(1).toStdString() + "\n",
-              QString::fromStdString(buildFitReport(s.fitResult, s.doc.fit.basisExpr) +
+              QString::fromStdString(buildFitReport(s.fitResult, s.doc.current().fit.basisExpr) +
                                      readableResultsText(s.fitResult, s.fitDetails))
                   .remove('\r')
                   .toStdString());
@@ -172,7 +173,8 @@ TEST_F(ResultsControllerTest, SourcePointsAreWrittenAsTheFileText) {
     ASSERT_EQ(w->dialogs.saveRequests.size(), 1u);
     EXPECT_EQ(w->dialogs.saveRequests[0].defaultSuffix, "csv");
     const std::string expected =
-        toCp932(sourcePointFileText(w->view.state().doc.points, w->view.state().doc.axis)).bytes;
+        toCp932(sourcePointFileText(w->view.state().doc.current().points, w->view.state().doc.axis))
+            .bytes;
     EXPECT_EQ(fileBytes(path).toStdString(), expected);
     EXPECT_TRUE(w->dialogs.messages.empty());
 }
@@ -208,8 +210,10 @@ TEST_F(ResultsControllerTest, GeneratedPointsFileHoldsTheReportHeaderAndThePoint
     w->dialogs.saveAnswers = {path};
     w->command(ID_SAVE_GENERATED_POINTS);
     const ViewState& s = w->view.state();
-    EXPECT_EQ(fileBytes(path).toStdString(),
-              toCp932(generatedGraphFileText(s.fitResult, s.generated, s.doc.fit.basisExpr)).bytes);
+    EXPECT_EQ(
+        fileBytes(path).toStdString(),
+        toCp932(generatedGraphFileText(s.fitResult, s.generated, s.doc.current().fit.basisExpr))
+            .bytes);
 }
 
 // A batch run killed between its renames leaves the rest of its set in
@@ -244,7 +248,8 @@ TEST_F(ResultsControllerTest, ASaveCompletesAnInterruptedResultSetFirst) {
     EXPECT_TRUE(w->dialogs.messages.empty());
     const ViewState& s = w->view.state();
     const std::string expected =
-        toCp932(generatedGraphFileText(s.fitResult, s.generated, s.doc.fit.basisExpr)).bytes;
+        toCp932(generatedGraphFileText(s.fitResult, s.generated, s.doc.current().fit.basisExpr))
+            .bytes;
     EXPECT_EQ(fileBytes(saved).toStdString(), expected);
 
     // The next writer finds nothing to complete: the save stays.

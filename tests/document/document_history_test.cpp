@@ -8,7 +8,7 @@ namespace {
 DocumentRecord withPoints(int n) {
     DocumentRecord r;
     r.image = "chart.png";
-    for (int i = 0; i < n; ++i) r.points.push_back({i, 2 * i});
+    for (int i = 0; i < n; ++i) r.current().points.push_back({i, 2 * i});
     return r;
 }
 
@@ -51,8 +51,7 @@ TEST(DocumentHistory, ModifiedFollowsTheSavedStep) {
         {"one edit", [](DocumentHistory& h) { h.commit(withPoints(3), "e"); }, true},
         {"edit undone", [](DocumentHistory& h) { h.commit(withPoints(3), "e"), h.undo(); }, false},
         {"undone and redone",
-         [](DocumentHistory& h) { h.commit(withPoints(3), "e"), h.undo(), h.redo(); },
-         true},
+         [](DocumentHistory& h) { h.commit(withPoints(3), "e"), h.undo(), h.redo(); }, true},
         {"saved after edits",
          [](DocumentHistory& h) {
              h.commit(withPoints(3), "e");

@@ -81,20 +81,21 @@ TEST_F(Batch, SampleWritesWhatTheCoreWrites) {
     // The same state built directly from the project.
     const DocumentRecord p = readProjectFile(kSample).project;
     FitInput in;
-    in.points = p.points.data();
-    in.pointCount = int32_t(p.points.size());
+    in.points = p.current().points.data();
+    in.pointCount = int32_t(p.current().points.size());
     in.axis = p.axis;
-    in.settings = p.fit;
+    in.settings = p.current().fit;
     in.imagePresent = true;
     auto work = std::make_unique<SvdFitWork>();
     FitResult result;
     GeneratedGraph graph;
     ASSERT_EQ(runFit(in, *work, result, graph).status, FitOk);
 
-    EXPECT_EQ(readAll(dir_ / "points.csv"), toCp932(sourcePointFileText(p.points, p.axis)).bytes);
+    EXPECT_EQ(readAll(dir_ / "points.csv"),
+              toCp932(sourcePointFileText(p.current().points, p.axis)).bytes);
     EXPECT_EQ(readAll(dir_ / "fit.csv"),
-              toCp932(generatedGraphFileText(result, graph, p.fit.basisExpr)).bytes);
-    std::string report = buildFitReport(result, p.fit.basisExpr);
+              toCp932(generatedGraphFileText(result, graph, p.current().fit.basisExpr)).bytes);
+    std::string report = buildFitReport(result, p.current().fit.basisExpr);
     std::erase(report, '\r');
     EXPECT_EQ(out_.str(), report);
 
@@ -125,8 +126,8 @@ TEST_F(Batch, SampleWritesWhatTheCoreWrites) {
             y += plain[k] * std::pow(graph.generatedX[l], powers[k]);
         EXPECT_NEAR(y, graph.generatedY[l], 1e-9 * std::fabs(graph.generatedY[l]));
     }
-    EXPECT_EQ(j["residuals"].size(), p.points.size());
-    EXPECT_EQ(j["statistics"]["points"], int(p.points.size()));
+    EXPECT_EQ(j["residuals"].size(), p.current().points.size());
+    EXPECT_EQ(j["statistics"]["points"], int(p.current().points.size()));
     EXPECT_EQ(j["statistics"]["rank"], 4);
     EXPECT_GT(j["statistics"]["r2"].get<double>(), 0.999);
     EXPECT_EQ(j["plain"]["python"].get<std::string>().rfind("y = ", 0), 0u);
@@ -171,18 +172,18 @@ TEST_F(Batch, Utf8CsvHoldsTheSameRowsWithLfAndNoNul) {
         std::istringstream cells(line);
         for (std::string f; std::getline(cells, f, ',');) fields.push_back(f);
         ASSERT_EQ(fields.size(), 5u) << line;
-        ASSERT_LT(rows, p.points.size());
+        ASSERT_LT(rows, p.current().points.size());
         EXPECT_EQ(fields[0], std::to_string(rows + 1));
         for (int k : {1, 2}) {
             std::size_t used = 0;
             std::stod(fields[k], &used);
             EXPECT_EQ(used, fields[k].size()) << line;
         }
-        EXPECT_EQ(fields[3], std::to_string(p.points[rows].h));
-        EXPECT_EQ(fields[4], std::to_string(p.points[rows].v));
+        EXPECT_EQ(fields[3], std::to_string(p.current().points[rows].h));
+        EXPECT_EQ(fields[4], std::to_string(p.current().points[rows].v));
         ++rows;
     }
-    EXPECT_EQ(rows, p.points.size());
+    EXPECT_EQ(rows, p.current().points.size());
 }
 
 TEST_F(Batch, WritesBesideTheProjectByDefault) {
@@ -333,7 +334,7 @@ TEST_F(Batch, BadInputExitsWithFour) {
 // with the reason, and nothing is written.
 TEST_F(Batch, ExtractedPointsComeBeforeTheListedOnes) {
     const DocumentRecord sample = readProjectFile(kSample).project;
-    const SourcePoint onCurve = sample.points.at(9);
+    const SourcePoint onCurve = sample.current().points.at(9);
     const auto extractAt = [&](IntPoint seed) {
         return variant(
             {{"\"points\": [", "\"extract\": {\"seed\": [" + std::to_string(seed.x) + ", " +
@@ -348,7 +349,7 @@ TEST_F(Batch, ExtractedPointsComeBeforeTheListedOnes) {
     ASSERT_TRUE(r.ok) << r.error;
     ASSERT_EQ(r.points.size(), 30u);
     std::vector<SourcePoint> expected = r.points;
-    expected.insert(expected.end(), sample.points.begin(), sample.points.end());
+    expected.insert(expected.end(), sample.current().points.begin(), sample.current().points.end());
     EXPECT_EQ(readAll(dir_ / "out" / "points.csv"),
               toCp932(sourcePointFileText(expected, sample.axis)).bytes);
 

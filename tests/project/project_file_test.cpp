@@ -28,11 +28,11 @@ TEST(ProjectFile, RoundTripKeepsEverything) {
     p.axis.xLog = 1;
     p.axis.yMin = -2.5;
     p.axis.yMax = 0.1 + 0.2;  // not exactly 0.3: doubles must survive bit for bit
-    p.points = {{41, 279}, {200, 150}, {379, 31}};
-    p.fit.modelKind = FunctionSum;
-    p.fit.degree = -3;
-    p.fit.basisExpr = {"1", "x", "sin(x) // \"quoted\"", "", "x ** 2", "exp(-x)"};
-    p.fit.graphPointCount = 120;
+    p.current().points = {{41, 279}, {200, 150}, {379, 31}};
+    p.current().fit.modelKind = FunctionSum;
+    p.current().fit.degree = -3;
+    p.current().fit.basisExpr = {"1", "x", "sin(x) // \"quoted\"", "", "x ** 2", "exp(-x)"};
+    p.current().fit.graphPointCount = 120;
     p.graph.showGrid = 0;
     p.graph.showNumbers = 1;
     p.graph.colour = 0x00FF8000;  // blue 255, green 128, red 0
@@ -55,11 +55,11 @@ TEST(ProjectFile, RoundTripKeepsEverything) {
     EXPECT_EQ(q.axis.yMin, p.axis.yMin);
     EXPECT_EQ(q.axis.yMax, p.axis.yMax);
     EXPECT_EQ(q.axis.yLog, 0);
-    EXPECT_EQ(q.points, p.points);
-    EXPECT_EQ(q.fit.modelKind, FunctionSum);
-    EXPECT_EQ(q.fit.degree, -3);
-    EXPECT_EQ(q.fit.basisExpr, p.fit.basisExpr);
-    EXPECT_EQ(q.fit.graphPointCount, 120);
+    EXPECT_EQ(q.current().points, p.current().points);
+    EXPECT_EQ(q.current().fit.modelKind, FunctionSum);
+    EXPECT_EQ(q.current().fit.degree, -3);
+    EXPECT_EQ(q.current().fit.basisExpr, p.current().fit.basisExpr);
+    EXPECT_EQ(q.current().fit.graphPointCount, 120);
     EXPECT_EQ(q.graph.showGrid, 0);
     EXPECT_EQ(q.graph.showMarkers, 1);
     EXPECT_EQ(q.graph.showNumbers, 1);
@@ -76,10 +76,10 @@ TEST(ProjectFile, MissingKeysKeepTheDefaults) {
     EXPECT_EQ(r.given, GeometryGiven{});
     EXPECT_FALSE(p.applied);
     EXPECT_EQ(p.axis.xMax, 1.0);
-    EXPECT_TRUE(p.points.empty());
-    EXPECT_EQ(p.fit.degree, 5);
-    EXPECT_EQ(p.fit.basisExpr[5], "x * x * x * x * x");
-    EXPECT_EQ(p.fit.graphPointCount, 50);
+    EXPECT_TRUE(p.current().points.empty());
+    EXPECT_EQ(p.current().fit.degree, 5);
+    EXPECT_EQ(p.current().fit.basisExpr[5], "x * x * x * x * x");
+    EXPECT_EQ(p.current().fit.graphPointCount, 50);
     EXPECT_EQ(p.graph.showGrid, 1);
 }
 
@@ -321,8 +321,8 @@ TEST(ProjectFile, ExtractionIsKeptAndRaisesTheVersionOnlyWhenUsed) {
     p.image = "chart.jpg";
     EXPECT_EQ(projectText(p).find("extract"), std::string::npos);
 
-    p.extraction = {.tolerance = 25, .count = 40, .gap = 12};
-    p.extractSeed = IntPoint{123, 45};
+    p.current().extraction = {.tolerance = 25, .count = 40, .gap = 12};
+    p.current().extractSeed = IntPoint{123, 45};
     const std::string text = projectText(p);
     EXPECT_NE(text.find("\"version\": 3"), std::string::npos) << text;
     EXPECT_NE(text.find("\"seed\": [123, 45]"), std::string::npos) << text;
@@ -331,14 +331,14 @@ TEST(ProjectFile, ExtractionIsKeptAndRaisesTheVersionOnlyWhenUsed) {
     EXPECT_EQ(r.project, p);
 
     // Settings alone (no seed) are kept too; a seed alone takes the defaults.
-    p.extractSeed.reset();
+    p.current().extractSeed.reset();
     r = parseProject(projectText(p));
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(r.project, p);
     r = parseProject(withHead(R"("extract": {"seed": [5, 6]})"));
     ASSERT_TRUE(r.ok) << r.error;
-    EXPECT_EQ(r.project.extraction, ExtractionSettings{});
-    EXPECT_EQ(r.project.extractSeed, (IntPoint{5, 6}));
+    EXPECT_EQ(r.project.current().extraction, ExtractionSettings{});
+    EXPECT_EQ(r.project.current().extractSeed, (IntPoint{5, 6}));
 }
 
 // A PDF's page and resolution follow its name; a picture file's project

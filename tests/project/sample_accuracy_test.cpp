@@ -39,10 +39,10 @@ cv::Mat straighten(const cv::Mat& photo, const DocumentRecord& p) {
 // fraction of the Y range.
 double worstDeviation(const DocumentRecord& p) {
     FitInput in;
-    in.points = p.points.data();
-    in.pointCount = int32_t(p.points.size());
+    in.points = p.current().points.data();
+    in.pointCount = int32_t(p.current().points.size());
     in.axis = p.axis;
-    in.settings = p.fit;
+    in.settings = p.current().fit;
     in.imagePresent = true;
     auto work = std::make_unique<SvdFitWork>();
     FitResult result;
@@ -65,14 +65,16 @@ TEST(SampleAccuracy, ThePerspectiveMappingRecoversTheCurve) {
     ASSERT_FALSE(photo.empty());
 
     // The sample's points are the careful user's clicks on its own picture.
-    EXPECT_EQ(sample.points, clickSampleCurve(straighten(photo, sample), sample.axis.axisRect));
+    EXPECT_EQ(sample.current().points,
+              clickSampleCurve(straighten(photo, sample), sample.axis.axisRect));
     const double perspective = worstDeviation(sample);
 
     // The same clicks on the bilinear mapping of the same corners.
     DocumentRecord bilinear = sample;
     bilinear.mapping.method = MappingMethod::Bilinear;
     applyMappingNow(bilinear);
-    bilinear.points = clickSampleCurve(straighten(photo, bilinear), bilinear.axis.axisRect);
+    bilinear.current().points =
+        clickSampleCurve(straighten(photo, bilinear), bilinear.axis.axisRect);
     const double bilinearDeviation = worstDeviation(bilinear);
 
     std::printf(
@@ -92,10 +94,10 @@ TEST(SampleAccuracy, TheExtractedCurveRecoversItToo) {
     ASSERT_TRUE(read.ok) << read.error;
     DocumentRecord sample = read.project;
     const cv::Mat straight = straighten(readImageFile(kSamplePicture), sample);
-    const SourcePoint click = sample.points.at(9);
+    const SourcePoint click = sample.current().points.at(9);
     const ExtractionResult r = extractCurve(straight, sample.axis.axisRect, {click.h, click.v}, {});
     ASSERT_TRUE(r.ok) << r.error;
-    sample.points = r.points;
+    sample.current().points = r.points;
     const double deviation = worstDeviation(sample);
     std::printf("extracted from one click: %zu points, largest deviation %.2f %% of the Y range\n",
                 r.points.size(), deviation * 100);

@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-
 namespace qf {
 namespace {
 
@@ -222,10 +221,10 @@ TEST(ApplyPanelSettings, RefreshesOnlyForWhatIsDrawn) {
         EXPECT_EQ(applyPanelSettings(s, view), c.refresh) << c.what;
         EXPECT_EQ(panelSettingsOf(view), s) << c.what;
         // Everything arrives, whether or not it is drawn.
-        EXPECT_EQ(view.fit.modelKind, s.modelKind) << c.what;
-        EXPECT_EQ(view.fit.degree, s.degree) << c.what;
-        for (size_t k = 0; k < 6; ++k) EXPECT_EQ(view.fit.basisExpr[k], s.basisExpr[k]);
-        EXPECT_EQ(view.fit.graphPointCount, s.graphPointCount) << c.what;
+        EXPECT_EQ(view.current().fit.modelKind, s.modelKind) << c.what;
+        EXPECT_EQ(view.current().fit.degree, s.degree) << c.what;
+        for (size_t k = 0; k < 6; ++k) EXPECT_EQ(view.current().fit.basisExpr[k], s.basisExpr[k]);
+        EXPECT_EQ(view.current().fit.graphPointCount, s.graphPointCount) << c.what;
         EXPECT_EQ(view.axis.xMin, s.xMin) << c.what;
         EXPECT_EQ(view.axis.xMax, s.xMax) << c.what;
         EXPECT_EQ(view.axis.yMin, s.yMin) << c.what;
@@ -243,7 +242,7 @@ TEST(ApplyPanelSettings, RefreshesOnlyForWhatIsDrawn) {
 TEST(ApplyPanelSettings, LeavesTheRestOfTheRecordAlone) {
     DocumentRecord view;
     view.axis.axisRect = {10, 20, 300, 200};
-    view.points = {{1, 2}, {3, 4}};
+    view.current().points = {{1, 2}, {3, 4}};
     view.image = "chart.png";
     DocumentRecord expected = view;
     expected.axis.xLog = 1;
@@ -259,14 +258,14 @@ TEST(ApplyPanelSettings, ARecordsValuesSurviveThePanel) {
     DocumentRecord r;
     r.axis.xMin = 0.1;
     r.axis.yMax = 1e-300;
-    r.fit.basisExpr[2] = "sin(x)";
+    r.current().fit.basisExpr[2] = "sin(x)";
     PanelSettings s = panelSettingsOf(r);
     s.degree = 3;
     DocumentRecord after = r;
     EXPECT_FALSE(applyPanelSettings(s, after));
     EXPECT_EQ(after.axis, r.axis);
-    EXPECT_EQ(after.fit.degree, 3);
-    EXPECT_EQ(after.fit.basisExpr, r.fit.basisExpr);
+    EXPECT_EQ(after.current().fit.degree, 3);
+    EXPECT_EQ(after.current().fit.basisExpr, r.current().fit.basisExpr);
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ bool sameCursor(const QCursor& a, const QCursor& b) {
 }
 
 std::vector<SourcePoint> pointsOf(const ViewState& s) {
-    return {s.doc.points.begin(), s.doc.points.begin() + s.pointCount()};
+    return {s.doc.current().points.begin(), s.doc.current().points.begin() + s.pointCount()};
 }
 
 class ImageViewTest : public testing::Test {
@@ -163,7 +163,7 @@ TEST_F(ImageViewTest, ClickAddsThePixelUnderItAtEveryZoomAndScroll) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message()
                      << "zoom " << c.zoom << " click " << c.click.x() << "," << c.click.y());
-        s().doc.points.clear();
+        s().doc.current().points.clear();
         zoomTo(c.zoom);
         scrollTo(c.scroll);
         click(c.click);
@@ -407,7 +407,7 @@ TEST_F(ImageViewTest, AddRefusesTheBorderAndSelectsAPointItHits) {
         ASSERT_EQ(s().pointCount(), step.count);
         EXPECT_EQ(s().selectedPoint, step.selected);
         if (step.count > 0) {
-            EXPECT_EQ(s().doc.points[step.count - 1], step.last);
+            EXPECT_EQ(s().doc.current().points[step.count - 1], step.last);
         }
     }
 }
@@ -416,7 +416,7 @@ TEST_F(ImageViewTest, ErasePressRemovesEveryPointUnderIt) {
     open(160, 120);
     view.onCommand(ID_ERASE_POINTS);
     for (SourcePoint p : {SourcePoint{10, 10}, {40, 40}, {10, 10}, {13, 12}})
-        addSourcePoint(s().doc.points, p);
+        addSourcePoint(s().doc.current().points, p);
     click({11, 11});
     EXPECT_EQ(pointsOf(s()), (std::vector<SourcePoint>{{40, 40}}));
 }
@@ -425,9 +425,9 @@ TEST_F(ImageViewTest, EraseRegionTakesOnlyPointsStrictlyInside) {
     open(160, 120);
     view.onCommand(ID_ERASE_POINTS);
     const std::vector<SourcePoint> edges{{30, 45}, {80, 45}, {50, 30}, {50, 80}, {90, 90}};
-    for (SourcePoint p : edges) addSourcePoint(s().doc.points, p);
-    addSourcePoint(s().doc.points, {50, 50});
-    addSourcePoint(s().doc.points, {31, 79});
+    for (SourcePoint p : edges) addSourcePoint(s().doc.current().points, p);
+    addSourcePoint(s().doc.current().points, {50, 50});
+    addSourcePoint(s().doc.current().points, {31, 79});
     press({30, 30});
     drag({55, 55});
     drag({80, 80});
@@ -458,7 +458,7 @@ TEST_F(ImageViewTest, RightPressCancelsALeftDrag) {
         SCOPED_TRACE(testing::Message() << "tool " << c.tool);
         open(160, 120);
         view.onCommand(c.tool);
-        addSourcePoint(s().doc.points, {50, 50});
+        addSourcePoint(s().doc.current().points, {50, 50});
         press(c.press);
         const ViewState pressed = s();  // a grabbed corner has already jumped
         drag(c.to);

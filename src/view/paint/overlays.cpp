@@ -289,7 +289,7 @@ void paintSourcePointOverlay(QPainter& painter, const ViewState& s, const QFont&
     const QFontMetrics metrics = painter.fontMetrics();
     const int32_t count = std::min(s.pointCount(), kMaxSourcePoints);
     for (int32_t i = 0; i < count; ++i) {
-        const SourcePoint& p = s.doc.points[static_cast<std::size_t>(i)];
+        const SourcePoint& p = s.doc.current().points[static_cast<std::size_t>(i)];
         const bool in = containsPoint(axis, {p.h, p.v});
         const QColor& colour = in ? inside : outside;
         const QPoint c = centreOf(s, {p.h, p.v});

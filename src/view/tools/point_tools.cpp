@@ -18,7 +18,7 @@ bool insideInnerArea(IntPoint p, IntSize image) {
 
 void pressAdd(ViewState& s, IntPoint q, IntPoint p, ToolResult& r) {
     if (!insideInnerArea(p, s.imageSize())) return;
-    std::vector<SourcePoint>& points = s.doc.points;
+    std::vector<SourcePoint>& points = s.doc.current().points;
     for (int32_t i = 0; i < s.pointCount(); ++i) {
         if (containsPoint(hitBoxOf(s.transform, points[std::size_t(i)]), q)) {
             s.selectedPoint = i;
@@ -35,7 +35,7 @@ void pressAdd(ViewState& s, IntPoint q, IntPoint p, ToolResult& r) {
 }
 
 void pressErase(ViewState& s, IntPoint q, IntPoint p, ToolResult& r) {
-    std::vector<SourcePoint>& points = s.doc.points;
+    std::vector<SourcePoint>& points = s.doc.current().points;
     // After a removal the next point has moved into index i, so i stays.
     for (int32_t i = 0; i < s.pointCount();) {
         if (containsPoint(hitBoxOf(s.transform, points[std::size_t(i)]), q)) {
@@ -62,7 +62,7 @@ void releaseErase(ViewState& s, ToolResult& r) {
     const int32_t right = std::max(a.x, b.x);
     const int32_t top = std::min(a.y, b.y);
     const int32_t bottom = std::max(a.y, b.y);
-    std::vector<SourcePoint>& points = s.doc.points;
+    std::vector<SourcePoint>& points = s.doc.current().points;
     for (int32_t i = 0; i < s.pointCount();) {
         const SourcePoint p = points[std::size_t(i)];
         if (left < p.h && p.h < right && top < p.v && p.v < bottom) {
@@ -78,7 +78,7 @@ bool nudgePoint(ViewState& s, int32_t dx, int32_t dy, ToolResult& r) {
     const int32_t i = s.selectedPoint;
     if (i < 0 || i >= s.pointCount()) return false;
     const IntSize image = s.imageSize();
-    SourcePoint& p = s.doc.points[std::size_t(i)];
+    SourcePoint& p = s.doc.current().points[std::size_t(i)];
     // Where a click may place a point.
     const SourcePoint moved{std::clamp(p.h + dx, 1, std::max(1, image.cx - 2)),
                             std::clamp(p.v + dy, 1, std::max(1, image.cy - 2))};

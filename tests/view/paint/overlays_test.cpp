@@ -243,7 +243,7 @@ TEST(SourcePointOverlay, CrossesRedInsideBlueOutsideTheAxisRectangle) {
                             {{80, 85}, kBlue},
                             {{55, 55}, kRed},
                             {{20, 100}, kBlue}};
-    for (const Point& p : points) addSourcePoint(s.doc.points, {p.at.x, p.at.y});
+    for (const Point& p : points) addSourcePoint(s.doc.current().points, {p.at.x, p.at.y});
     const QImage image = viewOf(s, {160, 120});
     for (const Point& p : points) {
         SCOPED_TRACE(testing::Message() << p.at.x << "," << p.at.y);
@@ -263,17 +263,14 @@ TEST(SourcePointOverlay, ShownOnTheOutputWhateverTheTool) {
         int displaySource;
         bool shown;
     };
-    const Case cases[] = {{Tool::AddPoints, 2, true},
-                          {Tool::ErasePoints, 2, true},
-                          {Tool::AddPoints, 1, false},
-                          {Tool::GraphRect, 2, true},
-                          {Tool::None, 2, true},
-                          {Tool::Corners, 1, false}};
+    const Case cases[] = {{Tool::AddPoints, 2, true},  {Tool::ErasePoints, 2, true},
+                          {Tool::AddPoints, 1, false}, {Tool::GraphRect, 2, true},
+                          {Tool::None, 2, true},       {Tool::Corners, 1, false}};
     for (const Case& c : cases) {
         ViewState s = withTool(c.tool);
         s.display.displaySource = c.displaySource;
         selectCurrentImage(s.display);
-        addSourcePoint(s.doc.points, {70, 70});
+        addSourcePoint(s.doc.current().points, {70, 70});
         EXPECT_EQ(countOf(viewOf(s, {160, 120}), kRed) > 0, c.shown)
             << static_cast<int>(c.tool) << " on " << c.displaySource;
     }
@@ -289,7 +286,7 @@ TEST(SourcePointOverlay, CrossHairOnlyForTheSelectedPointInside) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.point.x << " selected " << c.selected);
         ViewState s = withTool(Tool::AddPoints);
-        addSourcePoint(s.doc.points, {c.point.x, c.point.y});
+        addSourcePoint(s.doc.current().points, {c.point.x, c.point.y});
         s.selectedPoint = c.selected;
         const QImage image = viewOf(s, {160, 120});
         // 1 px lines across the plot area: x = 70 from 55 to 84, y = 70 from 55 to 104.
@@ -308,12 +305,12 @@ TEST(SourcePointOverlay, CrossHairOnlyForTheSelectedPointInside) {
 
 TEST(SourcePointOverlay, NumbersLeftOfTheCrossOrDropped) {
     ViewState s = withTool(Tool::AddPoints);
-    addSourcePoint(s.doc.points, {70, 70});
-    addSourcePoint(s.doc.points, {30, 100});
+    addSourcePoint(s.doc.current().points, {70, 70});
+    addSourcePoint(s.doc.current().points, {30, 100});
     const QSize three = textBox("3"), four = textBox("4");
     const int h = three.width() + 4;  // the number would start at x = -1
-    addSourcePoint(s.doc.points, {h, 40});
-    addSourcePoint(s.doc.points, {60, 115});  // ... or end below the visible image
+    addSourcePoint(s.doc.current().points, {h, 40});
+    addSourcePoint(s.doc.current().points, {60, 115});  // ... or end below the visible image
     const QImage image = viewOf(s, {160, 120});
     const QSize one = textBox("1"), two = textBox("2");
     EXPECT_TRUE(coloursIn(image, QRect(QPoint(70 - one.width() - 5, 70), one)).count(kRed));
@@ -327,14 +324,14 @@ TEST(SourcePointOverlay, NumbersLeftOfTheCrossOrDropped) {
 TEST(SourcePointOverlay, PointsAtCellCentresWhenZoomed) {
     // Zoom 3: point (10, 10) covers the cell 80..87, centre 84; scrolled by 20.
     ViewState s = withTool(Tool::AddPoints, {160, 120}, 3, {20, 20});
-    addSourcePoint(s.doc.points, {10, 10});
+    addSourcePoint(s.doc.current().points, {10, 10});
     const QImage image = viewOf(s, {200, 200});
     EXPECT_EQ(colourAt(image, 64 - 4, 64 - 4), kBlue);
     EXPECT_EQ(colourAt(image, 64 + 4, 64 + 4), kBlue);
     EXPECT_EQ(colourAt(image, 64 + 4, 64 - 5), kBlue);
     // At 1/2 the point sits at the scaled position itself.
     ViewState half = withTool(Tool::AddPoints, {160, 120}, -1);
-    addSourcePoint(half.doc.points, {140, 20});
+    addSourcePoint(half.doc.current().points, {140, 20});
     const QImage small = viewOf(half, {100, 80});
     EXPECT_EQ(colourAt(small, 70 + 4, 10 + 4), kBlue);
     EXPECT_EQ(colourAt(small, 70 - 4, 10 - 4), kBlue);
@@ -382,7 +379,7 @@ TEST(RubberBand, FollowsTheDragOfEachTool) {
 TEST(ViewPaint, OverlaysOverTheGeneratedGraph) {
     ViewState s = withTool(Tool::AddPoints);
     s.doc.graph.colour = 0x00FF00;
-    addSourcePoint(s.doc.points, {80, 70});
+    addSourcePoint(s.doc.current().points, {80, 70});
     for (int shown : {1, 0}) {
         SCOPED_TRACE(shown);
         s.display.showGeneratedGraph = shown;

@@ -55,7 +55,7 @@ TEST(ToolConversions, AddToolStoresThePressedPixelAtEveryZoom) {
         s.transform.scrollPos = c.scroll;
         leftButtonDown(s, c.window, kClient);
         ASSERT_EQ(s.pointCount(), 1);
-        EXPECT_EQ(s.doc.points[0], (SourcePoint{c.pixel.x, c.pixel.y}));
+        EXPECT_EQ(s.doc.current().points[0], (SourcePoint{c.pixel.x, c.pixel.y}));
     }
 }
 
@@ -121,16 +121,16 @@ TEST(Nudge, MovesWhatWasLastGrabbedWithinTheDragLimits) {
     // Points: the selected one, kept where a click may place a point.
     {
         ViewState s = addTool({200, 150});
-        addSourcePoint(s.doc.points, {50, 60});
-        addSourcePoint(s.doc.points, {100, 70});
+        addSourcePoint(s.doc.current().points, {50, 60});
+        addSourcePoint(s.doc.current().points, {100, 70});
         s.selectedPoint = 1;
         EXPECT_TRUE(nudge(s, 1, 0).repaintAll);
         EXPECT_TRUE(nudge(s, 0, -10).repaintAll);
-        EXPECT_EQ(s.doc.points[1], (SourcePoint{101, 60}));
-        EXPECT_EQ(s.doc.points[0], (SourcePoint{50, 60}));
-        s.doc.points[1] = {198, 1};
+        EXPECT_EQ(s.doc.current().points[1], (SourcePoint{101, 60}));
+        EXPECT_EQ(s.doc.current().points[0], (SourcePoint{50, 60}));
+        s.doc.current().points[1] = {198, 1};
         EXPECT_FALSE(nudge(s, 1, -1).repaintAll);  // at the last column and first row
-        EXPECT_EQ(s.doc.points[1], (SourcePoint{198, 1}));
+        EXPECT_EQ(s.doc.current().points[1], (SourcePoint{198, 1}));
         s.selectedPoint = -1;
         EXPECT_FALSE(nudge(s, 1, 0).repaintAll);  // nothing selected
     }

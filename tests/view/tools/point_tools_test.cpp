@@ -42,7 +42,7 @@ TEST(AddTool, AppendsAndSelectsTheNewRow) {
     leftButtonDown(s, {30, 40}, kClient);
     const ToolResult r = leftButtonDown(s, {60, 40}, kClient);
     ASSERT_EQ(s.pointCount(), 2);
-    EXPECT_EQ(s.doc.points[1], (SourcePoint{60, 40}));
+    EXPECT_EQ(s.doc.current().points[1], (SourcePoint{60, 40}));
     EXPECT_EQ(r.pane.addedRow, 1);
     EXPECT_EQ(s.selectedPoint, 1);
     EXPECT_TRUE(r.repaintAll);
@@ -62,8 +62,8 @@ TEST(AddTool, PressOnAnExistingPointSelectsIt) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.zoom << " " << c.offset.x << "," << c.offset.y);
         ViewState s = addTool({200, 150}, c.zoom);
-        addSourcePoint(s.doc.points, {10, 12});
-        addSourcePoint(s.doc.points, {20, 12});
+        addSourcePoint(s.doc.current().points, {10, 12});
+        addSourcePoint(s.doc.current().points, {20, 12});
         const IntPoint centre = centreOf(s, {20, 12});
         const ToolResult r =
             leftButtonDown(s, {centre.x + c.offset.x, centre.y + c.offset.y}, kClient);
@@ -76,7 +76,7 @@ TEST(AddTool, PressOnAnExistingPointSelectsIt) {
 TEST(AddTool, FullListIgnoresTheClick) {
     ViewState s = addTool({400, 300});
     for (int i = 0; i < kMaxSourcePoints; ++i)
-        addSourcePoint(s.doc.points, {1 + i % 16 * 20, 1 + i / 16 * 15});
+        addSourcePoint(s.doc.current().points, {1 + i % 16 * 20, 1 + i / 16 * 15});
     const ToolResult r = leftButtonDown(s, {395, 290}, kClient);
     EXPECT_EQ(s.pointCount(), kMaxSourcePoints);
     EXPECT_EQ(r.pane.addedRow, -1);
@@ -87,13 +87,13 @@ TEST(AddTool, FullListIgnoresTheClick) {
 
 TEST(EraseTool, PressRemovesEveryPointUnderIt) {
     ViewState s = eraseTool();
-    addSourcePoint(s.doc.points, {50, 50});
-    addSourcePoint(s.doc.points, {80, 80});
-    addSourcePoint(s.doc.points, {52, 51});  // overlaps the first at zoom 0
-    addSourcePoint(s.doc.points, {50, 50});
+    addSourcePoint(s.doc.current().points, {50, 50});
+    addSourcePoint(s.doc.current().points, {80, 80});
+    addSourcePoint(s.doc.current().points, {52, 51});  // overlaps the first at zoom 0
+    addSourcePoint(s.doc.current().points, {50, 50});
     const ToolResult r = leftButtonDown(s, {51, 50}, kClient);
     ASSERT_EQ(s.pointCount(), 1);
-    EXPECT_EQ(s.doc.points[0], (SourcePoint{80, 80}));
+    EXPECT_EQ(s.doc.current().points[0], (SourcePoint{80, 80}));
     EXPECT_EQ(r.pane.removedRows, (std::vector<int32_t>{0, 1, 1}));
     EXPECT_EQ(r.pane.ensureVisibleRow, 1);
     EXPECT_TRUE(r.repaintAll);
@@ -108,14 +108,14 @@ TEST(EraseTool, RegionRemovesOnlyPointsStrictlyInside) {
     ViewState s = eraseTool({200, 150}, 2);
     const SourcePoint points[] = {{15, 15}, {10, 15}, {20, 15}, {15, 10}, {15, 20},
                                   {11, 12}, {19, 19}, {10, 20}, {25, 15}};
-    for (SourcePoint p : points) addSourcePoint(s.doc.points, p);
+    for (SourcePoint p : points) addSourcePoint(s.doc.current().points, p);
     const std::vector<SourcePoint> kept{{10, 15}, {20, 15}, {15, 10}, {15, 20}, {10, 20}, {25, 15}};
     for (auto [from, to] : {std::pair{IntPoint{10, 10}, IntPoint{20, 20}},
                             std::pair{IntPoint{20, 20}, IntPoint{10, 10}}}) {
         ViewState t = s;
         const ToolResult up = dragPixels(t, from, {{17, 17}, to});
-        const std::vector<SourcePoint> left(t.doc.points.begin(),
-                                            t.doc.points.begin() + t.pointCount());
+        const std::vector<SourcePoint> left(t.doc.current().points.begin(),
+                                            t.doc.current().points.begin() + t.pointCount());
         EXPECT_EQ(left, kept);
         EXPECT_EQ(up.pane.ensureVisibleRow, -1);
         EXPECT_TRUE(up.repaintAll);
@@ -130,7 +130,7 @@ TEST(EraseTool, RegionRemovesOnlyPointsStrictlyInside) {
 
 TEST(EraseTool, RegionNeedsAPressInsideTheInnerArea) {
     ViewState s = eraseTool();
-    addSourcePoint(s.doc.points, {8, 8});
+    addSourcePoint(s.doc.current().points, {8, 8});
     leftButtonDown(s, {0, 0}, kClient);
     EXPECT_EQ(s.drag.dragActive, 0);
     mouseMove(s, {10, 10}, {true, false}, kClient);

@@ -192,7 +192,7 @@ TEST(Panning, RightPressCancelsALeftDrag) {
     // Erase region: still pending (no move yet) and after a move.
     for (bool moved : {false, true}) {
         ViewState e = eraseTool();
-        addSourcePoint(e.doc.points, {15, 15});
+        addSourcePoint(e.doc.current().points, {15, 15});
         leftButtonDown(e, {5, 5}, kClient);
         if (moved) mouseMove(e, {25, 25}, {true, false}, kClient);
         rightButtonDown(e, {0, 0}, kClient);
