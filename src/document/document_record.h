@@ -24,6 +24,9 @@ namespace qf {
 // The colour a document's first series is drawn in: the one points always
 // had. Further series take the next unused colour of seriesPalette.
 inline constexpr uint32_t kFirstSeriesColour = 0x0000FF;
+// As many curves as anyone reads off one chart, and a bound on what a file
+// may ask for.
+inline constexpr std::size_t kMaxSeries = 32;
 
 // One curve of the chart: its points and how they were found and fitted.
 struct Series {

@@ -17,6 +17,7 @@
 #include "common/default_geometry.h"
 #include "common/excerpt.h"
 #include "common/regular_file.h"
+#include "points/source_points.h"
 #include "project/json_text.h"
 
 namespace qf {
@@ -198,28 +199,23 @@ void readAxis(const Reader& r, DocumentRecord& p, GeometryGiven& given) {
     r.read("yLog", p.axis.yLog);
 }
 
-void readExtract(const Reader& r, DocumentRecord& p) {
-    int32_t value = p.current().extraction.tolerance;
-    r.readInt("tolerance", value, kMinExtractionTolerance, kMaxExtractionTolerance);
-    p.current().extraction.tolerance = value;
-    value = p.current().extraction.count;
-    r.readInt("count", value, 1, kMaxExtractionCount);
-    p.current().extraction.count = value;
-    value = p.current().extraction.gap;
-    r.readInt("gap", value, 1, kMaxExtractionGap);
-    p.current().extraction.gap = value;
+void readExtract(const Reader& r, Series& series) {
+    ExtractionSettings& e = series.extraction;
+    r.readInt("tolerance", e.tolerance, kMinExtractionTolerance, kMaxExtractionTolerance);
+    r.readInt("count", e.count, 1, kMaxExtractionCount);
+    r.readInt("gap", e.gap, 1, kMaxExtractionGap);
     if (const Json* v = r.find("seed")) {
         const auto c = Reader::coords(*v, r.key("seed"), 2);
-        p.current().extractSeed = IntPoint{c[0], c[1]};
+        series.extractSeed = IntPoint{c[0], c[1]};
     }
 }
 
-void readPoints(const Json& v, DocumentRecord& p) {
-    if (!v.is_array()) fail("points", "must be a list of [h, v] pixel positions");
-    if (v.size() > 256) fail("points", "holds more than 256 points");
+void readPoints(const Json& v, const std::string& key, Series& series) {
+    if (!v.is_array()) fail(key, "must be a list of [h, v] pixel positions");
+    if (v.size() > kMaxSourcePoints) fail(key, "holds more than 256 points");
     for (std::size_t i = 0; i < v.size(); ++i) {
-        const auto c = Reader::coords(v[i], "points[" + std::to_string(i) + "]", 2);
-        p.current().points.push_back({c[0], c[1]});
+        const auto c = Reader::coords(v[i], key + "[" + std::to_string(i) + "]", 2);
+        series.points.push_back({c[0], c[1]});
     }
 }
 
@@ -273,6 +269,31 @@ void readGraph(const Reader& r, GraphStyle& g) {
         g.colour = parseColour(Reader::string(*v, r.key("colour")), r.key("colour"));
 }
 
+// Version 4: the curves, each with its own points, extraction and fit, and
+// which of them the window works on.
+void readSeries(const Reader& top, DocumentRecord& p) {
+    const Json* list = top.find("series");
+    if (!list) fail("series", "is missing (a version 4 project lists its series)");
+    if (!list->is_array() || list->empty() || list->size() > kMaxSeries)
+        fail("series", "must be a list of 1 to " + std::to_string(kMaxSeries) + " series");
+    p.series.clear();
+    for (std::size_t i = 0; i < list->size(); ++i) {
+        const std::string key = "series[" + std::to_string(i) + "]";
+        if (!(*list)[i].is_object()) fail(key, "must be an object");
+        const Reader r((*list)[i], key);
+        Series s;
+        r.read("name", s.name);
+        if (const Json* v = r.find("colour"))
+            s.colour = parseColour(Reader::string(*v, r.key("colour")), r.key("colour"));
+        if (const Json* v = r.find("points")) readPoints(*v, r.key("points"), s);
+        if (auto e = r.object("extract")) readExtract(*e, s);
+        if (auto f = r.object("fit")) readFit(*f, s.fit);
+        p.series.push_back(std::move(s));
+    }
+    p.active = 0;
+    top.readInt("active", p.active, 0, static_cast<long long>(p.series.size()) - 1);
+}
+
 void parseTree(const Json& root, DocumentRecord& p, GeometryGiven& given) {
     if (!root.is_object()) throw KeyError("the file must hold one JSON object");
     const Reader top(root, "");
@@ -282,7 +303,8 @@ void parseTree(const Json& root, DocumentRecord& p, GeometryGiven& given) {
     const Json* version = top.find("version");
     if (!version || !version->is_number_integer() || version->get<long long>() < 1 ||
         version->get<long long>() > kProjectVersion)
-        fail("version", "must be 1, 2 or 3 (this program reads versions 1 to 3)");
+        fail("version", "must be 1, 2, 3 or 4 (this program reads versions 1 to 4)");
+    const long long versionNumber = version->get<long long>();
 
     const Json* image = top.find("image");
     if (!image) fail("image", "is missing");
@@ -298,9 +320,14 @@ void parseTree(const Json& root, DocumentRecord& p, GeometryGiven& given) {
 
     if (auto m = top.object("mapping")) readMapping(*m, p, given);
     if (auto a = top.object("axis")) readAxis(*a, p, given);
-    if (const Json* v = top.find("points")) readPoints(*v, p);
-    if (auto e = top.object("extract")) readExtract(*e, p);
-    if (auto f = top.object("fit")) readFit(*f, p.current().fit);
+    if (versionNumber >= 4) {
+        readSeries(top, p);
+    } else {
+        Series& only = p.series.front();
+        if (const Json* v = top.find("points")) readPoints(*v, "points", only);
+        if (auto e = top.object("extract")) readExtract(*e, only);
+        if (auto f = top.object("fit")) readFit(*f, only.fit);
+    }
     if (auto g = top.object("graph")) readGraph(*g, p.graph);
 }
 
@@ -374,6 +401,29 @@ ProjectReadResult readProjectFile(const std::string& path) {
 
 namespace {
 
+// A series' points, extraction and fit, into `out` (the top level of an
+// older project, or one entry of "series").
+void writeSeries(const Series& series, Json& out) {
+    Json points = Json::array();
+    for (const SourcePoint& s : series.points) points.push_back(Json::array({s.h, s.v}));
+    out["points"] = points;
+    if (series.extractSeed || series.extraction != ExtractionSettings{}) {
+        Json extract;
+        if (series.extractSeed)
+            extract["seed"] = Json::array({series.extractSeed->x, series.extractSeed->y});
+        extract["tolerance"] = series.extraction.tolerance;
+        extract["count"] = series.extraction.count;
+        extract["gap"] = series.extraction.gap;
+        out["extract"] = extract;
+    }
+    const FitSettings& fit = series.fit;
+    const int kind = fit.modelKind >= 0 && fit.modelKind < 3 ? fit.modelKind : 0;
+    out["fit"] = {{"model", kModelNames[kind]},
+                  {"degree", fit.degree},
+                  {"functions", fit.basisExpr},
+                  {"graphPointCount", fit.graphPointCount}};
+}
+
 Json projectJson(const DocumentRecord& p) {
     Json root;
     root["format"] = kProjectFormat;
@@ -381,10 +431,13 @@ Json projectJson(const DocumentRecord& p) {
     const auto plain = [](const MappingGeometry& g) {
         return g.method == MappingMethod::Bilinear && g.sampling == MappingSampling::Nearest;
     };
+    // One unnamed series in its first colour is what every older version held.
+    const Series& first = p.series.front();
+    const bool v4 =
+        p.series.size() > 1 || !first.name.empty() || first.colour != kFirstSeriesColour;
     const bool third = !plain(p.mapping) || (p.applied && !plain(*p.applied)) ||
-                       p.current().extractSeed || p.current().extraction != ExtractionSettings{} ||
-                       p.page;
-    root["version"] = third ? 3 : 2;
+                       first.extractSeed || first.extraction != ExtractionSettings{} || p.page;
+    root["version"] = v4 ? 4 : third ? 3 : 2;
     root["image"] = p.image;
     if (p.page) {
         root["page"] = *p.page;
@@ -421,26 +474,20 @@ Json projectJson(const DocumentRecord& p) {
     axis["yLog"] = p.axis.yLog;
     root["axis"] = axis;
 
-    Json points = Json::array();
-    for (const SourcePoint& s : p.current().points) points.push_back(Json::array({s.h, s.v}));
-    root["points"] = points;
-    if (p.current().extractSeed || p.current().extraction != ExtractionSettings{}) {
-        Json extract;
-        if (p.current().extractSeed)
-            extract["seed"] = Json::array({p.current().extractSeed->x, p.current().extractSeed->y});
-        extract["tolerance"] = p.current().extraction.tolerance;
-        extract["count"] = p.current().extraction.count;
-        extract["gap"] = p.current().extraction.gap;
-        root["extract"] = extract;
+    if (v4) {
+        Json list = Json::array();
+        for (const Series& series : p.series) {
+            Json one;
+            one["name"] = series.name;
+            one["colour"] = colourText(series.colour);
+            writeSeries(series, one);
+            list.push_back(one);
+        }
+        root["series"] = list;
+        root["active"] = p.active;
+    } else {
+        writeSeries(p.series.front(), root);
     }
-
-    const int kind = p.current().fit.modelKind >= 0 && p.current().fit.modelKind < 3
-                         ? p.current().fit.modelKind
-                         : 0;
-    root["fit"] = {{"model", kModelNames[kind]},
-                   {"degree", p.current().fit.degree},
-                   {"functions", p.current().fit.basisExpr},
-                   {"graphPointCount", p.current().fit.graphPointCount}};
     root["graph"] = {{"grid", p.graph.showGrid},
                      {"markers", p.graph.showMarkers},
                      {"lines", p.graph.showLines},

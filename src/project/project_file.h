@@ -12,10 +12,11 @@ namespace qf {
 inline constexpr const char* kProjectFormat = "quillfen-project";
 // Version 2 adds "mapping.applied" (the geometry a mapping was run with, when
 // the corners were moved since); version 3 adds "mapping.method",
-// "mapping.sampling" and "extract". Version 1
+// "mapping.sampling" and "extract"; version 4 holds several curves, each
+// with its points, extraction and fit, in "series". Version 1
 // files are read as before. A project is written with the lowest version that
 // holds it, so that an older program refuses only what it would misread.
-inline constexpr int kProjectVersion = 3;
+inline constexpr int kProjectVersion = 4;
 inline constexpr const char* kProjectSuffix = ".quillfen.json";
 
 // Which geometry a project gave. Geometry a project leaves out is placed for

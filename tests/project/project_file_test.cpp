@@ -94,8 +94,26 @@ TEST(ProjectFile, BadFilesAreRefusedNamingTheKey) {
         {R"({"version": 1, "image": "a.png"})", R"("format" must be "quillfen-project")"},
         {R"({"format": "other", "version": 1, "image": "a.png"})",
          R"("format" must be "quillfen-project")"},
+        {R"({"format": "quillfen-project", "version": 5, "image": "a.png"})",
+         R"("version" must be 1, 2, 3 or 4 (this program reads versions 1 to 4))"},
         {R"({"format": "quillfen-project", "version": 4, "image": "a.png"})",
-         R"("version" must be 1, 2 or 3 (this program reads versions 1 to 3))"},
+         R"("series" is missing)"},
+        {R"({"format": "quillfen-project", "version": 4, "image": "a.png", "series": []})",
+         R"("series" must be a list of 1 to 32 series)"},
+        {R"({"format": "quillfen-project", "version": 4, "image": "a.png", "series": [3]})",
+         R"("series[0]" must be an object)"},
+        {R"({"format": "quillfen-project", "version": 4, "image": "a.png",
+             "series": [{}, {"points": [[1, 2], [3]]}]})",
+         R"("series[1].points[1]" must be a list of 2 whole numbers)"},
+        {R"({"format": "quillfen-project", "version": 4, "image": "a.png",
+             "series": [{"colour": "blue"}]})",
+         R"("series[0].colour" must be a colour written "#RRGGBB")"},
+        {R"({"format": "quillfen-project", "version": 4, "image": "a.png",
+             "series": [{"fit": {"degree": 30}}]})",
+         R"("series[0].fit.degree" must be a whole number from -20 to 20)"},
+        {R"({"format": "quillfen-project", "version": 4, "image": "a.png",
+             "series": [{}, {}], "active": 2})",
+         R"("active" must be a whole number from 0 to 1)"},
         {withHead(R"("mapping": {"applied": {"corners": [[0, 0], [9, 0], [9, 9], [0, 9]],
                                               "graphRect": [0, 0, 9, 9]}})"),
          R"("mapping.applied.corners" needs "apply": true)"},
@@ -339,6 +357,48 @@ TEST(ProjectFile, ExtractionIsKeptAndRaisesTheVersionOnlyWhenUsed) {
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(r.project.current().extraction, ExtractionSettings{});
     EXPECT_EQ(r.project.current().extractSeed, (IntPoint{5, 6}));
+}
+
+// Several curves make a version 4 file with a "series" list; one unnamed
+// series in its first colour is still written as before, so older programs
+// read it.
+TEST(ProjectFile, SeveralSeriesRoundTripAsVersionFour) {
+    DocumentRecord p;
+    p.image = "chart.png";
+    p.current().points = {{10, 20}, {30, 40}};
+    EXPECT_EQ(projectText(p).find("series"), std::string::npos);
+
+    Series dashed;
+    dashed.name = "青 (破線)";
+    dashed.colour = 0x00B4771F;
+    dashed.points = {{5, 6}};
+    dashed.extractSeed = IntPoint{7, 8};
+    dashed.extraction.tolerance = 30;
+    dashed.fit.degree = 2;
+    p.series.push_back(dashed);
+    Series empty;
+    empty.name = "empty";
+    empty.colour = 0x0000FF00;
+    p.series.push_back(empty);
+    p.active = 1;
+
+    const std::string text = projectText(p);
+    EXPECT_NE(text.find("\"version\": 4"), std::string::npos) << text;
+    EXPECT_NE(text.find("\"colour\": \"#1F77B4\""), std::string::npos) << text;
+    // The curves' own keys live in their entries only.
+    EXPECT_EQ(text.find("\n  \"points\""), std::string::npos) << text;
+    const ProjectReadResult r = parseProject(text);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.project, p);
+    EXPECT_EQ(projectText(r.project), text);
+
+    // A lone series that was named or recoloured keeps that too.
+    DocumentRecord named;
+    named.image = "chart.png";
+    named.current().name = "data";
+    const ProjectReadResult n = parseProject(projectText(named));
+    ASSERT_TRUE(n.ok) << n.error;
+    EXPECT_EQ(n.project, named);
 }
 
 // A PDF's page and resolution follow its name; a picture file's project
