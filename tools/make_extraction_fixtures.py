@@ -178,6 +178,49 @@ def mpl_chart(name, out, series, xlim, ylim, xlog=False, ylog=False, grid=None, 
             "series": entries}
 
 
+def photographed(entry, out, name):
+    """The chart printed and photographed: on a desk, tilted in perspective,
+    lit unevenly from one side, a little soft, noisy and saved as JPEG. The
+    entry gains "photo": where the chart's corners (top left, top right,
+    bottom right, bottom left; pixel edges) lie on the photograph, so the
+    test straightens it as a user placing the corners would."""
+    from PIL import Image, ImageFilter
+    import os
+    src = Image.open(f"{out}/{entry['file']}").convert("RGB")
+    os.remove(f"{out}/{entry['file']}")
+    w, h = src.size
+    W, H = int(w * 1.3), int(h * 1.3)
+    corners = [(0.11 * W, 0.09 * H), (0.91 * W, 0.15 * H), (0.87 * W, 0.93 * H),
+               (0.08 * W, 0.86 * H)]
+    # The homography from the photograph to the chart, which PIL samples by.
+    rows, rhs = [], []
+    for (X, Y), (x, y) in zip(corners, [(0, 0), (w, 0), (w, h), (0, h)]):
+        rows.append([X, Y, 1, 0, 0, 0, -x * X, -x * Y])
+        rows.append([0, 0, 0, X, Y, 1, -y * X, -y * Y])
+        rhs += [x, y]
+    coeffs = np.linalg.solve(np.array(rows, float), np.array(rhs, float))
+    chart_part = src.transform((W, H), Image.PERSPECTIVE, tuple(coeffs), Image.BICUBIC)
+    mask = Image.new("L", (w, h), 255).transform((W, H), Image.PERSPECTIVE, tuple(coeffs),
+                                                 Image.BICUBIC)
+    rng = np.random.default_rng(7)
+    desk = np.empty((H, W, 3), float)
+    desk[:] = (118, 104, 88)
+    desk += rng.normal(0, 6, (H, W, 1))
+    photo = Image.composite(chart_part, Image.fromarray(desk.clip(0, 255).astype(np.uint8)), mask)
+    a = np.asarray(photo, float)
+    yy, xx = np.mgrid[0:H, 0:W]
+    light = 0.72 + 0.3 * (xx / W) + 0.06 * np.sin(yy / H * 3.1)
+    a = a * light[..., None] * np.array([1.0, 0.97, 0.9]) + rng.normal(0, 4, (H, W, 3))
+    photo = Image.fromarray(a.clip(0, 255).astype(np.uint8)).filter(ImageFilter.GaussianBlur(0.7))
+    file = f"{name}.jpg"
+    photo.save(f"{out}/{file}", quality=80)
+    entry = dict(entry)
+    entry["file"] = file
+    entry["photo"] = {"corners": [[round(x, 2), round(y, 2)] for x, y in corners],
+                      "size": [w, h]}
+    return entry
+
+
 def gnuplot_chart(name, out, series, xlim, ylim, settings=""):
     """gnuplot's own look: a border with ticks inside, a dotted grid, a key
     with line samples at the top right. The plot area is pinned by margins
@@ -333,6 +376,13 @@ def series_charts(out, old):
                        {"function": "fitted", "gnuplot": "4 + 0.6*x + 0.45*x**2",
                         "colour": "#e51e10", "name": "red", "seedX": 7.0}],
                       (0, 10), (0, 60), "set key top left"),
+        photographed(mpl_chart("photo_two_chart", out,
+                               [{"function": "wave", "colour": tab[0], "name": "blue",
+                                 "seedX": 3.0},
+                                {"function": "decay", "colour": tab[3], "name": "red",
+                                 "seedX": 2.0}],
+                               (0, 10), (0, 100), legend="upper right",
+                               grid={"colour": "#b0b0b0"}), out, "photo_two"),
     ]
     return charts
 

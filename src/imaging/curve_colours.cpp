@@ -71,6 +71,44 @@ cv::Vec3b groundOf(const cv::Mat& roi, WorkMeter& work) {
     return cv::Vec3b(uint8_t(s[0] / n), uint8_t(s[1] / n), uint8_t(s[2] / n));
 }
 
+bool evenLighting(const cv::Mat& roi, cv::Mat& evened, WorkMeter& work) {
+    // Worked on a copy of about 256 pixels a side: the lighting changes slowly.
+    const double shrink = std::min(1.0, 256.0 / std::max(roi.cols, roi.rows));
+    cv::Mat small;
+    cv::resize(roi, small, cv::Size(), shrink, shrink, cv::INTER_AREA);
+    // The median of a neighbourhood far wider than a line is the paper's
+    // colour there, whatever is drawn on it (grid lines, curves, text).
+    const int side = std::max(3, int(std::lround(std::max(small.cols, small.rows) / 8.0)) | 1);
+    std::vector<cv::Mat> channels;
+    cv::split(small, channels);
+    for (cv::Mat& c : channels) cv::medianBlur(c, c, side);
+    cv::Mat paper;
+    cv::merge(channels, paper);
+    cv::blur(paper, paper, cv::Size(side, side));
+    work.add(int64_t(small.total()) * side);
+    // Judged away from the edges, where the frame repeated past the border
+    // fills the neighbourhood.
+    const int m = side / 2 + 1;
+    if (small.cols <= 2 * m || small.rows <= 2 * m) return false;
+    const cv::Rect inner(m, m, small.cols - 2 * m, small.rows - 2 * m);
+    double lo = 255, hi = 0;
+    for (const cv::Mat& c : channels) {
+        double a = 0, b = 0;
+        cv::minMaxLoc(c(inner), &a, &b);
+        lo = std::min(lo, a), hi = std::max(hi, b);
+    }
+    if (hi - lo <= kUnevenLight) return false;
+    cv::resize(paper, paper, roi.size(), 0, 0, cv::INTER_LINEAR);
+    cv::Mat in, light;
+    roi.convertTo(in, CV_32F);
+    paper.convertTo(light, CV_32F);
+    cv::max(light, 1.0, light);
+    cv::divide(in, light, in, 255.0);
+    in.convertTo(evened, CV_8U);
+    work.add(int64_t(roi.total()));
+    return true;
+}
+
 int workingScale(cv::Size roi, int64_t pixels) {
     const double area = double(roi.width) * roi.height;
     return std::max(1, int(std::ceil(std::sqrt(area / double(pixels)))));

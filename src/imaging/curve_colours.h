@@ -35,6 +35,14 @@ cv::Vec3b bgrOf(const cv::Vec3b& lab);
 // fourth pixel of every fourth row.
 cv::Vec3b groundOf(const cv::Mat& roi, WorkMeter& work);
 
+// A photographed page is lit unevenly: its paper is one colour nowhere, and
+// its darker side passes for ink. When the paper's colour (the median of
+// wide neighbourhoods) changes over the rectangle by more than kUnevenLight
+// levels in a channel, `evened` receives the rectangle with it divided out,
+// the paper made white; returns whether it did. Drawn charts are left alone.
+inline constexpr int kUnevenLight = 12;
+bool evenLighting(const cv::Mat& roi, cv::Mat& evened, WorkMeter& work);
+
 // A pixel this far from the ground is ink (a faded legend background, JPEG
 // ringing and paper shading are not).
 inline constexpr int kInkDistance = 28;

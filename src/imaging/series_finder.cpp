@@ -284,10 +284,14 @@ std::vector<FoundSeries> extractEverySeries(const cv::Mat& picture, const IntRec
     const int y1 = std::min(axisRect.bottom, picture.rows - 1);
     if (x0 >= x1 || y0 >= y1) return {};
     const cv::Point origin(x0, y0);
-    const cv::Mat roi = picture(cv::Rect(x0, y0, x1 - x0 + 1, y1 - y0 + 1));
+    cv::Mat roi = picture(cv::Rect(x0, y0, x1 - x0 + 1, y1 - y0 + 1));
     WorkMeter work(cancel);
 
-    const cv::Vec3b ground = extraction::groundOf(roi, work);
+    cv::Vec3b ground = extraction::groundOf(roi, work);
+    if (cv::Mat evened; extraction::evenLighting(roi, evened, work)) {
+        roi = evened;
+        ground = extraction::groundOf(roi, work);
+    }
     const std::vector<InkColour> inks = inkColours(roi, ground, tolerance, work);
     if (inks.empty() || work.cancelled()) return {};
     std::vector<cv::Vec3b> labs;
