@@ -14,10 +14,13 @@
 #include <cstdlib>
 #include <fstream>
 #include <limits>
+#include <map>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
+#include "fit/fit_driver.h"
 #include "imaging/curve_extraction.h"
 #include "imaging/image_file.h"
 #include "imaging/image_pair.h"
@@ -30,6 +33,14 @@ namespace {
 const std::string kDir = std::string(QF_SOURCE_DIR) + "/tests/data/extraction/";
 constexpr double kMostError = 0.01;  // of the axis range
 constexpr double kLeastCover = 0.9;  // of the visible X extent
+// The fit of the points, of the axis range: a drawn chart's, and a
+// photographed one's, which carries the straightening's own error (the
+// corners placed to the pixel, the page's blur and JPEG) on top.
+constexpr double kMostFitError = 0.005;
+constexpr double kMostPhotoFitError = 0.01;
+double mostFitError(const nlohmann::json& c) {
+    return c.contains("photo") ? kMostPhotoFitError : kMostFitError;
+}
 
 // A chart's axes: pixels to a unit square of axis values (log axes in decades).
 struct Axes {
@@ -93,6 +104,72 @@ Score score(const Axes& axes, const nlohmann::json& series, const std::vector<So
     return s;
 }
 
+// The model each drawn function is fitted with: a polynomial of its
+// degree (on a logarithmic axis the fit works on the logarithm, where the
+// exponential and the power are straight lines), or a sum of the functions
+// it is made of. The fit scales x by the largest |x| of the points before
+// the functions see it: `n` puts that scale back.
+FitSettings modelFor(const std::string& function, double n) {
+    static const std::map<std::string, int> degrees = {
+        {"cubic", 3},  {"quadratic", 2}, {"rising", 2},      {"falling", 2}, {"markers", 2},
+        {"fitted", 2}, {"ramp", 1},      {"exponential", 1}, {"power", 1}};
+    FitSettings fit;
+    fit.graphPointCount = 201;
+    if (const auto d = degrees.find(function); d != degrees.end()) {
+        fit.degree = d->second;
+        return fit;
+    }
+    const std::string x = "(" + std::to_string(n) + " * x)";
+    const std::map<std::string, std::vector<std::string>> sums = {
+        {"wave", {"1", "sin(0.9 * " + x + ")", "cos(0.9 * " + x + ")"}},
+        {"hump", {"1", "exp(-(" + x + " - 6) * (" + x + " - 6) / 6)"}},
+        {"decay", {"1", "exp(-0.35 * " + x + ")"}},
+        {"doubling", {"1", "exp(0.69314718056 * " + x + ")"}},
+    };
+    fit.modelKind = FunctionSum;
+    fit.basisExpr = {"", "", "", "", "", ""};
+    const std::vector<std::string>& terms = sums.at(function);
+    for (std::size_t k = 0; k < terms.size(); ++k) fit.basisExpr[k] = terms[k];
+    return fit;
+}
+
+// The largest distance between the fit of the points and the drawn
+// function, over the part of the plot where the curve shows, measured as
+// the points are: in shares of the axis ranges.
+double fitDeviation(const Axes& axes, const nlohmann::json& series,
+                    const std::vector<SourcePoint>& pts) {
+    FitInput in;
+    in.points = pts.data();
+    in.pointCount = int32_t(pts.size());
+    in.axis.axisRect = axes.rect;
+    in.axis.xMin = axes.xMin, in.axis.xMax = axes.xMax, in.axis.xLog = axes.xLog;
+    in.axis.yMin = axes.yMin, in.axis.yMax = axes.yMax, in.axis.yLog = axes.yLog;
+    double n = 1.0;
+    for (const SourcePoint& p : pts) {
+        const double u = axes.ofPixel(p).x;
+        n = std::max(n, std::fabs(axes.xLog ? std::log10(axes.value(u, axes.xMin, axes.xMax, true))
+                                            : axes.value(u, axes.xMin, axes.xMax, false)));
+    }
+    in.settings = modelFor(series["function"], n);
+    in.imagePresent = true;
+    auto work = std::make_unique<SvdFitWork>();
+    FitResult result;
+    GeneratedGraph graph;
+    if (runFit(in, *work, result, graph).status != FitOk) return 1.0;
+    std::vector<cv::Point2d> drawn;
+    for (const auto& p : series["samples"]) drawn.push_back(axes.ofValue(p[0], p[1]));
+    const double v0 = Axes::unit(series["visible"][0], axes.xMin, axes.xMax, axes.xLog);
+    const double v1 = Axes::unit(series["visible"][1], axes.xMin, axes.xMax, axes.xLog);
+    double worst = 0;
+    for (int l = 0; l < graph.generatedCount; ++l) {
+        const cv::Point2d u =
+            axes.ofValue(graph.generatedX[std::size_t(l)], graph.generatedY[std::size_t(l)]);
+        if (u.x < v0 || u.x > v1 || u.y < 0 || u.y > 1) continue;
+        worst = std::max(worst, toPolyline(u, drawn));
+    }
+    return worst;
+}
+
 nlohmann::json asValues(const Axes& a, const std::vector<SourcePoint>& pts) {
     nlohmann::json out = nlohmann::json::array();
     for (const SourcePoint& p : pts) {
@@ -152,6 +229,9 @@ TEST(SeriesAcceptance, EachSeriesFromOneClickFollowsItsFunction) {
                         sc.worst * 100, sc.cover * 100);
             EXPECT_LE(sc.worst, kMostError);
             EXPECT_GE(sc.cover, kLeastCover);
+            const double fit = fitDeviation(axes, s, r.points);
+            std::printf("      fit within %.2f %%\n", fit * 100);
+            EXPECT_LE(fit, mostFitError(c));
             results[file]["clicks"].push_back(asValues(axes, r.points));
             ++series;
         }
@@ -200,6 +280,9 @@ TEST(SeriesAcceptance, EverySeriesFoundWithoutAClickFollowsItsFunction) {
                         f.colourName.c_str());
             EXPECT_LE(bestScore.worst, kMostError);
             EXPECT_GE(bestScore.cover, kLeastCover);
+            const double fit = fitDeviation(axes, s, f.extraction.points);
+            std::printf("      fit within %.2f %%\n", fit * 100);
+            EXPECT_LE(fit, mostFitError(c));
             EXPECT_EQ(f.colourName, s["colourName"].get<std::string>());
             EXPECT_EQ(f.extraction.kind == ExtractedKind::Markers, s["markers"].get<bool>());
             // The seed given with it finds the same series again.
