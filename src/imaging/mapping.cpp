@@ -4,6 +4,8 @@
 
 #include "imaging/mapping_rows.h"
 
+#include <opencv2/imgproc.hpp>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -301,6 +303,39 @@ void runMapping(ImagePair& images, CurrentImage current, const MappingGeometry& 
         rows.push_back({g, (span.dx * span.k) / double(gw), (span.dy * span.k) / double(gw)});
     }
     sampleRows(in, out, top, r.left, int64_t(left) - r.left, int64_t(right) - r.left, rows);
+}
+
+cv::Mat straightenedAround(const cv::Mat& input, const MappingGeometry& geometry, int margin) {
+    const IntRect& r = geometry.graphRect;
+    const double width = double(r.right) - r.left, height = double(r.bottom) - r.top;
+    if (input.empty() || width < 1 || height < 1 || margin < 0) return {};
+    const Quad& p = geometry.corners;
+    const std::optional<Homography> t =
+        geometry.method == MappingMethod::Perspective ? squareToQuad(p) : std::nullopt;
+    if (geometry.method == MappingMethod::Perspective && !t) return {};
+    // Where the unit square's point (u, v) lies on the input: through the
+    // homography, or the bilinear patch of the corners.
+    const auto at = [&](double u, double v) {
+        if (t) return cv::Point2f(float(t->x(u, v)), float(t->y(u, v)));
+        const double a = (1 - u) * (1 - v), b = u * (1 - v), c = u * v, d = (1 - u) * v;
+        return cv::Point2f(float(a * p[0].x + b * p[1].x + c * p[2].x + d * p[3].x),
+                           float(a * p[0].y + b * p[1].y + c * p[2].y + d * p[3].y));
+    };
+    const int cols = int(width) + 2 * margin, rows = int(height) + 2 * margin;
+    if (int64_t(cols) * rows > int64_t(input.total()) * 4) return {};
+    cv::Mat mapX(rows, cols, CV_32F), mapY(rows, cols, CV_32F);
+    for (int y = 0; y < rows; ++y) {
+        auto* mx = mapX.ptr<float>(y);
+        auto* my = mapY.ptr<float>(y);
+        for (int x = 0; x < cols; ++x) {
+            const cv::Point2f q = at((x - margin) / width, (y - margin) / height);
+            mx[x] = q.x, my[x] = q.y;
+        }
+    }
+    cv::Mat out;
+    cv::remap(input, out, mapX, mapY, cv::INTER_LINEAR, cv::BORDER_CONSTANT,
+              cv::Scalar(255, 255, 255));
+    return out;
 }
 
 }  // namespace qf

@@ -81,4 +81,12 @@ std::optional<IntPoint> perspectiveGuidePoint(const MappingGeometry& mapping, do
 // bilinear method).
 void runMapping(ImagePair& images, CurrentImage current, const MappingGeometry& geometry);
 
+// The input straightened by the geometry as the working picture is, over
+// the graph rectangle widened by `margin` pixels on each side, where the
+// corners placed on a plot's frame cut off the tick labels beside it. Pixel
+// (x, y) of the result is pixel (x + left - margin, y + top - margin) of
+// the working picture; white beyond the input; interpolated. Empty when the
+// corners map nothing.
+cv::Mat straightenedAround(const cv::Mat& input, const MappingGeometry& geometry, int margin);
+
 }  // namespace qf

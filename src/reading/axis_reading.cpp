@@ -154,4 +154,21 @@ PhotoReading readPhotographedAxes(const cv::Mat& photo) {
     return p;
 }
 
+void moveReading(AxisReading& r, int dx, int dy) {
+    const auto move = [&](IntRect& rect) {
+        rect.left += dx, rect.right += dx, rect.top += dy, rect.bottom += dy;
+    };
+    move(r.frame.axisRect);
+    for (double& t : r.frame.xTicks) t += dx;
+    for (double& t : r.frame.yTicks) t += dy;
+    move(r.axis.axisRect);
+    for (TickLabel& l : r.labels) {
+        move(l.box);
+        l.position += l.axis == LabelAxis::X ? dx : dy;
+    }
+    // value = a + b * pixel, with the pixel now larger by the shift.
+    r.xFit.a -= r.xFit.b * dx;
+    r.yFit.a -= r.yFit.b * dy;
+}
+
 }  // namespace qf

@@ -70,4 +70,8 @@ struct PhotoReading {
 };
 PhotoReading readPhotographedAxes(const cv::Mat& photo);
 
+// A reading made on a part of a larger picture, moved to that picture's
+// pixels: the part's pixel (0, 0) is the larger one's (dx, dy).
+void moveReading(AxisReading& reading, int dx, int dy);
+
 }  // namespace qf

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <cstring>
 
+#include "imaging/mapping.h"
 #include "reading/axis_reading.h"
 #include "view/view_commands.h"
 
@@ -194,10 +195,32 @@ void ImageView::choosePixelGridColour() {
     changed();
 }
 
+namespace {
+
+// The axes read off the working picture. A straightened one is read from
+// the input straightened again with a margin round the graph rectangle:
+// corners placed on the plot's frame leave the tick labels beside it out
+// of the working picture, or cut them.
+AxisReading readWorkingAxes(const ViewState& s) {
+    if (const std::optional<MappingGeometry>& applied = s.doc.applied) {
+        const IntRect& g = applied->graphRect;
+        const int margin = std::max(g.right - g.left, g.bottom - g.top) / 6;
+        const cv::Mat around = straightenedAround(s.images.inputImage, *applied, margin);
+        if (!around.empty()) {
+            AxisReading read = readAxes(around);
+            moveReading(read, g.left - margin, g.top - margin);
+            return read;
+        }
+    }
+    return readAxes(outputImage(s.images));
+}
+
+}  // namespace
+
 void ImageView::readAxesFromLabels() {
     if (!m_state.imagePresent()) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const AxisReading read = readAxes(outputImage(m_state.images));
+    const AxisReading read = readWorkingAxes(m_state);
     QApplication::restoreOverrideCursor();
     // What was read is drawn over the working picture: it is shown, in the
     // graph-rectangle tool (where the axis rectangle can be corrected) unless
