@@ -51,7 +51,8 @@ int main(int argc, char** argv) {
             // the same in every language.
             return qf::runBatchCommand(
                 argc, argv,
-                {cl.projectPaths, cl.outDir, cl.jobs, cl.json, cl.maxPicturePixels, cl.utf8Csv},
+                {cl.projectPaths, cl.outDir, cl.jobs, cl.json, cl.maxPicturePixels, cl.utf8Csv,
+                 cl.wideCsv, cl.images},
                 [] { qf::installTranslations(userLanguage()); });
         case Action::Window:
             break;
