@@ -115,8 +115,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
         }
     }
     if (images && !batch)
-        return fail("option '--images' needs a template: --batch TEMPLATE.quillfen.json --images "
-                    "PICTURE...");
+        return fail(
+            "option '--images' needs a template: --batch TEMPLATE.quillfen.json --images "
+            "PICTURE...");
     if (images && c.images.empty()) return fail("option '--images' needs at least one picture");
     if (images && !operands.empty())
         return fail("option '--images' takes one template; '" + excerpt(operands.front()) +

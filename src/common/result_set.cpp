@@ -350,33 +350,10 @@ AtomicWriteResult commitResultSet(const std::string& folder, std::vector<AtomicF
                    " names, for the next run to complete";
         return r;
     }
-    for (const auto& [temp, target] : journal.entries)
-        if (!folderPart(target).empty()) syncFolder(dir / std::string(folderPart(target)));
+    for (const fs::path& sub : below) syncFolder(sub);
     syncFolder(dir);
     if (::unlink(journalPath.c_str()) != 0 && errno != ENOENT)
         return failure(journalPath.string(), errno);
-    return {true, {}, 0};
-}
-
-// Removes the temporary files of set members that writers no longer running
-// left in dir; with `below`, also in its folders that hold no set of their
-// own (a series' folder), whose journal's files must wait for it.
-AtomicWriteResult removeLeftTemporaries(const fs::path& dir, bool below) {
-    std::error_code ec;
-    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        std::error_code kind;
-        if (below && it->is_directory(kind) && !it->is_symlink(kind)) {
-            if (fs::exists(it->path() / kResultSetJournal, kind) || kind) continue;
-            if (AtomicWriteResult r = removeLeftTemporaries(it->path(), false); !r.ok) return r;
-            continue;
-        }
-        const auto [target, pid] = temporaryOf(name);
-        if (target.empty() || !setMember(target) || running(pid)) continue;
-        if (::unlink(it->path().c_str()) != 0 && errno != ENOENT)
-            return failure(it->path().string(), errno);
-    }
-    if (ec) return {false, dir.string() + ": " + ec.message(), ec.value()};
     return {true, {}, 0};
 }
 

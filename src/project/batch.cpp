@@ -192,8 +192,8 @@ ProjectRun runProject(const BatchOptions& options) {
     }
     BatchOptions o = options;
     if (o.outDir.empty()) o.outDir = fs::path(options.projectPath).parent_path().string();
-    return runRecord({read.project, read.given, projectImagePath(read.project, options.projectPath)},
-                     o);
+    return runRecord(
+        {read.project, read.given, projectImagePath(read.project, options.projectPath)}, o);
 }
 
 ProjectRun runRecord(const BatchRecord& work, const BatchOptions& options) {
@@ -280,8 +280,9 @@ ProjectRun runRecord(const BatchRecord& work, const BatchOptions& options) {
         run.status = worst;
         return run;
     }
-    const std::size_t active =
-        project.active >= 0 && std::size_t(project.active) < count ? std::size_t(project.active) : 0;
+    const std::size_t active = project.active >= 0 && std::size_t(project.active) < count
+                                   ? std::size_t(project.active)
+                                   : 0;
     run.result = run.series[active].result;
 
     std::vector<FitDetails> details;
@@ -334,23 +335,24 @@ ProjectRun runRecord(const BatchRecord& work, const BatchOptions& options) {
         scene.graph = &graphs[i];
         written = files.addText(dir / "points.csv", sourcePointFileText(points[i], s->axis),
                                 options.utf8Csv) &&
-                  files.addText(dir / "fit.csv",
-                                generatedGraphFileText(run.series[i].result, graphs[i],
-                                                       series.fit.basisExpr),
-                                options.utf8Csv) &&
-                  (several || files.add(dir / "fit.json",
-                                        fitJsonText(run.series[i].result, details[i], series.fit))) &&
+                  files.addText(
+                      dir / "fit.csv",
+                      generatedGraphFileText(run.series[i].result, graphs[i], series.fit.basisExpr),
+                      options.utf8Csv) &&
+                  (several || files.add(dir / "fit.json", fitJsonText(run.series[i].result,
+                                                                      details[i], series.fit))) &&
                   files.add(encodedGraph(dir / "graph.png", scene));
         fitJson.push_back({series.name, folders[i], series.colour, &run.series[i].result,
                            &details[i], &series.fit});
         values.push_back(seriesValuesOf(seriesLabel(series, i), points[i], s->axis));
     }
     if (several && written) {
-        written = files.add(outDir / "fit.json", seriesFitJsonText(fitJson)) &&
-                  files.addText(outDir / "series.csv", seriesLongCsvText(values), options.utf8Csv) &&
-                  (!options.wideCsv ||
-                   files.addText(outDir / "series-wide.csv", seriesWideCsvText(values, s->axis),
-                                 options.utf8Csv));
+        written =
+            files.add(outDir / "fit.json", seriesFitJsonText(fitJson)) &&
+            files.addText(outDir / "series.csv", seriesLongCsvText(values), options.utf8Csv) &&
+            (!options.wideCsv ||
+             files.addText(outDir / "series-wide.csv", seriesWideCsvText(values, s->axis),
+                           options.utf8Csv));
     }
     // The working picture is waited for even when a file before it failed:
     // its task reads the session.

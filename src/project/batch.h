@@ -60,7 +60,7 @@ struct ProjectRun {
     // The fit report (LF line ends) when status is BatchOk; with several
     // series, each series' under a line "-- <name> --".
     std::string report;
-    FitResult result;  // the active series' factors and coefficients when BatchOk
+    FitResult result;    // the active series' factors and coefficients when BatchOk
     std::string outDir;  // where the files went
     // Every series, in the project's order, once the picture was read and
     // the points placed.

@@ -57,8 +57,8 @@ std::string colourText(uint32_t c) {
 
 // One line per project; a project of several series adds each one's fit in
 // "series", the top-level fit being the active series'.
-std::string jsonLine(const std::string& project, const std::string& name,
-                     const std::string& image, const ProjectRun& run) {
+std::string jsonLine(const std::string& project, const std::string& name, const std::string& image,
+                     const ProjectRun& run) {
     nlohmann::ordered_json line;
     line["project"] = project;
     line["name"] = name;
@@ -167,7 +167,8 @@ std::vector<std::string> projectOutDirs(const BatchSetOptions& o) {
                                   ? fs::path(o.projects.front()).parent_path()
                                   : fs::path(o.outDir);
         std::vector<std::string> dirs;
-        for (const std::string& image : o.images) dirs.push_back((base / pictureName(image)).string());
+        for (const std::string& image : o.images)
+            dirs.push_back((base / pictureName(image)).string());
         return dirs;
     }
     std::vector<std::string> dirs;
@@ -194,7 +195,8 @@ int runBatchSet(const BatchSetOptions& options, std::ostream& out, std::ostream&
         const std::string name = pictures ? pictureName(p) : projectName(p);
         std::string why = projectNameProblem(name);
         if (pictures && !why.empty())
-            why = "the picture's name \"" + excerpt(name) + "\" names no folder; rename the picture";
+            why =
+                "the picture's name \"" + excerpt(name) + "\" names no folder; rename the picture";
         if (!why.empty()) {
             err << "quillfen: " << p << ": " << why << "\n";
             return BatchUsage;
@@ -256,10 +258,9 @@ int runBatchSet(const BatchSetOptions& options, std::ostream& out, std::ostream&
                            .maxPicturePixels = options.maxPicturePixels,
                            .utf8Csv = options.utf8Csv,
                            .wideCsv = options.wideCsv};
-            ProjectRun run = pictures ? runRecord({templ.read.project, templ.read.given,
-                                                   jobs[i].image},
-                                                  o)
-                                      : runProject(o);
+            ProjectRun run =
+                pictures ? runRecord({templ.read.project, templ.read.given, jobs[i].image}, o)
+                         : runProject(o);
             const std::lock_guard lock(mutex);
             runs[i] = std::move(run);
             done.notify_all();
@@ -294,7 +295,8 @@ int runBatchSet(const BatchSetOptions& options, std::ostream& out, std::ostream&
         if (options.json) {
             out << jsonLine(jobs[i].project, jobs[i].name, jobs[i].image, run) << std::flush;
         } else if (run.status == BatchOk) {
-            if (count > 1) out << "==> " << (pictures ? jobs[i].image : jobs[i].project) << " <==\n";
+            if (count > 1)
+                out << "==> " << (pictures ? jobs[i].image : jobs[i].project) << " <==\n";
             out << run.report << std::flush;
         }
     }

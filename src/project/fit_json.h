@@ -18,8 +18,8 @@ std::string fitJsonText(const FitResult& result, const FitDetails& details,
 
 // One series' fit for seriesFitJsonText.
 struct SeriesFitJson {
-    std::string name;    // as the project names it
-    std::string folder;  // where its points.csv, fit.csv and graph.png are
+    std::string name;     // as the project names it
+    std::string folder;   // where its points.csv, fit.csv and graph.png are
     uint32_t colour = 0;  // 0x00BBGGRR, written "#RRGGBB" as in the project file
     const FitResult* result = nullptr;
     const FitDetails* details = nullptr;

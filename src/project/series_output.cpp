@@ -21,9 +21,11 @@ constexpr std::size_t kMaxFolderBytes = 120;
 std::size_t utf8Length(const std::string& s, std::size_t i) {
     const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
     const unsigned char c = b(i);
-    std::size_t n = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3
-                                : (c & 0xF8) == 0xF0                     ? 4
-                                                                         : 0;
+    std::size_t n = c < 0x80             ? 1
+                    : (c & 0xE0) == 0xC0 ? 2
+                    : (c & 0xF0) == 0xE0 ? 3
+                    : (c & 0xF8) == 0xF0 ? 4
+                                         : 0;
     if (n == 0 || i + n > s.size()) return 0;
     for (std::size_t k = 1; k < n; ++k)
         if ((b(i + k) & 0xC0) != 0x80) return 0;
@@ -47,9 +49,9 @@ std::string safeFolderName(const std::string& name) {
             i += n;
             // C0 and C1 controls, DEL, and what Windows and macOS refuse.
             const unsigned char c = static_cast<unsigned char>(piece[0]);
-            const bool control = (n == 1 && (c < 0x20 || c == 0x7F)) ||
-                                 (n == 2 && c == 0xC2 &&
-                                  static_cast<unsigned char>(piece[1]) < 0xA0);
+            const bool control =
+                (n == 1 && (c < 0x20 || c == 0x7F)) ||
+                (n == 2 && c == 0xC2 && static_cast<unsigned char>(piece[1]) < 0xA0);
             if (control || (n == 1 && std::string_view("/\\:*?\"<>|").find(piece[0]) !=
                                           std::string_view::npos))
                 piece = "_";

@@ -37,6 +37,28 @@ std::size_t linesIn(const std::string& text) {
     return std::size_t(std::count(text.begin(), text.end(), '\n'));
 }
 
+Series series(const std::string& name, uint32_t colour, IntPoint seed) {
+    Series s;
+    s.name = name;
+    s.colour = colour;
+    s.extractSeed = seed;
+    return s;
+}
+
+BatchOptions into(const fs::path& out, bool wide = false) {
+    BatchOptions o;
+    o.outDir = out.string();
+    o.wideCsv = wide;
+    return o;
+}
+
+BatchSetOptions withPictures(const std::string& templ, const std::vector<fs::path>& pictures) {
+    BatchSetOptions o;
+    o.projects = {templ};
+    for (const fs::path& p : pictures) o.images.push_back(p.string());
+    return o;
+}
+
 // legend_three.png (three curves and a legend holding their line samples):
 // a seed on each curve, a few clicked points, the picture mapped onto itself
 // so the curves keep their colours.
@@ -52,13 +74,10 @@ DocumentRecord threeSeries() {
     r.axis.yMin = 0;
     r.axis.yMax = 100;
     r.axis.axisRect = {77, 38, 602, 422};
-    Series blue{.name = "blue", .colour = 0xB4771F};
-    blue.extractSeed = IntPoint{234, 181};
-    Series orange{.name = "オレンジ", .colour = 0x0E7FFF};
-    orange.extractSeed = IntPoint{182, 232};
+    Series blue = series("blue", 0xB4771F, {234, 181});
+    Series orange = series("オレンジ", 0x0E7FFF, {182, 232});
     orange.points = {{590, 60}, {600, 60}};
-    Series green{.name = "green/dash", .colour = 0x2CA02C};
-    green.extractSeed = IntPoint{392, 115};
+    Series green = series("green/dash", 0x2CA02C, {392, 115});
     green.points = {{100, 400}};
     green.fit.degree = 2;
     r.series = {blue, orange, green};
@@ -93,8 +112,9 @@ TEST_F(BatchSeries, ARoundTripGivesTheSameFiles) {
 
     std::vector<std::map<std::string, std::string>> sets;
     for (const char* out : {"first", "second"}) {
-        const ProjectRun run = runProject(
-            {.projectPath = project, .outDir = (dir_ / out).string(), .wideCsv = true});
+        BatchOptions o = into(dir_ / out, true);
+        o.projectPath = project;
+        const ProjectRun run = runProject(o);
         ASSERT_EQ(run.status, BatchOk) << run.errors;
         sets.push_back(filesBelow(dir_ / out));
         // A report per series, headed by its name, in order.
@@ -110,7 +130,7 @@ TEST_F(BatchSeries, ARoundTripGivesTheSameFiles) {
     }
     const ProjectRun fromMemory =
         runRecord({record, {true, true, true}, (dir_ / "legend_three.png").string()},
-                  {.outDir = (dir_ / "memory").string(), .wideCsv = true});
+                  into(dir_ / "memory", true));
     ASSERT_EQ(fromMemory.status, BatchOk) << fromMemory.errors;
     sets.push_back(filesBelow(dir_ / "memory"));
     EXPECT_TRUE(sets[0] == sets[1]);
@@ -130,8 +150,8 @@ TEST_F(BatchSeries, ARoundTripGivesTheSameFiles) {
     const std::size_t bluePoints = linesIn(files.at("blue/points.csv")) - 1;
     const std::size_t orangePoints = linesIn(files.at("オレンジ/points.csv")) - 1;
     const std::size_t greenPoints = linesIn(files.at("green_dash/points.csv")) - 1;
-    EXPECT_GT(bluePoints, 20u);
-    EXPECT_GT(orangePoints, 22u);
+    EXPECT_EQ(bluePoints, 20u);  // the extraction's count
+    EXPECT_EQ(orangePoints, 22u);
     EXPECT_NE(files.at("オレンジ/points.csv").find(",600,60\r\n"), std::string::npos);
     const std::string& all = files.at("series.csv");
     EXPECT_EQ(linesIn(all), 1 + bluePoints + orangePoints + greenPoints);
@@ -157,9 +177,8 @@ TEST_F(BatchSeries, OneFailedSeriesWritesNothing) {
     DocumentRecord record = threeSeries();
     record.series[2].extractSeed.reset();
     record.series[2].points.clear();
-    const ProjectRun run =
-        runRecord({record, {true, true, true}, (dir_ / "legend_three.png").string()},
-                  {.outDir = (dir_ / "out").string()});
+    const ProjectRun run = runRecord(
+        {record, {true, true, true}, (dir_ / "legend_three.png").string()}, into(dir_ / "out"));
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.errors.find("series \"green/dash\""), std::string::npos) << run.errors;
     EXPECT_FALSE(fs::exists(dir_ / "out"));
@@ -181,12 +200,11 @@ TEST_F(BatchSeries, ATemplateReadsOtherPictures) {
     fs::copy_file(kCharts / "jpeg_two.jpg", dir_ / "pictures" / "second.jpg");
 
     std::ostringstream out, err;
-    const int status = runBatchSet({.projects = {templ},
-                                    .jobs = 2,
-                                    .json = true,
-                                    .images = {(dir_ / "pictures" / "first.png").string(),
-                                               (dir_ / "pictures" / "second.jpg").string()}},
-                                   out, err);
+    BatchSetOptions o =
+        withPictures(templ, {dir_ / "pictures" / "first.png", dir_ / "pictures" / "second.jpg"});
+    o.jobs = 2;
+    o.json = true;
+    const int status = runBatchSet(o, out, err);
     EXPECT_EQ(status, BatchOk) << err.str();
     EXPECT_NE(err.str().find("series \"green/dash\" has no extraction seed"), std::string::npos)
         << err.str();
@@ -206,7 +224,7 @@ TEST_F(BatchSeries, ATemplateReadsOtherPictures) {
     for (const char* picture : {"first", "second"}) {
         SCOPED_TRACE(picture);
         const std::string orange = readAll(dir_ / picture / "オレンジ" / "points.csv");
-        EXPECT_GT(linesIn(orange), 20u);
+        EXPECT_EQ(linesIn(orange), 21u);  // the header and the extracted points only
         EXPECT_EQ(orange.find(",600,60\r\n"), std::string::npos);
         EXPECT_TRUE(fs::exists(dir_ / picture / "blue" / "graph.png"));
         EXPECT_FALSE(fs::exists(dir_ / picture / "green_dash"));
@@ -214,6 +232,31 @@ TEST_F(BatchSeries, ATemplateReadsOtherPictures) {
     // The two pictures differ, so do their points.
     EXPECT_NE(readAll(dir_ / "first" / "blue" / "points.csv"),
               readAll(dir_ / "second" / "blue" / "points.csv"));
+}
+
+// Two pictures of one name would share a folder, and a template without a
+// seed reads nothing: both refused before anything is written.
+TEST_F(BatchSeries, TemplatesThatCannotRunAreRefused) {
+    DocumentRecord record = threeSeries();
+    const std::string templ = (dir_ / "layout.quillfen.json").string();
+    ASSERT_EQ(writeProjectFile(templ, record), "");
+    fs::create_directories(dir_ / "a");
+    fs::create_directories(dir_ / "b");
+    fs::copy_file(kCharts / "legend_three.png", dir_ / "a" / "x.png");
+    fs::copy_file(kCharts / "jpeg_two.jpg", dir_ / "b" / "x.jpg");
+    std::ostringstream out, err;
+    EXPECT_EQ(
+        runBatchSet(withPictures(templ, {dir_ / "a" / "x.png", dir_ / "b" / "x.jpg"}), out, err),
+        BatchUsage);
+    EXPECT_NE(err.str().find("would both write into"), std::string::npos) << err.str();
+    EXPECT_FALSE(fs::exists(dir_ / "x"));
+
+    for (Series& s : record.series) s.extractSeed.reset();
+    ASSERT_EQ(writeProjectFile(templ, record), "");
+    err.str("");
+    EXPECT_EQ(runBatchSet(withPictures(templ, {dir_ / "a" / "x.png"}), out, err), BatchBadInput);
+    EXPECT_NE(err.str().find("no series has an extraction seed"), std::string::npos) << err.str();
+    EXPECT_FALSE(fs::exists(dir_ / "x"));
 }
 
 }  // namespace

@@ -13,7 +13,10 @@ namespace {
 
 std::vector<Series> named(const std::vector<std::string>& names) {
     std::vector<Series> series;
-    for (const std::string& n : names) series.push_back(Series{.name = n});
+    for (const std::string& n : names) {
+        series.emplace_back();
+        series.back().name = n;
+    }
     return series;
 }
 
@@ -65,7 +68,7 @@ TEST(SeriesTables, WideRowsInterpolateEachSeriesWithinItsRange) {
     AxisSettings linear;
     const std::vector<SeriesValues> series = {
         values("a", {0, 2, 4}, {0, 20, 40}),
-        values("b, c", {3, 1}, {30, 10}),  // clicked right to left
+        values("b, c", {3, 1}, {30, 10}),   // clicked right to left
         values("d", {2, 2, 5}, {1, 3, 8}),  // two points at one X: their mean
     };
     EXPECT_EQ(seriesWideCsvText(series, linear),
@@ -88,8 +91,8 @@ TEST(SeriesTables, WideRowsInterpolateEachSeriesWithinItsRange) {
 // The long table names each point's series, quoting names a CSV reader
 // would split, with numbers that read back as the same doubles.
 TEST(SeriesTables, LongRowsNameTheirSeries) {
-    EXPECT_EQ(seriesLongCsvText({values("x \"y\", z", {0.1, 1.0 / 3}, {2e-7, 1e21}),
-                                 values("青", {5}, {-1})}),
+    EXPECT_EQ(seriesLongCsvText(
+                  {values("x \"y\", z", {0.1, 1.0 / 3}, {2e-7, 1e21}), values("青", {5}, {-1})}),
               "series,x,y\r\n"
               "\"x \"\"y\"\", z\",0.1,2e-07\r\n"
               "\"x \"\"y\"\", z\",0.3333333333333333,1e+21\r\n"
