@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "../support/child_process.h"
 #include "../support/file_bytes.h"
+#include "common/result_set.h"
 #include "project/batch.h"
 #include "project/batch_set.h"
 #include "project/project_file.h"
@@ -185,6 +187,40 @@ TEST_F(BatchSeries, OneFailedSeriesWritesNothing) {
     ASSERT_EQ(run.series.size(), 3u);
     EXPECT_EQ(run.series[0].status, 0);
     EXPECT_EQ(run.series[2].status, 1);
+}
+
+// The series' folders belong to the set: killed between its renames, a run
+// leaves a set the next writer completes, and killed before its journal,
+// hidden files in the series' folders that the next writer removes.
+TEST_F(BatchSeries, AKilledRunsSeriesFilesAreCompletedOrRemoved) {
+    const DocumentRecord record = threeSeries();
+    const std::string picture = (dir_ / "legend_three.png").string();
+    ASSERT_EQ(runRecord({record, {true, true, true}, picture}, into(dir_ / "reference")).status,
+              BatchOk);
+    const auto reference = filesBelow(dir_ / "reference");
+    const fs::path out = dir_ / "out";
+    const struct {
+        int rename;  // killed as it starts the n-th rename into the folder
+        bool completed;
+    } cases[] = {{1, false}, {2, true}, {7, true}, {13, true}};  // the journal, then 12 files
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rename);
+        fs::remove_all(out);
+        const test::ChildEnd end = test::killAtCall(
+            [&] {
+                return runRecord({record, {true, true, true}, picture}, into(out)).status;
+            },
+            test::renamesInto((out / "").string()), c.rename);
+        if (end == test::ChildEnd::Untraceable) GTEST_SKIP() << "no tracing here";
+        ASSERT_EQ(end, test::ChildEnd::Killed);
+        EXPECT_NE(filesBelow(out), reference);
+        const AtomicWriteResult r = recoverResultSet(out.string());
+        ASSERT_TRUE(r.ok) << r.error;
+        if (c.completed)
+            EXPECT_TRUE(filesBelow(out) == reference);
+        else
+            EXPECT_TRUE(filesBelow(out).empty());
+    }
 }
 
 // A template's corners, axes, seeds and fits read two other pictures, each
