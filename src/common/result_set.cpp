@@ -132,8 +132,13 @@ Journal parseJournal(const std::string& text) {
         }
         std::string temp = text.substr(at, tab - at);
         std::string target = text.substr(tab + 1, end - tab - 1);
-        if (!entryName(temp) || !entryName(target) || folderPart(temp) != folderPart(target) ||
-            temporaryOf(filePart(temp)).first != filePart(target)) {
+        // No temporary file: the target is a file of another shape of set
+        // (one series or several), removed with the set's renames.
+        const bool removal = temp.empty() && entryName(target) && setMember(filePart(target)) &&
+                             filePart(target) != kResultSetJournal;
+        if (!removal &&
+            (!entryName(temp) || !entryName(target) || folderPart(temp) != folderPart(target) ||
+             temporaryOf(filePart(temp)).first != filePart(target))) {
             j.problem = "a line names no temporary file of its target";
             return j;
         }
@@ -185,6 +190,11 @@ AtomicWriteResult completeJournal(const fs::path& dir) {
         return {false, journalPath.string() + ": " + journal.problem + "; remove it to write here",
                 EINVAL};
     for (const auto& [temp, target] : journal.entries) {
+        if (temp.empty()) {
+            if (::unlink((dir / target).c_str()) != 0 && errno != ENOENT)
+                return failure((dir / target).string(), errno);
+            continue;
+        }
         const fs::path from = dir / temp;
         struct stat st {};
         if (::lstat(from.c_str(), &st) != 0) {
@@ -313,7 +323,8 @@ AtomicWriteResult commitResultSet(std::vector<AtomicFile>& files) {
     return commitResultSet(folderOf(files.front().targetPath()).string(), files);
 }
 
-AtomicWriteResult commitResultSet(const std::string& folder, std::vector<AtomicFile>& files) {
+AtomicWriteResult commitResultSet(const std::string& folder, std::vector<AtomicFile>& files,
+                                  const std::vector<std::string>& removed) {
     if (files.empty()) return {true, {}, 0};
     const fs::path dir = folder.empty() ? fs::path(".") : fs::path(folder);
     std::string journal(kJournalHeader);
@@ -336,6 +347,15 @@ AtomicWriteResult commitResultSet(const std::string& folder, std::vector<AtomicF
             return {false, f.targetPath() + ": not in the set's folder " + dir.string(), EINVAL};
         journal += temp + "\t" + target + "\n";
     }
+    std::vector<fs::path> stale;
+    for (const std::string& name : removed) {
+        struct stat st {};
+        if (!entryName(name) || !setMember(filePart(name)) ||
+            ::lstat((dir / name).c_str(), &st) != 0)
+            continue;
+        journal += "\t" + name + "\n";
+        stale.push_back(dir / name);
+    }
     if (const AtomicWriteResult r = finishAll(files); !r.ok) return r;
 
     // From here on the set is complete on the disk: whoever finds the
@@ -350,6 +370,12 @@ AtomicWriteResult commitResultSet(const std::string& folder, std::vector<AtomicF
                    " names, for the next run to complete";
         return r;
     }
+    for (const fs::path& path : stale)
+        if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
+            AtomicWriteResult r = failure(path.string(), errno);
+            r.error += "; " + journalPath.string() + " names it for the next run to remove";
+            return r;
+        }
     for (const fs::path& sub : below) syncFolder(sub);
     syncFolder(dir);
     if (::unlink(journalPath.c_str()) != 0 && errno != ENOENT)

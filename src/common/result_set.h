@@ -77,7 +77,11 @@ std::string recoverResultSetBeside(const std::string& path);
 AtomicWriteResult commitResultSet(std::vector<AtomicFile>& files);
 
 // The same for a set whose files lie in `folder` or in folders directly
-// below it (a series' folder); the journal is written in `folder`.
-AtomicWriteResult commitResultSet(const std::string& folder, std::vector<AtomicFile>& files);
+// below it (a series' folder); the journal is written in `folder`. Of
+// `removed` (set members relative to `folder` that this set does not hold:
+// the files of a set of another shape), those present are removed with the
+// renames, so the folder never holds one run's files beside another's.
+AtomicWriteResult commitResultSet(const std::string& folder, std::vector<AtomicFile>& files,
+                                  const std::vector<std::string>& removed = {});
 
 }  // namespace qf

@@ -168,8 +168,8 @@ public:
     // Renames them all as one set: the temporaries of a set that failed before
     // its journal are removed, those of one that failed after it are left to
     // complete.
-    bool commit() {
-        const AtomicWriteResult r = commitResultSet(folder_, files_);
+    bool commit(const std::vector<std::string>& removed) {
+        const AtomicWriteResult r = commitResultSet(folder_, files_, removed);
         if (!r.ok) errors_ += "quillfen: " + r.error + "\n";
         return r.ok;
     }
@@ -357,7 +357,16 @@ ProjectRun runRecord(const BatchRecord& work, const BatchOptions& options) {
     // The working picture is waited for even when a file before it failed:
     // its task reads the session.
     EncodedPicture working = workingPng.get();
-    written = written && files.add(std::move(working)) && files.commit();
+    // The files of the other shape of set, one series or several, go: a
+    // folder read after this run holds this run's files only.
+    std::vector<std::string> removed;
+    if (several) {
+        removed = {"points.csv", "fit.csv", "graph.png"};
+        if (!options.wideCsv) removed.push_back("series-wide.csv");
+    } else {
+        removed = {"series.csv", "series-wide.csv"};
+    }
+    written = written && files.add(std::move(working)) && files.commit(removed);
     if (!written) return run;
 
     // In the user's language, as the window's page shows it; the files above

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -187,6 +188,43 @@ TEST_F(BatchSeries, OneFailedSeriesWritesNothing) {
     ASSERT_EQ(run.series.size(), 3u);
     EXPECT_EQ(run.series[0].status, 0);
     EXPECT_EQ(run.series[2].status, 1);
+}
+
+// The files a folder's top holds.
+std::set<std::string> topFiles(const fs::path& dir) {
+    std::set<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir))
+        if (e.is_regular_file()) names.insert(e.path().filename().string());
+    return names;
+}
+
+// A run of one series after one of several, and the other way round, leaves
+// none of the other run's files at the folder's top to be read as its own.
+TEST_F(BatchSeries, ARunRemovesTheFilesOfTheOtherShapeOfSet) {
+    const DocumentRecord three = threeSeries();
+    DocumentRecord one = three;
+    one.series.resize(1);
+    one.active = 0;
+    const std::string picture = (dir_ / "legend_three.png").string();
+    const fs::path out = dir_ / "out";
+    const std::set<std::string> single = {"fit.csv", "fit.json", "graph.png", "points.csv",
+                                          "working.png"};
+    const struct {
+        const DocumentRecord* record;
+        bool wide;
+        std::set<std::string> top;
+    } steps[] = {
+        {&one, false, single},
+        {&three, true, {"fit.json", "series-wide.csv", "series.csv", "working.png"}},
+        {&three, false, {"fit.json", "series.csv", "working.png"}},
+        {&one, true, single},
+    };
+    for (const auto& step : steps) {
+        const ProjectRun run =
+            runRecord({*step.record, {true, true, true}, picture}, into(out, step.wide));
+        ASSERT_EQ(run.status, BatchOk) << run.errors;
+        EXPECT_EQ(topFiles(out), step.top);
+    }
 }
 
 // The series' folders belong to the set: killed between its renames, a run
