@@ -205,6 +205,17 @@ ProjectRun runRecord(const BatchRecord& work, const BatchOptions& options) {
     const std::size_t count = project.series.size();
     const bool several = count > 1;
 
+    // Named from the start, so a run that stops before its fits still lists
+    // every series (with the run's status).
+    const std::vector<std::string> folders =
+        several ? seriesFolderNames(project.series) : std::vector<std::string>(1);
+    run.series.resize(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        run.series[i].name = project.series[i].name;
+        run.series[i].folder = folders[i];
+        run.series[i].colour = project.series[i].colour;
+    }
+
     auto s = std::make_unique<Session>();
     const auto failed = [&run](const std::string& e) {
         run.errors = "quillfen: " + e + "\n";
@@ -220,8 +231,6 @@ ProjectRun runRecord(const BatchRecord& work, const BatchOptions& options) {
     const bool extracts = std::any_of(project.series.begin(), project.series.end(),
                                       [](const Series& x) { return x.extractSeed.has_value(); });
     if (extracts) mapWorkingPicture(project, asLoaded, *s);
-    const std::vector<std::string> folders =
-        several ? seriesFolderNames(project.series) : std::vector<std::string>(1);
     std::vector<std::vector<SourcePoint>> points(count);
     for (std::size_t i = 0; i < count; ++i) {
         if (const std::string e = placePoints(project, project.series[i], *s, points[i]);
@@ -244,14 +253,10 @@ ProjectRun runRecord(const BatchRecord& work, const BatchOptions& options) {
     std::vector<FitInput> inputs(count);
     std::vector<std::unique_ptr<SvdFitWork>> works;
     std::vector<GeneratedGraph> graphs(count);
-    run.series.resize(count);
     int worst = BatchOk;
     for (std::size_t i = 0; i < count; ++i) {
         const Series& series = project.series[i];
         SeriesRun& sr = run.series[i];
-        sr.name = series.name;
-        sr.folder = folders[i];
-        sr.colour = series.colour;
         FitInput& in = inputs[i];
         in.points = points[i].data();
         in.pointCount = int32_t(points[i].size());

@@ -42,7 +42,7 @@ struct SeriesRun {
     std::string name;    // as the project names it
     std::string folder;  // its files' folder below the run's; empty for a project's only series
     uint32_t colour = 0;
-    int status = BatchBadInput;  // its fit's status
+    int status = BatchBadInput;  // its fit's status; BatchBadInput when it was not reached
     std::string errors;          // its fit's message when it failed
     std::string report;          // its fit report when the run is done
     FitResult result;
@@ -62,8 +62,8 @@ struct ProjectRun {
     std::string report;
     FitResult result;    // the active series' factors and coefficients when BatchOk
     std::string outDir;  // where the files went
-    // Every series, in the project's order, once the picture was read and
-    // the points placed.
+    // Every series of the project, in its order (none when the project
+    // could not be read).
     std::vector<SeriesRun> series;
 };
 

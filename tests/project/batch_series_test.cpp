@@ -188,6 +188,14 @@ TEST_F(BatchSeries, OneFailedSeriesWritesNothing) {
     ASSERT_EQ(run.series.size(), 3u);
     EXPECT_EQ(run.series[0].status, 0);
     EXPECT_EQ(run.series[2].status, 1);
+
+    // Stopped before any fit (no picture), the run still names every series.
+    const ProjectRun none = runRecord({record, {true, true, true}, (dir_ / "missing.png").string()},
+                                      into(dir_ / "out"));
+    EXPECT_EQ(none.status, BatchBadInput);
+    ASSERT_EQ(none.series.size(), 3u);
+    EXPECT_EQ(none.series[2].folder, "green_dash");
+    EXPECT_EQ(none.series[2].status, BatchBadInput);
 }
 
 // The files a folder's top holds.
