@@ -50,6 +50,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
         return c;
     };
     bool batch = false;
+    bool images = false;    // operands from here on are pictures for the template
     std::string batchOnly;  // the first option that needs --batch
     std::vector<std::string> operands;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -82,6 +83,11 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
         } else if (a == "--json") {
             c.json = true;
             batchOnly = batchOnly.empty() ? "--json" : batchOnly;
+        } else if (a == "--wide") {
+            c.wideCsv = true;
+            batchOnly = batchOnly.empty() ? "--wide" : batchOnly;
+        } else if (a == "--images") {
+            images = true;
         } else if (a == "--max-megapixels") {
             std::string text;
             if (!value(text) || !parseMegapixels(text, c.maxPicturePixels))
@@ -99,15 +105,23 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
                 return fail("option '--camera' needs N=SOURCE with N from 0 to 3");
             c.cameraSources.push_back(std::move(source));
         } else if (a == "--") {
-            operands.insert(operands.end(), args.begin() + static_cast<std::ptrdiff_t>(i) + 1,
-                            args.end());
+            std::vector<std::string>& into = images ? c.images : operands;
+            into.insert(into.end(), args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
             break;
         } else if (a.size() > 1 && a[0] == '-') {
             return fail("unknown option '" + excerpt(a) + "'");
         } else {
-            operands.push_back(a);
+            (images ? c.images : operands).push_back(a);
         }
     }
+    if (images && !batch)
+        return fail(
+            "option '--images' needs a template: --batch TEMPLATE.quillfen.json --images "
+            "PICTURE...");
+    if (images && c.images.empty()) return fail("option '--images' needs at least one picture");
+    if (images && !operands.empty())
+        return fail("option '--images' takes one template; '" + excerpt(operands.front()) +
+                    "' is one more project");
     if (batch) {
         if (!c.cameraSources.empty()) return fail("option '--camera' does not go with '--batch'");
         // Further operands are further projects.
@@ -130,7 +144,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
 std::string usageText() {
     return "Usage: quillfen [--camera N=SOURCE]... [IMAGE | PROJECT.quillfen.json]\n"
            "       quillfen --batch PROJECT.quillfen.json [PROJECT...] [--out DIR] [-j N]\n"
-           "                [--json] [--max-megapixels N] [--csv utf8|cp932]\n"
+           "                [--json] [--max-megapixels N] [--csv utf8|cp932] [--wide]\n"
+           "       quillfen --batch TEMPLATE.quillfen.json --images PICTURE... [--out DIR]\n"
+           "                [-j N] [--json] [--max-megapixels N] [--csv utf8|cp932] [--wide]\n"
            "\n"
            "Turns a picture of a chart into numbers and a fitted formula.\n"
            "\n"
@@ -140,25 +156,41 @@ std::string usageText() {
            "                    (0 to 3); repeatable; overrides QUILLFEN_CAMERA<N>=SOURCE\n"
            "                    in the environment; an empty SOURCE means the real device\n"
            "  --batch PROJECT   replay a project file without a window: fit, print the\n"
-           "                    report, and write points.csv, fit.csv, graph.png and\n"
-           "                    working.png\n"
+           "                    report, and write points.csv, fit.csv, fit.json,\n"
+           "                    graph.png and working.png; a project of several series\n"
+           "                    writes points.csv, fit.csv and graph.png into\n"
+           "                    DIR/<series name>/, one fit.json of all series, and\n"
+           "                    series.csv (series,x,y: every point of every series)\n"
+           "  --images PICTURE...  read these pictures with the project as a template:\n"
+           "                    its corners, axes, extraction seeds and fit settings;\n"
+           "                    its clicked points belong to its own picture and are\n"
+           "                    dropped (series without a seed are left out); each\n"
+           "                    picture's files go into DIR/<picture name>/ (DIR: by\n"
+           "                    default the template's folder)\n"
            "  --out DIR         where --batch writes (default: the project's folder);\n"
            "                    with several projects, into DIR/<project name>/\n"
            "  -j, --jobs N      run up to N projects at once (default: the number of\n"
            "                    processors)\n"
            "  --json            print one JSON line per project (name, status, message,\n"
-           "                    coefficients) instead of the fit reports\n"
+           "                    coefficients; with several series, each one's in\n"
+           "                    \"series\") instead of the fit reports\n"
            "  --max-megapixels N  refuse pictures of more than N million pixels\n"
            "                    (default 100)\n"
-           "  --csv utf8        write points.csv and fit.csv in UTF-8 with LF line ends\n"
+           "  --csv utf8        write every CSV file in UTF-8 with LF line ends\n"
            "                    (default cp932: code page 932, CR LF, a final NUL)\n"
+           "  --wide            with several series, also write series-wide.csv: a row\n"
+           "                    for every X any series has, each series' Y there\n"
+           "                    (interpolated between its points, in log10 on a log\n"
+           "                    axis; empty outside its X range)\n"
            "  -h, --help        show this help and exit\n"
            "  -V, --version     show the version and exit\n"
            "\n"
            "Exit status of --batch: 0 done; 1 fit not run (no picture or 1 to 128 points\n"
            "needed); 2 the solver failed; 3 settings or formulas rejected; 4 bad project\n"
-           "file, unreadable picture or failed write; with several projects the highest\n"
-           "of theirs. 64: the command line was wrong (also without --batch).\n";
+           "file, unreadable picture or failed write; with several series, projects or\n"
+           "pictures the highest of theirs (nothing of a project is written unless\n"
+           "every series' fit is done). 64: the command line was wrong (also without\n"
+           "--batch).\n";
 }
 
 std::string versionText() {

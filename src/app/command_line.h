@@ -18,6 +18,8 @@ struct CommandLine {
     bool json = false;                      // Batch: a JSON line per project
     int64_t maxPicturePixels = 0;           // Batch: --max-megapixels; 0 for the built-in limit
     bool utf8Csv = false;                   // Batch: --csv utf8
+    bool wideCsv = false;                   // Batch: --wide
+    std::vector<std::string> images;        // Batch: --images, the pictures for the template
     std::string error;                      // Error: what was wrong
     // Window: --camera N=SOURCE, in the order given; an empty SOURCE means
     // the real device N.

@@ -49,10 +49,10 @@ int main(int argc, char** argv) {
         case Action::Batch:
             // Reports and messages in the window's language; the files are
             // the same in every language.
-            return qf::runBatchCommand(
-                argc, argv,
-                {cl.projectPaths, cl.outDir, cl.jobs, cl.json, cl.maxPicturePixels, cl.utf8Csv},
-                [] { qf::installTranslations(userLanguage()); });
+            return qf::runBatchCommand(argc, argv,
+                                       {cl.projectPaths, cl.outDir, cl.jobs, cl.json,
+                                        cl.maxPicturePixels, cl.utf8Csv, cl.wideCsv, cl.images},
+                                       [] { qf::installTranslations(userLanguage()); });
         case Action::Window:
             break;
     }

@@ -25,7 +25,8 @@ namespace fs = std::filesystem;
 constexpr std::string_view kJournalHeader = "quillfen-result-set 1\n";
 // Where a folder itself cannot be locked (NFS locks only files open for writing).
 constexpr const char* kLockFile = ".quillfen-set.lock";
-// A journal names five files; anything larger is not one of ours.
+// A journal names five files, or three per series of at most 32 and four;
+// anything larger is not one of ours.
 constexpr std::size_t kMaxJournalSize = 64 * 1024;
 
 std::string reasonOf(int errorNumber) {
@@ -83,9 +84,27 @@ bool running(long pid) {
     return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
 }
 
+// A name in the set's folder, or "folder/name" one folder below it.
+bool entryName(std::string_view name) {
+    const auto slash = name.find('/');
+    if (slash == std::string_view::npos) return plainName(name);
+    return plainName(name.substr(0, slash)) && plainName(name.substr(slash + 1));
+}
+
+std::string_view folderPart(std::string_view name) {
+    const auto slash = name.find('/');
+    return slash == std::string_view::npos ? std::string_view() : name.substr(0, slash + 1);
+}
+
+std::string_view filePart(std::string_view name) {
+    return name.substr(folderPart(name).size());
+}
+
 bool setMember(std::string_view target) {
     if (target == kResultSetJournal) return true;
     for (const char* n : kResultSetNames)
+        if (target == n) return true;
+    for (const char* n : kSeriesSetNames)
         if (target == n) return true;
     return false;
 }
@@ -113,7 +132,13 @@ Journal parseJournal(const std::string& text) {
         }
         std::string temp = text.substr(at, tab - at);
         std::string target = text.substr(tab + 1, end - tab - 1);
-        if (!plainName(temp) || !plainName(target) || temporaryOf(temp).first != target) {
+        // No temporary file: the target is a file of another shape of set
+        // (one series or several), removed with the set's renames.
+        const bool removal = temp.empty() && entryName(target) && setMember(filePart(target)) &&
+                             filePart(target) != kResultSetJournal;
+        if (!removal &&
+            (!entryName(temp) || !entryName(target) || folderPart(temp) != folderPart(target) ||
+             temporaryOf(filePart(temp)).first != filePart(target))) {
             j.problem = "a line names no temporary file of its target";
             return j;
         }
@@ -165,6 +190,11 @@ AtomicWriteResult completeJournal(const fs::path& dir) {
         return {false, journalPath.string() + ": " + journal.problem + "; remove it to write here",
                 EINVAL};
     for (const auto& [temp, target] : journal.entries) {
+        if (temp.empty()) {
+            if (::unlink((dir / target).c_str()) != 0 && errno != ENOENT)
+                return failure((dir / target).string(), errno);
+            continue;
+        }
         const fs::path from = dir / temp;
         struct stat st {};
         if (::lstat(from.c_str(), &st) != 0) {
@@ -179,9 +209,33 @@ AtomicWriteResult completeJournal(const fs::path& dir) {
                     e};
         }
     }
+    for (const auto& [temp, target] : journal.entries)
+        if (!folderPart(target).empty()) syncFolder(dir / std::string(folderPart(target)));
     syncFolder(dir);
     if (::unlink(journalPath.c_str()) != 0 && errno != ENOENT)
         return failure(journalPath.string(), errno);
+    return {true, {}, 0};
+}
+
+// Removes the temporary files of set members that writers no longer running
+// left in dir; with `below`, also in its folders that hold no set of their
+// own (a series' folder), whose journal's files must wait for it.
+AtomicWriteResult removeLeftTemporaries(const fs::path& dir, bool below) {
+    std::error_code ec;
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        std::error_code kind;
+        if (below && it->is_directory(kind) && !it->is_symlink(kind)) {
+            if (fs::exists(it->path() / kResultSetJournal, kind) || kind) continue;
+            if (AtomicWriteResult r = removeLeftTemporaries(it->path(), false); !r.ok) return r;
+            continue;
+        }
+        const auto [target, pid] = temporaryOf(name);
+        if (target.empty() || !setMember(target) || running(pid)) continue;
+        if (::unlink(it->path().c_str()) != 0 && errno != ENOENT)
+            return failure(it->path().string(), errno);
+    }
+    if (ec) return {false, dir.string() + ": " + ec.message(), ec.value()};
     return {true, {}, 0};
 }
 
@@ -249,16 +303,7 @@ FolderLockResult lockFolder(const std::string& folder, std::chrono::milliseconds
 AtomicWriteResult recoverResultSet(const std::string& folder) {
     const fs::path dir = folder.empty() ? fs::path(".") : fs::path(folder);
     if (AtomicWriteResult r = completeJournal(dir); !r.ok) return r;
-    std::error_code ec;
-    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        const auto [target, pid] = temporaryOf(name);
-        if (target.empty() || !setMember(target) || running(pid)) continue;
-        if (::unlink(it->path().c_str()) != 0 && errno != ENOENT)
-            return failure(it->path().string(), errno);
-    }
-    if (ec) return {false, dir.string() + ": " + ec.message(), ec.value()};
-    return {true, {}, 0};
+    return removeLeftTemporaries(dir, true);
 }
 
 std::string recoverResultSetBeside(const std::string& path) {
@@ -275,15 +320,41 @@ std::string recoverResultSetBeside(const std::string& path) {
 
 AtomicWriteResult commitResultSet(std::vector<AtomicFile>& files) {
     if (files.empty()) return {true, {}, 0};
-    const fs::path dir = folderOf(files.front().targetPath());
+    return commitResultSet(folderOf(files.front().targetPath()).string(), files);
+}
+
+AtomicWriteResult commitResultSet(const std::string& folder, std::vector<AtomicFile>& files,
+                                  const std::vector<std::string>& removed) {
+    if (files.empty()) return {true, {}, 0};
+    const fs::path dir = folder.empty() ? fs::path(".") : fs::path(folder);
     std::string journal(kJournalHeader);
+    std::vector<fs::path> below;  // series' folders, synced with the set's
     for (AtomicFile& f : files) {
         if (f.tempPath().empty()) return {false, f.targetPath() + ": not written", EBADF};
-        const std::string temp = fs::path(f.tempPath()).filename().string();
-        const std::string target = fs::path(f.targetPath()).filename().string();
-        if (folderOf(f.targetPath()) != dir || !plainName(target))
+        const fs::path in = folderOf(f.targetPath());
+        std::string prefix;
+        if (in != dir) {
+            const std::string sub = in.filename().string();
+            if (folderOf(in.string()) != dir || !plainName(sub))
+                return {false, f.targetPath() + ": not in the set's folder " + dir.string(),
+                        EINVAL};
+            prefix = sub + "/";
+            if (std::find(below.begin(), below.end(), in) == below.end()) below.push_back(in);
+        }
+        const std::string temp = prefix + fs::path(f.tempPath()).filename().string();
+        const std::string target = prefix + fs::path(f.targetPath()).filename().string();
+        if (!entryName(target))
             return {false, f.targetPath() + ": not in the set's folder " + dir.string(), EINVAL};
         journal += temp + "\t" + target + "\n";
+    }
+    std::vector<fs::path> stale;
+    for (const std::string& name : removed) {
+        struct stat st {};
+        if (!entryName(name) || !setMember(filePart(name)) ||
+            ::lstat((dir / name).c_str(), &st) != 0)
+            continue;
+        journal += "\t" + name + "\n";
+        stale.push_back(dir / name);
     }
     if (const AtomicWriteResult r = finishAll(files); !r.ok) return r;
 
@@ -299,6 +370,13 @@ AtomicWriteResult commitResultSet(std::vector<AtomicFile>& files) {
                    " names, for the next run to complete";
         return r;
     }
+    for (const fs::path& path : stale)
+        if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
+            AtomicWriteResult r = failure(path.string(), errno);
+            r.error += "; " + journalPath.string() + " names it for the next run to remove";
+            return r;
+        }
+    for (const fs::path& sub : below) syncFolder(sub);
     syncFolder(dir);
     if (::unlink(journalPath.c_str()) != 0 && errno != ENOENT)
         return failure(journalPath.string(), errno);

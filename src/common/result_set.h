@@ -1,7 +1,7 @@
 #pragma once
 // A folder's result files (points.csv, fit.csv, fit.json, graph.png,
-// working.png) are replaced as one set, so the folder never holds files of two
-// runs:
+// working.png, and for several series their folders' files) are replaced as
+// one set, so the folder never holds files of two runs:
 //  - a writer holds the folder's lock from its first temporary file to its
 //    last rename, so parallel writers take turns;
 //  - once every file of a set is finished, a journal naming each temporary
@@ -23,6 +23,9 @@ namespace qf {
 inline constexpr const char* kResultSetNames[] = {"points.csv", "fit.csv", "fit.json", "graph.png",
                                                   "working.png"};
 inline constexpr const char* kResultSetJournal = ".quillfen-set.journal";
+// A set of several series adds these beside them, and puts each series'
+// points.csv, fit.csv and graph.png in a folder of its own below.
+inline constexpr const char* kSeriesSetNames[] = {"series.csv", "series-wide.csv"};
 
 struct FolderLockResult;
 
@@ -55,7 +58,8 @@ FolderLockResult lockFolder(const std::string& folder, std::chrono::milliseconds
 
 // With the folder's lock held: completes a set an interrupted writer left
 // named in its journal, then removes the temporary files of set members that
-// writers no longer running left behind. A journal that cannot be completed
+// writers no longer running left behind, in the folder and in its folders
+// that hold no set of their own. A journal that cannot be completed
 // stays, with its files, and the failure names it.
 AtomicWriteResult recoverResultSet(const std::string& folder);
 
@@ -71,5 +75,13 @@ std::string recoverResultSetBeside(const std::string& path);
 // it leaves the journal and the files not yet renamed, for the next writer
 // to complete, and says so.
 AtomicWriteResult commitResultSet(std::vector<AtomicFile>& files);
+
+// The same for a set whose files lie in `folder` or in folders directly
+// below it (a series' folder); the journal is written in `folder`. Of
+// `removed` (set members relative to `folder` that this set does not hold:
+// the files of a set of another shape), those present are removed with the
+// renames, so the folder never holds one run's files beside another's.
+AtomicWriteResult commitResultSet(const std::string& folder, std::vector<AtomicFile>& files,
+                                  const std::vector<std::string>& removed = {});
 
 }  // namespace qf

@@ -1,5 +1,6 @@
 #include "project/batch.h"
 
+#include <algorithm>
 #include <climits>
 #include <filesystem>
 #include <future>
@@ -26,6 +27,7 @@
 #include "points/source_point_file.h"
 #include "project/fit_json.h"
 #include "project/project_file.h"
+#include "project/series_output.h"
 
 namespace qf {
 namespace {
@@ -47,7 +49,6 @@ struct Session {
     MappingGeometry mapping;  // placed for the picture's size as it is read
     DisplaySource display;
     AxisSettings axis;
-    std::vector<SourcePoint> points;
     int zoomShift = 0;
     std::string pictureWarning;  // damage the decoder read past
 };
@@ -91,21 +92,20 @@ void mapWorkingPicture(const DocumentRecord& project, CurrentImage shown, Sessio
     if (project.applied) runMapping(s.images, shown, *project.applied);
 }
 
-// The project's points, after those extracted from the working picture
-// (which must be mapped by then) when the project asks for extraction.
-std::string placePoints(const DocumentRecord& project, Session& s) {
-    std::vector<SourcePoint> points = project.current().points;
-    if (project.current().extractSeed) {
-        if (const std::string e = extractBeforeListed(
-                outputImage(s.images), extractionArea(project), *project.current().extractSeed,
-                project.current().extraction, points);
+// A series' points, after those extracted from the working picture (which
+// must be mapped by then) when the series asks for extraction.
+std::string placePoints(const DocumentRecord& project, const Series& series, const Session& s,
+                        std::vector<SourcePoint>& into) {
+    std::vector<SourcePoint> points = series.points;
+    if (series.extractSeed) {
+        if (const std::string e =
+                extractBeforeListed(outputImage(s.images), extractionArea(project),
+                                    *series.extractSeed, series.extraction, points);
             !e.empty())
             return "extract: " + e;
     }
     for (const SourcePoint& p : points)
-        if (addSourcePoint(s.points, p) < 0) break;
-    s.display.displaySource = 2;
-    selectCurrentImage(s.display);
+        if (addSourcePoint(into, p) < 0) break;
     return {};
 }
 
@@ -130,7 +130,8 @@ EncodedPicture encodedGraph(const fs::path& path, const GraphScene& scene) {
 // The result files, each finished in a temporary file beside its target.
 class ResultSet {
 public:
-    explicit ResultSet(std::string& errors) : errors_(errors) {}
+    ResultSet(std::string folder, std::string& errors)
+        : folder_(std::move(folder)), errors_(errors) {}
 
     bool add(const fs::path& path, std::string_view bytes) {
         // Flushed to the disk when the set is committed, all files at once.
@@ -167,13 +168,14 @@ public:
     // Renames them all as one set: the temporaries of a set that failed before
     // its journal are removed, those of one that failed after it are left to
     // complete.
-    bool commit() {
-        const AtomicWriteResult r = commitResultSet(files_);
+    bool commit(const std::vector<std::string>& removed) {
+        const AtomicWriteResult r = commitResultSet(folder_, files_, removed);
         if (!r.ok) errors_ += "quillfen: " + r.error + "\n";
         return r.ok;
     }
 
 private:
+    std::string folder_;
     std::string& errors_;
     std::vector<AtomicFile> files_;
 };
@@ -181,64 +183,116 @@ private:
 }  // namespace
 
 ProjectRun runProject(const BatchOptions& options) {
-    ProjectRun run;
-    setMaxPicturePixels(options.maxPicturePixels);
     const ProjectReadResult read = readProjectFile(options.projectPath);
     if (!read.ok) {
+        setMaxPicturePixels(options.maxPicturePixels);
+        ProjectRun run;
         run.errors = "quillfen: " + read.error + "\n";
         return run;
     }
-    DocumentRecord project = read.project;
-    const fs::path outDir = !options.outDir.empty() ? fs::path(options.outDir)
-                                                    : fs::path(options.projectPath).parent_path();
+    BatchOptions o = options;
+    if (o.outDir.empty()) o.outDir = fs::path(options.projectPath).parent_path().string();
+    return runRecord(
+        {read.project, read.given, projectImagePath(read.project, options.projectPath)}, o);
+}
+
+ProjectRun runRecord(const BatchRecord& work, const BatchOptions& options) {
+    ProjectRun run;
+    setMaxPicturePixels(options.maxPicturePixels);
+    DocumentRecord project = work.record;
+    const fs::path outDir = options.outDir;
     run.outDir = outDir.string();
+    const std::size_t count = project.series.size();
+    const bool several = count > 1;
+
+    // Named from the start, so a run that stops before its fits still lists
+    // every series (with the run's status).
+    const std::vector<std::string> folders =
+        several ? seriesFolderNames(project.series) : std::vector<std::string>(1);
+    run.series.resize(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        run.series[i].name = project.series[i].name;
+        run.series[i].folder = folders[i];
+        run.series[i].colour = project.series[i].colour;
+    }
 
     auto s = std::make_unique<Session>();
     const auto failed = [&run](const std::string& e) {
         run.errors = "quillfen: " + e + "\n";
         return run;
     };
-    if (const std::string e =
-            loadPicture(project, read.given, projectImagePath(project, options.projectPath), *s);
-        !e.empty())
+    if (const std::string e = loadPicture(project, work.given, work.imagePath, *s); !e.empty())
         return failed(e);
     if (!s->pictureWarning.empty()) run.warnings = "quillfen: warning: " + s->pictureWarning + "\n";
     const CurrentImage asLoaded = s->display.currentImage;
     // Points of the project's own do not wait for the working picture: it is
     // mapped on a thread of its own while they are fitted. Extracted points
     // are found on the mapped picture.
-    if (project.current().extractSeed) mapWorkingPicture(project, asLoaded, *s);
-    if (const std::string e = placePoints(project, *s); !e.empty()) return failed(e);
-    FitInput in;
-    in.points = s->points.data();
-    in.pointCount = int32_t(s->points.size());
-    in.axis = s->axis;
-    in.settings = project.current().fit;
-    in.imagePresent = imagePresent(s->images, s->display.currentImage);
+    const bool extracts = std::any_of(project.series.begin(), project.series.end(),
+                                      [](const Series& x) { return x.extractSeed.has_value(); });
+    if (extracts) mapWorkingPicture(project, asLoaded, *s);
+    std::vector<std::vector<SourcePoint>> points(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (const std::string e = placePoints(project, project.series[i], *s, points[i]);
+            !e.empty())
+            return failed(several ? "series \"" + seriesLabel(project.series[i], i) + "\": " + e
+                                  : e);
+    }
+    s->display.displaySource = 2;
+    selectCurrentImage(s->display);
     // The mapped picture has the input's size.
     const cv::Size pictureSize = s->images.inputImage.size();
     std::shared_future<void> mapped;
-    if (!project.current().extractSeed)
+    if (!extracts)
         mapped = startBeside([&project, asLoaded, &s] {
                      mapWorkingPicture(project, asLoaded, *s);
                  }).share();
-    auto work = std::make_unique<SvdFitWork>();
-    GeneratedGraph graph;
-    const FitOutcome fit = runFit(in, *work, run.result, graph);
-    if (fit.status != FitOk) {
-        if (mapped.valid()) mapped.get();  // a mapping that failed is said first
+
+    // Every series is fitted; the run's status is the worst of theirs, and
+    // a run with a failed fit writes nothing, as a single series' does.
+    std::vector<FitInput> inputs(count);
+    std::vector<std::unique_ptr<SvdFitWork>> works;
+    std::vector<GeneratedGraph> graphs(count);
+    int worst = BatchOk;
+    for (std::size_t i = 0; i < count; ++i) {
+        const Series& series = project.series[i];
+        SeriesRun& sr = run.series[i];
+        FitInput& in = inputs[i];
+        in.points = points[i].data();
+        in.pointCount = int32_t(points[i].size());
+        in.axis = s->axis;
+        in.settings = series.fit;
+        in.imagePresent = imagePresent(s->images, s->display.currentImage);
+        works.push_back(std::make_unique<SvdFitWork>());
+        const FitOutcome fit = runFit(in, *works.back(), sr.result, graphs[i]);
+        sr.status = fit.status;
+        if (fit.status == FitOk) continue;
         // What the window would show: its message box, else the page "出力".
         std::string shown;
         for (const FitEvent& e : fit.events) shown = e.text;
         if (shown.empty() && fit.status == FitNotRun)
             shown = "quillfen: fit not run: it needs a picture and 1 to 128 points\n";
-        run.errors = unixLines(shown);
-        if (!run.errors.empty() && run.errors.back() != '\n') run.errors += '\n';
-        run.status = fit.status;
+        sr.errors = unixLines(shown);
+        if (!sr.errors.empty() && sr.errors.back() != '\n') sr.errors += '\n';
+        if (several)
+            run.errors += "quillfen: series \"" + seriesLabel(series, i) + "\":\n" + sr.errors;
+        else
+            run.errors = sr.errors;
+        worst = std::max(worst, int(fit.status));
+    }
+    if (worst != BatchOk) {
+        if (mapped.valid()) mapped.get();  // a mapping that failed is said first
+        run.status = worst;
         return run;
     }
+    const std::size_t active = project.active >= 0 && std::size_t(project.active) < count
+                                   ? std::size_t(project.active)
+                                   : 0;
+    run.result = run.series[active].result;
 
-    const FitDetails details = fitDetailsOf(in, run.result, *work);
+    std::vector<FitDetails> details;
+    for (std::size_t i = 0; i < count; ++i)
+        details.push_back(fitDetailsOf(inputs[i], run.series[i].result, *works[i]));
 
     std::error_code ec;
     if (!outDir.empty()) fs::create_directories(outDir, ec);
@@ -252,6 +306,14 @@ ProjectRun runProject(const BatchOptions& options) {
     if (!folder.lock.held()) return failed(folder.error + "; nothing was written");
     if (const AtomicWriteResult r = recoverResultSet(outDir.string()); !r.ok)
         return failed(r.error + "; nothing was written");
+    for (std::size_t i = 0; several && i < count; ++i) {
+        const fs::path sub = outDir / folders[i];
+        if (fs::create_directory(sub, ec); ec && !fs::is_directory(sub)) {
+            run.errors = "quillfen: " + sub.string() + ": " + ec.message() + "\n";
+            return run;
+        }
+        ec.clear();
+    }
 
     // The working picture is encoded, once mapped, while the texts and the
     // graph are made.
@@ -264,26 +326,62 @@ ProjectRun runProject(const BatchOptions& options) {
     GraphScene scene;
     scene.imageSize = {pictureSize.width, pictureSize.height};
     scene.axis = s->axis;
-    scene.graph = &graph;
     scene.style = project.graph;
     scene.displaySource = s->display.displaySource;
     scene.labelFont = defaultLabelFont();
 
-    ResultSet files(run.errors);
-    const bool written =
-        files.addText(outDir / "points.csv", sourcePointFileText(s->points, s->axis),
+    ResultSet files(outDir.string(), run.errors);
+    bool written = true;
+    std::vector<SeriesFitJson> fitJson;
+    std::vector<SeriesValues> values;
+    for (std::size_t i = 0; written && i < count; ++i) {
+        const Series& series = project.series[i];
+        const fs::path dir = several ? outDir / folders[i] : outDir;
+        scene.graph = &graphs[i];
+        written = files.addText(dir / "points.csv", sourcePointFileText(points[i], s->axis),
+                                options.utf8Csv) &&
+                  files.addText(
+                      dir / "fit.csv",
+                      generatedGraphFileText(run.series[i].result, graphs[i], series.fit.basisExpr),
                       options.utf8Csv) &&
-        files.addText(outDir / "fit.csv",
-                      generatedGraphFileText(run.result, graph, project.current().fit.basisExpr),
-                      options.utf8Csv) &&
-        files.add(outDir / "fit.json", fitJsonText(run.result, details, project.current().fit)) &&
-        files.add(encodedGraph(outDir / "graph.png", scene)) && files.add(workingPng.get()) &&
-        files.commit();
+                  (several || files.add(dir / "fit.json", fitJsonText(run.series[i].result,
+                                                                      details[i], series.fit))) &&
+                  files.add(encodedGraph(dir / "graph.png", scene));
+        fitJson.push_back({series.name, folders[i], series.colour, &run.series[i].result,
+                           &details[i], &series.fit});
+        values.push_back(seriesValuesOf(seriesLabel(series, i), points[i], s->axis));
+    }
+    if (several && written) {
+        written =
+            files.add(outDir / "fit.json", seriesFitJsonText(fitJson)) &&
+            files.addText(outDir / "series.csv", seriesLongCsvText(values), options.utf8Csv) &&
+            (!options.wideCsv ||
+             files.addText(outDir / "series-wide.csv", seriesWideCsvText(values, s->axis),
+                           options.utf8Csv));
+    }
+    // The working picture is waited for even when a file before it failed:
+    // its task reads the session.
+    EncodedPicture working = workingPng.get();
+    // The files of the other shape of set, one series or several, go: a
+    // folder read after this run holds this run's files only.
+    std::vector<std::string> removed;
+    if (several) {
+        removed = {"points.csv", "fit.csv", "graph.png"};
+        if (!options.wideCsv) removed.push_back("series-wide.csv");
+    } else {
+        removed = {"series.csv", "series-wide.csv"};
+    }
+    written = written && files.add(std::move(working)) && files.commit(removed);
     if (!written) return run;
 
     // In the user's language, as the window's page shows it; the files above
     // are the same in every language.
-    run.report = unixLines(fitReportForPage(run.result, project.current().fit.basisExpr));
+    for (std::size_t i = 0; i < count; ++i) {
+        SeriesRun& sr = run.series[i];
+        sr.report = unixLines(fitReportForPage(sr.result, project.series[i].fit.basisExpr));
+        if (several) run.report += "-- " + seriesLabel(project.series[i], i) + " --\n";
+        run.report += sr.report;
+    }
     run.status = BatchOk;
     return run;
 }

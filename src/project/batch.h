@@ -6,8 +6,11 @@
 #include <cstdint>
 #include <iosfwd>
 #include <string>
+#include <vector>
 
+#include "document/document_record.h"
 #include "fit/fit_types.h"
+#include "project/project_file.h"
 
 namespace qf {
 
@@ -29,6 +32,20 @@ struct BatchOptions {
     // today's spreadsheets and scripts; else code page 932, CR LF and a NUL,
     // as the window writes them.
     bool utf8Csv = false;
+    // A project of several series also writes series-wide.csv: their Y
+    // side by side on every X any of them has.
+    bool wideCsv = false;
+};
+
+// One series' part of a run.
+struct SeriesRun {
+    std::string name;    // as the project names it
+    std::string folder;  // its files' folder below the run's; empty for a project's only series
+    uint32_t colour = 0;
+    int status = BatchBadInput;  // its fit's status; BatchBadInput when it was not reached
+    std::string errors;          // its fit's message when it failed
+    std::string report;          // its fit report when the run is done
+    FitResult result;
 };
 
 // What one project's run came to.
@@ -40,9 +57,14 @@ struct ProjectRun {
     // Damage read past in the picture, printed before the errors in the
     // same form ("quillfen: warning: PATH: ..."); the run goes on.
     std::string warnings;
-    std::string report;  // the fit report (LF line ends) when status is BatchOk
-    FitResult result;    // the normalisation factors and coefficients when BatchOk
+    // The fit report (LF line ends) when status is BatchOk; with several
+    // series, each series' under a line "-- <name> --".
+    std::string report;
+    FitResult result;    // the active series' factors and coefficients when BatchOk
     std::string outDir;  // where the files went
+    // Every series of the project, in its order (none when the project
+    // could not be read).
+    std::vector<SeriesRun> series;
 };
 
 // Writes points.csv, fit.csv, fit.json, graph.png and working.png into the
@@ -50,7 +72,26 @@ struct ProjectRun {
 // take turns, and a set an earlier run left unfinished is completed or
 // removed first, so the folder never holds the files of two runs. Safe to
 // call from several threads at once.
+//
+// A project of several series writes points.csv, fit.csv and graph.png into
+// a folder per series (see seriesFolderNames), and fit.json (their fits in
+// "series"), series.csv (all points, long form), series-wide.csv when asked,
+// and working.png into the output folder, all as one set. Each series is
+// fitted; the status is the worst (highest) of theirs, and nothing is
+// written unless every fit succeeds.
 ProjectRun runProject(const BatchOptions& options);
+
+// A record to replay: what a project file holds, or a template applied to
+// another picture.
+struct BatchRecord {
+    DocumentRecord record;
+    GeometryGiven given;    // the geometry the record gives; the rest is placed for the picture
+    std::string imagePath;  // the picture, as the process finds it
+};
+
+// runProject on a record in memory; options.projectPath is not read and an
+// empty options.outDir is the current folder.
+ProjectRun runRecord(const BatchRecord& work, const BatchOptions& options);
 
 // runProject, with the fit report to out and what went wrong to err. Returns
 // the exit code.

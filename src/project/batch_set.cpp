@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <mutex>
@@ -16,40 +17,121 @@
 #include "common/excerpt.h"
 #include "project/batch.h"
 #include "project/project_file.h"
+#include "project/series_output.h"
 
 namespace qf {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string jsonLine(const std::string& project, const std::string& name, const ProjectRun& run) {
-    nlohmann::ordered_json line;
-    line["project"] = project;
-    line["name"] = name;
-    line["status"] = run.status;
-    // The message without the program's prefix, one text for every line.
-    std::string message = run.errors;
+// The message without the program's prefix, one text for every line.
+std::string messageOf(std::string message) {
     for (std::size_t at = 0; (at = message.find("quillfen: ", at)) != std::string::npos;)
         if (at == 0 || message[at - 1] == '\n')
             message.erase(at, 10);
         else
             at += 10;
     while (!message.empty() && message.back() == '\n') message.pop_back();
-    line["message"] = message;
-    line["out"] = run.outDir;
-    if (run.status == BatchOk) {
-        line["nx"] = run.result.fitNx;
-        line["ny"] = run.result.fitNy;
+    return message;
+}
+
+void addFit(nlohmann::ordered_json& line, bool ok, const FitResult& result) {
+    if (ok) {
+        line["nx"] = result.fitNx;
+        line["ny"] = result.fitNy;
         nlohmann::ordered_json coefs = nlohmann::ordered_json::array();
-        for (int k = 0; k < run.result.fitCoefCount; ++k) coefs.push_back(run.result.fitCoefs[k]);
+        for (int k = 0; k < result.fitCoefCount; ++k) coefs.push_back(result.fitCoefs[k]);
         line["coefficients"] = coefs;
     } else {
         line["nx"] = nullptr;
         line["ny"] = nullptr;
         line["coefficients"] = nlohmann::ordered_json::array();
     }
+}
+
+std::string colourText(uint32_t c) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "#%02X%02X%02X", c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+    return buf;
+}
+
+// One line per project; a project of several series adds each one's fit in
+// "series", the top-level fit being the active series'.
+std::string jsonLine(const std::string& project, const std::string& name, const std::string& image,
+                     const ProjectRun& run) {
+    nlohmann::ordered_json line;
+    line["project"] = project;
+    line["name"] = name;
+    if (!image.empty()) line["image"] = image;
+    line["status"] = run.status;
+    line["message"] = messageOf(run.errors);
+    line["out"] = run.outDir;
+    addFit(line, run.status == BatchOk, run.result);
+    if (run.series.size() > 1) {
+        nlohmann::ordered_json list = nlohmann::ordered_json::array();
+        for (const SeriesRun& sr : run.series) {
+            nlohmann::ordered_json one;
+            one["name"] = sr.name;
+            one["folder"] = sr.folder;
+            one["colour"] = colourText(sr.colour);
+            one["status"] = sr.status;
+            one["message"] = messageOf(sr.errors);
+            addFit(one, run.status == BatchOk, sr.result);
+            list.push_back(std::move(one));
+        }
+        line["series"] = std::move(list);
+    }
     // Texts of any bytes (a file name need not be UTF-8) still make one line.
     return line.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+}
+
+// What one item of the run is: a project, or the template on a picture.
+struct Job {
+    std::string project;  // the project or template, as given
+    std::string name;     // its output folder's name
+    std::string image;    // the picture, for a template
+    std::string outDir;
+};
+
+// The template made ready for other pictures: its clicked points dropped,
+// and series without a seed (nothing of theirs can be found on another
+// picture) left out, with a warning.
+struct TemplateRead {
+    ProjectReadResult read;
+    std::string warnings;
+    std::string error;
+};
+
+TemplateRead readTemplate(const std::string& path) {
+    TemplateRead t;
+    t.read = readProjectFile(path);
+    if (!t.read.ok) {
+        t.error = t.read.error;
+        return t;
+    }
+    DocumentRecord& r = t.read.project;
+    std::vector<Series> kept;
+    int active = 0;
+    for (std::size_t i = 0; i < r.series.size(); ++i) {
+        Series s = r.series[i];
+        if (!s.extractSeed) {
+            t.warnings += "quillfen: warning: " + path + ": series \"" + seriesLabel(s, i) +
+                          "\" has no extraction seed and is left out\n";
+            continue;
+        }
+        s.points.clear();
+        if (int(i) == r.active) active = int(kept.size());
+        kept.push_back(std::move(s));
+    }
+    if (kept.empty()) {
+        t.error = path +
+                  ": no series has an extraction seed; a template's clicked points belong to its "
+                  "own picture, so only seeds are read on other pictures";
+        return t;
+    }
+    r.series = std::move(kept);
+    r.active = active;
+    return t;
 }
 
 }  // namespace
@@ -75,7 +157,20 @@ std::string projectNameProblem(const std::string& name) {
            "\" names its output folder)";
 }
 
+std::string pictureName(const std::string& picturePath) {
+    return fs::path(picturePath).stem().string();
+}
+
 std::vector<std::string> projectOutDirs(const BatchSetOptions& o) {
+    if (!o.images.empty()) {
+        const fs::path base = o.outDir.empty() && !o.projects.empty()
+                                  ? fs::path(o.projects.front()).parent_path()
+                                  : fs::path(o.outDir);
+        std::vector<std::string> dirs;
+        for (const std::string& image : o.images)
+            dirs.push_back((base / pictureName(image)).string());
+        return dirs;
+    }
     std::vector<std::string> dirs;
     for (const std::string& p : o.projects) {
         if (o.projects.size() == 1) {
@@ -89,36 +184,68 @@ std::vector<std::string> projectOutDirs(const BatchSetOptions& o) {
 }
 
 int runBatchSet(const BatchSetOptions& options, std::ostream& out, std::ostream& err) {
-    const std::size_t count = options.projects.size();
+    const bool pictures = !options.images.empty();
+    if (pictures && options.projects.size() != 1) {
+        err << "quillfen: option '--images' takes one template project\n";
+        return BatchUsage;
+    }
     // A name that is no folder's name would put the files beside or above
     // --out ("...quillfen.json" is named ".."): refused before anything runs.
-    for (const std::string& p : options.projects) {
-        if (const std::string why = projectNameProblem(projectName(p)); !why.empty()) {
+    for (const std::string& p : pictures ? options.images : options.projects) {
+        const std::string name = pictures ? pictureName(p) : projectName(p);
+        std::string why = projectNameProblem(name);
+        if (pictures && !why.empty())
+            why =
+                "the picture's name \"" + excerpt(name) + "\" names no folder; rename the picture";
+        if (!why.empty()) {
             err << "quillfen: " << p << ": " << why << "\n";
             return BatchUsage;
         }
     }
     const std::vector<std::string> dirs = projectOutDirs(options);
-    // Two projects of one name would write into one folder, the second run
-    // replacing the first: refused before anything is written.
+    std::vector<Job> jobs;
+    for (std::size_t i = 0; i < dirs.size(); ++i) {
+        if (pictures)
+            jobs.push_back({options.projects.front(), pictureName(options.images[i]),
+                            options.images[i], dirs[i]});
+        else
+            jobs.push_back(
+                {options.projects[i], projectName(options.projects[i]), std::string(), dirs[i]});
+    }
+    const std::size_t count = jobs.size();
+    // Two projects (or pictures) of one name would write into one folder,
+    // the second run replacing the first: refused before anything is written.
     std::map<std::string, std::size_t> seen;
     for (std::size_t i = 0; i < count; ++i) {
         std::error_code ec;
         // A single project without --out writes beside itself: its folder
         // is the empty path, which fs::absolute throws for.
         const fs::path dir =
-            dirs[i].empty() ? fs::path(options.projects[i]).parent_path() / "." : fs::path(dirs[i]);
+            dirs[i].empty() ? fs::path(jobs[i].project).parent_path() / "." : fs::path(dirs[i]);
         const std::string key = fs::weakly_canonical(fs::absolute(dir, ec), ec).string();
         if (const auto [it, fresh] = seen.emplace(ec ? dirs[i] : key, i); !fresh) {
-            err << "quillfen: " << options.projects[it->second] << " and " << options.projects[i]
+            const auto what = [&](std::size_t k) {
+                return pictures ? jobs[k].image : jobs[k].project;
+            };
+            err << "quillfen: " << what(it->second) << " and " << what(i)
                 << " would both write into " << dirs[i] << "\n";
             return BatchUsage;
         }
     }
 
-    unsigned jobs = options.jobs > 0 ? static_cast<unsigned>(options.jobs)
-                                     : std::max(1u, std::thread::hardware_concurrency());
-    jobs = static_cast<unsigned>(std::min<std::size_t>(jobs, count));
+    TemplateRead templ;
+    if (pictures) {
+        templ = readTemplate(options.projects.front());
+        err << templ.warnings;
+        if (!templ.error.empty()) {
+            err << "quillfen: " << templ.error << "\n" << std::flush;
+            return BatchBadInput;
+        }
+    }
+
+    unsigned threads = options.jobs > 0 ? static_cast<unsigned>(options.jobs)
+                                        : std::max(1u, std::thread::hardware_concurrency());
+    threads = static_cast<unsigned>(std::min<std::size_t>(threads, count));
 
     std::vector<std::optional<ProjectRun>> runs(count);
     std::mutex mutex;
@@ -126,10 +253,14 @@ int runBatchSet(const BatchSetOptions& options, std::ostream& out, std::ostream&
     std::atomic<std::size_t> next{0};
     const auto work = [&] {
         for (std::size_t i; (i = next.fetch_add(1)) < count;) {
-            ProjectRun run = runProject({.projectPath = options.projects[i],
-                                         .outDir = dirs[i],
-                                         .maxPicturePixels = options.maxPicturePixels,
-                                         .utf8Csv = options.utf8Csv});
+            BatchOptions o{.projectPath = jobs[i].project,
+                           .outDir = jobs[i].outDir,
+                           .maxPicturePixels = options.maxPicturePixels,
+                           .utf8Csv = options.utf8Csv,
+                           .wideCsv = options.wideCsv};
+            ProjectRun run =
+                pictures ? runRecord({templ.read.project, templ.read.given, jobs[i].image}, o)
+                         : runProject(o);
             const std::lock_guard lock(mutex);
             runs[i] = std::move(run);
             done.notify_all();
@@ -140,9 +271,9 @@ int runBatchSet(const BatchSetOptions& options, std::ostream& out, std::ostream&
     // workers while this thread prints what is done. Projects side by side
     // fill the processors better than OpenCV's threads inside each one.
     const int openCvThreads = cv::getNumThreads();
-    if (jobs > 1) cv::setNumThreads(1);
+    if (threads > 1) cv::setNumThreads(1);
     if (count > 1) {
-        for (unsigned t = 0; t < jobs; ++t) {
+        for (unsigned t = 0; t < threads; ++t) {
             try {
                 workers.emplace_back(work);
             } catch (const std::system_error&) {
@@ -162,10 +293,10 @@ int runBatchSet(const BatchSetOptions& options, std::ostream& out, std::ostream&
         worst = std::max(worst, run.status);
         err << run.warnings << run.errors << std::flush;
         if (options.json) {
-            out << jsonLine(options.projects[i], projectName(options.projects[i]), run)
-                << std::flush;
+            out << jsonLine(jobs[i].project, jobs[i].name, jobs[i].image, run) << std::flush;
         } else if (run.status == BatchOk) {
-            if (count > 1) out << "==> " << options.projects[i] << " <==\n";
+            if (count > 1)
+                out << "==> " << (pictures ? jobs[i].image : jobs[i].project) << " <==\n";
             out << run.report << std::flush;
         }
     }

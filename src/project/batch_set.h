@@ -20,7 +20,16 @@ struct BatchSetOptions {
     bool json = false;
     int64_t maxPicturePixels = 0;  // larger pictures are refused; 0: the built-in limit
     bool utf8Csv = false;          // the CSV files in UTF-8 (see BatchOptions)
+    bool wideCsv = false;          // series-wide.csv for projects of several series
+    // Pictures to read with the one project in `projects` as a template: its
+    // mapping, axes, extraction seeds and fit settings, without its clicked
+    // points (they lie on its own picture). Each picture's files go into
+    // <outDir>/<picture name>/ (empty outDir: the template's folder).
+    std::vector<std::string> images;
 };
+
+// A picture's name: its file name without the last extension.
+std::string pictureName(const std::string& picturePath);
 
 // A project's name: its file name without ".quillfen.json" (or the last extension).
 std::string projectName(const std::string& projectPath);
@@ -32,8 +41,9 @@ std::string projectNameProblem(const std::string& name);
 // Where each project's files go, in the order given.
 std::vector<std::string> projectOutDirs(const BatchSetOptions& options);
 
-// Runs every project; the exit code is the highest status of any of them
-// (BatchUsage, before anything runs, when two projects would share a folder).
+// Runs every project (or the template on every picture); the exit code is
+// the highest status of any of them (BatchUsage, before anything runs, when
+// two would share a folder).
 int runBatchSet(const BatchSetOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace qf

@@ -15,14 +15,10 @@ Json number(double v) {
     return std::isfinite(v) ? Json(v) : Json(nullptr);
 }
 
-}  // namespace
-
-std::string fitJsonText(const FitResult& r, const FitDetails& d, const FitSettings& settings) {
+// One fit's keys after the format's own, into root.
+void addFit(Json& root, const FitResult& r, const FitDetails& d, const FitSettings& settings) {
     const int kind = r.fitModelKind >= 0 && r.fitModelKind <= 2 ? r.fitModelKind : 0;
     const PlainFormula plain = plainFormulaOf(r, d.degree);
-    Json root;
-    root["format"] = "quillfen-fit";
-    root["version"] = 1;
     root["model"] = kModelNames[kind];
     if (kind == FunctionSum) {
         root["functions"] = Json(settings.basisExpr);
@@ -63,7 +59,45 @@ std::string fitJsonText(const FitResult& r, const FitDetails& d, const FitSettin
     Json residuals = Json::array();
     for (double v : d.residuals) residuals.push_back(number(v));
     root["residuals"] = residuals;
+}
+
+std::string colourText(uint32_t bgr) {
+    static const char* digits = "0123456789ABCDEF";
+    std::string text = "#";
+    for (int shift : {0, 8, 16}) {
+        const unsigned byte = (bgr >> shift) & 0xFF;
+        text += digits[byte >> 4];
+        text += digits[byte & 15];
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string fitJsonText(const FitResult& r, const FitDetails& d, const FitSettings& settings) {
+    Json root;
+    root["format"] = "quillfen-fit";
+    root["version"] = 1;
+    addFit(root, r, d, settings);
     return root.dump(2) + "\n";
+}
+
+std::string seriesFitJsonText(const std::vector<SeriesFitJson>& series) {
+    Json root;
+    root["format"] = "quillfen-fit";
+    root["version"] = 2;
+    Json list = Json::array();
+    for (const SeriesFitJson& s : series) {
+        Json entry;
+        entry["name"] = s.name;
+        entry["folder"] = s.folder;
+        entry["colour"] = colourText(s.colour);
+        addFit(entry, *s.result, *s.details, *s.settings);
+        list.push_back(std::move(entry));
+    }
+    root["series"] = std::move(list);
+    // Names need not be UTF-8 in a project written by hand.
+    return root.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
 }  // namespace qf

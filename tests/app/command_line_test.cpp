@@ -150,3 +150,51 @@ TEST(CommandLineBatch, CsvEncoding) {
 
 }  // namespace
 }  // namespace qf
+
+namespace qf {
+namespace {
+
+// Pictures for a template: every operand after --images, wherever the other
+// options stand; a template alone, or pictures without one, are usage errors.
+TEST(CommandLineBatch, ImagesForATemplate) {
+    const struct {
+        std::vector<std::string> args;
+        std::vector<std::string> images;
+        std::string outDir;
+        bool wide;
+    } cases[] = {
+        {{"--batch", "t.json", "--images", "a.png", "b.jpg"}, {"a.png", "b.jpg"}, "", false},
+        {{"--images", "a.png", "--out", "r", "b.png", "--batch", "t.json", "--wide"},
+         {"a.png", "b.png"},
+         "r",
+         true},
+        {{"--batch", "t.json", "--images", "--", "-a.png"}, {"-a.png"}, "", false},
+    };
+    for (const auto& c : cases) {
+        const CommandLine l = parseCommandLine(c.args);
+        ASSERT_EQ(l.action, Action::Batch) << l.error;
+        EXPECT_EQ(l.projectPaths, std::vector<std::string>{"t.json"});
+        EXPECT_EQ(l.images, c.images);
+        EXPECT_EQ(l.outDir, c.outDir);
+        EXPECT_EQ(l.wideCsv, c.wide);
+    }
+    const struct {
+        std::vector<std::string> args;
+        const char* error;
+    } errors[] = {
+        {{"--images", "a.png"},
+         "option '--images' needs a template: --batch TEMPLATE.quillfen.json --images PICTURE..."},
+        {{"--batch", "t.json", "--images"}, "option '--images' needs at least one picture"},
+        {{"--batch", "t.json", "u.json", "--images", "a.png"},
+         "option '--images' takes one template; 'u.json' is one more project"},
+        {{"--wide", "chart.png"}, "option '--wide' belongs to '--batch'"},
+    };
+    for (const auto& e : errors) {
+        const CommandLine l = parseCommandLine(e.args);
+        EXPECT_EQ(l.action, Action::Error) << e.args.back();
+        EXPECT_EQ(l.error, e.error);
+    }
+}
+
+}  // namespace
+}  // namespace qf

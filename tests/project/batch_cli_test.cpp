@@ -243,6 +243,9 @@ TEST_F(BatchCli, UsageErrorsHaveTheirOwnStatus) {
         {"--batch", p, "-j", "many"},
         {"--json", "chart.jpg"},
         {"--out", "somewhere"},
+        {"--images", "chart.jpg"},
+        {"--batch", p, "--images"},
+        {"--batch", p, p, "--images", "chart.jpg"},
     };
     for (const auto& args : cases) {
         EXPECT_EQ(run(args), 64) << args.front() << " " << args.back();
