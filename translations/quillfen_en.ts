@@ -78,6 +78,46 @@ Do you want to replace it?</translation>
         <source>目盛りラベルを読み取れません: </source>
         <translation>The tick labels cannot be read: </translation>
     </message>
+    <message>
+        <source>グラフの枠が見つかりません。</source>
+        <translation>No frame of a chart was found.</translation>
+    </message>
+    <message>
+        <source>グラフの枠が四角形になっていません。</source>
+        <translation>The chart&apos;s frame is not a quadrilateral.</translation>
+    </message>
+    <message>
+        <source>グラフの枠の隣り合う 2 辺が平行です。</source>
+        <translation>Two neighbouring sides of the chart&apos;s frame are parallel.</translation>
+    </message>
+    <message>
+        <source>グラフの 2 本の軸が平行です。</source>
+        <translation>The chart&apos;s two axes are parallel.</translation>
+    </message>
+    <message>
+        <source>グラフの枠に上辺と右辺がなく、目盛りからも傾きが分かりません。</source>
+        <translation>The chart&apos;s frame has no top and right sides, and its ticks do not show its tilt.</translation>
+    </message>
+    <message>
+        <source>グラフの枠の欠けた辺を置けません。</source>
+        <translation>The missing sides of the chart&apos;s frame cannot be placed.</translation>
+    </message>
+    <message>
+        <source>グラフの枠の辺をたどれませんでした。</source>
+        <translation>A side of the chart&apos;s frame could not be followed.</translation>
+    </message>
+    <message>
+        <source>見つかった 4 隅が凸四角形になりません。</source>
+        <translation>The corners found do not make a convex quadrilateral.</translation>
+    </message>
+    <message>
+        <source>目盛りラベルが斜めに書かれています。</source>
+        <translation>The tick labels are written at a slant.</translation>
+    </message>
+    <message>
+        <source>目盛りラベルが数値ではありません (名前や日付)。</source>
+        <translation>The tick labels are not numbers (names or dates).</translation>
+    </message>
 </context>
 <context>
     <name>qf::CaptureDialog</name>
@@ -672,6 +712,14 @@ Do you want to replace it?</translation>
         <source>作業画像の枠と目盛りラベルを読み取り、軸の範囲と対数目盛りを設定</source>
         <translation>Read the working picture&apos;s frame and tick labels, and set the axes&apos; ranges and logarithmic scales</translation>
     </message>
+    <message>
+        <source>枠を自動検出</source>
+        <translation>Detect Frame</translation>
+    </message>
+    <message>
+        <source>入力画像からグラフの枠の 4 隅を探し、マッピングのコーナーをそこへ移動</source>
+        <translation>Find the four corners of the chart&apos;s frame on the input picture and move the mapping&apos;s corners onto them</translation>
+    </message>
 </context>
 <context>
     <name>qf::CustomizeDialog</name>
@@ -756,6 +804,10 @@ Do you want to replace it?</translation>
     <message>
         <source>軸の自動認識</source>
         <translation>Automatic Axis Reading</translation>
+    </message>
+    <message>
+        <source>枠の自動検出</source>
+        <translation>Detect frame</translation>
     </message>
 </context>
 <context>
@@ -893,6 +945,18 @@ The axes have not been changed.</translation>
     <message>
         <source>次は軸の値です: 「軸を自動認識」を実行するか、設定ペインで X と Y の最小・最大を入力するか、「目盛りで校正」で目盛りを 4 つクリックします。</source>
         <translation>Next, the axis values: run Read Axes, type X and Y min and max in the settings pane, or choose Calibrate by Ticks and click four ticks.</translation>
+    </message>
+    <message>
+        <source>枠を検出できませんでした: </source>
+        <translation>The frame could not be detected: </translation>
+    </message>
+    <message>
+        <source> コーナーは変えていません。</source>
+        <translation> The corners were not changed.</translation>
+    </message>
+    <message>
+        <source>コーナーをグラフの枠の 4 隅に置きました。「マッピング 実行」で補正します。</source>
+        <translation>The corners were placed on the four corners of the chart&apos;s frame. Run the mapping to straighten it.</translation>
     </message>
 </context>
 <context>

@@ -77,6 +77,46 @@ Do you want to replace it?</source>
         <source>目盛りラベルを読み取れません: </source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>グラフの枠が見つかりません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>グラフの枠が四角形になっていません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>グラフの枠の隣り合う 2 辺が平行です。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>グラフの 2 本の軸が平行です。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>グラフの枠に上辺と右辺がなく、目盛りからも傾きが分かりません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>グラフの枠の欠けた辺を置けません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>グラフの枠の辺をたどれませんでした。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>見つかった 4 隅が凸四角形になりません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>目盛りラベルが斜めに書かれています。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>目盛りラベルが数値ではありません (名前や日付)。</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>qf::CaptureDialog</name>
@@ -671,6 +711,14 @@ Do you want to replace it?</source>
         <source>作業画像の枠と目盛りラベルを読み取り、軸の範囲と対数目盛りを設定</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>枠を自動検出</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>入力画像からグラフの枠の 4 隅を探し、マッピングのコーナーをそこへ移動</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>qf::CustomizeDialog</name>
@@ -754,6 +802,10 @@ Do you want to replace it?</source>
     </message>
     <message>
         <source>軸の自動認識</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>枠の自動検出</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -889,6 +941,18 @@ Do you want to replace it?</source>
     </message>
     <message>
         <source>次は軸の値です: 「軸を自動認識」を実行するか、設定ペインで X と Y の最小・最大を入力するか、「目盛りで校正」で目盛りを 4 つクリックします。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>枠を検出できませんでした: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> コーナーは変えていません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>コーナーをグラフの枠の 4 隅に置きました。「マッピング 実行」で補正します。</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

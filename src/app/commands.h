@@ -30,6 +30,7 @@ enum class CommandIcon {
     PixelGrid,
     Grey,
     MappingCorners,
+    DetectFrame,
     GraphRect,
     MappingRun,
     AddPoints,

@@ -263,6 +263,18 @@ void draw(QPainter& p, CommandIcon icon) {
             for (QPointF c : quad) handle(p, c, kRed);
             break;
         }
+        case I::DetectFrame: {
+            // The corners' quadrilateral with a spark: found by itself.
+            const QPolygonF quad{{2, 5}, {11, 4}, {12, 14}, {1, 13}};
+            pen(p, kBlue);
+            p.setBrush(QColor(170, 215, 250));
+            p.drawPolygon(quad);
+            for (QPointF c : quad) handle(p, c, kRed);
+            pen(p, kInk, 1.2);
+            p.drawLine(QPointF(13, 0.5), QPointF(13, 5.5));
+            p.drawLine(QPointF(10.5, 3), QPointF(15.5, 3));
+            break;
+        }
         case I::GraphRect:
             p.setPen(QPen(kBlue, 1, Qt::DashLine));
             p.setBrush(Qt::NoBrush);

@@ -67,6 +67,7 @@ enum CommandId : int {
     ID_SAVE_FIT_JSON = 33010,    // the fit's results as the batch mode's fit.json
     ID_CALIBRATE_TICKS = 33011,  // the axes from four ticks of known value
     ID_READ_AXES = 33012,        // the axes from the chart's own tick labels
+    ID_DETECT_FRAME = 33013,     // the mapping's corners onto the plot's frame
     // The language of the window, applied at the next start.
     ID_LANGUAGE_AUTO = 33101,
     ID_LANGUAGE_JAPANESE = 33102,

@@ -123,6 +123,10 @@ private:
     // them as one undoable edit, or says which axis could not be read and
     // changes nothing; the labels read stay drawn either way.
     void readAxesFromLabels();
+    // Finds the plot's frame on the input picture and puts the mapping's
+    // corners on its corners as one undoable edit; says why in the status
+    // bar and changes nothing when there is none.
+    void placeCornersOnFrame();
     // What each command of the view does (image_view_commands.cpp).
     struct Command {
         int id;

@@ -10,6 +10,8 @@
 
 #include "imaging/mapping.h"
 #include "reading/axis_reading.h"
+#include "reading/frame_corners.h"
+#include "view/document_sync.h"
 #include "view/view_commands.h"
 
 namespace qf {
@@ -50,6 +52,28 @@ const ReasonText kReasons[] = {
                        "目盛りラベルが上から下へ増える対数目盛りを示しています。")},
     {"the axis's multiplier or offset could not be read",
      QT_TRANSLATE_NOOP("qf::AxisReasons", "軸の倍率またはオフセットを読み取れませんでした。")},
+    {"the tick labels are slanted",
+     QT_TRANSLATE_NOOP("qf::AxisReasons", "目盛りラベルが斜めに書かれています。")},
+    {"the tick labels are not numbers (names or dates)",
+     QT_TRANSLATE_NOOP("qf::AxisReasons", "目盛りラベルが数値ではありません (名前や日付)。")},
+    // The frame's corners on a photograph.
+    {"no frame of a plot found",
+     QT_TRANSLATE_NOOP("qf::AxisReasons", "グラフの枠が見つかりません。")},
+    {"the plot's frame is not a quadrilateral",
+     QT_TRANSLATE_NOOP("qf::AxisReasons", "グラフの枠が四角形になっていません。")},
+    {"two sides of the plot's frame are parallel",
+     QT_TRANSLATE_NOOP("qf::AxisReasons", "グラフの枠の隣り合う 2 辺が平行です。")},
+    {"the axes of the plot are parallel",
+     QT_TRANSLATE_NOOP("qf::AxisReasons", "グラフの 2 本の軸が平行です。")},
+    {"the plot has no top and right sides, and its ticks do not show its tilt",
+     QT_TRANSLATE_NOOP("qf::AxisReasons",
+                       "グラフの枠に上辺と右辺がなく、目盛りからも傾きが分かりません。")},
+    {"the plot's missing sides cannot be placed",
+     QT_TRANSLATE_NOOP("qf::AxisReasons", "グラフの枠の欠けた辺を置けません。")},
+    {"a side of the plot's frame could not be followed",
+     QT_TRANSLATE_NOOP("qf::AxisReasons", "グラフの枠の辺をたどれませんでした。")},
+    {"the corners found do not make a convex quadrilateral",
+     QT_TRANSLATE_NOOP("qf::AxisReasons", "見つかった 4 隅が凸四角形になりません。")},
 };
 
 QString reasonText(const std::string& reason) {
@@ -104,6 +128,7 @@ const std::vector<ImageView::Command>& ImageView::commandTable() {
              v.promptNextTick();
          }},
         {ID_READ_AXES, [](ImageView& v) { v.readAxesFromLabels(); }},
+        {ID_DETECT_FRAME, [](ImageView& v) { v.placeCornersOnFrame(); }},
         {ID_EXTRACT_CONFIRM, [](ImageView& v) { v.addExtractedPoints(); }},
         {ID_PIXEL_GRID_COLOUR, [](ImageView& v) { v.choosePixelGridColour(); }},
         // The cameras repaint the view themselves.
@@ -257,6 +282,32 @@ void ImageView::readAxesFromLabels() {
     emit statusMessage(tr("X 軸 %1 個、Y 軸 %2 個の目盛りラベルから校正しました。")
                            .arg(read.x.labelsUsed)
                            .arg(read.y.labelsUsed));
+}
+
+void ImageView::placeCornersOnFrame() {
+    if (!m_state.imagePresent()) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const FrameCorners found = findFrameCorners(m_state.images.inputImage);
+    QApplication::restoreOverrideCursor();
+    if (!found.found) {
+        emit statusMessage(tr("枠を検出できませんでした: ") + reasonText(found.reason) +
+                           tr(" コーナーは変えていません。"));
+        return;
+    }
+    // The corners are shown where they were placed: on the input picture.
+    selectTool(m_state, Tool::Corners);
+    const auto place = [&](DocumentRecord& r) { r.mapping.corners = found.corners; };
+    const char* label = QT_TRANSLATE_NOOP("qf::Edits", "枠の自動検出");
+    if (m_doc) {
+        m_doc->edit(label, place);
+    } else {
+        DocumentRecord r = m_state.doc;
+        place(r);
+        showRecord(m_state, r);
+    }
+    changed();
+    emit statusMessage(
+        tr("コーナーをグラフの枠の 4 隅に置きました。「マッピング 実行」で補正します。"));
 }
 
 CommandSnapshot ImageView::snapshot() const {

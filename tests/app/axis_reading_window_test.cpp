@@ -55,6 +55,21 @@ std::pair<AxisTruth, AxisTruth> truthOf(const QString& file) {
     return {};
 }
 
+// A photograph's frame corners as the chart set's script placed them.
+std::vector<QPointF> cornersOf(const QString& file) {
+    QFile f(kSource + QStringLiteral("/tests/data/reading/charts.json"));
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    for (const QJsonValue& v : QJsonDocument::fromJson(f.readAll()).array()) {
+        const QJsonObject c = v.toObject();
+        if (c[QStringLiteral("file")].toString() != file) continue;
+        std::vector<QPointF> corners;
+        for (const QJsonValue& p : c[QStringLiteral("corners")].toArray())
+            corners.emplace_back(p.toArray()[0].toDouble(), p.toArray()[1].toDouble());
+        return corners;
+    }
+    return {};
+}
+
 class ReadAxesTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -232,6 +247,61 @@ TEST_F(ReadAxesTest, TheSamplesStraightenedPicture) {
     EXPECT_NEAR(a.xMax, tx.at(r.right), xTol);
     EXPECT_NEAR(a.yMin, ty.at(r.bottom), yTol);
     EXPECT_NEAR(a.yMax, ty.at(r.top), yTol);
+}
+
+// The mapping's corners go onto a photographed plot's frame in one undoable
+// step: a frame drawn on four sides, and one with only the left and bottom
+// axes, whose other corners are inferred.
+TEST_F(ReadAxesTest, DetectsThePhotographedFramesCorners) {
+    for (const char* file : {"photo_gp_ylog.jpg", "photo_mpl_nospines.jpg"}) {
+        SCOPED_TRACE(file);
+        const QString name = QString::fromLatin1(file);
+        const std::vector<QPointF> truth = cornersOf(name);
+        ASSERT_EQ(truth.size(), 4u) << "no truth for the photograph";
+        ASSERT_TRUE(
+            w.projects().openPicture(kSource + QStringLiteral("/tests/data/reading/") + name));
+        settle();
+        const MappingGeometry before = doc().record().mapping;
+        const std::size_t steps = doc().history().undoCount();
+
+        w.frame().routeCommand(ID_DETECT_FRAME);
+        settle();
+        const Quad& placed = doc().record().mapping.corners;
+        for (std::size_t k = 0; k < 4; ++k) {
+            EXPECT_LE(std::hypot(placed[k].x - truth[k].x(), placed[k].y - truth[k].y()), 4.0)
+                << "corner " << k << " at " << placed[k].x << ',' << placed[k].y;
+        }
+        EXPECT_EQ(doc().history().undoCount(), steps + 1);
+        // Shown on the input picture with the corner tool, as placed.
+        EXPECT_EQ(state().doc.mapping.corners, placed);
+        EXPECT_EQ(state().tools.tool, Tool::Corners);
+        EXPECT_EQ(state().display.displaySource, 1);
+        EXPECT_TRUE(dialogs.messages.empty());
+
+        w.frame().routeCommand(ID_EDIT_UNDO);
+        settle();
+        EXPECT_EQ(doc().record().mapping, before);
+        EXPECT_EQ(state().doc.mapping, before);
+    }
+}
+
+// No frame: the status bar says so and the corners stay where they were.
+TEST_F(ReadAxesTest, NoFrameLeavesTheCornersAndSaysWhy) {
+    cv::Mat page(400, 560, CV_8UC3, cv::Scalar::all(255));
+    cv::putText(page, "no chart here", {60, 200}, cv::FONT_HERSHEY_SIMPLEX, 1.2, cv::Scalar::all(0),
+                2);
+    open(page);
+    const MappingGeometry before = doc().record().mapping;
+    const std::size_t steps = doc().history().undoCount();
+    w.frame().routeCommand(ID_DETECT_FRAME);
+    settle();
+    EXPECT_EQ(doc().record().mapping, before);
+    EXPECT_EQ(doc().history().undoCount(), steps);
+    const QString said = w.frame().statusBar()->currentMessage();
+    EXPECT_TRUE(
+        said.contains(QStringLiteral("枠を検出できませんでした: グラフの枠が見つかりません。")))
+        << said.toStdString();
+    EXPECT_TRUE(dialogs.messages.empty());
 }
 
 }  // namespace

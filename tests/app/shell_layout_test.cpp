@@ -10,8 +10,8 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QSettings>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -213,12 +213,12 @@ TEST_F(ShellLayoutTest, CustomizeDialogHidesBarsAndButtons) {
     for (int id : {ID_ZOOM_IN, ID_ZOOM_OUT, ID_ZOOM_FIT, ID_PIXEL_GRID_SHOW, ID_GREY_IMAGE})
         row(dlg, kImageBar, id)->setCheckState(0, Qt::Unchecked);
     row(dlg, kImageBar, ID_SAVE_GENERATED_IMAGE)->setCheckState(0, Qt::Unchecked);
-    EXPECT_EQ(
-        shownButtons(frame.toolBars()[kImageBar]),
-        (std::vector<int>{ID_DISPLAY_INPUT, ID_DISPLAY_OUTPUT, ID_DISPLAY_GENERATED_GRAPH, 0,
-                          ID_MAPPING_CORNERS, ID_GRAPH_RECT, ID_MAPPING_RUN, ID_CALIBRATE_TICKS,
-                          ID_READ_AXES, 0, ID_ADD_POINTS, ID_ERASE_POINTS, ID_EXTRACT_CURVE, ID_EXTRACT_CONFIRM,
-                          ID_SAVE_SOURCE_POINTS, 0, ID_FIT_RUN, ID_SAVE_GENERATED_POINTS}));
+    EXPECT_EQ(shownButtons(frame.toolBars()[kImageBar]),
+              (std::vector<int>{ID_DISPLAY_INPUT, ID_DISPLAY_OUTPUT, ID_DISPLAY_GENERATED_GRAPH, 0,
+                                ID_MAPPING_CORNERS, ID_DETECT_FRAME, ID_GRAPH_RECT, ID_MAPPING_RUN,
+                                ID_CALIBRATE_TICKS, ID_READ_AXES, 0, ID_ADD_POINTS, ID_ERASE_POINTS,
+                                ID_EXTRACT_CURVE, ID_EXTRACT_CONFIRM, ID_SAVE_SOURCE_POINTS, 0,
+                                ID_FIT_RUN, ID_SAVE_GENERATED_POINTS}));
     EXPECT_TRUE(frame.action(ID_ZOOM_IN)->isVisible());
 
     // Back in their own places, not at the end.
@@ -232,6 +232,7 @@ TEST_F(ShellLayoutTest, CustomizeDialogHidesBarsAndButtons) {
                                 ID_PIXEL_GRID_SHOW,
                                 0,
                                 ID_MAPPING_CORNERS,
+                                ID_DETECT_FRAME,
                                 ID_GRAPH_RECT,
                                 ID_MAPPING_RUN,
                                 ID_CALIBRATE_TICKS,
