@@ -30,7 +30,17 @@ W, H = 640, 480
 def mpl_chart(out, name, xlim, ylim, xlog=False, ylog=False, font=10, family="DejaVu Sans",
               spines=True, grid=False, xfmt=None, yfmt=None, xsci=None, ysci=None,
               unicode_minus=True, curve=None, margins=(0.14, 0.12, 0.94, 0.92), titles=None,
-              legend=False, size=(W, H), ticks=None, xlabels=None, rotation=0):
+              legend=False, size=(W, H), ticks=None, xlabels=None, rotation=0, style=None,
+              tick_length=None):
+    if style:
+        # A style's own look (background, grid, spines, tick marks), the font
+        # and the rest as asked.
+        with plt.style.context(style):
+            chart = mpl_chart(out, name, xlim, ylim, xlog, ylog, font, family, spines, grid,
+                              xfmt, yfmt, xsci, ysci, unicode_minus, curve, margins, titles,
+                              legend, size, ticks, xlabels, rotation, None, tick_length)
+        chart.update({"style": style, "box": False})
+        return chart
     w, h = size
     # No snapping of lines to pixel centres: matplotlib moves each line by up
     # to a pixel then, and the truth below is where the values really are.
@@ -45,12 +55,20 @@ def mpl_chart(out, name, xlim, ylim, xlog=False, ylog=False, font=10, family="De
         ax.set_yscale("log")
     ax.set_xlim(*xlim)
     ax.set_ylim(*ylim)
-    if not spines:
+    if spines == "none":
+        for side in ax.spines.values():
+            side.set_visible(False)
+    elif not spines:
         ax.spines["top"].set_visible(False)
         ax.spines["right"].set_visible(False)
-    if grid:
+    if grid == "light":
+        ax.grid(True, which="major", color="#d8d8d8", linewidth=0.8)
+        ax.set_axisbelow(True)
+    elif grid:
         ax.grid(True, which="major", color="#b0b0b0", linewidth=0.8)
         ax.set_axisbelow(True)
+    if tick_length is not None:
+        ax.tick_params(which="both", length=tick_length)
     for axis, fmt in ((ax.xaxis, xfmt), (ax.yaxis, yfmt)):
         if fmt == "thousands":
             axis.set_major_formatter(mticker.FuncFormatter(lambda v, _: f"{v:,.0f}"))
@@ -112,14 +130,22 @@ def mpl_chart(out, name, xlim, ylim, xlog=False, ylog=False, font=10, family="De
         slope, icept = np.polyfit([f(v) for v in vs], ps, 1)
         return [float(icept + slope * f(v)) for v in lim]
 
+    # Without tick marks (styles that draw none) the grid lines show the
+    # scale, drawn where the values are: pixel centres at whole numbers.
+    def marked(axis):
+        t = axis.get_major_ticks()
+        return bool(t) and t[0].tick1line.get_visible() and t[0].tick1line.get_markersize() > 0
+
+    snap_x = round if marked(ax.xaxis) else (lambda p: p - 0.5)
+    snap_y = round if marked(ax.yaxis) else (lambda p: p + 0.5)
     px = drawn(ax.xaxis, xlim, xlog,
-               lambda v: round(float(ax.transData.transform((v, ylim[0]))[0])))
+               lambda v: snap_x(float(ax.transData.transform((v, ylim[0]))[0])))
     py = drawn(ax.yaxis, ylim, ylog,
-               lambda v: h - round(float(ax.transData.transform((xlim[0], v))[1])))
+               lambda v: h - snap_y(float(ax.transData.transform((xlim[0], v))[1])))
 
     fig.savefig(os.path.join(out, name + ".png"), dpi=100)
     plt.close(fig)
-    return {"file": name + ".png", "program": "matplotlib", "box": spines,
+    return {"file": name + ".png", "program": "matplotlib", "box": spines is True,
             "x": {"min": xlim[0], "max": xlim[1], "log": xlog, "pixelMin": px[0], "pixelMax": px[1]},
             "y": {"min": ylim[0], "max": ylim[1], "log": ylog, "pixelMin": py[0], "pixelMax": py[1]}}
 
@@ -142,7 +168,9 @@ def gp_chart(out, name, xlim, ylim, xlog=False, ylog=False, font=10, family="San
         lines.append("set logscale x")
     if ylog:
         lines.append("set logscale y")
-    if not border:
+    if border == "none":
+        lines += ["unset border", "set xtics nomirror", "set ytics nomirror"]
+    elif not border:
         lines += ["set border 3", "set xtics nomirror", "set ytics nomirror"]
     if grid:
         lines.append("set grid")
@@ -164,7 +192,7 @@ def gp_chart(out, name, xlim, ylim, xlog=False, ylog=False, font=10, family="San
     subprocess.run(["gnuplot"], input="\n".join(lines) + "\n", text=True, check=True)
     # gnuplot's pngcairo puts screen fraction f at f * (size - 1) and draws
     # the border on the nearest pixel.
-    return {"file": name + ".png", "program": "gnuplot", "box": border,
+    return {"file": name + ".png", "program": "gnuplot", "box": border is True,
             "x": {"min": xlim[0], "max": xlim[1], "log": xlog, "pixelMin": round(left * (W - 1)),
                   "pixelMax": round(right * (W - 1))},
             "y": {"min": ylim[0], "max": ylim[1], "log": ylog,
@@ -290,6 +318,27 @@ def main():
     g("gp_sci", (0, 5e6), (0, 3e-3), xfmt="%.0e", yfmt="%.1e", margins=(0.16, 0.12, 0.94, 0.92))
     g("gp_times", (0, 4e5), (-2e4, 2e4), xfmt="%.1t×10^{%T}", yfmt="%h",
       margins=(0.16, 0.12, 0.94, 0.92), titles=("x", "y"))
+
+    # Styles that draw no axis lines: a filled plot background, a grid, or
+    # only tick marks and labels.
+    m("mpl_ggplot", (0, 10), (0, 100), style="ggplot", titles=T)
+    m("mpl_ggplot_ylog", (0, 20), (1, 1e4), ylog=True, style="ggplot", font=11)
+    m("mpl_seaborn", (-5, 5), (-1, 1), style="seaborn-v0_8", titles=T)
+    m("mpl_seaborn_dark", (0, 50), (0, 30), style="seaborn-v0_8-dark", font=11)
+    m("mpl_seaborn_whitegrid_xlog", (1, 1e4), (0, 5), xlog=True, style="seaborn-v0_8-whitegrid")
+    m("mpl_bmh", (0, 1), (0, 0.05), style="bmh", titles=TT)
+    m("mpl_bmh_loglog", (0.01, 100), (1e-3, 10), xlog=True, ylog=True, curve=lambda s: s,
+      style="bmh")
+    m("mpl_fivethirtyeight", (0, 60), (-20, 40), style="fivethirtyeight", font=12,
+      margins=(0.15, 0.14, 0.94, 0.92))
+    m("mpl_fivethirtyeight_ylog", (0, 8), (0.1, 1000), ylog=True, style="fivethirtyeight", font=12,
+      margins=(0.15, 0.14, 0.94, 0.92))
+    m("mpl_light_grid", (-20, 40), (-8, 8), spines="none", grid="light", tick_length=0)
+    m("mpl_light_grid_ylog", (0, 10), (1, 1e5), ylog=True, spines="none", grid="light",
+      tick_length=0, font=11)
+    g("gp_unset_border", (0, 40), (0, 60), border="none", titles=T)
+    g("gp_unset_border_grid", (-3, 3), (-9, 9), border="none", grid=True)
+    g("gp_unset_border_ylog", (0, 10), (1, 1e4), ylog=True, border="none", grid=True)
 
     photos = [
         ("photo_mpl_linear", "mpl_linear.png", [(10, 20), (-15, 5), (20, -10), (-5, -15)], (250, 170)),

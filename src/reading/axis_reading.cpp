@@ -113,6 +113,17 @@ AxisReading readAxes(const cv::Mat& workingPicture) {
     pairWithTicks(r.labels, LabelAxis::Y, r.frame.yTicks);
     r.x = fitLabels(r.labels, LabelAxis::X, r.frame.axisRect.width(), r.xFit);
     r.y = fitLabels(r.labels, LabelAxis::Y, r.frame.axisRect.height(), r.yFit);
+    // Labels read but none of them numbers: month names, dates, categories.
+    for (auto [axis, outcome] : {std::pair{LabelAxis::X, &r.x}, std::pair{LabelAxis::Y, &r.y}}) {
+        if (outcome->ok) continue;
+        int words = 0, numbers = 0;
+        for (const TickLabel& l : r.labels) {
+            if (l.axis != axis || l.multiplier) continue;
+            (l.parsed ? numbers : words)++;
+        }
+        if (words >= 3 && numbers < 3 && words > numbers)
+            outcome->reason = "the tick labels are not numbers (names or dates)";
+    }
     // Labels whose multiplier is unknown give no values, however well they agree.
     for (auto [refusal, outcome] :
          {std::pair{&read.xRefusal, &r.x}, std::pair{&read.yRefusal, &r.y}}) {

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <opencv2/imgproc.hpp>
 
+#include "reading/plot_area.h"
+
 namespace qf {
 namespace {
 
@@ -51,9 +53,11 @@ std::vector<Run> longLines(const cv::Mat& mask, int minLength) {
 
 // Tick marks along a horizontal axis line (rows y0..y1) between columns x0
 // and x1 of the mask: short dark runs leaving the line upward or downward.
-// Positions weighted by darkness, to a fraction of a pixel.
+// Positions weighted by darkness, to a fraction of a pixel; those reaching
+// outside also into `outward` when given.
 std::vector<double> ticksAlong(const cv::Mat& mask, const cv::Mat& grey, int y0, int y1, int x0,
-                               int x1, int reach, int& outside) {
+                               int x1, int reach, int& outside,
+                               std::vector<double>* outward = nullptr) {
     std::vector<double> ticks;
     std::vector<int> outLen(std::size_t(x1 - x0 + 1)), inLen(outLen.size());
     for (int x = x0; x <= x1; ++x) {
@@ -108,6 +112,7 @@ std::vector<double> ticksAlong(const cv::Mat& mask, const cv::Mat& grey, int y0,
                 sw += wgt, sx += wgt * c;
             }
             if (sw > 0) ticks.push_back(sx / sw);
+            if (sw > 0 && outward && out >= 2) outward->push_back(sx / sw);
             longestOut = std::max(longestOut, out);
         }
         x = end + 1;
@@ -117,6 +122,27 @@ std::vector<double> ticksAlong(const cv::Mat& mask, const cv::Mat& grey, int y0,
 }
 
 }  // namespace
+
+void measureTicks(PlotFrame& frame, const cv::Mat& grey, const cv::Mat& mask, int b0, int b1,
+                  int l0, int l1, std::vector<double>* xOutward, std::vector<double>* yOutward) {
+    const IntRect& r = frame.axisRect;
+    const int reach = std::clamp(std::min(grey.cols, grey.rows) / 40, 4, 14);
+    frame.xTicks =
+        ticksAlong(mask, grey, b0, b1, std::max(0, r.left - 2),
+                   std::min(grey.cols - 1, r.right + 2), reach, frame.xTickOutside, xOutward);
+    // The left axis's ticks: the same along the transposed picture, where
+    // "outside" (left of the axis) comes first.
+    const cv::Mat greyT = grey.t(), maskT = mask.t();
+    cv::Mat flippedMask, flippedGrey;
+    cv::flip(maskT, flippedMask, 0);
+    cv::flip(greyT, flippedGrey, 0);
+    // In the flipped transposed picture the left axis (column c) is row W-1-c
+    // and its outside (smaller columns) lies below it.
+    const int w = grey.cols;
+    frame.yTicks =
+        ticksAlong(flippedMask, flippedGrey, w - 1 - l1, w - 1 - l0, std::max(0, r.top - 2),
+                   std::min(grey.rows - 1, r.bottom + 2), reach, frame.yTickOutside, yOutward);
+}
 
 cv::Mat toGrey(const cv::Mat& picture) {
     cv::Mat grey;
@@ -174,6 +200,10 @@ PlotFrame findPlotFrame(const cv::Mat& picture) {
         }
     }
     if (!bottom) {
+        // Many styles draw no axis lines: the plot's background or grid
+        // shows where it is.
+        PlotFrame area = findPlotArea(grey, mask);
+        if (area.found) return area;
         frame.reason = rows.empty() || cols.empty()
                            ? "no axis lines found"
                            : "no horizontal and vertical axis lines meet at a corner";
@@ -198,21 +228,7 @@ PlotFrame findPlotFrame(const cv::Mat& picture) {
         frame.hasRight = frame.hasRight ||
                          (std::abs(v.centre() - r.right) <= 4 && v.length() > r.height() * 3 / 4);
 
-    const int reach = std::clamp(std::min(grey.cols, grey.rows) / 40, 4, 14);
-    frame.xTicks = ticksAlong(mask, grey, bottom->across0, bottom->across1, std::max(0, r.left - 2),
-                              std::min(grey.cols - 1, r.right + 2), reach, frame.xTickOutside);
-    // The left axis's ticks: the same along the transposed picture, where
-    // "outside" (left of the axis) comes first.
-    const cv::Mat greyT = grey.t();
-    cv::Mat flippedMask, flippedGrey;
-    cv::flip(maskT, flippedMask, 0);
-    cv::flip(greyT, flippedGrey, 0);
-    // In the flipped transposed picture the left axis (column c) is row W-1-c
-    // and its outside (smaller columns) lies below it.
-    const int w = grey.cols;
-    frame.yTicks = ticksAlong(flippedMask, flippedGrey, w - 1 - left->across1,
-                              w - 1 - left->across0, std::max(0, r.top - 2),
-                              std::min(grey.rows - 1, r.bottom + 2), reach, frame.yTickOutside);
+    measureTicks(frame, grey, mask, bottom->across0, bottom->across1, left->across0, left->across1);
     frame.found = true;
     return frame;
 }

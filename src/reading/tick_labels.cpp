@@ -261,6 +261,28 @@ std::string readLabel(const cv::Mat& grey, const cv::Mat& mask, std::vector<Box>
     return baseText + "^" + exponent;
 }
 
+// Whether a word's pieces climb or fall along a slant, as the letters of a
+// label printed at an angle (matplotlib's rotation=45) do; a level label's
+// pieces share their rows.
+bool isSlanted(const std::vector<Box>& pieces) {
+    if (pieces.size() < 2) return false;
+    double sx = 0, sy = 0;
+    for (const Box& p : pieces) sx += p.left + p.right, sy += p.top + p.bottom;
+    const double mx = sx / (2.0 * double(pieces.size())), my = sy / (2.0 * double(pieces.size()));
+    double sxx = 0, sxy = 0;
+    for (const Box& p : pieces) {
+        const double dx = 0.5 * (p.left + p.right) - mx, dy = 0.5 * (p.top + p.bottom) - my;
+        sxx += dx * dx, sxy += dx * dy;
+    }
+    if (sxx <= 0) return false;
+    const double slope = std::abs(sxy / sxx);
+    const Box b = boundsOf(pieces);
+    int tallest = 0;
+    for (const Box& p : pieces) tallest = std::max(tallest, p.height());
+    // (A raised exponent lifts the last piece of "10²" a little: not a slant.)
+    return slope > 0.6 && slope < 3 && b.height() > 1.4 * tallest;
+}
+
 TickLabel makeLabel(LabelAxis axis, const Box& b, std::string text) {
     TickLabel l;
     l.axis = axis;
@@ -404,12 +426,19 @@ LabelsRead readTickLabels(const cv::Mat& grey, const cv::Mat& mask, const PlotFr
         std::vector<TickLabel> axisLabels;
         if (!lines.empty()) {
             const double h = medianHeight(lines.front());
+            int slanted = 0, several = 0;
             for (const std::vector<Box>& word : words(lines.front(), 0.6 * h)) {
                 const Box b = boundsOf(word);
                 if (b.height() > 3 * h) continue;
+                several += word.size() >= 2 ? 1 : 0;
+                slanted += isSlanted(word) ? 1 : 0;
                 axisLabels.push_back(
                     makeLabel(LabelAxis::X, b, readLabel(grey, mask, word, ocrSeconds, ocrError)));
             }
+            // Read level, slanted digits are misread; where a label's tick
+            // lies under it depends on how it was aligned.
+            if (several >= 2 && slanted * 2 > several)
+                read.xRefusal = "the tick labels are slanted";
             // The multiplier sits below the labels at the axis's right end.
             for (std::size_t k = 1; k < std::min<std::size_t>(lines.size(), 3); ++k) {
                 for (const std::vector<Box>& word : words(lines[k], 0.6 * h)) {
