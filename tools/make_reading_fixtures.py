@@ -362,6 +362,12 @@ def main():
         if c["file"].endswith(".png"):
             subprocess.run(["convert", os.path.join(out, c["file"]), "-colors", "64",
                             "PNG8:" + os.path.join(out, c["file"])], check=True)
+    # Labels no reading can take for numbers: refused, and saying why.
+    refusals = {"mpl_months.png": "the tick labels are not numbers (names or dates)",
+                "mpl_rotated.png": "the tick labels are slanted"}
+    for c in charts:
+        if c["file"] in refusals:
+            c["refusal"] = refusals[c["file"]]
     with open(os.path.join(out, "charts.json"), "w") as f:
         json.dump(charts, f, indent=1)
         f.write("\n")

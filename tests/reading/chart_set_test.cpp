@@ -125,6 +125,11 @@ TEST(ChartSet, AxesAreReadRightOrRefusedWithAReason) {
                             l.value, l.position, l.used ? "used" : l.note.c_str());
         }
         EXPECT_NE(chart, Outcome::Wrong) << file << ": a wrong calibration passed";
+        // Labels that cannot be read as numbers are refused saying why.
+        const std::string refusal = c.value("refusal", "");
+        if (!refusal.empty()) {
+            EXPECT_EQ(r.x.reason, refusal) << file;
+        }
     }
     std::printf(
         "straight: %d right, %d refused, %d wrong of %d; photographed: %d right, %d refused, %d "

@@ -67,9 +67,9 @@ TEST(PlotFrame, AxesTicksAndSidesOfDrawnCharts) {
     }
 }
 
-// Styles that draw no axis lines: the plot is where its filled background or
-// its light grid is, and the grid lines (or tick marks where drawn) are the
-// ticks. Plot from (60, 40) to (560, 400), grid every 50 and 40 pixels.
+// Styles that draw no axis lines: the plot is where its filled background,
+// its light grid or its lone tick marks are, and the grid lines (or tick
+// marks where drawn) are the ticks. Plot from (60, 40) to (560, 400), grid every 50 and 40 pixels.
 TEST(PlotFrame, PlotAreasWithoutAxisLines) {
     struct Style {
         const char* name;
@@ -82,6 +82,7 @@ TEST(PlotFrame, PlotAreasWithoutAxisLines) {
         {"grey background, no ticks", 234, 255, 0},
         {"light grid only", 255, 216, 0},
         {"light grid, ticks inside", 255, 200, -6},
+        {"tick marks inside only", 255, 255, -6},
     };
     for (const Style& s : styles) {
         cv::Mat m(460, 620, CV_8UC3, cv::Scalar::all(255));
