@@ -1,9 +1,11 @@
 #include "reading/plot_area.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <opencv2/imgproc.hpp>
 #include <optional>
+#include <vector>
 
 namespace qf {
 namespace {
@@ -63,6 +65,7 @@ std::optional<cv::Rect> filledBackground(const cv::Mat& grey, int paper) {
 }
 
 int medianOf(std::vector<int> v) {
+    if (v.empty()) return 0;
     std::nth_element(v.begin(), v.begin() + long(v.size() / 2), v.end());
     return v[v.size() / 2];
 }

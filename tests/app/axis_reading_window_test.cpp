@@ -285,6 +285,35 @@ TEST_F(ReadAxesTest, DetectsThePhotographedFramesCorners) {
     }
 }
 
+// No click from photograph to axes: the frame's corners, the mapping, and the
+// axes read around the straightened plot, whose graph rectangle (the frame)
+// carries the chart's own limits.
+TEST_F(ReadAxesTest, ADetectedFrameStraightensAndReads) {
+    skipWithoutOcr();
+    const QString name = QStringLiteral("photo_gp_linear.jpg");
+    const auto [tx, ty] = truthOf(name);
+    ASSERT_GT(tx.max - tx.min, 0) << "no truth for the photograph";
+    ASSERT_TRUE(w.projects().openPicture(kSource + QStringLiteral("/tests/data/reading/") + name));
+    settle();
+    for (int id : {ID_DETECT_FRAME, ID_MAPPING_RUN, ID_READ_AXES}) {
+        dialogs.messages.clear();
+        w.frame().routeCommand(id);
+        settle();
+        ASSERT_TRUE(dialogs.messages.empty()) << id << ": " << dialogs.messages[0].toStdString();
+    }
+    const AxisSettings& a = axis();
+    const IntRect& g = doc().record().mapping.graphRect;
+    const IntRect& r = a.axisRect;
+    const auto at = [](double v0, double v1, double p0, double p1, double p) {
+        return v0 + (p - p0) / (p1 - p0) * (v1 - v0);
+    };
+    const double xTol = 0.005 * (tx.max - tx.min), yTol = 0.005 * (ty.max - ty.min);
+    EXPECT_NEAR(at(a.xMin, a.xMax, r.left, r.right, g.left), tx.min, xTol);
+    EXPECT_NEAR(at(a.xMin, a.xMax, r.left, r.right, g.right), tx.max, xTol);
+    EXPECT_NEAR(at(a.yMin, a.yMax, r.bottom, r.top, g.bottom), ty.min, yTol);
+    EXPECT_NEAR(at(a.yMin, a.yMax, r.bottom, r.top, g.top), ty.max, yTol);
+}
+
 // No frame: the status bar says so and the corners stay where they were.
 TEST_F(ReadAxesTest, NoFrameLeavesTheCornersAndSaysWhy) {
     cv::Mat page(400, 560, CV_8UC3, cv::Scalar::all(255));
