@@ -34,6 +34,8 @@ private:
     void runFit();
     void saveDisplayedImage();
     void saveSourcePoints();
+    // A point file (either form it is saved in) replaces the point list.
+    void loadSourcePoints();
     void saveGeneratedPoints();
     void saveGeneratedGraphImage();
     void printView();
@@ -41,6 +43,8 @@ private:
     void saveTextFile(const std::string& utf8, SavedFile what);
     // Asks where with request and writes the bytes there.
     void saveBytes(const std::string& bytes, const FileDialogRequest& request);
+    // Writes the bytes at the path a dialog returned (nothing when empty).
+    void writeChosen(const std::string& bytes, const QString& path);
     // The dialog's request with the name proposed for what it saves.
     FileDialogRequest proposing(const FileDialogRequest& dialog, SavedFile what) const;
     // A result set a killed batch run left beside path is completed first,

@@ -80,6 +80,9 @@ signals:
     void pointerStatus(const QString& text);
     // A short note of what to do next, for the status bar.
     void statusMessage(const QString& text);
+    // A right click that dragged nothing, or the menu key: the window shows
+    // the view's menu at globalPos.
+    void contextMenuRequested(QPoint globalPos);
     // The loupe was switched on or off (the window keeps the choice).
     void magnifierSwitched(bool on);
 
@@ -95,6 +98,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     IntSize clientSize() const;
@@ -167,6 +171,9 @@ private:
     std::optional<IntRect> m_loupeBox;            // where the loupe was last drawn
     bool m_previewNoted = false;                  // the status bar tells of the preview
     std::optional<MappingGeometry> m_slantNoted;  // the mapping last hinted at
+    // Where the right button went down alone: released there, it is a click
+    // that opens the menu, not a drag of the picture.
+    std::optional<QPoint> m_menuPress;
 };
 
 }  // namespace qf
