@@ -80,6 +80,8 @@ ApplicationWindow::ApplicationWindow(Dialogs& dialogs, const CameraSourceMap& ca
     m_results = new ResultsController(m_frame, *m_view, dialogs);
     QObject::connect(m_projects, &ProjectController::projectShown, m_results,
                      &ResultsController::fitOnOpen);
+    ProjectController* projects = m_projects;
+    m_results->setPastedTest([projects](const QString& path) { return projects->isPasted(path); });
     // The view's menu: what comes into it from outside.
     QObject::connect(m_view, &ImageView::contextMenuRequested, &m_frame, [frame](QPoint at) {
         frame->refreshCommands();

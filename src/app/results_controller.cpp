@@ -55,8 +55,9 @@ FileDialogRequest ResultsController::proposing(const FileDialogRequest& dialog,
                                                SavedFile what) const {
     FileDialogRequest request = dialog;
     const Document* doc = m_view.document();
-    request.proposedName = proposedSaveName(doc ? doc->projectPath() : QString(),
-                                            QString::fromStdString(m_view.state().doc.image), what);
+    QString picture = QString::fromStdString(m_view.state().doc.image);
+    if (m_isPasted && m_isPasted(picture)) picture.clear();
+    request.proposedName = proposedSaveName(doc ? doc->projectPath() : QString(), picture, what);
     return request;
 }
 

@@ -5,6 +5,7 @@
 // asks the view to show the outcome.
 
 #include <QObject>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -29,6 +30,10 @@ public:
     // its page and curve show as they did when it was saved. Says nothing
     // when the points or settings do not fit: the user has not asked yet.
     void fitOnOpen();
+
+    // Whether the picture at a path was pasted: its file is the store's, and
+    // no saved file is named after it.
+    void setPastedTest(std::function<bool(const QString&)> test) { m_isPasted = std::move(test); }
 
 private:
     void runFit();
@@ -56,6 +61,7 @@ private:
     OutputPane& m_pane;
     Dialogs& m_dialogs;
     std::unique_ptr<SvdFitWork> m_fitWork;  // made for the first fit
+    std::function<bool(const QString&)> m_isPasted;
 };
 
 }  // namespace qf

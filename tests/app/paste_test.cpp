@@ -133,6 +133,12 @@ TEST_F(PasteTest, ImageDataOpensAndIsSavedAsAPictureBesideTheProject) {
 TEST_F(PasteTest, APastedPictureIsWorkToSave) {
     pasteImage();
     EXPECT_TRUE(doc().isModified());
+    // The store's name for it is no name to propose for the results.
+    doc().edit("point", [](DocumentRecord& r) { r.current().points = {{10, 20}}; });
+    w.frame().routeCommand(ID_SAVE_SOURCE_POINTS);  // cancelled
+    ASSERT_EQ(dialogs.saveRequests.size(), 1u);
+    EXPECT_EQ(dialogs.saveRequests[0].proposedName, "points.csv");
+    dialogs.saveRequests.clear();
     dialogs.saveAnswers = {dir.filePath("kept.quillfen.json")};  // no name for the picture
     w.frame().routeCommand(ID_PROJECT_SAVE);
     EXPECT_TRUE(doc().isModified());
