@@ -9,12 +9,15 @@
 #include <QDir>
 #include <QFile>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QUrl>
 #include <nlohmann/json.hpp>
 #include <opencv2/imgcodecs.hpp>
 
 #include "app/application_window.h"
+#include "app/output_pane.h"
 #include "app/project_controller.h"
 #include "app/recovery.h"
 #include "imaging/image_file.h"
@@ -183,6 +186,25 @@ TEST_F(PasteTest, AFileNamedOnTheClipboardOpensAsThatFile) {
     EXPECT_EQ(dialogs.pdfPageFiles[0], pdf);
     EXPECT_EQ(image(), chart);
     EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// Ctrl+V on the view pastes the picture; in a text field it pastes text there.
+TEST_F(PasteTest, TheKeyPastesAPictureOnTheViewAndTextInAField) {
+    w.frame().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.frame()));
+    QApplication::clipboard()->setImage(chartImage());
+    w.view().setFocus();
+    QTest::keyClick(&w.view(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_TRUE(samePixels(s().images.inputImage, expectedPicture()));
+
+    QApplication::clipboard()->setText(QStringLiteral("a note"));
+    QPlainTextEdit* report = w.frame().outputPane()->reportText(0);
+    report->setFocus();
+    report->moveCursor(QTextCursor::End);
+    QTest::keyClick(report, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_TRUE(report->toPlainText().endsWith(QStringLiteral("a note")));
+    EXPECT_TRUE(dialogs.messages.empty()) << dialogs.messages.front().toStdString();
+    EXPECT_TRUE(samePixels(s().images.inputImage, expectedPicture()));
 }
 
 // Over the picture limit, or with nothing to open, the work stays as it was.
