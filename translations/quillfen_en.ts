@@ -785,6 +785,10 @@ Do you want to replace it?</translation>
         <source>元座標データを読み込む</source>
         <translation>Load Source Points</translation>
     </message>
+    <message>
+        <source>画像の貼り付け</source>
+        <translation>Paste Picture</translation>
+    </message>
 </context>
 <context>
     <name>qf::FileDialogs</name>

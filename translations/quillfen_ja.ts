@@ -784,6 +784,10 @@ Do you want to replace it?</source>
         <source>元座標データを読み込む</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>画像の貼り付け</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>qf::FileDialogs</name>

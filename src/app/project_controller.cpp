@@ -340,7 +340,9 @@ bool ProjectController::showPicture(PictureRead read, const QString& absolute,
     const bool fresh = !m_doc.isModified() && m_doc.projectPath().isEmpty();
     m_view.clearResults();
     showPage(m_view, page, dpi);
-    m_view.showOpenedPicture(std::move(read.picture), absolute, title, read.warning);
+    m_view.showOpenedPicture(std::move(read.picture), absolute, title, read.warning,
+                             pasted ? QT_TRANSLATE_NOOP("qf::Edits", "画像の貼り付け")
+                                    : QT_TRANSLATE_NOOP("qf::Edits", "画像を開く"));
     if (fresh) m_doc.reset(m_doc.record());
     // A pasted picture exists nowhere else: work to save (and to recover).
     if (pasted) m_doc.markModified();

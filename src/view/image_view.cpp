@@ -455,15 +455,16 @@ void ImageView::dropEvent(QDropEvent* event) {
 }
 
 void ImageView::showOpenedPicture(cv::Mat picture, const QString& path, const QString& title,
-                                  const std::string& warning) {
+                                  const std::string& warning, const char* step) {
     m_camera->stopAll();  // a picture from a file replaces the live one
     installPicture(m_state, std::move(picture), path.toStdString());
+    // The step is handed over first: the zoom's own would be named after the tool.
+    commitEdit(step);
     // The whole picture in sight, as "fit to window" shows it.
     apply(zoomToFit(m_state, clientSize()));
     if (m_pane && !warning.empty()) m_pane->setPaneText(0, warning);
     emit titleChanged(title);
     changed();
-    commitEdit(QT_TRANSLATE_NOOP("qf::Edits", "画像を開く"));
     window()->raise();
     window()->activateWindow();
 }

@@ -47,10 +47,11 @@ public:
     const ViewState& state() const { return m_state; }
 
     // Shows a picture just read as a newly opened one, points and settings
-    // kept, as one undoable edit. A warning (damage the decoder read past)
+    // kept, as one undoable edit named step. A warning (damage the decoder read past)
     // goes to the output pane.
     void showOpenedPicture(cv::Mat picture, const QString& path, const QString& title,
-                           const std::string& warning = {});
+                           const std::string& warning = {},
+                           const char* step = QT_TRANSLATE_NOOP("qf::Edits", "画像を開く"));
     // Ends whatever was being shown of an earlier document: the fit's report,
     // its generated graph and lists.
     void clearResults();

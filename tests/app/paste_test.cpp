@@ -94,7 +94,8 @@ TEST_F(PasteTest, ImageDataOpensAndIsSavedAsAPictureBesideTheProject) {
     EXPECT_TRUE(w.projects().isPasted(image())) << image().toStdString();
     EXPECT_EQ(doc().record().current().points, (std::vector<SourcePoint>{{10, 20}}));
     EXPECT_EQ(w.frame().windowTitle(), QStringLiteral("貼り付けた画像[*] - Quillfen"));
-    // One step: undo shows the file again.
+    // One step, named for what it did: undo shows the file again.
+    EXPECT_EQ(doc().history().undoLabel(), "画像の貼り付け");
     doc().undo();
     EXPECT_EQ(image(), chart);
     EXPECT_EQ(s().images.inputImage.cols, 80);
@@ -129,6 +130,12 @@ TEST_F(PasteTest, ImageDataOpensAndIsSavedAsAPictureBesideTheProject) {
     EXPECT_EQ(other.projects().document().record().image, png.toStdString());
     EXPECT_TRUE(samePixels(other.view().state().images.inputImage, expectedPicture()));
     EXPECT_EQ(other.projects().document().record().current().points.size(), 2u);
+
+    // A file opened over the points is named as such too, whatever tool is active.
+    ASSERT_EQ(s().tools.tool, Tool::Corners);
+    dialogs.choiceAnswers = {0};
+    ASSERT_TRUE(w.projects().openPicture(chart));
+    EXPECT_EQ(doc().history().undoLabel(), "画像を開く");
 }
 
 // A pasted picture exists nowhere else: it is unsaved work from the start,
