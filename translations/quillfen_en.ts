@@ -720,6 +720,30 @@ Do you want to replace it?</translation>
         <source>入力画像からグラフの枠の 4 隅を探し、マッピングのコーナーをそこへ移動</source>
         <translation>Find the four corners of the chart&apos;s frame on the input picture and move the mapping&apos;s corners onto them</translation>
     </message>
+    <message>
+        <source>貼り付け(&amp;P)</source>
+        <translation>&amp;Paste</translation>
+    </message>
+    <message>
+        <source>クリップボードの画像 (または画像ファイル) を開く</source>
+        <translation>Open the picture (or picture file) on the clipboard</translation>
+    </message>
+    <message>
+        <source>画像を貼り付け</source>
+        <translation>Paste Picture</translation>
+    </message>
+    <message>
+        <source>フィッティング 元座標データ読込 ...</source>
+        <translation>Load Source Points...</translation>
+    </message>
+    <message>
+        <source>保存したフィッティング元座標データを読み込んで点を置き換える</source>
+        <translation>Replace the source points with those of a saved point file</translation>
+    </message>
+    <message>
+        <source>フィッティング元座標データ読込</source>
+        <translation>Load Source Points</translation>
+    </message>
 </context>
 <context>
     <name>qf::CustomizeDialog</name>
@@ -809,6 +833,14 @@ Do you want to replace it?</translation>
         <source>枠の自動検出</source>
         <translation>Detect frame</translation>
     </message>
+    <message>
+        <source>画像の貼り付け</source>
+        <translation>Paste Picture</translation>
+    </message>
+    <message>
+        <source>元座標データを読み込む</source>
+        <translation>Load Source Points</translation>
+    </message>
 </context>
 <context>
     <name>qf::FileDialogs</name>
@@ -851,6 +883,33 @@ Do you want to replace it?</translation>
     <message>
         <source>Image Files (*.bmp *.jpg *.png *.tif *.pdf);;BMP (*.bmp);;JPG (*.jpg);;PNG (*.png);;TIF (*.tif);;PDF (*.pdf)</source>
         <translation>Image Files (*.bmp *.jpg *.png *.tif *.pdf);;BMP (*.bmp);;JPG (*.jpg);;PNG (*.png);;TIF (*.tif);;PDF (*.pdf)</translation>
+    </message>
+    <message>
+        <source>貼り付けた画像を保存</source>
+        <translation>Save Pasted Picture</translation>
+    </message>
+    <message>
+        <source>PNG (*.png)</source>
+        <translation>PNG (*.png)</translation>
+    </message>
+    <message>
+        <source>CSV(*.csv);;CSV (UTF-8)(*.csv);;TEXT(*.txt);;ALL(*)</source>
+        <translation>CSV(*.csv);;CSV (UTF-8)(*.csv);;TEXT(*.txt);;ALL(*)</translation>
+    </message>
+</context>
+<context>
+    <name>qf::FormulaCopyBar</name>
+    <message>
+        <source>コピー:</source>
+        <translation>Copy:</translation>
+    </message>
+    <message>
+        <source>式</source>
+        <translation>Formula</translation>
+    </message>
+    <message>
+        <source>表計算</source>
+        <translation>Spreadsheet</translation>
     </message>
 </context>
 <context>
@@ -1283,6 +1342,22 @@ Start the camera input again.<byte value="xd"/>
         <source>目盛りから求めた軸の値が大きすぎます。</source>
         <translation>The axis values the ticks give are too large.</translation>
     </message>
+    <message>
+        <source>%1 行目の見出しに H と V の列がありません。</source>
+        <translation>The header on line %1 has no H and V columns.</translation>
+    </message>
+    <message>
+        <source>%1 行目は点の行ではありません (H と V に整数の画素位置が要ります)。</source>
+        <translation>Line %1 is not a point (H and V must be whole pixel positions).</translation>
+    </message>
+    <message>
+        <source>%1 行目: 点は 256 個までです。</source>
+        <translation>Line %1: at most 256 points.</translation>
+    </message>
+    <message>
+        <source>ファイルに点がありません。</source>
+        <translation>The file holds no points.</translation>
+    </message>
 </context>
 <context>
     <name>qf::OutputPane</name>
@@ -1456,6 +1531,26 @@ Start the camera input again.<byte value="xd"/>
         <source>やり直し: %1</source>
         <translation>Redo: %1</translation>
     </message>
+    <message>
+        <source>貼り付けた画像</source>
+        <translation>Pasted picture</translation>
+    </message>
+    <message>
+        <source>クリップボードに画像も画像ファイルもありません。</source>
+        <translation>The clipboard holds neither a picture nor a picture file.</translation>
+    </message>
+    <message>
+        <source>貼り付けた画像を開けませんでした。
+</source>
+        <translation>The pasted picture could not be opened.
+</translation>
+    </message>
+    <message>
+        <source>貼り付けた画像を保存できませんでした。
+</source>
+        <translation>The pasted picture could not be saved.
+</translation>
+    </message>
 </context>
 <context>
     <name>qf::RecoveryStore</name>
@@ -1509,12 +1604,34 @@ Recover it?</translation>
         <source>保存していない作業の控えは残しません。</source>
         <translation>No copy of unsaved work is kept.</translation>
     </message>
+    <message>
+        <source>貼り付けた画像は一時フォルダに置きました。異常終了すると失われます。プロジェクトを保存すると、画像もプロジェクトの隣に保存されます。</source>
+        <translation>The pasted picture is kept in a temporary folder and would be lost if the program ended abnormally. Saving the project saves the picture beside it.</translation>
+    </message>
 </context>
 <context>
     <name>qf::ResultsController</name>
     <message>
         <source>印刷できませんでした。</source>
         <translation>Printing failed.</translation>
+    </message>
+    <message>
+        <source>点 %1 (H %2, V %3) は画像 (%4 × %5) の外にあります。</source>
+        <translation>Point %1 (H %2, V %3) lies outside the picture (%4 × %5).</translation>
+    </message>
+    <message>
+        <source>フィッティング元座標データを読み込めませんでした。
+%1
+%2</source>
+        <translation>The source points could not be loaded.
+%1
+%2</translation>
+    </message>
+    <message>
+        <source>
+CSV (UTF-8) で保存すれば、すべての文字を書けます。</source>
+        <translation>
+Saved as CSV (UTF-8), every character can be written.</translation>
     </message>
 </context>
 <context>

@@ -719,6 +719,30 @@ Do you want to replace it?</source>
         <source>入力画像からグラフの枠の 4 隅を探し、マッピングのコーナーをそこへ移動</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>貼り付け(&amp;P)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>クリップボードの画像 (または画像ファイル) を開く</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>画像を貼り付け</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>フィッティング 元座標データ読込 ...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>保存したフィッティング元座標データを読み込んで点を置き換える</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>フィッティング元座標データ読込</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>qf::CustomizeDialog</name>
@@ -808,6 +832,14 @@ Do you want to replace it?</source>
         <source>枠の自動検出</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>画像の貼り付け</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>元座標データを読み込む</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>qf::FileDialogs</name>
@@ -850,6 +882,33 @@ Do you want to replace it?</source>
     <message>
         <source>Image Files (*.bmp *.jpg *.png *.tif *.pdf);;BMP (*.bmp);;JPG (*.jpg);;PNG (*.png);;TIF (*.tif);;PDF (*.pdf)</source>
         <translation>画像ファイル (*.bmp *.jpg *.png *.tif *.pdf);;BMP (*.bmp);;JPG (*.jpg);;PNG (*.png);;TIF (*.tif);;PDF (*.pdf)</translation>
+    </message>
+    <message>
+        <source>貼り付けた画像を保存</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PNG (*.png)</source>
+        <translation>PNG (*.png)</translation>
+    </message>
+    <message>
+        <source>CSV(*.csv);;CSV (UTF-8)(*.csv);;TEXT(*.txt);;ALL(*)</source>
+        <translation>CSV(*.csv);;CSV (UTF-8)(*.csv);;テキスト(*.txt);;すべて(*)</translation>
+    </message>
+</context>
+<context>
+    <name>qf::FormulaCopyBar</name>
+    <message>
+        <source>コピー:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>式</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>表計算</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -1256,6 +1315,22 @@ Do you want to replace it?</source>
         <source>目盛りから求めた軸の値が大きすぎます。</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>%1 行目の見出しに H と V の列がありません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 行目は点の行ではありません (H と V に整数の画素位置が要ります)。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 行目: 点は 256 個までです。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ファイルに点がありません。</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>qf::OutputPane</name>
@@ -1423,6 +1498,24 @@ Do you want to replace it?</source>
         <source>やり直し: %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>貼り付けた画像</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>クリップボードに画像も画像ファイルもありません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>貼り付けた画像を開けませんでした。
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>貼り付けた画像を保存できませんでした。
+</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>qf::RecoveryStore</name>
@@ -1475,11 +1568,30 @@ Do you want to replace it?</source>
         <source>保存していない作業の控えは残しません。</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>貼り付けた画像は一時フォルダに置きました。異常終了すると失われます。プロジェクトを保存すると、画像もプロジェクトの隣に保存されます。</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>qf::ResultsController</name>
     <message>
         <source>印刷できませんでした。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>点 %1 (H %2, V %3) は画像 (%4 × %5) の外にあります。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>フィッティング元座標データを読み込めませんでした。
+%1
+%2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>
+CSV (UTF-8) で保存すれば、すべての文字を書けます。</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QMenu>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTimer>
@@ -79,6 +80,20 @@ ApplicationWindow::ApplicationWindow(Dialogs& dialogs, const CameraSourceMap& ca
     m_results = new ResultsController(m_frame, *m_view, dialogs);
     QObject::connect(m_projects, &ProjectController::projectShown, m_results,
                      &ResultsController::fitOnOpen);
+    ProjectController* projects = m_projects;
+    m_results->setPastedTest([projects](const QString& path) { return projects->isPasted(path); });
+    // The view's menu: what comes into it from outside.
+    QObject::connect(m_view, &ImageView::contextMenuRequested, &m_frame, [frame](QPoint at) {
+        frame->refreshCommands();
+        QMenu menu(frame);
+        for (int id :
+             {int(ID_EDIT_PASTE), int(ID_FILE_OPEN), 0, int(ID_EDIT_UNDO), int(ID_EDIT_REDO)})
+            if (id == 0)
+                menu.addSeparator();
+            else if (QAction* a = frame->action(id))
+                menu.addAction(a);
+        menu.exec(at);
+    });
     m_properties->setFitEnabledProbe([frame] { return frame->isCommandEnabled(ID_FIT_RUN); });
     QObject::connect(m_view, &ImageView::stateChanged, m_properties, &SettingsPane::refreshToolbar);
     QObject::connect(m_view, &ImageView::stateChanged, &m_frame, &MainWindow::refreshCommands);

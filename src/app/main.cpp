@@ -73,6 +73,7 @@ int main(int argc, char** argv) {
     qf::RecoveryStore recovery;
     recovery.setOutput(frame.outputPane());
     recovery.watch(window.projects().document());
+    window.projects().setPasteStore(&recovery);
     offerRecovery(recovery, window.projects(), dialogs, &frame);
     if (!cl.imagePath.empty()) window.projects().openPath(QString::fromStdString(cl.imagePath));
     return app.exec();

@@ -10,10 +10,12 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <utility>
 
 #include "app/detachable_tabs.h"
+#include "app/formula_copy_bar.h"
 #include "app/table_copy.h"
 #include "common/format.h"
 #include "fit/fit_types.h"
@@ -254,7 +256,15 @@ void OutputPane::makePage(int page) {
     if (page < 0 || page >= int(m_pages.size()) || isMade(page)) return;
     QWidget* made = nullptr;
     if (page == PageFitOutput) {
-        made = m_texts[1] = makeReport(m_tabs, m_font);
+        // The report under the buttons that copy the fitted formula's forms.
+        made = new QWidget(m_tabs);
+        auto* column = new QVBoxLayout(made);
+        column->setContentsMargins(0, 0, 0, 0);
+        column->setSpacing(0);
+        m_formulaBar = new FormulaCopyBar(made);
+        m_texts[1] = makeReport(made, m_font);
+        column->addWidget(m_formulaBar);
+        column->addWidget(m_texts[1]);
     } else if (page == PageSourcePoints) {
         m_sourceList = new PointTable(m_tabs);
         m_sourceList->setObjectName(QStringLiteral("SourcePointList"));
@@ -303,6 +313,18 @@ void OutputPane::setPaneText(int page, const QString& text) {
     // extra empty line at the end.
     if (shown.endsWith(QLatin1Char('\n'))) shown.chop(1);
     m_texts[page]->setPlainText(shown);
+    // A new report is of another fit (or of none) until its forms are given.
+    if (page == PageFitOutput) m_formulaBar->clear();
+}
+
+void OutputPane::setFormulaForms(const FormulaForms& forms) {
+    makePage(PageFitOutput);
+    m_formulaBar->setForms(forms);
+}
+
+FormulaCopyBar* OutputPane::formulaCopyBar() {
+    makePage(PageFitOutput);
+    return m_formulaBar;
 }
 
 void OutputPane::setPaneText(int page, const std::string& utf8) {

@@ -19,6 +19,8 @@ class QTimer;
 namespace qf {
 
 class FloatingPage;
+class FormulaCopyBar;
+struct FormulaForms;
 
 struct GeneratedGraph;
 
@@ -56,6 +58,10 @@ public:
     void setPaneText(int page, const std::string& utf8) override;
     void setPaneText(int page, const char* utf8) { setPaneText(page, std::string(utf8)); }
     QString paneText(int page) const;  // as shown, lines joined by "\n"
+    // The copy buttons above page 1 for the report just set there; replacing
+    // that page's text takes them away.
+    void setFormulaForms(const FormulaForms& forms);
+    FormulaCopyBar* formulaCopyBar();
 
     // 0..3, others are ignored. A detached page keeps its index: its window
     // is shown and raised instead.
@@ -133,6 +139,7 @@ private:
 
     QFont m_font;
     std::array<QPlainTextEdit*, 2> m_texts{};
+    FormulaCopyBar* m_formulaBar = nullptr;  // above page 1's text
     PointTable* m_sourceList = nullptr;
     QTableWidget* m_graphList = nullptr;
 };

@@ -2,11 +2,15 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
+#include "app/clipboard_picture.h"
 #include "app/main_window.h"
+#include "common/cp932.h"
 #include "imaging/curve_extraction.h"
 #include "imaging/image_file.h"
 #include "imaging/pdf_page.h"
@@ -33,6 +37,9 @@ const FileDialogRequest kSaveProject{
     QString::fromUtf8(
         QT_TRANSLATE_NOOP("qf::FileDialogs", "Quillfen プロジェクト (*.quillfen.json)")),
     QStringLiteral("quillfen.json")};
+const FileDialogRequest kSavePastedPicture{
+    QString::fromUtf8(QT_TRANSLATE_NOOP("qf::FileDialogs", "貼り付けた画像を保存")),
+    QString::fromUtf8(QT_TRANSLATE_NOOP("qf::FileDialogs", "PNG (*.png)")), QStringLiteral("png")};
 const FileDialogRequest kOpenImage{
     QString::fromUtf8(QT_TRANSLATE_NOOP("qf::FileDialogs", "Open Image File")),
     QString::fromUtf8(QT_TRANSLATE_NOOP("qf::FileDialogs",
@@ -81,6 +88,7 @@ ProjectController::ProjectController(MainWindow& frame, ImageView& view, Setting
     frame.setCommandHandler(ID_PROJECT_SAVE_AS, [this] { saveAs(); });
     frame.setCommandHandler(ID_EDIT_UNDO, [this] { m_doc.undo(); });
     frame.setCommandHandler(ID_EDIT_REDO, [this] { m_doc.redo(); });
+    frame.setCommandHandler(ID_EDIT_PASTE, [this] { pastePicture(); });
     for (int k = 0; k < kRecentLimit; ++k) {
         frame.setCommandHandler(ID_FILE_MRU_FIRST + k, [this, k] {
             const QStringList recent = recentProjects();
@@ -114,6 +122,8 @@ ProjectController::ProjectController(MainWindow& frame, ImageView& view, Setting
 
 QString ProjectController::documentName() const {
     // The project's name when there is one, else the picture's, else "無題".
+    if (m_doc.projectPath().isEmpty() && isPasted(QString::fromStdString(m_doc.record().image)))
+        return tr("貼り付けた画像");
     if (m_doc.projectPath().isEmpty() && !m_doc.record().image.empty())
         return m_pictureTitle.isEmpty()
                    ? QFileInfo(QString::fromStdString(m_doc.record().image)).fileName()
@@ -153,8 +163,8 @@ bool ProjectController::confirmDiscard() {
     if (!m_doc.isModified()) return true;
     // Saving writes a project, never the picture: the question names the
     // project, untitled or as it would be saved.
-    const QString proposed = proposedSaveName(
-        m_doc.projectPath(), QString::fromStdString(m_doc.record().image), SavedFile::Project);
+    const QString proposed =
+        proposedSaveName(m_doc.projectPath(), namingPicture(), SavedFile::Project);
     const QString text =
         tr("%1 への変更を保存しますか?")
             .arg(m_doc.projectPath().isEmpty() && !proposed.isEmpty() ? proposed
@@ -291,8 +301,13 @@ bool ProjectController::openPicture(const QString& path) {
         m_dialogs.message(&m_frame, QString::fromStdString(read.message), MessageIcon::Stop);
         return false;
     }
-    const QString absolute = QFileInfo(path).absoluteFilePath();
+    return showPicture(std::move(read), QFileInfo(path).absoluteFilePath(), page, dpi);
+}
+
+bool ProjectController::showPicture(PictureRead read, const QString& absolute,
+                                    std::optional<int> page, int dpi) {
     const QString title = QString::fromStdString(read.title);
+    const bool pasted = isPasted(absolute);
     if (!m_doc.record().current().points.empty()) {
         const int choice = m_dialogs.choose(
             &m_frame,
@@ -315,6 +330,7 @@ bool ProjectController::openPicture(const QString& path) {
             fresh.mapping.graphRect = shown.mapping.graphRect;
             fresh.axis.axisRect = shown.axis.axisRect;
             startDocument(std::move(fresh), QString());
+            if (pasted) m_doc.markModified();
             return true;
         }
     }
@@ -324,9 +340,65 @@ bool ProjectController::openPicture(const QString& path) {
     const bool fresh = !m_doc.isModified() && m_doc.projectPath().isEmpty();
     m_view.clearResults();
     showPage(m_view, page, dpi);
-    m_view.showOpenedPicture(std::move(read.picture), absolute, title, read.warning);
+    m_view.showOpenedPicture(std::move(read.picture), absolute, title, read.warning,
+                             pasted ? QT_TRANSLATE_NOOP("qf::Edits", "画像の貼り付け")
+                                    : QT_TRANSLATE_NOOP("qf::Edits", "画像を開く"));
     if (fresh) m_doc.reset(m_doc.record());
+    // A pasted picture exists nowhere else: work to save (and to recover).
+    if (pasted) m_doc.markModified();
     return true;
+}
+
+PasteStore& ProjectController::pasteStore() {
+    if (m_pasteStore) return *m_pasteStore;
+    if (!m_ownPasteStore) m_ownPasteStore = std::make_unique<TemporaryPasteStore>();
+    return *m_ownPasteStore;
+}
+
+bool ProjectController::isPasted(const QString& path) const {
+    if (path.isEmpty()) return false;
+    return m_pasteStore ? m_pasteStore->holds(path)
+                        : m_ownPasteStore && m_ownPasteStore->holds(path);
+}
+
+QString ProjectController::namingPicture() const {
+    const QString image = QString::fromStdString(m_doc.record().image);
+    return isPasted(image) ? QString() : image;
+}
+
+bool ProjectController::pastePicture() {
+    const ClipboardPicture clip = pictureOnClipboard(QApplication::clipboard()->mimeData());
+    if (!clip.path.isEmpty()) return openPicture(clip.path);
+    if (clip.image.isNull()) {
+        m_dialogs.message(&m_frame, tr("クリップボードに画像も画像ファイルもありません。"),
+                          MessageIcon::Information);
+        return false;
+    }
+    // The same limit as for a file, before any copy of the pixels is made.
+    const int64_t limit = maxPicturePixels();
+    if (int64_t(clip.image.width()) * clip.image.height() > limit) {
+        m_dialogs.message(&m_frame,
+                          tr("貼り付けた画像を開けませんでした。\n") +
+                              QString::fromStdString(pictureTooLargeReason(
+                                  clip.image.width(), clip.image.height(), limit)),
+                          MessageIcon::Stop);
+        return false;
+    }
+    PictureRead read;
+    read.picture = bgrPictureOf(clip.image);
+    read.title = tr("貼り付けた画像").toStdString();
+    // Kept as a file at once: undo, the recovery copy and the saved project
+    // read the picture from there.
+    const PasteStore::Kept kept = pasteStore().keep(read.picture);
+    if (kept.path.isEmpty()) {
+        m_dialogs.message(&m_frame, tr("貼り付けた画像を保存できませんでした。\n") + kept.error,
+                          MessageIcon::Stop);
+        return false;
+    }
+    if (!kept.note.isEmpty()) read.warning = kept.note.toStdString();
+    if (showPicture(std::move(read), kept.path, std::nullopt, kDefaultPdfDpi)) return true;
+    QFile::remove(kept.path);  // cancelled: nothing names it
+    return false;
 }
 
 bool ProjectController::save() {
@@ -336,14 +408,14 @@ bool ProjectController::save() {
 
 bool ProjectController::saveAs() {
     FileDialogRequest request = kSaveProject;
-    request.proposedName = proposedSaveName(
-        m_doc.projectPath(), QString::fromStdString(m_doc.record().image), SavedFile::Project);
+    request.proposedName =
+        proposedSaveName(m_doc.projectPath(), namingPicture(), SavedFile::Project);
     const QString chosen = m_dialogs.saveFile(&m_frame, request);
     if (chosen.isEmpty()) return false;
-    return saveTo(withProjectSuffix(chosen));
+    return saveTo(withProjectSuffix(chosen), true);
 }
 
-bool ProjectController::saveTo(const QString& path) {
+bool ProjectController::saveTo(const QString& path, bool askPicture) {
     if (m_doc.record().image.empty()) {
         m_dialogs.message(&m_frame, tr("画像がないため、プロジェクトを保存できません。"),
                           MessageIcon::Warning);
@@ -351,6 +423,13 @@ bool ProjectController::saveTo(const QString& path) {
     }
     const std::string file = QFileInfo(path).absoluteFilePath().toStdString();
     DocumentRecord stored = m_doc.record();
+    if (const QString pasted = QString::fromStdString(stored.image); isPasted(pasted)) {
+        // The project names a picture file of the user's, beside it, so that
+        // it opens and replays anywhere.
+        const QString png = savedPastedPicture(pasted, QString::fromStdString(file), askPicture);
+        if (png.isEmpty()) return false;
+        stored.image = png.toStdString();
+    }
     stored.image = imageEntryFor(stored.image, file);
     if (const std::string error = writeProjectFile(file, stored); !error.empty()) {
         m_dialogs.message(
@@ -362,6 +441,43 @@ bool ProjectController::saveTo(const QString& path) {
     addRecent(QString::fromStdString(file));
     updateTitle();
     return true;
+}
+
+QString ProjectController::savedPastedPicture(const QString& pasted, const QString& projectFile,
+                                              bool ask) {
+    const QString before = m_savedPastes.value(pasted);
+    if (!ask && !before.isEmpty() && QFileInfo::exists(before)) return before;
+    FileDialogRequest request = kSavePastedPicture;
+    request.directory = QFileInfo(projectFile).absolutePath();
+    QString stem = QFileInfo(projectFile).fileName();
+    for (const char* suffix : {".quillfen.json", ".json"})
+        if (stem.endsWith(QLatin1String(suffix), Qt::CaseInsensitive)) {
+            stem.chop(qsizetype(qstrlen(suffix)));
+            break;
+        }
+    request.proposedName = stem + QStringLiteral("-picture.png");
+    const QString chosen = m_dialogs.saveFile(&m_frame, request);
+    if (chosen.isEmpty()) return {};
+    const QString png = QFileInfo(chosen).absoluteFilePath();
+    if (png != QFileInfo(pasted).absoluteFilePath()) {
+        QFile kept(pasted);
+        const bool read = kept.open(QIODevice::ReadOnly);
+        const QByteArray bytes = read ? kept.readAll() : QByteArray();
+        const FileWriteResult written =
+            read ? writeBytesToFile(png.toStdString(),
+                                    std::string_view(bytes.constData(), size_t(bytes.size())))
+                 : FileWriteResult{
+                       false, (pasted + QStringLiteral(": ") + kept.errorString()).toStdString()};
+        if (!written.ok) {
+            m_dialogs.message(&m_frame,
+                              tr("貼り付けた画像を保存できませんでした。\n") +
+                                  QString::fromStdString(written.error),
+                              MessageIcon::Stop);
+            return {};
+        }
+    }
+    m_savedPastes.insert(pasted, png);
+    return png;
 }
 
 QStringList ProjectController::recentProjects() const {

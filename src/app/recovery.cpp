@@ -23,6 +23,8 @@ namespace {
 
 const QString kPrefix = QStringLiteral("recovery-");
 const QString kSuffix = QStringLiteral(".quillfen.json");
+const QString kPastedInfix = QStringLiteral("-pasted-");
+const QString kPastedSuffix = QStringLiteral(".png");
 
 QString lockPathFor(QString recoveryFile) {
     recoveryFile.chop(kSuffix.size());
@@ -68,6 +70,59 @@ RecoveryStore::RecoveryStore(QString folder, QObject* parent)
 RecoveryStore::~RecoveryStore() {
     // Destroyed on the way out of a clean exit (a crash never gets here).
     discard();
+    // Saved work names its pictures beside the project; unsaved work is
+    // dropped by now.
+    QString stem = QFileInfo(m_file).fileName();
+    stem.chop(kSuffix.size());
+    for (const QFileInfo& f : QDir(m_folder).entryInfoList(
+             {stem + kPastedInfix + QLatin1Char('*') + kPastedSuffix}, QDir::Files))
+        QFile::remove(f.absoluteFilePath());
+}
+
+PasteStore::Kept RecoveryStore::keep(const cv::Mat& picture) {
+    if (claim().isEmpty()) {
+        QString path = m_file;
+        path.chop(kSuffix.size());
+        path += kPastedInfix + QString::number(++m_pasted) + kPastedSuffix;
+        const QString error = writePastedPicture(path, picture);
+        return {error.isEmpty() ? path : QString(), error, {}};
+    }
+    Kept kept = m_pastedElsewhere.keep(picture);
+    kept.note =
+        tr("貼り付けた画像は一時フォルダに置きました。異常終了すると失われます。"
+           "プロジェクトを保存すると、画像もプロジェクトの隣に保存されます。");
+    return kept;
+}
+
+bool RecoveryStore::holds(const QString& path) const {
+    if (m_pastedElsewhere.holds(path)) return true;
+    const QFileInfo info(path);
+    const QString name = info.fileName();
+    return info.absolutePath() == QFileInfo(m_folder).absoluteFilePath() &&
+           name.startsWith(kPrefix) && name.contains(kPastedInfix) && name.endsWith(kPastedSuffix);
+}
+
+void RecoveryStore::sweepPastedPictures() const {
+    const QDir dir(m_folder);
+    const QFileInfoList pasted = dir.entryInfoList(
+        {kPrefix + QLatin1Char('*') + kPastedInfix + QLatin1Char('*') + kPastedSuffix},
+        QDir::Files | QDir::NoSymLinks);
+    if (pasted.isEmpty()) return;
+    QByteArray copies;  // every copy's text: a picture named in one stays
+    for (const QFileInfo& copy :
+         dir.entryInfoList({kPrefix + QLatin1Char('*') + kSuffix}, QDir::Files)) {
+        QFile f(copy.absoluteFilePath());
+        if (f.open(QIODevice::ReadOnly)) copies += f.readAll();
+    }
+    for (const QFileInfo& picture : pasted) {
+        const QString name = picture.fileName();
+        const QString owner = m_folder + QLatin1Char('/') + name.left(name.indexOf(kPastedInfix));
+        if (owner + kSuffix == m_file || copies.contains(name.toUtf8())) continue;
+        // A lock that can be taken is held by nobody: the window is gone.
+        QLockFile lock(owner + QStringLiteral(".lock"));
+        lock.setStaleLockTime(0);
+        if (lock.tryLock(0)) QFile::remove(picture.absoluteFilePath());
+    }
 }
 
 QStringList RecoveryStore::orphans() const {
@@ -96,6 +151,7 @@ std::optional<RecoveryOffer> RecoveryStore::nextOffer() {
         refuse(why);
         return std::nullopt;
     }
+    sweepPastedPictures();
     QStringList notes;
     std::optional<RecoveryOffer> offer;
     for (const QString& file : orphans()) {
@@ -138,7 +194,12 @@ void RecoveryStore::watch(Document& doc) {
             m_timer.start();
     });
     connect(&doc, &Document::modifiedChanged, this, [this](bool modified) {
-        if (!modified) discard();
+        // A record marked unsaved without an edit (a pasted picture) is
+        // copied as an edit is.
+        if (!modified)
+            discard();
+        else if (!m_timer.isActive())
+            m_timer.start();
     });
     connect(&doc, &QObject::destroyed, this, [this] {
         m_doc = nullptr;

@@ -9,6 +9,11 @@
 // A recovery file whose lock nobody holds belongs to a process that ended
 // without cleaning up. A window that never has unsaved work touches nothing.
 //
+// Pictures pasted from the clipboard are kept beside the copies, as
+// recovery-<pid>-<start>-pasted-<n>.png, so that a copy naming one can be
+// restored. The window removes its own at a clean exit; the next start
+// removes those of windows that are gone which no copy names any more.
+//
 // The folder must be a directory of the user's own, not a link to one: the
 // store makes it private, and restoring a copy puts its contents into the
 // user's work. Copies of another user, or that others may change, are never
@@ -22,6 +27,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/paste_store.h"
 #include "project/project_file.h"
 
 namespace qf {
@@ -37,7 +43,7 @@ struct RecoveryOffer {
     ProjectReadResult read;
 };
 
-class RecoveryStore : public QObject {
+class RecoveryStore : public QObject, public PasteStore {
     Q_OBJECT
 public:
     // How long after a change the copy is written.
@@ -73,6 +79,11 @@ public:
     // Removes this window's file: the work is saved or deliberately dropped.
     void discard();
 
+    // PasteStore: pasted pictures kept in the folder; in a temporary one,
+    // which a crash loses (the note says so), when the folder is refused.
+    Kept keep(const cv::Mat& picture) override;
+    bool holds(const QString& path) const override;
+
     const QString& folder() const { return m_folder; }
     const QString& filePath() const { return m_file; }
 
@@ -85,6 +96,8 @@ private:
     QString folderProblem(bool take) const;
     void refuse(const QString& why);
     void say(const QStringList& lines);
+    // Removes pasted pictures of windows that are gone which no copy names.
+    void sweepPastedPictures() const;
 
     QString m_folder;
     QString m_file;
@@ -94,6 +107,8 @@ private:
     OutputSink* m_output = nullptr;
     bool m_reportedFailure = false;
     bool m_reportedRefusal = false;
+    int m_pasted = 0;                       // pictures pasted in this window
+    TemporaryPasteStore m_pastedElsewhere;  // when the folder is refused
 };
 
 // At start: offers the newest orphan that may be offered ("restore",

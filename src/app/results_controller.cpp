@@ -1,5 +1,6 @@
 #include "app/results_controller.h"
 
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>
@@ -8,7 +9,9 @@
 #include "app/main_window.h"
 #include "app/output_pane.h"
 #include "common/cp932.h"
+#include "common/csv_file.h"
 #include "common/result_set.h"
+#include "fit/readable_results.h"
 #include "fit/report.h"
 #include "graph/graph_image_file.h"
 #include "imaging/image_file.h"
@@ -33,10 +36,18 @@ const FileDialogRequest kSaveJson{
     QString(),
     QString::fromUtf8(QT_TRANSLATE_NOOP("qf::FileDialogs", "JSON (*.json);;All Files (*)")),
     QStringLiteral("json")};
+// The second entry writes the same text as UTF-8 (see common/csv_file.h).
 const FileDialogRequest kSaveCsv{
+    QString(),
+    QString::fromUtf8(QT_TRANSLATE_NOOP("qf::FileDialogs",
+                                        "CSV(*.csv);;CSV (UTF-8)(*.csv);;TEXT(*.txt);;ALL(*)")),
+    QStringLiteral("csv")};
+constexpr int kUtf8CsvEntry = 1;
+const FileDialogRequest kOpenCsv{
     QString(),
     QString::fromUtf8(QT_TRANSLATE_NOOP("qf::FileDialogs", "CSV(*.csv);;TEXT(*.txt);;ALL(*)")),
     QStringLiteral("csv")};
+const QString kCsvEncodingKey = QStringLiteral("Workspace/CsvEncoding");
 
 }  // namespace
 
@@ -44,8 +55,9 @@ FileDialogRequest ResultsController::proposing(const FileDialogRequest& dialog,
                                                SavedFile what) const {
     FileDialogRequest request = dialog;
     const Document* doc = m_view.document();
-    request.proposedName = proposedSaveName(doc ? doc->projectPath() : QString(),
-                                            QString::fromStdString(m_view.state().doc.image), what);
+    QString picture = QString::fromStdString(m_view.state().doc.image);
+    if (m_isPasted && m_isPasted(picture)) picture.clear();
+    request.proposedName = proposedSaveName(doc ? doc->projectPath() : QString(), picture, what);
     return request;
 }
 
@@ -59,6 +71,7 @@ ResultsController::ResultsController(MainWindow& frame, ImageView& view, Dialogs
     frame.setCommandHandler(ID_SAVE_GENERATED_IMAGE, [this] { saveGeneratedGraphImage(); });
     frame.setCommandHandler(ID_FILE_PRINT, [this] { printView(); });
     frame.setCommandHandler(ID_SAVE_FIT_JSON, [this] { saveFitJson(); });
+    frame.setCommandHandler(ID_LOAD_SOURCE_POINTS, [this] { loadSourcePoints(); });
 }
 
 ResultsController::~ResultsController() = default;
@@ -80,6 +93,8 @@ void ResultsController::runFit() {
             m_dialogs.message(&m_view, QString::fromStdString(e.text), MessageIcon::None);
     }
     m_pane.setPaneText(1, r.report);
+    if (r.outcome.status == FitOk)
+        m_pane.setFormulaForms(formulaFormsOf(s.fitResult, s.fitDetails));
     m_pane.activateOutputTab(r.activeTab);
     m_view.showFitResults();
 }
@@ -97,6 +112,7 @@ void ResultsController::fitOnOpen() {
     }
     // The page "出力" keeps what it says: only the fit's own page is made again.
     m_pane.setPaneText(1, r.report);
+    m_pane.setFormulaForms(formulaFormsOf(s.fitResult, s.fitDetails));
     m_pane.activateOutputTab(r.activeTab);
     m_view.showFitResults();
 }
@@ -123,6 +139,46 @@ void ResultsController::saveSourcePoints() {
     saveTextFile(sourcePointFileText(s.doc.current().points, s.doc.axis), SavedFile::SourcePoints);
 }
 
+void ResultsController::loadSourcePoints() {
+    const ViewState& s = m_view.state();
+    Document* doc = m_view.document();
+    if (!s.imagePresent() || !doc) return;
+    const QString path = m_dialogs.openFile(&m_view, kOpenCsv);
+    if (path.isEmpty()) return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_dialogs.message(&m_view, path + QStringLiteral(": ") + file.errorString(),
+                          MessageIcon::Stop);
+        return;
+    }
+    // A point file is a few kilobytes; anything far larger is no point file.
+    const QByteArray bytes = file.read(4 << 20);
+    SourcePointFileRead read =
+        readSourcePointText(std::string_view(bytes.constData(), size_t(bytes.size())));
+    const IntSize size = s.imageSize();
+    for (std::size_t i = 0; read.ok() && i < read.points.size(); ++i) {
+        const SourcePoint p = read.points[i];
+        if (p.h < 0 || p.v < 0 || p.h >= size.cx || p.v >= size.cy)
+            read.error = tr("点 %1 (H %2, V %3) は画像 (%4 × %5) の外にあります。")
+                             .arg(i + 1)
+                             .arg(p.h)
+                             .arg(p.v)
+                             .arg(size.cx)
+                             .arg(size.cy)
+                             .toStdString();
+    }
+    if (!read.ok()) {
+        m_dialogs.message(&m_view,
+                          tr("フィッティング元座標データを読み込めませんでした。\n%1\n%2")
+                              .arg(path, QString::fromStdString(read.error)),
+                          MessageIcon::Stop);
+        return;
+    }
+    // The file's points replace the list, as one step that undo takes back.
+    doc->edit(QT_TRANSLATE_NOOP("qf::Edits", "元座標データを読み込む"),
+              [&read](DocumentRecord& r) { r.current().points = read.points; });
+}
+
 void ResultsController::saveGeneratedPoints() {
     const ViewState& s = m_view.state();
     if (!s.imagePresent() || s.generated.generatedCount <= 0) return;
@@ -139,18 +195,33 @@ void ResultsController::saveFitJson() {
 }
 
 void ResultsController::saveTextFile(const std::string& utf8, SavedFile what) {
-    // Converted before the dialog: text the code page cannot hold is refused
-    // before the user picks a file, and nothing is written.
-    const Cp932Text converted = toCp932(utf8);
-    if (!converted.ok) {
-        m_dialogs.message(&m_view, QString::fromStdString(converted.error), MessageIcon::Stop);
+    // The form chosen last is offered first; the described one until then.
+    FileDialogRequest request = proposing(kSaveCsv, what);
+    const bool utf8Last =
+        openWorkspaceStore()->value(kCsvEncodingKey).toString() == QLatin1String("utf8");
+    request.filterIndex = utf8Last ? kUtf8CsvEntry : 0;
+    const SaveAnswer answer = m_dialogs.saveFileAnswer(&m_view, request);
+    if (answer.path.isEmpty()) return;
+    const bool asUtf8 = answer.filterIndex == kUtf8CsvEntry;
+    openWorkspaceStore()->setValue(kCsvEncodingKey,
+                                   asUtf8 ? QStringLiteral("utf8") : QStringLiteral("cp932"));
+    // Text the code page cannot hold is refused as a whole: nothing is written.
+    const CsvBytes bytes = csvFileBytes(utf8, asUtf8 ? CsvEncoding::Utf8 : CsvEncoding::Cp932);
+    if (!bytes.ok) {
+        m_dialogs.message(&m_view,
+                          QString::fromStdString(bytes.error) +
+                              tr("\nCSV (UTF-8) で保存すれば、すべての文字を書けます。"),
+                          MessageIcon::Stop);
         return;
     }
-    saveBytes(converted.bytes, proposing(kSaveCsv, what));
+    writeChosen(bytes.bytes, answer.path);
 }
 
 void ResultsController::saveBytes(const std::string& bytes, const FileDialogRequest& request) {
-    const QString path = m_dialogs.saveFile(&m_view, request);
+    writeChosen(bytes, m_dialogs.saveFile(&m_view, request));
+}
+
+void ResultsController::writeChosen(const std::string& bytes, const QString& path) {
     if (path.isEmpty() || !completeResultSetBeside(path)) return;
     const std::string file = path.toStdString();
     const FileWriteResult written = writeBytesToFile(file, bytes);

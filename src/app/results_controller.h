@@ -5,6 +5,7 @@
 // asks the view to show the outcome.
 
 #include <QObject>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -30,10 +31,16 @@ public:
     // when the points or settings do not fit: the user has not asked yet.
     void fitOnOpen();
 
+    // Whether the picture at a path was pasted: its file is the store's, and
+    // no saved file is named after it.
+    void setPastedTest(std::function<bool(const QString&)> test) { m_isPasted = std::move(test); }
+
 private:
     void runFit();
     void saveDisplayedImage();
     void saveSourcePoints();
+    // A point file (either form it is saved in) replaces the point list.
+    void loadSourcePoints();
     void saveGeneratedPoints();
     void saveGeneratedGraphImage();
     void printView();
@@ -41,6 +48,8 @@ private:
     void saveTextFile(const std::string& utf8, SavedFile what);
     // Asks where with request and writes the bytes there.
     void saveBytes(const std::string& bytes, const FileDialogRequest& request);
+    // Writes the bytes at the path a dialog returned (nothing when empty).
+    void writeChosen(const std::string& bytes, const QString& path);
     // The dialog's request with the name proposed for what it saves.
     FileDialogRequest proposing(const FileDialogRequest& dialog, SavedFile what) const;
     // A result set a killed batch run left beside path is completed first,
@@ -52,6 +61,7 @@ private:
     OutputPane& m_pane;
     Dialogs& m_dialogs;
     std::unique_ptr<SvdFitWork> m_fitWork;  // made for the first fit
+    std::function<bool(const QString&)> m_isPasted;
 };
 
 }  // namespace qf

@@ -184,6 +184,11 @@ std::string spreadsheetText(const PlainFormula& f) {
     return assigned(f, powerSum(f, n), n, "=");
 }
 
+FormulaForms formulaFormsOf(const FitResult& result, const FitDetails& details) {
+    const PlainFormula f = plainFormulaOf(result, details.degree);
+    return {formulaText(f), pythonText(f), spreadsheetText(f)};
+}
+
 std::string readableResultsText(const FitResult& r, const FitDetails& d) {
     const PlainFormula f = plainFormulaOf(r, d.degree);
     std::string t = "\r\n--------------------------------\r\n";

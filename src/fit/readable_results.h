@@ -69,6 +69,15 @@ std::string formulaText(const PlainFormula& f);
 std::string pythonText(const PlainFormula& f);
 std::string spreadsheetText(const PlainFormula& f);
 
+// The forms of one fit's formula that the window offers to copy; the
+// function sum has only the first.
+struct FormulaForms {
+    std::string formula;
+    std::string python;
+    std::string spreadsheet;
+};
+FormulaForms formulaFormsOf(const FitResult& result, const FitDetails& details);
+
 // The section shown after the report in "フィッティング出力" (CR LF line ends).
 std::string readableResultsText(const FitResult& result, const FitDetails& details);
 

@@ -119,10 +119,6 @@ std::string fileUnreadableReason(const std::string& path, bool decoded) {
                      "画像として読み込めませんでした（壊れているか、対応していない形式です）。");
 }
 
-namespace {
-
-// Why a picture over the limit is not opened, naming its size, the limit and
-// where the limit is set.
 std::string pictureTooLargeReason(int64_t width, int64_t height, int64_t maxPixels) {
     return substitute(
         translate("qf::Messages",
@@ -131,8 +127,6 @@ std::string pictureTooLargeReason(int64_t width, int64_t height, int64_t maxPixe
         {std::to_string(width), std::to_string(height), megapixelsText(width * height),
          megapixelsText(maxPixels), kMaxPictureMegapixelsKey});
 }
-
-}  // namespace
 
 PictureRead readPicture(const std::string& path) {
     PictureRead r;

@@ -98,6 +98,10 @@ struct PictureRead {
 };
 PictureRead readPicture(const std::string& path);
 
+// Why a picture over the limit is not opened, naming its size, the limit and
+// where the limit is set.
+std::string pictureTooLargeReason(int64_t width, int64_t height, int64_t maxPixels);
+
 // Why the file at path cannot be read as a picture, in the user's words:
 // missing, a folder, not a regular file (refused before it is opened: reading
 // a FIFO or a device could block for ever), no permission; with `decoded`,

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "common/atomic_file.h"
-#include "common/cp932.h"
+#include "common/csv_file.h"
 #include "common/excerpt.h"
 #include "common/regular_file.h"
 #include "common/result_set.h"
@@ -33,15 +33,6 @@ namespace qf {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The program's texts end lines with CR LF; a terminal wants LF.
-std::string unixLines(std::string text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out += text[i];
-    return out;
-}
 
 // The working state a project describes, as the window would hold it.
 struct Session {
@@ -157,8 +148,7 @@ public:
         return true;
     }
     bool addText(const fs::path& path, const std::string& utf8, bool asUtf8) {
-        if (asUtf8) return add(path, unixLines(utf8));
-        const Cp932Text text = toCp932(utf8);
+        const CsvBytes text = csvFileBytes(utf8, asUtf8 ? CsvEncoding::Utf8 : CsvEncoding::Cp932);
         if (!text.ok) {
             errors_ += "quillfen: " + path.string() + ": " + text.error + "\n";
             return false;

@@ -68,6 +68,8 @@ enum CommandId : int {
     ID_CALIBRATE_TICKS = 33011,  // the axes from four ticks of known value
     ID_READ_AXES = 33012,        // the axes from the chart's own tick labels
     ID_DETECT_FRAME = 33013,     // the mapping's corners onto the plot's frame
+    // A saved point file back into the list.
+    ID_LOAD_SOURCE_POINTS = 33014,
     // The language of the window, applied at the next start.
     ID_LANGUAGE_AUTO = 33101,
     ID_LANGUAGE_JAPANESE = 33102,
@@ -82,6 +84,7 @@ enum CommandId : int {
     ID_FILE_MRU_LAST = 57623,
     ID_EDIT_UNDO = 57643,
     ID_EDIT_REDO = 57644,
+    ID_EDIT_PASTE = 57637,  // a picture from the clipboard
     ID_APP_ABOUT = 57664,
     ID_HELP_FINDER = 57667,  // the user's guide (F1)
     ID_APP_EXIT = 57665,

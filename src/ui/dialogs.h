@@ -23,6 +23,16 @@ struct FileDialogRequest {
     QString directory{};    // where the dialog starts; empty: the folder used last
     // A save dialog's name to start with; the type offered is the one it names.
     QString proposedName{};
+    // The entry of the filter list a save dialog starts at, from 0; -1: the
+    // one the proposed name's extension picks. For entries that share an
+    // extension and differ in what is written (CSV and CSV (UTF-8)).
+    int filterIndex = -1;
+};
+
+// A save dialog's answer with the filter entry it was given under.
+struct SaveAnswer {
+    QString path;  // empty when cancelled
+    int filterIndex = -1;
 };
 
 enum class MessageIcon { None, Stop, Warning, Information };
@@ -34,6 +44,10 @@ public:
     virtual QString openFile(QWidget* parent, const FileDialogRequest& request) = 0;
     // Asks before overwriting an existing file.
     virtual QString saveFile(QWidget* parent, const FileDialogRequest& request) = 0;
+    // saveFile, also saying which entry of the filter list was chosen.
+    virtual SaveAnswer saveFileAnswer(QWidget* parent, const FileDialogRequest& request) {
+        return {saveFile(parent, request), request.filterIndex};
+    }
     virtual void message(QWidget* parent, const QString& text, MessageIcon icon) = 0;
     // A question with its own buttons: the index of the one chosen; closing
     // the box chooses escapeButton.

@@ -3,6 +3,7 @@
 #include "common/format.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QCursor>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -352,6 +353,11 @@ void ImageView::mousePressEvent(QMouseEvent* event) {
     const IntPoint p = pointOf(event->position());
     if (event->button() == Qt::LeftButton) apply(leftButtonDown(m_state, p, clientSize()));
     if (event->button() == Qt::RightButton) apply(rightButtonDown(m_state, p, clientSize()));
+    // The right button drags the picture; only a click of it alone is the menu.
+    if (event->button() == Qt::RightButton && event->buttons() == Qt::RightButton)
+        m_menuPress = event->position().toPoint();
+    else
+        m_menuPress.reset();
     m_pointer = p;
     updateLoupe();
 }
@@ -369,6 +375,17 @@ void ImageView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) apply(leftButtonUp(m_state, p, clientSize()));
     if (event->button() == Qt::RightButton) apply(rightButtonUp(m_state, p, clientSize()));
     updateLoupe();
+    if (event->button() == Qt::RightButton && m_menuPress &&
+        (event->position().toPoint() - *m_menuPress).manhattanLength() <
+            QApplication::startDragDistance())
+        emit contextMenuRequested(event->globalPosition().toPoint());
+    m_menuPress.reset();
+}
+
+void ImageView::contextMenuEvent(QContextMenuEvent* event) {
+    // The mouse's own comes with the press, before it is known to be no drag.
+    if (event->reason() != QContextMenuEvent::Mouse) emit contextMenuRequested(event->globalPos());
+    event->accept();
 }
 
 void ImageView::keyPressEvent(QKeyEvent* event) {
@@ -438,15 +455,16 @@ void ImageView::dropEvent(QDropEvent* event) {
 }
 
 void ImageView::showOpenedPicture(cv::Mat picture, const QString& path, const QString& title,
-                                  const std::string& warning) {
+                                  const std::string& warning, const char* step) {
     m_camera->stopAll();  // a picture from a file replaces the live one
     installPicture(m_state, std::move(picture), path.toStdString());
+    // The step is handed over first: the zoom's own would be named after the tool.
+    commitEdit(step);
     // The whole picture in sight, as "fit to window" shows it.
     apply(zoomToFit(m_state, clientSize()));
     if (m_pane && !warning.empty()) m_pane->setPaneText(0, warning);
     emit titleChanged(title);
     changed();
-    commitEdit(QT_TRANSLATE_NOOP("qf::Edits", "画像を開く"));
     window()->raise();
     window()->activateWindow();
 }

@@ -47,10 +47,11 @@ public:
     const ViewState& state() const { return m_state; }
 
     // Shows a picture just read as a newly opened one, points and settings
-    // kept, as one undoable edit. A warning (damage the decoder read past)
+    // kept, as one undoable edit named step. A warning (damage the decoder read past)
     // goes to the output pane.
     void showOpenedPicture(cv::Mat picture, const QString& path, const QString& title,
-                           const std::string& warning = {});
+                           const std::string& warning = {},
+                           const char* step = QT_TRANSLATE_NOOP("qf::Edits", "画像を開く"));
     // Ends whatever was being shown of an earlier document: the fit's report,
     // its generated graph and lists.
     void clearResults();
@@ -80,6 +81,9 @@ signals:
     void pointerStatus(const QString& text);
     // A short note of what to do next, for the status bar.
     void statusMessage(const QString& text);
+    // A right click that dragged nothing, or the menu key: the window shows
+    // the view's menu at globalPos.
+    void contextMenuRequested(QPoint globalPos);
     // The loupe was switched on or off (the window keeps the choice).
     void magnifierSwitched(bool on);
 
@@ -95,6 +99,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     IntSize clientSize() const;
@@ -171,6 +176,9 @@ private:
     std::optional<IntRect> m_loupeBox;            // where the loupe was last drawn
     bool m_previewNoted = false;                  // the status bar tells of the preview
     std::optional<MappingGeometry> m_slantNoted;  // the mapping last hinted at
+    // Where the right button went down alone: released there, it is a click
+    // that opens the menu, not a drag of the picture.
+    std::optional<QPoint> m_menuPress;
 };
 
 }  // namespace qf

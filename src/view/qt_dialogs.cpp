@@ -57,8 +57,8 @@ QString lastFileFolder() {
 
 QtDialogs::QtDialogs() : m_seam{execDialog, askBeforeReplacing} {}
 
-QString QtDialogs::runFileDialog(QWidget* parent, const FileDialogRequest& asked,
-                                 QFileDialog::AcceptMode mode) {
+SaveAnswer QtDialogs::runFileDialog(QWidget* parent, const FileDialogRequest& asked,
+                                    QFileDialog::AcceptMode mode) {
     // The callers keep their titles and filters as source texts; they are
     // put into the user's language here, where the dialog shows them, and
     // the chosen filter is matched against the translated list.
@@ -79,13 +79,16 @@ QString QtDialogs::runFileDialog(QWidget* parent, const FileDialogRequest& asked
     // A saved name is completed below from the filter chosen; the dialog's
     // own default would add one fixed extension whatever the filter.
     dialog.setDefaultSuffix(save ? QString() : request.defaultSuffix);
-    if (save && !request.proposedName.isEmpty()) {
+    const QStringList entries = request.filter.split(QStringLiteral(";;"), Qt::SkipEmptyParts);
+    if (save && request.filterIndex >= 0 && request.filterIndex < entries.size()) {
+        dialog.selectNameFilter(entries[request.filterIndex]);
+        if (!request.proposedName.isEmpty()) dialog.selectFile(request.proposedName);
+    } else if (save && !request.proposedName.isEmpty()) {
         // The type offered is the proposed name's, whatever the list's order.
         const auto names = [&request](const QString& suffix) {
             return request.proposedName.endsWith(QLatin1Char('.') + suffix, Qt::CaseInsensitive);
         };
-        for (const QString& entry :
-             request.filter.split(QStringLiteral(";;"), Qt::SkipEmptyParts)) {
+        for (const QString& entry : entries) {
             const QStringList suffixes = filterSuffixes(entry);
             if (std::any_of(suffixes.begin(), suffixes.end(), names)) {
                 dialog.selectNameFilter(entry);
@@ -107,15 +110,19 @@ QString QtDialogs::runFileDialog(QWidget* parent, const FileDialogRequest& asked
                 continue;
         }
         rememberFileFolder(path);
-        return path;
+        return {path, int(entries.indexOf(dialog.selectedNameFilter()))};
     }
 }
 
 QString QtDialogs::openFile(QWidget* parent, const FileDialogRequest& request) {
-    return runFileDialog(parent, request, QFileDialog::AcceptOpen);
+    return runFileDialog(parent, request, QFileDialog::AcceptOpen).path;
 }
 
 QString QtDialogs::saveFile(QWidget* parent, const FileDialogRequest& request) {
+    return runFileDialog(parent, request, QFileDialog::AcceptSave).path;
+}
+
+SaveAnswer QtDialogs::saveFileAnswer(QWidget* parent, const FileDialogRequest& request) {
     return runFileDialog(parent, request, QFileDialog::AcceptSave);
 }
 

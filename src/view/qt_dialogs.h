@@ -29,6 +29,7 @@ public:
 
     QString openFile(QWidget* parent, const FileDialogRequest& request) override;
     QString saveFile(QWidget* parent, const FileDialogRequest& request) override;
+    SaveAnswer saveFileAnswer(QWidget* parent, const FileDialogRequest& request) override;
     void message(QWidget* parent, const QString& text, MessageIcon icon) override;
     int choose(QWidget* parent, const QString& text, const QStringList& buttons, int defaultButton,
                int escapeButton) override;
@@ -43,8 +44,8 @@ public:
                                          const PdfPageChoice& initial) override;
 
 private:
-    QString runFileDialog(QWidget* parent, const FileDialogRequest& request,
-                          QFileDialog::AcceptMode mode);
+    SaveAnswer runFileDialog(QWidget* parent, const FileDialogRequest& request,
+                             QFileDialog::AcceptMode mode);
 
     FileDialogSeam m_seam;
 };

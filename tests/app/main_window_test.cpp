@@ -119,8 +119,8 @@ TEST_F(MainWindowTest, FileMenu) {
                                   "", "", "", "", "", "", "", "", "<", "-",
                                   "アプリケーションの終了(&X)"}));
     EXPECT_EQ(describe(topMenu(frame, 1)),
-              (std::vector<std::string>{"元に戻す(&U)", "やり直し(&R)", "-", "選択した点を削除(&D)",
-                                        "すべての点を削除(&A)"}));
+              (std::vector<std::string>{"元に戻す(&U)", "やり直し(&R)", "-", "貼り付け(&P)", "-",
+                                        "選択した点を削除(&D)", "すべての点を削除(&A)"}));
 }
 
 TEST_F(MainWindowTest, ImageProcessingMenu) {
@@ -162,8 +162,9 @@ TEST_F(MainWindowTest, FittingAndViewMenus) {
     EXPECT_EQ(describe(topMenu(frame, 3)),
               (std::vector<std::string>{
                   "フィッティング 元座標追加", "フィッティング 元座標消去", "曲線 自動抽出",
-                  "抽出した点を追加", "フィッティング 元座標データ保存 ...", "-",
-                  "フィッティング 実行", "生成グラフ 座標データ保存 ...", "-"}));
+                  "抽出した点を追加", "フィッティング 元座標データ保存 ...",
+                  "フィッティング 元座標データ読込 ...", "-", "フィッティング 実行",
+                  "生成グラフ 座標データ保存 ...", "-"}));
     const auto view = describe(topMenu(frame, 4));
     ASSERT_GE(view.size(), 3u);
     EXPECT_EQ(view[0], "> ツール バーとドッキング ウィンドウ(&T)");

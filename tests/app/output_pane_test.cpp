@@ -156,7 +156,8 @@ TEST_F(OutputPaneTest, HiddenPagesAreMadeWhenFirstShown) {
         EXPECT_EQ(pane.activeOutputTab(), page);
         EXPECT_TRUE(pane.tabs()->currentWidget()->isVisible());
     }
-    EXPECT_EQ(pane.tabs()->widget(1), pane.reportText(1));
+    EXPECT_EQ(pane.tabs()->widget(1),
+              pane.reportText(1)->parentWidget());  // under its copy buttons
     EXPECT_EQ(pane.tabs()->widget(2), pane.sourcePointList());
     EXPECT_EQ(pane.tabs()->widget(3), pane.graphPointList());
     EXPECT_EQ(pane.findChild<QTableWidget*>(QStringLiteral("SourcePointList")),
@@ -342,7 +343,8 @@ protected:
         return {str(pane.paneText(0)), str(pane.paneText(1)), column(pane.sourcePointList(), 1),
                 column(pane.graphPointList(), 2), pane.selectedSourcePointRows()};
     }
-    std::vector<QWidget*> pageWidgets{pane.reportText(0), pane.reportText(1),
+    // Page 1's report sits under its copy buttons.
+    std::vector<QWidget*> pageWidgets{pane.reportText(0), pane.reportText(1)->parentWidget(),
                                       pane.sourcePointList(), pane.graphPointList()};
     std::vector<std::string> captions{"出力", "フィッティング出力", "フィッティング元座標",
                                       "生成グラフ座標データ"};

@@ -4,19 +4,29 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
 #include <QFile>
 #include <QImage>
 #include <QPrinter>
+#include <QProcess>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
 #include <filesystem>
 #include <opencv2/imgcodecs.hpp>
 
 #include "app/application_window.h"
+#include "app/formula_copy_bar.h"
 #include "app/output_pane.h"
 #include "app/project_controller.h"
 #include "common/cp932.h"
+#include "common/csv_file.h"
 #include "common/result_set.h"
 #include "fit/report.h"
+#include "points/calibration.h"
 #include "points/source_point_file.h"
 #include "support/child_process.h"
 #include "support/fake_dialogs.h"
@@ -60,6 +70,8 @@ class ResultsControllerTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
+        // The CSV form chosen in an earlier test is not this one's.
+        openWorkspaceStore()->remove(QStringLiteral("Workspace/CsvEncoding"));
         picture = dir.filePath("chart.png");
         cv::imwrite(picture.toStdString(), cv::Mat(150, 200, CV_8UC3, cv::Scalar(200, 210, 220)));
         w = std::make_unique<Window>(picture);
@@ -338,6 +350,145 @@ TEST_F(ResultsControllerTest, PrintingWritesTheShownViewToThePrinter) {
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_TRUE(fileBytes(dialogs.pdf).startsWith("%PDF"));
     EXPECT_EQ(QDir(dir.path()).entryList({"*.pdf"}).size(), 1);
+}
+
+// "CSV (UTF-8)" writes the same text without the code page, the CR and the
+// NUL that trip a script up; the window offers the form chosen last first,
+// and the described form stays the default and byte-identical.
+TEST_F(ResultsControllerTest, CsvFilesInUtf8AreReadByPythonsCsvModule) {
+    fitLine();
+    const ViewState& s = w->view.state();
+    const std::string pointsText = sourcePointFileText(s.doc.current().points, s.doc.axis);
+    const std::string graphText =
+        generatedGraphFileText(s.fitResult, s.generated, s.doc.current().fit.basisExpr);
+    const QString points = dir.filePath("points-utf8.csv");
+    const QString graph = dir.filePath("fit-utf8.csv");
+    w->dialogs.saveAnswers = {points, graph};
+    w->dialogs.filterAnswers = {1};
+    w->command(ID_SAVE_SOURCE_POINTS);
+    w->command(ID_SAVE_GENERATED_POINTS);  // offered UTF-8, and kept
+    ASSERT_EQ(w->dialogs.saveRequests.size(), 2u);
+    EXPECT_EQ(w->dialogs.saveRequests[0].filterIndex, 0);
+    EXPECT_EQ(w->dialogs.saveRequests[1].filterIndex, 1);
+    EXPECT_EQ(w->dialogs.saveRequests[0].filter.split(";;")[1], "CSV (UTF-8)(*.csv)");
+    const QByteArray bytes = fileBytes(points);
+    EXPECT_EQ(bytes.toStdString(), unixLines(pointsText));
+    EXPECT_FALSE(bytes.contains('\0'));
+    EXPECT_FALSE(bytes.contains('\r'));
+    EXPECT_EQ(fileBytes(graph).toStdString(), unixLines(graphText));
+
+    const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
+    if (python.isEmpty()) GTEST_SKIP() << "no python3 here";
+    QProcess run;
+    run.start(python, {QStringLiteral(QF_CSV_ROWS_SCRIPT), points});
+    ASSERT_TRUE(run.waitForFinished(60000));
+    EXPECT_EQ(run.exitCode(), 0) << run.readAllStandardError().toStdString();
+    const QStringList rows = QString::fromUtf8(run.readAllStandardOutput()).split('\n');
+    ASSERT_EQ(rows.size(), 6 + 2) << rows.join('\n').toStdString();  // header, 6 rows, ""
+    EXPECT_EQ(rows[0], "No.|X|Y|H|V");
+    for (int i = 0; i < 6; ++i) {
+        const auto texts = sourcePointTexts(i, s.doc.current().points[size_t(i)], s.doc.axis);
+        QStringList fields;
+        for (const std::string& t : texts) fields << QString::fromStdString(t);
+        EXPECT_EQ(rows[i + 1], fields.join('|'));
+    }
+
+    // Back to the described form: as before, and offered first again.
+    const QString described = dir.filePath("points.csv");
+    w->dialogs.saveAnswers = {described, dir.filePath("again.csv")};
+    w->dialogs.filterAnswers = {0};
+    w->command(ID_SAVE_SOURCE_POINTS);
+    w->command(ID_SAVE_SOURCE_POINTS);
+    EXPECT_EQ(fileBytes(described).toStdString(), toCp932(pointsText).bytes);
+    EXPECT_EQ(w->dialogs.saveRequests[3].filterIndex, 0);
+}
+
+// A point file saved in either form, or as a spreadsheet or an editor saves
+// it, replaces the point list in one step that undo takes back; one with a
+// point off the picture changes nothing and says which.
+TEST_F(ResultsControllerTest, PointFilesReadBackInEitherForm) {
+    fitLine();
+    const std::vector<SourcePoint> saved = w->view.state().doc.current().points;
+    const QString cp932 = dir.filePath("cp932.csv");
+    const QString utf8 = dir.filePath("utf8.csv");
+    w->dialogs.saveAnswers = {cp932, utf8};
+    w->dialogs.filterAnswers = {0, 1};
+    w->command(ID_SAVE_SOURCE_POINTS);
+    w->command(ID_SAVE_SOURCE_POINTS);
+    const QString edited = dir.filePath("edited.csv");
+    {
+        QFile f(edited);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(
+            "\xEF\xBB\xBF"
+            "1,0.1,0.5,60,70\r\n2,0.2,0.4,70,75\r\n");
+    }
+    Document& doc = w->app.projects().document();
+    const struct {
+        QString file;
+        std::vector<SourcePoint> points;
+    } cases[] = {{cp932, saved}, {utf8, saved}, {edited, {{60, 70}, {70, 75}}}};
+    for (const auto& c : cases) {
+        doc.edit("clear", [](DocumentRecord& r) { r.current().points.clear(); });
+        w->dialogs.openAnswers = {c.file};
+        w->command(ID_LOAD_SOURCE_POINTS);
+        EXPECT_TRUE(w->dialogs.messages.empty()) << w->dialogs.messages.front().toStdString();
+        EXPECT_EQ(w->view.state().doc.current().points, c.points) << c.file.toStdString();
+        EXPECT_EQ(w->pane.sourcePointRowCount(), int(c.points.size()));
+        doc.undo();
+        EXPECT_TRUE(w->view.state().doc.current().points.empty());
+    }
+
+    const QString outside = dir.filePath("outside.csv");
+    {
+        QFile f(outside);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("H,V\n10,10\n200,10\n");  // the picture is 200 x 150
+    }
+    w->dialogs.openAnswers = {outside};
+    w->command(ID_LOAD_SOURCE_POINTS);
+    ASSERT_EQ(w->dialogs.messages.size(), 1u);
+    EXPECT_TRUE(w->dialogs.messages[0].contains("(H 200, V 10)"))
+        << w->dialogs.messages[0].toStdString();
+    EXPECT_TRUE(w->view.state().doc.current().points.empty());
+}
+
+// Each form of the fitted formula has a button that puts it on the
+// clipboard; the function sum has only the formula language's, and a fit
+// that fails takes the buttons away with its report.
+TEST_F(ResultsControllerTest, CopyButtonsPutEachFormulaFormOnTheClipboard) {
+    fitLine();
+    FormulaCopyBar* bar = w->pane.formulaCopyBar();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_FALSE(bar->isHidden());
+    const ViewState& s = w->view.state();
+    const FormulaForms forms = formulaFormsOf(s.fitResult, s.fitDetails);
+    const std::string expected[] = {forms.formula, forms.python, forms.spreadsheet};
+    EXPECT_EQ(forms.spreadsheet.rfind("=", 0), 0u) << forms.spreadsheet;
+    for (int k = 0; k < FormulaCopyBar::kForms; ++k) {
+        QApplication::clipboard()->clear();
+        ASSERT_FALSE(bar->button(k)->isHidden()) << k;
+        QTest::mouseClick(bar->button(k), Qt::LeftButton);
+        EXPECT_EQ(QApplication::clipboard()->text().toStdString(), expected[k]) << k;
+        // The report shows the same text the button copies.
+        EXPECT_TRUE(w->pane.paneText(1).contains(QString::fromStdString(expected[k]))) << k;
+    }
+
+    w->addLinePoints(12);
+    w->view.state().doc.current().fit.modelKind = FunctionSum;
+    w->command(ID_FIT_RUN);
+    ASSERT_EQ(w->view.state().fitResult.fitModelKind, FunctionSum);
+    EXPECT_FALSE(bar->button(0)->isHidden());
+    EXPECT_TRUE(bar->button(1)->isHidden());
+    EXPECT_TRUE(bar->button(2)->isHidden());
+    QTest::mouseClick(bar->button(0), Qt::LeftButton);
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(),
+              formulaFormsOf(s.fitResult, s.fitDetails).formula);
+
+    w->view.state().doc.current().fit.graphPointCount = 1;  // refused: no fit, no report
+    w->command(ID_FIT_RUN);
+    EXPECT_EQ(w->pane.paneText(1), QString());
+    EXPECT_TRUE(bar->isHidden());
 }
 
 }  // namespace

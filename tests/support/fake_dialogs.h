@@ -14,6 +14,8 @@ class FakeDialogs : public Dialogs {
 public:
     std::deque<QString> openAnswers;  // an empty deque answers "cancelled"
     std::deque<QString> saveAnswers;
+    // The filter entry each save is given under; empty: the one offered.
+    std::deque<int> filterAnswers;
     std::optional<uint32_t> colourAnswer;
     std::optional<QFont> fontAnswer;
 
@@ -33,6 +35,14 @@ public:
     QString saveFile(QWidget*, const FileDialogRequest& request) override {
         saveRequests.push_back(request);
         return next(saveAnswers);
+    }
+    SaveAnswer saveFileAnswer(QWidget* parent, const FileDialogRequest& request) override {
+        SaveAnswer a{saveFile(parent, request), request.filterIndex};
+        if (!filterAnswers.empty()) {
+            a.filterIndex = filterAnswers.front();
+            filterAnswers.pop_front();
+        }
+        return a;
     }
     void message(QWidget*, const QString& text, MessageIcon icon) override {
         messages.push_back(text);

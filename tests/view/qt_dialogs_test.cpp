@@ -147,6 +147,46 @@ TEST_F(QtDialogsTest, ASaveDialogOffersTheProposedNameWithItsType) {
     }
 }
 
+// Two types of one extension differ only in what is written: the dialog
+// starts at the one asked for, whatever the proposed name's extension picks,
+// and says which one the user left it at.
+TEST_F(QtDialogsTest, TypesSharingAnExtensionAreToldApart) {
+    const FileDialogRequest csv{QString(),
+                                QStringLiteral("CSV(*.csv);;CSV (UTF-8)(*.csv);;TEXT(*.txt)"),
+                                QStringLiteral("csv")};
+    const struct {
+        int offered;
+        QString chosen;  // empty: as offered
+        int answered;
+    } cases[] = {
+        {1, QString(), 1},
+        {0, QString(), 0},
+        {1, QStringLiteral("CSV(*.csv)"), 0},
+        {0, QStringLiteral("CSV (UTF-8)(*.csv)"), 1},
+        {-1, QString(), 0},  // the proposed name's extension picks the first
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.offered);
+        QString shown;
+        QtDialogs::FileDialogSeam seam;
+        seam.run = [&](QFileDialog& dialog) {
+            shown = dialog.selectedNameFilter();
+            if (!c.chosen.isEmpty()) dialog.selectNameFilter(c.chosen);
+            dialog.selectFile(a.filePath("data"));
+            return true;
+        };
+        seam.confirmReplace = [](QWidget*, const QString&) { return false; };
+        FileDialogRequest request = csv;
+        request.directory = a.path();
+        request.proposedName = QStringLiteral("chart.points.csv");
+        request.filterIndex = c.offered;
+        const SaveAnswer answer = QtDialogs(seam).saveFileAnswer(nullptr, request);
+        EXPECT_EQ(shown, csv.filter.split(";;")[c.offered < 0 ? 0 : c.offered]);
+        EXPECT_EQ(answer.path, a.filePath("data.csv"));
+        EXPECT_EQ(answer.filterIndex, c.answered);
+    }
+}
+
 TEST_F(QtDialogsTest, DialogsStartInTheFolderUsedLast) {
     QtDialogs d = dialogs();
     FileDialogRequest toB = kSaveImage;
