@@ -32,6 +32,11 @@ public:
 
 private:
     void runFit();
+    // Each series with points, with its own settings; the active one's
+    // results are the ones shown.
+    void runFitAll();
+    // Every series' points in one file, in long form (series, x, y).
+    void saveAllSeriesCsv();
     void saveDisplayedImage();
     void saveSourcePoints();
     void saveGeneratedPoints();
