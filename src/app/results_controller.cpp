@@ -16,9 +16,9 @@
 #include "fit/report.h"
 #include "graph/graph_image_file.h"
 #include "imaging/image_file.h"
-#include "points/series_point_file.h"
 #include "points/source_point_file.h"
 #include "project/fit_json.h"
+#include "project/series_output.h"
 #include "ui/dialogs.h"
 #include "view/escape_poll.h"
 #include "view/image_view.h"
@@ -199,12 +199,15 @@ void ResultsController::saveGeneratedPoints() {
 
 void ResultsController::saveAllSeriesCsv() {
     const ViewState& s = m_view.state();
-    std::vector<std::pair<std::string, const std::vector<SourcePoint>*>> series;
-    for (int i = 0; i < int(s.doc.series.size()); ++i)
-        series.emplace_back(seriesDisplayName(s.doc, i), &s.doc.series[std::size_t(i)].points);
-    if (std::all_of(series.begin(), series.end(), [](const auto& x) { return x.second->empty(); }))
-        return;
-    saveTextFile(seriesLongFormText(series, s.doc.axis), SavedFile::SeriesPoints);
+    // The batch mode's series.csv of the same series, in the window's CSV code.
+    std::vector<SeriesValues> values;
+    bool any = false;
+    for (std::size_t i = 0; i < s.doc.series.size(); ++i) {
+        const Series& x = s.doc.series[i];
+        values.push_back(seriesValuesOf(seriesLabel(x, i), x.points, s.doc.axis));
+        any = any || !x.points.empty();
+    }
+    if (any) saveTextFile(seriesLongCsvText(values), SavedFile::SeriesPoints);
 }
 
 void ResultsController::saveFitJson() {

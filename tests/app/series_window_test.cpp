@@ -329,9 +329,20 @@ TEST_F(SeriesWindowTest, AllSeriesSaveAsOneLongFormFile) {
     const QList<QByteArray> lines = bytes.chopped(1).split('\n');
     ASSERT_EQ(lines.size(), 14);  // header, 12 points, nothing after the last CR LF
     EXPECT_EQ(lines[0], "series,x,y\r");
-    EXPECT_EQ(lines[1], "a,0.1,0.166667\r");
-    EXPECT_EQ(lines[5], "\"b, \"\"2\"\"\",0.1,0.9\r");
-    EXPECT_EQ(lines[12], "c,0.8,0.6\r");
+    // Series in order, points in theirs, a name with a comma or quote quoted.
+    struct Row {
+        int line;
+        const char* series;
+        double x, y;
+    };
+    for (const Row& row : {Row{1, "a", 0.1, 5.0 / 30}, Row{4, "a", 0.7, 11.0 / 30},
+                           Row{5, "\"b, \"\"2\"\"\"", 0.1, 0.9}, Row{12, "c", 0.8, 0.6}}) {
+        const QByteArray line = lines[row.line].chopped(1);
+        const qsizetype second = line.lastIndexOf(','), first = line.lastIndexOf(',', second - 1);
+        EXPECT_EQ(line.left(first), QByteArray(row.series)) << row.line;
+        EXPECT_NEAR(line.mid(first + 1, second - first - 1).toDouble(), row.x, 1e-12) << row.line;
+        EXPECT_NEAR(line.mid(second + 1).toDouble(), row.y, 1e-12) << row.line;
+    }
     EXPECT_TRUE(dialogs.saveRequests.back().proposedName.endsWith(QStringLiteral("series.csv")));
 }
 
