@@ -143,6 +143,8 @@ SeriesController::SeriesController(MainWindow& frame, ImageView& view, Document&
     if (!frame.restoreDockWidget(m_pane)) {
         frame.addDockWidget(Qt::RightDockWidgetArea, m_pane);
         if (beside) frame.splitDockWidget(beside, m_pane, Qt::Vertical);
+        // A short list under the settings, which need the room.
+        frame.resizeDocks({m_pane}, {160}, Qt::Vertical);
     }
 
     connect(m_combo, qOverload<int>(&QComboBox::activated), this, &SeriesController::choose);

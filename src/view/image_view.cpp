@@ -2,6 +2,8 @@
 
 #include "common/format.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCursor>
 #include <QDragEnterEvent>
@@ -560,8 +562,15 @@ void ImageView::adoptRecord(const DocumentRecord& r) {
             m_pane->setPaneText(
                 1, m_state.generated.generatedCount > 0 ? activeFitReport(m_state) : std::string());
     }
+    // What is drawn of the series: their colours and points (not their
+    // settings, which wait for the next extraction or fit).
+    const bool seriesDrawn =
+        std::equal(before.series.begin(), before.series.end(), r.series.begin(), r.series.end(),
+                   [](const Series& a, const Series& b) {
+                       return a.colour == b.colour && a.points == b.points;
+                   });
     const bool visible = work.any() || switched || before.mapping != r.mapping ||
-                         before.axis != r.axis || before.series != r.series ||
+                         before.axis != r.axis || !seriesDrawn ||
                          before.current().points != r.current().points || before.graph != r.graph ||
                          previewed != m_state.extractPreview.shown() ||
                          (previewed && before.current().extraction != r.current().extraction);

@@ -10,8 +10,10 @@ namespace qf {
 
 namespace {
 
+// Changed fit settings wait for the next fit, as the active series' do: the
+// fit stays the series' while its points and the axes are as they were.
 bool madeFrom(const SeriesFit& f, const Series& series, const AxisSettings& axis) {
-    return f.points == series.points && f.settings == series.fit && f.axis == axis;
+    return f.points == series.points && f.axis == axis;
 }
 
 void keep(ViewState& s, SeriesFit fit) {
@@ -20,9 +22,7 @@ void keep(ViewState& s, SeriesFit fit) {
     auto& fits = s.seriesFits;
     fits.erase(std::remove_if(fits.begin(), fits.end(),
                               [&](const SeriesFit& f) {
-                                  if (f.points == fit.points && f.settings == fit.settings &&
-                                      f.axis == fit.axis)
-                                      return true;
+                                  if (f.points == fit.points && f.axis == fit.axis) return true;
                                   return std::none_of(
                                       s.doc.series.begin(), s.doc.series.end(),
                                       [&](const Series& x) { return madeFrom(f, x, s.doc.axis); });

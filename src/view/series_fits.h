@@ -12,8 +12,9 @@
 
 namespace qf {
 
-// The fit of a series as it stands now, or null when it has none (never
-// fitted, or changed since).
+// The last fit of a series, or null when it has none (never fitted, or its
+// points or the axes changed since; changed fit settings wait for the next
+// fit).
 const SeriesFit* fitOfSeries(const ViewState& s, const Series& series);
 
 // Keeps the fit just shown (s.fitResult, s.fitDetails, s.generated) as the

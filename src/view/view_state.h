@@ -109,9 +109,8 @@ struct AxisLabelsShown {
     AxisSettings axis;  // the axes as the reading left them
 };
 
-// A fit of one series, kept while the series' points and fit settings and
-// the axes are those it was made from (the fit is deterministic, so it is
-// the fit they give): what the view draws of a series that is not the active
+// A fit of one series, kept while the series' points and the axes are those
+// it was made from: what the view draws of a series that is not the active
 // one, and shows again when it becomes the active one.
 struct SeriesFit {
     std::vector<SourcePoint> points;
