@@ -744,6 +744,90 @@ Do you want to replace it?</translation>
         <source>フィッティング元座標データ読込</source>
         <translation>Load Source Points</translation>
     </message>
+    <message>
+        <source>すべての系列をフィット</source>
+        <translation>Fit All Series</translation>
+    </message>
+    <message>
+        <source>点のある系列をそれぞれの設定でフィッティング</source>
+        <translation>Fit every series that has points, each with its own settings</translation>
+    </message>
+    <message>
+        <source>すべての系列を抽出</source>
+        <translation>Extract All Series</translation>
+    </message>
+    <message>
+        <source>軸の範囲にある曲線を色ごとに探し、曲線ごとに系列を作る（クリック不要）</source>
+        <translation>Find the curves inside the axes by colour and make a series of each (no click needed)</translation>
+    </message>
+    <message>
+        <source>すべての系列を CSV に保存 ...</source>
+        <translation>Save All Series as CSV...</translation>
+    </message>
+    <message>
+        <source>すべての系列の点を 1 つの CSV ファイル (series, x, y) に保存</source>
+        <translation>Save the points of every series in one CSV file (series, x, y)</translation>
+    </message>
+    <message>
+        <source>すべての系列を CSV に保存</source>
+        <translation>Save All Series as CSV</translation>
+    </message>
+    <message>
+        <source>系列を追加</source>
+        <translation>Add Series</translation>
+    </message>
+    <message>
+        <source>新しい系列を追加して、点の追加先にする</source>
+        <translation>Add a new series and make it the one points go into</translation>
+    </message>
+    <message>
+        <source>系列の名前を変更...</source>
+        <translation>Rename Series...</translation>
+    </message>
+    <message>
+        <source>選択中の系列の名前を変更</source>
+        <translation>Rename the active series</translation>
+    </message>
+    <message>
+        <source>系列の名前を変更</source>
+        <translation>Rename Series</translation>
+    </message>
+    <message>
+        <source>系列の色を変更...</source>
+        <translation>Series Colour...</translation>
+    </message>
+    <message>
+        <source>選択中の系列の点と曲線の色を変更</source>
+        <translation>Change the colour of the active series&apos; points and curve</translation>
+    </message>
+    <message>
+        <source>系列の色を変更</source>
+        <translation>Series Colour</translation>
+    </message>
+    <message>
+        <source>系列を削除</source>
+        <translation>Delete Series</translation>
+    </message>
+    <message>
+        <source>選択中の系列をその点ごと削除</source>
+        <translation>Delete the active series with its points</translation>
+    </message>
+    <message>
+        <source>系列へ移動...</source>
+        <translation>Move to Series...</translation>
+    </message>
+    <message>
+        <source>選択した点を別の系列へ移動</source>
+        <translation>Move the selected point to another series</translation>
+    </message>
+    <message>
+        <source>系列へ移動</source>
+        <translation>Move to Series</translation>
+    </message>
+    <message>
+        <source>系列</source>
+        <translation>Series</translation>
+    </message>
 </context>
 <context>
     <name>qf::CustomizeDialog</name>
@@ -840,6 +924,34 @@ Do you want to replace it?</translation>
     <message>
         <source>元座標データを読み込む</source>
         <translation>Load Source Points</translation>
+    </message>
+    <message>
+        <source>系列の選択</source>
+        <translation>Choose Series</translation>
+    </message>
+    <message>
+        <source>系列の追加</source>
+        <translation>Add Series</translation>
+    </message>
+    <message>
+        <source>系列の名前の変更</source>
+        <translation>Rename Series</translation>
+    </message>
+    <message>
+        <source>系列の色の変更</source>
+        <translation>Recolour Series</translation>
+    </message>
+    <message>
+        <source>系列の削除</source>
+        <translation>Delete Series</translation>
+    </message>
+    <message>
+        <source>点の系列の移動</source>
+        <translation>Move Point to Series</translation>
+    </message>
+    <message>
+        <source>すべての系列の抽出</source>
+        <translation>Extract All Series</translation>
     </message>
 </context>
 <context>
@@ -1632,6 +1744,125 @@ Recover it?</translation>
 CSV (UTF-8) で保存すれば、すべての文字を書けます。</source>
         <translation>
 Saved as CSV (UTF-8), every character can be written.</translation>
+    </message>
+    <message>
+        <source>%1 個の系列をフィットしました。</source>
+        <translation>Fitted %1 series.</translation>
+    </message>
+</context>
+<context>
+    <name>qf::Series</name>
+    <message>
+        <source>黒</source>
+        <translation>black</translation>
+    </message>
+    <message>
+        <source>白</source>
+        <translation>white</translation>
+    </message>
+    <message>
+        <source>灰色</source>
+        <translation>grey</translation>
+    </message>
+    <message>
+        <source>茶</source>
+        <translation>brown</translation>
+    </message>
+    <message>
+        <source>赤</source>
+        <translation>red</translation>
+    </message>
+    <message>
+        <source>オレンジ</source>
+        <translation>orange</translation>
+    </message>
+    <message>
+        <source>オリーブ</source>
+        <translation>olive</translation>
+    </message>
+    <message>
+        <source>黄</source>
+        <translation>yellow</translation>
+    </message>
+    <message>
+        <source>緑</source>
+        <translation>green</translation>
+    </message>
+    <message>
+        <source>シアン</source>
+        <translation>cyan</translation>
+    </message>
+    <message>
+        <source>青</source>
+        <translation>blue</translation>
+    </message>
+    <message>
+        <source>紫</source>
+        <translation>purple</translation>
+    </message>
+    <message>
+        <source>ピンク</source>
+        <translation>pink</translation>
+    </message>
+    <message>
+        <source>マゼンタ</source>
+        <translation>magenta</translation>
+    </message>
+    <message>
+        <source>系列</source>
+        <translation>Series</translation>
+    </message>
+    <message>
+        <source>点の追加と抽出、フィッティングの対象の系列</source>
+        <translation>The series that points are added and extracted into, and that is fitted</translation>
+    </message>
+    <message>
+        <source>%1 (%2 点)</source>
+        <translation>%1 (%2 points)</translation>
+    </message>
+    <message>
+        <source>これ以上系列を追加できません。</source>
+        <translation>No more series can be added.</translation>
+    </message>
+    <message>
+        <source>系列の名前を変更</source>
+        <translation>Rename Series</translation>
+    </message>
+    <message>
+        <source>「%1」の新しい名前:</source>
+        <translation>New name of &quot;%1&quot;:</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>点 %1 をどの系列へ移動しますか?</source>
+        <translation>Move point %1 to which series?</translation>
+    </message>
+    <message>
+        <source>移動先の系列の点の一覧が一杯です。</source>
+        <translation>The point list of that series is full.</translation>
+    </message>
+    <message>
+        <source>軸の範囲に曲線が見つかりませんでした。</source>
+        <translation>No curves were found inside the axes.</translation>
+    </message>
+    <message>
+        <source>%1 個の系列を抽出しました。</source>
+        <translation>Extracted %1 series.</translation>
+    </message>
+    <message>
+        <source> 同じ色の曲線があります。交差するところは、それぞれの曲線を「曲線 自動抽出」でクリックして確かめてください。</source>
+        <translation> Some curves share a colour: where they cross, check each by clicking it with Extract Curve.</translation>
+    </message>
+    <message>
+        <source>系列: %1</source>
+        <translation>Series: %1</translation>
+    </message>
+    <message>
+        <source>系列 %1</source>
+        <translation>Series %1</translation>
     </message>
 </context>
 <context>

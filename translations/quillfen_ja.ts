@@ -743,6 +743,90 @@ Do you want to replace it?</source>
         <source>フィッティング元座標データ読込</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>すべての系列をフィット</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>点のある系列をそれぞれの設定でフィッティング</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>すべての系列を抽出</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>軸の範囲にある曲線を色ごとに探し、曲線ごとに系列を作る（クリック不要）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>すべての系列を CSV に保存 ...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>すべての系列の点を 1 つの CSV ファイル (series, x, y) に保存</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>すべての系列を CSV に保存</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>系列を追加</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>新しい系列を追加して、点の追加先にする</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>系列の名前を変更...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>選択中の系列の名前を変更</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>系列の名前を変更</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>系列の色を変更...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>選択中の系列の点と曲線の色を変更</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>系列の色を変更</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>系列を削除</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>選択中の系列をその点ごと削除</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>系列へ移動...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>選択した点を別の系列へ移動</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>系列へ移動</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>系列</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>qf::CustomizeDialog</name>
@@ -838,6 +922,34 @@ Do you want to replace it?</source>
     </message>
     <message>
         <source>元座標データを読み込む</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>系列の選択</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>系列の追加</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>系列の名前の変更</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>系列の色の変更</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>系列の削除</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>点の系列の移動</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>すべての系列の抽出</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1592,6 +1704,125 @@ Do you want to replace it?</source>
     <message>
         <source>
 CSV (UTF-8) で保存すれば、すべての文字を書けます。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 個の系列をフィットしました。</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>qf::Series</name>
+    <message>
+        <source>黒</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>白</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>灰色</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>茶</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>赤</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>オレンジ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>オリーブ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>黄</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>緑</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>シアン</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>青</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>紫</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ピンク</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>マゼンタ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>系列</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>点の追加と抽出、フィッティングの対象の系列</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 (%2 点)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>これ以上系列を追加できません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>系列の名前を変更</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>「%1」の新しい名前:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>点 %1 をどの系列へ移動しますか?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>移動先の系列の点の一覧が一杯です。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>軸の範囲に曲線が見つかりませんでした。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 個の系列を抽出しました。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> 同じ色の曲線があります。交差するところは、それぞれの曲線を「曲線 自動抽出」でクリックして確かめてください。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>系列: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>系列 %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

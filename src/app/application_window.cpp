@@ -10,6 +10,7 @@
 #include "app/output_pane.h"
 #include "app/project_controller.h"
 #include "app/results_controller.h"
+#include "app/series_controller.h"
 #include "imaging/image_file.h"
 #include "imaging/image_pair.h"
 #include "settings/settings_pane.h"
@@ -78,6 +79,10 @@ ApplicationWindow::ApplicationWindow(Dialogs& dialogs, const CameraSourceMap& ca
     });
     m_projects = new ProjectController(m_frame, *m_view, *m_properties, dialogs);
     m_results = new ResultsController(m_frame, *m_view, dialogs);
+    m_series =
+        new SeriesController(m_frame, *m_view, m_projects->document(), dialogs, m_properties);
+    // The point list's context menu moves the selected point to another series.
+    m_frame.outputPane()->addSourcePointAction(m_frame.action(ID_SERIES_MOVE_POINT));
     QObject::connect(m_projects, &ProjectController::projectShown, m_results,
                      &ResultsController::fitOnOpen);
     ProjectController* projects = m_projects;

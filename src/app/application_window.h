@@ -14,6 +14,7 @@ namespace qf {
 class SettingsPane;
 class ProjectController;
 class ResultsController;
+class SeriesController;
 class ImageView;
 class Dialogs;
 
@@ -28,13 +29,15 @@ public:
     ImageView& view() { return *m_view; }
     SettingsPane& properties() { return *m_properties; }
     ProjectController& projects() { return *m_projects; }
+    SeriesController& series() { return *m_series; }
 
 private:
     MainWindow m_frame;
     ImageView* m_view;              // owned by the frame
-    SettingsPane* m_properties;  // owned by the frame
+    SettingsPane* m_properties;     // owned by the frame
     ProjectController* m_projects;  // owned by the frame
     ResultsController* m_results;   // owned by the frame
+    SeriesController* m_series;     // owned by the frame
 };
 
 }  // namespace qf

@@ -28,6 +28,18 @@ bool imageAndGraphShown(const S& s) {
 bool anyPoints(const S& s) {
     return s.pointCount > 0;
 }
+bool anySeriesPoints(const S& s) {
+    return s.totalPointCount > 0;
+}
+bool imageAndAnySeriesPoints(const S& s) {
+    return s.imagePresent && s.totalPointCount > 0;
+}
+bool severalSeries(const S& s) {
+    return s.seriesCount > 1;
+}
+bool selectedPointAndSeveralSeries(const S& s) {
+    return s.seriesCount > 1 && s.selectedPoint >= 0 && s.selectedPoint < s.pointCount;
+}
 
 bool showsInput(const S& s) {
     return s.displaySource == 1;
@@ -345,6 +357,46 @@ const CommandInfo kCommands[] = {
      QT_TRANSLATE_NOOP("qf::Commands", "フィッティングを実行"),
      QT_TRANSLATE_NOOP("qf::Commands", "フィッティング 実行"),
      I::Fit, "Ctrl+R", imageAndPoints, nullptr},
+    {ID_FIT_ALL_SERIES,
+     QT_TRANSLATE_NOOP("qf::Commands", "すべての系列をフィット"),
+     QT_TRANSLATE_NOOP("qf::Commands", "点のある系列をそれぞれの設定でフィッティング"),
+     QT_TRANSLATE_NOOP("qf::Commands", "すべての系列をフィット"),
+     I::None, nullptr, imageAndAnySeriesPoints, nullptr},
+    {ID_EXTRACT_ALL_SERIES,
+     QT_TRANSLATE_NOOP("qf::Commands", "すべての系列を抽出"),
+     QT_TRANSLATE_NOOP("qf::Commands", "軸の範囲にある曲線を色ごとに探し、曲線ごとに系列を作る（クリック不要）"),
+     QT_TRANSLATE_NOOP("qf::Commands", "すべての系列を抽出"),
+     I::None, nullptr, image, nullptr},
+    {ID_SAVE_ALL_SERIES_CSV,
+     QT_TRANSLATE_NOOP("qf::Commands", "すべての系列を CSV に保存 ..."),
+     QT_TRANSLATE_NOOP("qf::Commands", "すべての系列の点を 1 つの CSV ファイル (series, x, y) に保存"),
+     QT_TRANSLATE_NOOP("qf::Commands", "すべての系列を CSV に保存"),
+     I::None, nullptr, anySeriesPoints, nullptr},
+    {ID_SERIES_ADD,
+     QT_TRANSLATE_NOOP("qf::Commands", "系列を追加"),
+     QT_TRANSLATE_NOOP("qf::Commands", "新しい系列を追加して、点の追加先にする"),
+     QT_TRANSLATE_NOOP("qf::Commands", "系列を追加"),
+     I::None, nullptr, always, nullptr},
+    {ID_SERIES_RENAME,
+     QT_TRANSLATE_NOOP("qf::Commands", "系列の名前を変更..."),
+     QT_TRANSLATE_NOOP("qf::Commands", "選択中の系列の名前を変更"),
+     QT_TRANSLATE_NOOP("qf::Commands", "系列の名前を変更"),
+     I::None, nullptr, always, nullptr},
+    {ID_SERIES_RECOLOUR,
+     QT_TRANSLATE_NOOP("qf::Commands", "系列の色を変更..."),
+     QT_TRANSLATE_NOOP("qf::Commands", "選択中の系列の点と曲線の色を変更"),
+     QT_TRANSLATE_NOOP("qf::Commands", "系列の色を変更"),
+     I::None, nullptr, always, nullptr},
+    {ID_SERIES_DELETE,
+     QT_TRANSLATE_NOOP("qf::Commands", "系列を削除"),
+     QT_TRANSLATE_NOOP("qf::Commands", "選択中の系列をその点ごと削除"),
+     QT_TRANSLATE_NOOP("qf::Commands", "系列を削除"),
+     I::None, nullptr, severalSeries, nullptr},
+    {ID_SERIES_MOVE_POINT,
+     QT_TRANSLATE_NOOP("qf::Commands", "系列へ移動..."),
+     QT_TRANSLATE_NOOP("qf::Commands", "選択した点を別の系列へ移動"),
+     QT_TRANSLATE_NOOP("qf::Commands", "系列へ移動"),
+     I::None, nullptr, selectedPointAndSeveralSeries, nullptr},
     {ID_SAVE_GENERATED_POINTS,
      QT_TRANSLATE_NOOP("qf::Commands", "生成グラフ 座標データ保存 ..."),
      QT_TRANSLATE_NOOP("qf::Commands", "生成グラフの座標データを保存"),
@@ -433,32 +485,36 @@ const std::vector<MenuLayout>& menuBarLayout() {
     static const std::vector<MenuLayout> menus = {
         {QT_TRANSLATE_NOOP("qf::Commands", "ファイル(&F)"),
          {cmd(ID_FILE_NEW), cmd(ID_FILE_OPEN), cmd(ID_PROJECT_OPEN), cmd(ID_PROJECT_SAVE),
-          cmd(ID_PROJECT_SAVE_AS), sep(), cmd(ID_FILE_SAVE), cmd(ID_SAVE_GENERATED_IMAGE), cmd(ID_SAVE_FIT_JSON), sep(),
+          cmd(ID_PROJECT_SAVE_AS), sep(), cmd(ID_FILE_SAVE), cmd(ID_SAVE_GENERATED_IMAGE),
+          cmd(ID_SAVE_FIT_JSON), cmd(ID_SAVE_ALL_SERIES_CSV), sep(),
           sub(QT_TRANSLATE_NOOP("qf::Commands", "最近使ったプロジェクト(&R)"),
               {cmd(ID_FILE_MRU_FIRST), cmd(ID_FILE_MRU_FIRST + 1), cmd(ID_FILE_MRU_FIRST + 2),
                cmd(ID_FILE_MRU_FIRST + 3), cmd(ID_FILE_MRU_FIRST + 4), cmd(ID_FILE_MRU_FIRST + 5),
                cmd(ID_FILE_MRU_FIRST + 6), cmd(ID_FILE_MRU_LAST)}),
           sep(), cmd(ID_APP_EXIT)}},
         {QT_TRANSLATE_NOOP("qf::Commands", "編集(&E)"),
-         {cmd(ID_EDIT_UNDO), cmd(ID_EDIT_REDO), sep(), cmd(ID_EDIT_PASTE), sep(), cmd(ID_DELETE_POINT),
-          cmd(ID_REMOVE_ALL_POINTS)}},
+         {cmd(ID_EDIT_UNDO), cmd(ID_EDIT_REDO), sep(), cmd(ID_EDIT_PASTE), sep(),
+          cmd(ID_DELETE_POINT), cmd(ID_REMOVE_ALL_POINTS), cmd(ID_SERIES_MOVE_POINT)}},
         {QT_TRANSLATE_NOOP("qf::Commands", "画像処理"),
          {sub(QT_TRANSLATE_NOOP("qf::Commands", "表示画像"),
               {cmd(ID_DISPLAY_INPUT), cmd(ID_DISPLAY_OUTPUT), cmd(ID_DISPLAY_GENERATED_GRAPH),
                sep(), cmd(ID_ZOOM_IN), cmd(ID_ZOOM_OUT), cmd(ID_ZOOM_FIT), cmd(ID_MAGNIFIER)}),
           sub(QT_TRANSLATE_NOOP("qf::Commands", "画素グリッド"),
               {cmd(ID_PIXEL_GRID_SHOW), cmd(ID_PIXEL_GRID_COLOUR)}),
-          cmd(ID_GREY_IMAGE), sep(), cmd(ID_MAPPING_CORNERS), cmd(ID_DETECT_FRAME), cmd(ID_MAPPING_RUN),
-          cmd(ID_GRAPH_RECT), cmd(ID_CALIBRATE_TICKS), cmd(ID_READ_AXES), cmd(ID_MAPPING_GRID),
-          sep(),
+          cmd(ID_GREY_IMAGE), sep(), cmd(ID_MAPPING_CORNERS), cmd(ID_DETECT_FRAME),
+          cmd(ID_MAPPING_RUN), cmd(ID_GRAPH_RECT), cmd(ID_CALIBRATE_TICKS), cmd(ID_READ_AXES),
+          cmd(ID_MAPPING_GRID), sep(), cmd(ID_EXTRACT_ALL_SERIES), sep(),
           sub(QT_TRANSLATE_NOOP("qf::Commands", "撮像"),
               {cmd(ID_CAMERA_DEVICE_0), cmd(ID_CAMERA_DEVICE_1), cmd(ID_CAMERA_DEVICE_2),
                cmd(ID_CAMERA_DEVICE_3)}),
           cmd(ID_CAPTURE_SETTINGS)}},
         {QT_TRANSLATE_NOOP("qf::Commands", "フィッティング"),
          {cmd(ID_ADD_POINTS), cmd(ID_ERASE_POINTS), cmd(ID_EXTRACT_CURVE), cmd(ID_EXTRACT_CONFIRM),
-          cmd(ID_SAVE_SOURCE_POINTS), cmd(ID_LOAD_SOURCE_POINTS), sep(), cmd(ID_FIT_RUN), cmd(ID_SAVE_GENERATED_POINTS),
-          sep()}},
+          cmd(ID_SAVE_SOURCE_POINTS), cmd(ID_LOAD_SOURCE_POINTS), sep(),
+          sub(QT_TRANSLATE_NOOP("qf::Commands", "系列"),
+              {cmd(ID_SERIES_ADD), cmd(ID_SERIES_RENAME), cmd(ID_SERIES_RECOLOUR),
+               cmd(ID_SERIES_DELETE)}),
+          sep(), cmd(ID_FIT_RUN), cmd(ID_FIT_ALL_SERIES), cmd(ID_SAVE_GENERATED_POINTS), sep()}},
         {QT_TRANSLATE_NOOP("qf::Commands", "表示(&V)"),
          {
              E{K::ToolbarsAndPanes,

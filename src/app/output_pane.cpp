@@ -1,5 +1,6 @@
 #include "app/output_pane.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCursor>
 #include <QHeaderView>
@@ -252,6 +253,11 @@ bool OutputPane::isMade(int page) const {
     }
 }
 
+void OutputPane::addSourcePointAction(QAction* action) {
+    m_sourceActions.push_back(action);
+    if (m_sourceList) m_sourceList->addAction(action);
+}
+
 void OutputPane::makePage(int page) {
     if (page < 0 || page >= int(m_pages.size()) || isMade(page)) return;
     QWidget* made = nullptr;
@@ -271,6 +277,7 @@ void OutputPane::makePage(int page) {
         m_sourceList->setFont(m_font);
         setupTable(m_sourceList);
         addTableCopy(m_sourceList);
+        for (QAction* a : m_sourceActions) m_sourceList->addAction(a);
         resetSourcePointColumns();
         connect(m_sourceList, &PointTable::selectionChangedNotify, this,
                 &OutputPane::sourcePointSelectionChanged);

@@ -12,6 +12,7 @@
 
 #include "ui/output_sink.h"
 
+class QAction;
 class QPlainTextEdit;
 class QTabWidget;
 class QTimer;
@@ -91,6 +92,8 @@ public:
     void setSourcePointText(int row, int column, const std::string& text) override;
     void ensureSourcePointVisible(int row) override;
     void clearSourcePointSelection();
+    // An entry of the source-point list's context menu, after its copy.
+    void addSourcePointAction(QAction* action);
     std::vector<int> selectedSourcePointRows() const override;  // ascending
     int sourcePointRowCount() const;
 
@@ -141,6 +144,7 @@ private:
     std::array<QPlainTextEdit*, 2> m_texts{};
     FormulaCopyBar* m_formulaBar = nullptr;  // above page 1's text
     PointTable* m_sourceList = nullptr;
+    std::vector<QAction*> m_sourceActions;  // for the list once it is made
     QTableWidget* m_graphList = nullptr;
 };
 

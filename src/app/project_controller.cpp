@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
+#include <algorithm>
 
 #include "app/clipboard_picture.h"
 #include "app/main_window.h"
@@ -20,6 +22,7 @@
 #include "view/document_sync.h"
 #include "view/image_view.h"
 #include "view/save_path.h"
+#include "view/series_fits.h"
 
 namespace qf {
 namespace {
@@ -251,30 +254,42 @@ bool ProjectController::showProject(const ProjectReadResult& read, const QString
     showPage(m_view, record.page, record.dpi);
     m_view.showOpenedPicture(std::move(picture.picture), QString::fromStdString(record.image),
                              QString::fromStdString(picture.title), picture.warning);
-    const std::optional<IntPoint> seed = record.current().extractSeed;
+    const bool seeded = std::any_of(record.series.begin(), record.series.end(),
+                                    [](const Series& x) { return x.extractSeed.has_value(); });
     startDocument(std::move(record), projectPath);
-    if (seed) extractOnOpen(*seed, projectPath);
+    if (seeded) extractOnOpen(projectPath);
     m_view.showOpenedWork();
     emit projectShown();
     return true;
 }
 
-void ProjectController::extractOnOpen(IntPoint seed, const QString& projectPath) {
-    // As the batch mode does: the curve through the seed, found on the
-    // working picture the project shows, goes before the listed points.
+void ProjectController::extractOnOpen(const QString& projectPath) {
+    // As the batch mode does: the curve through each series' seed, found on
+    // the working picture the project shows, goes before its listed points.
     DocumentRecord record = m_doc.record();
-    record.current().extractSeed.reset();
     const ViewState& s = m_view.state();
-    const std::string error =
-        extractBeforeListed(s.imagePresent() ? *s.current() : cv::Mat(), extractionArea(record),
-                            seed, record.current().extraction, record.current().points);
-    // The list holds what the view can show.
-    if (record.current().points.size() > std::size_t(kMaxSourcePoints))
-        record.current().points.resize(kMaxSourcePoints);
-    if (!error.empty())
+    QStringList errors;
+    for (std::size_t i = 0; i < record.series.size(); ++i) {
+        Series& series = record.series[i];
+        if (!series.extractSeed) continue;
+        const IntPoint seed = *series.extractSeed;
+        series.extractSeed.reset();
+        const std::string error =
+            extractBeforeListed(s.imagePresent() ? *s.current() : cv::Mat(), extractionArea(record),
+                                seed, series.extraction, series.points);
+        // The list holds what the view can show.
+        if (series.points.size() > std::size_t(kMaxSourcePoints))
+            series.points.resize(kMaxSourcePoints);
+        if (!error.empty())
+            errors << (record.series.size() > 1
+                           ? QString::fromStdString(seriesDisplayName(record, int(i)) + ": " +
+                                                    error)
+                           : QString::fromStdString(error));
+    }
+    if (!errors.isEmpty())
         m_dialogs.message(
             &m_frame,
-            tr("プロジェクトの曲線を自動抽出できませんでした。\n") + QString::fromStdString(error),
+            tr("プロジェクトの曲線を自動抽出できませんでした。\n") + errors.join(QLatin1Char('\n')),
             MessageIcon::Warning);
     // What the file asks for, carried out: the opened state of the project.
     m_doc.reset(std::move(record), projectPath);

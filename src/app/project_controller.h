@@ -94,9 +94,9 @@ private:
     QString documentName() const;
     // Shows a new document: results of the old one cleared, the record shown.
     void startDocument(DocumentRecord record, const QString& projectPath);
-    // A project that asks for an extraction: the extracted points go before
-    // its listed ones, or the user is told why none were found.
-    void extractOnOpen(IntPoint seed, const QString& projectPath);
+    // A project that asks for extractions: each series' extracted points go
+    // before its listed ones, or the user is told why none were found.
+    void extractOnOpen(const QString& projectPath);
 
     MainWindow& m_frame;
     ImageView& m_view;

@@ -2,8 +2,12 @@
 
 #include <QFile>
 #include <QImage>
+#include <QMainWindow>
 #include <QPainter>
 #include <QPrinter>
+#include <QStatusBar>
+#include <QStringList>
+#include <algorithm>
 #include <cstring>
 
 #include "app/main_window.h"
@@ -17,10 +21,12 @@
 #include "imaging/image_file.h"
 #include "points/source_point_file.h"
 #include "project/fit_json.h"
+#include "project/series_output.h"
 #include "ui/dialogs.h"
 #include "view/escape_poll.h"
 #include "view/image_view.h"
 #include "view/save_path.h"
+#include "view/series_fits.h"
 #include "view/view_commands.h"
 
 namespace qf {
@@ -72,6 +78,8 @@ ResultsController::ResultsController(MainWindow& frame, ImageView& view, Dialogs
     frame.setCommandHandler(ID_FILE_PRINT, [this] { printView(); });
     frame.setCommandHandler(ID_SAVE_FIT_JSON, [this] { saveFitJson(); });
     frame.setCommandHandler(ID_LOAD_SOURCE_POINTS, [this] { loadSourcePoints(); });
+    frame.setCommandHandler(ID_FIT_ALL_SERIES, [this] { runFitAll(); });
+    frame.setCommandHandler(ID_SAVE_ALL_SERIES_CSV, [this] { saveAllSeriesCsv(); });
 }
 
 ResultsController::~ResultsController() = default;
@@ -99,15 +107,74 @@ void ResultsController::runFit() {
     m_view.showFitResults();
 }
 
+void ResultsController::runFitAll() {
+    ViewState& s = m_view.state();
+    if (!m_fitWork) m_fitWork = std::make_unique<SvdFitWork>();
+    std::string output;
+    QStringList messages;
+    int fitted = 0;
+    bool activeFitted = false;
+    {
+        KeyboardEscapePoll poll;
+        ScopedEscapePoll installed(poll);
+        for (int i = 0; i < int(s.doc.series.size()); ++i) {
+            if (s.doc.series[std::size_t(i)].points.empty()) continue;
+            const FitCommandResult r = runSeriesFit(s, i, *m_fitWork);
+            const std::string name = seriesDisplayName(s.doc, i);
+            // Each series' words on the page "出力" and in one message box,
+            // under its name.
+            for (const FitEvent& e : r.outcome.events) {
+                if (e.text.empty()) continue;
+                if (e.kind == FitEventKind::SetOutputText)
+                    output += name + ": " + e.text + "\r\n";
+                else
+                    messages << QString::fromStdString(name + ": " + e.text);
+            }
+            if (r.outcome.status == FitOk) {
+                ++fitted;
+                activeFitted = activeFitted || i == s.doc.active;
+            }
+        }
+    }
+    // A series without points or that did not fit shows no curve of its own.
+    if (!activeFitted) showActiveSeriesFit(s);
+    s.display.showGeneratedGraph = 1;
+    refreshDisplay(s);
+    m_pane.setPaneText(0, output);
+    m_pane.setPaneText(1, activeFitted ? activeFitReport(s) : std::string());
+    if (activeFitted) m_pane.activateOutputTab(1);
+    m_view.showFitResults();
+    if (!messages.isEmpty())
+        m_dialogs.message(&m_view, messages.join(QLatin1Char('\n')), MessageIcon::None);
+    if (auto* frame = qobject_cast<QMainWindow*>(m_view.window()))
+        frame->statusBar()->showMessage(tr("%1 個の系列をフィットしました。").arg(fitted), 8000);
+}
+
 void ResultsController::fitOnOpen() {
     ViewState& s = m_view.state();
-    if (s.doc.current().points.empty() || !s.imagePresent()) return;
+    if (!s.imagePresent()) return;
     if (!m_fitWork) m_fitWork = std::make_unique<SvdFitWork>();
     const Tool tool = s.tools.tool;
-    const FitCommandResult r = runFitCommand(s, *m_fitWork);
+    // Every series' fit is made again, the active one's last so that it is
+    // the one shown.
+    bool any = false;
+    for (int i = 0; i < int(s.doc.series.size()); ++i) {
+        if (i == s.doc.active || s.doc.series[std::size_t(i)].points.empty()) continue;
+        any = runSeriesFit(s, i, *m_fitWork).outcome.status == FitOk || any;
+    }
+    FitCommandResult r;
+    if (!s.doc.current().points.empty()) r = runFitCommand(s, *m_fitWork);
     s.tools.tool = tool;  // the work goes on with the tool it was opened in
     if (r.outcome.status != FitOk) {
-        m_view.clearResults();
+        if (!any) {
+            m_view.clearResults();
+            return;
+        }
+        showActiveSeriesFit(s);
+        s.display.showGeneratedGraph = 1;
+        refreshDisplay(s);
+        m_pane.setPaneText(1, std::string());
+        m_view.showFitResults();
         return;
     }
     // The page "出力" keeps what it says: only the fit's own page is made again.
@@ -184,6 +251,19 @@ void ResultsController::saveGeneratedPoints() {
     if (!s.imagePresent() || s.generated.generatedCount <= 0) return;
     saveTextFile(generatedGraphFileText(s.fitResult, s.generated, s.doc.current().fit.basisExpr),
                  SavedFile::GeneratedPoints);
+}
+
+void ResultsController::saveAllSeriesCsv() {
+    const ViewState& s = m_view.state();
+    // The batch mode's series.csv of the same series, in the window's CSV code.
+    std::vector<SeriesValues> values;
+    bool any = false;
+    for (std::size_t i = 0; i < s.doc.series.size(); ++i) {
+        const Series& x = s.doc.series[i];
+        values.push_back(seriesValuesOf(seriesLabel(x, i), x.points, s.doc.axis));
+        any = any || !x.points.empty();
+    }
+    if (any) saveTextFile(seriesLongCsvText(values), SavedFile::SeriesPoints);
 }
 
 void ResultsController::saveFitJson() {

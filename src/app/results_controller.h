@@ -37,6 +37,11 @@ public:
 
 private:
     void runFit();
+    // Each series with points, with its own settings; the active one's
+    // results are the ones shown.
+    void runFitAll();
+    // Every series' points in one file, in long form (series, x, y).
+    void saveAllSeriesCsv();
     void saveDisplayedImage();
     void saveSourcePoints();
     // A point file (either form it is saved in) replaces the point list.

@@ -70,6 +70,16 @@ enum CommandId : int {
     ID_DETECT_FRAME = 33013,     // the mapping's corners onto the plot's frame
     // A saved point file back into the list.
     ID_LOAD_SOURCE_POINTS = 33014,
+    // The document's series: the active one's name, colour and points, and
+    // the work on all of them at once.
+    ID_SERIES_ADD = 33021,
+    ID_SERIES_RENAME = 33022,
+    ID_SERIES_RECOLOUR = 33023,
+    ID_SERIES_DELETE = 33024,
+    ID_SERIES_MOVE_POINT = 33025,    // the selected point into another series
+    ID_EXTRACT_ALL_SERIES = 33026,   // one series per curve found, no click
+    ID_FIT_ALL_SERIES = 33027,       // each series with its own fit settings
+    ID_SAVE_ALL_SERIES_CSV = 33028,  // every series' points in one long-form file
     // The language of the window, applied at the next start.
     ID_LANGUAGE_AUTO = 33101,
     ID_LANGUAGE_JAPANESE = 33102,
@@ -114,6 +124,8 @@ struct CommandSnapshot {
     std::array<bool, 4> cameraRunning{};  // a capture timer runs for device 0..3
 
     int selectedPoint = -1;
+    int seriesCount = 1;
+    int totalPointCount = 0;  // over all series
 
     // Filled by the document's owner.
     bool canUndo = false;

@@ -2,6 +2,8 @@
 
 #include "common/format.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QCursor>
@@ -26,6 +28,7 @@
 #include "view/paint/image_display.h"
 #include "view/paint/magnifier.h"
 #include "view/paint/view_paint.h"
+#include "view/series_fits.h"
 #include "view/view_commands.h"
 
 namespace qf {
@@ -490,6 +493,7 @@ void ImageView::refreshGeneratedGraphPane() {
 void ImageView::clearResults() {
     m_state.fitResult = FitResult{};
     m_state.generated = GeneratedGraph{};
+    m_state.seriesFits.clear();
     m_state.display.showGeneratedGraph = 0;
     if (m_pane) {
         m_pane->setPaneText(1, std::string());
@@ -567,7 +571,24 @@ void ImageView::adoptRecord(const DocumentRecord& r) {
     // What only the next fit reads (model, degree, formulas, count) is not
     // drawn: no repaint, no new lists.
     // The method and sampling change the guide and the grid drawn over the input.
-    const bool visible = work.any() || before.mapping != r.mapping || before.axis != r.axis ||
+    // Another active series brings its own points, list and fit.
+    const bool switched = before.active != r.active || before.series.size() != r.series.size();
+    if (switched) {
+        m_state.selectedPoint = -1;
+        showActiveSeriesFit(m_state);
+        if (m_pane)
+            m_pane->setPaneText(
+                1, m_state.generated.generatedCount > 0 ? activeFitReport(m_state) : std::string());
+    }
+    // What is drawn of the series: their colours and points (not their
+    // settings, which wait for the next extraction or fit).
+    const bool seriesDrawn =
+        std::equal(before.series.begin(), before.series.end(), r.series.begin(), r.series.end(),
+                   [](const Series& a, const Series& b) {
+                       return a.colour == b.colour && a.points == b.points;
+                   });
+    const bool visible = work.any() || switched || before.mapping != r.mapping ||
+                         before.axis != r.axis || !seriesDrawn ||
                          before.current().points != r.current().points || before.graph != r.graph ||
                          previewed != m_state.extractPreview.shown() ||
                          (previewed && before.current().extraction != r.current().extraction);

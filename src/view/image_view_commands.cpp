@@ -331,6 +331,8 @@ CommandSnapshot ImageView::snapshot() const {
     c.greyMode = s.greyMode;
     c.cameraRunning = m_camera->runningDevices();
     c.selectedPoint = s.selectedPoint;
+    c.seriesCount = int(s.doc.series.size());
+    for (const Series& series : s.doc.series) c.totalPointCount += int(series.points.size());
     return c;
 }
 

@@ -105,6 +105,9 @@ QString proposedSaveName(const QString& projectPath, const QString& picturePath,
         case SavedFile::FitJson:
             name = "fit.json";
             break;
+        case SavedFile::SeriesPoints:
+            name = "series.csv";
+            break;
     }
     return stem.isEmpty() ? QString::fromLatin1(name)
                           : stem + QLatin1Char('.') + QLatin1String(name);

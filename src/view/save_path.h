@@ -26,7 +26,15 @@ QString savePathFor(const QString& typed, const QString& selectedFilter, const Q
                     const QString& defaultSuffix);
 
 // What a save dialog offers to write.
-enum class SavedFile { Project, SourcePoints, GeneratedPoints, Picture, GraphImage, FitJson };
+enum class SavedFile {
+    Project,
+    SourcePoints,
+    GeneratedPoints,
+    Picture,
+    GraphImage,
+    FitJson,
+    SeriesPoints,  // every series' points in long form
+};
 
 // The name a save dialog proposes: the project's name, else (an untitled
 // project) the picture's base name, with the extension of what is saved; the

@@ -14,6 +14,7 @@
 #include "imaging/mapping.h"
 #include "imaging/processing.h"
 #include "points/source_points.h"
+#include "view/series_fits.h"
 
 namespace qf {
 
@@ -187,9 +188,9 @@ FitCommandResult runFitCommand(ViewState& s, SvdFitWork& work) {
     s.fitDetails = r.outcome.status == FitOk ? fitDetailsOf(in, s.fitResult, work) : FitDetails{};
     if (r.outcome.status == FitOk) {
         // The report as it is written to files, then what a user reads.
-        r.report = fitReportForPage(s.fitResult, s.doc.current().fit.basisExpr) +
-                   readableResultsText(s.fitResult, s.fitDetails);
+        r.report = activeFitReport(s);
         r.activeTab = 1;
+        keepActiveSeriesFit(s);
     }
     s.display.showGeneratedGraph = 1;
     refreshDisplay(s);

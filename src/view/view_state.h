@@ -109,6 +109,18 @@ struct AxisLabelsShown {
     AxisSettings axis;  // the axes as the reading left them
 };
 
+// A fit of one series, kept while the series' points and the axes are those
+// it was made from: what the view draws of a series that is not the active
+// one, and shows again when it becomes the active one.
+struct SeriesFit {
+    std::vector<SourcePoint> points;
+    FitSettings settings;
+    AxisSettings axis;
+    FitResult result;
+    FitDetails details;
+    GeneratedGraph generated;
+};
+
 struct ViewState {
     // The work as the document holds it; the view edits it in place while a
     // gesture or a command runs and hands it to the document as one edit.
@@ -133,6 +145,7 @@ struct ViewState {
     FitResult fitResult;
     FitDetails fitDetails;  // of the last successful fit; empty after a failed one
     GeneratedGraph generated;
+    std::vector<SeriesFit> seriesFits;  // the last fit of each series fitted
     CaptureSettings capture;
 
     // The displayed image, or null.

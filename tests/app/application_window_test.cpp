@@ -3,6 +3,7 @@
 // button runs the fit.
 
 #include "app/application_window.h"
+#include "app/series_controller.h"
 
 #include <gtest/gtest.h>
 
@@ -166,21 +167,22 @@ TEST_F(ApplicationWindowTest, F6MovesTheKeyboardThroughTheViewAndThePanes) {
         if (f == &view() || view().isAncestorOf(f)) return "view";
         if (output->isAncestorOf(f)) return "output";
         if (w.properties().isAncestorOf(f)) return "settings";
+        if (w.series().pane()->isAncestorOf(f)) return "series";
         return "elsewhere";
     };
     view().setFocus();
     ASSERT_EQ(where(), "view");
     std::vector<std::string> forward, backward;
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 4; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
         forward.push_back(where());
     }
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 4; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, Qt::ShiftModifier);
         backward.push_back(where());
     }
-    EXPECT_EQ(forward, (std::vector<std::string>{"output", "settings", "view"}));
-    EXPECT_EQ(backward, (std::vector<std::string>{"settings", "output", "view"}));
+    EXPECT_EQ(forward, (std::vector<std::string>{"output", "settings", "series", "view"}));
+    EXPECT_EQ(backward, (std::vector<std::string>{"series", "settings", "output", "view"}));
 }
 
 TEST_F(ApplicationWindowTest, CtrlPPrintsAlthoughNoMenuHoldsTheCommand) {

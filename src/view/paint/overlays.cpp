@@ -269,7 +269,9 @@ void paintSourcePointOverlay(QPainter& painter, const ViewState& s, const QFont&
     const bool pointTool =
         tool == Tool::AddPoints || tool == Tool::ErasePoints || tool == Tool::Extract;
     LogicalPainter logical(painter, s);
-    const QColor inside = colourOf(kPointInsideColour);
+    // Inside the axis rectangle a point takes its series' colour (the first
+    // series' is kPointInsideColour).
+    const QColor inside = colourOf(s.doc.current().colour);
     const QColor outside = colourOf(kPointOutsideColour);
     const IntRect& axis = s.doc.axis.axisRect;
     const IntRect plot = plotRectOf(s.transform, axis);
@@ -283,6 +285,18 @@ void paintSourcePointOverlay(QPainter& painter, const ViewState& s, const QFont&
                                  {plot.left, plot.bottom}};
         closedPolyline(painter, frame);
         drawAxisLabels(painter, s.doc.axis, plot, outside);
+    }
+
+    // The other series under the active one: thin, smaller and unnumbered,
+    // each in its own colour, so that the points being worked on stand out.
+    for (std::size_t k = 0; k < s.doc.series.size(); ++k) {
+        if (int(k) == s.doc.active) continue;
+        painter.setPen(paint::thinPen(colourOf(s.doc.series[k].colour)));
+        for (const SourcePoint& p : s.doc.series[k].points) {
+            const QPoint c = centreOf(s, {p.h, p.v});
+            painter.drawLine(c.x() - 4, c.y() - 4, c.x() + 4, c.y() + 4);
+            painter.drawLine(c.x() - 4, c.y() + 4, c.x() + 4, c.y() - 4);
+        }
     }
 
     const IntRect visible = visibleImageRect(s.transform, s.imageSize());
