@@ -43,26 +43,6 @@ bool sameFrame(const FrameCorners& c, const PlotFrame& f) {
     return true;
 }
 
-// The working picture of a photograph with its light made even inside the
-// rectangle: the paper's brightness (each colour channel's, lines closed
-// over, smoothed) divided out, so a curve stands out from the ground alike
-// in the bright and the shaded part, and a tinted light turns white.
-cv::Mat evenLight(const cv::Mat& picture, const IntRect& rect) {
-    cv::Mat out = picture.clone();
-    const cv::Rect r = cv::Rect(rect.left, rect.top, rect.width(), rect.height()) &
-                       cv::Rect(0, 0, picture.cols, picture.rows);
-    if (r.width < 16 || r.height < 16) return out;
-    const cv::Mat roi = picture(r);
-    cv::Mat paper;
-    cv::morphologyEx(roi, paper, cv::MORPH_CLOSE,
-                     cv::getStructuringElement(cv::MORPH_RECT, {15, 15}));
-    cv::GaussianBlur(paper, paper, {0, 0}, 8);
-    cv::Mat even;
-    cv::divide(roi, paper, even, 255.0);
-    even.copyTo(out(r));
-    return out;
-}
-
 // The reasons an axis reading gives, one line per axis (one for both when
 // they share it).
 std::vector<std::string> refusalOf(const AxisReading& r) {
@@ -194,7 +174,7 @@ AutoChart readChartPicture(const cv::Mat& picture, const std::string& path,
     ImagePair images;
     images.inputImage = picture;
     runMapping(images, CurrentImage::Input, m);
-    addSeriesFound(a, evenLight(outputImage(images), m.graphRect), options);
+    addSeriesFound(a, outputImage(images), options);
     a.ok = true;
     return a;
 }

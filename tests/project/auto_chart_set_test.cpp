@@ -84,6 +84,8 @@ std::vector<Truth> extractionSet() {
     for (const nlohmann::json& c : nlohmann::json::parse(in)) {
         Truth t;
         t.file = "extraction/" + c["file"].get<std::string>();
+        // A photographed page's truth is its frame, whose edges carry the range.
+        t.photographed = c.contains("photo");
         t.tolerance = 0.005;
         t.x = {c["xMin"], c["xMax"], c["xLog"]};
         t.y = {c["yMin"], c["yMax"], c["yLog"]};
