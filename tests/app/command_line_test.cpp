@@ -249,7 +249,7 @@ TEST(CommandLineBatch, ImagesForATemplate) {
         {{"--batch", "t.json", "--images"}, "option '--images' needs at least one picture"},
         {{"--batch", "t.json", "u.json", "--images", "a.png"},
          "option '--images' takes one template; 'u.json' is one more project"},
-        {{"--wide", "chart.png"}, "option '--wide' belongs to '--batch'"},
+        {{"--wide", "chart.png"}, "option '--wide' belongs to '--batch' and '--auto'"},
     };
     for (const auto& e : errors) {
         const CommandLine l = parseCommandLine(e.args);
