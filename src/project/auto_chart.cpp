@@ -21,6 +21,9 @@ namespace {
 // within the axes' tolerance, a photograph's tilt does not.
 constexpr double kMostLean = 2.0;
 
+// How far inside a straightened frame the series are looked for.
+constexpr int kFrameInset = 3;
+
 double lean(const FrameCorners& c) {
     const auto& p = c.precise;  // top-left, top-right, bottom-right, bottom-left
     return std::max({std::abs(p[0].y - p[1].y), std::abs(p[3].y - p[2].y),
@@ -55,10 +58,13 @@ std::vector<std::string> refusalOf(const AxisReading& r) {
 
 // The series found on the working picture, each with its points (so the
 // project replays them as they are) and the fit asked for, named by colour.
-void addSeriesFound(AutoChart& a, const cv::Mat& working, const AutoOptions& options) {
+void addSeriesFound(AutoChart& a, const cv::Mat& working, const AutoOptions& options,
+                    int inset = 0) {
     DocumentRecord& r = a.record;
-    const std::vector<FoundSeries> found =
-        extractEverySeries(working, r.axis.axisRect, options.extraction);
+    const IntRect& e = r.axis.axisRect;
+    const std::vector<FoundSeries> found = extractEverySeries(
+        working, {e.left + inset, e.top + inset, e.right - inset, e.bottom - inset},
+        options.extraction);
     r.series = {Series{}};
     r.active = 0;
     r.current().extraction = options.extraction;
@@ -174,7 +180,11 @@ AutoChart readChartPicture(const cv::Mat& picture, const std::string& path,
     ImagePair images;
     images.inputImage = picture;
     runMapping(images, CurrentImage::Input, m);
-    addSeriesFound(a, outputImage(images), options);
+    // The frame's lines, straightened from a blurred photograph, lean and
+    // spread over a few rows at the rectangle's edges, where what is left
+    // of them beside the rows taken as lines could pass for a flat series:
+    // the series are looked for a few pixels inside.
+    addSeriesFound(a, outputImage(images), options, kFrameInset);
     a.ok = true;
     return a;
 }

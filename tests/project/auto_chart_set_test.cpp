@@ -2,7 +2,8 @@
 // (tests/data/reading: charts.json; tests/data/extraction: series.json),
 // measured against the truth their drawing scripts wrote: most series come
 // out with every point within 1 % of the axis range of the function drawn,
-// and no picture is read with a wrong calibration without saying so.
+// nothing else is taken for a series, and no picture is read with a wrong
+// calibration without saying so.
 
 #include <gtest/gtest.h>
 
@@ -207,6 +208,10 @@ TEST(AutoChartSet, SeriesFollowTheirFunctionsAndNoCalibrationIsWrongUnsaid) {
             line += text;
             if (!bestScore.right()) line += "!";
         }
+        // Nothing else was taken for a series: no frame, grid, legend or text.
+        for (std::size_t i = 0; i < taken.size(); ++i)
+            EXPECT_TRUE(taken[i] || a.record.series[i].points.empty())
+                << t.file << ": an extra series " << a.record.series[i].name;
         std::printf("%-36s %s calibration %.3f%%, %zu found:%s\n", t.file.c_str(),
                     a.photographed ? "photo   " : "straight", 100 * error,
                     a.record.series[0].points.empty() ? 0 : a.record.series.size(), line.c_str());
