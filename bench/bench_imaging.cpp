@@ -175,7 +175,7 @@ void BM_extractCurve(benchmark::State& state) {
     for (auto _ : state) {
         const qf::ExtractionResult r = qf::extractCurve(e.picture, e.axis, e.seed, {});
         if (!r.ok) state.SkipWithError(r.error.c_str());
-        benchmark::DoNotOptimize(r.current().points.data());
+        benchmark::DoNotOptimize(r.points.data());
     }
 }
 
@@ -187,7 +187,7 @@ void BM_extractCurveGap100(benchmark::State& state) {
         const qf::ExtractionResult r =
             qf::extractCurve(e.picture, e.axis, e.seed, {.gap = qf::kMaxExtractionGap});
         if (!r.ok) state.SkipWithError(r.error.c_str());
-        benchmark::DoNotOptimize(r.current().points.data());
+        benchmark::DoNotOptimize(r.points.data());
     }
 }
 

@@ -20,7 +20,7 @@ log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 
 ran=0
-for name in bench_svd bench_expr bench_fit bench_imaging bench_view bench_camera bench_startup bench_codecs bench_process bench_soak bench_document bench_batch; do
+for name in bench_svd bench_expr bench_fit bench_imaging bench_view bench_camera bench_startup bench_codecs bench_process bench_soak bench_document bench_batch bench_reading bench_auto; do
     exe=$build/bench/$name
     if [ ! -x "$exe" ]; then
         echo "$name: not built in $build, skipped"

@@ -4,7 +4,10 @@ gnuplot, and photographs ten of them (perspective tilt, uneven light, JPEG)
 with ImageMagick. Writes beside them charts.json: for each chart its file,
 the program that drew it, each axis's range and scale and the pixel
 positions (column or row, pixel centres at whole numbers) of the range's
-ends; for a photograph, the plot frame's four corners in the photograph.
+ends; the series drawn, each as its colour and its curve in the unit square
+of the axes (0 to 1 from each axis's min to its max, in decades on a
+logarithmic axis); for a photograph, the plot frame's four corners in the
+photograph.
 
 Usage: tools/make_reading_fixtures.py OUTPUT_DIR   (the tests read
 tests/data/reading; the pictures are committed, so the tests need neither
@@ -25,6 +28,11 @@ import matplotlib.ticker as mticker  # noqa: E402
 import numpy as np  # noqa: E402
 
 W, H = 640, 480
+
+
+def unit_curve(f, n=51):
+    """The curve v = f(u) sampled across the unit square of the axes."""
+    return [[round(i / (n - 1), 6), round(float(f(i / (n - 1))), 6)] for i in range(n)]
 
 
 def mpl_chart(out, name, xlim, ylim, xlog=False, ylog=False, font=10, family="DejaVu Sans",
@@ -147,7 +155,8 @@ def mpl_chart(out, name, xlim, ylim, xlog=False, ylog=False, font=10, family="De
     plt.close(fig)
     return {"file": name + ".png", "program": "matplotlib", "box": spines is True,
             "x": {"min": xlim[0], "max": xlim[1], "log": xlog, "pixelMin": px[0], "pixelMax": px[1]},
-            "y": {"min": ylim[0], "max": ylim[1], "log": ylog, "pixelMin": py[0], "pixelMax": py[1]}}
+            "y": {"min": ylim[0], "max": ylim[1], "log": ylog, "pixelMin": py[0], "pixelMax": py[1]},
+            "series": [{"colour": "tab:blue", "curve": unit_curve(f)}]}
 
 
 def gp_chart(out, name, xlim, ylim, xlog=False, ylog=False, font=10, family="Sans",
@@ -196,7 +205,10 @@ def gp_chart(out, name, xlim, ylim, xlog=False, ylog=False, font=10, family="San
             "x": {"min": xlim[0], "max": xlim[1], "log": xlog, "pixelMin": round(left * (W - 1)),
                   "pixelMax": round(right * (W - 1))},
             "y": {"min": ylim[0], "max": ylim[1], "log": ylog,
-                  "pixelMin": round((1 - bottom) * (H - 1)), "pixelMax": round((1 - top) * (H - 1))}}
+                  "pixelMin": round((1 - bottom) * (H - 1)), "pixelMax": round((1 - top) * (H - 1))},
+            # gnuplot's first line colour.
+            "series": [{"colour": "#9400d3",
+                        "curve": unit_curve(lambda u: eval(func, {"t": u}))}]}
 
 
 def homography(src, dst):

@@ -1,6 +1,10 @@
 #include "app/command_line.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "common/excerpt.h"
+#include "fit/fit_types.h"
 
 namespace qf {
 namespace {
@@ -40,6 +44,20 @@ bool parseMegapixels(const std::string& text, int64_t& pixels) {
     return true;
 }
 
+// A whole number from lo to hi, an optional minus sign and digits.
+bool parseSignedNumber(const std::string& text, int64_t lo, int64_t hi, int64_t& into) {
+    const bool negative = text.starts_with('-');
+    int64_t n = 0;
+    if (!parseWholeNumber(negative ? text.substr(1) : text, 0, std::max(-lo, hi), n)) return false;
+    n = negative ? -n : n;
+    if (n < lo || n > hi) return false;
+    into = n;
+    return true;
+}
+
+// The model names of the project file.
+constexpr const char* kModels[] = {"polynomial", "exponentialProduct", "functionSum"};
+
 }  // namespace
 
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
@@ -50,8 +68,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
         return c;
     };
     bool batch = false;
-    bool images = false;    // operands from here on are pictures for the template
-    std::string batchOnly;  // the first option that needs --batch
+    bool images = false;     // operands from here on are pictures for the template
+    bool automatic = false;
+    std::string batchOnly;  // the first option that needs --batch or --auto
+    std::string autoOnly;   // the first option that needs --auto
     std::vector<std::string> operands;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -73,6 +93,25 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             if (!value(project)) return fail("option '--batch' needs a project file");
             (batch ? operands.emplace_back() : c.projectPath) = project;
             batch = true;
+        } else if (a == "--auto") {
+            automatic = true;
+        } else if (a == "--model") {
+            std::string name;
+            if (!value(name) ||
+                std::find(std::begin(kModels), std::end(kModels), name) == std::end(kModels))
+                return fail(
+                    "option '--model' needs 'polynomial', 'exponentialProduct' or 'functionSum'");
+            c.model = int32_t(std::find(std::begin(kModels), std::end(kModels), name) -
+                              std::begin(kModels));
+            autoOnly = autoOnly.empty() ? "--model" : autoOnly;
+        } else if (a == "--degree") {
+            std::string text;
+            int64_t n = 0;
+            if (!value(text) || !parseSignedNumber(text, kMinDegree, kMaxDegree, n))
+                return fail("option '--degree' needs a whole number from " +
+                            std::to_string(kMinDegree) + " to " + std::to_string(kMaxDegree));
+            c.degree = int32_t(n);
+            autoOnly = autoOnly.empty() ? "--degree" : autoOnly;
         } else if (a == "--out") {
             if (!value(c.outDir)) return fail("option '--out' needs a folder");
         } else if (a == "-j" || a == "--jobs" || (a.starts_with("-j") && a.size() > 2)) {
@@ -122,6 +161,15 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
     if (images && !operands.empty())
         return fail("option '--images' takes one template; '" + excerpt(operands.front()) +
                     "' is one more project");
+    if (automatic) {
+        if (batch) return fail("option '--auto' does not go with '--batch'");
+        if (!c.cameraSources.empty()) return fail("option '--camera' does not go with '--auto'");
+        if (operands.empty()) return fail("option '--auto' needs a picture");
+        c.picturePaths = operands;
+        c.action = CommandLine::Action::Auto;
+        return c;
+    }
+    if (!autoOnly.empty()) return fail("option '" + autoOnly + "' belongs to '--auto'");
     if (batch) {
         if (!c.cameraSources.empty()) return fail("option '--camera' does not go with '--batch'");
         // Further operands are further projects.
@@ -130,11 +178,12 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
         c.action = CommandLine::Action::Batch;
         return c;
     }
-    if (!c.outDir.empty()) return fail("option '--out' belongs to '--batch'");
-    if (!batchOnly.empty()) return fail("option '" + batchOnly + "' belongs to '--batch'");
+    if (!c.outDir.empty()) return fail("option '--out' belongs to '--batch' and '--auto'");
+    if (!batchOnly.empty())
+        return fail("option '" + batchOnly + "' belongs to '--batch' and '--auto'");
     if (c.maxPicturePixels != 0)
         return fail(
-            "option '--max-megapixels' belongs to '--batch' (the window reads "
+            "option '--max-megapixels' belongs to '--batch' and '--auto' (the window reads "
             "MaxPictureMegapixels from its settings)");
     if (operands.size() > 1) return fail("unexpected argument '" + excerpt(operands[1]) + "'");
     if (!operands.empty()) c.imagePath = operands.front();
@@ -147,6 +196,8 @@ std::string usageText() {
            "                [--json] [--max-megapixels N] [--csv utf8|cp932] [--wide]\n"
            "       quillfen --batch TEMPLATE.quillfen.json --images PICTURE... [--out DIR]\n"
            "                [-j N] [--json] [--max-megapixels N] [--csv utf8|cp932] [--wide]\n"
+           "       quillfen --auto PICTURE... [--out DIR] [-j N] [--json] [--model M]\n"
+           "                [--degree D] [--max-megapixels N] [--csv utf8|cp932] [--wide]\n"
            "\n"
            "Turns a picture of a chart into numbers and a fitted formula.\n"
            "\n"
@@ -167,13 +218,21 @@ std::string usageText() {
            "                    dropped (series without a seed are left out); each\n"
            "                    picture's files go into DIR/<picture name>/ (DIR: by\n"
            "                    default the template's folder)\n"
+           "  --auto PICTURE    read each picture by itself: its frame (straightened when\n"
+           "                    photographed), its axes from the tick labels and every\n"
+           "                    series; write the project DIR/<name>/<name>.quillfen.json\n"
+           "                    and the files of --batch beside it\n"
            "  --out DIR         where --batch writes (default: the project's folder);\n"
-           "                    with several projects, into DIR/<project name>/\n"
-           "  -j, --jobs N      run up to N projects at once (default: the number of\n"
-           "                    processors)\n"
-           "  --json            print one JSON line per project (name, status, message,\n"
-           "                    coefficients; with several series, each one's in\n"
-           "                    \"series\") instead of the fit reports\n"
+           "                    with several projects, into DIR/<project name>/; where\n"
+           "                    --auto makes its folders (default: the picture's folder)\n"
+           "  -j, --jobs N      run up to N projects or pictures at once (default: the\n"
+           "                    number of processors)\n"
+           "  --json            print one JSON line per project or picture (name, status,\n"
+           "                    message, coefficients; with several series, each one's\n"
+           "                    in \"series\") instead of the fit reports\n"
+           "  --model M         the model --auto fits to every series: polynomial\n"
+           "                    (default), exponentialProduct or functionSum\n"
+           "  --degree D        its degree, -20 to 20 (default 3)\n"
            "  --max-megapixels N  refuse pictures of more than N million pixels\n"
            "                    (default 100)\n"
            "  --csv utf8        write every CSV file in UTF-8 with LF line ends\n"
@@ -190,7 +249,9 @@ std::string usageText() {
            "file, unreadable picture or failed write; with several series, projects or\n"
            "pictures the highest of theirs (nothing of a project is written unless\n"
            "every series' fit is done). 64: the command line was wrong (also without\n"
-           "--batch).\n";
+           "--batch).\n"
+           "Exit status of --auto: as --batch; 4 also when a picture's axes cannot be\n"
+           "read (nothing is written for that picture).\n";
 }
 
 std::string versionText() {

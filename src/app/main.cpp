@@ -1,4 +1,5 @@
-// quillfen: the window, or the batch mode that replays a project file.
+// quillfen: the window, the batch mode that replays a project file, or the
+// automatic mode that reads pictures into projects.
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -15,6 +16,7 @@
 #include "app/project_controller.h"
 #include "app/recovery.h"
 #include "imaging/picture_memory.h"
+#include "project/auto_set.h"
 #include "project/batch.h"
 #include "project/batch_command.h"
 #include "view/image_view.h"
@@ -53,6 +55,23 @@ int main(int argc, char** argv) {
                                        {cl.projectPaths, cl.outDir, cl.jobs, cl.json,
                                         cl.maxPicturePixels, cl.utf8Csv, cl.wideCsv, cl.images},
                                        [] { qf::installTranslations(userLanguage()); });
+        case Action::Auto: {
+            qf::AutoOptions chart;
+            chart.fit.modelKind = cl.model;
+            chart.fit.degree = cl.degree;
+            const qf::AutoSetOptions o{.pictures = cl.picturePaths,
+                                       .outDir = cl.outDir,
+                                       .jobs = cl.jobs,
+                                       .json = cl.json,
+                                       .maxPicturePixels = cl.maxPicturePixels,
+                                       .utf8Csv = cl.utf8Csv,
+                                       .wideCsv = cl.wideCsv,
+                                       .chart = chart};
+            return qf::runOffscreenCommand(
+                argc, argv,
+                [&o](std::ostream& out, std::ostream& err) { return qf::runAutoSet(o, out, err); },
+                [] { qf::installTranslations(userLanguage()); });
+        }
         case Action::Window:
             break;
     }

@@ -84,7 +84,9 @@ int keepStandardErrorForUs() {
 
 }  // namespace
 
-int runBatchCommand(int argc, char** argv, const BatchSetOptions& options, void (*prepare)()) {
+int runOffscreenCommand(int argc, char** argv,
+                        const std::function<int(std::ostream&, std::ostream&)>& run,
+                        void (*prepare)()) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     cv::utils::logging::setLogLevel(cv::utils::logging::LOG_LEVEL_SILENT);
     g_messageFd = keepStandardErrorForUs();
@@ -97,10 +99,17 @@ int runBatchCommand(int argc, char** argv, const BatchSetOptions& options, void 
     std::ostream err(&buffer);
     QGuiApplication app(argc, argv);
     if (prepare) prepare();
-    const int status = runBatchSet(options, std::cout, err);
+    const int status = run(std::cout, err);
     std::cout.flush();
     err.flush();
     return status;
+}
+
+int runBatchCommand(int argc, char** argv, const BatchSetOptions& options, void (*prepare)()) {
+    return runOffscreenCommand(
+        argc, argv,
+        [&options](std::ostream& out, std::ostream& err) { return runBatchSet(options, out, err); },
+        prepare);
 }
 
 }  // namespace qf

@@ -2,6 +2,9 @@
 // The batch mode as a command: the process set up for running without a
 // display, then the projects run.
 
+#include <functional>
+#include <iosfwd>
+
 #include "project/batch_set.h"
 
 namespace qf {
@@ -15,5 +18,11 @@ namespace qf {
 // any project: it puts the user's language in place.
 int runBatchCommand(int argc, char** argv, const BatchSetOptions& options,
                     void (*prepare)() = nullptr);
+
+// The same process set-up around another command without a window (the
+// automatic mode): `run` gets standard output and our standard error.
+int runOffscreenCommand(int argc, char** argv,
+                        const std::function<int(std::ostream&, std::ostream&)>& run,
+                        void (*prepare)() = nullptr);
 
 }  // namespace qf

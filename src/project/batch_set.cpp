@@ -55,8 +55,8 @@ std::string colourText(uint32_t c) {
     return buf;
 }
 
-// One line per project; a project of several series adds each one's fit in
-// "series", the top-level fit being the active series'.
+}  // namespace
+
 std::string jsonLine(const std::string& project, const std::string& name, const std::string& image,
                      const ProjectRun& run) {
     nlohmann::ordered_json line;
@@ -84,6 +84,8 @@ std::string jsonLine(const std::string& project, const std::string& name, const 
     // Texts of any bytes (a file name need not be UTF-8) still make one line.
     return line.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
+
+namespace {
 
 // What one item of the run is: a project, or the template on a picture.
 struct Job {

@@ -10,6 +10,8 @@
 
 namespace qf {
 
+struct ProjectRun;
+
 struct BatchSetOptions {
     std::vector<std::string> projects;
     // One project: its files go here (empty: the project's folder). Several:
@@ -40,6 +42,13 @@ std::string projectNameProblem(const std::string& name);
 
 // Where each project's files go, in the order given.
 std::vector<std::string> projectOutDirs(const BatchSetOptions& options);
+
+// What --json prints for a run: one line of JSON (project, name, picture
+// for a template's run, status, message, output folder, the active series'
+// fit, and with several series each one's in "series"), ending in a line
+// feed.
+std::string jsonLine(const std::string& project, const std::string& name, const std::string& image,
+                     const ProjectRun& run);
 
 // Runs every project (or the template on every picture); the exit code is
 // the highest status of any of them (BatchUsage, before anything runs, when

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cmath>
 #include <opencv2/imgproc.hpp>
+#include <tuple>
 
 #include "reading/ocr_engine.h"
 #include "reading/tick_labels.h"
@@ -60,14 +61,15 @@ AxisOutcome fitLabels(std::vector<TickLabel>& labels, LabelAxis axis, double len
     return out;
 }
 
-// Axis values at the rectangle's edges from the fits; a logarithmic axis
-// whose values fall leftward or downward cannot be set, so it is refused.
-void setEdges(AxisReading& r) {
-    const IntRect& e = r.axis.axisRect;
+}  // namespace
+
+// A logarithmic axis whose values fall leftward or downward cannot be set,
+// so it is refused.
+void setAxisValuesAt(AxisReading& r, double left, double top, double right, double bottom) {
     if (r.x.ok) {
         r.axis.xLog = r.xFit.log;
-        r.axis.xMin = r.xFit.valueAt(e.left);
-        r.axis.xMax = r.xFit.valueAt(e.right);
+        r.axis.xMin = r.xFit.valueAt(left);
+        r.axis.xMax = r.xFit.valueAt(right);
         if (r.xFit.log && !(r.axis.xMin < r.axis.xMax)) {
             r.x.ok = false;
             r.x.reason = "the tick labels give a logarithmic scale running from right to left";
@@ -75,15 +77,30 @@ void setEdges(AxisReading& r) {
     }
     if (r.y.ok) {
         r.axis.yLog = r.yFit.log;
-        r.axis.yMin = r.yFit.valueAt(e.bottom);
-        r.axis.yMax = r.yFit.valueAt(e.top);
+        r.axis.yMin = r.yFit.valueAt(bottom);
+        r.axis.yMax = r.yFit.valueAt(top);
         if (r.yFit.log && !(r.axis.yMin < r.axis.yMax)) {
             r.y.ok = false;
             r.y.reason = "the tick labels give a logarithmic scale running from top to bottom";
         }
     }
+    // A linear axis through zero gives it as rounding leaves it (2.2E-16):
+    // shown and saved as the 0 the chart printed.
+    for (auto [lo, hi, log] : {std::tuple{&r.axis.xMin, &r.axis.xMax, r.axis.xLog},
+                               std::tuple{&r.axis.yMin, &r.axis.yMax, r.axis.yLog}}) {
+        const double tiny = 1e-9 * std::abs(*hi - *lo);
+        if (!log && std::abs(*lo) < tiny) *lo = 0;
+        if (!log && std::abs(*hi) < tiny) *hi = 0;
+    }
     if (!r.x.ok) r.axis.xMin = 0, r.axis.xMax = 1, r.axis.xLog = false;
     if (!r.y.ok) r.axis.yMin = 0, r.axis.yMax = 1, r.axis.yLog = false;
+}
+
+namespace {
+
+void setEdges(AxisReading& r) {
+    const IntRect& e = r.axis.axisRect;
+    setAxisValuesAt(r, e.left, e.top, e.right, e.bottom);
 }
 
 }  // namespace
@@ -136,8 +153,12 @@ AxisReading readAxes(const cv::Mat& workingPicture) {
 }
 
 PhotoReading readPhotographedAxes(const cv::Mat& photo) {
+    return readAxesThroughCorners(photo, findFrameCorners(photo));
+}
+
+PhotoReading readAxesThroughCorners(const cv::Mat& photo, const FrameCorners& corners) {
     PhotoReading p;
-    p.corners = findFrameCorners(photo);
+    p.corners = corners;
     if (!p.corners.found) {
         p.reading.x.reason = p.reading.y.reason = p.corners.reason;
         return p;

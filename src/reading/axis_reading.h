@@ -54,6 +54,11 @@ struct AxisReading {
     bool ok() const { return x.ok && y.ok; }
 };
 
+// Sets the reading's axis values (and scales) to those at the edges given,
+// columns and rows of the picture read to a fraction of a pixel, for each
+// axis read; an axis that cannot carry them is refused.
+void setAxisValuesAt(AxisReading& r, double left, double top, double right, double bottom);
+
 // Reads the axes of a straight chart (the working picture).
 AxisReading readAxes(const cv::Mat& workingPicture);
 
@@ -73,5 +78,9 @@ PhotoReading readPhotographedAxes(const cv::Mat& photo);
 // A reading made on a part of a larger picture, moved to that picture's
 // pixels: the part's pixel (0, 0) is the larger one's (dx, dy).
 void moveReading(AxisReading& reading, int dx, int dy);
+
+// The same through corners already found (or moved): the straightening and
+// the values at the frame's edges follow `corners.precise`.
+PhotoReading readAxesThroughCorners(const cv::Mat& photo, const FrameCorners& corners);
 
 }  // namespace qf

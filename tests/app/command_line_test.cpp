@@ -66,8 +66,8 @@ TEST(CommandLineBatch, SeveralProjectsJobsAndJson) {
         {{"--batch", "a.json", "-j", "-2"},
          "option '-j' needs a number of projects from 1 to 1024"},
         {{"--batch", "a.json", "-j"}, "option '-j' needs a number of projects from 1 to 1024"},
-        {{"-j", "2", "chart.png"}, "option '-j' belongs to '--batch'"},
-        {{"chart.png", "--json"}, "option '--json' belongs to '--batch'"},
+        {{"-j", "2", "chart.png"}, "option '-j' belongs to '--batch' and '--auto'"},
+        {{"chart.png", "--json"}, "option '--json' belongs to '--batch' and '--auto'"},
     };
     for (const auto& e : errors) {
         const CommandLine l = parseCommandLine(e.args);
@@ -136,7 +136,7 @@ TEST(CommandLineBatch, CsvEncoding) {
         {{"--csv", "utf8", "chart.png"},
          Action::Error,
          false,
-         "option '--csv' belongs to '--batch'"},
+         "option '--csv' belongs to '--batch' and '--auto'"},
     };
     for (const Case& c : cases) {
         const CommandLine l = parseCommandLine(c.args);
@@ -145,6 +145,68 @@ TEST(CommandLineBatch, CsvEncoding) {
             EXPECT_EQ(l.utf8Csv, c.utf8) << c.args.back();
         }
         EXPECT_EQ(l.error, c.error);
+    }
+}
+
+TEST(CommandLineAuto, PicturesAndTheFitAskedFor) {
+    struct Case {
+        std::vector<std::string> args;
+        std::vector<std::string> pictures;
+        int model, degree, jobs;
+        bool json;
+    } cases[] = {
+        {{"--auto", "a.png"}, {"a.png"}, 0, 3, 0, false},
+        {{"a.png", "b.jpg", "--auto", "--out", "o", "-j2", "--json"},
+         {"a.png", "b.jpg"},
+         0,
+         3,
+         2,
+         true},
+        {{"--auto", "--model", "exponentialProduct", "--degree", "-2", "--", "-a.png"},
+         {"-a.png"},
+         1,
+         -2,
+         0,
+         false},
+        {{"--degree", "20", "--auto", "a.png", "--model", "functionSum"},
+         {"a.png"},
+         2,
+         20,
+         0,
+         false},
+    };
+    for (const Case& c : cases) {
+        const CommandLine l = parseCommandLine(c.args);
+        ASSERT_EQ(l.action, Action::Auto) << l.error;
+        EXPECT_EQ(l.picturePaths, c.pictures);
+        EXPECT_EQ(l.model, c.model);
+        EXPECT_EQ(l.degree, c.degree);
+        EXPECT_EQ(l.jobs, c.jobs);
+        EXPECT_EQ(l.json, c.json);
+    }
+    const struct {
+        std::vector<std::string> args;
+        const char* error;
+    } errors[] = {
+        {{"--auto"}, "option '--auto' needs a picture"},
+        {{"--auto", "a.png", "--batch", "p.json"}, "option '--auto' does not go with '--batch'"},
+        {{"--auto", "a.png", "--camera", "0=v.avi"}, "option '--camera' does not go with '--auto'"},
+        {{"--batch", "p.json", "--degree", "2"}, "option '--degree' belongs to '--auto'"},
+        {{"a.png", "--model", "polynomial"}, "option '--model' belongs to '--auto'"},
+        {{"--auto", "a.png", "--model", "cubic"},
+         "option '--model' needs 'polynomial', 'exponentialProduct' or 'functionSum'"},
+        {{"--auto", "a.png", "--degree", "21"},
+         "option '--degree' needs a whole number from -20 to 20"},
+        {{"--auto", "a.png", "--degree", "-21"},
+         "option '--degree' needs a whole number from -20 to 20"},
+        {{"--auto", "a.png", "--degree", "--"},
+         "option '--degree' needs a whole number from -20 to 20"},
+        {{"--auto", "a.png", "--degree"}, "option '--degree' needs a whole number from -20 to 20"},
+    };
+    for (const auto& e : errors) {
+        const CommandLine l = parseCommandLine(e.args);
+        EXPECT_EQ(l.action, Action::Error) << e.args.back();
+        EXPECT_EQ(l.error, e.error);
     }
 }
 
@@ -187,7 +249,7 @@ TEST(CommandLineBatch, ImagesForATemplate) {
         {{"--batch", "t.json", "--images"}, "option '--images' needs at least one picture"},
         {{"--batch", "t.json", "u.json", "--images", "a.png"},
          "option '--images' takes one template; 'u.json' is one more project"},
-        {{"--wide", "chart.png"}, "option '--wide' belongs to '--batch'"},
+        {{"--wide", "chart.png"}, "option '--wide' belongs to '--batch' and '--auto'"},
     };
     for (const auto& e : errors) {
         const CommandLine l = parseCommandLine(e.args);
