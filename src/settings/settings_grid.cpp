@@ -12,7 +12,7 @@
 #include <algorithm>
 
 #include "common/format.h"
-#include "settings/date_text.h"
+#include "ui/date_text.h"
 #include "settings/panel_items.h"
 #include "settings/property_editors.h"
 #include "ui/command_target.h"

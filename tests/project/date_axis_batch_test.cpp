@@ -13,7 +13,7 @@
 #include "../support/time_zone.h"
 #include "project/batch.h"
 #include "project/project_file.h"
-#include "settings/date_text.h"
+#include "ui/date_text.h"
 #include "settings/panel_settings.h"
 
 namespace qf {

@@ -1,4 +1,4 @@
-#include "settings/date_text.h"
+#include "ui/date_text.h"
 
 #include <gtest/gtest.h>
 
