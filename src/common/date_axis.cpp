@@ -155,8 +155,18 @@ std::string formatIsoDateTime(double seconds) {
     return buffer;
 }
 
+std::string formatIsoDateShort(double seconds) {
+    std::string text = formatIsoDateTime(seconds);
+    if (text.size() == 20 && text.ends_with("T00:00:00Z")) text.resize(10);
+    return text;
+}
+
 std::string formatAxisValue(double value, bool time) {
     return time ? formatIsoDateTime(value) : formatG(value);
+}
+
+std::string formatAxisEnd(double value, bool time) {
+    return time ? formatIsoDateShort(value) : formatG(value);
 }
 
 }  // namespace qf

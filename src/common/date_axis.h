@@ -26,9 +26,18 @@ std::optional<double> parseIsoDateTime(std::string_view text);
 // instant of years 0000 to 9999 are written as numbers ("%G").
 std::string formatIsoDateTime(double seconds);
 
+// As formatIsoDateTime, but a midnight in UTC as the date alone
+// ("2024-02-29"), for the narrow places that show an axis's ends: the
+// settings pane and the graphs' labels. It reads back as the same instant.
+std::string formatIsoDateShort(double seconds);
+
 // A value as the point list and the files write it: ISO 8601 on a date axis,
 // "%G" otherwise.
 std::string formatAxisValue(double value, bool time);
+
+// An axis's end as the settings pane and the graphs' labels show it:
+// formatIsoDateShort on a date axis, "%G" otherwise.
+std::string formatAxisEnd(double value, bool time);
 
 // Seconds since the epoch of a civil date and time in UTC; the date is not
 // checked.

@@ -130,13 +130,13 @@ std::string itemText(const PanelSettings& s, PanelItem item) {
         case PanelItem::Basis5:
             return s.basisExpr[basisIndex(item)];
         case PanelItem::XMin:
-            return formatAxisValue(s.xMin, s.xTime);
+            return formatAxisEnd(s.xMin, s.xTime);
         case PanelItem::XMax:
-            return formatAxisValue(s.xMax, s.xTime);
+            return formatAxisEnd(s.xMax, s.xTime);
         case PanelItem::YMin:
-            return formatAxisValue(s.yMin, s.yTime);
+            return formatAxisEnd(s.yMin, s.yTime);
         case PanelItem::YMax:
-            return formatAxisValue(s.yMax, s.yTime);
+            return formatAxisEnd(s.yMax, s.yTime);
         case PanelItem::XScale:
             return choice(item, scaleIndex(s.xLog, s.xTime));
         case PanelItem::YScale:

@@ -89,6 +89,16 @@ TEST(DateAxis, WritesUtcWithSecondsOrMilliseconds) {
     }
 }
 
+TEST(DateAxis, AxisEndsAtMidnightAreWrittenAsTheDateAlone) {
+    EXPECT_EQ(formatAxisEnd(kFeb28 + 86400, true), "2024-02-29");
+    EXPECT_EQ(formatAxisEnd(kFeb28 + 86400 + 0.0004, true), "2024-02-29");
+    EXPECT_EQ(formatAxisEnd(kFeb28 + 86400 + 1, true), "2024-02-29T00:00:01Z");
+    EXPECT_EQ(formatAxisEnd(kFeb28 + 0.5, true), "2024-02-28T00:00:00.500Z");
+    EXPECT_EQ(formatAxisEnd(1e300, true), "1E+300");
+    EXPECT_EQ(formatAxisEnd(kFeb28, false), "1.70908E+009");
+    EXPECT_EQ(parseIsoDateTime(formatAxisEnd(kFeb28, true)), kFeb28);
+}
+
 TEST(DateAxis, WrittenTextsReadBackAsTheSameMillisecond) {
     for (double s :
          {0.0, kFeb28 + 86400 + 0.001, kFeb28 - 1234567.891, 253402300799.0, -62167219200.0}) {
