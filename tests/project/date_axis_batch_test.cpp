@@ -11,6 +11,7 @@
 
 #include "../support/file_bytes.h"
 #include "../support/time_zone.h"
+#include "points/source_point_file.h"
 #include "project/batch.h"
 #include "project/project_file.h"
 #include "settings/panel_settings.h"
@@ -83,6 +84,11 @@ TEST_F(DateAxisBatch, TypedDatesReachThePointsTheCsvFilesAndFitJson) {
                   "2,2024-02-28T12:00:00Z,11.7,172,123", "3,2024-02-29T12:00:00Z,11.9,184,121",
                   "4,2024-03-01T12:00:00Z,12.1,196,119", "5,2024-03-10T12:00:00Z,13.9,304,101",
                   "6,2024-03-21T00:00:00Z,16,430,80", "7,2024-03-31T12:00:00Z,18.1,556,59"}));
+
+    // Read back, the dates are no obstacle: the points are their pixels.
+    const SourcePointFileRead back = readSourcePointText(test::readAll(dir_ / "out/points.csv"));
+    ASSERT_TRUE(back.ok()) << back.error;
+    EXPECT_EQ(back.points, fixture.project.current().points);
 
     // The fit's x is days since the minimum: y = 10 + 0.2 x, and the curve
     // is sampled a day a point, each written as its date.
