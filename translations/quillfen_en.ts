@@ -1129,6 +1129,10 @@ The axes have not been changed.</translation>
         <source>コーナーをグラフの枠の 4 隅に置きました。「マッピング 実行」で補正します。</source>
         <translation>The corners were placed on the four corners of the chart&apos;s frame. Run the mapping to straighten it.</translation>
     </message>
+    <message>
+        <source>日付を入力してください (2024-02-29 など)。</source>
+        <translation>Enter a date (such as 2024-02-29).</translation>
+    </message>
 </context>
 <context>
     <name>qf::Messages</name>
@@ -1469,6 +1473,10 @@ Start the camera input again.<byte value="xd"/>
     <message>
         <source>ファイルに点がありません。</source>
         <translation>The file holds no points.</translation>
+    </message>
+    <message>
+        <source>%1: %2 からの日数</source>
+        <translation>%1: days since %2</translation>
     </message>
 </context>
 <context>
@@ -2142,6 +2150,10 @@ A series of markers gives one point per marker</translation>
   Takes the nearest pixel as it is
 &lt;Bilinear&gt;
   Weighs the four pixels around, keeping the position of lines to a fraction of a pixel</translation>
+    </message>
+    <message>
+        <source>日付</source>
+        <translation>Date</translation>
     </message>
 </context>
 <context>

@@ -1126,6 +1126,10 @@ Do you want to replace it?</source>
         <source>コーナーをグラフの枠の 4 隅に置きました。「マッピング 実行」で補正します。</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>日付を入力してください (2024-02-29 など)。</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>qf::Messages</name>
@@ -1441,6 +1445,10 @@ Do you want to replace it?</source>
     </message>
     <message>
         <source>ファイルに点がありません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: %2 からの日数</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -2086,6 +2094,10 @@ CSV (UTF-8) で保存すれば、すべての文字を書けます。</source>
   最も近い画素をそのまま使います
 &lt;双一次補間&gt;
   周りの4画素を重み付けして読み、線の位置を画素以下の精度で保ちます</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>日付</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -18,6 +18,7 @@
 #include "app/detachable_tabs.h"
 #include "app/formula_copy_bar.h"
 #include "app/table_copy.h"
+#include "common/date_axis.h"
 #include "common/format.h"
 #include "fit/fit_types.h"
 
@@ -553,8 +554,10 @@ void OutputPane::fillGeneratedGraph(const GeneratedGraph& graph, int graphPointC
     m_graphList->setRowCount(n);
     for (int i = 0; i < n; ++i) {
         m_graphList->setItem(i, 0, cell(fromUtf8(formatD(i + 1))));
-        m_graphList->setItem(i, 1, cell(fromUtf8(formatG(graph.generatedX[size_t(i)]))));
-        m_graphList->setItem(i, 2, cell(fromUtf8(formatG(graph.generatedY[size_t(i)]))));
+        m_graphList->setItem(
+            i, 1, cell(fromUtf8(formatAxisValue(graph.generatedX[size_t(i)], graph.xTime))));
+        m_graphList->setItem(
+            i, 2, cell(fromUtf8(formatAxisValue(graph.generatedY[size_t(i)], graph.yTime))));
     }
     for (int c = 0; c < 3; ++c) widenToContents(m_graphList, c);
     m_graphList->setUpdatesEnabled(true);

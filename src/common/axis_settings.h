@@ -16,6 +16,11 @@ struct AxisSettings {
     bool xLog = false;  // base-10 logarithmic
     bool yLog = false;
     IntRect axisRect{55, 55, 105, 85};
+    // Date axis: the values are instants, seconds since 1970-01-01T00:00:00Z
+    // (common/date_axis.h); linear in time, never logarithmic as well. Last,
+    // so that the positional initialisers of the fields above stay valid.
+    bool xTime = false;
+    bool yTime = false;
     friend bool operator==(const AxisSettings&, const AxisSettings&) = default;
 };
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <new>
 
+#include "common/date_axis.h"
 #include "common/format.h"
 #include "common/translate.h"
 #include "expr/expr.h"
@@ -93,8 +94,12 @@ FitOutcome runFit(const FitInput& in, SvdFitWork& work, FitResult& result, Gener
     }
     out.modesCleared = true;
 
-    const AxisSettings& ax = in.axis;
     const FitSettings& fs = in.settings;
+    // A date axis is fitted in days since its minimum: seconds since the epoch
+    // would make every power of x huge and the coefficients meaningless.
+    AxisSettings ax = in.axis;
+    if (ax.xTime) ax.xMin = 0.0, ax.xMax = (in.axis.xMax - in.axis.xMin) / kSecondsPerDay;
+    if (ax.yTime) ax.yMin = 0.0, ax.yMax = (in.axis.yMax - in.axis.yMin) / kSecondsPerDay;
     const double e = logBound(ax.xMin);
     const double f = logBound(ax.xMax);
     const double g = logBound(ax.yMin);
@@ -199,6 +204,10 @@ FitOutcome runFit(const FitInput& in, SvdFitWork& work, FitResult& result, Gener
     fitted.fitCoefCount = m;
     fitted.fitXLog = ax.xLog;
     fitted.fitYLog = ax.yLog;
+    fitted.fitXTime = ax.xTime;
+    fitted.fitYTime = ax.yTime;
+    fitted.fitXOrigin = ax.xTime ? in.axis.xMin : 0.0;
+    fitted.fitYOrigin = ax.yTime ? in.axis.yMin : 0.0;
     fitted.fitNx = nx;
     fitted.fitNy = ny;
     for (int k = 1; k <= m; ++k) fitted.fitCoefs[k - 1] = work.coef[k];
@@ -244,9 +253,11 @@ FitOutcome runFit(const FitInput& in, SvdFitWork& work, FitResult& result, Gener
             for (int k = 1; k <= m; ++k) s += a[k] * phi[k];
             y = ax.yLog ? std::pow(10.0, s * ny) : s * ny;
         }
-        graph.generatedX[l] = x;
-        graph.generatedY[l] = y;
+        graph.generatedX[l] = ax.xTime ? in.axis.xMin + x * kSecondsPerDay : x;
+        graph.generatedY[l] = ax.yTime ? in.axis.yMin + y * kSecondsPerDay : y;
     }
+    graph.xTime = ax.xTime;
+    graph.yTime = ax.yTime;
     // The curve itself can overflow where its formula does not (the
     // exponential product's exp of a large sum): a graph with infinite points
     // is no result either.

@@ -34,6 +34,12 @@ struct FitResult {
     int32_t fitCoefCount = 0;
     bool fitXLog = false;
     bool fitYLog = false;
+    // On a date axis the fit works in days since the axis minimum: x = (t -
+    // fitXOrigin) / 86400 s, the origin in seconds since the epoch.
+    bool fitXTime = false;
+    bool fitYTime = false;
+    double fitXOrigin = 0.0;
+    double fitYOrigin = 0.0;
     double fitNx = 1.0;
     double fitNy = 1.0;
     std::array<double, 32> fitCoefs{};
@@ -44,6 +50,9 @@ struct GeneratedGraph {
     int32_t generatedCount = 0;  // 0: no generated graph
     std::vector<double> generatedX;
     std::vector<double> generatedY;
+    // Values of a date axis, seconds since the epoch, written as dates.
+    bool xTime = false;
+    bool yTime = false;
 };
 
 }  // namespace qf

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/date_axis.h"
 #include "common/format.h"
 #include "common/translate.h"
 
@@ -14,10 +15,26 @@ void replaceAll(std::string& text, const std::string& from, const std::string& t
         text.replace(at, from.size(), to);
 }
 
-// Lines 1 to 4 of the report: blank line, model, Nx, Ny.
-std::string reportHead(const FitResult& r) {
+// What x or y stands for on a date axis, in the files' words or the user's.
+std::string originLine(const char* name, double origin, bool translated) {
+    const char* text = QT_TRANSLATE_NOOP("qf::Messages", "%1: %2 からの日数");
+    return substitute(translated ? translate("qf::Messages", text) : std::string(text),
+                      {name, formatIsoDateTime(origin)}) +
+           "\r\n";
+}
+
+std::string originLines(const FitResult& r, bool translated) {
+    std::string text;
+    if (r.fitXTime) text += originLine("x", r.fitXOrigin, translated);
+    if (r.fitYTime) text += originLine("y", r.fitYOrigin, translated);
+    return text;
+}
+
+// Lines 1 to 4 of the report: blank line, model, Nx, Ny; after the model, the
+// origin of a date axis.
+std::string reportHead(const FitResult& r, bool translated = false) {
     return "\r\n" + modelDescription(r.fitModelKind, r.fitXLog, r.fitYLog) + "\r\n" +
-           "X 正規化係数 Nx = " + formatG(r.fitNx) + "\r\n" +
+           originLines(r, translated) + "X 正規化係数 Nx = " + formatG(r.fitNx) + "\r\n" +
            "Y 正規化係数 Ny = " + formatG(r.fitNy) + "\r\n";
 }
 
@@ -89,7 +106,11 @@ std::string fitReportForPage(const FitResult& result,
         QT_TRANSLATE_NOOP("qf::Messages", "次数 n"),
         QT_TRANSLATE_NOOP("qf::Messages", "係数\r\n"),
     };
-    const std::string text = buildFitReport(result, basisExpr);
+    std::string text = buildFitReport(result, basisExpr);
+    if (result.fitXTime || result.fitYTime) {
+        const std::size_t at = text.find(originLines(result, false));
+        text.replace(at, originLines(result, false).size(), originLines(result, true));
+    }
     std::string out;
     for (std::size_t from = 0; from < text.size();) {
         std::size_t end = text.find("\r\n", from);
@@ -117,8 +138,9 @@ std::string generatedGraphFileText(const FitResult& result, const GeneratedGraph
         std::min<std::size_t>(static_cast<std::size_t>(std::max(0, graph.generatedCount)),
                               std::min(graph.generatedX.size(), graph.generatedY.size()));
     for (std::size_t l = 0; l < rows; ++l)
-        text += formatD(static_cast<long long>(l) + 1) + "," + formatG(graph.generatedX[l]) + "," +
-                formatG(graph.generatedY[l]) + "\r\n";
+        text += formatD(static_cast<long long>(l) + 1) + "," +
+                formatAxisValue(graph.generatedX[l], graph.xTime) + "," +
+                formatAxisValue(graph.generatedY[l], graph.yTime) + "\r\n";
     return text;
 }
 

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "common/date_axis.h"
 #include "common/format.h"
 #include "graph/graph_geometry.h"
 #include "graph/paint_support.h"
@@ -94,14 +95,16 @@ void drawLabels(QPainter& painter, const GraphScene& scene, const IntRect& plot,
     const int midX = (plot.left + plot.right) / 2;
     const int midY = (plot.top + plot.bottom) / 2;
     const int below = plot.bottom + 10;
-    label(formatG(a.xMin), [&](int cx) { return QPoint(plot.left - cx / 2, below); });
-    label(formatG(a.xMax), [&](int cx) { return QPoint(plot.right - cx / 2, below); });
+    label(formatAxisEnd(a.xMin, a.xTime),
+          [&](int cx) { return QPoint(plot.left - cx / 2, below); });
+    label(formatAxisEnd(a.xMax, a.xTime),
+          [&](int cx) { return QPoint(plot.right - cx / 2, below); });
     if (xLog && !grid) label("LOG", [&](int cx) { return QPoint(midX - cx / 2, below); });
     auto leftOf = [&](int y) {
         return [&plot, y, cy](int cx) { return QPoint(plot.left - cx - 5, y - cy / 2); };
     };
-    label(formatG(a.yMin), leftOf(plot.bottom));
-    label(formatG(a.yMax), leftOf(plot.top));
+    label(formatAxisEnd(a.yMin, a.yTime), leftOf(plot.bottom));
+    label(formatAxisEnd(a.yMax, a.yTime), leftOf(plot.top));
     if (yLog && !grid) label("LOG", leftOf(midY));
 }
 

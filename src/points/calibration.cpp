@@ -4,6 +4,7 @@
 #include <locale>
 #include <sstream>
 
+#include "common/date_axis.h"
 #include "common/format.h"
 #include "common/translate.h"
 
@@ -84,8 +85,11 @@ std::string formatValue(std::optional<double> value) {
 
 std::array<std::string, 5> sourcePointTexts(int32_t index, SourcePoint p,
                                             const AxisSettings& axis) {
-    return {formatD(index + 1), formatValue(calibrateX(axis, p.h)),
-            formatValue(calibrateY(axis, p.v)), formatD(p.h), formatD(p.v)};
+    const auto text = [](std::optional<double> v, bool time) {
+        return v ? formatAxisValue(*v, time) : formatValue(v);
+    };
+    return {formatD(index + 1), text(calibrateX(axis, p.h), axis.xTime),
+            text(calibrateY(axis, p.v), axis.yTime), formatD(p.h), formatD(p.v)};
 }
 
 }  // namespace qf

@@ -46,7 +46,7 @@ std::optional<double> parseTickValue(std::string_view text);
 std::string formatValue(std::optional<double> value);
 
 // The five texts of a point's row in the point list and the point file:
-// number (index + 1), X, Y, H, V.
+// number (index + 1), X, Y, H, V; a date axis's value as an ISO 8601 date-time.
 std::array<std::string, 5> sourcePointTexts(int32_t index, SourcePoint p, const AxisSettings& axis);
 
 }  // namespace qf

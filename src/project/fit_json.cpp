@@ -3,6 +3,8 @@
 #include <cmath>
 #include <nlohmann/json.hpp>
 
+#include "common/date_axis.h"
+
 namespace qf {
 namespace {
 
@@ -27,6 +29,13 @@ void addFit(Json& root, const FitResult& r, const FitDetails& d, const FitSettin
     }
     root["xLog"] = r.fitXLog;
     root["yLog"] = r.fitYLog;
+    // Only on date axes, so that other fits are written as they always were.
+    const auto time = [](double origin) {
+        const std::string at = formatIsoDateTime(origin);
+        return Json{{"origin", at}, {"unit", "days"}, {"meaning", "days since " + at}};
+    };
+    if (r.fitXTime) root["xTime"] = time(r.fitXOrigin);
+    if (r.fitYTime) root["yTime"] = time(r.fitYOrigin);
     root["normalisation"] = {{"Nx", r.fitNx}, {"Ny", r.fitNy}};
     Json normalised = Json::array();
     for (int k = 0; k < r.fitCoefCount; ++k) normalised.push_back(r.fitCoefs[std::size_t(k)]);

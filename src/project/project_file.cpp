@@ -14,6 +14,7 @@
 #include <type_traits>
 
 #include "common/atomic_file.h"
+#include "common/date_axis.h"
 #include "common/default_geometry.h"
 #include "common/excerpt.h"
 #include "common/regular_file.h"
@@ -186,17 +187,33 @@ void readMapping(const Reader& r, DocumentRecord& p, GeometryGiven& given) {
     }
 }
 
+// A date axis's value is an ISO 8601 date-time text, any other a number.
+void readAxisValue(const Reader& r, const char* k, bool time, double& out) {
+    if (!time) return r.read(k, out);
+    const Json* v = r.find(k);
+    if (!v) return;
+    const std::optional<double> at =
+        v->is_string() ? parseIsoDateTime(v->get<std::string>()) : std::nullopt;
+    if (!at) fail(r.key(k), "must be a date-time written as ISO 8601 (\"2024-02-29T12:00:00Z\")");
+    out = *at;
+}
+
 void readAxis(const Reader& r, DocumentRecord& p, GeometryGiven& given) {
     if (auto rect = r.rect("rect")) {
         p.axis.axisRect = *rect;
         given.axisRect = true;
     }
-    r.read("xMin", p.axis.xMin);
-    r.read("xMax", p.axis.xMax);
     r.read("xLog", p.axis.xLog);
-    r.read("yMin", p.axis.yMin);
-    r.read("yMax", p.axis.yMax);
     r.read("yLog", p.axis.yLog);
+    r.read("xTime", p.axis.xTime);
+    r.read("yTime", p.axis.yTime);
+    readAxisValue(r, "xMin", p.axis.xTime, p.axis.xMin);
+    readAxisValue(r, "xMax", p.axis.xTime, p.axis.xMax);
+    readAxisValue(r, "yMin", p.axis.yTime, p.axis.yMin);
+    readAxisValue(r, "yMax", p.axis.yTime, p.axis.yMax);
+    // A date axis is linear in time; the points' values would be neither.
+    if (p.axis.xTime && p.axis.xLog) fail(r.key("xLog"), "must be false on a date axis");
+    if (p.axis.yTime && p.axis.yLog) fail(r.key("yLog"), "must be false on a date axis");
 }
 
 void readExtract(const Reader& r, Series& series) {
@@ -466,12 +483,19 @@ Json projectJson(const DocumentRecord& p) {
 
     Json axis;
     axis["rect"] = rectJson(p.axis.axisRect);
-    axis["xMin"] = p.axis.xMin;
-    axis["xMax"] = p.axis.xMax;
+    // Date axes are marked only where there is one, so that other projects
+    // are written as they always were.
+    const auto value = [](double v, bool time) {
+        return time ? Json(formatIsoDateTime(v)) : Json(v);
+    };
+    axis["xMin"] = value(p.axis.xMin, p.axis.xTime);
+    axis["xMax"] = value(p.axis.xMax, p.axis.xTime);
     axis["xLog"] = p.axis.xLog;
-    axis["yMin"] = p.axis.yMin;
-    axis["yMax"] = p.axis.yMax;
+    if (p.axis.xTime) axis["xTime"] = true;
+    axis["yMin"] = value(p.axis.yMin, p.axis.yTime);
+    axis["yMax"] = value(p.axis.yMax, p.axis.yTime);
     axis["yLog"] = p.axis.yLog;
+    if (p.axis.yTime) axis["yTime"] = true;
     root["axis"] = axis;
 
     if (v4) {

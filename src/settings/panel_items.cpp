@@ -26,7 +26,8 @@ std::vector<PanelGroupInfo> buildGroups() {
                           "  f0(x) ... f5(x)を別指定");
     const std::vector<std::string> scales{
         QT_TRANSLATE_NOOP("qf::SettingsGrid", "リニア"),
-        QT_TRANSLATE_NOOP("qf::SettingsGrid", "対数")};
+        QT_TRANSLATE_NOOP("qf::SettingsGrid", "対数"),
+        QT_TRANSLATE_NOOP("qf::SettingsGrid", "日付")};
     using K = ItemKind;
     using I = PanelItem;
     return {
@@ -191,6 +192,19 @@ std::vector<PanelGroupInfo> buildGroups() {
 const std::vector<PanelGroupInfo>& panelGroups() {
     static const std::vector<PanelGroupInfo> groups = buildGroups();
     return groups;
+}
+
+ItemKind itemKind(const PanelSettings& s, PanelItem item) {
+    switch (item) {
+        case PanelItem::XMin:
+        case PanelItem::XMax:
+            return s.xTime ? ItemKind::DateTime : ItemKind::Single;
+        case PanelItem::YMin:
+        case PanelItem::YMax:
+            return s.yTime ? ItemKind::DateTime : ItemKind::Single;
+        default:
+            return panelItemInfo(item).kind;
+    }
 }
 
 const PanelItemInfo& panelItemInfo(PanelItem item) {

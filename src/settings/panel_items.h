@@ -14,6 +14,7 @@ enum class ItemKind {
     TypedList,  // pick one of the choices or type it; other text is refused
     Text,       // free text
     Single,     // single-precision number, shown and read with "%G"
+    DateTime,   // a date axis's value: shown as ISO 8601, typed so or in the locale's form
     Integer,    // whole number with up/down buttons inside kCountStepRange
     Colour,
     Font,
@@ -38,5 +39,8 @@ inline constexpr int kCountStepMax = 256;
 
 const std::vector<PanelGroupInfo>& panelGroups();
 const PanelItemInfo& panelItemInfo(PanelItem item);
+// The kind of an item with these settings: the values of a date axis are
+// date-times.
+ItemKind itemKind(const PanelSettings& settings, PanelItem item);
 
 }  // namespace qf

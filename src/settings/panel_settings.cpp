@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "common/date_axis.h"
 #include "common/format.h"
 #include "settings/panel_items.h"
 
@@ -62,6 +63,27 @@ int basisIndex(PanelItem item) {
 constexpr bool kPointDisplayFlags[4][3] = {
     {true, false, false}, {false, true, false}, {true, true, false}, {true, false, true}};
 
+// The scale list's choices: linear, logarithmic, date.
+size_t scaleIndex(bool log, bool time) {
+    return time ? 2 : log ? 1 : 0;
+}
+
+bool pickScale(int k, bool& log, bool& time) {
+    if (k >= 0) log = k == 1, time = k == 2;
+    return true;
+}
+
+// A date axis takes only a date (a text that is none leaves the value); other
+// axes read a number as they always have.
+bool storeAxisValue(double& value, bool time, std::string_view text) {
+    if (!time) {
+        value = parseSingle(text);
+    } else if (const std::optional<double> at = parseIsoDateTime(text)) {
+        value = *at;
+    }
+    return true;
+}
+
 }  // namespace
 
 float parseSingle(std::string_view text) {
@@ -108,17 +130,17 @@ std::string itemText(const PanelSettings& s, PanelItem item) {
         case PanelItem::Basis5:
             return s.basisExpr[basisIndex(item)];
         case PanelItem::XMin:
-            return formatG(s.xMin);
+            return formatAxisEnd(s.xMin, s.xTime);
         case PanelItem::XMax:
-            return formatG(s.xMax);
+            return formatAxisEnd(s.xMax, s.xTime);
         case PanelItem::YMin:
-            return formatG(s.yMin);
+            return formatAxisEnd(s.yMin, s.yTime);
         case PanelItem::YMax:
-            return formatG(s.yMax);
+            return formatAxisEnd(s.yMax, s.yTime);
         case PanelItem::XScale:
-            return choice(item, s.xLog);
+            return choice(item, scaleIndex(s.xLog, s.xTime));
         case PanelItem::YScale:
-            return choice(item, s.yLog);
+            return choice(item, scaleIndex(s.yLog, s.yTime));
         case PanelItem::GraphPointCount:
             return formatD(s.graphPointCount);
         case PanelItem::PointDisplay:
@@ -175,21 +197,17 @@ bool storeItemText(PanelSettings& s, PanelItem item, std::string_view text) {
             s.basisExpr[basisIndex(item)] = std::string(text);
             return true;
         case PanelItem::XMin:
-            s.xMin = parseSingle(text);
-            return true;
+            return storeAxisValue(s.xMin, s.xTime, text);
         case PanelItem::XMax:
-            s.xMax = parseSingle(text);
-            return true;
+            return storeAxisValue(s.xMax, s.xTime, text);
         case PanelItem::YMin:
-            s.yMin = parseSingle(text);
-            return true;
+            return storeAxisValue(s.yMin, s.yTime, text);
         case PanelItem::YMax:
-            s.yMax = parseSingle(text);
-            return true;
+            return storeAxisValue(s.yMax, s.yTime, text);
         case PanelItem::XScale:
-            return pick(s.xLog);
+            return pickScale(k, s.xLog, s.xTime);
         case PanelItem::YScale:
-            return pick(s.yLog);
+            return pickScale(k, s.yLog, s.yTime);
         case PanelItem::GraphPointCount:
             s.graphPointCount = parseInteger(text);
             return true;
@@ -237,6 +255,8 @@ PanelSettings panelSettingsOf(const DocumentRecord& r) {
     s.yMax = r.axis.yMax;
     s.xLog = r.axis.xLog;
     s.yLog = r.axis.yLog;
+    s.xTime = r.axis.xTime;
+    s.yTime = r.axis.yTime;
     s.showGrid = r.graph.showGrid;
     s.showMarkers = r.graph.showMarkers;
     s.showLines = r.graph.showLines;
@@ -272,6 +292,8 @@ bool applyPanelSettings(const PanelSettings& s, DocumentRecord& view) {
     update(axis.yMax, s.yMax);
     update(axis.xLog, s.xLog);
     update(axis.yLog, s.yLog);
+    update(axis.xTime, s.xTime);
+    update(axis.yTime, s.yTime);
 
     GraphStyle& style = view.graph;
     update(style.showMarkers, s.showMarkers);

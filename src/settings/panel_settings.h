@@ -25,6 +25,11 @@ struct PanelSettings {
     double yMax = 1.0;
     bool xLog = false;  // logarithmic
     bool yLog = false;
+    // Date axis (common/date_axis.h): the minimum and maximum are typed and
+    // shown as ISO 8601 date-times and kept to the millisecond, not in single
+    // precision.
+    bool xTime = false;
+    bool yTime = false;
     int graphPointCount = 50;
     bool showGrid = true;
     bool showMarkers = true;

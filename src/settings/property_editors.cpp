@@ -133,7 +133,8 @@ QWidget* PropertyDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
             return combo;
         }
         case ItemKind::Text:
-        case ItemKind::Single: {
+        case ItemKind::Single:
+        case ItemKind::DateTime: {
             auto* edit = new QLineEdit(parent);
             edit->setFrame(false);
             return edit;

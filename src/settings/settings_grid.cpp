@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "common/format.h"
+#include "ui/date_text.h"
 #include "settings/panel_items.h"
 #include "settings/property_editors.h"
 #include "ui/command_target.h"
@@ -52,6 +53,7 @@ void showValue(QStandardItem* v, ItemKind kind, const QString& text) {
             v->setText(panelText(text.toStdString()));
             break;
         case ItemKind::Text:
+        case ItemKind::DateTime:
             v->setData(text, kValueRole);
             v->setText(text);
             break;
@@ -156,8 +158,9 @@ void SettingsGrid::buildGrid() {
                 case ItemKind::TypedList:
                 case ItemKind::Text:
                 case ItemKind::Single:
+                case ItemKind::DateTime:
                 case ItemKind::Integer:
-                    showValue(value, info.kind, text);
+                    showValue(value, itemKind(m_settings, info.item), text);
                     break;
                 case ItemKind::Colour:
                     value->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
@@ -264,15 +267,27 @@ QFont SettingsGrid::fontValue() const {
 }
 
 void SettingsGrid::acceptEdit(PanelItem item, const QString& text) {
-    const ItemKind kind = panelItemInfo(item).kind;
+    const ItemKind kind = itemKind(m_settings, item);
     if (kind == ItemKind::Colour || kind == ItemKind::Font) return;
-    storeItemText(m_settings, item, text.toStdString());
+    storeItemText(
+        m_settings, item,
+        (kind == ItemKind::DateTime ? dateTextForSettings(text, QLocale()) : text).toStdString());
     // What was stored, not what was typed: a refused text puts the value
     // back, a number kept within its range shows where it was kept. A single
     // keeps its typed digits, which "%G" would round.
     showValue(valueItem(item), kind,
               kind == ItemKind::Single ? text : QString::fromStdString(itemText(m_settings, item)));
     markModified(item);
+    // A scale turned to or from dates shows its values anew.
+    if (item == PanelItem::XScale || item == PanelItem::YScale) {
+        const bool x = item == PanelItem::XScale;
+        for (PanelItem value :
+             {x ? PanelItem::XMin : PanelItem::YMin, x ? PanelItem::XMax : PanelItem::YMax}) {
+            showValue(valueItem(value), itemKind(m_settings, value),
+                      QString::fromStdString(itemText(m_settings, value)));
+            markModified(value);
+        }
+    }
     send(ID_PROPERTY_ITEM_CHANGED);
 }
 
@@ -288,7 +303,7 @@ void SettingsGrid::showSettings(const PanelSettings& settings) {
                 case ItemKind::Font:
                     continue;  // not part of the document
                 default:
-                    showValue(valueItem(info.item), info.kind,
+                    showValue(valueItem(info.item), itemKind(m_settings, info.item),
                               QString::fromStdString(itemText(m_settings, info.item)));
                     break;
             }

@@ -18,10 +18,12 @@
 #include <QWheelEvent>
 #include <QWindow>
 
+#include "common/date_axis.h"
 #include "graph/graph_image_file.h"
 #include "graph/renderer.h"
 #include "imaging/pdf_page.h"
 #include "points/calibration.h"
+#include "ui/date_text.h"
 #include "view/cursors.h"
 #include "view/document_sync.h"
 #include "view/escape_poll.h"
@@ -202,8 +204,16 @@ void ImageView::pickTick(IntPoint image) {
                    "(1/4)。"));
             return;
         }
-        value = parseTickValue(typed->toStdString());
-        if (!value) m_dialogs.message(this, tr("数値を入力してください。"), MessageIcon::Warning);
+        // A date axis's ticks are read as dates, as its settings are.
+        const bool time = onX ? m_state.doc.axis.xTime : m_state.doc.axis.yTime;
+        value =
+            time ? parseIsoDateTime(typed->toStdString()) : parseTickValue(typed->toStdString());
+        if (time && !value) value = parseLocaleDateTime(*typed, QLocale());
+        if (!value)
+            m_dialogs.message(this,
+                              time ? tr("日付を入力してください (2024-02-29 など)。")
+                                   : tr("数値を入力してください。"),
+                              MessageIcon::Warning);
     }
     m_state.tickPicks.back().second = *value;
     viewport()->update();

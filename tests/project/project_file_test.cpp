@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "../support/fifo.h"
+#include "common/date_axis.h"
 
 namespace qf {
 namespace {
@@ -144,6 +145,14 @@ TEST(ProjectFile, BadFilesAreRefusedNamingTheKey) {
         {withHead(R"("dpi": 9)"), R"("dpi" must be a whole number from 10 to 2400)"},
         {withHead(R"("dpi": 2401)"), R"("dpi" must be a whole number from 10 to 2400)"},
         {withHead(R"("extract": [1, 2])"), R"("extract" must be an object)"},
+        {withHead(R"("axis": {"xTime": true, "xMin": 19781})"),
+         R"("axis.xMin" must be a date-time written as ISO 8601 ("2024-02-29T12:00:00Z"))"},
+        {withHead(R"("axis": {"yTime": true, "yMax": "2023-02-29"})"),
+         R"("axis.yMax" must be a date-time written as ISO 8601 ("2024-02-29T12:00:00Z"))"},
+        {withHead(R"("axis": {"xMin": "2024-02-01"})"), R"("axis.xMin" must be a number)"},
+        {withHead(R"("axis": {"xTime": true, "xLog": true})"),
+         R"("axis.xLog" must be false on a date axis)"},
+        {withHead(R"("axis": {"xTime": 1})"), R"("axis.xTime" must be true or false)"},
         {withHead(R"("extract": {"seed": [1]})"),
          R"("extract.seed" must be a list of 2 whole numbers)"},
         {withHead(R"("extract": {"tolerance": 0})"),
@@ -429,6 +438,45 @@ TEST(ProjectFile, APdfPageIsKeptAndWrittenOnlyForAPage) {
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(r.project.page, 2);
     EXPECT_EQ(r.project.dpi, kDefaultPdfDpi);
+}
+
+// A date axis's values are ISO 8601 texts beside "xTime": true; a project
+// without one reads and writes as it did.
+TEST(ProjectFile, ADateAxisIsKeptAsIsoTextsAndMarkedOnlyWhereThereIsOne) {
+    DocumentRecord p;
+    p.image = "chart.png";
+    const std::string plain = projectText(p);
+    EXPECT_EQ(plain.find("Time"), std::string::npos) << plain;
+
+    p.axis.xTime = true;
+    p.axis.xMin = parseIsoDateTime("2024-02-01").value();
+    p.axis.xMax = parseIsoDateTime("2024-03-31T12:30:00.250+02:00").value();
+    p.axis.yTime = true;
+    p.axis.yMin = -1.5;  // before the epoch
+    p.axis.yMax = 0.0;
+    const std::string text = projectText(p);
+    EXPECT_NE(text.find(R"("xMin": "2024-02-01T00:00:00Z",
+    "xMax": "2024-03-31T10:30:00.250Z",
+    "xLog": false,
+    "xTime": true,
+    "yMin": "1969-12-31T23:59:58.500Z",
+    "yMax": "1970-01-01T00:00:00Z",
+    "yLog": false,
+    "yTime": true)"),
+              std::string::npos)
+        << text;
+    const ProjectReadResult r = parseProject(text);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.project, p);
+    EXPECT_EQ(projectText(r.project), text);
+
+    // Any ISO form is read; a zone-less time is UTC.
+    const ProjectReadResult typed = parseProject(withHead(
+        R"("axis": {"xTime": true, "xMin": "2024-02-28 13:45", "xMax": "2024-03-10T02:30-05:00"})"));
+    ASSERT_TRUE(typed.ok) << typed.error;
+    EXPECT_EQ(formatIsoDateTime(typed.project.axis.xMin), "2024-02-28T13:45:00Z");
+    EXPECT_EQ(formatIsoDateTime(typed.project.axis.xMax), "2024-03-10T07:30:00Z");
+    EXPECT_EQ(typed.project.axis.yMax, 1.0);  // the other axis keeps its numbers
 }
 
 TEST(ProjectFile, MissingGeometryIsPlacedForThePicture) {

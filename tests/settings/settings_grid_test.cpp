@@ -190,8 +190,8 @@ TEST_F(SettingsGridTest, ListItemsOfferExactlyTheirChoices) {
     } const cases[] = {
         {I::ModelKind, {"ｎ次多項式", "指数関数積", "任意関数 線型和"}},
         {I::Degree, degrees},
-        {I::XScale, {"リニア", "対数"}},
-        {I::YScale, {"リニア", "対数"}},
+        {I::XScale, {"リニア", "対数", "日付"}},
+        {I::YScale, {"リニア", "対数", "日付"}},
         {I::PointDisplay, {"点", "線", "点 + 線", "点 + 番号"}},
         {I::Grid, {"表示", "非表示"}},
     };

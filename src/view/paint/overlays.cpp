@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/date_axis.h"
 #include "common/format.h"
 #include "graph/graph_geometry.h"
 #include "graph/paint_support.h"
@@ -197,14 +198,16 @@ void drawAxisLabels(QPainter& painter, const AxisSettings& a, const IntRect& plo
     const int midX = (plot.left + plot.right) / 2;
     const int midY = (plot.top + plot.bottom) / 2;
     const int below = plot.bottom + 10;
-    label(formatG(a.xMin), [&](int cx, int) { return QPoint(plot.left - cx / 2, below); });
-    label(formatG(a.xMax), [&](int cx, int) { return QPoint(plot.right - cx / 2, below); });
+    label(formatAxisEnd(a.xMin, a.xTime),
+          [&](int cx, int) { return QPoint(plot.left - cx / 2, below); });
+    label(formatAxisEnd(a.xMax, a.xTime),
+          [&](int cx, int) { return QPoint(plot.right - cx / 2, below); });
     if (a.xLog) label("LOG", [&](int cx, int) { return QPoint(midX - cx / 2, below); });
     auto leftOf = [&plot](int y) {
         return [&plot, y](int cx, int cy) { return QPoint(plot.left - cx - 5, y - cy / 2); };
     };
-    label(formatG(a.yMin), leftOf(plot.bottom));
-    label(formatG(a.yMax), leftOf(plot.top));
+    label(formatAxisEnd(a.yMin, a.yTime), leftOf(plot.bottom));
+    label(formatAxisEnd(a.yMax, a.yTime), leftOf(plot.top));
     if (a.yLog) label("LOG", leftOf(midY));
 }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "common/date_axis.h"
 #include "common/translate.h"
 #include "points/calibration.h"
 #include "view/paint/band_geometry.h"
@@ -43,8 +44,8 @@ std::string zoomText(int32_t shift) {
     return substitute(translate("qf::Messages", "倍率 %1"), {text});
 }
 
-std::string axisValueText(const char* name, std::optional<double> value, bool log) {
-    return std::string(name) + " " + formatValue(value) +
+std::string axisValueText(const char* name, std::optional<double> value, bool log, bool time) {
+    return std::string(name) + " " + (value ? formatAxisValue(*value, time) : formatValue(value)) +
            (log ? translate("qf::Messages", " (対数)") : std::string());
 }
 
@@ -193,8 +194,10 @@ std::string pointerStatusText(const ViewState& s, std::optional<IntPoint> window
     if (!p.ok) return zoom;
     const IntPoint q = p.point;
     return "(" + std::to_string(q.x) + ", " + std::to_string(q.y) + ")   " +
-           axisValueText("X", calibrateX(s.doc.axis, q.x), s.doc.axis.xLog) + "   " +
-           axisValueText("Y", calibrateY(s.doc.axis, q.y), s.doc.axis.yLog) + "   " + zoom;
+           axisValueText("X", calibrateX(s.doc.axis, q.x), s.doc.axis.xLog, s.doc.axis.xTime) +
+           "   " +
+           axisValueText("Y", calibrateY(s.doc.axis, q.y), s.doc.axis.yLog, s.doc.axis.yTime) +
+           "   " + zoom;
 }
 
 }  // namespace qf
