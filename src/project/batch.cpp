@@ -232,6 +232,9 @@ ProjectRun runRecord(const BatchRecord& work, const BatchOptions& options) {
     selectCurrentImage(s->display);
     // The mapped picture has the input's size.
     const cv::Size pictureSize = s->images.inputImage.size();
+    // Asked before the mapping starts on its own thread, which replaces the
+    // working picture meanwhile.
+    const bool present = imagePresent(s->images, s->display.currentImage);
     std::shared_future<void> mapped;
     if (!extracts)
         mapped = startBeside([&project, asLoaded, &s] {
@@ -252,7 +255,7 @@ ProjectRun runRecord(const BatchRecord& work, const BatchOptions& options) {
         in.pointCount = int32_t(points[i].size());
         in.axis = s->axis;
         in.settings = series.fit;
-        in.imagePresent = imagePresent(s->images, s->display.currentImage);
+        in.imagePresent = present;
         works.push_back(std::make_unique<SvdFitWork>());
         const FitOutcome fit = runFit(in, *works.back(), sr.result, graphs[i]);
         sr.status = fit.status;
