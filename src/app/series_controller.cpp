@@ -80,16 +80,6 @@ uint32_t colourOfBgr(const cv::Vec3b& c) {
     return uint32_t(c[0]) << 16 | uint32_t(c[1]) << 8 | uint32_t(c[2]);
 }
 
-// Far enough apart to tell two series' points apart on the screen.
-bool distinct(uint32_t a, uint32_t b) {
-    int d = 0;
-    for (int shift : {0, 8, 16}) {
-        const int x = int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF);
-        d += x * x;
-    }
-    return d > 80 * 80;
-}
-
 // A name no other series has: the wanted one, else with " 2", " 3", ...
 std::string uniqueName(const std::vector<Series>& series, const std::string& wanted) {
     auto taken = [&](const std::string& n) {
@@ -331,12 +321,7 @@ void SeriesController::extractEverySeries() {
             Series x;
             x.name = uniqueName(r.series, names[k]);
             // The curve's own colour when it stands apart from the others'.
-            const uint32_t own = colourOfBgr(f.extraction.colour);
-            const bool apart =
-                std::all_of(r.series.begin(), r.series.end(),
-                            [own](const Series& o) { return distinct(own, o.colour); });
-            DocumentRecord others = r;
-            x.colour = apart ? own : unusedSeriesColour(others);
+            x.colour = colourForCurve(r.series, colourOfBgr(f.extraction.colour));
             x.points = f.extraction.points;
             if (x.points.size() > std::size_t(kMaxSourcePoints)) x.points.resize(kMaxSourcePoints);
             x.extraction = settings.extraction;

@@ -43,6 +43,22 @@ uint32_t unusedSeriesColour(const DocumentRecord& r) {
     return kPalette[r.series.size() % kPalette.size()];
 }
 
+uint32_t colourForCurve(const std::vector<Series>& taken, uint32_t own) {
+    // Far enough apart to tell two series' points apart on the screen.
+    const auto distinct = [own](const Series& s) {
+        int d = 0;
+        for (int shift : {0, 8, 16}) {
+            const int x = int((own >> shift) & 0xFF) - int((s.colour >> shift) & 0xFF);
+            d += x * x;
+        }
+        return d > 80 * 80;
+    };
+    if (std::all_of(taken.begin(), taken.end(), distinct)) return own & 0x00FFFFFFu;
+    DocumentRecord r;
+    r.series = taken;
+    return unusedSeriesColour(r);
+}
+
 bool addSeries(DocumentRecord& r, Series series) {
     if (r.series.size() >= kMaxSeries || series.points.size() > kPointLimit) return false;
     r.series.push_back(std::move(series));

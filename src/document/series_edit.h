@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "document/document_record.h"
 
@@ -22,6 +23,12 @@ std::span<const uint32_t> seriesPalette();
 // The first palette colour no series uses (the palette again when all are
 // taken), for a series about to be added.
 uint32_t unusedSeriesColour(const DocumentRecord& r);
+
+// The colour for a series read off the picture: the curve's own colour
+// (0x00BBGGRR) when it stands apart from every colour in `taken`, so the
+// series looks like what it was read from; else the first unused palette
+// colour.
+uint32_t colourForCurve(const std::vector<Series>& taken, uint32_t own);
 
 // Adds `series` after the others and makes it the active one.
 bool addSeries(DocumentRecord& r, Series series);

@@ -85,11 +85,14 @@ void addSeriesFound(AutoChart& a, const cv::Mat& working, const AutoOptions& opt
         s.extraction = options.extraction;
         s.fit = options.fit;
         sharing = sharing || f.sharesColour;
+        // Drawn in the curve's own colour where that tells it apart.
+        const cv::Vec3b& c = f.extraction.colour;
+        const uint32_t own = uint32_t(c[0]) << 16 | uint32_t(c[1]) << 8 | uint32_t(c[2]);
         if (i == 0) {
-            s.colour = r.series[0].colour;
+            s.colour = own;
             r.series[0] = std::move(s);
         } else {
-            s.colour = unusedSeriesColour(r);
+            s.colour = colourForCurve(r.series, own);
             addSeries(r, std::move(s));
         }
     }
