@@ -99,14 +99,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     abortUnless(r.work <= qf::extractionWorkBound(area));
     abortUnless(!r.cancelled);
     if (!r.ok) {
-        abortUnless(!r.error.empty() && r.current().points.empty());
+        abortUnless(!r.error.empty() && r.points.empty());
     } else {
-        abortUnless(r.error.empty() && !r.current().points.empty() &&
-                    int(r.current().points.size()) <= qf::kMaxExtractionCount);
+        abortUnless(r.error.empty() && !r.points.empty() &&
+                    int(r.points.size()) <= qf::kMaxExtractionCount);
         if (r.kind == qf::ExtractedKind::Line)
-            abortUnless(int(r.current().points.size()) ==
+            abortUnless(int(r.points.size()) ==
                         std::clamp(settings.count, 1, qf::kMaxExtractionCount));
-        for (const qf::SourcePoint& p : r.current().points)
+        for (const qf::SourcePoint& p : r.points)
             abortUnless(p.h >= x0 && p.h <= x1 && p.v >= y0 && p.v <= y1);
     }
     if (area > 0 && click.x >= x0 && click.x <= x1 && click.y >= y0 && click.y <= y1) {
